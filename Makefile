@@ -1,0 +1,42 @@
+# Thin wrapper over CMake: `make run`, `make test`, `make bench`.
+BUILD     ?= build
+SANITIZE  ?= $(BUILD)/sanitize
+JOBS      ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
+
+.PHONY: all deps configure build run test test-main test-sanitize bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@test -x $(BUILD)/bin/quorpad || { echo "quorpad is not built yet"; exit 1; }
+	$(BUILD)/bin/quorpad
+
+test: test-main test-sanitize
+
+test-main: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The engine's tests again under AddressSanitizer and UndefinedBehaviorSanitizer, built with
+# clang together with the fuzzer, which runs for a bounded time.
+test-sanitize: deps
+	CC=clang CXX=clang++ cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUORPAD_ENGINE_ONLY=ON -DQUORPAD_SANITIZE=ON -DQUORPAD_FUZZ=ON \
+	  -DQUORPAD_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build $(SANITIZE) -j $(JOBS)
+	ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bin/template_bench --benchmark_counters_tabular=true
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,1 @@
+#include "engine_test_support.h"
