@@ -27,7 +27,9 @@ bool IsAscii(std::string_view bytes) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::u16string Widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Widen(std::string_view ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
 
 }  // namespace
 
@@ -55,7 +57,24 @@ bool IsUtf8NonAscii(std::string_view bytes) {
 
 }  // namespace
 
-bool IsUtf8(std::string_view bytes) { return IsAscii(bytes) || IsUtf8NonAscii(bytes); }
+bool EncodeWindows1252(std::u16string_view text, std::string& out) {
+  out.clear();
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    const auto* found = std::find(kCp1252High.begin(), kCp1252High.end(), c);
+    if (found == kCp1252High.end()) return false;
+    out += static_cast<char>(0x80 + (found - kCp1252High.begin()));
+  }
+  return true;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  return IsAscii(bytes) || IsUtf8NonAscii(bytes);
+}
 
 std::u16string Decode(std::string_view bytes) {
   if (IsAscii(bytes)) return Widen(bytes);
@@ -93,9 +112,8 @@ std::u16string ToLower(std::u16string_view text) {
   std::u16string out(text.size() + 8, u'\0');
   for (;;) {
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        u_strToLower(out.data(), static_cast<int32_t>(out.size()), text.data(),
-                     static_cast<int32_t>(text.size()), nullptr, &status);
+    const int32_t length = u_strToLower(out.data(), static_cast<int32_t>(out.size()), text.data(),
+                                        static_cast<int32_t>(text.size()), nullptr, &status);
     if (status == U_BUFFER_OVERFLOW_ERROR) {
       out.resize(static_cast<std::size_t>(length));
       continue;

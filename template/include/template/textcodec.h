@@ -17,6 +17,10 @@ TEMPLATE_EXPORT std::u16string Decode(std::string_view bytes);
 // Decodes bytes as Windows-1252 alone.
 TEMPLATE_EXPORT std::u16string DecodeWindows1252(std::string_view bytes);
 
+// Encodes text as Windows-1252 into `out`; false when the text holds a character the code
+// page lacks (then `out` is unspecified).
+TEMPLATE_EXPORT bool EncodeWindows1252(std::u16string_view text, std::string& out);
+
 // True when `bytes` is well-formed UTF-8.
 TEMPLATE_EXPORT bool IsUtf8(std::string_view bytes);
 

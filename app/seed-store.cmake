@@ -1,0 +1,4 @@
+# Creates an empty template store unless one exists already.
+if(NOT EXISTS "${STORE}")
+  file(WRITE "${STORE}" "")
+endif()

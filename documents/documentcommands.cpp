@@ -1,0 +1,170 @@
+// The document commands of the main window: New, Open, Save and Save As.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "documents/documentfile.h"
+#include "documents/filedialogs.h"
+#include "editor/frmMain.h"
+#include "editor/modal.h"
+#include "editor/program.h"
+
+namespace {
+
+const QString kUntitled = QStringLiteral("Untitled");
+
+}  // namespace
+
+frmMain::SaveAnswer frmMain::AskToSave() {
+  const auto answer = Modal().message(
+      this, kAppTitle, QStringLiteral("Do you wish to save this file:\r\n") + OpenFilePath,
+      QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+      QMessageBox::Yes);
+  if (answer == QMessageBox::Yes) return SaveAnswer::kYes;
+  if (answer == QMessageBox::No) return SaveAnswer::kNo;
+  return SaveAnswer::kCancel;
+}
+
+void frmMain::ShowFileError(const QString& what, const QString& path, const QString& reason) {
+  Modal().message(this, kAppTitle, QStringLiteral("%1 %2\n\n%3").arg(what, path, reason),
+                  QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool frmMain::WriteTo(const QString& path) {
+  DocumentFormat format = format_;
+  const QString reason = WriteDocument(path, txtData->toPlainText(), format);
+  if (!reason.isEmpty()) {
+    ShowFileError(QStringLiteral("Could not save the file"), path, reason);
+    return false;
+  }
+  format_ = format;
+  txtData->document()->setModified(false);
+  return true;
+}
+
+bool frmMain::SaveUnderNewName(const QString& filter, const QString& title, const QString& folder) {
+  // A cancelled dialog leaves the document as it was, still tied to its old file.
+  const QString path = ShowSaveDialog(this, filter, title, folder);
+  if (path.isEmpty() || !WriteTo(path)) return false;
+  OpenFilePath = path;
+  statusPanel_->setText(path);
+  return true;
+}
+
+void frmMain::MakeUntitled() {
+  OpenFilePath.clear();
+  txtData->clear();
+  txtData->document()->setModified(false);
+  format_ = DocumentFormat();
+  statusPanel_->setText(kUntitled);
+}
+
+void frmMain::mnuNew_Click() {
+  const bool untitled = OpenFilePath.isEmpty();
+  if (txtData->toPlainText().isEmpty()) {
+    // An empty document with a file is untied from it, so that a later Save cannot
+    // overwrite that file unasked.
+    if (untitled) {
+      txtData->clear();
+      format_ = DocumentFormat();
+    } else {
+      MakeUntitled();
+    }
+    return;
+  }
+  switch (AskToSave()) {
+    case SaveAnswer::kYes: {
+      const bool saved = untitled ? SaveUnderNewName(QStringLiteral("*.*|*.txt"),
+                                                     QStringLiteral("Save File"), OpenFilePath)
+                                  : WriteTo(OpenFilePath);
+      if (saved) MakeUntitled();
+      break;
+    }
+    case SaveAnswer::kNo:
+      MakeUntitled();
+      break;
+    case SaveAnswer::kCancel:
+      break;
+  }
+}
+
+void frmMain::mnuOpen_Click() {
+  if (!txtData->toPlainText().isEmpty()) {
+    // No text is replaced unasked, titled or not.
+    switch (AskToSave()) {
+      case SaveAnswer::kYes: {
+        const bool saved = OpenFilePath.isEmpty()
+                               ? SaveUnderNewName(QStringLiteral("*.*"),
+                                                  QStringLiteral("Save File"), ProgramFolder())
+                               : WriteTo(OpenFilePath);
+        if (!saved) return;
+        break;
+      }
+      case SaveAnswer::kNo:
+        break;
+      case SaveAnswer::kCancel:
+        return;
+    }
+  }
+  const QString path = ShowOpenDialog(this, QStringLiteral("*.html|*.*"),
+                                      QStringLiteral("Open File"), ProgramFolder());
+  if (path.isEmpty()) return;
+
+  const QString previousStatus = statusPanel_->text();
+  statusPanel_->setText(QStringLiteral("opening ") + path + QStringLiteral("..."));
+  statusPanel_->repaint();
+  // The count on the panel is repainted a few dozen times a second at most, so that a
+  // large file shows its progress without slowing the read.
+  QElapsedTimer sinceRepaint;
+  sinceRepaint.start();
+  const ReadResult read = ReadDocument(path, [&](int line) {
+    if (line == 1 || sinceRepaint.elapsed() >= 40) {
+      statusPanel_->setText(QStringLiteral("reading line ") + QString::number(line));
+      statusPanel_->repaint();
+      sinceRepaint.restart();
+    }
+  });
+  if (!read.ok) {
+    statusPanel_->setText(previousStatus);
+    ShowFileError(QStringLiteral("Could not open the file"), path, read.error);
+    return;
+  }
+  OpenFilePath = path;
+  format_ = read.format;
+  statusPanel_->setText(path);
+  txtData->setPlainText(read.text);
+  txtData->document()->setModified(false);
+}
+
+void frmMain::mnuSave_Click() {
+  if (OpenFilePath.isEmpty() || txtData->toPlainText().isEmpty()) {
+    // An untitled document asks for a name; so does an empty one, as it always has.
+    SaveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), ProgramFolder());
+    return;
+  }
+  const QString previousStatus = statusPanel_->text();
+  statusPanel_->setText(QStringLiteral("saving ") + OpenFilePath + QStringLiteral("..."));
+  statusPanel_->repaint();
+  statusPanel_->setText(WriteTo(OpenFilePath) ? OpenFilePath : previousStatus);
+}
+
+void frmMain::mnuSaveAs_Click() {
+  SaveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), ProgramFolder());
+}
+
+bool frmMain::ConfirmClose() {
+  if (!txtData->document()->isModified()) return true;
+  if (OpenFilePath.isEmpty() && txtData->toPlainText().isEmpty()) return true;
+  switch (AskToSave()) {
+    case SaveAnswer::kYes:
+      return OpenFilePath.isEmpty() ? SaveUnderNewName(QStringLiteral("*.*"),
+                                                       QStringLiteral("Save File"), ProgramFolder())
+                                    : WriteTo(OpenFilePath);
+    case SaveAnswer::kNo:
+      return true;
+    case SaveAnswer::kCancel:
+      return false;
+  }
+  return false;
+}

@@ -1,0 +1,76 @@
+// Documents on disk, through the engine's decoder so that both read files alike.
+#include "documentfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "editor/menuslots.h"
+#include "template/textcodec.h"
+
+ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress) {
+  ReadResult result;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    result.error = file.errorString();
+    return result;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    result.error = file.errorString();
+    return result;
+  }
+  const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  result.format.utf8 = templates::text::IsUtf8(view);
+  const QString decoded = FromU16(templates::text::Decode(view));
+  // A file keeps its kind of line end: LF where its lines end in a lone LF (or it has
+  // none), CR LF otherwise.
+  result.format.lineEnd =
+      decoded.contains(QLatin1Char('\r')) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+
+  // Lines end at CR LF, a lone CR or a lone LF; each comes into the editor ending with one
+  // line break, the last one included.
+  QString& text = result.text;
+  text.reserve(decoded.size() + 1);
+  int line = 0;
+  qsizetype pos = 0;
+  const qsizetype n = decoded.size();
+  while (pos < n) {
+    qsizetype end = pos;
+    while (end < n && decoded.at(end) != QLatin1Char('\r') &&
+           decoded.at(end) != QLatin1Char('\n')) {
+      ++end;
+    }
+    progress(++line);
+    text.append(QStringView(decoded).mid(pos, end - pos));
+    text.append(QLatin1Char('\n'));
+    if (end < n && decoded.at(end) == QLatin1Char('\r') && end + 1 < n &&
+        decoded.at(end + 1) == QLatin1Char('\n')) {
+      ++end;
+    }
+    pos = end + 1;
+  }
+  result.ok = true;
+  return result;
+}
+
+QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format) {
+  QString out = text;
+  if (format.lineEnd != QLatin1String("\n")) out.replace(QLatin1Char('\n'), format.lineEnd);
+  const std::u16string wide = ToU16(out);
+  std::string bytes;
+  bool utf8 = format.utf8;
+  if (!utf8 && !templates::text::EncodeWindows1252(wide, bytes)) utf8 = true;
+  if (utf8) bytes = templates::text::Encode(wide);
+
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+      static_cast<qint64>(bytes.size())) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return reason;
+  }
+  if (!file.commit()) return file.errorString();
+  format.utf8 = utf8;
+  return QString();
+}

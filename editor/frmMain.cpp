@@ -1,0 +1,463 @@
+// The main window: start-up, layout, minimize-to-tray, the templates popup, the clipboard
+// commands and Exit.
+#include "frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTextDocumentFragment>
+#include <QTimer>
+
+#include "editor/layout.h"
+#include "editor/modal.h"
+#include "editor/program.h"
+#include "editor/taskbar.h"
+#include "manager/frmManage.h"
+#include "settings/frmAbout.h"
+#include "settings/frmConfig.h"
+
+namespace {
+
+// The document's font: Courier New 9.75 pt, or the platform's fixed-pitch font where
+// Courier New is missing.
+QFont DocumentFont() {
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSizeF(9.75);
+  font.setWeight(QFont::Normal);
+  font.setItalic(false);
+  if (!QFontInfo(font).fixedPitch()) {
+    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(9.75);
+  }
+  return font;
+}
+
+// Line breaks restored from the store are CR LF; the document holds plain line breaks.
+QString AsDocumentText(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("quor - pad"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/quorpad.svg")));
+  createControls();
+  createTrayMenu();
+  createTemplatesPopup();
+  createKeyboardPaths();
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+    if (QApplication::clipboard()->text() != clipboardOwnText_) clipboardOurs_ = false;
+  });
+}
+
+frmMain::~frmMain() {
+  // The window object's end: empty the clipboard and take the icon down once more.
+  EmptyClipboardIfOurs();
+  RemoveTrayIcon(*this);
+}
+
+void frmMain::createControls() {
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  Frame1 = new QGroupBox(QString(), central);
+  Frame1->setObjectName(QStringLiteral("Frame1"));
+  txtData = new QPlainTextEdit(Frame1);
+  txtData->setObjectName(QStringLiteral("txtData"));
+  txtData->setFont(DocumentFont());
+  // Right-button releases reach the document box itself and open the templates popup;
+  // the box's own context menu never shows.
+  txtData->setContextMenuPolicy(Qt::PreventContextMenu);
+  txtData->viewport()->installEventFilter(this);
+  txtData->installEventFilter(this);
+
+  statusPanel_ = new QLabel(this);
+  statusPanel_->setObjectName(QStringLiteral("status_panel1"));
+  statusBar()->setObjectName(QStringLiteral("status"));
+  statusBar()->setSizeGripEnabled(true);
+  statusBar()->addWidget(statusPanel_, 1);
+  statusPanel_->setMinimumWidth(ToPixelsX(this, 1440));
+  statusBar()->setFixedHeight(ToPixelsY(this, 255));
+
+  resize(ToPixelsX(this, 8700), ToPixelsY(this, 5220));
+}
+
+QAction* frmMain::addItem(QMenu* menu, const QString& name, const QString& caption,
+                          void (frmMain::*handler)()) {
+  auto* item = menu->addAction(caption);
+  item->setObjectName(name);
+  if (handler) connect(item, &QAction::triggered, this, handler);
+  return item;
+}
+
+QAction* frmMain::addSeparator(QMenu* menu, const QString& name) {
+  QAction* separator = menu->addSeparator();
+  separator->setObjectName(name);
+  return separator;
+}
+
+QAction* frmMain::action(const QString& name) const {
+  return findChild<QAction*>(name);
+}
+
+void frmMain::createTrayMenu() {
+  mnuTray = new QMenu(this);
+  mnuTray->setObjectName(QStringLiteral("mnuTray"));
+  addItem(mnuTray, QStringLiteral("mnuNew"), QStringLiteral("New"), &frmMain::mnuNew_Click);
+  addItem(mnuTray, QStringLiteral("mnuOpen"), QStringLiteral("Open..."), &frmMain::mnuOpen_Click);
+  addItem(mnuTray, QStringLiteral("mnuSave"), QStringLiteral("Save"), &frmMain::mnuSave_Click);
+  addItem(mnuTray, QStringLiteral("mnuSaveAs"), QStringLiteral("Save As..."),
+          &frmMain::mnuSaveAs_Click);
+  addSeparator(mnuTray, QStringLiteral("FileSep0"));
+  addItem(mnuTray, QStringLiteral("mnuConfig"), QStringLiteral("Configuration"),
+          &frmMain::mnuConfig_Click)
+      ->setEnabled(false);
+  addItem(mnuTray, QStringLiteral("mnuAbout"), QStringLiteral("About"), &frmMain::mnuAbout_Click);
+  addSeparator(mnuTray, QStringLiteral("FileSep1"));
+  addItem(mnuTray, QStringLiteral("mnuExit"), QStringLiteral("Exit"), &frmMain::mnuExit_Click);
+}
+
+void frmMain::createTemplatesPopup() {
+  mnuTemplates_Popup = new QMenu(this);
+  mnuTemplates_Popup->setObjectName(QStringLiteral("mnuTemplates_Popup"));
+  for (int i = 1; i <= kTemplateSlots; ++i) {
+    QAction* slot = mnuTemplates_Popup->addAction(kNotSet);
+    slot->setObjectName(QStringLiteral("mnuTemplate_%1").arg(i));
+    SetSlotTag(slot, QString());
+    connect(slot, &QAction::triggered, this, [this, i] { mnuTemplate_Click(i); });
+    mnuTemplate[static_cast<size_t>(i - 1)] = slot;
+  }
+  addSeparator(mnuTemplates_Popup, QStringLiteral("mnuTemplates_Sep1"));
+  addItem(mnuTemplates_Popup, QStringLiteral("mnuManageTemplates"),
+          QStringLiteral("Manage Templates"), &frmMain::mnuManageTemplates_Click);
+  addItem(mnuTemplates_Popup, QStringLiteral("mnuPreview"), QStringLiteral("Preview Page"), nullptr)
+      ->setEnabled(false);
+  addSeparator(mnuTemplates_Popup, QStringLiteral("mnuTemplates_Sep0"));
+
+  mnuTmp_File = mnuTemplates_Popup->addMenu(QStringLiteral("File"));
+  mnuTmp_File->setObjectName(QStringLiteral("mnuTmp_File"));
+  mnuTmp_File->menuAction()->setObjectName(QStringLiteral("mnuTmp_File"));
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_New"), QStringLiteral("New"),
+          &frmMain::mnuTemp_New_Click);
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_Open"), QStringLiteral("Open..."),
+          &frmMain::mnuTemp_Open_Click);
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_Save"), QStringLiteral("Save"),
+          &frmMain::mnuTemp_Save_Click);
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_SaveAs"), QStringLiteral("Save As..."),
+          &frmMain::mnuTemp_SaveAs_Click);
+
+  mnuEdit = mnuTemplates_Popup->addMenu(QStringLiteral("Edit"));
+  mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+  mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+  addItem(mnuEdit, QStringLiteral("mnuCut"), QStringLiteral("Cut"), &frmMain::mnuCut_Click);
+  addItem(mnuEdit, QStringLiteral("mnuCopy"), QStringLiteral("Copy"), &frmMain::mnuCopy_Click);
+  addItem(mnuEdit, QStringLiteral("mnuPaste"), QStringLiteral("Paste"), &frmMain::mnuPaste_Click);
+
+  addSeparator(mnuTemplates_Popup, QStringLiteral("mnuSep00"));
+  addItem(mnuTemplates_Popup, QStringLiteral("mnuTempExit"), QStringLiteral("Exit"),
+          &frmMain::mnuTempExit_Click);
+}
+
+void frmMain::createKeyboardPaths() {
+  // Keyboard users open the templates popup with the Menu key or Shift+F10, at the caret.
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+    auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, this, &frmMain::ShowTemplatesPopupAtCaret);
+  }
+}
+
+void frmMain::Form_Load() {
+  Temp = std::make_unique<templates::tmpeng>(ProgramFolder().toStdString());
+  AddTrayIcon(*this);
+  txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
+  FillTemplateSlots();
+}
+
+void frmMain::ResetTemplateSlots() {
+  for (QAction* slot : mnuTemplate) {
+    slot->setText(kNotSet);
+    SetSlotTag(slot, QString());
+  }
+}
+
+void frmMain::FillTemplateSlots() {
+  MenuSlotsAdapter menu(mnuTemplate);
+  Temp->Template_LoadB(menu);
+}
+
+bool frmMain::HidesToTray() const {
+  return trayIcon_ && trayIcon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void frmMain::Form_Resize() {
+  if (isMinimized()) {
+    // Without a tray icon to bring it back, the window minimizes normally instead.
+    if (HidesToTray())
+      QTimer::singleShot(0, this, [this] {
+        if (isMinimized()) hide();
+      });
+    return;
+  }
+  const QRect outer = frameGeometry();
+  const MainLayout l =
+      LayoutMainWindow(ToTwipsX(this, outer.width()), ToTwipsY(this, outer.height()));
+  if (l.resized && !isMaximized() && !isFullScreen() && size() != lastCorrectedFrom_) {
+    // Never smaller than the least size; the resize that follows lays the window out. A
+    // window manager that refuses the size does not get asked again for the same size.
+    lastCorrectedFrom_ = size();
+    const int decorationW = outer.width() - width();
+    const int decorationH = outer.height() - height();
+    resize(ToPixelsX(this, l.windowWidth) - decorationW,
+           ToPixelsY(this, l.windowHeight) - decorationH);
+  }
+  statusPanel_->setMinimumWidth(std::min(ToPixelsX(this, l.panelWidth), width()) -
+                                statusBar()->contentsMargins().left() - 24);
+  // The frame and the document box follow the window's outer size; where the window
+  // manager's decorations are thinner than the rules assume, they stay within the client
+  // area.
+  const QSize area = centralWidget()->size();
+  const int frameW = std::clamp(ToPixelsX(this, l.frameWidth), 0, area.width());
+  const int frameH = std::clamp(ToPixelsY(this, l.frameHeight), 0, area.height());
+  Frame1->setGeometry(0, 0, frameW, frameH);
+  const int textX = ToPixelsX(this, kTextLeft);
+  const int textY = ToPixelsY(this, kTextTop);
+  txtData->setGeometry(textX, textY,
+                       std::clamp(ToPixelsX(this, l.textWidth), 0, std::max(0, frameW - textX)),
+                       std::clamp(ToPixelsY(this, l.textHeight), 0, std::max(0, frameH - textY)));
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+  if (!centred_ && !event->spontaneous()) {
+    centred_ = true;
+    if (QScreen* screen = this->screen()) {
+      QRect r = frameGeometry();
+      r.moveCenter(screen->availableGeometry().center());
+      move(r.topLeft());
+    }
+  }
+  UpdateTaskbarEntry();
+  QMainWindow::showEvent(event);
+  Form_Resize();
+}
+
+void frmMain::UpdateTaskbarEntry() {
+  // With the tray icon up the window has no taskbar entry; without it, the taskbar is the
+  // only way back to a minimized window.
+  SetTaskbarEntry(this, !HidesToTray());
+}
+
+void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
+  switch (reason) {
+    case QSystemTrayIcon::Context:
+      mnuTray->popup(QCursor::pos());
+      break;
+    case QSystemTrayIcon::DoubleClick:
+      setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
+                     Qt::WindowActive);
+      show();
+      raise();
+      activateWindow();
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::WatchForTray() {
+  // A panel that starts after quorpad brings its notification area later: put the icon up
+  // as soon as there is one.
+  if (!trayWatch_) {
+    trayWatch_ = new QTimer(this);
+    trayWatch_->setInterval(2000);
+    connect(trayWatch_, &QTimer::timeout, this, [this] {
+      if (!trayIcon_) {
+        trayWatch_->stop();
+        return;
+      }
+      if (QSystemTrayIcon::isSystemTrayAvailable() && !trayIcon_->isVisible()) {
+        trayIcon_->show();
+      }
+      if (HidesToTray()) {
+        trayWatch_->stop();
+        UpdateTaskbarEntry();
+      }
+    });
+  }
+  trayWatch_->start();
+}
+
+void AddTrayIcon(frmMain& window) {
+  if (window.trayIcon_) return;
+  auto* icon = new QSystemTrayIcon(window.windowIcon(), &window);
+  icon->setObjectName(QStringLiteral("TrayIcon"));
+  icon->setToolTip(window.windowTitle());
+  QObject::connect(icon, &QSystemTrayIcon::activated, &window, &frmMain::Form_MouseUp);
+  window.trayIcon_ = icon;
+  icon->show();
+  if (!window.HidesToTray()) window.WatchForTray();
+  window.UpdateTaskbarEntry();
+}
+
+void RemoveTrayIcon(frmMain& window) {
+  if (!window.trayIcon_) return;
+  QSystemTrayIcon* icon = window.trayIcon_;
+  window.trayIcon_ = nullptr;
+  icon->hide();
+  icon->deleteLater();
+  if (window.trayWatch_) window.trayWatch_->stop();
+}
+
+void frmMain::EmptyClipboardIfOurs() {
+  // Only text that quorpad itself put there goes; another program's text is never wiped.
+  QClipboard* clipboard = QApplication::clipboard();
+  if (clipboardOurs_ && clipboard->text() == clipboardOwnText_) clipboard->clear();
+  clipboardOurs_ = false;
+}
+
+void frmMain::Exit() {
+  if (!ConfirmClose()) return;
+  closeConfirmed_ = true;
+  EmptyClipboardIfOurs();
+  RemoveTrayIcon(*this);
+  close();
+}
+
+void frmMain::mnuExit_Click() {
+  Exit();
+}
+void frmMain::mnuTempExit_Click() {
+  Exit();
+}
+
+void frmMain::Form_QueryUnload() {
+  EmptyClipboardIfOurs();
+  RemoveTrayIcon(*this);
+}
+
+void frmMain::Form_Unload() {
+  EmptyClipboardIfOurs();
+  RemoveTrayIcon(*this);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  // Every close asks about unsaved changes first, not only Exit's.
+  if (!closeConfirmed_ && !ConfirmClose()) {
+    event->ignore();
+    return;
+  }
+  closeConfirmed_ = true;
+  Form_QueryUnload();
+  event->accept();
+  Form_Unload();
+}
+
+void frmMain::mnuAbout_Click() {
+  ShowAboutDialog();
+}
+void frmMain::mnuConfig_Click() {
+  ShowConfigDialog();
+}
+void frmMain::mnuManageTemplates_Click() {
+  ShowManageDialog();
+}
+
+void frmMain::mnuTemp_New_Click() {
+  mnuNew_Click();
+}
+void frmMain::mnuTemp_Open_Click() {
+  mnuOpen_Click();
+}
+void frmMain::mnuTemp_Save_Click() {
+  mnuSave_Click();
+}
+void frmMain::mnuTemp_SaveAs_Click() {
+  mnuSaveAs_Click();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtData->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    txtData_MouseUp(mouse->button(), mouse->modifiers(), at.x(), at.y());
+  } else if (watched == txtData && event->type() == QEvent::KeyPress) {
+    // The box's own Cut and Copy keys go through the same commands as the menu, so that
+    // Exit knows the clipboard text as quorpad's own.
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy)) {
+      mnuCopy_Click();
+      return true;
+    }
+    if (key->matches(QKeySequence::Cut)) {
+      mnuCut_Click();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::txtData_MouseUp(Qt::MouseButtons button, Qt::KeyboardModifiers, int x, int y) {
+  if (!(button & Qt::RightButton)) return;
+  // The position is the document's; the menu opens right at the pointer.
+  mnuTemplates_Popup->popup(txtData->viewport()->mapToGlobal(QPoint(x, y)));
+}
+
+void frmMain::ShowTemplatesPopupAtCaret() {
+  mnuTemplates_Popup->popup(txtData->viewport()->mapToGlobal(txtData->cursorRect().bottomLeft()));
+}
+
+void frmMain::mnuTemplate_Click(int Index) {
+  QAction* slot = templateSlot(Index);
+  const QString caption = SlotCaption(slot);
+  const QString tag = SlotTag(slot);
+  if (caption == kNotSet && tag.isEmpty()) {
+    PresetManagerForSlot(Index, caption);
+    return;
+  }
+  txtData->insertPlainText(AsDocumentText(tag));
+}
+
+void frmMain::PutOnClipboard(const QString& text) {
+  clipboardOwnText_ = text;
+  QApplication::clipboard()->setText(text);
+  clipboardOurs_ = true;
+}
+
+void frmMain::mnuCopy_Click() {
+  PutOnClipboard(txtData->textCursor().selection().toPlainText());
+}
+
+void frmMain::mnuCut_Click() {
+  mnuCopy_Click();
+  txtData->textCursor().removeSelectedText();
+}
+
+void frmMain::mnuPaste_Click() {
+  txtData->insertPlainText(QApplication::clipboard()->text());
+}

@@ -1,0 +1,62 @@
+// Real message boxes behind the modal seam, and the engine's failure message.
+#include "modal.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+#include "template/tmpeng.h"
+
+ModalSeam::~ModalSeam() = default;
+
+namespace {
+
+class RealDialogs : public ModalSeam {
+ public:
+  QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
+                                      QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                      QMessageBox::StandardButton defaultButton) override {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+  }
+  QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
+                   const QStringList& filters) override {
+    QFileDialog dialog(owner, title, folder);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Open admits only existing files; Save asks before it overwrites one.
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+  }
+};
+
+ModalSeam* g_seam = nullptr;
+
+}  // namespace
+
+ModalSeam& Modal() {
+  static RealDialogs real;
+  return g_seam ? *g_seam : real;
+}
+
+void SetModal(ModalSeam* seam) {
+  g_seam = seam;
+}
+
+QString EngineErrorText(const templates::EngineError& error) {
+  QString text = QStringLiteral("The template store could not be used.\n\n");
+  if (!error.file().empty()) {
+    text += QStringLiteral("File: %1\n").arg(QString::fromStdString(error.file().string()));
+  }
+  text += QStringLiteral("Error %1: %2\n\n%3")
+              .arg(error.number())
+              .arg(QString::fromStdString(templates::EngineError::Meaning(error.number())),
+                   QString::fromStdString(error.what()));
+  return text;
+}
+
+void ShowEngineError(QWidget* parent, const templates::EngineError& error) {
+  Modal().message(parent, kAppTitle, EngineErrorText(error), QMessageBox::Critical, QMessageBox::Ok,
+                  QMessageBox::Ok);
+}

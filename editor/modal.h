@@ -1,0 +1,38 @@
+// The one seam through which quorpad asks modal questions, so that tests can answer them.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace templates {
+class EngineError;
+}
+
+class ModalSeam {
+ public:
+  virtual ~ModalSeam();
+  // A message box; returns the button chosen.
+  virtual QMessageBox::StandardButton message(QWidget* parent, const QString& caption,
+                                              const QString& text, QMessageBox::Icon icon,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton) = 0;
+  // A file dialog; returns the chosen full path, or an empty string when cancelled.
+  // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
+  virtual QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
+                           const QStringList& filters) = 0;
+};
+
+// The seam in use: real message boxes unless a test has installed its own.
+ModalSeam& Modal();
+// Installs `seam` (not owned); nullptr brings back the real dialogs.
+void SetModal(ModalSeam* seam);
+
+// The application title, the caption of every message box.
+inline const QString kAppTitle = QStringLiteral("quorpad");
+
+// Tells the user about a failed engine operation: the store's path, the error number and
+// its meaning, and the reason.
+void ShowEngineError(QWidget* parent, const templates::EngineError& error);
+QString EngineErrorText(const templates::EngineError& error);

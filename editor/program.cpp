@@ -1,0 +1,97 @@
+// The main window's program-wide instance and the rule that ends the program.
+#include "program.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include "frmMain.h"
+#include "modal.h"
+
+namespace {
+
+QString g_programFolder;
+bool g_endWithLastWindow = false;
+QPointer<frmMain> g_main;
+
+bool AnyWindowOpen() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (!w->isVisible()) continue;
+    if (qobject_cast<QDialog*>(w) || qobject_cast<QMainWindow*>(w)) return true;
+  }
+  return false;
+}
+
+void CheckForEnd() {
+  if (!g_endWithLastWindow) return;
+  QTimer::singleShot(0, qApp, [] {
+    if (!LoadedMainWindow() && !AnyWindowOpen()) QCoreApplication::quit();
+  });
+}
+
+// Looks at every window that hides or goes away, once the event that hid it is done.
+class LastWindowWatch : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+      CheckForEnd();
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+QString ProgramFolder() {
+  return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+}
+
+void SetProgramFolder(const QString& folder) {
+  g_programFolder = folder;
+}
+
+frmMain* LoadedMainWindow() {
+  return g_main.data();
+}
+
+frmMain& MainWindow() {
+  if (g_main) return *g_main;
+  auto* window = new frmMain;
+  try {
+    window->Form_Load();
+  } catch (...) {
+    delete window;
+    throw;
+  }
+  g_main = window;
+  QObject::connect(window, &QObject::destroyed, qApp, &CheckForEnd);
+  return *window;
+}
+
+bool StartQuorpad() {
+  try {
+    MainWindow().show();
+    return true;
+  } catch (const templates::EngineError& error) {
+    ShowEngineError(nullptr, error);
+    return false;
+  }
+}
+
+void EndWithLastWindow() {
+  // Qt's own rule would end the program when a dialog closes while the main window sits
+  // hidden in the tray.
+  QApplication::setQuitOnLastWindowClosed(false);
+  g_endWithLastWindow = true;
+  static LastWindowWatch* watch = nullptr;
+  if (!watch) {
+    watch = new LastWindowWatch(qApp);
+    qApp->installEventFilter(watch);
+  }
+}

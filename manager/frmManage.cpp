@@ -1,0 +1,303 @@
+// The template manager dialog.
+#include "frmManage.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+
+#include "editor/frmMain.h"
+#include "editor/layout.h"
+#include "editor/modal.h"
+#include "editor/program.h"
+#include "editor/taskbar.h"
+#include "manager/treeview.h"
+
+namespace {
+
+QPointer<frmManage> g_manage;
+
+const QString kNoValue = QStringLiteral("No value set for this template!");
+
+}  // namespace
+
+frmManage::frmManage(QWidget* parent) : QDialog(parent) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("frmManage"));
+  setWindowTitle(QStringLiteral("Manage Templates"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/manager.svg")));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setModal(false);
+  createControls();
+  placeControls();
+}
+
+frmManage::~frmManage() = default;
+
+void frmManage::createControls() {
+  Frame1 = new QGroupBox(QStringLiteral("Existing Templates"), this);
+  TemplatesList = new QTreeWidget(Frame1);
+  TemplatesList->setObjectName(QStringLiteral("TemplatesList"));
+  TemplatesList->setHeaderHidden(true);
+  TemplatesList->setRootIsDecorated(false);
+  TemplatesList->setColumnCount(1);
+
+  Frame2 = new QGroupBox(QStringLiteral("Template Values"), this);
+  Label1 = new QLabel(QStringLiteral("Name:"), Frame2);
+  txtName = new QLineEdit(Frame2);
+  txtName->setObjectName(QStringLiteral("txtName"));
+  Label3 = new QLabel(QStringLiteral("Index:"), Frame2);
+  txtIndex = new QLineEdit(Frame2);
+  txtIndex->setObjectName(QStringLiteral("txtIndex"));
+  txtIndex->setReadOnly(true);
+  txtIndex->setToolTip(QStringLiteral("Template Menu Index."));
+  Label2 = new QLabel(QStringLiteral("Value:"), Frame2);
+  txtValue = new QPlainTextEdit(Frame2);
+  txtValue->setObjectName(QStringLiteral("txtValue"));
+  txtValue->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QFont valueFont(QStringLiteral("Verdana"));
+  valueFont.setPointSizeF(8.25);
+  valueFont.setWeight(QFont::Normal);
+  txtValue->setFont(valueFont);
+
+  auto button = [this](QWidget* parent, const QString& name, const QString& caption,
+                       const QString& tip, bool enabled) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setEnabled(enabled);
+    // No button answers Enter on the dialog's behalf.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+  };
+  cmdPreview = button(Frame2, QStringLiteral("cmdPreview"), QStringLiteral("Preview Template"),
+                      QString(), false);
+  cmdAdd = button(Frame2, QStringLiteral("cmdAdd"), QStringLiteral("Add"),
+                  QStringLiteral("Add this template."), false);
+  cmdRemove = button(Frame2, QStringLiteral("cmdRemove"), QStringLiteral("Remove"),
+                     QStringLiteral("Remove this template."), false);
+  cmdModify = button(Frame2, QStringLiteral("cmdModify"), QStringLiteral("Modify"),
+                     QStringLiteral("Modify the current template."), false);
+  cmdDone = button(this, QStringLiteral("cmdDone"), QStringLiteral("Done"), QString(), true);
+  cmdCancel = button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), QString(), true);
+  cmdApply = button(this, QStringLiteral("cmdApply"), QStringLiteral("Apply"), QString(), true);
+
+  connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
+  connect(TemplatesList, &QTreeWidget::itemActivated, this, &frmManage::TemplatesList_NodeClick);
+  connect(txtName, &QLineEdit::textChanged, this, &frmManage::txtName_Change);
+  connect(txtValue, &QPlainTextEdit::textChanged, this, &frmManage::txtValue_Change);
+  connect(cmdAdd, &QPushButton::clicked, this, &frmManage::cmdAdd_Click);
+  connect(cmdModify, &QPushButton::clicked, this, &frmManage::cmdModify_Click);
+  connect(cmdRemove, &QPushButton::clicked, this, &frmManage::cmdRemove_Click);
+  connect(cmdApply, &QPushButton::clicked, this, &frmManage::cmdApply_Click);
+  connect(cmdDone, &QPushButton::clicked, this, &frmManage::cmdDone_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &frmManage::cmdCancel_Click);
+
+  // The keyboard visits the controls in the dialog's designed order.
+  QWidget* order[] = {cmdApply,  cmdCancel, cmdDone,  txtName,       txtValue,  cmdAdd,
+                      cmdRemove, cmdModify, txtIndex, TemplatesList, cmdPreview};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void frmManage::placeControls() {
+  // Positions in twips (left, top, width, height), converted for this screen.
+  auto place = [this](QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(ToPixelsX(this, left), ToPixelsY(this, top), ToPixelsX(this, width),
+                   ToPixelsY(this, height));
+  };
+  place(Frame1, 0, 0, 3255, 4935);
+  place(TemplatesList, 120, 240, 3015, 4575);
+  place(Frame2, 3360, 0, 4575, 4935);
+  place(Label1, 120, 360, 615, 255);
+  place(txtName, 720, 360, 2775, 285);
+  place(Label3, 120, 720, 495, 255);
+  place(txtIndex, 720, 720, 975, 285);
+  place(Label2, 120, 1200, 1215, 255);
+  place(txtValue, 120, 1440, 4335, 2565);
+  place(cmdPreview, 2400, 4080, 2055, 255);
+  place(cmdAdd, 1320, 4440, 975, 375);
+  place(cmdRemove, 3480, 4440, 975, 375);
+  place(cmdModify, 2400, 4440, 975, 375);
+  place(cmdDone, 4080, 5040, 1215, 375);
+  place(cmdCancel, 5400, 5040, 1215, 375);
+  place(cmdApply, 6720, 5040, 1215, 375);
+  setFixedSize(ToPixelsX(this, 7950), ToPixelsY(this, 5445));
+}
+
+template <class Step>
+bool frmManage::guarded(Step&& step) {
+  try {
+    step();
+    return true;
+  } catch (const templates::EngineError& error) {
+    ShowEngineError(this, error);
+  } catch (const std::exception& error) {
+    Modal().message(this, kAppTitle, QString::fromStdString(error.what()), QMessageBox::Critical,
+                    QMessageBox::Ok, QMessageBox::Ok);
+  }
+  return false;
+}
+
+void frmManage::Form_Load() {
+  loaded_ = true;
+  Temp = std::make_unique<templates::tmpeng>(ProgramFolder().toStdString());
+  reloadTree();
+}
+
+void frmManage::reloadTree() {
+  guarded([this] {
+    TreeViewAdapter tree(TemplatesList);
+    Temp->Template_LoadA(tree);
+  });
+}
+
+void frmManage::refillMainWindowSlots() {
+  guarded([this] {
+    // The main window comes back, hidden and with its tray icon, if Exit closed it.
+    frmMain& main = MainWindow();
+    // Every slot starts empty, so a removed template never lingers in the popup.
+    main.ResetTemplateSlots();
+    MenuSlotsAdapter menu(main.templateSlots());
+    Temp->Template_LoadB(menu);
+  });
+}
+
+void frmManage::TemplatesList_NodeClick(QTreeWidgetItem* node) {
+  if (!node) return;
+  txtName->setText(node->text(0));
+  txtIndex->setText(QString::number(TemplatesList->indexOfTopLevelItem(node) + 1));
+  txtValue->setPlainText(node->data(0, Qt::UserRole).toString());
+}
+
+void frmManage::setEditButtons(bool enabled) {
+  cmdAdd->setEnabled(enabled);
+  cmdModify->setEnabled(enabled);
+  cmdRemove->setEnabled(enabled);
+}
+
+void frmManage::txtName_Change() {
+  setEditButtons(!txtName->text().isEmpty());
+}
+void frmManage::txtValue_Change() {
+  setEditButtons(!txtValue->toPlainText().isEmpty());
+}
+
+void frmManage::cmdAdd_Click() {
+  const QString name = txtName->text();
+  const QString value = txtValue->toPlainText();
+  if (name.isEmpty() || value.isEmpty()) return;
+  guarded([&] {
+    TreeViewAdapter tree(TemplatesList);
+    if (Temp->Check_Exists_Obj(ToU16(name), ToU16(value), tree)) {
+      Modal().message(this, kAppTitle, QStringLiteral("Template Exists!"), QMessageBox::NoIcon,
+                      QMessageBox::Ok, QMessageBox::Ok);
+      return;
+    }
+    if (Temp->Template_AddB(ToU16(name), ToU16(value))) {
+      Temp->Template_LoadA(tree);
+    } else {
+      Modal().message(this, kAppTitle, QStringLiteral("Could Not Add the template '%1'!").arg(name),
+                      QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+    }
+  });
+}
+
+void frmManage::cmdModify_Click() {
+  if (guarded([this] {
+        Temp->Template_EditB(ToU16(txtName->text()), ToU16(txtValue->toPlainText()));
+      })) {
+    reloadTree();
+  }
+}
+
+void frmManage::cmdRemove_Click() {
+  if (!guarded([this] { Temp->Template_RmB(ToU16(txtName->text())); })) return;
+  txtName->clear();
+  txtValue->clear();
+  txtIndex->clear();
+  reloadTree();
+  refillMainWindowSlots();
+}
+
+void frmManage::cmdApply_Click() {
+  reloadTree();
+  refillMainWindowSlots();
+}
+
+void frmManage::cmdDone_Click() {
+  cmdApply_Click();
+  Unload();
+}
+
+void frmManage::cmdCancel_Click() {
+  Unload();
+}
+
+void frmManage::Unload() {
+  close();
+}
+
+void frmManage::keyPressEvent(QKeyEvent* event) {
+  // Escape closes no window here: no button is the dialog's cancel button.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void frmManage::closeEvent(QCloseEvent* event) {
+  // The close box behaves as Cancel: the dialog is unloaded and nothing refreshed.
+  event->accept();
+  QDialog::closeEvent(event);
+}
+
+void frmManage::showEvent(QShowEvent* event) {
+  if (!centred_) {
+    centred_ = true;
+    if (QScreen* s = screen()) {
+      QRect r = frameGeometry();
+      r.moveCenter(s->availableGeometry().center());
+      move(r.topLeft());
+    }
+  }
+  SetTaskbarEntry(this, false);
+  QDialog::showEvent(event);
+}
+
+frmManage* LoadedManageDialog() {
+  return g_manage.data();
+}
+
+frmManage& ManageDialog() {
+  if (!g_manage) {
+    g_manage = new frmManage;
+    g_manage->Form_Load();
+  }
+  return *g_manage;
+}
+
+void ShowManageDialog() {
+  frmManage& dialog = ManageDialog();
+  dialog.show();
+  dialog.raise();
+  dialog.activateWindow();
+  dialog.setFocus();
+}
+
+void PresetManagerForSlot(int index, const QString& caption) {
+  frmManage& dialog = ManageDialog();
+  dialog.txtIndex->setText(QString::number(index));
+  dialog.txtValue->setPlainText(kNoValue);
+  dialog.txtName->setText(caption);
+  ShowManageDialog();
+}

@@ -1,0 +1,84 @@
+// The template manager: lists, adds, modifies and removes templates through its engine.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "template/tmpeng.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class frmManage : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit frmManage(QWidget* parent = nullptr);
+  ~frmManage() override;
+
+  // The dialog's engine, created anew by every load.
+  std::unique_ptr<templates::tmpeng> Temp;
+
+  QTreeWidget* TemplatesList = nullptr;
+  QLineEdit* txtName = nullptr;
+  QLineEdit* txtIndex = nullptr;
+  QPlainTextEdit* txtValue = nullptr;
+  QPushButton* cmdPreview = nullptr;
+  QPushButton* cmdAdd = nullptr;
+  QPushButton* cmdRemove = nullptr;
+  QPushButton* cmdModify = nullptr;
+  QPushButton* cmdDone = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  QPushButton* cmdApply = nullptr;
+
+  bool isLoaded() const { return loaded_; }
+
+ public Q_SLOTS:
+  void Form_Load();
+  void TemplatesList_NodeClick(QTreeWidgetItem* node);
+  void txtName_Change();
+  void txtValue_Change();
+  void cmdAdd_Click();
+  void cmdModify_Click();
+  void cmdRemove_Click();
+  void cmdApply_Click();
+  void cmdDone_Click();
+  void cmdCancel_Click();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void createControls();
+  void placeControls();
+  void setEditButtons(bool enabled);
+  void reloadTree();
+  void refillMainWindowSlots();
+  // Runs one engine step; a failure is shown and leaves the dialog as it is.
+  template <class Step>
+  bool guarded(Step&& step);
+  void Unload();
+
+  QGroupBox* Frame1 = nullptr;
+  QGroupBox* Frame2 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  bool loaded_ = false;
+  bool centred_ = false;
+};
+
+// The manager's program-wide instance, loaded on first use (and again after it was closed).
+frmManage& ManageDialog();
+frmManage* LoadedManageDialog();
+// Shows the manager modeless, brings it forward and gives it the focus.
+void ShowManageDialog();
+// Opens the manager preset for the empty template slot `index` whose caption is `caption`.
+void PresetManagerForSlot(int index, const QString& caption);
