@@ -13,6 +13,7 @@
 namespace {
 
 const QString kUntitled = QStringLiteral("Untitled");
+constexpr int kCountEveryLineUpTo = 100;
 
 }  // namespace
 
@@ -48,7 +49,7 @@ bool frmMain::SaveUnderNewName(const QString& filter, const QString& title, cons
   const QString path = ShowSaveDialog(this, filter, title, folder);
   if (path.isEmpty() || !WriteTo(path)) return false;
   OpenFilePath = path;
-  statusPanel_->setText(path);
+  SetStatus(path);
   return true;
 }
 
@@ -57,7 +58,7 @@ void frmMain::MakeUntitled() {
   txtData->clear();
   txtData->document()->setModified(false);
   format_ = DocumentFormat();
-  statusPanel_->setText(kUntitled);
+  SetStatus(kUntitled);
 }
 
 void frmMain::mnuNew_Click() {
@@ -112,27 +113,28 @@ void frmMain::mnuOpen_Click() {
   if (path.isEmpty()) return;
 
   const QString previousStatus = statusPanel_->text();
-  statusPanel_->setText(QStringLiteral("opening ") + path + QStringLiteral("..."));
+  SetStatus(QStringLiteral("opening ") + path + QStringLiteral("..."));
   statusPanel_->repaint();
   // The count on the panel is repainted a few dozen times a second at most, so that a
   // large file shows its progress without slowing the read.
   QElapsedTimer sinceRepaint;
   sinceRepaint.start();
   const ReadResult read = ReadDocument(path, [&](int line) {
-    if (line == 1 || sinceRepaint.elapsed() >= 40) {
-      statusPanel_->setText(QStringLiteral("reading line ") + QString::number(line));
+    // Short files show every count; long ones a few dozen times a second.
+    if (line <= kCountEveryLineUpTo || sinceRepaint.elapsed() >= 40) {
+      SetStatus(QStringLiteral("reading line ") + QString::number(line));
       statusPanel_->repaint();
       sinceRepaint.restart();
     }
   });
   if (!read.ok) {
-    statusPanel_->setText(previousStatus);
+    SetStatus(previousStatus);
     ShowFileError(QStringLiteral("Could not open the file"), path, read.error);
     return;
   }
   OpenFilePath = path;
   format_ = read.format;
-  statusPanel_->setText(path);
+  SetStatus(path);
   txtData->setPlainText(read.text);
   txtData->document()->setModified(false);
 }
@@ -144,9 +146,9 @@ void frmMain::mnuSave_Click() {
     return;
   }
   const QString previousStatus = statusPanel_->text();
-  statusPanel_->setText(QStringLiteral("saving ") + OpenFilePath + QStringLiteral("..."));
+  SetStatus(QStringLiteral("saving ") + OpenFilePath + QStringLiteral("..."));
   statusPanel_->repaint();
-  statusPanel_->setText(WriteTo(OpenFilePath) ? OpenFilePath : previousStatus);
+  SetStatus(WriteTo(OpenFilePath) ? OpenFilePath : previousStatus);
 }
 
 void frmMain::mnuSaveAs_Click() {

@@ -202,6 +202,11 @@ void frmMain::FillTemplateSlots() {
   Temp->Template_LoadB(menu);
 }
 
+void frmMain::SetStatus(const QString& text) {
+  statusPanel_->setText(text);
+  Q_EMIT statusChanged(text);
+}
+
 bool frmMain::HidesToTray() const {
   return trayIcon_ && trayIcon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }

@@ -45,8 +45,15 @@ class frmMain : public QMainWindow {
   // Fills the template slots from the store through `Temp`. Throws templates::EngineError.
   void FillTemplateSlots();
 
+  // Writes the status panel's text.
+  void SetStatus(const QString& text);
+
   // Whether minimizing hides the window: only while its tray icon is there to bring it back.
   bool HidesToTray() const;
+
+ Q_SIGNALS:
+  // The status panel got a new text.
+  void statusChanged(const QString& text);
 
  public Q_SLOTS:
   void Form_Load();

@@ -1,0 +1,219 @@
+// The document commands on real files: every branch the user can take, the status texts,
+// byte-exact round trips and failed reads and writes.
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "documents/filedialogs.h"
+#include "editor/frmMain.h"
+#include "editor/modal.h"
+#include "editor/program.h"
+
+namespace {
+
+// Answers the questions in order; records what was asked.
+class Answers : public ModalSeam {
+ public:
+  QList<QMessageBox::StandardButton> buttons;
+  QStringList files;  // empty string = cancelled
+  QStringList asked;  // message texts and dialog titles
+  QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text,
+                                      QMessageBox::Icon, QMessageBox::StandardButtons,
+                                      QMessageBox::StandardButton) override {
+    asked << text;
+    return buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
+  }
+  QString fileName(QWidget*, bool, const QString& title, const QString&,
+                   const QStringList&) override {
+    asked << title;
+    return files.isEmpty() ? QString() : files.takeFirst();
+  }
+};
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+}  // namespace
+
+class DocumentsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  Answers answers_;
+  frmMain* w_ = nullptr;
+  QString path(const QString& name) const { return dir_.filePath(name); }
+  QString text() const { return w_->document()->toPlainText(); }
+  QString panel() const { return w_->statusPanel()->text(); }
+  void open(const QString& file) {
+    answers_.files << file;
+    w_->mnuOpen_Click();
+  }
+
+ private Q_SLOTS:
+  void init() {
+    QVERIFY(dir_.isValid());
+    WriteAll(path("templates.dat"), "");
+    SetProgramFolder(dir_.path());
+    answers_ = Answers();
+    SetModal(&answers_);
+    w_ = &MainWindow();
+  }
+  void cleanup() {
+    delete LoadedMainWindow();
+    SetModal(nullptr);
+  }
+
+  void FilterListPairsLabelsWithPatterns() {
+    QCOMPARE(BuildFilterList("*.*|*.txt"), QStringList{"*.* (*.txt)"});
+    QCOMPARE(BuildFilterList("*.html|*.*"), QStringList{"*.html (*)"});
+    QCOMPARE(BuildFilterList("*.*"), QStringList{"*.* (*)"});
+    QCOMPARE(BuildFilterList("*.exe|"), QStringList{"*.exe (*.exe)"});
+    QCOMPARE(BuildFilterList(""), QStringList{});
+  }
+
+  void OpenReadsLinesAndCountsThem() {
+    WriteAll(path("three.txt"), "a\r\nb\r\nc");
+    QSignalSpy status(w_, &frmMain::statusChanged);
+    open(path("three.txt"));
+    QStringList seen;
+    for (const auto& args : status) seen << args.at(0).toString();
+    QCOMPARE(seen, (QStringList{"opening " + path("three.txt") + "...", "reading line 1",
+                                "reading line 2", "reading line 3", path("three.txt")}));
+    QCOMPARE(text(), QString("a\nb\nc\n"));
+    QCOMPARE(panel(), path("three.txt"));
+    QCOMPARE(w_->OpenFilePath, path("three.txt"));
+  }
+
+  void OpenOfAnEmptyFileGoesStraightToThePath() {
+    WriteAll(path("empty.txt"), "");
+    QSignalSpy status(w_, &frmMain::statusChanged);
+    open(path("empty.txt"));
+    QCOMPARE(status.count(), 2);
+    QCOMPARE(status.last().at(0).toString(), path("empty.txt"));
+  }
+
+  void OpenFollowedBySaveGivesTheFileBackByteForByte_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("crlf") << QByteArray("one\r\ntwo\r\n");
+    QTest::newRow("lf") << QByteArray("one\ntwo\n");
+    QTest::newRow("utf8") << QByteArray("caf\xc3\xa9 \xe2\x82\xac\r\n");
+    QTest::newRow("windows-1252") << QByteArray("caf\xe9 \x80 \x81\r\n");
+    QTest::newRow("empty") << QByteArray();
+  }
+  void OpenFollowedBySaveGivesTheFileBackByteForByte() {
+    QFETCH(QByteArray, bytes);
+    WriteAll(path("doc.txt"), bytes);
+    open(path("doc.txt"));
+    answers_.files << path("doc.txt");  // an empty text asks for a name
+    w_->mnuSave_Click();
+    QCOMPARE(ReadAll(path("doc.txt")), bytes);
+  }
+
+  void TextWindows1252LacksIsSavedAsUtf8() {
+    WriteAll(path("old.txt"), "caf\xe9\r\n");
+    open(path("old.txt"));
+    w_->document()->moveCursor(QTextCursor::End);
+    w_->document()->insertPlainText(QString::fromUtf8("\xe2\x9c\x93\n"));  // a check mark
+    w_->mnuSave_Click();
+    QCOMPARE(ReadAll(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
+  }
+
+  void CancelledDialogsLeaveTheDocumentAsItWas() {
+    WriteAll(path("keep.txt"), "keep\r\n");
+    open(path("keep.txt"));
+    w_->mnuSaveAs_Click();  // cancelled
+    answers_.buttons << QMessageBox::No;
+    w_->mnuOpen_Click();  // dialog cancelled
+    QCOMPARE(w_->OpenFilePath, path("keep.txt"));
+    QCOMPARE(text(), QString("keep\n"));
+    QCOMPARE(panel(), path("keep.txt"));
+  }
+
+  void SaveOfAnUntitledDocumentAsksForAName() {
+    w_->document()->setPlainText("new text");
+    answers_.files << path("named.txt");
+    w_->mnuSave_Click();
+    QCOMPARE(answers_.asked, QStringList{"Save File"});
+    QCOMPARE(ReadAll(path("named.txt")), QByteArray("new text"));
+    QCOMPARE(w_->OpenFilePath, path("named.txt"));
+  }
+
+  void OpenAsksBeforeReplacingUntitledText() {
+    WriteAll(path("other.txt"), "other\r\n");
+    w_->document()->setPlainText("unsaved");
+    answers_.buttons << QMessageBox::Cancel;
+    open(path("other.txt"));
+    QCOMPARE(text(), QString("unsaved"));
+    QVERIFY(answers_.asked.first().startsWith("Do you wish to save this file:\r\n"));
+  }
+
+  void NewAnsweredYesSavesThenEmpties() {
+    WriteAll(path("n.txt"), "old\r\n");
+    open(path("n.txt"));
+    w_->document()->setPlainText("changed\n");
+    answers_.buttons << QMessageBox::Yes;
+    w_->mnuNew_Click();
+    QCOMPARE(ReadAll(path("n.txt")), QByteArray("changed\r\n"));
+    QCOMPARE(text(), QString());
+    QVERIFY(w_->OpenFilePath.isEmpty());
+    QCOMPARE(panel(), QString("Untitled"));
+  }
+
+  void NewOnAnEmptyDocumentWithAFileUntiesIt() {
+    WriteAll(path("e.txt"), "");
+    open(path("e.txt"));
+    w_->mnuNew_Click();
+    QVERIFY(w_->OpenFilePath.isEmpty());
+    QCOMPARE(panel(), QString("Untitled"));
+  }
+
+  void FailedWriteKeepsFileTextAndPath() {
+    WriteAll(path("w.txt"), "original\r\n");
+    open(path("w.txt"));
+    w_->document()->setPlainText("new\n");
+    // A folder where the file should be makes every write fail, even for root.
+    answers_.files << path("sub");
+    QDir(dir_.path()).mkdir("sub");
+    w_->mnuSaveAs_Click();
+    QCOMPARE(w_->OpenFilePath, path("w.txt"));
+    QCOMPARE(text(), QString("new\n"));
+    QCOMPARE(ReadAll(path("w.txt")), QByteArray("original\r\n"));
+    QVERIFY(answers_.asked.last().contains(path("sub")));
+  }
+
+  void VanishedFileChangesNothing() {
+    w_->document()->setPlainText("mine");
+    answers_.buttons << QMessageBox::No;
+    open(path("gone.txt"));
+    QCOMPARE(text(), QString("mine"));
+    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(answers_.asked.last().contains(path("gone.txt")));
+  }
+
+  void ExitAsksAboutUnsavedChanges() {
+    w_->document()->insertPlainText("unsaved");  // typed, so changed since the last save
+    answers_.buttons << QMessageBox::Cancel;
+    w_->mnuExit_Click();
+    QVERIFY(LoadedMainWindow());
+    QVERIFY(w_->trayIcon());  // still in the tray after a cancelled Exit
+    answers_.buttons << QMessageBox::No;
+    w_->mnuExit_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!LoadedMainWindow());
+  }
+};
+
+QTEST_MAIN(DocumentsTest)
+#include "documents_test.moc"
