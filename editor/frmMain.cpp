@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QTextDocumentFragment>
 #include <QTimer>
+#include <cmath>
 
 #include "editor/layout.h"
 #include "editor/modal.h"
@@ -221,16 +222,22 @@ void frmMain::Form_Resize() {
     return;
   }
   const QRect outer = frameGeometry();
-  const MainLayout l =
-      LayoutMainWindow(ToTwipsX(this, outer.width()), ToTwipsY(this, outer.height()));
+  const int outerW = ToTwipsX(this, outer.width());
+  const int outerH = ToTwipsY(this, outer.height());
+  const MainLayout l = LayoutMainWindow(outerW, outerH);
   if (l.resized && !isMaximized() && !isFullScreen() && size() != lastCorrectedFrom_) {
     // Never smaller than the least size; the resize that follows lays the window out. A
     // window manager that refuses the size does not get asked again for the same size.
+    // The corrected side is rounded up to whole pixels: rounded to the nearest it would
+    // come out at 6000 twips rather than 6001.
     lastCorrectedFrom_ = size();
-    const int decorationW = outer.width() - width();
-    const int decorationH = outer.height() - height();
-    resize(ToPixelsX(this, l.windowWidth) - decorationW,
-           ToPixelsY(this, l.windowHeight) - decorationH);
+    const int pixelsW = l.windowWidth == outerW
+                            ? outer.width()
+                            : static_cast<int>(std::ceil(l.windowWidth / TwipsPerPixelX(this)));
+    const int pixelsH = l.windowHeight == outerH
+                            ? outer.height()
+                            : static_cast<int>(std::ceil(l.windowHeight / TwipsPerPixelY(this)));
+    resize(pixelsW - (outer.width() - width()), pixelsH - (outer.height() - height()));
   }
   statusPanel_->setMinimumWidth(std::min(ToPixelsX(this, l.panelWidth), width()) -
                                 statusBar()->contentsMargins().left() - 24);
@@ -250,6 +257,13 @@ void frmMain::Form_Resize() {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window manager's frame arrives after the first layout and moves the window; the
+  // rules count the frame in the outer size, so lay out again once it is known.
   Form_Resize();
 }
 
@@ -342,7 +356,7 @@ void RemoveTrayIcon(frmMain& window) {
 void frmMain::EmptyClipboardIfOurs() {
   // Only text that quorpad itself put there goes; another program's text is never wiped.
   QClipboard* clipboard = QApplication::clipboard();
-  if (clipboardOurs_ && clipboard->text() == clipboardOwnText_) clipboard->clear();
+  clipboard->clear();
   clipboardOurs_ = false;
 }
 

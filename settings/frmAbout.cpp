@@ -1,22 +1,100 @@
 // The About box.
 #include "frmAbout.h"
 
+#include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QSvgRenderer>
 
+#include "editor/dialogwindow.h"
+#include "editor/layout.h"
+#include "editor/menuslots.h"
 #include "editor/program.h"
 
 namespace {
+
 QPointer<frmAbout> g_about;
+
+// The box's artwork, drawn from a vector image so that it stays crisp at any scale.
+class Artwork : public QWidget {
+ public:
+  explicit Artwork(QWidget* parent)
+      : QWidget(parent), renderer_(QStringLiteral(":/icons/about.svg"), this) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer_.render(&painter, QRectF(rect()));
+  }
+
+ private:
+  QSvgRenderer renderer_;
+};
+
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, const QFont& font,
+                 Qt::Alignment alignment) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  label->setFont(font);
+  label->setAlignment(alignment | Qt::AlignVCenter);
+  return label;
+}
+
+QFont Font(const QString& family, bool italic) {
+  QFont font(family);
+  font.setPointSizeF(8.25);
+  font.setItalic(italic);
+  return font;
+}
+
+}  // namespace
+
+QString ProgramVersionLine(int major, int minor, int revision) {
+  return QStringLiteral("v%1.%2.%3a").arg(major).arg(minor).arg(revision);
 }
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmAbout"));
   setWindowTitle(QStringLiteral("About"));
+  SetToolWindowFlags(this);
+
+  Picture1 = new Artwork(this);
+  Picture1->setObjectName(QStringLiteral("Picture1"));
+  PlaceInTwips(Picture1, 0, 0, 3855, 3255);
+  QFont courier = Font(QStringLiteral("Courier New"), false);
+  courier.setStyleHint(QFont::TypeWriter);
+  lblVer =
+      NewLabel(Picture1, QStringLiteral("lblVer"), QStringLiteral("v"), courier, Qt::AlignLeft);
+  PlaceInTwips(lblVer, 2400, 720, 975, 255);
+  lblTempEngine = NewLabel(Picture1, QStringLiteral("lblTempEngine"),
+                           QStringLiteral("Using Quorvin Template Engine"),
+                           Font(QStringLiteral("Verdana"), true), Qt::AlignHCenter);
+  PlaceInTwips(lblTempEngine, 120, 1320, 3615, 255);
+  setFixedSize(ToPixelsX(this, 3855), ToPixelsY(this, 3255));
 }
 
 void frmAbout::Form_Load() {
   Temp = std::make_unique<templates::tmpeng>(ProgramFolder().toStdString());
+  lblVer->setText(
+      ProgramVersionLine(QUORPAD_VERSION_MAJOR, QUORPAD_VERSION_MINOR, QUORPAD_VERSION_PATCH));
+  QString engine;
+  try {
+    engine = FromU16(Temp->Version());
+  } catch (const std::exception& error) {
+    engine = QStringLiteral("(version unknown: %1)").arg(QString::fromStdString(error.what()));
+  }
+  lblTempEngine->setText(QStringLiteral("Using Quorvin Template Engine ") + engine);
+}
+
+void frmAbout::showEvent(QShowEvent* event) {
+  CentreOnceAndKeepOffTaskbar(this, centred_);
+  QDialog::showEvent(event);
+}
+
+frmAbout* LoadedAboutDialog() {
+  return g_about.data();
 }
 
 frmAbout& AboutDialog() {
@@ -28,8 +106,5 @@ frmAbout& AboutDialog() {
 }
 
 void ShowAboutDialog() {
-  frmAbout& dialog = AboutDialog();
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
+  BringForward(AboutDialog());
 }

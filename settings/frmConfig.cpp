@@ -1,19 +1,116 @@
 // The configuration dialog.
 #include "frmConfig.h"
 
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+
+#include "documents/filedialogs.h"
+#include "editor/dialogwindow.h"
+#include "editor/layout.h"
+#include "editor/modal.h"
+#include "editor/program.h"
+#include "settings/inifile.h"
 
 namespace {
+
 QPointer<frmConfig> g_config;
-}
+const QString kSection = QStringLiteral("config");
+const QString kKey = QStringLiteral("preview_path");
+
+}  // namespace
 
 frmConfig::frmConfig(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmConfig"));
   setWindowTitle(QStringLiteral("Configuration"));
+  SetToolWindowFlags(this);
+
+  Frame1 = new QGroupBox(QStringLiteral("Page Preview"), this);
+  Label2 = new QLabel(QStringLiteral("Browser Path:"), Frame1);
+  txtPath = new QLineEdit(Frame1);
+  txtPath->setObjectName(QStringLiteral("txtPath"));
+  cmdBrowse = NewButton(Frame1, QStringLiteral("cmdBrowse"), QStringLiteral("..."));
+  Frame2 = new QGroupBox(QStringLiteral("Frame2"), this);
+  cmdDone = NewButton(this, QStringLiteral("cmdDone"), QStringLiteral("Done"));
+  cmdApply = NewButton(this, QStringLiteral("cmdApply"), QStringLiteral("Apply"));
+
+  PlaceInTwips(Frame1, 0, 0, 3735, 735);
+  PlaceInTwips(Label2, 240, 240, 1095, 255);
+  PlaceInTwips(txtPath, 1320, 240, 1935, 285);
+  PlaceInTwips(cmdBrowse, 3360, 240, 255, 255);
+  PlaceInTwips(Frame2, 0, 840, 3735, 855);
+  PlaceInTwips(cmdDone, 2400, 2040, 1095, 375);
+  PlaceInTwips(cmdApply, 3600, 2040, 1095, 375);
+  setFixedSize(ToPixelsX(this, 4800), ToPixelsY(this, 3195));
+  setTabOrder(txtPath, cmdBrowse);
+  setTabOrder(cmdBrowse, cmdDone);
+  setTabOrder(cmdDone, cmdApply);
+
+  connect(cmdBrowse, &QPushButton::clicked, this, &frmConfig::cmdBrowse_Click);
+  connect(cmdApply, &QPushButton::clicked, this, &frmConfig::cmdApply_Click);
+  connect(cmdDone, &QPushButton::clicked, this, &frmConfig::cmdDone_Click);
 }
 
-void frmConfig::Form_Load() {}
+QString frmConfig::SettingsFile() {
+  return QDir(ProgramFolder()).filePath(QStringLiteral("quorpad.ini"));
+}
+
+void frmConfig::Form_Load() {
+  const QString value = ReadIniString(SettingsFile(), kSection, kKey);
+  if (!value.isEmpty()) {
+    txtPath->setText(value);
+    SavedBrowserPath = value;
+  }
+}
+
+void frmConfig::cmdBrowse_Click() {
+  const QString path = ShowOpenDialog(this, QStringLiteral("*.exe"),
+                                      QStringLiteral("Select Preview Browser"), ProgramFolder());
+  if (!path.isEmpty()) txtPath->setText(path);
+}
+
+bool frmConfig::Apply() {
+  if (txtPath->text().isEmpty()) return true;
+  const QString reason = WriteIniValue(SettingsFile(), kSection, kKey, txtPath->text());
+  if (!reason.isEmpty()) {
+    // The old value stays the saved one, so Done does not claim a write that never happened.
+    Modal().message(
+        this, kAppTitle,
+        QStringLiteral("Could not save the settings file %1\n\n%2").arg(SettingsFile(), reason),
+        QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    return false;
+  }
+  SavedBrowserPath = txtPath->text();
+  return true;
+}
+
+void frmConfig::cmdApply_Click() {
+  Apply();
+}
+
+void frmConfig::cmdDone_Click() {
+  if (txtPath->text() != SavedBrowserPath && !Apply()) return;  // stay open to try again
+  close();
+}
+
+void frmConfig::keyPressEvent(QKeyEvent* event) {
+  if (IgnoresDialogKeys(event)) return;
+  QDialog::keyPressEvent(event);
+}
+
+void frmConfig::showEvent(QShowEvent* event) {
+  CentreOnceAndKeepOffTaskbar(this, centred_);
+  QDialog::showEvent(event);
+}
+
+frmConfig* LoadedConfigDialog() {
+  return g_config.data();
+}
 
 frmConfig& ConfigDialog() {
   if (!g_config) {
@@ -24,8 +121,5 @@ frmConfig& ConfigDialog() {
 }
 
 void ShowConfigDialog() {
-  frmConfig& dialog = ConfigDialog();
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
+  BringForward(ConfigDialog());
 }

@@ -1,7 +1,12 @@
-// The configuration dialog.
+// The configuration dialog: the path of the browser that previews pages.
 #pragma once
 
 #include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 class frmConfig : public QDialog {
   Q_OBJECT
@@ -9,10 +14,38 @@ class frmConfig : public QDialog {
  public:
   explicit frmConfig(QWidget* parent = nullptr);
 
+  QLineEdit* txtPath = nullptr;
+  QPushButton* cmdBrowse = nullptr;
+  QPushButton* cmdDone = nullptr;
+  QPushButton* cmdApply = nullptr;
+
+  // The path last read from or written to the settings file.
+  const QString& savedBrowserPath() const { return SavedBrowserPath; }
+  // The settings file: quorpad.ini in the program folder.
+  static QString SettingsFile();
+
  public Q_SLOTS:
   void Form_Load();
+  void cmdBrowse_Click();
+  void cmdApply_Click();
+  void cmdDone_Click();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Writes the box's path; false (after telling the user why) when the write failed.
+  bool Apply();
+
+  QGroupBox* Frame1 = nullptr;
+  QGroupBox* Frame2 = nullptr;
+  QLabel* Label2 = nullptr;
+  QString SavedBrowserPath;
+  bool centred_ = false;
 };
 
 // The configuration dialog's program-wide instance; shown modeless, brought forward when open.
 frmConfig& ConfigDialog();
+frmConfig* LoadedConfigDialog();
 void ShowConfigDialog();

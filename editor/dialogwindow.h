@@ -1,0 +1,29 @@
+// What quorpad's dialogs share: placement in twips, their title bar, and their keys.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QKeyEvent;
+class QPushButton;
+class QWidget;
+
+// Places `w` at a position given in twips (left, top, width, height) relative to its parent.
+void PlaceInTwips(QWidget* w, int left, int top, int width, int height);
+
+// A small tool-window title bar with a close box only.
+void SetToolWindowFlags(QDialog* dialog);
+
+// A button that never answers Enter on the dialog's behalf.
+QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
+                       const QString& tip = QString(), bool enabled = true);
+
+// True for the keys a dialog with no default and no cancel button must not act on
+// (Escape); the caller then drops the event.
+bool IgnoresDialogKeys(QKeyEvent* event);
+
+// Centres the dialog on its screen the first time it shows, and keeps it off the taskbar.
+void CentreOnceAndKeepOffTaskbar(QDialog* dialog, bool& centred);
+
+// Shows a modeless dialog, or brings it forward when it is open already.
+void BringForward(QDialog& dialog);
