@@ -298,6 +298,10 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
       mnuTray->popup(QCursor::pos());
       break;
     case QSystemTrayIcon::DoubleClick:
+      // Leaving the minimized state maps a window hidden in the tray at once, before
+      // show() runs: the taskbar hint goes on first, so that the window manager never takes
+      // the window back without it.
+      UpdateTaskbarEntry();
       setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
                      Qt::WindowActive);
       show();
@@ -356,7 +360,7 @@ void RemoveTrayIcon(frmMain& window) {
 void frmMain::EmptyClipboardIfOurs() {
   // Only text that quorpad itself put there goes; another program's text is never wiped.
   QClipboard* clipboard = QApplication::clipboard();
-  clipboard->clear();
+  if (clipboardOurs_ && clipboard->text() == clipboardOwnText_) clipboard->clear();
   clipboardOurs_ = false;
 }
 

@@ -32,6 +32,31 @@ void MenuSlotsAdapter::SetTag(int n, const std::u16string& tag) {
   SetSlotTag(At(n), FromU16(tag));
 }
 
+namespace {
+
+std::optional<std::u16string>& SlotAt(std::array<std::optional<std::u16string>, kTemplateSlots>& a,
+                                      int n) {
+  if (n < 1 || n > kTemplateSlots) throw std::out_of_range("no template slot " + std::to_string(n));
+  return a[static_cast<std::size_t>(n - 1)];
+}
+
+}  // namespace
+
+void SlotValues::SetCaption(int n, const std::u16string& caption) {
+  SlotAt(captions_, n) = caption;
+}
+void SlotValues::SetTag(int n, const std::u16string& tag) {
+  SlotAt(tags_, n) = tag;
+}
+
+void SlotValues::CopyTo(templates::MenuSlots& target) const {
+  for (int n = 1; n <= kTemplateSlots; ++n) {
+    const auto i = static_cast<std::size_t>(n - 1);
+    if (captions_[i]) target.SetCaption(n, *captions_[i]);
+    if (tags_[i]) target.SetTag(n, *tags_[i]);
+  }
+}
+
 QString FromU16(const std::u16string& text) {
   return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <array>
+#include <optional>
 
 #include "template/tmpeng.h"
 
@@ -26,6 +27,19 @@ class MenuSlotsAdapter : public templates::MenuSlots {
  private:
   QAction* At(int n) const;
   std::array<QAction*, kTemplateSlots> slots_;
+};
+
+// Slot captions and tags kept aside, to be put on the menu once the whole fill succeeded.
+class SlotValues : public templates::MenuSlots {
+ public:
+  void SetCaption(int n, const std::u16string& caption) override;
+  void SetTag(int n, const std::u16string& tag) override;
+  // Sets what was filled on `target`, slot by slot.
+  void CopyTo(templates::MenuSlots& target) const;
+
+ private:
+  std::array<std::optional<std::u16string>, kTemplateSlots> captions_;
+  std::array<std::optional<std::u16string>, kTemplateSlots> tags_;
 };
 
 QString FromU16(const std::u16string& text);

@@ -10,14 +10,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeWidget>
 
+#include "editor/dialogwindow.h"
 #include "editor/frmMain.h"
 #include "editor/layout.h"
 #include "editor/modal.h"
 #include "editor/program.h"
-#include "editor/taskbar.h"
 #include "manager/treeview.h"
 
 namespace {
@@ -25,6 +24,12 @@ namespace {
 QPointer<frmManage> g_manage;
 
 const QString kNoValue = QStringLiteral("No value set for this template!");
+
+// The value box separates its lines with LF alone; a template's line breaks are CR LF, as
+// the store keeps them and the tree lists them.
+QString ValueText(const QPlainTextEdit* box) {
+  return box->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
 
 }  // namespace
 
@@ -68,28 +73,18 @@ void frmManage::createControls() {
   valueFont.setWeight(QFont::Normal);
   txtValue->setFont(valueFont);
 
-  auto button = [this](QWidget* parent, const QString& name, const QString& caption,
-                       const QString& tip, bool enabled) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setEnabled(enabled);
-    // No button answers Enter on the dialog's behalf.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-  };
-  cmdPreview = button(Frame2, QStringLiteral("cmdPreview"), QStringLiteral("Preview Template"),
-                      QString(), false);
-  cmdAdd = button(Frame2, QStringLiteral("cmdAdd"), QStringLiteral("Add"),
-                  QStringLiteral("Add this template."), false);
-  cmdRemove = button(Frame2, QStringLiteral("cmdRemove"), QStringLiteral("Remove"),
-                     QStringLiteral("Remove this template."), false);
-  cmdModify = button(Frame2, QStringLiteral("cmdModify"), QStringLiteral("Modify"),
-                     QStringLiteral("Modify the current template."), false);
-  cmdDone = button(this, QStringLiteral("cmdDone"), QStringLiteral("Done"), QString(), true);
-  cmdCancel = button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), QString(), true);
-  cmdApply = button(this, QStringLiteral("cmdApply"), QStringLiteral("Apply"), QString(), true);
+  cmdPreview = NewButton(Frame2, QStringLiteral("cmdPreview"), QStringLiteral("Preview Template"),
+                         QString(), false);
+  cmdAdd = NewButton(Frame2, QStringLiteral("cmdAdd"), QStringLiteral("Add"),
+                     QStringLiteral("Add this template."), false);
+  cmdRemove = NewButton(Frame2, QStringLiteral("cmdRemove"), QStringLiteral("Remove"),
+                        QStringLiteral("Remove this template."), false);
+  cmdModify = NewButton(Frame2, QStringLiteral("cmdModify"), QStringLiteral("Modify"),
+                        QStringLiteral("Modify the current template."), false);
+  cmdDone = NewButton(this, QStringLiteral("cmdDone"), QStringLiteral("Done"), QString(), true);
+  cmdCancel =
+      NewButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), QString(), true);
+  cmdApply = NewButton(this, QStringLiteral("cmdApply"), QStringLiteral("Apply"), QString(), true);
 
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
   connect(TemplatesList, &QTreeWidget::itemActivated, this, &frmManage::TemplatesList_NodeClick);
@@ -110,26 +105,22 @@ void frmManage::createControls() {
 
 void frmManage::placeControls() {
   // Positions in twips (left, top, width, height), converted for this screen.
-  auto place = [this](QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(ToPixelsX(this, left), ToPixelsY(this, top), ToPixelsX(this, width),
-                   ToPixelsY(this, height));
-  };
-  place(Frame1, 0, 0, 3255, 4935);
-  place(TemplatesList, 120, 240, 3015, 4575);
-  place(Frame2, 3360, 0, 4575, 4935);
-  place(Label1, 120, 360, 615, 255);
-  place(txtName, 720, 360, 2775, 285);
-  place(Label3, 120, 720, 495, 255);
-  place(txtIndex, 720, 720, 975, 285);
-  place(Label2, 120, 1200, 1215, 255);
-  place(txtValue, 120, 1440, 4335, 2565);
-  place(cmdPreview, 2400, 4080, 2055, 255);
-  place(cmdAdd, 1320, 4440, 975, 375);
-  place(cmdRemove, 3480, 4440, 975, 375);
-  place(cmdModify, 2400, 4440, 975, 375);
-  place(cmdDone, 4080, 5040, 1215, 375);
-  place(cmdCancel, 5400, 5040, 1215, 375);
-  place(cmdApply, 6720, 5040, 1215, 375);
+  PlaceInTwips(Frame1, 0, 0, 3255, 4935);
+  PlaceInTwips(TemplatesList, 120, 240, 3015, 4575);
+  PlaceInTwips(Frame2, 3360, 0, 4575, 4935);
+  PlaceInTwips(Label1, 120, 360, 615, 255);
+  PlaceInTwips(txtName, 720, 360, 2775, 285);
+  PlaceInTwips(Label3, 120, 720, 495, 255);
+  PlaceInTwips(txtIndex, 720, 720, 975, 285);
+  PlaceInTwips(Label2, 120, 1200, 1215, 255);
+  PlaceInTwips(txtValue, 120, 1440, 4335, 2565);
+  PlaceInTwips(cmdPreview, 2400, 4080, 2055, 255);
+  PlaceInTwips(cmdAdd, 1320, 4440, 975, 375);
+  PlaceInTwips(cmdRemove, 3480, 4440, 975, 375);
+  PlaceInTwips(cmdModify, 2400, 4440, 975, 375);
+  PlaceInTwips(cmdDone, 4080, 5040, 1215, 375);
+  PlaceInTwips(cmdCancel, 5400, 5040, 1215, 375);
+  PlaceInTwips(cmdApply, 6720, 5040, 1215, 375);
   setFixedSize(ToPixelsX(this, 7950), ToPixelsY(this, 5445));
 }
 
@@ -153,21 +144,24 @@ void frmManage::Form_Load() {
   reloadTree();
 }
 
-void frmManage::reloadTree() {
-  guarded([this] {
+bool frmManage::reloadTree() {
+  return guarded([this] {
     TreeViewAdapter tree(TemplatesList);
     Temp->Template_LoadA(tree);
   });
 }
 
-void frmManage::refillMainWindowSlots() {
-  guarded([this] {
+bool frmManage::refillMainWindowSlots() {
+  return guarded([this] {
     // The main window comes back, hidden and with its tray icon, if Exit closed it.
     frmMain& main = MainWindow();
-    // Every slot starts empty, so a removed template never lingers in the popup.
+    // The store is read into a copy first, so that a store that cannot be read leaves the
+    // popup as it was; then every slot starts empty, so a removed template never lingers.
+    SlotValues fresh;
+    Temp->Template_LoadB(fresh);
     main.ResetTemplateSlots();
     MenuSlotsAdapter menu(main.templateSlots());
-    Temp->Template_LoadB(menu);
+    fresh.CopyTo(menu);
   });
 }
 
@@ -193,7 +187,7 @@ void frmManage::txtValue_Change() {
 
 void frmManage::cmdAdd_Click() {
   const QString name = txtName->text();
-  const QString value = txtValue->toPlainText();
+  const QString value = ValueText(txtValue);
   if (name.isEmpty() || value.isEmpty()) return;
   guarded([&] {
     TreeViewAdapter tree(TemplatesList);
@@ -212,9 +206,8 @@ void frmManage::cmdAdd_Click() {
 }
 
 void frmManage::cmdModify_Click() {
-  if (guarded([this] {
-        Temp->Template_EditB(ToU16(txtName->text()), ToU16(txtValue->toPlainText()));
-      })) {
+  if (guarded(
+          [this] { Temp->Template_EditB(ToU16(txtName->text()), ToU16(ValueText(txtValue))); })) {
     reloadTree();
   }
 }
@@ -224,18 +217,20 @@ void frmManage::cmdRemove_Click() {
   txtName->clear();
   txtValue->clear();
   txtIndex->clear();
-  reloadTree();
-  refillMainWindowSlots();
+  if (reloadTree()) refillMainWindowSlots();
+}
+
+bool frmManage::Apply() {
+  return reloadTree() && refillMainWindowSlots();
 }
 
 void frmManage::cmdApply_Click() {
-  reloadTree();
-  refillMainWindowSlots();
+  Apply();
 }
 
 void frmManage::cmdDone_Click() {
-  cmdApply_Click();
-  Unload();
+  // A refresh that failed keeps the dialog open, with what is typed in it.
+  if (Apply()) Unload();
 }
 
 void frmManage::cmdCancel_Click() {
@@ -248,10 +243,7 @@ void frmManage::Unload() {
 
 void frmManage::keyPressEvent(QKeyEvent* event) {
   // Escape closes no window here: no button is the dialog's cancel button.
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
+  if (IgnoresDialogKeys(event)) return;
   QDialog::keyPressEvent(event);
 }
 
@@ -262,15 +254,7 @@ void frmManage::closeEvent(QCloseEvent* event) {
 }
 
 void frmManage::showEvent(QShowEvent* event) {
-  if (!centred_) {
-    centred_ = true;
-    if (QScreen* s = screen()) {
-      QRect r = frameGeometry();
-      r.moveCenter(s->availableGeometry().center());
-      move(r.topLeft());
-    }
-  }
-  SetTaskbarEntry(this, false);
+  CentreOnceAndKeepOffTaskbar(this, centred_);
   QDialog::showEvent(event);
 }
 
@@ -288,9 +272,7 @@ frmManage& ManageDialog() {
 
 void ShowManageDialog() {
   frmManage& dialog = ManageDialog();
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
+  BringForward(dialog);
   dialog.setFocus();
 }
 

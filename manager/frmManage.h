@@ -59,8 +59,9 @@ class frmManage : public QDialog {
   void createControls();
   void placeControls();
   void setEditButtons(bool enabled);
-  void reloadTree();
-  void refillMainWindowSlots();
+  bool reloadTree();
+  bool refillMainWindowSlots();
+  bool Apply();
   // Runs one engine step; a failure is shown and leaves the dialog as it is.
   template <class Step>
   bool guarded(Step&& step);

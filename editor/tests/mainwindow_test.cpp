@@ -1,0 +1,300 @@
+// The main window on the offscreen platform: start-up, the templates popup, layout,
+// clipboard commands, Exit and the menus.
+#include <QClipboard>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTextCursor>
+
+#include "editor/layout.h"
+#include "editor/tests/gui_test_support.h"
+#include "settings/frmAbout.h"
+
+using namespace guitest;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<StoreFolder> folder_;
+  FakeModal modal_;
+
+  frmMain& shownWindow() {
+    frmMain& w = MainWindow();
+    w.show();
+    w.activateWindow();
+    if (!QTest::qWaitForWindowExposed(&w)) qWarning("main window not exposed");
+    Settle();
+    return w;
+  }
+  // Selects `count` characters of the document from `from`.
+  static void select(QPlainTextEdit* doc, int from, int count) {
+    QTextCursor cursor(doc->document());
+    cursor.setPosition(from);
+    cursor.setPosition(from + count, QTextCursor::KeepAnchor);
+    doc->setTextCursor(cursor);
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetModal(&modal_);
+  }
+  void init() {
+    folder_ = std::make_unique<StoreFolder>();
+    modal_.shown.clear();
+    QApplication::clipboard()->clear();
+  }
+  void cleanup() {
+    CloseAll();
+    folder_.reset();
+  }
+
+  void startupFillsSlotsInStoreOrderUpToThirteen_data() {
+    QTest::addColumn<int>("stored");
+    QTest::newRow("none") << 0;
+    QTest::newRow("three") << 3;
+    QTest::newRow("thirteen") << 13;
+    QTest::newRow("twenty") << 20;
+  }
+  void startupFillsSlotsInStoreOrderUpToThirteen() {
+    QFETCH(int, stored);
+    QByteArray bytes;
+    for (int i = 1; i <= stored; ++i)
+      bytes += Rec("1|T" + QByteArray::number(i) + "|line " + QByteArray::number(i) +
+                   "\x02\x03next\r\n");
+    folder_->write(bytes);
+
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    QVERIFY(w && w->isVisible());
+    QVERIFY(w->trayIcon());
+    for (int n = 1; n <= kTemplateSlots; ++n) {
+      QAction* slot = w->templateSlot(n);
+      if (n <= stored) {
+        QCOMPARE(SlotCaption(slot), QStringLiteral("T%1").arg(n));
+        QCOMPARE(SlotTag(slot), QStringLiteral("line %1\r\nnext").arg(n));
+      } else {
+        QCOMPARE(slot->text(), kNotSet);
+        QCOMPARE(SlotTag(slot), QString());
+      }
+    }
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void startupWithUnusableStoreShowsOneMessageAndNoWindow_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing") << false << QByteArray() << QStringLiteral("Error 53: File not found");
+    QTest::newRow("empty Index") << true << Rec("1|A|a\r\n|Name|Value\r\n")
+                                 << QStringLiteral("Error 13: Type mismatch");
+  }
+  void startupWithUnusableStoreShowsOneMessageAndNoWindow() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    if (present) folder_->write(bytes);
+
+    QVERIFY(!StartQuorpad());
+    Settle();
+    QCOMPARE(modal_.shown.size(), 1);
+    const QString& shown = modal_.shown.first();
+    QVERIFY2(
+        shown.startsWith("quorpad: ") && shown.contains(folder_->store()) && shown.contains(error),
+        qPrintable(shown));
+    QCOMPARE(LoadedMainWindow(), nullptr);
+    for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!top->isVisible());
+  }
+
+  void filledSlotReplacesSelectionWithItsLines() {
+    folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n"));
+    frmMain& w = MainWindow();
+    QPlainTextEdit* doc = w.document();
+    doc->setPlainText(QStringLiteral("abc XYZ def"));
+    select(doc, 4, 3);
+    w.templateSlot(1)->trigger();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("abc Dear Sir,\nYours def"));
+    QCOMPARE(doc->blockCount(), 2);
+
+    // A template that is merely named "Not Set" holds a value and is inserted, at the caret.
+    select(doc, 0, 0);
+    w.templateSlot(2)->trigger();
+    QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
+    QCOMPARE(LoadedManageDialog(), nullptr);
+  }
+
+  void onlyRightButtonReleaseOpensPopupAtPointer() {
+    folder_->write(Numbered(1, 1));
+    frmMain& w = shownWindow();
+    w.move(0, 0);  // room below the pointer, so the popup need not shift to fit the screen
+    Settle();
+    QWidget* viewport = w.document()->viewport();
+    QMenu* popup = w.templatesPopup();
+    const QPoint at(10, 12);
+
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseClick(viewport, Qt::MiddleButton, {}, at);
+    QVERIFY(!popup->isVisible());
+
+    for (const QPoint& p : {at, QPoint(40, 30)}) {
+      QTest::mouseClick(viewport, Qt::RightButton, {}, p);
+      QVERIFY(popup->isVisible());
+      QCOMPARE(popup->pos(), viewport->mapToGlobal(p));
+      popup->close();
+    }
+  }
+
+  void keyboardOpensPopup_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+  }
+  void keyboardOpensPopup() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    folder_->write(Numbered(1, 1));
+    frmMain& w = shownWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.document()->setFocus();
+    QTest::keyClick(w.document(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(w.templatesPopup()->isVisible());
+  }
+
+  void layoutKeepsLeastSizeAndFollowsWindow_data() {
+    QTest::addColumn<QSize>("outer");  // twips
+    QTest::addColumn<QSize>("laidOut");
+    QTest::newRow("too narrow") << QSize(5999, 5000) << QSize(6001, 5000);
+    QTest::newRow("least width stays") << QSize(6000, 5000) << QSize(6000, 5000);
+    QTest::newRow("too low") << QSize(7000, 3999) << QSize(7000, 4001);
+    QTest::newRow("least height stays") << QSize(7000, 4000) << QSize(7000, 4000);
+    QTest::newRow("both too small") << QSize(100, 0) << QSize(6001, 4001);
+  }
+  void layoutKeepsLeastSizeAndFollowsWindow() {
+    QFETCH(QSize, outer);
+    QFETCH(QSize, laidOut);
+    const MainLayout l = LayoutMainWindow(outer.width(), outer.height());
+    QCOMPARE(QSize(l.windowWidth, l.windowHeight), laidOut);
+    QCOMPARE(l.resized, outer != laidOut);
+    QCOMPARE(l.panelWidth, laidOut.width());
+    QCOMPARE(QSize(l.frameWidth, l.frameHeight), laidOut - QSize(120, 680));
+    QCOMPARE(QSize(l.textWidth, l.textHeight), laidOut - QSize(120 + 99, 680 + 200));
+  }
+
+  void tooSmallWindowGrowsToLeastSize() {
+    folder_->write(Numbered(1, 1));
+    frmMain& w = shownWindow();
+    w.resize(60, 40);
+    Settle();
+    QVERIFY2(ToTwipsX(&w, w.frameGeometry().width()) >= 6001,
+             qPrintable(QString::number(w.frameGeometry().width())));
+    QVERIFY(ToTwipsY(&w, w.frameGeometry().height()) >= 4001);
+  }
+
+  void minimizingWithoutTrayKeepsWindowShown() {
+    folder_->write(Numbered(1, 1));
+    frmMain& w = shownWindow();
+    w.showMinimized();
+    Settle();
+    QVERIFY(!w.HidesToTray());
+    QVERIFY(w.isVisible());
+  }
+
+  void exitEmptiesClipboardOnlyOfItsOwnText_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("otherProgramCopies");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("own text, tray Exit") << "mnuExit" << false << QString();
+    QTest::newRow("own text, popup Exit") << "mnuTempExit" << false << QString();
+    QTest::newRow("other program's text") << "mnuExit" << true << "theirs";
+  }
+  void exitEmptiesClipboardOnlyOfItsOwnText() {
+    QFETCH(QString, command);
+    QFETCH(bool, otherProgramCopies);
+    QFETCH(QString, left);
+    folder_->write(Numbered(1, 1));
+    frmMain& w = shownWindow();
+    QTest::keyClicks(w.document(), QStringLiteral("mine"));
+    select(w.document(), 0, 4);
+    w.action(QStringLiteral("mnuCopy"))->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("mine"));
+    if (otherProgramCopies) QGuiApplication::clipboard()->setText(QStringLiteral("theirs"));
+
+    QSignalSpy destroyed(&w, &QObject::destroyed);
+    w.action(command)->trigger();
+    Settle();
+    QCOMPARE(destroyed.count(), 1);
+    QCOMPARE(LoadedMainWindow(), nullptr);
+    QCOMPARE(QApplication::clipboard()->text(), left);
+    QCOMPARE(modal_.shown.size(), 1);  // the save prompt, answered No
+  }
+
+  void clipboardCommandsWorkOnSelection() {
+    folder_->write(Numbered(1, 1));
+    frmMain& w = MainWindow();
+    QPlainTextEdit* doc = w.document();
+    QClipboard* clipboard = QApplication::clipboard();
+    doc->setPlainText(QStringLiteral("alpha beta"));
+
+    clipboard->setText(QStringLiteral("before"));
+    select(doc, 2, 0);
+    w.action(QStringLiteral("mnuCopy"))->trigger();
+    QCOMPARE(clipboard->text(), QString());
+    w.action(QStringLiteral("mnuCut"))->trigger();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("alpha beta"));
+
+    select(doc, 0, 6);
+    w.action(QStringLiteral("mnuCut"))->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("alpha "));
+    QCOMPARE(doc->toPlainText(), QStringLiteral("beta"));
+
+    clipboard->setText(QStringLiteral("one\ntwo"));
+    select(doc, 0, 4);
+    w.action(QStringLiteral("mnuPaste"))->trigger();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("one\ntwo"));
+    QCOMPARE(doc->blockCount(), 2);
+  }
+
+  void menusHaveTheirCaptionsAndOnlyTwoDisabledItems() {
+    folder_->write(QByteArray());
+    frmMain& w = MainWindow();
+    auto captions = [](QMenu* menu) {
+      QStringList list;
+      for (QAction* a : menu->actions()) list << (a->isSeparator() ? "-" : a->text());
+      return list;
+    };
+    QCOMPARE(captions(w.trayMenu()).join(u','),
+             QStringLiteral("New,Open...,Save,Save As...,-,Configuration,About,-,Exit"));
+    QCOMPARE(captions(w.templatesPopup()).join(u','),
+             QString(kNotSet + ',').repeated(kTemplateSlots) +
+                 "-,Manage Templates,Preview Page,-,File,Edit,-,Exit");
+    QCOMPARE(captions(w.findChild<QMenu*>(QStringLiteral("mnuTmp_File"))).join(u','),
+             QStringLiteral("New,Open...,Save,Save As..."));
+    QCOMPARE(captions(w.findChild<QMenu*>(QStringLiteral("mnuEdit"))).join(u','),
+             QStringLiteral("Cut,Copy,Paste"));
+
+    QStringList disabled;
+    for (QAction* a : w.findChildren<QAction*>()) {
+      if (!a->isEnabled()) disabled << a->objectName();
+      QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName()));
+    }
+    disabled.sort();
+    QCOMPARE(disabled, QStringList({"mnuConfig", "mnuPreview"}));
+  }
+
+  void aboutTwiceLeavesOneAboutBox() {
+    folder_->write(QByteArray());
+    frmMain& w = MainWindow();
+    w.action(QStringLiteral("mnuAbout"))->trigger();
+    w.action(QStringLiteral("mnuAbout"))->trigger();
+    Settle();
+    int boxes = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      boxes += qobject_cast<frmAbout*>(top) && top->isVisible();
+    QCOMPARE(boxes, 1);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"

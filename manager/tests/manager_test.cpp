@@ -1,0 +1,296 @@
+// The template manager on the offscreen platform, driven through its buttons, against a
+// real store.
+#include <QDir>
+#include <QPointer>
+
+#include "editor/tests/gui_test_support.h"
+
+using namespace guitest;
+
+class ManagerTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<StoreFolder> folder_;
+  FakeModal modal_;
+
+  // Writes the store and opens the manager from the main window's popup.
+  frmManage* open(const QByteArray& store) {
+    folder_->write(store);
+    MainWindow().action(QStringLiteral("mnuManageTemplates"))->trigger();
+    frmManage* m = LoadedManageDialog();
+    if (!m || !QTest::qWaitForWindowExposed(m)) qWarning("manager not shown");
+    return m;
+  }
+  static void clickNode(frmManage* m, int row) {
+    QTreeWidget* tree = m->TemplatesList;
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(tree->topLevelItem(row)).center());
+  }
+  static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+  static void fill(frmManage* m, const QString& name, const QString& value) {
+    m->txtName->setText(name);
+    m->txtValue->setPlainText(value);
+  }
+  static QStringList listed(frmManage* m) {
+    QStringList names;
+    for (int i = 0; i < m->TemplatesList->topLevelItemCount(); ++i)
+      names << m->TemplatesList->topLevelItem(i)->text(0);
+    return names;
+  }
+  static QStringList slotCaptions() {
+    QStringList captions;
+    for (QAction* slot : MainWindow().templateSlots()) captions << SlotCaption(slot);
+    return captions;
+  }
+  // How many of Add, Modify and Remove are enabled.
+  static int editButtons(frmManage* m) {
+    return m->cmdAdd->isEnabled() + m->cmdModify->isEnabled() + m->cmdRemove->isEnabled();
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetModal(&modal_);
+  }
+  void init() {
+    folder_ = std::make_unique<StoreFolder>();
+    modal_.shown.clear();
+  }
+  void cleanup() {
+    CloseAll();
+    folder_.reset();
+  }
+
+  void addAppendsRecordThatCancelKeeps() {
+    frmManage* m = open(Rec("1|Header|Top\r\n"));
+    fill(m, QStringLiteral("Footer"), QStringLiteral("Line one\nLine two"));
+    click(m->cmdAdd);
+    QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n1|Footer|Line one\x02\x03Line two\r\n"));
+    QCOMPARE(listed(m), QStringList({"Header", "Footer"}));
+    QCOMPARE(m->txtName->text(), QStringLiteral("Footer"));
+    QVERIFY(modal_.shown.isEmpty());
+
+    click(m->cmdCancel);
+    Settle();
+    QCOMPARE(LoadedManageDialog(), nullptr);
+    QCOMPARE(slotCaptions().at(1), kNotSet);  // only Apply, Done and Remove refill the slots
+    MainWindow().action(QStringLiteral("mnuManageTemplates"))->trigger();
+    QCOMPARE(listed(LoadedManageDialog()), QStringList({"Header", "Footer"}));
+  }
+
+  void modifyChangesTemplateNamedInNameBox() {
+    frmManage* m = open(Numbered(1, 3));
+    clickNode(m, 1);
+    QCOMPARE(m->txtName->text(), QStringLiteral("Name 2"));
+    QCOMPARE(m->txtIndex->text(), QStringLiteral("2"));
+    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("Value 2"));
+
+    // The typed name decides which template changes, not the node clicked.
+    fill(m, QStringLiteral("Name 3"), QStringLiteral("New\nthird"));
+    click(m->cmdModify);
+    QCOMPARE(folder_->read(), Numbered(1, 2) + Rec("1|Name 3|New\x02\x03third\r\n") + "\r\n");
+    QCOMPARE(m->TemplatesList->topLevelItem(2)->data(0, Qt::UserRole).toString(),
+             QStringLiteral("New\r\nthird"));
+  }
+
+  void multiLineValueKeepsItsStoredLineBreaks() {
+    const QByteArray stored = Rec("1|Multi|a\x02\x03z\r\n");
+    frmManage* m = open(stored);
+    clickNode(m, 0);
+    QCOMPARE(m->txtValue->document()->blockCount(), 2);
+    click(m->cmdModify);
+    QCOMPARE(folder_->read(), stored + "\r\n");
+    // The same value typed again is the listed one.
+    fill(m, QStringLiteral("Other"), QStringLiteral("A\nZ"));
+    click(m->cmdAdd);
+    QCOMPARE(modal_.shown, QStringList("quorpad: Template Exists!"));
+  }
+
+  void repeatedValueIsListedTwice() {
+    frmManage* m = open(Rec("1|A|same\r\n1|B|other\r\n"));
+    clickNode(m, 1);
+    m->txtValue->setPlainText(QStringLiteral("same"));
+    click(m->cmdModify);
+    QCOMPARE(listed(m), QStringList({"A", "B"}));
+    QCOMPARE(m->TemplatesList->topLevelItem(1)->data(0, Qt::UserRole).toString(),
+             QStringLiteral("same"));
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void removeClearsFieldsAndResetsMenuToStore_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("removed");
+    QTest::newRow("last of three") << 3 << 3;
+    QTest::newRow("first of fourteen") << 14 << 1;
+  }
+  void removeClearsFieldsAndResetsMenuToStore() {
+    QFETCH(int, stored);
+    QFETCH(int, removed);
+    frmManage* m = open(Numbered(1, stored));
+    clickNode(m, removed - 1);
+    click(m->cmdRemove);
+
+    QCOMPARE(folder_->read(),
+             Numbered(1, removed - 1) + "\r\n" + Numbered(removed + 1, stored) + "\r\n");
+    QVERIFY(m->txtName->text().isEmpty() && m->txtValue->toPlainText().isEmpty() &&
+            m->txtIndex->text().isEmpty());
+    QCOMPARE(editButtons(m), 0);
+    QStringList expected;
+    for (int i = 1; i <= stored; ++i)
+      if (i != removed) expected << QStringLiteral("Name %1").arg(i);
+    QCOMPARE(listed(m), expected);
+    while (expected.size() < kTemplateSlots) expected << kNotSet;
+    QCOMPARE(slotCaptions(), expected.mid(0, kTemplateSlots));
+    for (QAction* slot : MainWindow().templateSlots()) {
+      const QString caption = SlotCaption(slot);
+      QCOMPARE(SlotTag(slot),
+               caption == kNotSet ? QString() : QString(caption).replace("Name", "Value"));
+    }
+  }
+
+  void boxChangedLastDecidesEditButtons() {
+    frmManage* m = open(Rec("1|Header|Top\r\n"));
+    QCOMPARE(editButtons(m), 0);
+    QTest::keyClicks(m->txtName, QStringLiteral("Typed"));
+    QCOMPARE(editButtons(m), 3);
+    click(m->cmdAdd);  // no value: nothing happens
+    QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n"));
+    QVERIFY(modal_.shown.isEmpty());
+
+    clickNode(m, 0);
+    m->txtValue->selectAll();
+    QTest::keyClick(m->txtValue, Qt::Key_Delete);
+    QVERIFY(!m->txtName->text().isEmpty());
+    QCOMPARE(editButtons(m), 0);
+  }
+
+  void addOfListedNameOrValueSaysTemplateExists_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("name in other case") << QStringLiteral("header") << "new value";
+    QTest::newRow("value in other case") << QStringLiteral("New") << "TOP";
+  }
+  void addOfListedNameOrValueSaysTemplateExists() {
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    frmManage* m = open(Rec("1|Header|Top\r\n"));
+    fill(m, name, value);
+    click(m->cmdAdd);
+    QCOMPARE(modal_.shown, QStringList("quorpad: Template Exists!"));
+    QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n"));
+  }
+
+  void addRefusedByEngineSaysCouldNotAdd() {
+    frmManage* m = open(Rec("1|Header|Top\r\n"));
+    folder_->append(Rec("1|Late|late value\r\n"));  // behind the dialog's back
+    fill(m, QStringLiteral("Late"), QStringLiteral("late value"));
+    click(m->cmdAdd);
+    QCOMPARE(modal_.shown, QStringList("quorpad: Could Not Add the template 'Late'!"));
+    QCOMPARE(listed(m), QStringList({"Header"}));
+    QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n1|Late|late value\r\n"));
+  }
+
+  void emptySlotPresetsManagerWithoutReloadingIt() {
+    folder_->write(Numbered(1, 3));
+    frmMain& w = MainWindow();
+    w.document()->setPlainText(QStringLiteral("untouched"));
+    w.templateSlot(4)->trigger();
+    frmManage* m = LoadedManageDialog();
+    QVERIFY(m && m->isVisible());
+    QCOMPARE(m->txtIndex->text(), QStringLiteral("4"));
+    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("No value set for this template!"));
+    QCOMPARE(m->txtName->text(), kNotSet);
+    QCOMPARE(editButtons(m), 3);
+    QCOMPARE(w.document()->toPlainText(), QStringLiteral("untouched"));
+
+    // Picked again while open: the fields are overwritten, the tree stays as it was.
+    fill(m, QStringLiteral("Draft"), QStringLiteral("draft value"));
+    folder_->append(Numbered(4, 4));
+    w.templateSlot(5)->trigger();
+    QCOMPARE(LoadedManageDialog(), m);
+    QCOMPARE(m->txtIndex->text(), QStringLiteral("5"));
+    QCOMPARE(m->txtName->text(), kNotSet);
+    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("No value set for this template!"));
+    QCOMPARE(listed(m).size(), 3);
+
+    click(m->cmdAdd);
+    QCOMPARE(folder_->read(),
+             Numbered(1, 4) + Rec("1|Not Set|No value set for this template!\r\n"));
+    QCOMPARE(listed(m).size(), 5);
+  }
+
+  void refillAfterExitLoadsMainWindowHidden_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("Apply") << QStringLiteral("cmdApply") << "Name 1";
+    QTest::newRow("Done") << QStringLiteral("cmdDone") << "Name 1";
+    QTest::newRow("Remove") << QStringLiteral("cmdRemove") << "Name 2";
+  }
+  void refillAfterExitLoadsMainWindowHidden() {
+    QFETCH(QString, button);
+    QFETCH(QString, first);
+    frmManage* m = open(Numbered(1, 2));
+    MainWindow().show();
+    MainWindow().action(QStringLiteral("mnuExit"))->trigger();
+    Settle();
+    QCOMPARE(LoadedMainWindow(), nullptr);
+    QVERIFY(m->isVisible());
+
+    clickNode(m, 0);
+    click(m->findChild<QPushButton*>(button));
+    frmMain* w = LoadedMainWindow();
+    QVERIFY(w);
+    QVERIFY(!w->isVisible());
+    QVERIFY(w->trayIcon());
+    QCOMPARE(SlotCaption(w->templateSlot(1)), first);
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void escapeLeavesDialogOpen() {
+    QPointer<frmManage> m = open(Numbered(1, 1));
+    QTest::keyClick(m, Qt::Key_Escape);
+    QVERIFY(m && m->isVisible());
+    QTest::keyClick(m->txtName, Qt::Key_Escape);
+    Settle();
+    QVERIFY(m && m->isVisible());
+  }
+
+  void engineFailureIsShownAndDialogStaysUsable_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("directory");
+    QTest::newRow("Add, store deleted") << "cmdAdd" << false;
+    QTest::newRow("Modify, store a folder") << "cmdModify" << true;
+    QTest::newRow("Remove, store deleted") << "cmdRemove" << false;
+    QTest::newRow("Add, store a folder") << "cmdAdd" << true;
+    QTest::newRow("Apply, store deleted") << "cmdApply" << false;
+    QTest::newRow("Done, store a folder") << "cmdDone" << true;
+  }
+  void engineFailureIsShownAndDialogStaysUsable() {
+    QFETCH(QString, button);
+    QFETCH(bool, directory);
+    frmManage* m = open(Numbered(1, 1));
+    fill(m, QStringLiteral("Fresh"), QStringLiteral("fresh value"));
+    QVERIFY(QFile::remove(folder_->store()));
+    if (directory) QVERIFY(QDir().mkdir(folder_->store()));
+
+    click(m->findChild<QPushButton*>(button));
+    Settle();
+    QCOMPARE(modal_.shown.size(), 1);
+    QVERIFY(modal_.shown[0].startsWith("quorpad: ") && modal_.shown[0].contains(folder_->store()));
+    QCOMPARE(LoadedManageDialog(), m);
+    QVERIFY(m->isVisible());
+    QCOMPARE(m->txtName->text(), QStringLiteral("Fresh"));
+    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("fresh value"));
+    QCOMPARE(slotCaptions().first(), QStringLiteral("Name 1"));  // the popup keeps its slots
+
+    if (directory) QVERIFY(QDir().rmdir(folder_->store()));
+    folder_->write(Numbered(1, 1));
+    click(m->cmdAdd);
+    QCOMPARE(folder_->read(), Numbered(1, 1) + Rec("1|Fresh|fresh value\r\n"));
+    QCOMPARE(listed(m), QStringList({"Name 1", "Fresh"}));
+  }
+};
+
+QTEST_MAIN(ManagerTest)
+#include "manager_test.moc"
