@@ -76,12 +76,28 @@ fs::path FolderOf(const fs::path& store) {
 }  // namespace
 
 void ThrowSystemError(int err, const fs::path& file, const std::string& action) {
-  std::string reason = action + ": " + std::strerror(err);
-  if (err == EACCES || err == EPERM || err == EROFS) {
-    reason += " (the folder " + FolderOf(file).string() + " is read-only for this user)";
-  }
-  throw EngineError(ErrorNumberFor(err), file, reason);
+  throw EngineError(ErrorNumberFor(err), file, action + ": " + std::strerror(err));
 }
+
+namespace {
+
+bool IsReadOnlyError(int err) {
+  return err == EACCES || err == EPERM || err == EROFS;
+}
+
+// A write refused for lack of rights says plainly what is read-only, since a store in a
+// folder the user cannot write (a system-wide install) can be read but never changed.
+[[noreturn]] void ThrowWriteError(int err, const fs::path& store, const std::string& action,
+                                  bool folder) {
+  if (!IsReadOnlyError(err)) ThrowSystemError(err, store, action);
+  const std::string what =
+      folder ? "the folder " + FolderOf(store).string() : "the template store " + store.string();
+  throw EngineError(
+      ErrorNumberFor(err), store,
+      action + ": " + what + " is read-only for this user (" + std::strerror(err) + ")");
+}
+
+}  // namespace
 
 StoreLock::StoreLock(const fs::path& store, Mode mode) {
   const std::string lock_path = store.string() + ".lock";
@@ -144,10 +160,11 @@ void AppendToStore(const fs::path& store, std::string_view bytes) {
     if (errno == ENOENT) {
       throw EngineError(kErrFileNotFound, store, "the template store does not exist");
     }
-    ThrowSystemError(errno, store, "cannot open the template store for writing");
+    ThrowWriteError(errno, store, "cannot open the template store for writing", false);
   }
   struct stat st;
-  if (::fstat(fd.get(), &st) != 0) ThrowSystemError(errno, store, "cannot write the template store");
+  if (::fstat(fd.get(), &st) != 0)
+    ThrowSystemError(errno, store, "cannot write the template store");
   if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) {
     const int err = errno;
     // Cut off whatever part of the line made it, so the store keeps only whole lines.
@@ -160,10 +177,18 @@ void AppendToStore(const fs::path& store, std::string_view bytes) {
 }
 
 void ReplaceStore(const fs::path& store, std::string_view content) {
+  // The rename would replace a store the user may not write as readily as any other; ask
+  // for write access to the store itself first, as an append does.
+  {
+    Fd probe(::open(store.c_str(), O_WRONLY | O_CLOEXEC));
+    if (probe.get() < 0) {
+      ThrowWriteError(errno, store, "cannot open the template store for writing", false);
+    }
+  }
   const fs::path folder = FolderOf(store);
   std::string temp = (folder / (store.filename().string() + ".XXXXXX")).string();
   Fd fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) ThrowSystemError(errno, store, "cannot create a temporary file in " + folder.string());
+  if (fd.get() < 0) ThrowWriteError(errno, store, "cannot create a temporary file", true);
   auto fail = [&](int err, const std::string& action) {
     ::unlink(temp.c_str());
     ThrowSystemError(err, store, action);
@@ -171,12 +196,17 @@ void ReplaceStore(const fs::path& store, std::string_view content) {
   // The new file takes over the old one's permissions; mkstemp creates it private.
   struct stat st;
   if (::stat(store.c_str(), &st) == 0) {
-    if (::fchmod(fd.get(), st.st_mode & 07777) != 0) fail(errno, "cannot set permissions of " + temp);
+    if (::fchmod(fd.get(), st.st_mode & 07777) != 0)
+      fail(errno, "cannot set permissions of " + temp);
   }
   if (!WriteAll(fd.get(), content)) fail(errno, "cannot write " + temp);
   if (::fsync(fd.get()) != 0) fail(errno, "cannot flush " + temp);
   if (fd.Close() != 0) fail(errno, "cannot write " + temp);
-  if (::rename(temp.c_str(), store.c_str()) != 0) fail(errno, "cannot replace the template store");
+  if (::rename(temp.c_str(), store.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    ThrowWriteError(err, store, "cannot replace the template store", true);
+  }
   // Make the rename itself durable.
   Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());

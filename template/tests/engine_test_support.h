@@ -2,10 +2,15 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,12 +43,29 @@ class TempFolder {
   }
   std::string Read() const {
     std::ifstream in(store(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
   }
 
  private:
   fs::path path_;
 };
+
+// Store bytes written readably: every '|' becomes the field separator, byte 4. Encoded line
+// breaks are written as the octal escapes "\2\3".
+inline std::string Rec(std::string bytes) {
+  for (char& c : bytes) {
+    if (c == '|') c = '\x04';
+  }
+  return bytes;
+}
+inline std::u16string Rec(std::u16string text) {
+  for (char16_t& c : text) {
+    if (c == u'|') c = u'\x04';
+  }
+  return text;
+}
 
 // A tree view that keeps its nodes in a vector and, like a real one, can refuse keys.
 class FakeTree : public templates::TreeView {
@@ -87,5 +109,59 @@ class FakeSlots : public templates::MenuSlots {
 
 // An object that supports nothing the engine asks for.
 class PlainObject : public templates::Object {};
+
+// The number of the EngineError that `body` throws, or 0 when it throws none.
+template <class F>
+int ErrorOf(F&& body) {
+  try {
+    body();
+  } catch (const templates::EngineError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+// Starts `body` in a child process whose files cannot grow past `file_size_limit` bytes, as
+// on a full disk (root ignores folder permissions, so a size limit is how a write is made to
+// fail). The child leaves by _exit, running none of the parent's cleanup; its exit code is 0,
+// the number of the EngineError that `body` threw (those below 256), or 255 for anything else.
+template <class F>
+pid_t Spawn(F&& body, rlim_t file_size_limit = RLIM_INFINITY) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  int code = 0;
+  ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
+  const rlimit limit{file_size_limit, file_size_limit};
+  if (file_size_limit != RLIM_INFINITY && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(254);
+  try {
+    body();
+  } catch (const templates::EngineError& e) {
+    code = e.number();
+  } catch (...) {
+    code = 255;
+  }
+  ::_exit(code);
+}
+
+// Waits for a child started by Spawn and returns its exit code (-1 when it did not exit).
+inline int Wait(pid_t pid) {
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+template <class F>
+int InChild(F&& body, rlim_t file_size_limit = RLIM_INFINITY) {
+  return Wait(Spawn(std::forward<F>(body), file_size_limit));
+}
+
+// The names of the files in a folder.
+inline std::set<std::string> FilesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
 
 }  // namespace enginetest
