@@ -4,7 +4,9 @@ SANITIZE  ?= $(BUILD)/sanitize
 JOBS      ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps configure build run test test-main test-sanitize bench clean
+PREFIX    ?= $(HOME)/.local
+
+.PHONY: all deps configure build run test test-main test-sanitize bench install uninstall clean
 
 all: build
 
@@ -37,6 +39,17 @@ test-sanitize: deps
 
 bench: build
 	$(BUILD)/bin/template_bench --benchmark_counters_tabular=true
+
+# The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus
+# the desktop entry and the icon. An existing template store is never overwritten.
+install: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS) --target quorpad
+	cmake --install $(BUILD)
+
+# Removes what install put there; the template store and the settings file stay.
+uninstall:
+	scripts/uninstall $(PREFIX)
 
 clean:
 	rm -rf $(BUILD)
