@@ -138,10 +138,11 @@ std::string ReadStore(const fs::path& store) {
   if (::fstat(fd.get(), &st) != 0) ThrowSystemError(errno, store, "cannot read the template store");
   if (S_ISDIR(st.st_mode)) ThrowSystemError(EISDIR, store, "cannot read the template store");
   std::string data;
-  data.resize(static_cast<std::size_t>(st.st_size));
+  // One byte more than the file, so that the read that meets its end needs no larger buffer.
+  data.resize(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t have = 0;
   for (;;) {
-    if (have == data.size()) data.resize(data.size() + 65536);  // the file grew meanwhile
+    if (have == data.size()) data.resize(data.size() * 2);  // the file grew meanwhile
     const ssize_t n = ::read(fd.get(), data.data() + have, data.size() - have);
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -176,7 +177,73 @@ void AppendToStore(const fs::path& store, std::string_view bytes) {
   if (fd.Close() != 0) ThrowSystemError(errno, store, "cannot write the template store");
 }
 
-void ReplaceStore(const fs::path& store, std::string_view content) {
+StoreReader::StoreReader(const fs::path& store) : store_(store), buffer_(65536, '\0') {
+  fd_ = ::open(store.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
+    if (errno == ENOENT) {
+      throw EngineError(kErrFileNotFound, store, "the template store does not exist");
+    }
+    ThrowSystemError(errno, store, "cannot open the template store");
+  }
+  struct stat st;
+  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(fd_);
+    ThrowSystemError(err, store, "cannot read the template store");
+  }
+}
+
+StoreReader::~StoreReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void StoreReader::Fill() {
+  if (start_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + start_, end_ - start_);
+    end_ -= start_;
+    start_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a block
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowSystemError(errno, store_, "cannot read the template store");
+    }
+    if (n == 0) eof_ = true;
+    end_ += static_cast<std::size_t>(n);
+    return;
+  }
+}
+
+bool StoreReader::Next(std::string_view& line) {
+  for (;;) {
+    if (skip_lf_ && start_ < end_) {
+      if (buffer_[start_] == '\n') ++start_;
+      skip_lf_ = false;
+    }
+    if (!skip_lf_) {
+      const void* cr = std::memchr(buffer_.data() + start_, '\r', end_ - start_);
+      if (cr) {
+        const std::size_t at =
+            static_cast<std::size_t>(static_cast<const char*>(cr) - buffer_.data());
+        line = std::string_view(buffer_.data() + start_, at - start_);
+        start_ = at + 1;
+        skip_lf_ = true;
+        return true;
+      }
+    }
+    if (eof_) {
+      if (start_ >= end_) return false;
+      line = std::string_view(buffer_.data() + start_, end_ - start_);
+      start_ = end_;
+      return true;
+    }
+    Fill();
+  }
+}
+
+StoreWriter::StoreWriter(const fs::path& store) : store_(store) {
   // The rename would replace a store the user may not write as readily as any other; ask
   // for write access to the store itself first, as an append does.
   {
@@ -186,29 +253,62 @@ void ReplaceStore(const fs::path& store, std::string_view content) {
     }
   }
   const fs::path folder = FolderOf(store);
-  std::string temp = (folder / (store.filename().string() + ".XXXXXX")).string();
-  Fd fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) ThrowWriteError(errno, store, "cannot create a temporary file", true);
-  auto fail = [&](int err, const std::string& action) {
-    ::unlink(temp.c_str());
-    ThrowSystemError(err, store, action);
-  };
+  temp_ = (folder / (store.filename().string() + ".XXXXXX")).string();
+  fd_ = ::mkstemp(temp_.data());
+  if (fd_ < 0) ThrowWriteError(errno, store, "cannot create a temporary file", true);
   // The new file takes over the old one's permissions; mkstemp creates it private.
   struct stat st;
   if (::stat(store.c_str(), &st) == 0) {
-    if (::fchmod(fd.get(), st.st_mode & 07777) != 0)
-      fail(errno, "cannot set permissions of " + temp);
+    if (::fchmod(fd_, st.st_mode & 07777) != 0) Fail(errno, "cannot set permissions of " + temp_);
   }
-  if (!WriteAll(fd.get(), content)) fail(errno, "cannot write " + temp);
-  if (::fsync(fd.get()) != 0) fail(errno, "cannot flush " + temp);
-  if (fd.Close() != 0) fail(errno, "cannot write " + temp);
-  if (::rename(temp.c_str(), store.c_str()) != 0) {
+  buffer_.reserve(65536);
+}
+
+StoreWriter::~StoreWriter() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+  }
+}
+
+void StoreWriter::Fail(int err, const std::string& action) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  ::unlink(temp_.c_str());
+  ThrowSystemError(err, store_, action);
+}
+
+void StoreWriter::Flush() {
+  if (!WriteAll(fd_, buffer_)) Fail(errno, "cannot write " + temp_);
+  buffer_.clear();
+}
+
+void StoreWriter::Write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() > 65536) Flush();
+  if (bytes.size() > 65536) {
+    if (!WriteAll(fd_, bytes)) Fail(errno, "cannot write " + temp_);
+    return;
+  }
+  buffer_ += bytes;
+}
+
+void StoreWriter::Commit() {
+  Flush();
+  if (::fsync(fd_) != 0) Fail(errno, "cannot flush " + temp_);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) {
     const int err = errno;
-    ::unlink(temp.c_str());
-    ThrowWriteError(err, store, "cannot replace the template store", true);
+    ::unlink(temp_.c_str());
+    ThrowSystemError(err, store_, "cannot write " + temp_);
+  }
+  if (::rename(temp_.c_str(), store_.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp_.c_str());
+    ThrowWriteError(err, store_, "cannot replace the template store", true);
   }
   // Make the rename itself durable.
-  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Fd dir(::open(FolderOf(store_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 

@@ -1,4 +1,5 @@
-// The store file on disk: locking, reading it whole, appending a line, replacing it.
+// The store file on disk: locking, reading it whole or a block at a time, appending a line,
+// and writing a new store that replaces the old one.
 #pragma once
 
 #include <filesystem>
@@ -33,10 +34,45 @@ std::string ReadStore(const std::filesystem::path& store);
 // store never keeps half a line.
 void AppendToStore(const std::filesystem::path& store, std::string_view bytes);
 
-// Replaces the store's content: written to a temporary file in the same folder, flushed to
-// disk and renamed over the store, so that a failure at any point leaves the old file
-// byte for byte.
-void ReplaceStore(const std::filesystem::path& store, std::string_view content);
+// Reads the store a block at a time and hands out its lines by the line rule of ForEachLine.
+class StoreReader {
+ public:
+  explicit StoreReader(const std::filesystem::path& store);
+  ~StoreReader();
+  StoreReader(const StoreReader&) = delete;
+  StoreReader& operator=(const StoreReader&) = delete;
+  // The next line; false at the end of the file. The view lives until the next call.
+  bool Next(std::string_view& line);
+
+ private:
+  void Fill();
+  std::filesystem::path store_;
+  int fd_ = -1;
+  std::string buffer_;
+  std::size_t start_ = 0, end_ = 0;
+  bool skip_lf_ = false, eof_ = false;
+};
+
+// Writes a new store into a temporary file in the same folder; Commit flushes it to disk and
+// renames it over the store. Without Commit the temporary file is removed, so a failure at
+// any point leaves the old store byte for byte.
+class StoreWriter {
+ public:
+  explicit StoreWriter(const std::filesystem::path& store);
+  ~StoreWriter();
+  StoreWriter(const StoreWriter&) = delete;
+  StoreWriter& operator=(const StoreWriter&) = delete;
+  void Write(std::string_view bytes);
+  void Commit();
+
+ private:
+  void Flush();
+  [[noreturn]] void Fail(int err, const std::string& action);
+  std::filesystem::path store_;
+  std::string temp_;
+  int fd_ = -1;
+  std::string buffer_;
+};
 
 // Throws the EngineError matching a system error number.
 [[noreturn]] void ThrowSystemError(int err, const std::filesystem::path& file,

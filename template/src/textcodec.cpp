@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace templates::text {
@@ -21,11 +23,6 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
-
-bool IsAscii(std::string_view bytes) {
-  return std::all_of(bytes.begin(), bytes.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 std::u16string Widen(std::string_view ascii) {
   return std::u16string(ascii.begin(), ascii.end());
@@ -70,6 +67,19 @@ bool EncodeWindows1252(std::u16string_view text, std::string& out) {
     out += static_cast<char>(0x80 + (found - kCp1252High.begin()));
   }
   return true;
+}
+
+bool IsAscii(std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t n = bytes.size();
+  std::uint64_t any = 0;
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    any |= word;
+  }
+  for (; n > 0; ++p, --n) any |= static_cast<unsigned char>(*p);
+  return (any & 0x8080808080808080ull) == 0;
 }
 
 bool IsUtf8(std::string_view bytes) {

@@ -21,6 +21,9 @@ TEMPLATE_EXPORT std::u16string DecodeWindows1252(std::string_view bytes);
 // page lacks (then `out` is unspecified).
 TEMPLATE_EXPORT bool EncodeWindows1252(std::u16string_view text, std::string& out);
 
+// True when every byte is below 0x80; such bytes read alike in UTF-8 and Windows-1252.
+TEMPLATE_EXPORT bool IsAscii(std::string_view bytes);
+
 // True when `bytes` is well-formed UTF-8.
 TEMPLATE_EXPORT bool IsUtf8(std::string_view bytes);
 

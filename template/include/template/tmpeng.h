@@ -69,8 +69,8 @@ enum ErrorNumber : int {
 class TEMPLATE_EXPORT EngineError : public std::runtime_error {
  public:
   EngineError(int number, const std::filesystem::path& file, const std::string& reason);
-  int number() const;            // 53 file not found, 13 type mismatch, 438 ...
-  std::uint32_t status() const;  // 0x800A0000 + number()
+  int number() const;                         // 53 file not found, 13 type mismatch, 438 ...
+  std::uint32_t status() const;               // 0x800A0000 + number()
   const std::filesystem::path& file() const;  // the file concerned; empty for none
   // The standard meaning of an error number ("File not found" for 53).
   static std::string Meaning(int number);
@@ -92,8 +92,7 @@ class TEMPLATE_EXPORT _tmpeng {
   virtual Flag Template_AddA(std::u16string tName, std::u16string tValue, Object& objObject) = 0;
   virtual void Template_LoadA(Object& objObject) = 0;
   virtual void Template_LoadB(Object& objObject) = 0;
-  virtual Flag Check_Exists_Obj(std::u16string tName, std::u16string tValue,
-                                Object& objObject) = 0;
+  virtual Flag Check_Exists_Obj(std::u16string tName, std::u16string tValue, Object& objObject) = 0;
   virtual Flag Check_Exists(std::u16string tName, std::u16string tValue, Object& objObject) = 0;
   virtual void Maintain() = 0;
   virtual std::u16string Version() = 0;
