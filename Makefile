@@ -39,6 +39,9 @@ test-sanitize: deps
 
 bench: build
 	$(BUILD)/bin/template_bench --benchmark_counters_tabular=true
+	$(BUILD)/bin/documents_bench
+	$(BUILD)/bin/documents_bench --peak=floor
+	$(BUILD)/bin/documents_bench --peak=open
 
 # The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus
 # the desktop entry and the icon. An existing template store is never overwritten.

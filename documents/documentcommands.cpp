@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSessionManager>
 
 #include "documents/documentfile.h"
 #include "documents/filedialogs.h"
@@ -63,7 +64,7 @@ void frmMain::MakeUntitled() {
 
 void frmMain::mnuNew_Click() {
   const bool untitled = OpenFilePath.isEmpty();
-  if (txtData->toPlainText().isEmpty()) {
+  if (txtData->document()->isEmpty()) {
     // An empty document with a file is untied from it, so that a later Save cannot
     // overwrite that file unasked.
     if (untitled) {
@@ -91,7 +92,7 @@ void frmMain::mnuNew_Click() {
 }
 
 void frmMain::mnuOpen_Click() {
-  if (!txtData->toPlainText().isEmpty()) {
+  if (!txtData->document()->isEmpty()) {
     // No text is replaced unasked, titled or not.
     switch (AskToSave()) {
       case SaveAnswer::kYes: {
@@ -120,9 +121,13 @@ void frmMain::mnuOpen_Click() {
   QElapsedTimer sinceRepaint;
   sinceRepaint.start();
   const ReadResult read = ReadDocument(path, [&](int line) {
-    // Short files show every count; long ones a few dozen times a second.
-    if (line <= kCountEveryLineUpTo || sinceRepaint.elapsed() >= 40) {
+    // Short files show every count; long ones a few dozen times a second, and the panel
+    // is painted at most that often.
+    const bool paint = line == 1 || sinceRepaint.elapsed() >= 40;
+    if (paint || line <= kCountEveryLineUpTo) {
       SetStatus(QStringLiteral("reading line ") + QString::number(line));
+    }
+    if (paint) {
       statusPanel_->repaint();
       sinceRepaint.restart();
     }
@@ -140,7 +145,7 @@ void frmMain::mnuOpen_Click() {
 }
 
 void frmMain::mnuSave_Click() {
-  if (OpenFilePath.isEmpty() || txtData->toPlainText().isEmpty()) {
+  if (OpenFilePath.isEmpty() || txtData->document()->isEmpty()) {
     // An untitled document asks for a name; so does an empty one, as it always has.
     SaveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), ProgramFolder());
     return;
@@ -157,7 +162,7 @@ void frmMain::mnuSaveAs_Click() {
 
 bool frmMain::ConfirmClose() {
   if (!txtData->document()->isModified()) return true;
-  if (OpenFilePath.isEmpty() && txtData->toPlainText().isEmpty()) return true;
+  if (OpenFilePath.isEmpty() && txtData->document()->isEmpty()) return true;
   switch (AskToSave()) {
     case SaveAnswer::kYes:
       return OpenFilePath.isEmpty() ? SaveUnderNewName(QStringLiteral("*.*"),
@@ -169,4 +174,15 @@ bool frmMain::ConfirmClose() {
       return false;
   }
   return false;
+}
+
+void frmMain::CommitData(QSessionManager& manager) {
+  // The desktop session is ending: unsaved changes are asked about when the session
+  // manager lets us, and a cancelled or failed save cancels the shutdown.
+  if (!txtData->document()->isModified()) return;
+  if (manager.allowsInteraction()) {
+    const bool mayEnd = ConfirmClose();
+    manager.release();
+    if (!mayEnd) manager.cancel();
+  }
 }

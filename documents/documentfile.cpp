@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "editor/menuslots.h"
 #include "template/textcodec.h"
@@ -53,14 +54,32 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
   return result;
 }
 
+namespace {
+
+// Line breaks go out as the file's kind of line end, in one pass over the encoded bytes
+// (LF is one byte in both encodings).
+std::string WithLineEnds(std::string bytes, const QString& lineEnd) {
+  if (lineEnd == QLatin1String("\n")) return bytes;
+  const auto breaks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  if (breaks == 0) return bytes;
+  std::string out;
+  out.reserve(bytes.size() + breaks);
+  for (char c : bytes) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
 QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format) {
-  QString out = text;
-  if (format.lineEnd != QLatin1String("\n")) out.replace(QLatin1Char('\n'), format.lineEnd);
-  const std::u16string wide = ToU16(out);
+  const std::u16string wide = ToU16(text);
   std::string bytes;
   bool utf8 = format.utf8;
   if (!utf8 && !templates::text::EncodeWindows1252(wide, bytes)) utf8 = true;
   if (utf8) bytes = templates::text::Encode(wide);
+  bytes = WithLineEnds(std::move(bytes), format.lineEnd);
 
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();

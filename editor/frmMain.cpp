@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSessionManager>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTextDocumentFragment>
@@ -63,6 +64,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   createTrayMenu();
   createTemplatesPopup();
   createKeyboardPaths();
+  connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitData);
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
     if (QApplication::clipboard()->text() != clipboardOwnText_) clipboardOurs_ = false;
   });

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QSessionManager;
 class QTimer;
 
 class frmMain : public QMainWindow {
@@ -113,6 +114,7 @@ class frmMain : public QMainWindow {
   void MakeUntitled();
   void ShowFileError(const QString& what, const QString& path, const QString& reason);
   bool ConfirmClose();
+  void CommitData(QSessionManager& manager);
   void WatchForTray();
 
   QGroupBox* Frame1 = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "template/tmpeng.h"
 
@@ -24,10 +25,22 @@ class RealDialogs : public ModalSeam {
     QFileDialog dialog(owner, title, folder);
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // Open admits only existing files; Save asks before it overwrites one.
+    // Open admits only existing files; Save asks before it overwrites one, and before it
+    // creates one. Answering No goes back to the dialog.
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().constFirst();
+    for (;;) {
+      if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+      const QString path = dialog.selectedFiles().constFirst();
+      if (save && !QFileInfo::exists(path)) {
+        const auto answer =
+            QMessageBox::question(&dialog, title,
+                                  QStringLiteral("%1 does not exist.\nDo you want to create it?")
+                                      .arg(QFileInfo(path).fileName()),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes) continue;
+      }
+      return path;
+    }
   }
 };
 

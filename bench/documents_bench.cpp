@@ -1,0 +1,209 @@
+// Benchmarks of opening and saving documents of 1, 10 and 50 MB (80-character lines) through
+// the main window's commands, each beside its floor measured in the same run: for Open,
+// reading the bytes, decoding them and handing them to the text box; for Save, taking the
+// text from the box, encoding it and writing it. After the run a table gives the ratios.
+//
+// --peak=open|floor runs one 50 MB open alone (the command, or its floor) and prints the
+// process's peak resident memory, so that `make bench` can compare the two.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "editor/frmMain.h"
+#include "editor/menuslots.h"
+#include "editor/modal.h"
+#include "editor/program.h"
+#include "template/textcodec.h"
+
+namespace {
+
+constexpr int kSizesMb[] = {1, 10, 50};
+
+// Answers every file dialog with one path and every question with No.
+class Answers : public ModalSeam {
+ public:
+  QString path;
+  QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, QMessageBox::Icon,
+                                      QMessageBox::StandardButtons,
+                                      QMessageBox::StandardButton) override {
+    return QMessageBox::No;
+  }
+  QString fileName(QWidget*, bool, const QString&, const QString&, const QStringList&) override {
+    return path;
+  }
+};
+
+QTemporaryDir* g_dir = nullptr;
+Answers g_answers;
+
+QString DocumentPath(int mb) {
+  const QString path = g_dir->filePath(QStringLiteral("doc%1.txt").arg(mb));
+  if (!QFile::exists(path)) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) std::abort();
+    // 78 characters and CR LF: a plain-text document with a few accented words.
+    const QByteArray line =
+        QByteArray(
+            "The quick brown fox jumps over the lazy dog, caf\xc3\xa9 na\xc3\xafve, and so on ")
+            .leftJustified(78, '.') +
+        "\r\n";
+    const qint64 lines = qint64(mb) * 1024 * 1024 / line.size();
+    for (qint64 i = 0; i < lines; ++i) file.write(line);
+  }
+  return path;
+}
+
+frmMain& Window() {
+  frmMain& w = MainWindow();
+  return w;
+}
+
+void OpenCommand(benchmark::State& state) {
+  const QString path = DocumentPath(static_cast<int>(state.range(0)));
+  frmMain& w = Window();
+  for (auto _ : state) {
+    w.document()->clear();
+    g_answers.path = path;
+    w.mnuOpen_Click();
+    benchmark::DoNotOptimize(w.document()->document()->characterCount());
+  }
+}
+
+void OpenFloor(benchmark::State& state) {
+  const QString path = DocumentPath(static_cast<int>(state.range(0)));
+  QPlainTextEdit box;
+  for (auto _ : state) {
+    box.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) std::abort();
+    const QByteArray bytes = file.readAll();
+    box.setPlainText(FromU16(templates::text::Decode(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))));
+    benchmark::DoNotOptimize(box.document()->characterCount());
+  }
+}
+
+void SaveCommand(benchmark::State& state) {
+  const QString path = DocumentPath(static_cast<int>(state.range(0)));
+  frmMain& w = Window();
+  g_answers.path = path;
+  w.mnuOpen_Click();
+  for (auto _ : state) w.mnuSave_Click();
+}
+
+void SaveFloor(benchmark::State& state) {
+  const QString path = DocumentPath(static_cast<int>(state.range(0)));
+  frmMain& w = Window();
+  g_answers.path = path;
+  w.mnuOpen_Click();
+  for (auto _ : state) {
+    const std::string bytes = templates::text::Encode(ToU16(w.document()->toPlainText()));
+    QSaveFile file(path + QStringLiteral(".floor"));
+    if (!file.open(QIODevice::WriteOnly)) std::abort();
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (!file.commit()) std::abort();
+  }
+}
+
+void Register() {
+  for (int mb : kSizesMb) {
+    const int iterations = mb >= 50 ? 3 : mb >= 10 ? 5 : 20;
+    for (auto [name, fn] : {std::pair{"Open", &OpenCommand}, std::pair{"Open/floor", &OpenFloor},
+                            std::pair{"Save", &SaveCommand}, std::pair{"Save/floor", &SaveFloor}}) {
+      benchmark::RegisterBenchmark(name, fn)
+          ->Arg(mb)
+          ->Iterations(iterations)
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
+    }
+  }
+}
+
+// Prints the usual report, then each command's time as a ratio to its floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\n%-8s %6s %12s %12s %8s\n", "command", "MB", "time ms", "floor ms", "ratio");
+    for (const char* command : {"Open", "Save"}) {
+      for (int mb : kSizesMb) {
+        const std::string arg = "/" + std::to_string(mb) + "/iterations:";
+        double time = 0, floor = 0;
+        for (const auto& [name, t] : times_) {
+          if (name.rfind(std::string(command) + arg, 0) == 0) time = t;
+          if (name.rfind(std::string(command) + "/floor" + arg, 0) == 0) floor = t;
+        }
+        std::printf("%-8s %6d %12.1f %12.1f %7.2fx%s\n", command, mb, time, floor,
+                    floor > 0 ? time / floor : 0.0, mb == 50 ? "  (goal 1.3x)" : "");
+      }
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+long PeakKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QTemporaryDir dir;
+  g_dir = &dir;
+  QFile store(dir.filePath(QStringLiteral("templates.dat")));
+  if (!store.open(QIODevice::WriteOnly)) return 1;
+  store.close();
+  SetProgramFolder(dir.path());
+  SetModal(&g_answers);
+
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--peak=", 0) == 0) {
+      const std::string what = arg.substr(7);
+      const QString path = DocumentPath(50);
+      const long before = PeakKilobytes();
+      if (what == "open") {
+        g_answers.path = path;
+        Window().mnuOpen_Click();
+      } else {
+        QPlainTextEdit box;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return 1;
+        const QByteArray bytes = file.readAll();
+        box.setPlainText(FromU16(templates::text::Decode(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))));
+      }
+      std::printf("peak memory opening 50 MB (%s): %.1f MB (%.1f MB before)\n", what.c_str(),
+                  PeakKilobytes() / 1024.0, before / 1024.0);
+      return 0;
+    }
+  }
+
+  Register();
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  delete LoadedMainWindow();
+  return 0;
+}
