@@ -1,8 +1,11 @@
 // Helpers shared by quorpad's dialogs.
 #include "dialogwindow.h"
 
+#include <algorithm>
+
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -10,7 +13,10 @@
 #include "editor/taskbar.h"
 
 void PlaceInTwips(QWidget* w, int left, int top, int width, int height) {
-  w->setGeometry(ToPixelsX(w, left), ToPixelsY(w, top), ToPixelsX(w, width), ToPixelsY(w, height));
+  int pixels = ToPixelsX(w, width);
+  // A label's text is never cut short where the desktop's font is wider than the design's.
+  if (qobject_cast<QLabel*>(w)) pixels = std::max(pixels, w->sizeHint().width());
+  w->setGeometry(ToPixelsX(w, left), ToPixelsY(w, top), pixels, ToPixelsY(w, height));
 }
 
 void SetToolWindowFlags(QDialog* dialog) {

@@ -87,11 +87,14 @@ bool IsReadOnlyError(int err) {
 
 // A write refused for lack of rights says plainly what is read-only, since a store in a
 // folder the user cannot write (a system-wide install) can be read but never changed.
-[[noreturn]] void ThrowWriteError(int err, const fs::path& store, const std::string& action,
-                                  bool folder) {
+[[noreturn]] void ThrowWriteError(int err, const fs::path& store, const std::string& action) {
   if (!IsReadOnlyError(err)) ThrowSystemError(err, store, action);
-  const std::string what =
-      folder ? "the folder " + FolderOf(store).string() : "the template store " + store.string();
+  // A folder the user may not write (a system-wide install) is named as the cause even
+  // where the store inside it was the first thing refused.
+  const fs::path folder = FolderOf(store);
+  const std::string what = ::access(folder.c_str(), W_OK) != 0
+                               ? "the folder " + folder.string()
+                               : "the template store " + store.string();
   throw EngineError(
       ErrorNumberFor(err), store,
       action + ": " + what + " is read-only for this user (" + std::strerror(err) + ")");
@@ -161,7 +164,7 @@ void AppendToStore(const fs::path& store, std::string_view bytes) {
     if (errno == ENOENT) {
       throw EngineError(kErrFileNotFound, store, "the template store does not exist");
     }
-    ThrowWriteError(errno, store, "cannot open the template store for writing", false);
+    ThrowWriteError(errno, store, "cannot open the template store for writing");
   }
   struct stat st;
   if (::fstat(fd.get(), &st) != 0)
@@ -249,13 +252,13 @@ StoreWriter::StoreWriter(const fs::path& store) : store_(store) {
   {
     Fd probe(::open(store.c_str(), O_WRONLY | O_CLOEXEC));
     if (probe.get() < 0) {
-      ThrowWriteError(errno, store, "cannot open the template store for writing", false);
+      ThrowWriteError(errno, store, "cannot open the template store for writing");
     }
   }
   const fs::path folder = FolderOf(store);
   temp_ = (folder / (store.filename().string() + ".XXXXXX")).string();
   fd_ = ::mkstemp(temp_.data());
-  if (fd_ < 0) ThrowWriteError(errno, store, "cannot create a temporary file", true);
+  if (fd_ < 0) ThrowWriteError(errno, store, "cannot create a temporary file");
   // The new file takes over the old one's permissions; mkstemp creates it private.
   struct stat st;
   if (::stat(store.c_str(), &st) == 0) {
@@ -305,7 +308,7 @@ void StoreWriter::Commit() {
   if (::rename(temp_.c_str(), store_.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp_.c_str());
-    ThrowWriteError(err, store_, "cannot replace the template store", true);
+    ThrowWriteError(err, store_, "cannot replace the template store");
   }
   // Make the rename itself durable.
   Fd dir(::open(FolderOf(store_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

@@ -80,6 +80,29 @@ TEST(MendedFaults, StoreTheUserMayNotWriteIsRefusedByEveryWriter) {
   EXPECT_EQ(dir.Read(), before);
 }
 
+TEST(MendedFaults, RefusedWriteNamesTheReadOnlyFolder) {
+  TempFolder dir;
+  dir.Write(SampleStore(1));
+  fs::permissions(dir.store(), fs::perms(0444));
+  fs::permissions(dir.path(), fs::perms(0555));  // as a system-wide install leaves it
+  const std::string folder = "the folder " + dir.path().string() + " is read-only";
+  const int code = InChild([&] {
+    if (::geteuid() == 0 && ::setuid(65534) != 0) throw std::runtime_error("setuid failed");
+    for (auto change : {+[](tmpeng& e) { e.Template_AddB(u"new", u"new"); },
+                        +[](tmpeng& e) { e.Template_RmB(u"n0"); }}) {
+      try {
+        tmpeng engine(dir.path());
+        change(engine);
+      } catch (const templates::EngineError& e) {
+        if (std::string(e.what()).find(folder) == std::string::npos) ::_exit(1);
+        continue;
+      }
+      ::_exit(2);  // the write went through
+    }
+  });
+  EXPECT_EQ(code, 0);
+}
+
 TEST(MendedFaults, ConcurrentWritersLoseNothing) {
   TempFolder dir;
   dir.Write("");
