@@ -1,6 +1,7 @@
 // What quorpad's dialogs share: placement in twips, their title bar, and their keys.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 class QDialog;
@@ -27,3 +28,21 @@ void CentreOnceAndKeepOffTaskbar(QDialog* dialog, bool& centred);
 
 // Shows a modeless dialog, or brings it forward when it is open already.
 void BringForward(QDialog& dialog);
+
+// A dialog's one program-wide instance: created and loaded on first use, and again on the
+// first use after it was closed (a closed dialog deletes itself).
+template <class Dialog>
+class ProgramWideDialog {
+ public:
+  Dialog* loaded() const { return dialog_.data(); }
+  Dialog& get() {
+    if (!dialog_) {
+      dialog_ = new Dialog;
+      dialog_->Form_Load();
+    }
+    return *dialog_;
+  }
+
+ private:
+  QPointer<Dialog> dialog_;
+};

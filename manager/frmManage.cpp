@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -21,7 +20,7 @@
 
 namespace {
 
-QPointer<frmManage> g_manage;
+ProgramWideDialog<frmManage> g_manage;
 
 const QString kNoValue = QStringLiteral("No value set for this template!");
 
@@ -259,15 +258,11 @@ void frmManage::showEvent(QShowEvent* event) {
 }
 
 frmManage* LoadedManageDialog() {
-  return g_manage.data();
+  return g_manage.loaded();
 }
 
 frmManage& ManageDialog() {
-  if (!g_manage) {
-    g_manage = new frmManage;
-    g_manage->Form_Load();
-  }
-  return *g_manage;
+  return g_manage.get();
 }
 
 void ShowManageDialog() {

@@ -3,7 +3,6 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QPointer>
 #include <QSvgRenderer>
 
 #include "editor/dialogwindow.h"
@@ -13,7 +12,7 @@
 
 namespace {
 
-QPointer<frmAbout> g_about;
+ProgramWideDialog<frmAbout> g_about;
 
 // The box's artwork, drawn from a vector image so that it stays crisp at any scale.
 class Artwork : public QWidget {
@@ -94,15 +93,11 @@ void frmAbout::showEvent(QShowEvent* event) {
 }
 
 frmAbout* LoadedAboutDialog() {
-  return g_about.data();
+  return g_about.loaded();
 }
 
 frmAbout& AboutDialog() {
-  if (!g_about) {
-    g_about = new frmAbout;
-    g_about->Form_Load();
-  }
-  return *g_about;
+  return g_about.get();
 }
 
 void ShowAboutDialog() {

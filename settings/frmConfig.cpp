@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 #include "documents/filedialogs.h"
@@ -18,7 +17,7 @@
 
 namespace {
 
-QPointer<frmConfig> g_config;
+ProgramWideDialog<frmConfig> g_config;
 const QString kSection = QStringLiteral("config");
 const QString kKey = QStringLiteral("preview_path");
 
@@ -109,15 +108,11 @@ void frmConfig::showEvent(QShowEvent* event) {
 }
 
 frmConfig* LoadedConfigDialog() {
-  return g_config.data();
+  return g_config.loaded();
 }
 
 frmConfig& ConfigDialog() {
-  if (!g_config) {
-    g_config = new frmConfig;
-    g_config->Form_Load();
-  }
-  return *g_config;
+  return g_config.get();
 }
 
 void ShowConfigDialog() {
