@@ -12,10 +12,8 @@
 # the temporary folder with the logs of the X server, openbox, trayer and quorpad.
 set -u
 
-if [ "${TRAY_E2E_BOUNDED:-}" != 1 ]; then
-  # The whole run is bounded: on overrun the script gets SIGTERM, which still cleans up.
-  TRAY_E2E_BOUNDED=1 exec timeout -k 10 150 bash "$0" "$@"
-fi
+. "$(dirname "$0")/xsession.sh"
+xs_bound 150 "$0" "$@"
 
 BIN_DIR=${1:-}
 if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ]; then
@@ -23,180 +21,10 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ]; then
   exit 2
 fi
 
-WAIT_SECONDS=10  # the bound of every single poll
-
-passed=0
-failed=0
-step_no=0
-step_name=""
-started_pids=()  # everything this script started, killed in reverse order on the way out
-work=""
+xs_total=7
+xs_keep=${TRAY_E2E_KEEP:-}
+xs_picture=tray_e2e_failure.png
 qp_pid=""
-
-# ----------------------------------------------------------------------------------------
-# Reporting
-
-log() { printf 'e2e: [%3ds] %s\n' "$SECONDS" "$*"; }
-
-begin_step() {
-  step_no=$((step_no + 1))
-  step_name=$1
-  log "step $step_no: $step_name"
-}
-pass_step() {
-  passed=$((passed + 1))
-  log "  PASS step $step_no: $step_name"
-}
-fail_step() {
-  failed=$((failed + 1))
-  log "  FAIL step $step_no: $step_name: $*"
-  save_evidence
-}
-evidence_saved=0
-save_evidence() {
-  [ "$evidence_saved" = 1 ] && return
-  evidence_saved=1
-  if [ -n "$qp_pid" ] && ! kill -0 "$qp_pid" 2>/dev/null; then
-    wait "$qp_pid" 2>/dev/null
-    log "  quorpad is no longer running (status $?)"
-  fi
-  if [ -n "$work" ] && [ -f "$work/quorpad.log" ] && [ -s "$work/quorpad.log" ]; then
-    log "  quorpad's output so far:"
-    sed 's/^/e2e:     /' "$work/quorpad.log" | tail -n 40
-  fi
-  if [ -n "${DISPLAY:-}" ] && [ -n "$qp_pid" ] && command -v xdotool >/dev/null; then
-    local w
-    log "  quorpad's windows:"
-    for w in $(xdotool search --pid "$qp_pid" 2>/dev/null); do
-      log "    $w '$(xdotool getwindowname "$w" 2>/dev/null)' $(map_state "$w") $(geometry "$w")"
-    done
-  fi
-  # A picture of the screen helps, where ImageMagick happens to be installed.
-  if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
-    if timeout 10 import -window root "$PWD/tray_e2e_failure.png" 2>/dev/null; then
-      log "  screen saved to $PWD/tray_e2e_failure.png"
-    fi
-  fi
-}
-
-# Ends the run: steps that were never reached count as failed.
-finish() {
-  local total=7
-  local reached=$((passed + failed))
-  if [ "$reached" -lt "$total" ]; then
-    local missing=$((total - reached))
-    log "$missing step(s) not reached"
-    failed=$((failed + missing))
-  fi
-  echo "e2e: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ] && exit 0
-  exit 1
-}
-
-# ----------------------------------------------------------------------------------------
-# Processes and cleanup
-
-cleanup() {
-  local i pid
-  for ((i = ${#started_pids[@]} - 1; i >= 0; i--)); do
-    pid=${started_pids[i]}
-    if kill -0 "$pid" 2>/dev/null; then
-      kill -TERM "$pid" 2>/dev/null
-      for _ in $(seq 1 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-      kill -KILL "$pid" 2>/dev/null
-    fi
-    wait "$pid" 2>/dev/null
-  done
-  started_pids=()
-  if [ -n "$work" ] && [ -d "$work" ]; then
-    if [ "${TRAY_E2E_KEEP:-}" = 1 ]; then log "kept $work"; else rm -rf -- "$work"; fi
-  fi
-}
-on_signal() {
-  log "interrupted (the run's time bound was reached?) during step $step_no: $step_name"
-  trap - EXIT
-  cleanup
-  echo "e2e: $passed passed, $((7 - passed)) failed"
-  exit 1
-}
-trap cleanup EXIT
-trap on_signal TERM INT HUP
-
-# ----------------------------------------------------------------------------------------
-# Polling helpers: each runs a condition every 0.1 s until it holds or the bound passes.
-
-poll() {  # poll SECONDS COMMAND...
-  local limit=$1
-  shift
-  local deadline=$((SECONDS + limit))
-  while true; do
-    "$@" && return 0
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.1
-  done
-}
-
-map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/{print $3}'; }
-is_viewable() { [ "$(map_state "$1")" = IsViewable ]; }
-is_gone_or_unmapped() { local s; s=$(map_state "$1"); [ -z "$s" ] || [ "$s" = IsUnMapped ]; }
-is_override_redirect() { xwininfo -id "$1" 2>/dev/null | grep -q 'Override Redirect State: yes'; }
-net_wm_state() { xprop -id "$1" _NET_WM_STATE 2>/dev/null; }
-has_skip_taskbar() { net_wm_state "$1" | grep -q '_NET_WM_STATE_SKIP_TASKBAR'; }
-# ICCCM: a window taken back by its program (hidden, not iconified) has no WM_STATE, or
-# WithdrawnState.
-is_withdrawn() {
-  local out
-  out=$(xprop -id "$1" WM_STATE 2>/dev/null) || return 1
-  case $out in
-    *"not found"* | *Withdrawn*) return 0 ;;
-  esac
-  return 1
-}
-wm_state_normal() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
-process_alive() { kill -0 "$1" 2>/dev/null; }
-process_ended() { ! kill -0 "$1" 2>/dev/null; }
-
-# Geometry of a window as "X Y W H" in root coordinates.
-geometry() {
-  xwininfo -id "$1" 2>/dev/null | awk '
-    /Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
-    /Width:/ {w=$2} /Height:/ {h=$2}
-    END { if (w != "") print x, y, w, h }'
-}
-centre_of() {
-  local x y w h
-  read -r x y w h <<<"$(geometry "$1")"
-  [ -n "${h:-}" ] || return 1
-  echo "$((x + w / 2)) $((y + h / 2))"
-}
-
-# quorpad's windows that are viewable now, one id (decimal) a line, sorted.
-visible_app_windows() { xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null | sort; }
-
-# A viewable override-redirect window of quorpad's that `before` (a list as above) lacks:
-# a popup menu.
-new_popup_since() {
-  local before=$1 w
-  for w in $(comm -13 <(echo "$before") <(visible_app_windows)); do
-    if is_override_redirect "$w" && [ "$w" != "$((icon))" ]; then
-      popup=$w
-      return 0
-    fi
-  done
-  return 1
-}
-
-# quorpad's docked tray icon: a window of class quorpad inside trayer's panel.
-find_icon() {
-  local id
-  id=$(xwininfo -tree -id "$panel" 2>/dev/null | awk '/\("quorpad" "quorpad"\)/ {print $1; exit}')
-  [ -n "$id" ] || return 1
-  is_viewable "$id" || return 1
-  icon=$id
-}
-icon_absent() {
-  ! xwininfo -tree -id "$panel" 2>/dev/null | grep -q '("quorpad" "quorpad")'
-}
 
 # A point brought into the work area (_NET_WORKAREA of the first desktop): "X Y".
 into_work_area() {
@@ -212,121 +40,30 @@ into_work_area() {
   echo "$x $y"
 }
 
-click_at() {  # click_at X Y BUTTON [REPEAT]
-  xdotool mousemove "$1" "$2" click --repeat "${4:-1}" --delay 80 "$3"
-}
-
 # ----------------------------------------------------------------------------------------
 # The X session
 
-for tool in Xvfb xauth openbox trayer xdotool xprop xwininfo xclip mcookie; do
-  if ! command -v "$tool" >/dev/null; then
-    log "missing tool '$tool' (scripts/install-deps installs it)"
-    finish
-  fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorpad-e2e.XXXXXX") || { log "no temporary folder"; finish; }
+xs_begin xclip || finish
 
 # A program folder of its own: the program, the engine library, and a store with two
 # templates ("Greeting", whose text spans two lines, and "Sig").
-mkdir -p "$work/bin"
-cp -P "$BIN_DIR/quorpad" "$BIN_DIR"/libtemplate.so* "$work/bin/" || {
-  log "could not copy the program folder $BIN_DIR"
-  finish
-}
+xs_copy_program "$BIN_DIR" || finish
 printf '1\x04Greeting\x04Hello\x02\x03World\r\n1\x04Sig\x04Bye\r\n' >"$work/bin/templates.dat"
 
-# Nothing of the person running the test leaks in, and nothing of theirs is written to.
-mkdir -p "$work/home" "$work/runtime" "$work/config" "$work/cache" "$work/data"
-chmod 700 "$work/runtime"
-export HOME="$work/home"
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/config"
-export XDG_CACHE_HOME="$work/cache"
-export XDG_DATA_HOME="$work/data"
-# The X11 platform, whatever the caller had (offscreen would have no tray at all).
-unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
-export QT_QPA_PLATFORM=xcb
-# No session bus: the tray icon goes through the X11 notification area, not D-Bus.
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus"
-unset SESSION_MANAGER
-
-# The server admits only holders of this session's cookie.
-export XAUTHORITY="$work/Xauthority"
-cookie=$(mcookie)
-xauth -q -f "$XAUTHORITY" add :0 MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
-Xvfb -displayfd 3 -nolisten tcp -noreset -auth "$XAUTHORITY" -screen 0 1280x800x24 \
-  3>"$work/display" >"$work/xvfb.log" 2>&1 &
-started_pids+=("$!")
-xvfb_pid=$!
-display_known() { grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null; }
-if ! poll "$WAIT_SECONDS" display_known; then
-  log "Xvfb did not start:"
-  sed 's/^/e2e:     /' "$work/xvfb.log"
-  finish
-fi
-display_no=$(head -n 1 "$work/display")
-export DISPLAY=":$display_no"
-xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
-server_answers() { xprop -root _NET_SUPPORTED >/dev/null 2>&1 || xwininfo -root >/dev/null 2>&1; }
-if ! poll "$WAIT_SECONDS" server_answers; then
-  log "the X server on $DISPLAY does not answer"
-  finish
-fi
-log "X server on $DISPLAY (pid $xvfb_pid)"
-
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-started_pids+=("$!")
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-if ! poll "$WAIT_SECONDS" wm_ready; then
-  log "openbox did not take the screen"
-  sed 's/^/e2e:     /' "$work/openbox.log"
-  finish
-fi
-
+xs_start_x || finish
 # The notification area comes first, so that quorpad finds a tray when it starts.
-trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel \
-  --height 32 --SetDockType true --SetPartialStrut true >"$work/trayer.log" 2>&1 &
-started_pids+=("$!")
-trayer_pid=$!
-panel=""
-find_panel() {
-  local w
-  for w in $(xdotool search --all --pid "$trayer_pid" --name '^panel$' 2>/dev/null); do
-    if is_viewable "$w"; then
-      panel=$w
-      return 0
-    fi
-  done
-  return 1
-}
-if ! poll "$WAIT_SECONDS" find_panel; then
-  log "trayer's panel did not show"
-  sed 's/^/e2e:     /' "$work/trayer.log"
-  finish
-fi
-log "trayer's panel is window $panel"
+xs_start_tray || finish
 
 # ----------------------------------------------------------------------------------------
 # Step 1: the main window shows, left out of the taskbar since a tray exists.
 
 begin_step "quorpad starts; 'quor - pad' shows without a taskbar entry"
-"$work/bin/quorpad" >"$work/quorpad.log" 2>&1 &
-qp_pid=$!
-started_pids+=("$qp_pid")
+xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+qp_pid=$spawned_pid
 main=""
-find_main() {
-  local w
-  for w in $(xdotool search --all --pid "$qp_pid" --name '^quor - pad$' 2>/dev/null); do
-    if is_viewable "$w"; then
-      main=$w
-      return 0
-    fi
-  done
-  return 1
-}
-if ! poll "$WAIT_SECONDS" find_main; then
+if poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad"; then
+  main=$window
+else
   if process_ended "$qp_pid"; then
     fail_step "quorpad ended before its window showed"
   else
@@ -367,7 +104,7 @@ open_tray_menu() {  # sets popup; returns 1 when no menu shows
   before=$(visible_app_windows)
   popup=""
   click_at "$icon_cx" "$icon_cy" 3
-  poll "$WAIT_SECONDS" new_popup_since "$before"
+  poll "$WAIT_SECONDS" find_popup "$before"
 }
 
 begin_step "a right click on the tray icon opens the tray menu; Escape closes it"
@@ -408,7 +145,7 @@ xdotool windowminimize "$main"
 if ! poll "$WAIT_SECONDS" is_gone_or_unmapped "$main"; then
   fail_step "the window is still $(map_state "$main") after minimizing"
 elif ! poll "$WAIT_SECONDS" is_withdrawn "$main"; then
-  fail_step "the window was iconified but not hidden: $(xprop -id "$main" WM_STATE 2>&1 | tr '\n' ' ')"
+  fail_step "the window was iconified but not hidden: $(wm_state "$main")"
 elif ! process_alive "$qp_pid"; then
   fail_step "quorpad ended when its window was minimized"
 elif icon_absent; then
@@ -425,7 +162,7 @@ click_at "$icon_cx" "$icon_cy" 1 2
 if ! poll "$WAIT_SECONDS" is_viewable "$main"; then
   fail_step "the window is still $(map_state "$main") after the double click"
 elif ! poll "$WAIT_SECONDS" wm_state_normal "$main"; then
-  fail_step "the window is viewable but not in NormalState: $(xprop -id "$main" WM_STATE 2>&1 | tr '\n' ' ')"
+  fail_step "the window is viewable but not in NormalState: $(wm_state "$main")"
 elif ! poll "$WAIT_SECONDS" has_skip_taskbar "$main"; then
   fail_step "the restored window lost _NET_WM_STATE_SKIP_TASKBAR ($(net_wm_state "$main"))"
 else
@@ -450,7 +187,7 @@ else
   before=$(visible_app_windows)
   popup=""
   click_at "$cx" "$cy" 3
-  if ! poll "$WAIT_SECONDS" new_popup_since "$before"; then
+  if ! poll "$WAIT_SECONDS" find_popup "$before"; then
     fail_step "no popup window showed within ${WAIT_SECONDS}s of the right click in the document"
   else
     read -r _ _ pw ph <<<"$(geometry "$popup")"
@@ -521,7 +258,7 @@ else
       if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
         fail_step "quorpad is still running ${WAIT_SECONDS}s after Exit"
       else
-        wait "$qp_pid"
+        xs_reap "$qp_pid"
         status=$?
         if [ "$status" -ne 0 ]; then
           fail_step "quorpad ended with status $status"

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Installs quorpad into a temporary prefix with `cmake --install`, runs the installed program
+# on a private X session, and takes it out again with scripts/uninstall.
+#
+#   install_test.sh SOURCE_DIR BUILD_DIR
+set -u
+xs_tag=install
+. "$(dirname "$0")/xsession.sh"
+xs_bound 150 "$0" "$@"
+
+src=${1:-}
+build=${2:-}
+if [ ! -x "$src/scripts/uninstall" ] || [ ! -x "$build/bin/quorpad" ]; then
+  echo "usage: install_test.sh SOURCE_DIR BUILD_DIR" >&2
+  exit 2
+fi
+src=$(cd "$src" && pwd -P)
+build=$(cd "$build" && pwd -P)
+xs_total=7
+qp_pid=""
+# The installed program must stand on its own, with nothing pointing it at the build.
+unset LD_LIBRARY_PATH
+
+xs_begin cmake desktop-file-validate || finish
+mkdir "$work/prefix"
+prefix=$(cd "$work/prefix" && pwd -P)
+folder="$prefix/lib/quorpad"
+store="$folder/templates.dat"
+
+install_into_prefix() { cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; }
+lock_exists() { [ -e "$store.lock" ]; }
+all_files() {  # sets missing to those of the named files that are not there
+  missing=""
+  for f in "$@"; do [ -f "$f" ] || missing="$missing $f"; done
+  [ -z "$missing" ]
+}
+maps_of() { cat "/proc/$qp_pid/maps" 2>/dev/null; }
+
+begin_step "cmake --install puts the program folder, the link, the desktop entry and the icon in place"
+if ! install_into_prefix; then
+  fail_step "cmake --install failed:"
+  indent <"$work/install.log"
+elif ! ls "$folder"/libtemplate.so.0.2* >/dev/null 2>&1; then
+  fail_step "no libtemplate.so.0.2* in $folder"
+elif ! all_files "$folder/quorpad" "$store" "$prefix/share/applications/quorpad.desktop" \
+       "$prefix/share/icons/hicolor/scalable/apps/quorpad.svg"; then
+  fail_step "missing:$missing"
+elif [ ! -L "$prefix/bin/quorpad" ] || [ "$(readlink -f "$prefix/bin/quorpad")" != "$folder/quorpad" ]; then
+  fail_step "$prefix/bin/quorpad is no link to $folder/quorpad"
+else
+  pass_step
+fi
+
+begin_step "the desktop entry is valid and runs PREFIX/bin/quorpad"
+entry="$prefix/share/applications/quorpad.desktop"
+exec_line=$(sed -n 's/^Exec=//p' "$entry" 2>/dev/null)
+if ! desktop-file-validate "$entry" >"$work/validate.log" 2>&1 || [ -s "$work/validate.log" ]; then
+  fail_step "desktop-file-validate objects:"
+  indent <"$work/validate.log"
+elif [ "${exec_line%% *}" != "$prefix/bin/quorpad" ]; then
+  fail_step "Exec=$exec_line"
+else
+  pass_step
+fi
+
+begin_step "installing again keeps the store and its templates"
+printf '1\x04Greeting\x04Hello\r\n' >"$store"
+cp "$store" "$work/store.kept"
+if ! install_into_prefix; then
+  fail_step "the second cmake --install failed"
+  indent <"$work/install.log"
+elif ! cmp -s "$store" "$work/store.kept"; then
+  fail_step "the store was overwritten: $(od -c "$store" | head -n 3)"
+else
+  pass_step
+fi
+
+xs_start_x || finish
+xs_start_tray || finish
+
+begin_step "PREFIX/bin/quorpad starts with the installed engine and its store"
+xs_spawn "$work/quorpad.log" "$prefix/bin/quorpad"
+qp_pid=$spawned_pid
+if ! poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad"; then
+  fail_step "no 'quor - pad' window within ${WAIT_SECONDS}s"
+elif ! poll "$WAIT_SECONDS" lock_exists; then
+  fail_step "no lock file $store.lock"
+elif ! maps_of | grep -qF " $folder/libtemplate.so"; then
+  fail_step "the engine was not loaded from $folder: $(maps_of | grep libtemplate)"
+elif maps_of | grep -qF " $build/"; then
+  fail_step "it loads from the build folder: $(maps_of | grep " $build/" | head -n 3)"
+else
+  pass_step
+fi
+
+begin_step "Exit in the tray menu of the installed program ends it with status 0"
+icon=""
+if ! poll "$WAIT_SECONDS" find_icon; then
+  fail_step "no tray icon"
+elif ! click_at $(centre_of "$icon") 3 || ! poll "$WAIT_SECONDS" find_popup; then
+  fail_step "no tray menu"
+elif ! xdotool key Up Return || ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
+  # Up from no selection wraps to Exit, the menu's last item.
+  fail_step "quorpad is still running after Exit"
+else
+  xs_reap "$qp_pid"
+  status=$?
+  [ "$status" = 0 ] && pass_step || fail_step "status $status"
+fi
+xs_stop "$qp_pid"
+
+begin_step "without its store the installed program says so and ends with status 1"
+mv "$store" "$work/store.moved"
+xs_spawn "$work/quorpad.log" "$prefix/bin/quorpad"
+qp_pid=$spawned_pid
+if ! poll "$WAIT_SECONDS" find_window "$qp_pid" quorpad; then
+  fail_step "no message box titled 'quorpad'"
+elif [ -n "$(xdotool search --all --pid "$qp_pid" --name '^quor - pad$' 2>/dev/null)" ]; then
+  fail_step "a 'quor - pad' window exists beside the message box"
+else
+  timeout 5 xdotool windowactivate --sync "$window" 2>/dev/null
+  xdotool key Return
+  if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
+    fail_step "quorpad is still running after the box was answered"
+  else
+    xs_reap "$qp_pid"
+    status=$?
+    [ "$status" = 1 ] && pass_step || fail_step "status $status"
+  fi
+fi
+xs_stop "$qp_pid"
+mv "$work/store.moved" "$store"
+
+begin_step "scripts/uninstall leaves exactly the store and the settings file"
+echo "[General]" >>"$folder/quorpad.ini"
+left=$("$src/scripts/uninstall" "$prefix" >"$work/uninstall.log" 2>&1 &&
+  cd "$prefix" && find . ! -type d | sort | tr '\n' ' ')
+if [ "$left" != "./lib/quorpad/quorpad.ini ./lib/quorpad/templates.dat " ]; then
+  fail_step "left behind: '$left'"
+  indent <"$work/uninstall.log"
+elif ! cmp -s "$store" "$work/store.kept"; then
+  fail_step "the store changed"
+else
+  pass_step
+fi
+finish

@@ -1,0 +1,298 @@
+# A private X session for the end-to-end scripts, sourced by them (and by scripts/screenshot):
+# an Xvfb server of its own behind a cookie, openbox, and on request trayer's notification
+# area, with a home and XDG folders of its own so that nothing of the person running it leaks
+# in or gets written to. Everything it starts is stopped on the way out, and only that.
+#
+#   xs_tag=name             prefix of the log lines and of the final count (default e2e)
+#   xs_total=N              the number of steps a run should reach
+#   xs_keep=1               keeps the temporary folder $work
+#   xs_bound SECONDS "$0" "$@"   re-runs the script under a time bound
+#   xs_begin [TOOLS...]     checks the tools; makes $work and the private environment
+#   xs_copy_program FOLDER  copies the built program into $work/bin
+#   xs_start_x [WxH]        Xvfb and openbox; sets DISPLAY
+#   xs_start_tray [ARGS...] trayer; sets trayer_pid and panel
+#   xs_spawn LOG CMD...     starts CMD in the background; sets spawned_pid
+#   begin_step/pass_step/fail_step/finish   counting of the run's steps
+# Each wait polls with a bound. Works under `set -eu` as well as without.
+
+xs_tag=${xs_tag:-e2e}
+xs_total=${xs_total:-0}
+WAIT_SECONDS=${WAIT_SECONDS:-10}  # the bound of every single poll
+started_pids=()                   # killed in reverse order on the way out
+work=""
+passed=0
+failed=0
+step_no=0
+step_name=""
+
+log() { printf '%s: [%3ds] %s\n' "$xs_tag" "$SECONDS" "$*"; }
+indent() { sed "s/^/$xs_tag:     /"; }
+
+xs_bound() {  # xs_bound SECONDS SCRIPT ARGS...: on overrun SIGTERM, which still cleans up
+  local limit=$1
+  shift
+  if [ "${XS_BOUNDED:-}" != 1 ]; then XS_BOUNDED=1 exec timeout -k 10 "$limit" bash "$@"; fi
+  unset XS_BOUNDED
+}
+
+# ----------------------------------------------------------------------------------------
+# Steps. The first failure leaves evidence: the output and the windows of the program
+# started as qp_pid (its output in $work/quorpad.log) and, where ImageMagick is installed,
+# a picture of the screen, $xs_picture in the current folder.
+
+begin_step() {
+  step_no=$((step_no + 1))
+  step_name=$1
+  log "step $step_no: $step_name"
+}
+pass_step() {
+  passed=$((passed + 1))
+  log "  PASS step $step_no: $step_name"
+}
+fail_step() {
+  failed=$((failed + 1))
+  log "  FAIL step $step_no: $step_name: $*"
+  [ "$failed" != 1 ] || save_evidence || true
+}
+save_evidence() {
+  local w
+  if [ -n "${qp_pid:-}" ] && xs_started "$qp_pid" && process_ended "$qp_pid"; then
+    xs_reap "$qp_pid"
+    log "  quorpad is no longer running (status $?)"
+  fi
+  if [ -n "$work" ] && [ -s "$work/quorpad.log" ]; then
+    log "  quorpad's output so far:"
+    indent <"$work/quorpad.log" | tail -n 40
+  fi
+  [ -n "${DISPLAY:-}" ] || return 0
+  if [ -n "${qp_pid:-}" ]; then
+    log "  quorpad's windows:"
+    for w in $(xdotool search --pid "$qp_pid" 2>/dev/null); do
+      log "    $w '$(xdotool getwindowname "$w" 2>/dev/null)' $(map_state "$w") $(geometry "$w")"
+    done
+  fi
+  local picture="$PWD/${xs_picture:-${xs_tag}_failure.png}"
+  if command -v import >/dev/null && timeout 10 import -window root "$picture" 2>/dev/null; then
+    log "  screen saved to $picture"
+  fi
+}
+# Ends the run: steps that were never reached count as failed.
+finish() {
+  local missing=$((xs_total - passed - failed))
+  if [ "$missing" -gt 0 ]; then
+    log "$missing step(s) not reached"
+    failed=$((failed + missing))
+  fi
+  echo "$xs_tag: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ] && exit 0
+  exit 1
+}
+
+# ----------------------------------------------------------------------------------------
+# Processes and cleanup
+
+xs_spawn() {  # xs_spawn LOG CMD...
+  local out=$1
+  shift
+  "$@" >"$out" 2>&1 &
+  spawned_pid=$!
+  started_pids+=("$spawned_pid")
+}
+# Waits for a started process that has ended and forgets it, so that its number, free for
+# reuse, is never signalled again; returns the process's status.
+xs_reap() {
+  local i status=0
+  wait "$1" 2>/dev/null || status=$?
+  for i in "${!started_pids[@]}"; do [ "${started_pids[i]}" != "$1" ] || unset 'started_pids[i]'; done
+  started_pids=("${started_pids[@]}")
+  return "$status"
+}
+xs_started() { [[ " ${started_pids[*]} " == *" $1 "* ]]; }
+xs_stop() {  # TERM, a bounded wait, then KILL; nothing for a process already reaped
+  xs_started "$1" || return 0
+  if kill -0 "$1" 2>/dev/null; then
+    kill -TERM "$1" 2>/dev/null || true
+    poll 3 process_ended "$1" || kill -KILL "$1" 2>/dev/null || true
+  fi
+  xs_reap "$1" || true
+}
+xs_cleanup() {  # stops the started processes, the last started first
+  while [ "${#started_pids[@]}" -gt 0 ]; do xs_stop "${started_pids[-1]}"; done
+  if [ -n "$work" ] && [ -d "$work" ]; then
+    if [ "${xs_keep:-}" = 1 ]; then log "kept $work"; else rm -rf -- "$work"; fi
+  fi
+}
+xs_on_signal() {
+  log "interrupted (the run's time bound was reached?) during step $step_no: $step_name"
+  trap - EXIT
+  xs_cleanup
+  [ "$xs_total" -gt 0 ] && echo "$xs_tag: $passed passed, $((xs_total - passed)) failed"
+  exit 1
+}
+
+# ----------------------------------------------------------------------------------------
+# Polling and window helpers: a poll runs its condition every 0.1 s until it holds or the
+# bound passes.
+
+poll() {  # poll SECONDS COMMAND...
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+process_alive() { kill -0 "$1" 2>/dev/null; }
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/{print $3}'; }
+is_viewable() { [ "$(map_state "$1")" = IsViewable ]; }
+is_gone_or_unmapped() { local s; s=$(map_state "$1"); [ -z "$s" ] || [ "$s" = IsUnMapped ]; }
+is_override_redirect() { xwininfo -id "$1" 2>/dev/null | grep -q 'Override Redirect State: yes'; }
+net_wm_state() { xprop -id "$1" _NET_WM_STATE 2>/dev/null; }
+has_skip_taskbar() { net_wm_state "$1" | grep -q '_NET_WM_STATE_SKIP_TASKBAR'; }
+wm_state() { xprop -id "$1" WM_STATE 2>&1 | tr '\n' ' '; }
+wm_state_normal() { wm_state "$1" | grep -q 'window state: Normal'; }
+wm_state_iconic() { wm_state "$1" | grep -q 'window state: Iconic'; }
+# ICCCM: a window taken back by its program (hidden, not iconified) has no WM_STATE, or
+# WithdrawnState.
+is_withdrawn() {
+  local out
+  out=$(xprop -id "$1" WM_STATE 2>/dev/null) || return 1
+  case $out in *"not found"* | *Withdrawn*) return 0 ;; esac
+  return 1
+}
+
+# Geometry of a window as "X Y W H" in root coordinates.
+geometry() {
+  xwininfo -id "$1" 2>/dev/null | awk '
+    /Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2}
+    END { if (w != "") print x, y, w, h }'
+}
+centre_of() {
+  local x y w h
+  read -r x y w h <<<"$(geometry "$1")" || true
+  [ -n "${h:-}" ] || return 1
+  echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+click_at() {  # click_at X Y BUTTON [REPEAT]
+  xdotool mousemove "$1" "$2" click --repeat "${4:-1}" --delay 80 "$3"
+}
+
+# A viewable window of process PID titled exactly TITLE: find_window PID TITLE sets window.
+find_window() {
+  local w
+  for w in $(xdotool search --all --pid "$1" --name "^$2\$" 2>/dev/null); do
+    if is_viewable "$w"; then
+      window=$w
+      return 0
+    fi
+  done
+  return 1
+}
+
+# quorpad's windows that are viewable now, one id (decimal) a line, sorted.
+visible_app_windows() { xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null | sort; }
+# An open popup menu of quorpad's: a viewable override-redirect window other than the tray
+# icon, and not among BEFORE (a list as above) where given; sets popup.
+find_popup() {  # find_popup [BEFORE]
+  local w
+  for w in $(comm -13 <(echo "${1:-}") <(visible_app_windows)); do
+    if is_override_redirect "$w" && [ "$w" != "$((${icon:-0}))" ]; then
+      popup=$w
+      return 0
+    fi
+  done
+  return 1
+}
+
+# quorpad's docked tray icon: a viewable window of class quorpad inside trayer's panel.
+find_icon() {
+  local id
+  id=$(xwininfo -tree -id "$panel" 2>/dev/null | awk '/\("quorpad" "quorpad"\)/ {print $1; exit}')
+  [ -n "$id" ] && is_viewable "$id" || return 1
+  icon=$id
+}
+icon_absent() { ! xwininfo -tree -id "$panel" 2>/dev/null | grep -q '("quorpad" "quorpad")'; }
+
+# ----------------------------------------------------------------------------------------
+# The session
+
+xs_begin() {  # xs_begin [MORE-TOOLS...]: fails, saying so, where a tool is missing
+  local tool
+  for tool in Xvfb xauth mcookie openbox trayer xdotool xprop xwininfo "$@"; do
+    command -v "$tool" >/dev/null && continue
+    log "missing tool '$tool' (scripts/install-deps installs it)"
+    return 1
+  done
+  trap xs_cleanup EXIT
+  trap xs_on_signal TERM INT HUP
+  work=$(mktemp -d "${TMPDIR:-/tmp}/quorpad-$xs_tag.XXXXXX") || { log "no temporary folder"; return 1; }
+  mkdir -p "$work/home" "$work/runtime" "$work/config" "$work/cache" "$work/data"
+  chmod 700 "$work/runtime"
+  export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+  export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
+  # The X11 platform, whatever the caller had (offscreen would have no tray at all).
+  unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS SESSION_MANAGER
+  export QT_QPA_PLATFORM=xcb
+  # No session bus: the tray icon goes through the X11 notification area, not D-Bus.
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus"
+}
+
+# A program folder of its own, $work/bin: the program and the engine library from FOLDER, so
+# that the store beside the built program is never touched.
+xs_copy_program() {  # xs_copy_program FOLDER
+  mkdir -p "$work/bin"
+  cp -P "$1/quorpad" "$1"/libtemplate.so* "$work/bin/" && return 0
+  log "could not copy the program folder $1"
+  return 1
+}
+
+display_known() { grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null; }
+server_answers() { xprop -root _NET_SUPPORTED >/dev/null 2>&1 || xwininfo -root >/dev/null 2>&1; }
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+xs_start_x() {  # xs_start_x [WxH]
+  # The server admits only holders of this session's cookie.
+  export XAUTHORITY="$work/Xauthority"
+  local cookie
+  cookie=$(mcookie)
+  xauth -q -f "$XAUTHORITY" add :0 MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null || true
+  xs_spawn "$work/xvfb.log" Xvfb -displayfd 3 -nolisten tcp -noreset -auth "$XAUTHORITY" \
+    -screen 0 "${1:-1280x800}x24" 3>"$work/display"
+  if ! poll "$WAIT_SECONDS" display_known; then
+    log "Xvfb did not start:"
+    indent <"$work/xvfb.log"
+    return 1
+  fi
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null || true
+  if ! poll "$WAIT_SECONDS" server_answers; then
+    log "the X server on $DISPLAY does not answer"
+    return 1
+  fi
+  log "X server on $DISPLAY"
+  xs_spawn "$work/openbox.log" openbox --sm-disable
+  if ! poll "$WAIT_SECONDS" wm_ready; then
+    log "openbox did not take the screen"
+    indent <"$work/openbox.log"
+    return 1
+  fi
+}
+
+# trayer's panel along the bottom edge, unless other ARGS for trayer are given.
+xs_start_tray() {  # xs_start_tray [TRAYER-ARGS...]
+  [ $# -gt 0 ] || set -- --edge bottom --align right --widthtype pixel --width 200 \
+    --heighttype pixel --height 32 --SetDockType true --SetPartialStrut true
+  xs_spawn "$work/trayer.log" trayer "$@"
+  trayer_pid=$spawned_pid
+  if ! poll "$WAIT_SECONDS" find_window "$trayer_pid" panel; then
+    log "trayer's panel did not show"
+    indent <"$work/trayer.log"
+    return 1
+  fi
+  panel=$window
+  log "trayer's panel is window $panel"
+}
