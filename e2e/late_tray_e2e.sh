@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of quorpad started before any notification area exists: the window keeps
 # its taskbar entry and minimizes normally; once trayer starts, the icon docks there and the
-# window leaves the taskbar and hides in the tray from then on.
+# window leaves the taskbar and hides in the tray from then on; when the notification area
+# goes away again, a window hidden in it comes back on screen with a taskbar entry.
 #
 #   late_tray_e2e.sh PROGRAM_FOLDER
 set -u
@@ -11,7 +12,7 @@ xs_bound 120 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: late_tray_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=5
+xs_total=6
 qp_pid=""
 
 xs_begin || finish
@@ -76,6 +77,17 @@ if ! poll "$WAIT_SECONDS" is_withdrawn "$main"; then
   fail_step "the window was not hidden: $(map_state "$main"), $(wm_state "$main")"
 elif icon_absent || ! process_alive "$qp_pid"; then
   fail_step "the icon or quorpad went away"
+else
+  pass_step
+fi
+
+begin_step "when the tray goes away, the hidden window comes back with a taskbar entry"
+xs_stop "$trayer_pid"
+back_in_taskbar() { is_viewable "$main" && ! has_skip_taskbar "$main"; }
+if ! poll "$WAIT_SECONDS" back_in_taskbar; then
+  fail_step "the window is $(map_state "$main"), $(wm_state "$main"), $(net_wm_state "$main")"
+elif ! process_alive "$qp_pid"; then
+  fail_step "quorpad ended with its tray"
 else
   pass_step
 fi

@@ -316,8 +316,10 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void frmMain::WatchForTray() {
-  // A panel that starts after quorpad brings its notification area later: put the icon up
-  // as soon as there is one.
+  // The notification area can come and go with the panel that holds it. One that starts
+  // after quorpad gets the icon as soon as it is there; one that goes away while the
+  // window hides in it brings the window back on screen, with a taskbar entry, since
+  // nothing else could.
   if (!trayWatch_) {
     trayWatch_ = new QTimer(this);
     trayWatch_->setInterval(2000);
@@ -326,15 +328,18 @@ void frmMain::WatchForTray() {
         trayWatch_->stop();
         return;
       }
-      if (QSystemTrayIcon::isSystemTrayAvailable() && !trayIcon_->isVisible()) {
-        trayIcon_->show();
-      }
-      if (HidesToTray()) {
-        trayWatch_->stop();
-        UpdateTaskbarEntry();
+      if (QSystemTrayIcon::isSystemTrayAvailable() && !trayIcon_->isVisible()) trayIcon_->show();
+      const bool hides = HidesToTray();
+      if (hides == hidesToTray_) return;
+      hidesToTray_ = hides;
+      UpdateTaskbarEntry();
+      if (!hides && !isVisible()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
       }
     });
   }
+  hidesToTray_ = HidesToTray();
   trayWatch_->start();
 }
 
@@ -346,7 +351,7 @@ void AddTrayIcon(frmMain& window) {
   QObject::connect(icon, &QSystemTrayIcon::activated, &window, &frmMain::Form_MouseUp);
   window.trayIcon_ = icon;
   icon->show();
-  if (!window.HidesToTray()) window.WatchForTray();
+  window.WatchForTray();
   window.UpdateTaskbarEntry();
 }
 

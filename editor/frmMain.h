@@ -127,6 +127,7 @@ class frmMain : public QMainWindow {
   std::array<QAction*, kTemplateSlots> mnuTemplate{};
   QPointer<QSystemTrayIcon> trayIcon_;
   QTimer* trayWatch_ = nullptr;
+  bool hidesToTray_ = false;  // as the tray watch last saw it
   bool centred_ = false;
   QSize lastCorrectedFrom_;
   QString clipboardOwnText_;  // what Cut or Copy last put on the clipboard
