@@ -22,6 +22,7 @@
 #include "editor/frmMain.h"
 #include "editor/menuslots.h"
 #include "editor/modal.h"
+#include "editor/plaintext.h"
 #include "editor/program.h"
 #include "template/textcodec.h"
 
@@ -107,7 +108,7 @@ void SaveFloor(benchmark::State& state) {
   g_answers.path = path;
   w.mnuOpen_Click();
   for (auto _ : state) {
-    const std::string bytes = templates::text::Encode(ToU16(w.document()->toPlainText()));
+    const std::string bytes = templates::text::Encode(ToU16(DocumentText(w.document())));
     QSaveFile file(path + QStringLiteral(".floor"));
     if (!file.open(QIODevice::WriteOnly)) std::abort();
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));

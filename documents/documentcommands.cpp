@@ -9,6 +9,7 @@
 #include "documents/filedialogs.h"
 #include "editor/frmMain.h"
 #include "editor/modal.h"
+#include "editor/plaintext.h"
 #include "editor/program.h"
 
 namespace {
@@ -35,7 +36,7 @@ void frmMain::ShowFileError(const QString& what, const QString& path, const QStr
 
 bool frmMain::WriteTo(const QString& path) {
   DocumentFormat format = format_;
-  const QString reason = WriteDocument(path, txtData->toPlainText(), format);
+  const QString reason = WriteDocument(path, DocumentText(txtData), format);
   if (!reason.isEmpty()) {
     ShowFileError(QStringLiteral("Could not save the file"), path, reason);
     return false;
@@ -179,10 +180,18 @@ bool frmMain::ConfirmClose() {
 void frmMain::CommitData(QSessionManager& manager) {
   // The desktop session is ending: unsaved changes are asked about when the session
   // manager lets us, and a cancelled or failed save cancels the shutdown.
+  // The answer holds for the close that ends the program, as long as the text stays as
+  // it is; without leave to ask, that close asks nothing.
   if (!txtData->document()->isModified()) return;
-  if (manager.allowsInteraction()) {
-    const bool mayEnd = ConfirmClose();
-    manager.release();
-    if (!mayEnd) manager.cancel();
+  if (!manager.allowsInteraction()) {
+    sessionAnswered_ = txtData->document()->revision();
+    return;
+  }
+  const bool mayEnd = ConfirmClose();
+  manager.release();
+  if (mayEnd) {
+    sessionAnswered_ = txtData->document()->revision();
+  } else {
+    manager.cancel();
   }
 }

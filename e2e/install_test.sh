@@ -57,7 +57,7 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry" 2>/dev/null)
 if ! desktop-file-validate "$entry" >"$work/validate.log" 2>&1 || [ -s "$work/validate.log" ]; then
   fail_step "desktop-file-validate objects:"
   indent <"$work/validate.log"
-elif [ "${exec_line%% *}" != "$prefix/bin/quorpad" ]; then
+elif [ "$exec_line" != "\"$prefix/bin/quorpad\"" ]; then
   fail_step "Exec=$exec_line"
 else
   pass_step

@@ -24,6 +24,7 @@
 
 #include "editor/layout.h"
 #include "editor/modal.h"
+#include "editor/plaintext.h"
 #include "editor/program.h"
 #include "editor/taskbar.h"
 #include "manager/frmManage.h"
@@ -65,8 +66,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   createTemplatesPopup();
   createKeyboardPaths();
   connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitData);
+  // Any change of the clipboard that quorpad did not make means another program owns it.
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-    if (QApplication::clipboard()->text() != clipboardOwnText_) clipboardOurs_ = false;
+    if (!puttingOnClipboard_) clipboardOurs_ = false;
   });
 }
 
@@ -96,7 +98,9 @@ void frmMain::createControls() {
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
   statusPanel_->setMinimumWidth(ToPixelsX(this, 1440));
-  statusBar()->setFixedHeight(ToPixelsY(this, 255));
+  // The designed height, or more where the desktop's font needs it.
+  statusBar()->setFixedHeight(
+      std::max(ToPixelsY(this, 255), statusPanel_->fontMetrics().height() + 6));
 
   resize(ToPixelsX(this, 8700), ToPixelsY(this, 5220));
 }
@@ -208,6 +212,12 @@ void frmMain::FillTemplateSlots() {
 void frmMain::SetStatus(const QString& text) {
   statusPanel_->setText(text);
   Q_EMIT statusChanged(text);
+}
+
+void frmMain::ShowIfUnreachable() {
+  if (HidesToTray() || isVisible()) return;
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
 }
 
 bool frmMain::HidesToTray() const {
@@ -330,13 +340,11 @@ void frmMain::WatchForTray() {
       }
       if (QSystemTrayIcon::isSystemTrayAvailable() && !trayIcon_->isVisible()) trayIcon_->show();
       const bool hides = HidesToTray();
-      if (hides == hidesToTray_) return;
-      hidesToTray_ = hides;
-      UpdateTaskbarEntry();
-      if (!hides && !isVisible()) {
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
+      if (hides != hidesToTray_) {
+        hidesToTray_ = hides;
+        UpdateTaskbarEntry();
       }
+      ShowIfUnreachable();
     });
   }
   hidesToTray_ = HidesToTray();
@@ -367,7 +375,10 @@ void RemoveTrayIcon(frmMain& window) {
 void frmMain::EmptyClipboardIfOurs() {
   // Only text that quorpad itself put there goes; another program's text is never wiped.
   QClipboard* clipboard = QApplication::clipboard();
-  if (clipboardOurs_ && clipboard->text() == clipboardOwnText_) clipboard->clear();
+  // Where the platform tells who owns the clipboard, it has the last word.
+  const bool ours = clipboardOurs_ && clipboard->text() == clipboardOwnText_ &&
+                    (!clipboardOwnershipKnown_ || clipboard->ownsClipboard());
+  if (ours) clipboard->clear();
   clipboardOurs_ = false;
 }
 
@@ -398,7 +409,9 @@ void frmMain::Form_Unload() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
   // Every close asks about unsaved changes first, not only Exit's.
-  if (!closeConfirmed_ && !ConfirmClose()) {
+  // At the end of a desktop session the question was asked already, or may not be asked.
+  const bool answered = sessionAnswered_ == txtData->document()->revision();
+  if (!closeConfirmed_ && !answered && !ConfirmClose()) {
     event->ignore();
     return;
   }
@@ -474,13 +487,17 @@ void frmMain::mnuTemplate_Click(int Index) {
 }
 
 void frmMain::PutOnClipboard(const QString& text) {
+  QClipboard* clipboard = QApplication::clipboard();
   clipboardOwnText_ = text;
-  QApplication::clipboard()->setText(text);
+  puttingOnClipboard_ = true;
+  clipboard->setText(text);
+  puttingOnClipboard_ = false;
   clipboardOurs_ = true;
+  clipboardOwnershipKnown_ = clipboard->ownsClipboard();
 }
 
 void frmMain::mnuCopy_Click() {
-  PutOnClipboard(txtData->textCursor().selection().toPlainText());
+  PutOnClipboard(SelectedText(txtData));
 }
 
 void frmMain::mnuCut_Click() {

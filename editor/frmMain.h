@@ -51,6 +51,8 @@ class frmMain : public QMainWindow {
 
   // Whether minimizing hides the window: only while its tray icon is there to bring it back.
   bool HidesToTray() const;
+  // Shows the window when it is hidden with no tray icon to bring it back.
+  void ShowIfUnreachable();
 
  Q_SIGNALS:
   // The status panel got a new text.
@@ -60,6 +62,7 @@ class frmMain : public QMainWindow {
   void Form_Load();
   void Form_Resize();
   void Form_MouseUp(QSystemTrayIcon::ActivationReason reason);
+  void Form_QueryUnload();
   void Form_Unload();
   void mnuExit_Click();
   void mnuTempExit_Click();
@@ -101,7 +104,6 @@ class frmMain : public QMainWindow {
   QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                    void (frmMain::*handler)());
   QAction* addSeparator(QMenu* menu, const QString& name);
-  void Form_QueryUnload();
   void Exit();
   void EmptyClipboardIfOurs();
   void PutOnClipboard(const QString& text);
@@ -130,10 +132,13 @@ class frmMain : public QMainWindow {
   bool hidesToTray_ = false;  // as the tray watch last saw it
   bool centred_ = false;
   QSize lastCorrectedFrom_;
-  QString clipboardOwnText_;  // what Cut or Copy last put on the clipboard
-  bool clipboardOurs_ = false;
+  QString clipboardOwnText_;              // what Cut or Copy last put on the clipboard
+  bool clipboardOurs_ = false;            // no other program has changed it since
+  bool puttingOnClipboard_ = false;       // quorpad itself is changing it right now
+  bool clipboardOwnershipKnown_ = false;  // the platform reports who owns it
   bool closeConfirmed_ = false;
-  DocumentFormat format_;  // how the document's file is written
+  int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
+  DocumentFormat format_;     // how the document's file is written
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

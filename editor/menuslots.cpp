@@ -23,9 +23,11 @@ QAction* MenuSlotsAdapter::At(int n) const {
 }
 
 void MenuSlotsAdapter::SetCaption(int n, const std::u16string& caption) {
-  // A menu would read a single '&' as the mark of an access key; a template's name is
-  // shown as it is.
-  At(n)->setText(FromU16(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
+  // A menu would read a single '&' as the mark of an access key and a tab as the start of
+  // the shortcut column; a template's name is shown as it is, a tab as a space.
+  At(n)->setText(FromU16(caption)
+                     .replace(QLatin1Char('&'), QLatin1String("&&"))
+                     .replace(QLatin1Char('\t'), QLatin1Char(' ')));
 }
 
 void MenuSlotsAdapter::SetTag(int n, const std::u16string& tag) {

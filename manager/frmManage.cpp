@@ -15,6 +15,7 @@
 #include "editor/frmMain.h"
 #include "editor/layout.h"
 #include "editor/modal.h"
+#include "editor/plaintext.h"
 #include "editor/program.h"
 #include "manager/treeview.h"
 
@@ -27,7 +28,7 @@ const QString kNoValue = QStringLiteral("No value set for this template!");
 // The value box separates its lines with LF alone; a template's line breaks are CR LF, as
 // the store keeps them and the tree lists them.
 QString ValueText(const QPlainTextEdit* box) {
-  return box->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  return DocumentText(box).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 
 }  // namespace
@@ -154,6 +155,8 @@ bool frmManage::refillMainWindowSlots() {
   return guarded([this] {
     // The main window comes back, hidden and with its tray icon, if Exit closed it.
     frmMain& main = MainWindow();
+    // Without a notification area nothing else could bring it back, so it shows.
+    main.ShowIfUnreachable();
     // The store is read into a copy first, so that a store that cannot be read leaves the
     // popup as it was; then every slot starts empty, so a removed template never lingers.
     SlotValues fresh;

@@ -111,6 +111,10 @@ class DocumentsTest : public QObject {
     QTest::newRow("utf8") << QByteArray("caf\xc3\xa9 \xe2\x82\xac\r\n");
     QTest::newRow("windows-1252") << QByteArray("caf\xe9 \x80 \x81\r\n");
     QTest::newRow("empty") << QByteArray();
+    QTest::newRow("no-break space and line separator") << QByteArray(
+        "a\xc2\xa0"
+        "b \xe2\x80\xa8 c\r\n");
+    QTest::newRow("windows-1252 no-break space") << QByteArray("caf\xe9\xa0!\r\n");
   }
   void OpenFollowedBySaveGivesTheFileBackByteForByte() {
     QFETCH(QByteArray, bytes);
@@ -169,6 +173,83 @@ class DocumentsTest : public QObject {
     QCOMPARE(text(), QString());
     QVERIFY(w_->OpenFilePath.isEmpty());
     QCOMPARE(panel(), QString("Untitled"));
+  }
+
+  void SaveOfATitledDocumentShowsItsProgress() {
+    WriteAll(path("s.txt"), "old\n");
+    open(path("s.txt"));
+    w_->document()->setPlainText("new\n");
+    QSignalSpy status(w_, &frmMain::statusChanged);
+    w_->mnuTemp_Save_Click();  // the popup's item does what the tray's does
+    QCOMPARE(ReadAll(path("s.txt")), QByteArray("new\n"));
+    QCOMPARE(status.count(), 2);
+    QCOMPARE(status.at(0).at(0).toString(), "saving " + path("s.txt") + "...");
+    QCOMPARE(status.at(1).at(0).toString(), path("s.txt"));
+  }
+
+  void NewOnUntitledTextFollowsTheAnswer_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("file");  // the name chosen after Yes; empty = cancelled
+    QTest::addColumn<bool>("emptied");
+    QTest::newRow("yes, saved") << int(QMessageBox::Yes) << "kept.txt" << true;
+    QTest::newRow("yes, dialog cancelled") << int(QMessageBox::Yes) << "" << false;
+    QTest::newRow("yes, write fails") << int(QMessageBox::Yes) << "folder" << false;
+    QTest::newRow("no") << int(QMessageBox::No) << "" << true;
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << "" << false;
+  }
+  void NewOnUntitledTextFollowsTheAnswer() {
+    QFETCH(int, answer);
+    QFETCH(QString, file);
+    QFETCH(bool, emptied);
+    QDir(dir_.path()).mkdir("folder");
+    w_->document()->setPlainText("draft");
+    answers_.buttons << QMessageBox::StandardButton(answer);
+    answers_.files << (file.isEmpty() ? QString() : path(file));
+    w_->mnuTemp_New_Click();
+    QCOMPARE(text().isEmpty(), emptied);
+    QVERIFY(w_->OpenFilePath.isEmpty());
+    if (file == "kept.txt") QCOMPARE(ReadAll(path(file)), QByteArray("draft"));
+  }
+
+  void OpenSavesTheOldTextFirstWhenAsked() {
+    WriteAll(path("first.txt"), "first\n");
+    WriteAll(path("second.txt"), "second\n");
+    open(path("first.txt"));
+    w_->document()->setPlainText("first, changed\n");
+    answers_.buttons << QMessageBox::Yes;
+    answers_.files << path("second.txt");
+    w_->mnuTemp_Open_Click();
+    QCOMPARE(ReadAll(path("first.txt")), QByteArray("first, changed\n"));
+    QCOMPARE(text(), QString("second\n"));
+
+    // Untitled text: Yes asks for a name, and cancelling that cancels the Open.
+    w_->mnuNew_Click();
+    answers_.buttons.clear();
+    answers_.buttons << QMessageBox::No;
+    w_->mnuNew_Click();
+    w_->document()->setPlainText("untitled");
+    answers_.buttons << QMessageBox::Yes;
+    answers_.files << QString() << path("first.txt");
+    w_->mnuOpen_Click();
+    QCOMPARE(text(), QString("untitled"));
+  }
+
+  void SaveAsWritesAnEmptyText() {
+    answers_.files << path("empty-as.txt");
+    w_->mnuTemp_SaveAs_Click();
+    QCOMPARE(ReadAll(path("empty-as.txt")), QByteArray());
+    QCOMPARE(w_->OpenFilePath, path("empty-as.txt"));
+  }
+
+  void CloseBoxAsksLikeExit() {
+    w_->document()->insertPlainText("typed");
+    answers_.buttons << QMessageBox::Cancel;
+    QVERIFY(!w_->close());
+    QVERIFY(w_->trayIcon());
+    answers_.buttons << QMessageBox::Yes;
+    answers_.files << path("closed.txt");
+    QVERIFY(w_->close());
+    QCOMPARE(ReadAll(path("closed.txt")), QByteArray("typed"));
   }
 
   void NewOnAnEmptyDocumentWithAFileUntiesIt() {

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTextCursor>
+#include <QTimer>
 
 #include "editor/layout.h"
 #include "editor/tests/gui_test_support.h"
@@ -203,30 +204,48 @@ class MainWindowTest : public QObject {
 
   void exitEmptiesClipboardOnlyOfItsOwnText_data() {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("otherProgramCopies");
+    QTest::addColumn<int>("selected");   // characters copied
+    QTest::addColumn<QString>("other");  // what another program then puts there
     QTest::addColumn<QString>("left");
-    QTest::newRow("own text, tray Exit") << "mnuExit" << false << QString();
-    QTest::newRow("own text, popup Exit") << "mnuTempExit" << false << QString();
-    QTest::newRow("other program's text") << "mnuExit" << true << "theirs";
+    QTest::newRow("own text, tray Exit") << "mnuExit" << 4 << "" << QString();
+    QTest::newRow("own text, popup Exit") << "mnuTempExit" << 4 << "" << QString();
+    QTest::newRow("other program's text") << "mnuExit" << 4 << "theirs"
+                                          << "theirs";
+    QTest::newRow("same text from another program") << "mnuExit" << 4 << "mine"
+                                                    << "mine";
+    QTest::newRow("picture after an empty copy") << "mnuExit" << 0 << "picture"
+                                                 << "picture";
   }
   void exitEmptiesClipboardOnlyOfItsOwnText() {
     QFETCH(QString, command);
-    QFETCH(bool, otherProgramCopies);
+    QFETCH(int, selected);
+    QFETCH(QString, other);
     QFETCH(QString, left);
     folder_->write(Numbered(1, 1));
     frmMain& w = shownWindow();
     QTest::keyClicks(w.document(), QStringLiteral("mine"));
-    select(w.document(), 0, 4);
+    select(w.document(), 0, selected);
     w.action(QStringLiteral("mnuCopy"))->trigger();
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("mine"));
-    if (otherProgramCopies) QGuiApplication::clipboard()->setText(QStringLiteral("theirs"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("mine").left(selected));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (other == QLatin1String("picture")) {
+      QImage picture(4, 4, QImage::Format_RGB32);
+      picture.fill(Qt::red);
+      clipboard->setImage(picture);
+    } else if (!other.isEmpty()) {
+      clipboard->setText(other);
+    }
 
     QSignalSpy destroyed(&w, &QObject::destroyed);
     w.action(command)->trigger();
     Settle();
     QCOMPARE(destroyed.count(), 1);
     QCOMPARE(LoadedMainWindow(), nullptr);
-    QCOMPARE(QApplication::clipboard()->text(), left);
+    if (left == QLatin1String("picture")) {
+      QVERIFY(!clipboard->image().isNull());
+    } else {
+      QCOMPARE(clipboard->text(), left);
+    }
     QCOMPARE(modal_.shown.size(), 1);  // the save prompt, answered No
   }
 
@@ -293,6 +312,37 @@ class MainWindowTest : public QObject {
     for (QWidget* top : QApplication::topLevelWidgets())
       boxes += qobject_cast<frmAbout*>(top) && top->isVisible();
     QCOMPARE(boxes, 1);
+  }
+
+  // Last, since it runs the application's own event loop and ends it.
+  void programEndsWithItsLastWindow() {
+    folder_->write(QByteArray());
+    EndWithLastWindow();
+    frmMain& w = shownWindow();
+    QStringList seen;
+    bool bounded = false;
+    QTimer::singleShot(0, [&] {
+      w.hide();  // as in the tray
+      ShowAboutDialog();
+    });
+    QTimer::singleShot(50, [] { AboutDialog().close(); });
+    QTimer::singleShot(250, [&] {
+      seen << QStringLiteral("running after a dialog closed");
+      ShowAboutDialog();
+      w.action(QStringLiteral("mnuExit"))->trigger();
+    });
+    QTimer::singleShot(450, [&] {
+      seen << QStringLiteral("running after Exit with a dialog open");
+      AboutDialog().close();
+    });
+    QTimer::singleShot(10000, [&] {
+      bounded = true;
+      QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    QVERIFY(!bounded);  // the program ended by itself once its last window closed
+    QCOMPARE(seen, (QStringList{"running after a dialog closed",
+                                "running after Exit with a dialog open"}));
   }
 };
 

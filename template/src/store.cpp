@@ -189,8 +189,9 @@ StoreReader::StoreReader(const fs::path& store) : store_(store), buffer_(65536, 
     ThrowSystemError(errno, store, "cannot open the template store");
   }
   struct stat st;
-  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-    const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+  const bool known = ::fstat(fd_, &st) == 0;
+  if (!known || S_ISDIR(st.st_mode)) {
+    const int err = known ? EISDIR : errno;
     ::close(fd_);
     ThrowSystemError(err, store, "cannot read the template store");
   }

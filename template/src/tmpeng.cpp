@@ -384,7 +384,9 @@ void tmpeng::Template_LoadA(Object& objObject) {
 }
 
 void tmpeng::Template_LoadB(Object& objObject) {
-  MenuSlots& slots = Require<MenuSlots>(objObject, "a group of menu slots");
+  // As with late binding, an object that is no group of menu slots fails only when a slot
+  // is to be set: with no template stored, nothing is asked of it.
+  auto* slots = dynamic_cast<MenuSlots*>(&objObject);
   const fs::path store = StorePath();
   // The pass stops after the last slot, so only the head of the store is read. The slots
   // are set once the lock is let go, in file order, up to a record that fails, as if
@@ -406,8 +408,9 @@ void tmpeng::Template_LoadB(Object& objObject) {
   }
   int n = 1;
   for (const auto& [caption, tag] : filled) {
-    slots.SetCaption(n, caption);
-    slots.SetTag(n, tag);
+    if (!slots) Require<MenuSlots>(objObject, "a group of menu slots");
+    slots->SetCaption(n, caption);
+    slots->SetTag(n, tag);
     ++n;
   }
   if (failure) std::rethrow_exception(failure);
