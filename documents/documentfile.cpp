@@ -15,6 +15,12 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
     result.error = file.errorString();
     return result;
   }
+  // Far beyond any text a person edits, and beyond what the decoder takes in one piece.
+  constexpr qint64 kLargest = qint64(1) << 30;
+  if (file.size() > kLargest) {
+    result.error = QStringLiteral("The file is larger than 1 GiB, too large to edit here.");
+    return result;
+  }
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     result.error = file.errorString();

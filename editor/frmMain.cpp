@@ -191,7 +191,7 @@ void frmMain::createKeyboardPaths() {
 }
 
 void frmMain::Form_Load() {
-  Temp = std::make_unique<templates::tmpeng>(ProgramFolder().toStdString());
+  Temp = NewEngine();
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
   FillTemplateSlots();

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -50,6 +51,12 @@ class LastWindowWatch : public QObject {
 
 QString ProgramFolder() {
   return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+}
+
+std::unique_ptr<templates::tmpeng> NewEngine() {
+  // The folder's name in the file system's own bytes, whatever characters it holds.
+  return std::make_unique<templates::tmpeng>(
+      std::filesystem::path(QFile::encodeName(ProgramFolder()).toStdString()));
 }
 
 void SetProgramFolder(const QString& folder) {

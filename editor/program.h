@@ -2,11 +2,16 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+#include "template/tmpeng.h"
 
 class frmMain;
 
 // The folder that holds the program; the template store and the settings file live there.
 QString ProgramFolder();
+// A new template engine on the store in the program folder.
+std::unique_ptr<templates::tmpeng> NewEngine();
 // Lets tests put the program folder elsewhere.
 void SetProgramFolder(const QString& folder);
 

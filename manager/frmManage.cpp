@@ -140,7 +140,7 @@ bool frmManage::guarded(Step&& step) {
 
 void frmManage::Form_Load() {
   loaded_ = true;
-  Temp = std::make_unique<templates::tmpeng>(ProgramFolder().toStdString());
+  Temp = NewEngine();
   reloadTree();
 }
 

@@ -75,7 +75,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 }
 
 void frmAbout::Form_Load() {
-  Temp = std::make_unique<templates::tmpeng>(ProgramFolder().toStdString());
+  Temp = NewEngine();
   lblVer->setText(
       ProgramVersionLine(QUORPAD_VERSION_MAJOR, QUORPAD_VERSION_MINOR, QUORPAD_VERSION_PATCH));
   QString engine;
