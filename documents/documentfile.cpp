@@ -79,14 +79,7 @@ std::string WithLineEnds(std::string bytes, const QString& lineEnd) {
 
 }  // namespace
 
-QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format) {
-  const std::u16string wide = ToU16(text);
-  std::string bytes;
-  bool utf8 = format.utf8;
-  if (!utf8 && !templates::text::EncodeWindows1252(wide, bytes)) utf8 = true;
-  if (utf8) bytes = templates::text::Encode(wide);
-  bytes = WithLineEnds(std::move(bytes), format.lineEnd);
-
+QString WriteFileAtomically(const QString& path, const std::string& bytes) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
@@ -96,6 +89,16 @@ QString WriteDocument(const QString& path, const QString& text, DocumentFormat& 
     return reason;
   }
   if (!file.commit()) return file.errorString();
-  format.utf8 = utf8;
   return QString();
+}
+
+QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format) {
+  const std::u16string wide = ToU16(text);
+  std::string bytes;
+  bool utf8 = format.utf8;
+  if (!utf8 && !templates::text::EncodeWindows1252(wide, bytes)) utf8 = true;
+  if (utf8) bytes = templates::text::Encode(wide);
+  const QString reason = WriteFileAtomically(path, WithLineEnds(std::move(bytes), format.lineEnd));
+  if (reason.isEmpty()) format.utf8 = utf8;
+  return reason;
 }

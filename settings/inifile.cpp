@@ -2,9 +2,9 @@
 #include "inifile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
+#include "documents/documentfile.h"
 #include "editor/menuslots.h"
 #include "template/textcodec.h"
 
@@ -125,17 +125,7 @@ QString WriteIniValue(const QString& file, const QString& section, const QString
   if (ini.endsWithLineEnd || at < 0) text += ini.lineEnd;
 
   // Written as UTF-8; an older file in Windows-1252 keeps its text, in UTF-8 bytes.
-  const std::string bytes = templates::text::Encode(ToU16(text));
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) return out.errorString();
-  if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size())) {
-    const QString reason = out.errorString();
-    out.cancelWriting();
-    return reason;
-  }
-  if (!out.commit()) return out.errorString();
-  return QString();
+  return WriteFileAtomically(file, templates::text::Encode(ToU16(text)));
 }
 
 QString CutAtNul(const QString& text) {
