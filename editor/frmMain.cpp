@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTextDocumentFragment>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 #include "editor/layout.h"
@@ -294,6 +295,12 @@ void frmMain::showEvent(QShowEvent* event) {
     }
   }
   UpdateTaskbarEntry();
+  // The window manager's frame is known only once it has put the window on screen; the
+  // rules count the frame in the outer size, so lay out again when the window is exposed.
+  if (QWindow* handle = windowHandle(); handle && !watchingExposure_) {
+    handle->installEventFilter(this);
+    watchingExposure_ = true;
+  }
   QMainWindow::showEvent(event);
   Form_Resize();
 }
@@ -445,6 +452,10 @@ void frmMain::mnuTemp_SaveAs_Click() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose) {
+    QTimer::singleShot(0, this, &frmMain::Form_Resize);
+    return false;
+  }
   if (watched == txtData->viewport() && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();

@@ -131,6 +131,7 @@ class frmMain : public QMainWindow {
   QTimer* trayWatch_ = nullptr;
   bool hidesToTray_ = false;  // as the tray watch last saw it
   bool centred_ = false;
+  bool watchingExposure_ = false;
   QSize lastCorrectedFrom_;
   QString clipboardOwnText_;              // what Cut or Copy last put on the clipboard
   bool clipboardOurs_ = false;            // no other program has changed it since
