@@ -1,7 +1,11 @@
 // Record parsing, Index checking and the line-break encoding of the store.
 #include "record.h"
 
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
 #include <algorithm>
+#include <cstdint>
 
 #include "template/textcodec.h"
 
@@ -58,13 +62,49 @@ std::u16string DecodeBreaks(std::u16string text) {
   return text;
 }
 
-LineText::LineText(std::string_view line) : utf8_(text::IsUtf8(line)) {}
+LineText::LineText(std::string_view line)
+    : ascii_(text::IsAscii(line)), utf8_(ascii_ || text::IsUtf8(line)) {}
 
-std::u16string LineText::Decode(std::string_view field) const {
+std::u16string LineText::Decode(std::string_view field, bool breaks) const {
+  std::u16string out;
+  DecodeInto(field, breaks, out);
+  return out;
+}
+
+void LineText::DecodeInto(std::string_view field, bool breaks, std::u16string& out) const {
   // A field of a valid UTF-8 line is valid UTF-8 itself (it is cut at ASCII separators);
   // a field of any other line is decoded as Windows-1252 even where it alone looks like
   // UTF-8, so that all fields of the line agree.
-  return utf8_ ? text::Decode(field) : text::DecodeWindows1252(field);
+  out.resize(field.size());  // never more UTF-16 units than bytes
+  char16_t* o = out.data();
+  if (ascii_) {
+    const auto* in = reinterpret_cast<const unsigned char*>(field.data());
+    const std::size_t n = field.size();
+    if (!breaks) {
+      for (std::size_t i = 0; i < n; ++i) o[i] = in[i];
+      return;
+    }
+    // Branch-free, so that the compiler can vectorise it: 2 -> 13, 3 -> 10.
+    for (std::size_t i = 0; i < n; ++i) {
+      const unsigned c = in[i];
+      o[i] = static_cast<char16_t>(c + (c == 2u) * 11u + (c == 3u) * 7u);
+    }
+    return;
+  }
+  if (utf8_) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(field.data());
+    const auto length = static_cast<std::int32_t>(field.size());
+    std::size_t j = 0;
+    for (std::int32_t i = 0; i < length;) {
+      UChar32 c;
+      U8_NEXT_UNSAFE(bytes, i, c);
+      U16_APPEND_UNSAFE(o, j, c);
+    }
+    out.resize(j);
+  } else {
+    out = text::DecodeWindows1252(field);
+  }
+  if (breaks) out = DecodeBreaks(std::move(out));
 }
 
 }  // namespace templates::detail

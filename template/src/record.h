@@ -51,10 +51,15 @@ std::u16string DecodeBreaks(std::u16string text);
 class LineText {
  public:
   explicit LineText(std::string_view line);
-  std::u16string Decode(std::string_view field) const;
+  // A field of the line; with `breaks`, the stored break codes become CR and LF.
+  std::u16string Decode(std::string_view field, bool breaks = false) const;
+  // The same into `out`, reusing its storage from field to field.
+  void DecodeInto(std::string_view field, bool breaks, std::u16string& out) const;
+  bool IsAscii() const { return ascii_; }
   bool IsUtf8() const { return utf8_; }
 
  private:
+  bool ascii_;
   bool utf8_;
 };
 

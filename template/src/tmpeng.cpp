@@ -4,8 +4,6 @@
 #include <dlfcn.h>
 
 #include <unicode/uloc.h>
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -137,42 +135,6 @@ std::optional<bool> Ascii16EqualsLowered(const std::u16string& text,
     if (c != lowered[i]) return false;
   }
   return true;
-}
-
-// Decodes a field of a line into `out`, reusing its storage; with `breaks`, the break codes
-// become CR and LF.
-void DecodeInto(std::string_view field, bool line_ascii, bool line_utf8, bool breaks,
-                std::u16string& out) {
-  out.resize(field.size());  // never more UTF-16 units than bytes
-  char16_t* o = out.data();
-  if (line_ascii) {
-    const auto* in = reinterpret_cast<const unsigned char*>(field.data());
-    const std::size_t n = field.size();
-    if (!breaks) {
-      for (std::size_t i = 0; i < n; ++i) o[i] = in[i];
-      return;
-    }
-    // Branch-free, so that the compiler can vectorise it: 2 -> 13, 3 -> 10.
-    for (std::size_t i = 0; i < n; ++i) {
-      const unsigned c = in[i];
-      o[i] = static_cast<char16_t>(c + (c == 2u) * 11u + (c == 3u) * 7u);
-    }
-    return;
-  }
-  if (line_utf8) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(field.data());
-    const auto length = static_cast<std::int32_t>(field.size());
-    std::size_t j = 0;
-    for (std::int32_t i = 0; i < length;) {
-      UChar32 c;
-      U8_NEXT_UNSAFE(bytes, i, c);
-      U16_APPEND_UNSAFE(o, j, c);
-    }
-    out.resize(j);
-  } else {
-    out = text::DecodeWindows1252(field);
-  }
-  if (breaks) out = detail::DecodeBreaks(std::move(out));
 }
 
 // The reading pass over the store itself, read a block at a time under a shared lock, so a
@@ -331,12 +293,8 @@ bool Check_Duplicate(Pass&& pass, const fs::path& store, const std::u16string& n
   pass([&](std::string_view line, const RecordFields& record, std::size_t line_number) {
     RequireNumericIndex(record, line_number, store);
     if (found) return true;
-    if (text::IsAscii(line)) {
-      found = record.name == name_utf8 || record.value == value_utf8;
-      return true;
-    }
     const LineText decoded(line);
-    if (decoded.IsUtf8()) {
+    if (decoded.IsUtf8()) {  // ASCII lines included: there bytes are text
       found = record.name == name_utf8 || record.value == value_utf8;
     } else {
       found = decoded.Decode(record.name) == name || decoded.Decode(record.value) == value;
@@ -374,10 +332,9 @@ void tmpeng::Template_LoadA(Object& objObject) {
   // a tree that calls the engine itself cannot wait on the lock.
   ForEachRecord(ReadShared(StorePath()),
                 [&](std::string_view line, const RecordFields& record, std::size_t) {
-                  const bool ascii = text::IsAscii(line);
-                  const bool utf8 = ascii || text::IsUtf8(line);
-                  DecodeInto(record.value, ascii, utf8, true, key);
-                  DecodeInto(record.name, ascii, utf8, true, text);
+                  const LineText decoded(line);
+                  decoded.DecodeInto(record.value, true, key);
+                  decoded.DecodeInto(record.name, true, text);
                   tree.Add(key, text);
                   return true;
                 });
@@ -399,8 +356,7 @@ void tmpeng::Template_LoadB(Object& objObject) {
           RequireNumericIndex(record, line_number, store);
           if (filled.size() == kSlots) return false;
           const LineText decoded(line);
-          filled.emplace_back(decoded.Decode(record.name),
-                              detail::DecodeBreaks(decoded.Decode(record.value)));
+          filled.emplace_back(decoded.Decode(record.name), decoded.Decode(record.value, true));
           return true;
         });
   } catch (const EngineError&) {
@@ -443,10 +399,10 @@ Flag tmpeng::Check_Exists(std::u16string tName, std::u16string tValue, Object&) 
   ForEachStoredRecord(
       store, [&](std::string_view line, const RecordFields& record, std::size_t line_number) {
         RequireNumericIndex(record, line_number, store);
-        if (plain && text::IsAscii(line)) {
+        const LineText decoded(line);
+        if (plain && decoded.IsAscii()) {
           found = AsciiEqualsLowered(record.value, value) || AsciiEqualsLowered(record.name, name);
         } else {
-          const LineText decoded(line);
           found = text::ToLower(decoded.Decode(record.value)) == value ||
                   text::ToLower(decoded.Decode(record.name)) == name;
         }
