@@ -33,14 +33,19 @@ void SetTaskbarEntry(QWidget* window, bool listed) {
   const xcb_atom_t hints[] = {Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
                               Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
 
-  bool mapped = false;
-  if (xcb_get_window_attributes_reply_t* attributes =
-          xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr)) {
-    mapped = attributes->map_state != XCB_MAP_STATE_UNMAPPED;
-    std::free(attributes);
+  // A window the window manager manages (shown, or minimized to an icon) has its state
+  // kept by the manager, which must be asked to change it; only a withdrawn window (not
+  // yet shown, or hidden) carries its wishes in the property itself.
+  bool managed = false;
+  const xcb_atom_t wmState = Atom(c, "WM_STATE");
+  if (xcb_get_property_reply_t* reply =
+          xcb_get_property_reply(c, xcb_get_property(c, 0, id, wmState, wmState, 0, 1), nullptr)) {
+    if (xcb_get_property_value_length(reply) >= 4) {
+      managed = *static_cast<const uint32_t*>(xcb_get_property_value(reply)) != 0;  // not Withdrawn
+    }
+    std::free(reply);
   }
-  if (mapped) {
-    // A mapped window's state belongs to the window manager: ask it to change.
+  if (managed) {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     for (xcb_atom_t hint : hints) {
       xcb_client_message_event_t ev{};
@@ -56,8 +61,7 @@ void SetTaskbarEntry(QWidget* window, bool listed) {
                      reinterpret_cast<const char*>(&ev));
     }
   } else {
-    // An unmapped window carries its wishes in the property; Qt merges its own states
-    // into what it finds there when it maps the window.
+    // Qt merges its own states into what it finds in the property when it maps the window.
     std::vector<xcb_atom_t> atoms;
     xcb_get_property_reply_t* reply = xcb_get_property_reply(
         c, xcb_get_property(c, 0, id, state, XCB_ATOM_ATOM, 0, 1024), nullptr);
