@@ -378,12 +378,15 @@ void frmMain::CheckTray() {
     trayWatch_->stop();
     return;
   }
-  if (TrayHostAvailable()) {
-    if (!trayIcon_)
-      CreateTrayIcon();
-    else if (!trayIcon_->isVisible())
-      trayIcon_->show();
+  const bool available = TrayHostAvailable();
+  if (available && !trayIcon_) {
+    // A panel that has just started may offer its X11 tray before its D-Bus host: it gets
+    // one more look before the icon settles on a protocol for good.
+    if (trayHostSeen_) CreateTrayIcon();
+  } else if (available && !trayIcon_->isVisible()) {
+    trayIcon_->show();
   }
+  trayHostSeen_ = available;
   const bool hides = HidesToTray();
   if (hides != hidesToTray_) {
     hidesToTray_ = hides;

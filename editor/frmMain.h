@@ -135,9 +135,10 @@ class frmMain : public QMainWindow {
   std::array<QAction*, kTemplateSlots> mnuTemplate{};
   QPointer<QSystemTrayIcon> trayIcon_;
   QTimer* trayWatch_ = nullptr;
-  bool trayWanted_ = false;   // between AddTrayIcon and RemoveTrayIcon
-  bool sniHost_ = false;      // a status notifier host, as last asked
-  bool hidesToTray_ = false;  // as the tray watch last saw it
+  bool trayWanted_ = false;    // between AddTrayIcon and RemoveTrayIcon
+  bool sniHost_ = false;       // a status notifier host, as last asked
+  bool trayHostSeen_ = false;  // a notification area was there at the last look
+  bool hidesToTray_ = false;   // as the tray watch last saw it
   bool centred_ = false;
   bool watchingExposure_ = false;
   QSize lastCorrectedFrom_;
