@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# End-to-end run of quorpad on Wayland: sway on its headless backend with waybar's tray,
+# which is a status notifier watcher and host, and quorpad on Qt's Wayland platform. The
+# window is looked at through sway's tree and window events, the tray item through the
+# session bus as waybar itself sees it.
+#
+#   wayland_tray_e2e.sh PROGRAM_FOLDER
+#
+# Run as root, it goes on as an unprivileged user (see wl_as_unprivileged in wlsession.sh).
+set -u
+xs_tag=wayland-tray
+. "$(dirname "$0")/xsession.sh"
+. "$(dirname "$0")/wlsession.sh"
+xs_bound 110 "$0" "$@"
+
+BIN_DIR=${1:-}
+[ -x "$BIN_DIR/quorpad" ] || { echo "usage: wayland_tray_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
+wl_as_unprivileged "$0" "$BIN_DIR"
+
+xs_total=6
+xs_keep=${WAYLAND_E2E_KEEP:-}
+qp_pid=""
+item=""
+
+wl_begin || finish
+xs_copy_program "$BIN_DIR" || finish
+: >"$work/bin/templates.dat"
+xs_start_bus || finish
+wl_start_sway || finish
+wl_start_waybar || finish
+# Every window that comes, changes its title or goes, for the whole run.
+xs_spawn "$work/window-events" swaymsg -t subscribe -m '["window"]'
+
+main_views() { wl_views | awk -F '\t' -v pid="$qp_pid" '$1 == pid'; }
+one_main_view() {
+  local views
+  views=$(main_views)
+  [ "$(wc -l <<<"$views")" -eq 1 ] && [ "$(cut -f 2-4 <<<"$views")" = $'quorpad\tquor - pad\ttrue' ]
+}
+main_hidden() { [ "$(main_views | cut -f 4)" = false ]; }
+
+begin_step "quorpad maps one window 'quor - pad' with the app id quorpad"
+xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+qp_pid=$spawned_pid
+if ! poll "$WAIT_SECONDS" one_main_view; then
+  fail_step "quorpad's windows: '$(main_views | tr '\t\n' ',;')'"
+  finish
+fi
+pass_step
+
+begin_step "the item registers with waybar's watcher"
+if ! poll "$WAIT_SECONDS" sni_find_item "$qp_pid"; then
+  fail_step "items: '$(sni_items | tr '\n' ' ')'"
+  finish
+fi
+log "  item $item$item_path"
+pass_step
+
+begin_step "the item's exported menu holds the tray menu, Configuration disabled"
+expected=$'New\nOpen...\nSave\nSave As...\n-\nConfiguration (disabled)\nAbout\n-\nExit'
+sni_menu >"$work/menu"  # not in a subshell: it sets menu_path
+menu=$(cat "$work/menu")
+if [ "$(cut -f 2 <<<"$menu")" != "$expected" ]; then
+  fail_step "menu at '${menu_path:-}' reads: $(cut -f 2 <<<"$menu" | tr '\n' '|')"
+else
+  pass_step
+fi
+
+# sway has no minimized state: a window put away in its scratchpad is off screen without
+# being told, as a minimized window is on compositors that do not report it.
+begin_step "a window the compositor put away comes back on Activate"
+timeout 5 swaymsg "[pid=$qp_pid] move scratchpad" >/dev/null
+if ! poll "$WAIT_SECONDS" main_hidden; then
+  fail_step "sway did not put the window away: '$(main_views | tr '\t\n' ',;')'"
+else
+  sni_activate
+  if ! poll "$WAIT_SECONDS" one_main_view; then
+    fail_step "after Activate quorpad's windows are: '$(main_views | tr '\t\n' ',;')'"
+  else
+    pass_step
+  fi
+fi
+
+# A host that draws no exported menu asks the item to show its own; quorpad's menu is shown
+# by the hosts, so nothing may open (step 6 looks for strays).
+bus_call "$item" "$item_path" org.kde.StatusNotifierItem.ContextMenu 10 10 >/dev/null
+sleep 0.5
+
+begin_step "a click on Exit in the exported menu ends quorpad with status 0 and no item left"
+exit_id=$(awk -F '\t' '$2 == "Exit" {print $1}' <<<"$menu")
+sni_click "$exit_id"
+if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
+  fail_step "quorpad is still running ${WAIT_SECONDS}s after Exit (entry $exit_id)"
+else
+  xs_reap "$qp_pid"
+  status=$?
+  if [ "$status" -ne 0 ]; then
+    fail_step "quorpad ended with status $status"
+  elif ! poll "$WAIT_SECONDS" sni_item_gone; then
+    fail_step "the watcher still lists the item: $(sni_items | tr '\n' ' ')"
+  else
+    pass_step
+  fi
+fi
+
+begin_step "no other window of quorpad's ever showed (no stray 'quorpad' top-level)"
+# The window events name each window's owner; a title other than the main window's (or
+# none yet) is a stray.
+strays=$(jq -r --argjson pid "${qp_pid:-0}" \
+  'select(.container.pid == $pid) | select(.container.name != "quor - pad" and .container.name != null)
+   | "\(.change) \(.container.name)"' "$work/window-events" 2>/dev/null)
+if [ ! -s "$work/window-events" ]; then
+  fail_step "no window events were recorded"
+elif [ -n "$strays" ]; then
+  fail_step "other windows: $(tr '\n' ';' <<<"$strays")"
+else
+  pass_step
+fi
+finish
