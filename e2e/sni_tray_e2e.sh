@@ -13,7 +13,7 @@ xs_bound 110 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: sni_tray_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=6
+xs_total=7
 xs_keep=${SNI_E2E_KEEP:-}
 qp_pid=""
 item=""
@@ -80,6 +80,25 @@ elif ! has_skip_taskbar "$main"; then
   fail_step "the restored window is back in the taskbar: $(net_wm_state "$main")"
 else
   pass_step
+fi
+
+begin_step "when the panel goes away, the hidden window comes back; the item returns with it"
+xdotool windowminimize "$main"
+back_in_taskbar() { is_viewable "$main" && ! has_skip_taskbar "$main"; }
+reregistered() { sni_find_item "$qp_pid" && has_skip_taskbar "$main"; }
+if ! poll "$WAIT_SECONDS" is_withdrawn "$main"; then
+  fail_step "the window was not hidden: $(map_state "$main"), $(wm_state "$main")"
+else
+  xs_stop "$panel_pid"
+  if ! poll "$WAIT_SECONDS" back_in_taskbar; then
+    fail_step "without the panel the window is $(map_state "$main"), $(net_wm_state "$main")"
+  elif ! xs_start_xfce_panel; then
+    fail_step "xfce4-panel did not start again"
+  elif ! poll "$WAIT_SECONDS" reregistered; then
+    fail_step "items: '$(sni_items | tr '\n' ' ')'; window state $(net_wm_state "$main")"
+  else
+    pass_step
+  fi
 fi
 
 begin_step "a click on Exit in the exported menu ends quorpad with status 0 and no item left"

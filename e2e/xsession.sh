@@ -370,7 +370,8 @@ sni_host_ready() {
 
 # xfce4-panel along the bottom edge with its status tray as the only plugin; that plugin is
 # the status notifier watcher and host (and an X11 tray as well). Its settings service,
-# xfconfd, is started here too, reading the panel's layout from the private config folder.
+# xfconfd, is started here too (once), reading the panel's layout from the private config
+# folder. Sets panel_pid.
 xs_start_xfce_panel() {
   local xfconfd
   xfconfd=$(ls /usr/lib/*/xfce4/xfconf/xfconfd 2>/dev/null | head -n 1)
@@ -398,7 +399,7 @@ xs_start_xfce_panel() {
   </property>
 </channel>
 EOF
-  xs_spawn "$work/xfconfd.log" "$xfconfd"
+  bus_has_name org.xfce.Xfconf || xs_spawn "$work/xfconfd.log" "$xfconfd"
   if ! poll "$WAIT_SECONDS" bus_has_name org.xfce.Xfconf; then
     log "xfconfd did not start:"
     indent <"$work/xfconfd.log"
