@@ -380,9 +380,9 @@ void frmMain::CheckTray() {
   }
   const bool available = TrayHostAvailable();
   if (available && !trayIcon_) {
-    // A panel that has just started may offer its X11 tray before its D-Bus host: it gets
-    // one more look before the icon settles on a protocol for good.
-    if (trayHostSeen_) CreateTrayIcon();
+    // A panel that has just started may offer its X11 tray before its D-Bus host: an X11
+    // tray gets one more look before the icon settles on a protocol for good.
+    if (trayHostSeen_ || sniHost_) CreateTrayIcon();
   } else if (available && !trayIcon_->isVisible()) {
     trayIcon_->show();
   }
