@@ -17,12 +17,12 @@ BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: wayland_tray_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
 wl_as_unprivileged "$0" "$BIN_DIR"
 
-xs_total=6
+xs_total=7
 xs_keep=${WAYLAND_E2E_KEEP:-}
 qp_pid=""
 item=""
 
-wl_begin || finish
+wl_begin wtype || finish
 xs_copy_program "$BIN_DIR" || finish
 : >"$work/bin/templates.dat"
 xs_start_bus || finish
@@ -47,6 +47,26 @@ if ! poll "$WAIT_SECONDS" one_main_view; then
   finish
 fi
 pass_step
+
+# The keyboard opens the templates popup at the caret; as a popup of the window it takes the
+# keys that follow, into its File submenu, whose Save As... opens the save dialog. A popup
+# made a top-level window instead would show up among sway's windows (see the last step).
+begin_step "the templates popup and its File submenu open as popups and take the keys"
+save_dialog() { main_views | awk -F '\t' '$3 == "Save As" && $4 == "true"' | grep -q .; }
+only_main() { one_main_view && ! save_dialog; }
+# One wtype run for all the keys: each run is a keyboard of its own, and the window gets
+# the focus back only a moment after a new keyboard shows up.
+wtype -s 500 -k Menu -s 800 -d 80 -k Up -k Up -k Up -k Right -k Down -k Down -k Down -k Return
+if ! poll "$WAIT_SECONDS" save_dialog; then
+  fail_step "no 'Save As' dialog came; quorpad's windows: '$(main_views | tr '\t\n' ',;')'"
+else
+  wtype -s 500 -k Escape
+  if ! poll "$WAIT_SECONDS" only_main; then
+    fail_step "the dialog stayed: '$(main_views | tr '\t\n' ',;')'"
+  else
+    pass_step
+  fi
+fi
 
 begin_step "the item registers with waybar's watcher"
 if ! poll "$WAIT_SECONDS" sni_find_item "$qp_pid"; then
@@ -104,10 +124,11 @@ else
 fi
 
 begin_step "no other window of quorpad's ever showed (no stray 'quorpad' top-level)"
-# The window events name each window's owner; a title other than the main window's (or
-# none yet) is a stray.
+# The window events name each window's owner; a title other than the main window's or the
+# save dialog's (or none yet) is a stray.
 strays=$(jq -r --argjson pid "${qp_pid:-0}" \
-  'select(.container.pid == $pid) | select(.container.name != "quor - pad" and .container.name != null)
+  'select(.container.pid == $pid)
+   | select([.container.name] | inside(["quor - pad", "Save As", null]) | not)
    | "\(.change) \(.container.name)"' "$work/window-events" 2>/dev/null)
 if [ ! -s "$work/window-events" ]; then
   fail_step "no window events were recorded"

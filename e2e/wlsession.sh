@@ -33,7 +33,7 @@ wl_as_unprivileged() {  # wl_as_unprivileged SCRIPT FOLDER
   log "running as user '$WL_USER'"
   status=0
   runuser -u "$WL_USER" -- env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" TMPDIR="${TMPDIR:-/tmp}" \
-    WAYLAND_E2E_KEEP="${WAYLAND_E2E_KEEP:-}" \
+    WAYLAND_E2E_KEEP="${WAYLAND_E2E_KEEP:-}" QT_LOGGING_RULES="${QT_LOGGING_RULES:-}" \
     bash "$stage/e2e/$(basename "$script")" "$stage/bin" || status=$?
   rm -rf -- "$stage"
   exit "$status"
