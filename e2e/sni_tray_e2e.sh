@@ -24,18 +24,7 @@ xs_copy_program "$BIN_DIR" || finish
 xs_start_x || finish
 xs_start_bus || finish
 
-begin_step "without a tray, 'quor - pad' shows with a taskbar entry"
-xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
-qp_pid=$spawned_pid
-poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad" || { fail_step "no main window"; finish; }
-main=$window
-if ! poll "$WAIT_SECONDS" wm_state_normal "$main"; then
-  fail_step "the window is not in NormalState: $(wm_state "$main")"
-elif has_skip_taskbar "$main"; then
-  fail_step "the window is left out of the taskbar with no tray to bring it back"
-else
-  pass_step
-fi
+xs_step_start_without_tray
 
 begin_step "once xfce4-panel starts, the item registers with its watcher, not as an X11 icon"
 xs_start_xfce_panel || { fail_step "xfce4-panel did not start"; finish; }
@@ -52,15 +41,7 @@ else
   pass_step
 fi
 
-begin_step "the item's exported menu holds the tray menu, Configuration disabled"
-expected=$'New\nOpen...\nSave\nSave As...\n-\nConfiguration (disabled)\nAbout\n-\nExit'
-sni_menu >"$work/menu"  # not in a subshell: it sets menu_path
-menu=$(cat "$work/menu")
-if [ "$(cut -f 2 <<<"$menu")" != "$expected" ]; then
-  fail_step "menu at '${menu_path:-}' reads: $(cut -f 2 <<<"$menu" | tr '\n' '|')"
-else
-  pass_step
-fi
+sni_step_menu
 
 begin_step "minimizing hides the window; the item stays"
 xdotool windowminimize "$main"
@@ -101,20 +82,5 @@ else
   fi
 fi
 
-begin_step "a click on Exit in the exported menu ends quorpad with status 0 and no item left"
-exit_id=$(awk -F '\t' '$2 == "Exit" {print $1}' <<<"$menu")
-sni_click "$exit_id"
-if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
-  fail_step "quorpad is still running ${WAIT_SECONDS}s after Exit (entry $exit_id)"
-else
-  xs_reap "$qp_pid"
-  status=$?
-  if [ "$status" -ne 0 ]; then
-    fail_step "quorpad ended with status $status"
-  elif ! poll "$WAIT_SECONDS" sni_item_gone; then
-    fail_step "the watcher still lists the item: $(sni_items | tr '\n' ' ')"
-  else
-    pass_step
-  fi
-fi
+sni_step_exit
 finish

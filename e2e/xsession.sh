@@ -18,6 +18,9 @@
 #   sni_menu / sni_click ID / sni_activate   its exported menu and its primary action
 #   xs_spawn LOG CMD...     starts CMD in the background; sets spawned_pid
 #   begin_step/pass_step/fail_step/finish   counting of the run's steps
+#   xs_step_start_without_tray   the step that starts quorpad with no tray; sets qp_pid, main
+#   xs_check_ended GONE WHAT     after Exit: status 0, and GONE holds
+#   sni_step_menu / sni_step_exit   the steps of the D-Bus tray runs on the item's menu
 # Each wait polls with a bound. Works under `set -eu` as well as without.
 
 xs_tag=${xs_tag:-e2e}
@@ -91,6 +94,41 @@ finish() {
   echo "$xs_tag: $passed passed, $failed failed"
   [ "$failed" -eq 0 ] && exit 0
   exit 1
+}
+
+# After Exit, quorpad ($qp_pid) ends with status 0, and then GONE (a command) holds; WHAT
+# says what is left where it does not. Passes or fails the current step.
+xs_check_ended() {  # xs_check_ended GONE WHAT
+  local status
+  if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
+    fail_step "quorpad is still running ${WAIT_SECONDS}s after Exit"
+    return
+  fi
+  xs_reap "$qp_pid"
+  status=$?
+  if [ "$status" -ne 0 ]; then
+    fail_step "quorpad ended with status $status"
+  elif ! poll "$WAIT_SECONDS" "$1"; then
+    fail_step "$2"
+  else
+    pass_step
+  fi
+}
+
+# quorpad started where no notification area exists yet keeps its taskbar entry.
+xs_step_start_without_tray() {
+  begin_step "without a notification area, 'quor - pad' shows with a taskbar entry"
+  xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+  qp_pid=$spawned_pid
+  poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad" || { fail_step "no main window"; finish; }
+  main=$window
+  if ! poll "$WAIT_SECONDS" wm_state_normal "$main"; then
+    fail_step "the window is not in NormalState: $(wm_state "$main")"
+  elif has_skip_taskbar "$main"; then
+    fail_step "the window is left out of the taskbar with no tray to bring it back"
+  else
+    pass_step
+  fi
 }
 
 # ----------------------------------------------------------------------------------------
@@ -460,4 +498,26 @@ sni_menu() {
 # Chooses the menu entry ID as a host does on a click.
 sni_click() {  # sni_click ID
   bus_call "$item" "$menu_path" com.canonical.dbusmenu.Event "$1" clicked '<int32 0>' 0 >/dev/null
+}
+
+# The item's exported menu holds the tray menu; it is kept in $menu for sni_step_exit.
+sni_step_menu() {
+  local expected
+  begin_step "the item's exported menu holds the tray menu, Configuration disabled"
+  expected=$'New\nOpen...\nSave\nSave As...\n-\nConfiguration (disabled)\nAbout\n-\nExit'
+  sni_menu >"$work/menu"  # not in a subshell: it sets menu_path
+  menu=$(cat "$work/menu")
+  if [ "$(cut -f 2 <<<"$menu")" != "$expected" ]; then
+    fail_step "menu at '${menu_path:-}' reads: $(cut -f 2 <<<"$menu" | tr '\n' '|')"
+  else
+    pass_step
+  fi
+}
+# Exit chosen in the exported menu ends quorpad ($qp_pid) with status 0; its item goes.
+sni_step_exit() {
+  local exit_id
+  begin_step "a click on Exit in the exported menu ends quorpad with status 0 and no item left"
+  exit_id=$(awk -F '\t' '$2 == "Exit" {print $1}' <<<"$menu")
+  sni_click "$exit_id"
+  xs_check_ended sni_item_gone "the watcher still lists the item after quorpad ended"
 }
