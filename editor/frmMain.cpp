@@ -28,6 +28,7 @@
 #include "editor/plaintext.h"
 #include "editor/program.h"
 #include "editor/taskbar.h"
+#include "editor/templatepicker.h"
 #include "editor/trayhost.h"
 #include "manager/frmManage.h"
 #include "settings/frmAbout.h"
@@ -190,6 +191,10 @@ void frmMain::createKeyboardPaths() {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, &frmMain::ShowTemplatesPopupAtCaret);
   }
+  // Every template of the store, found by typing a part of its name or text.
+  auto* picker = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), txtData, nullptr, nullptr,
+                               Qt::WidgetShortcut);
+  connect(picker, &QShortcut::activated, this, &frmMain::ShowTemplatePicker);
 }
 
 void frmMain::Form_Load() {
@@ -557,7 +562,20 @@ void frmMain::mnuTemplate_Click(int Index) {
     PresetManagerForSlot(Index, caption);
     return;
   }
-  txtData->insertPlainText(AsDocumentText(tag));
+  InsertTemplate(tag);
+}
+
+void frmMain::InsertTemplate(const QString& value) {
+  txtData->insertPlainText(AsDocumentText(value));
+}
+
+void frmMain::ShowTemplatePicker() {
+  if (!Temp) return;
+  if (!picker_) {
+    picker_ = new TemplatePicker(txtData, *Temp, centralWidget());
+    connect(picker_, &TemplatePicker::chosen, this, &frmMain::InsertTemplate);
+  }
+  picker_->Open();
 }
 
 void frmMain::PutOnClipboard(const QString& text) {

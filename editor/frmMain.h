@@ -18,6 +18,7 @@ class QMenu;
 class QPlainTextEdit;
 class QSessionManager;
 class QTimer;
+class TemplatePicker;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -39,6 +40,8 @@ class frmMain : public QMainWindow {
   QAction* templateSlot(int index) const { return mnuTemplate.at(static_cast<size_t>(index - 1)); }
   QSystemTrayIcon* trayIcon() const { return trayIcon_; }
   QAction* action(const QString& name) const;
+  // The template picker; nullptr until it is first opened.
+  TemplatePicker* templatePicker() const { return picker_; }
 
   const std::array<QAction*, kTemplateSlots>& templateSlots() const { return mnuTemplate; }
   // Sets every template slot back to "Not Set" with no value.
@@ -84,6 +87,10 @@ class frmMain : public QMainWindow {
   void mnuPaste_Click();
   // Opens the templates popup at the caret, for the keyboard.
   void ShowTemplatesPopupAtCaret();
+  // Opens the template picker over the document.
+  void ShowTemplatePicker();
+  // Puts a template's text in the document in place of the selection, as a slot does.
+  void InsertTemplate(const QString& value);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -149,6 +156,7 @@ class frmMain : public QMainWindow {
   bool closeConfirmed_ = false;
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
   DocumentFormat format_;     // how the document's file is written
+  TemplatePicker* picker_ = nullptr;
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.
