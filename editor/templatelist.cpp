@@ -47,6 +47,7 @@ void TemplateList::Clear() {
   blocks_.clear();
   largeBlocks_.clear();
   blockFree_ = 0;
+  lowered_ = 0;
 }
 
 TemplateList::Span TemplateList::Keep(std::u16string_view text) {
@@ -74,13 +75,23 @@ void TemplateList::Add(const std::u16string& key, const std::u16string& text) {
   Entry entry;
   entry.name = Keep(text);
   entry.value = Keep(key);
-  // Most texts are lower-case already in large part, but rarely whole; one that is keeps
-  // one copy for both.
-  const std::u16string lowerName = templates::text::ToLower(text);
-  entry.lowerName = lowerName == text ? entry.name : Keep(lowerName);
-  const std::u16string lowerValue = templates::text::ToLower(key);
-  entry.lowerValue = lowerValue == key ? entry.value : Keep(lowerValue);
+  entry.lowerName = entry.name;
+  entry.lowerValue = entry.value;
   entries_.push_back(entry);
+}
+
+void TemplateList::LowerUpTo(int row) {
+  row = std::min(row, size());
+  for (; lowered_ < row; ++lowered_) {
+    Entry& entry = entries_[static_cast<std::size_t>(lowered_)];
+    // A text that is lower-case already, as many values nearly are, keeps one copy for both.
+    const std::u16string_view name(entry.name.data, entry.name.size);
+    const std::u16string lowerName = templates::text::ToLower(name);
+    if (lowerName != name) entry.lowerName = Keep(lowerName);
+    const std::u16string_view value(entry.value.data, entry.value.size);
+    const std::u16string lowerValue = templates::text::ToLower(value);
+    if (lowerValue != value) entry.lowerValue = Keep(lowerValue);
+  }
 }
 
 int TemplateList::Count() const {
@@ -113,13 +124,14 @@ void TemplateFilter::Reset() {
   candidates_.clear();
 }
 
-const std::vector<int>& TemplateFilter::Apply(const TemplateList& list, const QString& text) {
+const std::vector<int>& TemplateFilter::Apply(TemplateList& list, const QString& text) {
   const QString lowered = LowerCased(text);
   if (lowered.isEmpty()) {
     rows_.resize(static_cast<std::size_t>(list.size()));
     for (int row = 0; row < list.size(); ++row) rows_[static_cast<std::size_t>(row)] = row;
     candidates_ = rows_;
   } else {
+    list.LowerUpTo(list.size());
     // Every way of matching holds for a text's beginning as well, so what the longer text
     // matches is among what its beginning matched.
     const bool narrows = valid_ && lowered.startsWith(lowered_);

@@ -10,9 +10,11 @@
 #include "template/tmpeng.h"
 
 // The engine fills it like a tree view (one root node a template, its text the name and its
-// key the value), in store order. Each name and value is lower-cased once, as it arrives,
-// so that filtering never lower-cases again. The texts live in a few large blocks rather
-// than one allocation each: a store of 100,000 templates costs little more than its text.
+// key the value), in store order. Each name and value is lower-cased once, so that
+// filtering never lower-cases again; not as it arrives but afterwards, a part at a time,
+// so that a large store is on screen before all of it is lower-cased. The texts live in a few large
+// blocks rather than one allocation each: a store of 100,000 templates costs little more than its
+// text.
 class TemplateList : public templates::TreeView {
  public:
   TemplateList() = default;
@@ -26,9 +28,14 @@ class TemplateList : public templates::TreeView {
   std::u16string Key(int i) const override;
 
   int size() const { return static_cast<int>(entries_.size()); }
+  // Lower-cases the names and values of the rows before `row` that are not yet.
+  void LowerUpTo(int row);
+  // The rows lower-cased so far, from the first.
+  int lowered() const { return lowered_; }
   // The name and the value of row `row` (from 0), in store order.
   QStringView name(int row) const { return View(entries_[static_cast<std::size_t>(row)].name); }
   QStringView value(int row) const { return View(entries_[static_cast<std::size_t>(row)].value); }
+  // Only for rows that are lower-cased already.
   QStringView lowerName(int row) const {
     return View(entries_[static_cast<std::size_t>(row)].lowerName);
   }
@@ -51,12 +58,13 @@ class TemplateList : public templates::TreeView {
   std::vector<std::unique_ptr<char16_t[]>> blocks_;       // shared by small texts
   std::vector<std::unique_ptr<char16_t[]>> largeBlocks_;  // one a large text
   std::size_t blockFree_ = 0;                             // characters left in the last block
+  int lowered_ = 0;
 };
 
 // How well a template matches a filter text, best first.
 enum class MatchRank { kNamePrefix, kNameContains, kValueContains, kNameLettersInOrder, kNone };
 
-// The rank of row `row` for a filter text that is lower-cased already.
+// The rank of row `row`, lower-cased already, for a filter text that is lower-cased too.
 MatchRank RankOf(const TemplateList& list, int row, QStringView lowered);
 
 // The rows that match `text`, ignoring letter case: names that start with it, then names
@@ -69,7 +77,8 @@ class TemplateFilter {
  public:
   // Forgets the previous result; needed whenever the list changes.
   void Reset();
-  const std::vector<int>& Apply(const TemplateList& list, const QString& text);
+  // Filters `list`, lower-casing what of it is not yet.
+  const std::vector<int>& Apply(TemplateList& list, const QString& text);
   const std::vector<int>& rows() const { return rows_; }
 
  private:

@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "editor/modal.h"
@@ -103,6 +104,11 @@ void TemplateListModel::SetList(std::unique_ptr<TemplateList> list, const QStrin
   endResetModel();
 }
 
+bool TemplateListModel::LowerMore(int rows) {
+  list_->LowerUpTo(list_->lowered() + rows);
+  return list_->lowered() < list_->size();
+}
+
 void TemplateListModel::SetFilter(const QString& text) {
   beginResetModel();
   filter_.Apply(*list_, text);
@@ -164,6 +170,14 @@ void TemplatePicker::createControls() {
   layout->addWidget(lstTemplates, 1);
 
   connect(txtFilter, &QLineEdit::textChanged, this, &TemplatePicker::Refilter);
+
+  // A part at a time between events, so that the list shows and takes keys at once; the
+  // first keystroke lower-cases whatever is left.
+  lowering_ = new QTimer(this);
+  lowering_->setInterval(0);
+  connect(lowering_, &QTimer::timeout, this, [this] {
+    if (!model_->LowerMore(2000)) lowering_->stop();
+  });
 }
 
 void TemplatePicker::Open() {
@@ -212,6 +226,7 @@ void TemplatePicker::Reload() {
   model_->SetList(std::move(list), txtFilter->text());
   lstTemplates->setCurrentIndex(model_->index(0));
   ShowStatus();
+  lowering_->start();
 }
 
 bool TemplatePicker::StoreChangedSinceLoad() const {

@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QListView;
+class QTimer;
 
 // The rows of a TemplateList that the filter lets through, best first.
 class TemplateListModel : public QAbstractListModel {
@@ -31,6 +32,8 @@ class TemplateListModel : public QAbstractListModel {
   // Shows the rows of the list that match `text`.
   void SetFilter(const QString& text);
   const TemplateList& list() const { return *list_; }
+  // Lower-cases the next `rows` rows of the list for filtering; false once all are.
+  bool LowerMore(int rows);
 
  private:
   std::unique_ptr<TemplateList> list_ = std::make_unique<TemplateList>();
@@ -83,6 +86,7 @@ class TemplatePicker : public QFrame {
   QListView* lstTemplates = nullptr;
   QLabel* lblStatus = nullptr;
   TemplateListModel* model_ = nullptr;
+  QTimer* lowering_ = nullptr;            // lower-cases the list while the user has yet to type
   QString loadError_;                     // the engine's message when the last load failed
   bool loaded_ = false;                   // a load has succeeded; the store is known
   std::optional<QByteArray> loadedFrom_;  // the store file as the last load found it
