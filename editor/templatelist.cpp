@@ -31,12 +31,12 @@ bool HasLettersInOrder(QStringView name, QStringView lowered) {
   return true;
 }
 
+// Control characters have pictures of their own in Unicode, but few fonts draw them; the
+// replacement character is drawn everywhere.
 QChar Shown(char16_t c) {
   if (c == u'\t') return QLatin1Char(' ');
   if (c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029) return QChar(0x23CE);  // ⏎
-  if (c < 0x20) return QChar(static_cast<char16_t>(0x2400 + c));                     // ␀ .. ␟
-  if (c == 0x7f) return QChar(0x2421);                                               // ␡
-  if (c >= 0x80 && c < 0xa0) return QChar(0xFFFD);
+  if (c < 0x20 || (c >= 0x7f && c < 0xa0)) return QChar(0xFFFD);
   return QChar(c);
 }
 

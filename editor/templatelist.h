@@ -92,7 +92,7 @@ class TemplateFilter {
 QString LowerCased(QStringView text);
 
 // A name or a value as one line of a list: tabs as spaces, line breaks as a return symbol,
-// other control characters as their visible pictures, cut after `limit` characters with an
+// other control characters as the replacement character, cut after `limit` characters with an
 // ellipsis. Only the first `limit` characters are ever looked at.
 QString ShownOnOneLine(QStringView text, qsizetype limit);
 // The first line of a value for the list, made safe to show as above.
