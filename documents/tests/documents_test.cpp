@@ -456,7 +456,7 @@ class DocumentsTest : public QObject {
   }
 
   void SaveBeyondTheFileSizeLimitKeepsTheFile() {
-    if (!guitest::InLimitedChild()) {
+    if (!guitest::InChild()) {
       const QString failed = guitest::RunInChildWithFileSizeLimit(64 * 1024);
       QVERIFY2(failed.isEmpty(), qPrintable(failed));
       return;

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include <fcntl.h>
@@ -150,29 +151,24 @@ class SmallDisk {
   QString why_;
 };
 
-// Whether this process is the child that RunInChildWithFileSizeLimit started.
-inline bool InLimitedChild() {
-  return qEnvironmentVariableIsSet("QUORPAD_TEST_LIMITED_CHILD");
+// Whether this process is the child that RunInChild started.
+inline bool InChild() {
+  return qEnvironmentVariableIsSet("QUORPAD_TEST_CHILD");
 }
 
-// Runs the current test function again in a child process in which no file may grow beyond
-// `bytes`, with the signal that would end it ignored, as the program ignores it. Returns an
-// empty string when the child passed, else its output.
-inline QString RunInChildWithFileSizeLimit(rlim_t bytes) {
-  rlimit limit{};
-  ::getrlimit(RLIMIT_FSIZE, &limit);
-  limit.rlim_cur = std::min(bytes, limit.rlim_max);
+// Runs the current test function again in a child process, so that the limits it sets or the
+// faults it meets stay there; `beforeExec` runs in the child before the test program starts
+// (only what is safe between fork and exec). Returns an empty string when the child passed,
+// else its output.
+inline QString RunInChild(std::function<void()> beforeExec = {}) {
   QProcess child;
   child.setProgram(QCoreApplication::applicationFilePath());
   child.setArguments({QString::fromLatin1(QTest::currentTestFunction())});
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("QUORPAD_TEST_LIMITED_CHILD"), QStringLiteral("1"));
+  environment.insert(QStringLiteral("QUORPAD_TEST_CHILD"), QStringLiteral("1"));
   child.setProcessEnvironment(environment);
   child.setProcessChannelMode(QProcess::MergedChannels);
-  child.setChildProcessModifier([limit] {
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::signal(SIGXFSZ, SIG_IGN);
-  });
+  if (beforeExec) child.setChildProcessModifier(beforeExec);
   child.start();
   if (!child.waitForFinished(90000)) {
     child.kill();
@@ -181,6 +177,18 @@ inline QString RunInChildWithFileSizeLimit(rlim_t bytes) {
   }
   if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0) return QString();
   return QString::fromLocal8Bit(child.readAll());
+}
+
+// RunInChild with no file allowed to grow beyond `bytes`, and the signal that would end the
+// child ignored, as the program ignores it.
+inline QString RunInChildWithFileSizeLimit(rlim_t bytes) {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = std::min(bytes, limit.rlim_max);
+  return RunInChild([limit] {
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
+  });
 }
 
 // The names in a folder, hidden ones included.

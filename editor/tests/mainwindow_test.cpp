@@ -108,6 +108,39 @@ class MainWindowTest : public QObject {
     for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!top->isVisible());
   }
 
+  void startupOutOfMemoryIsReportedNotAborted() {
+    // Runs in a child: the address space it is given ends where the store's one endless line
+    // would need more, so the load runs out of memory for real.
+    if (!InChild()) {
+      const QString failed = RunInChild();
+      QVERIFY2(failed.isEmpty(), qPrintable(failed));
+      return;
+    }
+    QFile store(folder_->store());
+    QVERIFY(store.open(QIODevice::WriteOnly) && store.resize(qint64(4) << 30));  // sparse
+    store.close();
+    QFile status("/proc/self/status");
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    qint64 used = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("VmSize:"))
+        used = line.mid(7).trimmed().split(' ').first().toLongLong() << 10;
+    }
+    QVERIFY(used > 0);
+    rlimit limit{};
+    QVERIFY(::getrlimit(RLIMIT_AS, &limit) == 0);
+    limit.rlim_cur = static_cast<rlim_t>(used + (qint64(256) << 20));
+    QVERIFY(::setrlimit(RLIMIT_AS, &limit) == 0);
+
+    QVERIFY(!StartQuorpad());
+    QCOMPARE(modal_.shown.size(), 1);
+    const QString& shown = modal_.shown.first();
+    QVERIFY2(shown.startsWith("quorpad: The template store could not be used.") &&
+                 shown.contains(folder_->store()) && shown.endsWith(" [icon]"),
+             qPrintable(shown));
+    QCOMPARE(LoadedMainWindow(), nullptr);
+  }
+
   void filledSlotReplacesSelectionWithItsLines() {
     folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n"));
     frmMain& w = MainWindow();

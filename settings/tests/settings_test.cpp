@@ -195,7 +195,7 @@ class SettingsTest : public QObject {
   }
 
   void FileSizeLimitKeepsTheSettingsFile() {
-    if (!guitest::InLimitedChild()) {
+    if (!guitest::InChild()) {
       const QString failed = guitest::RunInChildWithFileSizeLimit(4096);
       QVERIFY2(failed.isEmpty(), qPrintable(failed));
       return;
