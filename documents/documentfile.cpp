@@ -164,10 +164,6 @@ std::string WithLineEnds(std::string bytes, const QString& lineEnd) {
   return out;
 }
 
-}  // namespace
-
-namespace {
-
 // The file a path leads to once every link on the way is followed; a link's target need not
 // exist yet. Returns the reason when the links go round in a loop.
 QString FollowLinks(QByteArray path, QByteArray& target) {
@@ -279,6 +275,7 @@ QString WriteFileAtomically(const QString& path, const std::string& bytes) {
   // before it may replace the old one: nothing short ever takes its place.
   reason = WriteAll(temp.fd(), bytes);
   if (!reason.isEmpty()) return reason;
+  // A file system that cannot sync at all says EINVAL; what was written stands all the same.
   if (::fsync(temp.fd()) != 0 && errno != EINVAL) return SystemReason(errno);
   struct stat written {};
   if (::fstat(temp.fd(), &written) != 0) return SystemReason(errno);
