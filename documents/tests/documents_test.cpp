@@ -65,6 +65,16 @@ char KindAt(const QString& path) {
   return '?';
 }
 
+// Puts in `folder` a named pipe "fifo", links "fifo-link" to it and "zero-link" to
+// /dev/zero, and a folder "folder".
+void MakeWhatIsNotARegularFile(const QString& folder) {
+  const QDir dir(folder);
+  QVERIFY(::mkfifo(Local(dir.filePath("fifo")).constData(), 0600) == 0);
+  QVERIFY(QFile::link(dir.filePath("fifo"), dir.filePath("fifo-link")));
+  QVERIFY(QFile::link("/dev/zero", dir.filePath("zero-link")));
+  QVERIFY(dir.mkdir("folder"));
+}
+
 }  // namespace
 
 class DocumentsTest : public QObject {
@@ -351,10 +361,7 @@ class DocumentsTest : public QObject {
     const QTemporaryDir own;
     const auto at = [&own](const QString& n) { return own.filePath(n); };
     // Nothing here may block: a pipe with no writer would hang the open or the read.
-    QVERIFY(::mkfifo(Local(at("fifo")).constData(), 0600) == 0);
-    QVERIFY(QFile::link(at("fifo"), at("fifo-link")));
-    QVERIFY(QFile::link("/dev/zero", at("zero-link")));
-    QVERIFY(QDir(own.path()).mkdir("folder"));
+    MakeWhatIsNotARegularFile(own.path());
     WriteAll(at("before.txt"), "before\r\n");
     open(at("before.txt"));
 
@@ -398,9 +405,7 @@ class DocumentsTest : public QObject {
     QFETCH(QString, says);
     const QTemporaryDir own;
     const auto at = [&own](const QString& n) { return own.filePath(n); };
-    QVERIFY(::mkfifo(Local(at("fifo")).constData(), 0600) == 0);
-    QVERIFY(QFile::link(at("fifo"), at("fifo-link")));
-    QVERIFY(QDir(own.path()).mkdir("folder"));
+    MakeWhatIsNotARegularFile(own.path());
     w_->document()->insertPlainText("typed");
     answers_.files << at(name);
     w_->mnuSaveAs_Click();
@@ -408,7 +413,8 @@ class DocumentsTest : public QObject {
              qPrintable(answers_.asked.last()));
     QCOMPARE(KindAt(at(name)), kind);
     QCOMPARE(KindAt(at("fifo")), 'p');
-    QCOMPARE(guitest::FolderEntries(own.path()), (QStringList{"fifo", "fifo-link", "folder"}));
+    QCOMPARE(guitest::FolderEntries(own.path()),
+             (QStringList{"fifo", "fifo-link", "folder", "zero-link"}));
     QVERIFY(w_->OpenFilePath.isEmpty());
     QVERIFY(w_->document()->document()->isModified());
   }
