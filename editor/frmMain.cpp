@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -27,6 +28,7 @@
 #include "editor/modal.h"
 #include "editor/plaintext.h"
 #include "editor/program.h"
+#include "editor/storewatch.h"
 #include "editor/taskbar.h"
 #include "editor/templatepicker.h"
 #include "editor/trayhost.h"
@@ -202,6 +204,7 @@ void frmMain::Form_Load() {
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
   FillTemplateSlots();
+  WatchStore();
 }
 
 void frmMain::ResetTemplateSlots() {
@@ -214,6 +217,40 @@ void frmMain::ResetTemplateSlots() {
 void frmMain::FillTemplateSlots() {
   MenuSlotsAdapter menu(mnuTemplate);
   Temp->Template_LoadB(menu);
+}
+
+void frmMain::RefillTemplateSlots(templates::tmpeng& engine) {
+  SlotValues fresh;
+  engine.Template_LoadB(fresh);
+  ResetTemplateSlots();
+  MenuSlotsAdapter menu(mnuTemplate);
+  fresh.CopyTo(menu);
+}
+
+void frmMain::WatchStore() {
+  // The popup follows the store whoever changes it: another quorpad, a script, a hand edit.
+  if (storeWatch_) return;
+  storeWatch_ = new StoreWatch(
+      QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native())), this);
+  connect(storeWatch_, &StoreWatch::changed, this, &frmMain::StoreChanged);
+}
+
+void frmMain::StoreChanged() {
+  // A store that stays broken is reported once, not at every change, and the slots keep
+  // what they showed; the first refill that works again ends that.
+  QString reason;
+  try {
+    RefillTemplateSlots(*Temp);
+    storeFailing_ = false;
+    return;
+  } catch (const templates::EngineError& error) {
+    reason = EngineErrorText(error);
+  } catch (const std::exception& error) {
+    reason = QString::fromLocal8Bit(error.what());
+  }
+  if (storeFailing_) return;
+  storeFailing_ = true;
+  Modal().message(this, kAppTitle, reason, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmMain::SetStatus(const QString& text) {
@@ -574,6 +611,10 @@ void frmMain::ShowTemplatePicker() {
   if (!picker_) {
     picker_ = new TemplatePicker(txtData, *Temp, centralWidget());
     connect(picker_, &TemplatePicker::chosen, this, &frmMain::InsertTemplate);
+    // An open picker follows the store as the popup does; a closed one looks at its next
+    // opening.
+    if (storeWatch_)
+      connect(storeWatch_, &StoreWatch::changed, picker_, &TemplatePicker::ReloadIfOpen);
   }
   picker_->Open();
 }

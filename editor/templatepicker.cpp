@@ -229,6 +229,10 @@ void TemplatePicker::Reload() {
   lowering_->start();
 }
 
+void TemplatePicker::ReloadIfOpen() {
+  if (isVisible() && (!loaded_ || StoreChangedSinceLoad())) Reload();
+}
+
 bool TemplatePicker::StoreChangedSinceLoad() const {
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
   const std::optional<QByteArray> now = StoreFileStamp(path);

@@ -60,6 +60,8 @@ class TemplatePicker : public QFrame {
   void Close();
   // Reads the store again; an open picker keeps its filter text.
   void Reload();
+  // Reads the store again if the picker is open and the store has changed.
+  void ReloadIfOpen();
   // What the picker says instead of, or above, the list: why it is empty or the engine's
   // message. Empty when the list speaks for itself.
   QString statusText() const;

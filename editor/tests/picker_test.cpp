@@ -247,6 +247,17 @@ class PickerTest : public QObject {
     QCOMPARE(ListedNames(b.picker), QStringList({"Name 1", "Name 2", "Name 3"}));
   }
 
+  void openPickerFollowsTheStoreItsWindowWatches() {
+    folder_->write(Numbered(1, 2));
+    frmMain& w = shownWindow();
+    w.document()->setFocus();
+    w.ShowTemplatePicker();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("name"));
+    folder_->append(Numbered(3, 3));
+    QTRY_COMPARE(ListedNames(w.templatePicker()), QStringList({"Name 1", "Name 2", "Name 3"}));
+    QCOMPARE(FilterOf(w.templatePicker())->text(), QStringLiteral("name"));
+  }
+
   void oddTextsAreShownSafelyOnOneLine() {
     QString big(3 * 1024 * 1024, QLatin1Char('x'));
     folder_->write(Rec("1|Tab\there\x01"
