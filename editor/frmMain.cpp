@@ -606,6 +606,10 @@ void frmMain::InsertTemplate(const QString& value) {
   txtData->insertPlainText(AsDocumentText(value));
 }
 
+void frmMain::PutTemplateOnClipboard(const QString& value) {
+  PutOnClipboard(AsDocumentText(value));
+}
+
 void frmMain::ShowTemplatePicker() {
   if (!Temp) return;
   if (!picker_) {

@@ -96,6 +96,9 @@ class frmMain : public QMainWindow {
   void ShowTemplatePicker();
   // Puts a template's text in the document in place of the selection, as a slot does.
   void InsertTemplate(const QString& value);
+  // Puts a template's text on the clipboard for other programs, line breaks as inserting
+  // it would give them. It is quorpad's own text: Exit empties the clipboard of it.
+  void PutTemplateOnClipboard(const QString& value);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -191,3 +191,36 @@ QString FirstLine(QStringView value, qsizetype limit) {
   }
   return ShownOnOneLine(value.left(end), limit);
 }
+
+namespace {
+
+QString NameLine(QStringView name) {
+  QString line = name.toString();
+  line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+  for (QChar& c : line)
+    if (c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0x2028) || c == QChar(0x2029))
+      c = QLatin1Char(' ');
+  return line;
+}
+
+}  // namespace
+
+QString NameLines(const TemplateList& list) {
+  QString lines;
+  for (int row = 0; row < list.size(); ++row) lines += NameLine(list.name(row)) + u'\n';
+  return lines;
+}
+
+int FindByName(TemplateList& list, const QString& name) {
+  for (int row = 0; row < list.size(); ++row)
+    if (list.name(row) == name) return row;
+  // The engine takes no name that differs from another only in letter case, so ignoring
+  // case still finds one template.
+  list.LowerUpTo(list.size());
+  const QString lowered = LowerCased(name);
+  for (int row = 0; row < list.size(); ++row)
+    if (list.lowerName(row) == lowered) return row;
+  for (int row = 0; row < list.size(); ++row)
+    if (NameLine(list.name(row)) == name) return row;
+  return -1;
+}

@@ -97,3 +97,13 @@ QString LowerCased(QStringView text);
 QString ShownOnOneLine(QStringView text, qsizetype limit);
 // The first line of a value for the list, made safe to show as above.
 QString FirstLine(QStringView value, qsizetype limit);
+
+// The names of every template in store order, one a line, as other programs are given
+// them. A line break or a tab inside a name shows as a space, so that every name keeps to
+// its own line and each line names one template.
+QString NameLines(const TemplateList& list);
+
+// The row of the template called `name`: the first whose name is `name` exactly, else the
+// first whose name equals it ignoring letter case, else the first whose line in NameLines
+// reads `name`; -1 when there is none.
+int FindByName(TemplateList& list, const QString& name);

@@ -1,5 +1,6 @@
 // The template picker on real stores: ranking, letter case, choosing and closing, and the
 // stores it must cope with.
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -256,6 +257,33 @@ class PickerTest : public QObject {
     folder_->append(Numbered(3, 3));
     QTRY_COMPARE(ListedNames(w.templatePicker()), QStringList({"Name 1", "Name 2", "Name 3"}));
     QCOMPARE(FilterOf(w.templatePicker())->text(), QStringLiteral("name"));
+  }
+
+  void namesForOtherProgramsKeepToOneLineAndAreFound() {
+    TemplateList list;
+    list.Add(u"sig", u"Signature");
+    list.Add(u"two", u"Two\r\nlines\tname");
+    list.Add(u"upper", u"ÉTÉ");
+    list.Add(u"second sig", u"Signature");  // a hand-edited store may repeat a name
+    QCOMPARE(NameLines(list), QStringLiteral("Signature\nTwo lines name\nÉTÉ\nSignature\n"));
+    QCOMPARE(FindByName(list, QStringLiteral("Signature")), 0);
+    QCOMPARE(FindByName(list, QStringLiteral("signature")), 0);
+    QCOMPARE(FindByName(list, QStringLiteral("été")), 2);
+    QCOMPARE(FindByName(list, QStringLiteral("Two lines name")), 1);
+    QCOMPARE(FindByName(list, QStringLiteral("Two")), -1);
+    QCOMPARE(FindByName(list, QString()), -1);
+  }
+
+  void templateOnTheClipboardIsEmptiedAtExit() {
+    folder_->write(Numbered(1, 1));
+    frmMain& w = shownWindow();
+    w.PutTemplateOnClipboard(QStringLiteral("Dear Ann,\r\nthanks"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Dear Ann,\nthanks"));
+    QSignalSpy destroyed(&w, &QObject::destroyed);
+    w.action(QStringLiteral("mnuExit"))->trigger();
+    Settle();
+    QCOMPARE(destroyed.count(), 1);
+    QCOMPARE(QApplication::clipboard()->text(), QString());
   }
 
   void oddTextsAreShownSafelyOnOneLine() {
