@@ -1,7 +1,8 @@
 // quorpad's entry point: the application object, the main window, the event loop.
 #include <QApplication>
 
-#include "editor/program.h"
+#include "app/program.h"
+#include "common/version.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

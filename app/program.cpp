@@ -1,21 +1,45 @@
-// The main window's program-wide instance and the rule that ends the program.
-#include "program.h"
+// The windows' program-wide instances, the wiring between them, and the rule that ends the
+// program.
+#include "app/program.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 
-#include "frmMain.h"
-#include "modal.h"
+#include "common/dialogwindow.h"
+#include "common/modal.h"
+#include "editor/frmMain.h"
+#include "manager/frmManage.h"
+#include "settings/frmAbout.h"
+#include "settings/frmConfig.h"
 
 namespace {
 
-QString g_programFolder;
 bool g_endWithLastWindow = false;
 QPointer<frmMain> g_main;
+
+// The manager refills the main window's slots; the main window comes back, hidden and with
+// its tray icon, if Exit closed it, and shows where no notification area could bring it back.
+void WireManager(frmManage& manager) {
+  manager.setSlotsRefill([](templates::tmpeng& engine) {
+    frmMain& main = MainWindow();
+    main.showIfUnreachable();
+    main.refillTemplateSlots(engine);
+  });
+}
+
+ProgramWideDialog<frmManage> g_manage(WireManager);
+ProgramWideDialog<frmAbout> g_about;
+ProgramWideDialog<frmConfig> g_config;
+
+void WireMainWindow(frmMain& window) {
+  QObject::connect(&window, &frmMain::aboutRequested, &window, &ShowAboutDialog);
+  QObject::connect(&window, &frmMain::configRequested, &window, &ShowConfigDialog);
+  QObject::connect(&window, &frmMain::manageRequested, &window, &ShowManageDialog);
+  QObject::connect(&window, &frmMain::emptySlotChosen, &window, &PresetManagerForSlot);
+}
 
 bool AnyWindowOpen() {
   for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -49,20 +73,6 @@ class LastWindowWatch : public QObject {
 
 }  // namespace
 
-QString ProgramFolder() {
-  return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
-}
-
-std::unique_ptr<templates::tmpeng> NewEngine() {
-  // The folder's name in the file system's own bytes, whatever characters it holds.
-  return std::make_unique<templates::tmpeng>(
-      std::filesystem::path(QFile::encodeName(ProgramFolder()).toStdString()));
-}
-
-void SetProgramFolder(const QString& folder) {
-  g_programFolder = folder;
-}
-
 frmMain* LoadedMainWindow() {
   return g_main.data();
 }
@@ -70,6 +80,7 @@ frmMain* LoadedMainWindow() {
 frmMain& MainWindow() {
   if (g_main) return *g_main;
   auto* window = new frmMain;
+  WireMainWindow(*window);
   try {
     window->Form_Load();
   } catch (...) {
@@ -101,4 +112,40 @@ void EndWithLastWindow() {
     watch = new LastWindowWatch(qApp);
     qApp->installEventFilter(watch);
   }
+}
+
+frmManage& ManageDialog() {
+  return g_manage.get();
+}
+frmManage* LoadedManageDialog() {
+  return g_manage.loaded();
+}
+frmAbout& AboutDialog() {
+  return g_about.get();
+}
+frmAbout* LoadedAboutDialog() {
+  return g_about.loaded();
+}
+frmConfig& ConfigDialog() {
+  return g_config.get();
+}
+frmConfig* LoadedConfigDialog() {
+  return g_config.loaded();
+}
+
+void ShowManageDialog() {
+  frmManage& dialog = ManageDialog();
+  BringForward(dialog);
+  dialog.setFocus();
+}
+void ShowAboutDialog() {
+  BringForward(AboutDialog());
+}
+void ShowConfigDialog() {
+  BringForward(ConfigDialog());
+}
+
+void PresetManagerForSlot(int index, const QString& caption) {
+  ManageDialog().presetForSlot(index, caption);
+  ShowManageDialog();
 }

@@ -1,5 +1,5 @@
 // Helpers shared by quorpad's dialogs.
-#include "dialogwindow.h"
+#include "common/dialogwindow.h"
 
 #include <algorithm>
 
@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "editor/layout.h"
-#include "editor/taskbar.h"
+#include "common/taskbar.h"
+#include "common/twips.h"
 
 void PlaceInTwips(QWidget* w, int left, int top, int width, int height) {
   int pixels = ToPixelsX(w, width);

@@ -1,7 +1,7 @@
 // The Open and Save dialogs through the modal seam.
-#include "filedialogs.h"
+#include "common/filedialogs.h"
 
-#include "editor/modal.h"
+#include "common/modal.h"
 
 namespace {
 

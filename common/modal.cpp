@@ -1,5 +1,5 @@
 // Real message boxes behind the modal seam, and the engine's failure message.
-#include "modal.h"
+#include "common/modal.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -72,4 +72,10 @@ QString EngineErrorText(const templates::EngineError& error) {
 void ShowEngineError(QWidget* parent, const templates::EngineError& error) {
   Modal().message(parent, kAppTitle, EngineErrorText(error), QMessageBox::Critical, QMessageBox::Ok,
                   QMessageBox::Ok);
+}
+
+void ShowFileError(QWidget* parent, const QString& what, const QString& path,
+                   const QString& reason) {
+  Modal().message(parent, kAppTitle, QStringLiteral("%1 %2\n\n%3").arg(what, path, reason),
+                  QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
 }

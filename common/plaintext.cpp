@@ -1,5 +1,5 @@
 // Text boxes' text without the substitutions of toPlainText().
-#include "plaintext.h"
+#include "common/plaintext.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocumentFragment>

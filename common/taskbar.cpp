@@ -1,5 +1,5 @@
 // The taskbar hint of the X11 window managers (_NET_WM_STATE_SKIP_TASKBAR), through xcb.
-#include "taskbar.h"
+#include "common/taskbar.h"
 
 #include <xcb/xcb.h>
 

@@ -1,16 +1,14 @@
-// The document commands of the main window: New, Open, Save and Save As.
-#include <QApplication>
+// The document's whole life: New, Open, Save, Save As and the close check.
+#include "documents/document.h"
+
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSessionManager>
 
-#include "documents/documentfile.h"
-#include "documents/filedialogs.h"
-#include "editor/frmMain.h"
-#include "editor/modal.h"
-#include "editor/plaintext.h"
-#include "editor/program.h"
+#include "common/filedialogs.h"
+#include "common/modal.h"
+#include "common/plaintext.h"
+#include "common/programfolder.h"
 
 namespace {
 
@@ -19,9 +17,12 @@ constexpr int kCountEveryLineUpTo = 100;
 
 }  // namespace
 
-frmMain::SaveAnswer frmMain::AskToSave() {
+Document::Document(QPlainTextEdit* editor, QWidget* window)
+    : QObject(window), editor_(editor), window_(window) {}
+
+Document::SaveAnswer Document::askToSave() {
   const auto answer = Modal().message(
-      this, kAppTitle, QStringLiteral("Do you wish to save this file:\r\n") + OpenFilePath,
+      window_, kAppTitle, QStringLiteral("Do you wish to save this file:\r\n") + path_,
       QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
       QMessageBox::Yes);
   if (answer == QMessageBox::Yes) return SaveAnswer::kYes;
@@ -29,146 +30,134 @@ frmMain::SaveAnswer frmMain::AskToSave() {
   return SaveAnswer::kCancel;
 }
 
-void frmMain::ShowFileError(const QString& what, const QString& path, const QString& reason) {
-  Modal().message(this, kAppTitle, QStringLiteral("%1 %2\n\n%3").arg(what, path, reason),
-                  QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+void Document::setStatus(const QString& text, bool paintNow) {
+  status_ = text;
+  Q_EMIT statusChanged(text, paintNow);
 }
 
-bool frmMain::WriteTo(const QString& path) {
+void Document::setCurrentFile(const QString& path) {
+  path_ = path;
+  editor_->document()->setModified(false);
+  setStatus(path.isEmpty() ? kUntitled : path);
+}
+
+bool Document::writeTo(const QString& path) {
   DocumentFormat format = format_;
-  const QString reason = WriteDocument(path, DocumentText(txtData), format);
+  const QString reason = WriteDocument(path, DocumentText(editor_), format);
   if (!reason.isEmpty()) {
-    ShowFileError(QStringLiteral("Could not save the file"), path, reason);
+    ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);
     return false;
   }
   format_ = format;
-  txtData->document()->setModified(false);
+  editor_->document()->setModified(false);
   return true;
 }
 
-bool frmMain::SaveUnderNewName(const QString& filter, const QString& title, const QString& folder) {
+bool Document::saveUnderNewName(const QString& filter, const QString& title,
+                                const QString& folder) {
   // A cancelled dialog leaves the document as it was, still tied to its old file.
-  const QString path = ShowSaveDialog(this, filter, title, folder);
-  if (path.isEmpty() || !WriteTo(path)) return false;
-  OpenFilePath = path;
-  SetStatus(path);
+  const QString path = ShowSaveDialog(window_, filter, title, folder);
+  if (path.isEmpty() || !writeTo(path)) return false;
+  setCurrentFile(path);
   return true;
 }
 
-void frmMain::MakeUntitled() {
-  OpenFilePath.clear();
-  txtData->clear();
-  txtData->document()->setModified(false);
-  format_ = DocumentFormat();
-  SetStatus(kUntitled);
+bool Document::saveInPlace(const QString& filter, const QString& folder) {
+  return path_.isEmpty() ? saveUnderNewName(filter, QStringLiteral("Save File"), folder)
+                         : writeTo(path_);
 }
 
-void frmMain::mnuNew_Click() {
-  const bool untitled = OpenFilePath.isEmpty();
-  if (txtData->document()->isEmpty()) {
+void Document::makeUntitled() {
+  editor_->clear();
+  format_ = DocumentFormat();
+  setCurrentFile(QString());
+}
+
+void Document::newFile() {
+  if (editor_->document()->isEmpty()) {
     // An empty document with a file is untied from it, so that a later Save cannot
     // overwrite that file unasked.
-    if (untitled) {
-      txtData->clear();
+    if (path_.isEmpty()) {
+      editor_->clear();
       format_ = DocumentFormat();
     } else {
-      MakeUntitled();
+      makeUntitled();
     }
     return;
   }
-  switch (AskToSave()) {
-    case SaveAnswer::kYes: {
-      const bool saved = untitled ? SaveUnderNewName(QStringLiteral("*.*|*.txt"),
-                                                     QStringLiteral("Save File"), OpenFilePath)
-                                  : WriteTo(OpenFilePath);
-      if (saved) MakeUntitled();
+  switch (askToSave()) {
+    case SaveAnswer::kYes:
+      if (saveInPlace(QStringLiteral("*.*|*.txt"), path_)) makeUntitled();
       break;
-    }
     case SaveAnswer::kNo:
-      MakeUntitled();
+      makeUntitled();
       break;
     case SaveAnswer::kCancel:
       break;
   }
 }
 
-void frmMain::mnuOpen_Click() {
-  if (!txtData->document()->isEmpty()) {
+void Document::open() {
+  if (!editor_->document()->isEmpty()) {
     // No text is replaced unasked, titled or not.
-    switch (AskToSave()) {
-      case SaveAnswer::kYes: {
-        const bool saved = OpenFilePath.isEmpty()
-                               ? SaveUnderNewName(QStringLiteral("*.*"),
-                                                  QStringLiteral("Save File"), ProgramFolder())
-                               : WriteTo(OpenFilePath);
-        if (!saved) return;
+    switch (askToSave()) {
+      case SaveAnswer::kYes:
+        if (!saveInPlace(QStringLiteral("*.*"), ProgramFolder())) return;
         break;
-      }
       case SaveAnswer::kNo:
         break;
       case SaveAnswer::kCancel:
         return;
     }
   }
-  const QString path = ShowOpenDialog(this, QStringLiteral("*.html|*.*"),
+  const QString path = ShowOpenDialog(window_, QStringLiteral("*.html|*.*"),
                                       QStringLiteral("Open File"), ProgramFolder());
   if (path.isEmpty()) return;
 
-  const QString previousStatus = statusPanel_->text();
-  SetStatus(QStringLiteral("opening ") + path + QStringLiteral("..."));
-  statusPanel_->repaint();
-  // The count on the panel is repainted a few dozen times a second at most, so that a
-  // large file shows its progress without slowing the read.
+  const QString previousStatus = status_;
+  setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
+  // Short files show every count; long ones a few dozen times a second, and the panel is
+  // painted at most that often, so that the count never slows the read.
   QElapsedTimer sinceRepaint;
   sinceRepaint.start();
   const ReadResult read = ReadDocument(path, [&](int line) {
-    // Short files show every count; long ones a few dozen times a second, and the panel
-    // is painted at most that often.
     const bool paint = line == 1 || sinceRepaint.elapsed() >= 40;
     if (paint || line <= kCountEveryLineUpTo) {
-      SetStatus(QStringLiteral("reading line ") + QString::number(line));
+      setStatus(QStringLiteral("reading line ") + QString::number(line), paint);
     }
-    if (paint) {
-      statusPanel_->repaint();
-      sinceRepaint.restart();
-    }
+    if (paint) sinceRepaint.restart();
   });
   if (!read.ok) {
-    SetStatus(previousStatus);
-    ShowFileError(QStringLiteral("Could not open the file"), path, read.error);
+    setStatus(previousStatus);
+    ShowFileError(window_, QStringLiteral("Could not open the file"), path, read.error);
     return;
   }
-  OpenFilePath = path;
+  editor_->setPlainText(read.text);
   format_ = read.format;
-  SetStatus(path);
-  txtData->setPlainText(read.text);
-  txtData->document()->setModified(false);
+  setCurrentFile(path);
 }
 
-void frmMain::mnuSave_Click() {
-  if (OpenFilePath.isEmpty() || txtData->document()->isEmpty()) {
+void Document::save() {
+  if (path_.isEmpty() || editor_->document()->isEmpty()) {
     // An untitled document asks for a name; so does an empty one, as it always has.
-    SaveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), ProgramFolder());
+    saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), ProgramFolder());
     return;
   }
-  const QString previousStatus = statusPanel_->text();
-  SetStatus(QStringLiteral("saving ") + OpenFilePath + QStringLiteral("..."));
-  statusPanel_->repaint();
-  SetStatus(WriteTo(OpenFilePath) ? OpenFilePath : previousStatus);
+  const QString previousStatus = status_;
+  setStatus(QStringLiteral("saving ") + path_ + QStringLiteral("..."), true);
+  setStatus(writeTo(path_) ? path_ : previousStatus);
 }
 
-void frmMain::mnuSaveAs_Click() {
-  SaveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), ProgramFolder());
+void Document::saveAs() {
+  saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), ProgramFolder());
 }
 
-bool frmMain::ConfirmClose() {
-  if (!txtData->document()->isModified()) return true;
-  if (OpenFilePath.isEmpty() && txtData->document()->isEmpty()) return true;
-  switch (AskToSave()) {
+bool Document::maybeSave() {
+  if (!editor_->document()->isModified()) return true;
+  if (path_.isEmpty() && editor_->document()->isEmpty()) return true;
+  switch (askToSave()) {
     case SaveAnswer::kYes:
-      return OpenFilePath.isEmpty() ? SaveUnderNewName(QStringLiteral("*.*"),
-                                                       QStringLiteral("Save File"), ProgramFolder())
-                                    : WriteTo(OpenFilePath);
+      return saveInPlace(QStringLiteral("*.*"), ProgramFolder());
     case SaveAnswer::kNo:
       return true;
     case SaveAnswer::kCancel:
@@ -177,20 +166,22 @@ bool frmMain::ConfirmClose() {
   return false;
 }
 
-void frmMain::CommitData(QSessionManager& manager) {
-  // The desktop session is ending: unsaved changes are asked about when the session
-  // manager lets us, and a cancelled or failed save cancels the shutdown.
-  // The answer holds for the close that ends the program, as long as the text stays as
-  // it is; without leave to ask, that close asks nothing.
-  if (!txtData->document()->isModified()) return;
+bool Document::maySessionClose() {
+  return sessionAnswered_ == editor_->document()->revision() || maybeSave();
+}
+
+void Document::commitData(QSessionManager& manager) {
+  // The answer holds for the close that ends the program, as long as the text stays as it
+  // is; without leave to ask, that close asks nothing.
+  if (!editor_->document()->isModified()) return;
   if (!manager.allowsInteraction()) {
-    sessionAnswered_ = txtData->document()->revision();
+    sessionAnswered_ = editor_->document()->revision();
     return;
   }
-  const bool mayEnd = ConfirmClose();
+  const bool mayEnd = maybeSave();
   manager.release();
   if (mayEnd) {
-    sessionAnswered_ = txtData->document()->revision();
+    sessionAnswered_ = editor_->document()->revision();
   } else {
     manager.cancel();
   }

@@ -1,11 +1,11 @@
 // Documents on disk, through the engine's decoder so that both read files alike.
-#include "documentfile.h"
+#include "documents/documentfile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
-#include "editor/menuslots.h"
+#include "common/atomicfile.h"
+#include "common/textconv.h"
 #include "template/textcodec.h"
 
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress) {
@@ -78,19 +78,6 @@ std::string WithLineEnds(std::string bytes, const QString& lineEnd) {
 }
 
 }  // namespace
-
-QString WriteFileAtomically(const QString& path, const std::string& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size())) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
-  }
-  if (!file.commit()) return file.errorString();
-  return QString();
-}
 
 QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format) {
   const std::u16string wide = ToU16(text);

@@ -1,6 +1,6 @@
 // The main window: start-up, layout, minimize-to-tray, the templates popup, the clipboard
 // commands and Exit.
-#include "frmMain.h"
+#include "editor/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,22 +15,18 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QSessionManager>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
 
-#include "editor/layout.h"
-#include "editor/modal.h"
-#include "editor/plaintext.h"
-#include "editor/program.h"
-#include "editor/taskbar.h"
-#include "manager/frmManage.h"
-#include "settings/frmAbout.h"
-#include "settings/frmConfig.h"
+#include "common/plaintext.h"
+#include "common/programfolder.h"
+#include "common/taskbar.h"
+#include "common/twips.h"
+#include "documents/document.h"
+#include "editor/mainlayout.h"
 
 namespace {
 
@@ -66,7 +62,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   createTrayMenu();
   createTemplatesPopup();
   createKeyboardPaths();
-  connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitData);
+  connect(qApp, &QGuiApplication::commitDataRequest, document_, &Document::commitData);
   // Any change of the clipboard that quorpad did not make means another program owns it.
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
     if (!puttingOnClipboard_) clipboardOurs_ = false;
@@ -74,9 +70,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() {
-  // The window object's end: empty the clipboard and take the icon down once more.
-  EmptyClipboardIfOurs();
-  RemoveTrayIcon(*this);
+  releaseDesktop();
+}
+
+const QString& frmMain::OpenFilePath() const {
+  return document_->path();
 }
 
 void frmMain::createControls() {
@@ -92,6 +90,8 @@ void frmMain::createControls() {
   txtData->setContextMenuPolicy(Qt::PreventContextMenu);
   txtData->viewport()->installEventFilter(this);
   txtData->installEventFilter(this);
+  document_ = new Document(txtData, this);
+  connect(document_, &Document::statusChanged, this, &frmMain::showStatus);
 
   statusPanel_ = new QLabel(this);
   statusPanel_->setObjectName(QStringLiteral("status_panel1"));
@@ -187,7 +187,7 @@ void frmMain::createKeyboardPaths() {
   for (const QKeySequence& keys :
        {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(shortcut, &QShortcut::activated, this, &frmMain::ShowTemplatesPopupAtCaret);
+    connect(shortcut, &QShortcut::activated, this, &frmMain::showTemplatesPopupAtCaret);
   }
 }
 
@@ -195,40 +195,49 @@ void frmMain::Form_Load() {
   Temp = NewEngine();
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
-  FillTemplateSlots();
+  fillTemplateSlots();
 }
 
-void frmMain::ResetTemplateSlots() {
+void frmMain::resetTemplateSlots() {
   for (QAction* slot : mnuTemplate) {
     slot->setText(kNotSet);
     SetSlotTag(slot, QString());
   }
 }
 
-void frmMain::FillTemplateSlots() {
+void frmMain::fillTemplateSlots() {
   MenuSlotsAdapter menu(mnuTemplate);
   Temp->Template_LoadB(menu);
 }
 
-void frmMain::SetStatus(const QString& text) {
-  statusPanel_->setText(text);
-  Q_EMIT statusChanged(text);
+void frmMain::refillTemplateSlots(templates::tmpeng& engine) {
+  SlotValues fresh;
+  engine.Template_LoadB(fresh);
+  resetTemplateSlots();
+  MenuSlotsAdapter menu(mnuTemplate);
+  fresh.CopyTo(menu);
 }
 
-void frmMain::ShowIfUnreachable() {
-  if (HidesToTray() || isVisible()) return;
+void frmMain::showStatus(const QString& text, bool paintNow) {
+  statusPanel_->setText(text);
+  Q_EMIT statusChanged(text);
+  if (paintNow) statusPanel_->repaint();
+}
+
+void frmMain::showIfUnreachable() {
+  if (hidesToTray() || isVisible()) return;
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
 }
 
-bool frmMain::HidesToTray() const {
+bool frmMain::hidesToTray() const {
   return trayIcon_ && trayIcon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void frmMain::Form_Resize() {
   if (isMinimized()) {
     // Without a tray icon to bring it back, the window minimizes normally instead.
-    if (HidesToTray())
+    if (hidesToTray())
       QTimer::singleShot(0, this, [this] {
         if (isMinimized()) hide();
       });
@@ -268,21 +277,30 @@ void frmMain::Form_Resize() {
                        std::clamp(ToPixelsY(this, l.textHeight), 0, std::max(0, frameH - textY)));
 }
 
+void frmMain::scheduleLayout() {
+  if (layoutPending_) return;
+  layoutPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    layoutPending_ = false;
+    Form_Resize();
+  });
+}
+
 void frmMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  Form_Resize();
+  scheduleLayout();
 }
 
 void frmMain::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
   // The window manager's frame arrives after the first layout and moves the window; the
   // rules count the frame in the outer size, so lay out again once it is known.
-  Form_Resize();
+  scheduleLayout();
 }
 
 void frmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+  if (event->type() == QEvent::WindowStateChange) scheduleLayout();
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -294,7 +312,7 @@ void frmMain::showEvent(QShowEvent* event) {
       move(r.topLeft());
     }
   }
-  UpdateTaskbarEntry();
+  updateTaskbarEntry();
   // The window manager's frame is known only once it has put the window on screen; the
   // rules count the frame in the outer size, so lay out again when the window is exposed.
   if (QWindow* handle = windowHandle(); handle && !watchingExposure_) {
@@ -302,13 +320,13 @@ void frmMain::showEvent(QShowEvent* event) {
     watchingExposure_ = true;
   }
   QMainWindow::showEvent(event);
-  Form_Resize();
+  scheduleLayout();
 }
 
-void frmMain::UpdateTaskbarEntry() {
+void frmMain::updateTaskbarEntry() {
   // With the tray icon up the window has no taskbar entry; without it, the taskbar is the
   // only way back to a minimized window.
-  SetTaskbarEntry(this, !HidesToTray());
+  SetTaskbarEntry(this, !hidesToTray());
 }
 
 void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
@@ -320,7 +338,7 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
       // Leaving the minimized state maps a window hidden in the tray at once, before
       // show() runs: the taskbar hint goes on first, so that the window manager never takes
       // the window back without it.
-      UpdateTaskbarEntry();
+      updateTaskbarEntry();
       setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
                      Qt::WindowActive);
       show();
@@ -332,7 +350,7 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
   }
 }
 
-void frmMain::WatchForTray() {
+void frmMain::watchForTray() {
   // The notification area can come and go with the panel that holds it. One that starts
   // after quorpad gets the icon as soon as it is there; one that goes away while the
   // window hides in it brings the window back on screen, with a taskbar entry, since
@@ -346,15 +364,15 @@ void frmMain::WatchForTray() {
         return;
       }
       if (QSystemTrayIcon::isSystemTrayAvailable() && !trayIcon_->isVisible()) trayIcon_->show();
-      const bool hides = HidesToTray();
+      const bool hides = hidesToTray();
       if (hides != hidesToTray_) {
         hidesToTray_ = hides;
-        UpdateTaskbarEntry();
+        updateTaskbarEntry();
       }
-      ShowIfUnreachable();
+      showIfUnreachable();
     });
   }
-  hidesToTray_ = HidesToTray();
+  hidesToTray_ = hidesToTray();
   trayWatch_->start();
 }
 
@@ -366,8 +384,8 @@ void AddTrayIcon(frmMain& window) {
   QObject::connect(icon, &QSystemTrayIcon::activated, &window, &frmMain::Form_MouseUp);
   window.trayIcon_ = icon;
   icon->show();
-  window.WatchForTray();
-  window.UpdateTaskbarEntry();
+  window.watchForTray();
+  window.updateTaskbarEntry();
 }
 
 void RemoveTrayIcon(frmMain& window) {
@@ -379,7 +397,7 @@ void RemoveTrayIcon(frmMain& window) {
   if (window.trayWatch_) window.trayWatch_->stop();
 }
 
-void frmMain::EmptyClipboardIfOurs() {
+void frmMain::emptyClipboardIfOurs() {
   // Only text that quorpad itself put there goes; another program's text is never wiped.
   QClipboard* clipboard = QApplication::clipboard();
   // Where the platform tells who owns the clipboard, it has the last word.
@@ -389,36 +407,38 @@ void frmMain::EmptyClipboardIfOurs() {
   clipboardOurs_ = false;
 }
 
-void frmMain::Exit() {
-  if (!ConfirmClose()) return;
-  closeConfirmed_ = true;
-  EmptyClipboardIfOurs();
+void frmMain::releaseDesktop() {
+  emptyClipboardIfOurs();
   RemoveTrayIcon(*this);
+}
+
+void frmMain::exitCommand() {
+  if (!document_->maybeSave()) return;
+  closeConfirmed_ = true;
+  releaseDesktop();
   close();
 }
 
 void frmMain::mnuExit_Click() {
-  Exit();
+  exitCommand();
 }
 void frmMain::mnuTempExit_Click() {
-  Exit();
+  exitCommand();
 }
 
+// The shutdown repeats the release at every step (the close, the unload, the window
+// object's end); releasing twice does nothing more.
 void frmMain::Form_QueryUnload() {
-  EmptyClipboardIfOurs();
-  RemoveTrayIcon(*this);
+  releaseDesktop();
 }
 
 void frmMain::Form_Unload() {
-  EmptyClipboardIfOurs();
-  RemoveTrayIcon(*this);
+  releaseDesktop();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
   // Every close asks about unsaved changes first, not only Exit's.
-  // At the end of a desktop session the question was asked already, or may not be asked.
-  const bool answered = sessionAnswered_ == txtData->document()->revision();
-  if (!closeConfirmed_ && !answered && !ConfirmClose()) {
+  if (!closeConfirmed_ && !document_->maySessionClose()) {
     event->ignore();
     return;
   }
@@ -429,13 +449,26 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::mnuAbout_Click() {
-  ShowAboutDialog();
+  Q_EMIT aboutRequested();
 }
 void frmMain::mnuConfig_Click() {
-  ShowConfigDialog();
+  Q_EMIT configRequested();
 }
 void frmMain::mnuManageTemplates_Click() {
-  ShowManageDialog();
+  Q_EMIT manageRequested();
+}
+
+void frmMain::mnuNew_Click() {
+  document_->newFile();
+}
+void frmMain::mnuOpen_Click() {
+  document_->open();
+}
+void frmMain::mnuSave_Click() {
+  document_->save();
+}
+void frmMain::mnuSaveAs_Click() {
+  document_->saveAs();
 }
 
 void frmMain::mnuTemp_New_Click() {
@@ -453,7 +486,7 @@ void frmMain::mnuTemp_SaveAs_Click() {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == windowHandle() && event->type() == QEvent::Expose) {
-    QTimer::singleShot(0, this, &frmMain::Form_Resize);
+    scheduleLayout();
     return false;
   }
   if (watched == txtData->viewport() && event->type() == QEvent::MouseButtonRelease) {
@@ -482,7 +515,7 @@ void frmMain::txtData_MouseUp(Qt::MouseButtons button, Qt::KeyboardModifiers, in
   mnuTemplates_Popup->popup(txtData->viewport()->mapToGlobal(QPoint(x, y)));
 }
 
-void frmMain::ShowTemplatesPopupAtCaret() {
+void frmMain::showTemplatesPopupAtCaret() {
   mnuTemplates_Popup->popup(txtData->viewport()->mapToGlobal(txtData->cursorRect().bottomLeft()));
 }
 
@@ -491,13 +524,13 @@ void frmMain::mnuTemplate_Click(int Index) {
   const QString caption = SlotCaption(slot);
   const QString tag = SlotTag(slot);
   if (caption == kNotSet && tag.isEmpty()) {
-    PresetManagerForSlot(Index, caption);
+    Q_EMIT emptySlotChosen(Index, caption);
     return;
   }
   txtData->insertPlainText(AsDocumentText(tag));
 }
 
-void frmMain::PutOnClipboard(const QString& text) {
+void frmMain::putOnClipboard(const QString& text) {
   QClipboard* clipboard = QApplication::clipboard();
   clipboardOwnText_ = text;
   puttingOnClipboard_ = true;
@@ -508,7 +541,7 @@ void frmMain::PutOnClipboard(const QString& text) {
 }
 
 void frmMain::mnuCopy_Click() {
-  PutOnClipboard(SelectedText(txtData));
+  putOnClipboard(SelectedText(txtData));
 }
 
 void frmMain::mnuCut_Click() {

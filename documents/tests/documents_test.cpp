@@ -1,47 +1,21 @@
 // The document commands on real files: every branch the user can take, the status texts,
 // byte-exact round trips and failed reads and writes.
-#include <QClipboard>
-#include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include "documents/filedialogs.h"
+#include "common/filedialogs.h"
 #include "editor/frmMain.h"
-#include "editor/modal.h"
-#include "editor/program.h"
+#include "testsupport/guitest.h"
+
+using namespace guitest;
 
 namespace {
 
-// Answers the questions in order; records what was asked.
-class Answers : public ModalSeam {
- public:
-  QList<QMessageBox::StandardButton> buttons;
-  QStringList files;  // empty string = cancelled
-  QStringList asked;  // message texts and dialog titles
-  QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text,
-                                      QMessageBox::Icon, QMessageBox::StandardButtons,
-                                      QMessageBox::StandardButton) override {
-    asked << text;
-    return buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
-  }
-  QString fileName(QWidget*, bool, const QString& title, const QString&,
-                   const QStringList&) override {
-    asked << title;
-    return files.isEmpty() ? QString() : files.takeFirst();
-  }
-};
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
+// The file's bytes, marked when it is missing.
+QByteArray Bytes(const QString& path) {
+  return ReadAll(path, "<missing>");
 }
 
 }  // namespace
@@ -50,10 +24,10 @@ class DocumentsTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
-  Answers answers_;
+  std::unique_ptr<StoreFolder> folder_;
+  ScriptedModal answers_;
   frmMain* w_ = nullptr;
-  QString path(const QString& name) const { return dir_.filePath(name); }
+  QString path(const QString& name) const { return folder_->filePath(name); }
   QString text() const { return w_->document()->toPlainText(); }
   QString panel() const { return w_->statusPanel()->text(); }
   void open(const QString& file) {
@@ -63,16 +37,17 @@ class DocumentsTest : public QObject {
 
  private Q_SLOTS:
   void init() {
-    QVERIFY(dir_.isValid());
-    WriteAll(path("templates.dat"), "");
-    SetProgramFolder(dir_.path());
-    answers_ = Answers();
+    folder_ = std::make_unique<StoreFolder>();
+    folder_->write("");
+    answers_.reset();
+    answers_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
     SetModal(&answers_);
     w_ = &MainWindow();
   }
   void cleanup() {
     delete LoadedMainWindow();
     SetModal(nullptr);
+    folder_.reset();
   }
 
   void FilterListPairsLabelsWithPatterns() {
@@ -93,7 +68,7 @@ class DocumentsTest : public QObject {
                                 "reading line 2", "reading line 3", path("three.txt")}));
     QCOMPARE(text(), QString("a\nb\nc\n"));
     QCOMPARE(panel(), path("three.txt"));
-    QCOMPARE(w_->OpenFilePath, path("three.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("three.txt"));
   }
 
   void OpenOfAnEmptyFileGoesStraightToThePath() {
@@ -122,7 +97,7 @@ class DocumentsTest : public QObject {
     open(path("doc.txt"));
     answers_.files << path("doc.txt");  // an empty text asks for a name
     w_->mnuSave_Click();
-    QCOMPARE(ReadAll(path("doc.txt")), bytes);
+    QCOMPARE(Bytes(path("doc.txt")), bytes);
   }
 
   void TextWindows1252LacksIsSavedAsUtf8() {
@@ -131,7 +106,7 @@ class DocumentsTest : public QObject {
     w_->document()->moveCursor(QTextCursor::End);
     w_->document()->insertPlainText(QString::fromUtf8("\xe2\x9c\x93\n"));  // a check mark
     w_->mnuSave_Click();
-    QCOMPARE(ReadAll(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
+    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
   }
 
   void CancelledDialogsLeaveTheDocumentAsItWas() {
@@ -140,7 +115,7 @@ class DocumentsTest : public QObject {
     w_->mnuSaveAs_Click();  // cancelled
     answers_.buttons << QMessageBox::No;
     w_->mnuOpen_Click();  // dialog cancelled
-    QCOMPARE(w_->OpenFilePath, path("keep.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("keep.txt"));
     QCOMPARE(text(), QString("keep\n"));
     QCOMPARE(panel(), path("keep.txt"));
   }
@@ -150,8 +125,8 @@ class DocumentsTest : public QObject {
     answers_.files << path("named.txt");
     w_->mnuSave_Click();
     QCOMPARE(answers_.asked, QStringList{"Save File"});
-    QCOMPARE(ReadAll(path("named.txt")), QByteArray("new text"));
-    QCOMPARE(w_->OpenFilePath, path("named.txt"));
+    QCOMPARE(Bytes(path("named.txt")), QByteArray("new text"));
+    QCOMPARE(w_->OpenFilePath(), path("named.txt"));
   }
 
   void OpenAsksBeforeReplacingUntitledText() {
@@ -169,9 +144,9 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("changed\n");
     answers_.buttons << QMessageBox::Yes;
     w_->mnuNew_Click();
-    QCOMPARE(ReadAll(path("n.txt")), QByteArray("changed\r\n"));
+    QCOMPARE(Bytes(path("n.txt")), QByteArray("changed\r\n"));
     QCOMPARE(text(), QString());
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QCOMPARE(panel(), QString("Untitled"));
   }
 
@@ -181,7 +156,7 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("new\n");
     QSignalSpy status(w_, &frmMain::statusChanged);
     w_->mnuTemp_Save_Click();  // the popup's item does what the tray's does
-    QCOMPARE(ReadAll(path("s.txt")), QByteArray("new\n"));
+    QCOMPARE(Bytes(path("s.txt")), QByteArray("new\n"));
     QCOMPARE(status.count(), 2);
     QCOMPARE(status.at(0).at(0).toString(), "saving " + path("s.txt") + "...");
     QCOMPARE(status.at(1).at(0).toString(), path("s.txt"));
@@ -201,14 +176,14 @@ class DocumentsTest : public QObject {
     QFETCH(int, answer);
     QFETCH(QString, file);
     QFETCH(bool, emptied);
-    QDir(dir_.path()).mkdir("folder");
+    QDir(folder_->path()).mkdir("folder");
     w_->document()->setPlainText("draft");
     answers_.buttons << QMessageBox::StandardButton(answer);
     answers_.files << (file.isEmpty() ? QString() : path(file));
     w_->mnuTemp_New_Click();
     QCOMPARE(text().isEmpty(), emptied);
-    QVERIFY(w_->OpenFilePath.isEmpty());
-    if (file == "kept.txt") QCOMPARE(ReadAll(path(file)), QByteArray("draft"));
+    QVERIFY(w_->OpenFilePath().isEmpty());
+    if (file == "kept.txt") QCOMPARE(Bytes(path(file)), QByteArray("draft"));
   }
 
   void OpenSavesTheOldTextFirstWhenAsked() {
@@ -219,7 +194,7 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("second.txt");
     w_->mnuTemp_Open_Click();
-    QCOMPARE(ReadAll(path("first.txt")), QByteArray("first, changed\n"));
+    QCOMPARE(Bytes(path("first.txt")), QByteArray("first, changed\n"));
     QCOMPARE(text(), QString("second\n"));
 
     // Untitled text: Yes asks for a name, and cancelling that cancels the Open.
@@ -237,8 +212,8 @@ class DocumentsTest : public QObject {
   void SaveAsWritesAnEmptyText() {
     answers_.files << path("empty-as.txt");
     w_->mnuTemp_SaveAs_Click();
-    QCOMPARE(ReadAll(path("empty-as.txt")), QByteArray());
-    QCOMPARE(w_->OpenFilePath, path("empty-as.txt"));
+    QCOMPARE(Bytes(path("empty-as.txt")), QByteArray());
+    QCOMPARE(w_->OpenFilePath(), path("empty-as.txt"));
   }
 
   void CloseBoxAsksLikeExit() {
@@ -249,14 +224,14 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("closed.txt");
     QVERIFY(w_->close());
-    QCOMPARE(ReadAll(path("closed.txt")), QByteArray("typed"));
+    QCOMPARE(Bytes(path("closed.txt")), QByteArray("typed"));
   }
 
   void NewOnAnEmptyDocumentWithAFileUntiesIt() {
     WriteAll(path("e.txt"), "");
     open(path("e.txt"));
     w_->mnuNew_Click();
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QCOMPARE(panel(), QString("Untitled"));
   }
 
@@ -266,11 +241,11 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("new\n");
     // A folder where the file should be makes every write fail, even for root.
     answers_.files << path("sub");
-    QDir(dir_.path()).mkdir("sub");
+    QDir(folder_->path()).mkdir("sub");
     w_->mnuSaveAs_Click();
-    QCOMPARE(w_->OpenFilePath, path("w.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("w.txt"));
     QCOMPARE(text(), QString("new\n"));
-    QCOMPARE(ReadAll(path("w.txt")), QByteArray("original\r\n"));
+    QCOMPARE(Bytes(path("w.txt")), QByteArray("original\r\n"));
     QVERIFY(answers_.asked.last().contains(path("sub")));
   }
 
@@ -279,7 +254,7 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::No;
     open(path("gone.txt"));
     QCOMPARE(text(), QString("mine"));
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QVERIFY(answers_.asked.last().contains(path("gone.txt")));
   }
 

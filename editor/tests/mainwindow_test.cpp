@@ -7,9 +7,11 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "editor/layout.h"
-#include "editor/tests/gui_test_support.h"
+#include "common/twips.h"
+#include "editor/frmMain.h"
+#include "editor/mainlayout.h"
 #include "settings/frmAbout.h"
+#include "testsupport/guitest.h"
 
 using namespace guitest;
 
@@ -18,7 +20,7 @@ class MainWindowTest : public QObject {
 
  private:
   std::unique_ptr<StoreFolder> folder_;
-  FakeModal modal_;
+  ScriptedModal modal_;
 
   frmMain& shownWindow() {
     frmMain& w = MainWindow();
@@ -43,7 +45,7 @@ class MainWindowTest : public QObject {
   }
   void init() {
     folder_ = std::make_unique<StoreFolder>();
-    modal_.shown.clear();
+    modal_.reset();
     QApplication::clipboard()->clear();
   }
   void cleanup() {
@@ -198,7 +200,7 @@ class MainWindowTest : public QObject {
     frmMain& w = shownWindow();
     w.showMinimized();
     Settle();
-    QVERIFY(!w.HidesToTray());
+    QVERIFY(!w.hidesToTray());
     QVERIFY(w.isVisible());
   }
 

@@ -1,25 +1,33 @@
-// Program-wide state: the program folder, the main window's one instance, the program's end.
+// The program's windows: each one's program-wide instance, how they are wired together,
+// start-up, and the program's end.
 #pragma once
 
-#include <QString>
-#include <memory>
-
-#include "template/tmpeng.h"
-
+class QString;
+class frmAbout;
+class frmConfig;
 class frmMain;
-
-// The folder that holds the program; the template store and the settings file live there.
-QString ProgramFolder();
-// A new template engine on the store in the program folder.
-std::unique_ptr<templates::tmpeng> NewEngine();
-// Lets tests put the program folder elsewhere.
-void SetProgramFolder(const QString& folder);
+class frmManage;
 
 // The main window if it is loaded, else nullptr.
 frmMain* LoadedMainWindow();
 // The main window, created and loaded (not shown) on first use and again after it was
 // closed. Throws templates::EngineError when its load step fails; no window is left then.
 frmMain& MainWindow();
+
+// The dialogs' program-wide instances, loaded on first use and again after they closed.
+frmManage& ManageDialog();
+frmManage* LoadedManageDialog();
+frmAbout& AboutDialog();
+frmAbout* LoadedAboutDialog();
+frmConfig& ConfigDialog();
+frmConfig* LoadedConfigDialog();
+
+// Shows a dialog modeless, or brings it forward when it is open; the manager gets the focus.
+void ShowManageDialog();
+void ShowAboutDialog();
+void ShowConfigDialog();
+// Opens the manager preset for the empty template slot `index` whose caption is `caption`.
+void PresetManagerForSlot(int index, const QString& caption);
 
 // Starts quorpad: loads and shows the main window. When the load fails the reason is shown
 // and false comes back, with no window shown.

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QDialog;
 class QKeyEvent;
@@ -30,19 +31,23 @@ void CentreOnceAndKeepOffTaskbar(QDialog* dialog, bool& centred);
 void BringForward(QDialog& dialog);
 
 // A dialog's one program-wide instance: created and loaded on first use, and again on the
-// first use after it was closed (a closed dialog deletes itself).
+// first use after it was closed (a closed dialog deletes itself). `wire` connects each new
+// instance to the other windows before its load step.
 template <class Dialog>
 class ProgramWideDialog {
  public:
+  explicit ProgramWideDialog(std::function<void(Dialog&)> wire = {}) : wire_(std::move(wire)) {}
   Dialog* loaded() const { return dialog_.data(); }
   Dialog& get() {
     if (!dialog_) {
       dialog_ = new Dialog;
+      if (wire_) wire_(*dialog_);
       dialog_->Form_Load();
     }
     return *dialog_;
   }
 
  private:
+  std::function<void(Dialog&)> wire_;
   QPointer<Dialog> dialog_;
 };

@@ -32,6 +32,15 @@ void SetModal(ModalSeam* seam);
 // The application title, the caption of every message box.
 inline const QString kAppTitle = QStringLiteral("quorpad");
 
+// How a failed file operation is reported, in every window alike: the function that touches
+// the file returns the reason as a string (empty on success) and leaves the file as it was;
+// the window that asked for the operation then calls ShowFileError with what failed ("Could
+// not save the file"), the file's full path and that reason. The user sees a warning with an
+// OK button only: "<what> <path>", a blank line, "<reason>". Nothing is reported as done
+// that was not.
+void ShowFileError(QWidget* parent, const QString& what, const QString& path,
+                   const QString& reason);
+
 // Tells the user about a failed engine operation: the store's path, the error number and
 // its meaning, and the reason.
 void ShowEngineError(QWidget* parent, const templates::EngineError& error);

@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <functional>
-#include <string>
 
 // How a document's file is written back: its encoding and its kind of line end.
 struct DocumentFormat {
@@ -21,11 +20,6 @@ struct ReadResult {
 // Reads a whole document. A file that is valid UTF-8 is read as UTF-8, any other as
 // Windows-1252. `progress` is told each line number as the reading reaches it.
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress);
-
-// Writes `bytes` to `path` through a temporary file that replaces it only once complete, so
-// a failed write leaves the old file as it was. Returns an empty string on success, else
-// the reason.
-QString WriteFileAtomically(const QString& path, const std::string& bytes);
 
 // Writes a document atomically: a failed write leaves the old file as it was. The text
 // goes out in the format's encoding (UTF-8 when Windows-1252 lacks one of its characters,

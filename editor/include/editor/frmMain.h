@@ -7,16 +7,15 @@
 #include <array>
 #include <memory>
 
-#include "documents/documentfile.h"
-#include "menuslots.h"
+#include "editor/menuslots.h"
 #include "template/tmpeng.h"
 
+class Document;
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QSessionManager;
 class QTimer;
 
 class frmMain : public QMainWindow {
@@ -29,9 +28,9 @@ class frmMain : public QMainWindow {
   // The window's template engine, created by its load step.
   std::unique_ptr<templates::tmpeng> Temp;
   // The path of the current document; empty while it is untitled.
-  QString OpenFilePath;
+  const QString& OpenFilePath() const;
 
-  // The parts that the other windows and the tests reach.
+  // The parts that the tests reach.
   QPlainTextEdit* document() const { return txtData; }
   QLabel* statusPanel() const { return statusPanel_; }
   QMenu* trayMenu() const { return mnuTray; }
@@ -41,22 +40,26 @@ class frmMain : public QMainWindow {
   QAction* action(const QString& name) const;
 
   const std::array<QAction*, kTemplateSlots>& templateSlots() const { return mnuTemplate; }
-  // Sets every template slot back to "Not Set" with no value.
-  void ResetTemplateSlots();
-  // Fills the template slots from the store through `Temp`. Throws templates::EngineError.
-  void FillTemplateSlots();
-
-  // Writes the status panel's text.
-  void SetStatus(const QString& text);
+  // Refills every template slot from the store through `engine`. The store is read first,
+  // so that a store that cannot be read leaves the slots as they were (and throws
+  // templates::EngineError); then every slot starts empty, so a removed template never
+  // lingers.
+  void refillTemplateSlots(templates::tmpeng& engine);
 
   // Whether minimizing hides the window: only while its tray icon is there to bring it back.
-  bool HidesToTray() const;
+  bool hidesToTray() const;
   // Shows the window when it is hidden with no tray icon to bring it back.
-  void ShowIfUnreachable();
+  void showIfUnreachable();
 
  Q_SIGNALS:
   // The status panel got a new text.
   void statusChanged(const QString& text);
+  // The commands that open another window; app/ opens it.
+  void aboutRequested();
+  void configRequested();
+  void manageRequested();
+  // An empty template slot was chosen: the manager should open preset for it.
+  void emptySlotChosen(int index, const QString& caption);
 
  public Q_SLOTS:
   void Form_Load();
@@ -83,7 +86,7 @@ class frmMain : public QMainWindow {
   void mnuCopy_Click();
   void mnuPaste_Click();
   // Opens the templates popup at the caret, for the keyboard.
-  void ShowTemplatesPopupAtCaret();
+  void showTemplatesPopupAtCaret();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -104,20 +107,19 @@ class frmMain : public QMainWindow {
   QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                    void (frmMain::*handler)());
   QAction* addSeparator(QMenu* menu, const QString& name);
-  void Exit();
-  void EmptyClipboardIfOurs();
-  void PutOnClipboard(const QString& text);
-  void UpdateTaskbarEntry();
-  // Document commands' helpers.
-  enum class SaveAnswer { kYes, kNo, kCancel };
-  SaveAnswer AskToSave();
-  bool WriteTo(const QString& path);
-  bool SaveUnderNewName(const QString& filter, const QString& title, const QString& folder);
-  void MakeUntitled();
-  void ShowFileError(const QString& what, const QString& path, const QString& reason);
-  bool ConfirmClose();
-  void CommitData(QSessionManager& manager);
-  void WatchForTray();
+  void fillTemplateSlots();
+  void resetTemplateSlots();
+  // Lays the window out once the events in hand are done, however many asked for it.
+  void scheduleLayout();
+  void showStatus(const QString& text, bool paintNow);
+  void exitCommand();
+  // What every step of the shutdown does: the clipboard emptied of quorpad's own text and
+  // the tray icon taken down.
+  void releaseDesktop();
+  void emptyClipboardIfOurs();
+  void putOnClipboard(const QString& text);
+  void updateTaskbarEntry();
+  void watchForTray();
 
   QGroupBox* Frame1 = nullptr;
   QPlainTextEdit* txtData = nullptr;
@@ -127,19 +129,19 @@ class frmMain : public QMainWindow {
   QMenu* mnuTmp_File = nullptr;
   QMenu* mnuEdit = nullptr;
   std::array<QAction*, kTemplateSlots> mnuTemplate{};
+  Document* document_ = nullptr;
   QPointer<QSystemTrayIcon> trayIcon_;
   QTimer* trayWatch_ = nullptr;
   bool hidesToTray_ = false;  // as the tray watch last saw it
   bool centred_ = false;
   bool watchingExposure_ = false;
-  QSize lastCorrectedFrom_;
-  QString clipboardOwnText_;              // what Cut or Copy last put on the clipboard
-  bool clipboardOurs_ = false;            // no other program has changed it since
-  bool puttingOnClipboard_ = false;       // quorpad itself is changing it right now
+  bool layoutPending_ = false;
+  QSize lastCorrectedFrom_;          // the size last corrected to the least size, while it stands
+  QString clipboardOwnText_;         // what Cut or Copy last put on the clipboard
+  bool clipboardOurs_ = false;       // no other program has changed it since
+  bool puttingOnClipboard_ = false;  // quorpad itself is changing it right now
   bool clipboardOwnershipKnown_ = false;  // the platform reports who owns it
   bool closeConfirmed_ = false;
-  int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
-  DocumentFormat format_;     // how the document's file is written
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

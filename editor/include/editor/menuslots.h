@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "common/textconv.h"
 #include "template/tmpeng.h"
 
 inline constexpr int kTemplateSlots = 13;
@@ -41,6 +42,3 @@ class SlotValues : public templates::MenuSlots {
   std::array<std::optional<std::u16string>, kTemplateSlots> captions_;
   std::array<std::optional<std::u16string>, kTemplateSlots> tags_;
 };
-
-QString FromU16(const std::u16string& text);
-std::u16string ToU16(const QString& text);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "template/tmpeng.h"
@@ -21,22 +22,18 @@ class frmManage : public QDialog {
   explicit frmManage(QWidget* parent = nullptr);
   ~frmManage() override;
 
+  // Refills the main window's template slots through the engine it is given; it loads the
+  // main window again if Exit closed it. Throws templates::EngineError.
+  using SlotsRefill = std::function<void(templates::tmpeng& engine)>;
+
   // The dialog's engine, created anew by every load.
   std::unique_ptr<templates::tmpeng> Temp;
 
-  QTreeWidget* TemplatesList = nullptr;
-  QLineEdit* txtName = nullptr;
-  QLineEdit* txtIndex = nullptr;
-  QPlainTextEdit* txtValue = nullptr;
-  QPushButton* cmdPreview = nullptr;
-  QPushButton* cmdAdd = nullptr;
-  QPushButton* cmdRemove = nullptr;
-  QPushButton* cmdModify = nullptr;
-  QPushButton* cmdDone = nullptr;
-  QPushButton* cmdCancel = nullptr;
-  QPushButton* cmdApply = nullptr;
-
   bool isLoaded() const { return loaded_; }
+  // Sets what Apply, Done and Remove call to refill the main window's slots.
+  void setSlotsRefill(SlotsRefill refill) { refillSlots_ = std::move(refill); }
+  // Fills the boxes for the empty template slot `index` whose caption is `caption`.
+  void presetForSlot(int index, const QString& caption);
 
  public Q_SLOTS:
   void Form_Load();
@@ -61,25 +58,29 @@ class frmManage : public QDialog {
   void setEditButtons(bool enabled);
   bool reloadTree();
   bool refillMainWindowSlots();
-  bool Apply();
+  bool apply();
   // Runs one engine step; a failure is shown and leaves the dialog as it is.
   template <class Step>
   bool guarded(Step&& step);
-  void Unload();
+  void unload();
 
+  QTreeWidget* TemplatesList = nullptr;
+  QLineEdit* txtName = nullptr;
+  QLineEdit* txtIndex = nullptr;
+  QPlainTextEdit* txtValue = nullptr;
+  QPushButton* cmdPreview = nullptr;
+  QPushButton* cmdAdd = nullptr;
+  QPushButton* cmdRemove = nullptr;
+  QPushButton* cmdModify = nullptr;
+  QPushButton* cmdDone = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  QPushButton* cmdApply = nullptr;
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;
+  SlotsRefill refillSlots_;
   bool loaded_ = false;
   bool centred_ = false;
 };
-
-// The manager's program-wide instance, loaded on first use (and again after it was closed).
-frmManage& ManageDialog();
-frmManage* LoadedManageDialog();
-// Shows the manager modeless, brings it forward and gives it the focus.
-void ShowManageDialog();
-// Opens the manager preset for the empty template slot `index` whose caption is `caption`.
-void PresetManagerForSlot(int index, const QString& caption);

@@ -17,10 +17,6 @@ class frmAbout : public QDialog {
   // The box's engine, asked for its version; created anew by every load.
   std::unique_ptr<templates::tmpeng> Temp;
 
-  QWidget* Picture1 = nullptr;
-  QLabel* lblVer = nullptr;
-  QLabel* lblTempEngine = nullptr;
-
  public Q_SLOTS:
   void Form_Load();
 
@@ -28,13 +24,11 @@ class frmAbout : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QWidget* Picture1 = nullptr;
+  QLabel* lblVer = nullptr;
+  QLabel* lblTempEngine = nullptr;
   bool centred_ = false;
 };
 
 // "v" major "." minor "." revision "a": the program's version line.
 QString ProgramVersionLine(int major, int minor, int revision);
-
-// The About box's program-wide instance; shown modeless, brought forward when open.
-frmAbout& AboutDialog();
-frmAbout* LoadedAboutDialog();
-void ShowAboutDialog();

@@ -14,15 +14,10 @@ class frmConfig : public QDialog {
  public:
   explicit frmConfig(QWidget* parent = nullptr);
 
-  QLineEdit* txtPath = nullptr;
-  QPushButton* cmdBrowse = nullptr;
-  QPushButton* cmdDone = nullptr;
-  QPushButton* cmdApply = nullptr;
-
   // The path last read from or written to the settings file.
-  const QString& savedBrowserPath() const { return SavedBrowserPath; }
+  const QString& savedBrowserPath() const { return savedBrowserPath_; }
   // The settings file: quorpad.ini in the program folder.
-  static QString SettingsFile();
+  static QString settingsFile();
 
  public Q_SLOTS:
   void Form_Load();
@@ -36,16 +31,15 @@ class frmConfig : public QDialog {
 
  private:
   // Writes the box's path; false (after telling the user why) when the write failed.
-  bool Apply();
+  bool apply();
 
+  QLineEdit* txtPath = nullptr;
+  QPushButton* cmdBrowse = nullptr;
+  QPushButton* cmdDone = nullptr;
+  QPushButton* cmdApply = nullptr;
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;
   QLabel* Label2 = nullptr;
-  QString SavedBrowserPath;
+  QString savedBrowserPath_;
   bool centred_ = false;
 };
-
-// The configuration dialog's program-wide instance; shown modeless, brought forward when open.
-frmConfig& ConfigDialog();
-frmConfig* LoadedConfigDialog();
-void ShowConfigDialog();

@@ -1,93 +1,86 @@
-// Helpers shared by the GUI tests: a store folder of each test's own and message boxes that
-// answer themselves.
+// What the GUI tests share: a scriptable stand-in for the modal seam, a fresh program folder
+// per test case, file helpers, and ways to let events run and to end every window.
 #pragma once
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
+#include <QtTest>
 #include <memory>
 
-#include "editor/frmMain.h"
-#include "editor/modal.h"
-#include "editor/program.h"
-#include "manager/frmManage.h"
+#include "app/program.h"
+#include "common/modal.h"
 
 namespace guitest {
 
-// Answers every message box at once and notes it as "caption: text", marked " [icon]" when
-// it has an icon and " [buttons]" when it offers more than OK. A save prompt is answered No,
-// any other box with its default button; file dialogs are cancelled.
-class FakeModal : public ModalSeam {
+// Answers the questions from a script and logs what was asked.
+//
+// A message box takes the next of `buttons`; with none left it gets `unscripted`, and when
+// that is NoButton, No where the box offers it, else the box's default button. A file
+// dialog takes the next of `files` (an empty string is a cancel); with none left it is
+// cancelled.
+class ScriptedModal : public ModalSeam {
  public:
+  QList<QMessageBox::StandardButton> buttons;
+  QStringList files;
+  QMessageBox::StandardButton unscripted = QMessageBox::NoButton;
+  // Every message box as "caption: text", marked " [icon]" when it has an icon and
+  // " [buttons]" when it offers more than OK.
   QStringList shown;
+  // Every message box's text and every file dialog's title, in the order asked.
+  QStringList asked;
 
-  QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text,
-                                      QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
-                                      QMessageBox::StandardButton defaultButton) override {
-    shown << caption + QStringLiteral(": ") + text +
-                 (icon == QMessageBox::NoIcon ? "" : " [icon]") +
-                 (buttons == QMessageBox::Ok ? "" : " [buttons]");
-    return buttons.testFlag(QMessageBox::No) ? QMessageBox::No : defaultButton;
-  }
-  QString fileName(QWidget*, bool, const QString&, const QString&, const QStringList&) override {
-    return QString();
-  }
+  // Forgets the script and the logs.
+  void reset();
+
+  QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
+                                      QMessageBox::Icon icon, QMessageBox::StandardButtons offered,
+                                      QMessageBox::StandardButton defaultButton) override;
+  QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
+                   const QStringList& filters) override;
 };
 
-// Store bytes written readably: every '|' stands for the field separator, byte 4.
-inline QByteArray Rec(QByteArray bytes) {
-  return bytes.replace('|', '\x04');
-}
-
-// Records "Name i" / "Value i" for i from `first` to `last`.
-inline QByteArray Numbered(int first, int last) {
-  QByteArray bytes;
-  for (int i = first; i <= last; ++i)
-    bytes += Rec("1|Name " + QByteArray::number(i) + "|Value " + QByteArray::number(i) + "\r\n");
-  return bytes;
-}
-
-// A temporary program folder that holds the store.
+// A fresh temporary folder that is the program folder while the object lives.
 class StoreFolder {
  public:
-  StoreFolder() { SetProgramFolder(dir_.path()); }
-  ~StoreFolder() { SetProgramFolder(QString()); }
-  QString store() const { return QDir(dir_.path()).filePath(QStringLiteral("templates.dat")); }
-  void write(const QByteArray& bytes, QIODevice::OpenMode mode = QIODevice::WriteOnly) const {
-    QFile file(store());
-    QVERIFY(file.open(mode));
-    file.write(bytes);
-  }
-  void append(const QByteArray& bytes) const { write(bytes, QIODevice::Append); }
-  QByteArray read() const {
-    QFile file(store());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  StoreFolder();
+  ~StoreFolder();
+  QString path() const { return dir_.path(); }
+  QString filePath(const QString& name) const { return dir_.filePath(name); }
+  QString store() const { return filePath(QStringLiteral("templates.dat")); }
+  void write(const QByteArray& bytes) const;
+  void append(const QByteArray& bytes) const;
+  QByteArray read() const;
 
  private:
   QTemporaryDir dir_;
 };
 
-// Lets posted events and deferred deletions run.
-inline void Settle() {
-  for (int i = 0; i < 3; ++i) {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+// The whole file, or `missing` when it cannot be read.
+QByteArray ReadAll(const QString& path, const QByteArray& missing = QByteArray());
+// Writes the whole file; fails the test when it cannot.
+void WriteAll(const QString& path, const QByteArray& bytes);
+void AppendAll(const QString& path, const QByteArray& bytes);
+
+// Store bytes written readably: every '|' stands for the field separator, byte 4.
+QByteArray Rec(QByteArray bytes);
+// Records "Name i" / "Value i" for i from `first` to `last`.
+QByteArray Numbered(int first, int last);
+
+// A window's control by its object name; nullptr (and a warning) when it has none.
+template <class Control>
+Control* Child(const QObject* window, const QString& name) {
+  auto* control = window->findChild<Control*>(name);
+  if (!control) qWarning("no control %s", qPrintable(name));
+  return control;
 }
 
+// Lets posted events, deferred layouts and deferred deletions run.
+void Settle();
 // Ends every window a test left behind.
-inline void CloseAll() {
-  delete LoadedManageDialog();
-  delete LoadedMainWindow();
-  for (QWidget* w : QApplication::topLevelWidgets()) w->close();
-  Settle();
-}
+void CloseAll();
 
 }  // namespace guitest
