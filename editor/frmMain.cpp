@@ -247,9 +247,12 @@ void frmMain::Form_Resize() {
   const int outerW = ToTwipsX(this, outer.width());
   const int outerH = ToTwipsY(this, outer.height());
   const MainLayout l = LayoutMainWindow(outerW, outerH);
+  // A window manager that refuses the least size is not asked again for as long as the
+  // window keeps the size it refused; once the window has a size of its own again, the
+  // rule holds anew.
+  if (!l.resized) lastCorrectedFrom_ = QSize();
   if (l.resized && !isMaximized() && !isFullScreen() && size() != lastCorrectedFrom_) {
-    // Never smaller than the least size; the resize that follows lays the window out. A
-    // window manager that refuses the size does not get asked again for the same size.
+    // Never smaller than the least size; the resize that follows lays the window out.
     // The corrected side is rounded up to whole pixels: rounded to the nearest it would
     // come out at 6000 twips rather than 6001.
     lastCorrectedFrom_ = size();
