@@ -66,6 +66,9 @@ void frmManage::createControls() {
   txtValue = new QPlainTextEdit(Frame2);
   txtValue->setObjectName(QStringLiteral("txtValue"));
   txtValue->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // Tab moves on in the dialog's order; Ctrl+Tab types a tab into the value.
+  txtValue->setTabChangesFocus(true);
+  txtValue->installEventFilter(this);
   QFont valueFont(QStringLiteral("Verdana"));
   valueFont.setPointSizeF(8.25);
   valueFont.setWeight(QFont::Normal);
@@ -235,6 +238,17 @@ void frmManage::keyPressEvent(QKeyEvent* event) {
   // Escape closes no window here: no button is the dialog's cancel button.
   if (IgnoresDialogKeys(event)) return;
   QDialog::keyPressEvent(event);
+}
+
+bool frmManage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtValue && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+      txtValue->insertPlainText(QStringLiteral("\t"));
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void frmManage::closeEvent(QCloseEvent* event) {

@@ -264,6 +264,23 @@ class ManagerTest : public QObject {
     QVERIFY(modal_.shown.isEmpty());
   }
 
+  void tabInValueBoxMovesOnAndCtrlTabTypesATab() {
+    frmManage* m = open(Numbered(1, 1));
+    fill(m, QStringLiteral("Name"), QStringLiteral("value"));  // Add, next in order, enabled
+    QPlainTextEdit* value = valueBox(m);
+    value->setFocus();
+    value->moveCursor(QTextCursor::End);
+    QTest::keyClick(value, Qt::Key_Tab);
+    QCOMPARE(value->toPlainText(), QStringLiteral("value"));
+    QCOMPARE(m->focusWidget(), pushButton(m, "cmdAdd"));
+    QTest::keyClick(pushButton(m, "cmdAdd"), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(m->focusWidget(), value);
+
+    QTest::keyClick(value, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(value->toPlainText(), QStringLiteral("value\t"));
+    QCOMPARE(m->focusWidget(), value);
+  }
+
   void escapeLeavesDialogOpen() {
     QPointer<frmManage> m = open(Numbered(1, 1));
     QTest::keyClick(m, Qt::Key_Escape);
