@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "common/filedialogs.h"
+#include "documents/document.h"
 #include "editor/frmMain.h"
 #include "testsupport/guitest.h"
 
@@ -256,6 +257,30 @@ class DocumentsTest : public QObject {
     QCOMPARE(text(), QString("mine"));
     QVERIFY(w_->OpenFilePath().isEmpty());
     QVERIFY(answers_.asked.last().contains(path("gone.txt")));
+  }
+
+  void DocumentLivesOnABareTextBox() {
+    QWidget owner;
+    auto* box = new QPlainTextEdit(&owner);
+    auto* document = new Document(box, &owner);
+    QSignalSpy status(document, &Document::statusChanged);
+    WriteAll(path("bare.txt"), "one\r\n");
+    answers_.files << path("bare.txt");
+    document->open();
+    QCOMPARE(box->toPlainText(), QString("one\n"));
+    QCOMPARE(document->path(), path("bare.txt"));
+    QCOMPARE(status.last().at(0).toString(), path("bare.txt"));
+    QVERIFY(document->maybeSave());  // unchanged: nothing asked
+
+    box->moveCursor(QTextCursor::End);
+    box->insertPlainText("two\n");
+    answers_.buttons << QMessageBox::Cancel << QMessageBox::Yes;
+    QVERIFY(!document->maybeSave());
+    QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\n"));
+    QVERIFY(document->maybeSave());
+    QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\ntwo\r\n"));
+    QVERIFY(!box->document()->isModified());
+    QCOMPARE(answers_.asked.size(), 3);  // the Open dialog and the two prompts
   }
 
   void ExitAsksAboutUnsavedChanges() {
