@@ -280,6 +280,10 @@ void frmMain::Form_Resize() {
                        std::clamp(ToPixelsY(this, l.textHeight), 0, std::max(0, frameH - textY)));
 }
 
+// A change of size or state, a move and an exposure each change the outer size the rules
+// work from: the window manager's frame is known only once the window is on screen, and
+// its arrival moves the window. One layout, once the events in hand are done, serves them
+// all.
 void frmMain::scheduleLayout() {
   if (layoutPending_) return;
   layoutPending_ = true;
@@ -296,8 +300,6 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 
 void frmMain::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  // The window manager's frame arrives after the first layout and moves the window; the
-  // rules count the frame in the outer size, so lay out again once it is known.
   scheduleLayout();
 }
 
@@ -316,8 +318,6 @@ void frmMain::showEvent(QShowEvent* event) {
     }
   }
   updateTaskbarEntry();
-  // The window manager's frame is known only once it has put the window on screen; the
-  // rules count the frame in the outer size, so lay out again when the window is exposed.
   if (QWindow* handle = windowHandle(); handle && !watchingExposure_) {
     handle->installEventFilter(this);
     watchingExposure_ = true;
