@@ -119,6 +119,12 @@ class frmMain : public QMainWindow {
   void emptyClipboardIfOurs();
   void putOnClipboard(const QString& text);
   void updateTaskbarEntry();
+  // The tray icon's own steps: made once a notification area exists, brought back from.
+  void createTrayIcon();
+  bool trayIconIsEmbedded() const;
+  bool trayHostAvailable() const;
+  void restoreFromTray();
+  void checkTray();
   void watchForTray();
 
   QGroupBox* Frame1 = nullptr;
@@ -132,7 +138,10 @@ class frmMain : public QMainWindow {
   Document* document_ = nullptr;
   QPointer<QSystemTrayIcon> trayIcon_;
   QTimer* trayWatch_ = nullptr;
-  bool hidesToTray_ = false;  // as the tray watch last saw it
+  bool trayWanted_ = false;    // between AddTrayIcon and RemoveTrayIcon
+  bool sniHost_ = false;       // a status notifier host, as last asked
+  bool trayHostSeen_ = false;  // a notification area was there at the last look
+  bool hidesToTray_ = false;   // as the tray watch last saw it
   bool centred_ = false;
   bool watchingExposure_ = false;
   bool layoutPending_ = false;
