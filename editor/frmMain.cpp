@@ -27,6 +27,7 @@
 #include "common/twips.h"
 #include "documents/document.h"
 #include "editor/mainlayout.h"
+#include "owntext.h"
 #include "trayhost.h"
 
 namespace {
@@ -63,11 +64,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   createTrayMenu();
   createTemplatesPopup();
   createKeyboardPaths();
+  ownText_ = new OwnClipboardText(this);
   connect(qApp, &QGuiApplication::commitDataRequest, document_, &Document::commitData);
-  // Any change of the clipboard that quorpad did not make means another program owns it.
-  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-    if (!puttingOnClipboard_) clipboardOurs_ = false;
-  });
 }
 
 frmMain::~frmMain() {
@@ -463,18 +461,8 @@ void RemoveTrayIcon(frmMain& window) {
   icon->deleteLater();
 }
 
-void frmMain::emptyClipboardIfOurs() {
-  // Only text that quorpad itself put there goes; another program's text is never wiped.
-  QClipboard* clipboard = QApplication::clipboard();
-  // Where the platform tells who owns the clipboard, it has the last word.
-  const bool ours = clipboardOurs_ && clipboard->text() == clipboardOwnText_ &&
-                    (!clipboardOwnershipKnown_ || clipboard->ownsClipboard());
-  if (ours) clipboard->clear();
-  clipboardOurs_ = false;
-}
-
 void frmMain::releaseDesktop() {
-  emptyClipboardIfOurs();
+  ownText_->emptyIfOurs();
   RemoveTrayIcon(*this);
 }
 
@@ -596,18 +584,8 @@ void frmMain::mnuTemplate_Click(int Index) {
   txtData->insertPlainText(AsDocumentText(tag));
 }
 
-void frmMain::putOnClipboard(const QString& text) {
-  QClipboard* clipboard = QApplication::clipboard();
-  clipboardOwnText_ = text;
-  puttingOnClipboard_ = true;
-  clipboard->setText(text);
-  puttingOnClipboard_ = false;
-  clipboardOurs_ = true;
-  clipboardOwnershipKnown_ = clipboard->ownsClipboard();
-}
-
 void frmMain::mnuCopy_Click() {
-  putOnClipboard(SelectedText(txtData));
+  ownText_->put(SelectedText(txtData));
 }
 
 void frmMain::mnuCut_Click() {

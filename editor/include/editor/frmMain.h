@@ -11,6 +11,7 @@
 #include "template/tmpeng.h"
 
 class Document;
+class OwnClipboardText;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -116,8 +117,6 @@ class frmMain : public QMainWindow {
   // What every step of the shutdown does: the clipboard emptied of quorpad's own text and
   // the tray icon taken down.
   void releaseDesktop();
-  void emptyClipboardIfOurs();
-  void putOnClipboard(const QString& text);
   void updateTaskbarEntry();
   // The tray icon's own steps: made once a notification area exists, brought back from.
   void createTrayIcon();
@@ -145,11 +144,8 @@ class frmMain : public QMainWindow {
   bool centred_ = false;
   bool watchingExposure_ = false;
   bool layoutPending_ = false;
-  QSize lastCorrectedFrom_;          // the size last corrected to the least size, while it stands
-  QString clipboardOwnText_;         // what Cut or Copy last put on the clipboard
-  bool clipboardOurs_ = false;       // no other program has changed it since
-  bool puttingOnClipboard_ = false;  // quorpad itself is changing it right now
-  bool clipboardOwnershipKnown_ = false;  // the platform reports who owns it
+  QSize lastCorrectedFrom_;  // the size last corrected to the least size, while it stands
+  OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
   bool closeConfirmed_ = false;
 };
 
