@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -21,12 +22,14 @@
 #include <QWindow>
 #include <cmath>
 
+#include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/taskbar.h"
 #include "common/twips.h"
 #include "documents/document.h"
 #include "editor/mainlayout.h"
+#include "editor/storewatch.h"
 #include "owntext.h"
 #include "trayhost.h"
 
@@ -195,6 +198,7 @@ void frmMain::Form_Load() {
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
   fillTemplateSlots();
+  watchStore();
 }
 
 void frmMain::resetTemplateSlots() {
@@ -215,6 +219,32 @@ void frmMain::refillTemplateSlots(templates::tmpeng& engine) {
   resetTemplateSlots();
   MenuSlotsAdapter menu(mnuTemplate);
   fresh.CopyTo(menu);
+}
+
+void frmMain::watchStore() {
+  // The popup follows the store whoever changes it: another quorpad, a script, a hand edit.
+  if (storeWatch_) return;
+  storeWatch_ = new StoreWatch(
+      QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native())), this);
+  connect(storeWatch_, &StoreWatch::changed, this, &frmMain::storeChanged);
+}
+
+void frmMain::storeChanged() {
+  // A store that stays broken is reported once, not at every change, and the slots keep
+  // what they showed; the first refill that works again ends that.
+  QString reason;
+  try {
+    refillTemplateSlots(*Temp);
+    storeFailing_ = false;
+    return;
+  } catch (const templates::EngineError& error) {
+    reason = EngineErrorText(error);
+  } catch (const std::exception& error) {
+    reason = QString::fromLocal8Bit(error.what());
+  }
+  if (storeFailing_) return;
+  storeFailing_ = true;
+  Modal().message(this, kAppTitle, reason, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmMain::showStatus(const QString& text, bool paintNow) {

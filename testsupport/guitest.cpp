@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "common/programfolder.h"
+#include "common/wholefile.h"
 #include "editor/frmMain.h"
 #include "manager/frmManage.h"
 
@@ -60,8 +61,8 @@ QByteArray StoreFolder::read() const {
 }
 
 QByteArray ReadAll(const QString& path, const QByteArray& missing) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
+  QByteArray bytes;
+  return ReadWholeFile(path, qint64(1) << 30, bytes).isEmpty() ? bytes : missing;
 }
 
 namespace {

@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
+class StoreWatch;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -125,6 +126,9 @@ class frmMain : public QMainWindow {
   void restoreFromTray();
   void checkTray();
   void watchForTray();
+  // The popup follows the store on disk, whoever changes it.
+  void watchStore();
+  void storeChanged();
 
   QGroupBox* Frame1 = nullptr;
   QPlainTextEdit* txtData = nullptr;
@@ -147,6 +151,8 @@ class frmMain : public QMainWindow {
   QSize lastCorrectedFrom_;  // the size last corrected to the least size, while it stands
   OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
   bool closeConfirmed_ = false;
+  StoreWatch* storeWatch_ = nullptr;
+  bool storeFailing_ = false;  // the last refill failed and was reported
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.
