@@ -31,7 +31,7 @@
 #include "editor/mainlayout.h"
 #include "editor/storewatch.h"
 #include "owntext.h"
-#include "trayhost.h"
+#include "traypresence.h"
 
 namespace {
 
@@ -65,6 +65,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(QIcon(QStringLiteral(":/icons/quorpad.svg")));
   createControls();
   createTrayMenu();
+  tray_ = new TrayPresence(this, mnuTray);
+  connect(tray_, &TrayPresence::activated, this, &frmMain::Form_MouseUp);
   createTemplatesPopup();
   createKeyboardPaths();
   ownText_ = new OwnClipboardText(this);
@@ -253,32 +255,6 @@ void frmMain::showStatus(const QString& text, bool paintNow) {
   if (paintNow) statusPanel_->repaint();
 }
 
-void frmMain::showIfUnreachable() {
-  if (hidesToTray() || isVisible()) return;
-  setWindowState(windowState() & ~Qt::WindowMinimized);
-  show();
-}
-
-bool frmMain::hidesToTray() const {
-  if (!trayIcon_ || !trayIcon_->isVisible()) return false;
-  // An icon stays with the protocol it started with, so only that protocol's host counts.
-  if (IsX11Session() || IsWaylandSession())
-    return trayIconIsEmbedded() ? EmbeddingTrayPresent() : sniHost_;
-  return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-bool frmMain::trayIconIsEmbedded() const {
-  // An icon embedded in an X11 tray is a window of its own with a place on screen; an item
-  // that a D-Bus host draws has none. A single click only ever comes from the former.
-  return trayIcon_ && trayIcon_->geometry().isValid();
-}
-
-bool frmMain::trayHostAvailable() const {
-  if (IsX11Session()) return EmbeddingTrayPresent() || sniHost_;
-  if (IsWaylandSession()) return sniHost_;
-  return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
 void frmMain::Form_Resize() {
   if (isMinimized()) {
     // Without a tray icon to bring it back, the window minimizes normally instead.
@@ -362,7 +338,7 @@ void frmMain::showEvent(QShowEvent* event) {
       move(r.topLeft());
     }
   }
-  updateTaskbarEntry();
+  tray_->updateTaskbarEntry();
   if (QWindow* handle = windowHandle(); handle && !watchingExposure_) {
     handle->installEventFilter(this);
     watchingExposure_ = true;
@@ -371,10 +347,24 @@ void frmMain::showEvent(QShowEvent* event) {
   scheduleLayout();
 }
 
-void frmMain::updateTaskbarEntry() {
-  // With the tray icon up the window has no taskbar entry; without it, the taskbar is the
-  // only way back to a minimized window.
-  SetTaskbarEntry(this, !hidesToTray());
+bool frmMain::hidesToTray() const {
+  return tray_->hidesWindow();
+}
+
+void frmMain::showIfUnreachable() {
+  tray_->showIfUnreachable();
+}
+
+QSystemTrayIcon* frmMain::trayIcon() const {
+  return tray_->icon();
+}
+
+void AddTrayIcon(frmMain& window) {
+  window.tray_->add();
+}
+
+void RemoveTrayIcon(frmMain& window) {
+  window.tray_->remove();
 }
 
 void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
@@ -382,113 +372,15 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::Trigger:
       // A status notifier host has no double click: its primary action (a left click)
       // arrives as a trigger and restores. In an X11 tray a single click does nothing.
-      if (!trayIconIsEmbedded()) restoreFromTray();
+      if (!tray_->iconIsEmbedded()) tray_->restoreWindow();
       break;
     case QSystemTrayIcon::DoubleClick:
-      restoreFromTray();
+      tray_->restoreWindow();
       break;
     default:
-      // The tray menu is attached to the icon (see createTrayIcon) and shows by itself.
+      // The tray menu is attached to the icon and shows by itself.
       break;
   }
-}
-
-void frmMain::restoreFromTray() {
-  // Leaving the minimized state maps a window hidden in the tray at once, before show()
-  // runs: the taskbar hint goes on first, so that the window manager never takes the window
-  // back without it.
-  updateTaskbarEntry();
-  // A Wayland compositor minimizes or hides a window without telling it, and a client has
-  // no way to ask for it back; a window mapped afresh is put on screen by every compositor.
-  // One that has the focus is plainly on screen already.
-  if (IsWaylandSession() && isVisible() && !isActiveWindow()) hide();
-  setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | Qt::WindowActive);
-  show();
-  raise();
-  activateWindow();
-}
-
-void frmMain::createTrayIcon() {
-  auto* icon = new QSystemTrayIcon(windowIcon(), this);
-  icon->setObjectName(QStringLiteral("TrayIcon"));
-  icon->setToolTip(windowTitle());
-  // The tray menu belongs to the icon rather than being popped up by hand: a D-Bus host
-  // receives it as an exported menu and draws it at the tray itself (a menu of ours would
-  // have no place there, and on Wayland no parent to open from), and an X11 tray gets it
-  // at the pointer on a right click.
-  icon->setContextMenu(mnuTray);
-  connect(icon, &QSystemTrayIcon::activated, this, &frmMain::Form_MouseUp);
-  trayIcon_ = icon;
-  icon->show();
-}
-
-void frmMain::checkTray() {
-  if (!trayWanted_) {
-    trayWatch_->stop();
-    return;
-  }
-  const bool available = trayHostAvailable();
-  if (available && !trayIcon_) {
-    // A panel that has just started may offer its X11 tray before its D-Bus host: an X11
-    // tray gets one more look before the icon settles on a protocol for good.
-    if (trayHostSeen_ || sniHost_) createTrayIcon();
-  } else if (available && !trayIcon_->isVisible()) {
-    trayIcon_->show();
-  }
-  trayHostSeen_ = available;
-  const bool hides = hidesToTray();
-  if (hides != hidesToTray_) {
-    hidesToTray_ = hides;
-    updateTaskbarEntry();
-  }
-  showIfUnreachable();
-}
-
-void frmMain::watchForTray() {
-  // The notification area can come and go with the panel that holds it. One that starts
-  // after quorpad gets the icon as soon as it is there; one that goes away while the
-  // window hides in it brings the window back on screen, with a taskbar entry, since
-  // nothing else could.
-  if (!trayWatch_) {
-    trayWatch_ = new QTimer(this);
-    trayWatch_->setInterval(2000);
-    connect(trayWatch_, &QTimer::timeout, this, [this] {
-      if (!IsX11Session() && !IsWaylandSession()) {
-        checkTray();
-        return;
-      }
-      AskStatusNotifierHost(this, [this](bool present) {
-        sniHost_ = present;
-        checkTray();
-      });
-    });
-  }
-  hidesToTray_ = hidesToTray();
-  trayWatch_->start();
-}
-
-void AddTrayIcon(frmMain& window) {
-  if (window.trayWanted_) return;
-  window.trayWanted_ = true;
-  // Qt settles on one tray protocol for the whole process when the first icon is made:
-  // the D-Bus one where a status notifier host is there, else the X11 one. Made before
-  // any tray exists, the icon would never reach one that starts later (on Wayland, none at
-  // all), so on those desktops it waits for a notification area.
-  const bool waits = IsX11Session() || IsWaylandSession();
-  if (waits) window.sniHost_ = StatusNotifierHostPresent(1000);
-  if (!waits || window.trayHostAvailable()) window.createTrayIcon();
-  window.watchForTray();
-  window.updateTaskbarEntry();
-}
-
-void RemoveTrayIcon(frmMain& window) {
-  window.trayWanted_ = false;
-  if (window.trayWatch_) window.trayWatch_->stop();
-  if (!window.trayIcon_) return;
-  QSystemTrayIcon* icon = window.trayIcon_;
-  window.trayIcon_ = nullptr;
-  icon->hide();
-  icon->deleteLater();
 }
 
 void frmMain::releaseDesktop() {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QSystemTrayIcon>
 #include <array>
 #include <memory>
@@ -17,8 +16,8 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QTimer;
 class StoreWatch;
+class TrayPresence;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -38,7 +37,7 @@ class frmMain : public QMainWindow {
   QMenu* trayMenu() const { return mnuTray; }
   QMenu* templatesPopup() const { return mnuTemplates_Popup; }
   QAction* templateSlot(int index) const { return mnuTemplate.at(static_cast<size_t>(index - 1)); }
-  QSystemTrayIcon* trayIcon() const { return trayIcon_; }
+  QSystemTrayIcon* trayIcon() const;
   QAction* action(const QString& name) const;
 
   const std::array<QAction*, kTemplateSlots>& templateSlots() const { return mnuTemplate; }
@@ -118,14 +117,6 @@ class frmMain : public QMainWindow {
   // What every step of the shutdown does: the clipboard emptied of quorpad's own text and
   // the tray icon taken down.
   void releaseDesktop();
-  void updateTaskbarEntry();
-  // The tray icon's own steps: made once a notification area exists, brought back from.
-  void createTrayIcon();
-  bool trayIconIsEmbedded() const;
-  bool trayHostAvailable() const;
-  void restoreFromTray();
-  void checkTray();
-  void watchForTray();
   // The popup follows the store on disk, whoever changes it.
   void watchStore();
   void storeChanged();
@@ -139,12 +130,7 @@ class frmMain : public QMainWindow {
   QMenu* mnuEdit = nullptr;
   std::array<QAction*, kTemplateSlots> mnuTemplate{};
   Document* document_ = nullptr;
-  QPointer<QSystemTrayIcon> trayIcon_;
-  QTimer* trayWatch_ = nullptr;
-  bool trayWanted_ = false;    // between AddTrayIcon and RemoveTrayIcon
-  bool sniHost_ = false;       // a status notifier host, as last asked
-  bool trayHostSeen_ = false;  // a notification area was there at the last look
-  bool hidesToTray_ = false;   // as the tray watch last saw it
+  TrayPresence* tray_ = nullptr;
   bool centred_ = false;
   bool watchingExposure_ = false;
   bool layoutPending_ = false;
