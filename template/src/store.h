@@ -33,8 +33,9 @@ class Fd {
 void RequireStore(const std::filesystem::path& store);
 
 // Opens the store with the access `flags` (O_RDONLY, O_WRONLY, O_RDWR, O_APPEND) without
-// ever blocking, and makes sure that what was opened is a regular file. -1 with errno set when the
-// open itself fails; error 75 when something other than a regular file stands there now.
+// ever blocking, and makes sure that what was opened is a regular file. -1 with errno set
+// when the open itself fails; error 75 when something other than a regular file stands
+// there now.
 int OpenStoreFile(const std::filesystem::path& store, int flags);
 
 // Reads the whole store.
