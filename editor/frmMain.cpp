@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -27,6 +28,7 @@
 #include "editor/modal.h"
 #include "editor/plaintext.h"
 #include "editor/program.h"
+#include "editor/storewatch.h"
 #include "editor/taskbar.h"
 #include "editor/trayhost.h"
 #include "manager/frmManage.h"
@@ -197,6 +199,7 @@ void frmMain::Form_Load() {
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
   FillTemplateSlots();
+  WatchStore();
 }
 
 void frmMain::ResetTemplateSlots() {
@@ -209,6 +212,40 @@ void frmMain::ResetTemplateSlots() {
 void frmMain::FillTemplateSlots() {
   MenuSlotsAdapter menu(mnuTemplate);
   Temp->Template_LoadB(menu);
+}
+
+void frmMain::RefillTemplateSlots(templates::tmpeng& engine) {
+  SlotValues fresh;
+  engine.Template_LoadB(fresh);
+  ResetTemplateSlots();
+  MenuSlotsAdapter menu(mnuTemplate);
+  fresh.CopyTo(menu);
+}
+
+void frmMain::WatchStore() {
+  // The popup follows the store whoever changes it: another quorpad, a script, a hand edit.
+  if (storeWatch_) return;
+  storeWatch_ = new StoreWatch(
+      QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native())), this);
+  connect(storeWatch_, &StoreWatch::changed, this, &frmMain::StoreChanged);
+}
+
+void frmMain::StoreChanged() {
+  // A store that stays broken is reported once, not at every change, and the slots keep
+  // what they showed; the first refill that works again ends that.
+  QString reason;
+  try {
+    RefillTemplateSlots(*Temp);
+    storeFailing_ = false;
+    return;
+  } catch (const templates::EngineError& error) {
+    reason = EngineErrorText(error);
+  } catch (const std::exception& error) {
+    reason = QString::fromLocal8Bit(error.what());
+  }
+  if (storeFailing_) return;
+  storeFailing_ = true;
+  Modal().message(this, kAppTitle, reason, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmMain::SetStatus(const QString& text) {

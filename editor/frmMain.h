@@ -18,6 +18,7 @@ class QMenu;
 class QPlainTextEdit;
 class QSessionManager;
 class QTimer;
+class StoreWatch;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -45,6 +46,10 @@ class frmMain : public QMainWindow {
   void ResetTemplateSlots();
   // Fills the template slots from the store through `Temp`. Throws templates::EngineError.
   void FillTemplateSlots();
+  // Fills the template slots afresh through `engine`: the store is read aside first, so a
+  // store that cannot be read leaves the slots as they were; then every slot starts empty,
+  // so a removed template never lingers. Throws what the engine throws.
+  void RefillTemplateSlots(templates::tmpeng& engine);
 
   // Writes the status panel's text.
   void SetStatus(const QString& text);
@@ -124,6 +129,8 @@ class frmMain : public QMainWindow {
   bool ConfirmClose();
   void CommitData(QSessionManager& manager);
   void WatchForTray();
+  void WatchStore();
+  void StoreChanged();
 
   QGroupBox* Frame1 = nullptr;
   QPlainTextEdit* txtData = nullptr;
@@ -149,6 +156,8 @@ class frmMain : public QMainWindow {
   bool closeConfirmed_ = false;
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
   DocumentFormat format_;     // how the document's file is written
+  StoreWatch* storeWatch_ = nullptr;
+  bool storeFailing_ = false;  // the last refill failed and was reported
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <exception>
+#include <new>
 
 #include "frmMain.h"
 #include "modal.h"
@@ -82,13 +84,21 @@ frmMain& MainWindow() {
 }
 
 bool StartQuorpad() {
+  // Whatever stops the load step is told like the engine's own failures, naming the store;
+  // the program then ends in order, never by an abort.
   try {
     MainWindow().show();
     return true;
   } catch (const templates::EngineError& error) {
     ShowEngineError(nullptr, error);
-    return false;
+  } catch (const std::bad_alloc&) {
+    ShowStoreFailure(nullptr, QStringLiteral("There is not enough memory to read it."));
+  } catch (const std::exception& error) {
+    ShowStoreFailure(nullptr, QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    ShowStoreFailure(nullptr, QStringLiteral("An unexpected error stopped its reading."));
   }
+  return false;
 }
 
 void EndWithLastWindow() {
