@@ -2,7 +2,8 @@
 #include <QApplication>
 #include <csignal>
 
-#include "editor/program.h"
+#include "app/program.h"
+#include "common/version.h"
 
 int main(int argc, char* argv[]) {
   // A save beyond the user's file size limit fails and is reported like a full disk, instead

@@ -23,7 +23,8 @@
 #include <vector>
 
 #include "editor/frmMain.h"
-#include "editor/program.h"
+#include "app/program.h"
+#include "common/programfolder.h"
 #include "editor/templatepicker.h"
 
 namespace {
@@ -241,7 +242,7 @@ int MeasureMemory() {
   QApplication::processEvents();
   malloc_trim(0);
   const long idle = ResidentKilobytes();
-  window.ShowTemplatePicker();
+  window.showTemplatePicker();
   window.repaint();
   QApplication::processEvents();
   malloc_trim(0);

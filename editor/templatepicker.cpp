@@ -1,5 +1,5 @@
 // The template picker over the document: filter line, list of templates, what it says.
-#include "templatepicker.h"
+#include "editor/templatepicker.h"
 
 #include <sys/stat.h>
 
@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "editor/modal.h"
+#include "common/modal.h"
 
 namespace {
 

@@ -9,7 +9,9 @@
 #include <QTextCursor>
 
 #include "editor/templatepicker.h"
-#include "editor/tests/gui_test_support.h"
+#include "common/programfolder.h"
+#include "editor/frmMain.h"
+#include "testsupport/guitest.h"
 
 using namespace guitest;
 
@@ -35,7 +37,7 @@ class PickerTest : public QObject {
 
  private:
   std::unique_ptr<StoreFolder> folder_;
-  FakeModal modal_;
+  ScriptedModal modal_;
 
   // A picker over a bare text box, on the test's store.
   struct Bench {
@@ -66,7 +68,7 @@ class PickerTest : public QObject {
   }
   void init() {
     folder_ = std::make_unique<StoreFolder>();
-    modal_.shown.clear();
+    modal_.reset();
   }
   void cleanup() {
     CloseAll();
@@ -170,7 +172,7 @@ class PickerTest : public QObject {
     folder_->write(Numbered(1, 5));
     frmMain& w = shownWindow();
     w.document()->setFocus();
-    w.ShowTemplatePicker();
+    w.showTemplatePicker();
     QWidget* filter = QApplication::focusWidget();
     QTest::keyClick(filter, Qt::Key_Down);
     QTest::keyClick(filter, Qt::Key_Down);
@@ -179,7 +181,7 @@ class PickerTest : public QObject {
     QTest::keyClick(filter, Qt::Key_Enter);
     QCOMPARE(w.document()->toPlainText(), QStringLiteral("Value 3"));
     // Up at the top stays on the first row.
-    w.ShowTemplatePicker();
+    w.showTemplatePicker();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(w.document()->toPlainText(), QStringLiteral("Value 3Value 1"));
@@ -191,14 +193,14 @@ class PickerTest : public QObject {
     w.document()->setPlainText(QStringLiteral("keep"));
     w.document()->selectAll();
     w.document()->setFocus();
-    w.ShowTemplatePicker();
+    w.showTemplatePicker();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Name"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!w.templatePicker()->isVisible());
     QCOMPARE(w.document()->toPlainText(), QStringLiteral("keep"));
     QCOMPARE(QApplication::focusWidget(), w.document());
     // Opened again, the filter starts empty.
-    w.ShowTemplatePicker();
+    w.showTemplatePicker();
     QCOMPARE(FilterOf(w.templatePicker())->text(), QString());
     QCOMPARE(ListedNames(w.templatePicker()).size(), 3);
   }
@@ -252,7 +254,7 @@ class PickerTest : public QObject {
     folder_->write(Numbered(1, 2));
     frmMain& w = shownWindow();
     w.document()->setFocus();
-    w.ShowTemplatePicker();
+    w.showTemplatePicker();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("name"));
     folder_->append(Numbered(3, 3));
     QTRY_COMPARE(ListedNames(w.templatePicker()), QStringList({"Name 1", "Name 2", "Name 3"}));
@@ -277,7 +279,7 @@ class PickerTest : public QObject {
   void templateOnTheClipboardIsEmptiedAtExit() {
     folder_->write(Numbered(1, 1));
     frmMain& w = shownWindow();
-    w.PutTemplateOnClipboard(QStringLiteral("Dear Ann,\r\nthanks"));
+    w.putTemplateOnClipboard(QStringLiteral("Dear Ann,\r\nthanks"));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Dear Ann,\nthanks"));
     QSignalSpy destroyed(&w, &QObject::destroyed);
     w.action(QStringLiteral("mnuExit"))->trigger();
