@@ -138,6 +138,7 @@ void TemplatePicker::createControls() {
   txtFilter = new QLineEdit(this);
   txtFilter->setObjectName(QStringLiteral("txtFilter"));
   txtFilter->setPlaceholderText(QStringLiteral("Type to find a template"));
+  txtFilter->setAccessibleName(QStringLiteral("Find a template"));
   txtFilter->setClearButtonEnabled(false);
   txtFilter->installEventFilter(this);
 
@@ -151,6 +152,7 @@ void TemplatePicker::createControls() {
   lstTemplates = new QListView(this);
   lstTemplates->setObjectName(QStringLiteral("lstTemplates"));
   lstTemplates->setModel(model_);
+  lstTemplates->setAccessibleName(QStringLiteral("Templates"));
   // Every line has the same height, so a list of 100,000 never measures its rows.
   lstTemplates->setUniformItemSizes(true);
   lstTemplates->setItemDelegate(new TemplateItemDelegate(lstTemplates));
