@@ -113,7 +113,17 @@ void frmMain::mnuOpen_Click() {
   const QString path = ShowOpenDialog(this, QStringLiteral("*.html|*.*"),
                                       QStringLiteral("Open File"), ProgramFolder());
   if (path.isEmpty()) return;
+  ReadIntoDocument(path);
+}
 
+void frmMain::OpenFromOutside(const QString& path) {
+  // A file handed over by a later start or dropped on the window replaces the text as Open
+  // does; only changes not yet saved are asked about, since the user did not ask for Open.
+  if (!ConfirmClose()) return;
+  ReadIntoDocument(path);
+}
+
+void frmMain::ReadIntoDocument(const QString& path) {
   const QString previousStatus = statusPanel_->text();
   SetStatus(QStringLiteral("opening ") + path + QStringLiteral("..."));
   statusPanel_->repaint();

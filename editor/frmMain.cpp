@@ -23,6 +23,7 @@
 #include <QWindow>
 #include <cmath>
 
+#include "editor/filedrop.h"
 #include "editor/layout.h"
 #include "editor/modal.h"
 #include "editor/plaintext.h"
@@ -66,6 +67,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   createTrayMenu();
   createTemplatesPopup();
   createKeyboardPaths();
+  createFileDrops();
   connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitData);
   // Any change of the clipboard that quorpad did not make means another program owns it.
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
@@ -189,6 +191,15 @@ void frmMain::createKeyboardPaths() {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, &frmMain::ShowTemplatesPopupAtCaret);
   }
+}
+
+void frmMain::createFileDrops() {
+  // A file dropped anywhere on the window, the document included, is opened; dragged text
+  // still goes into the document.
+  auto* drops = new FileDropTarget(this);
+  drops->Watch(this);
+  drops->Watch(txtData->viewport());
+  connect(drops, &FileDropTarget::fileDropped, this, &frmMain::OpenFromOutside);
 }
 
 void frmMain::Form_Load() {

@@ -53,6 +53,9 @@ class frmMain : public QMainWindow {
   bool HidesToTray() const;
   // Shows the window when it is hidden with no tray icon to bring it back.
   void ShowIfUnreachable();
+  // Opens a file that came from outside the window's menus (the command line, a later start,
+  // a drop) as Open does, after asking about changes not yet saved.
+  void OpenFromOutside(const QString& path);
 
  Q_SIGNALS:
   // The status panel got a new text.
@@ -101,6 +104,7 @@ class frmMain : public QMainWindow {
   void createTrayMenu();
   void createTemplatesPopup();
   void createKeyboardPaths();
+  void createFileDrops();
   QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                    void (frmMain::*handler)());
   QAction* addSeparator(QMenu* menu, const QString& name);
@@ -112,6 +116,7 @@ class frmMain : public QMainWindow {
   enum class SaveAnswer { kYes, kNo, kCancel };
   SaveAnswer AskToSave();
   bool WriteTo(const QString& path);
+  void ReadIntoDocument(const QString& path);
   bool SaveUnderNewName(const QString& filter, const QString& title, const QString& folder);
   void MakeUntitled();
   void ShowFileError(const QString& what, const QString& path, const QString& reason);
