@@ -33,6 +33,8 @@ class frmAbout : public QDialog {
 
 // "v" major "." minor "." revision "a": the program's version line.
 QString ProgramVersionLine(int major, int minor, int revision);
+// The line that names the template engine with its version text.
+QString EngineVersionLine(const QString& engineVersion);
 
 // The About box's program-wide instance; shown modeless, brought forward when open.
 frmAbout& AboutDialog();
