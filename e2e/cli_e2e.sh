@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of quorpad's command line on a private X session with trayer's notification
 # area: options that print and end, a file given at start, a later start that hands its file
-# to the running quorpad (answering the save prompt with the keyboard), a killed quorpad
-# replaced at once, and --new-instance.
+# to the running quorpad (answering the save prompt with the keyboard), and a killed
+# quorpad replaced at once.
 #
 #   cli_e2e.sh PROGRAM_FOLDER
 set -u
@@ -15,7 +15,7 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ]; then
   echo "usage: cli_e2e.sh PROGRAM_FOLDER   (no quorpad in '${BIN_DIR}')" >&2
   exit 2
 fi
-xs_total=6
+xs_total=5
 xs_keep=${CLI_E2E_KEEP:-}
 xs_picture=cli_e2e_failure.png
 qp_pid=""
@@ -179,18 +179,4 @@ else
     pass_step
   fi
 fi
-main=${window:-}
-
-# ----------------------------------------------------------------------------------------
-begin_step "--new-instance starts a quorpad of its own beside the running one"
-start_qp "$work/new.log" --new-instance
-own=$spawned_pid
-if ! poll "$WAIT_SECONDS" find_window "$own" "quor - pad"; then
-  fail_step "no window of its own"
-elif ! process_alive "$qp_pid" || [ "$(main_windows)" != 2 ]; then
-  fail_step "$(main_windows) main window(s); the first running: $(process_alive "$qp_pid" && echo yes)"
-else
-  pass_step
-fi
-xs_stop "$own"
 finish

@@ -3,7 +3,6 @@
 #include <QTest>
 
 #include "app/commandline.h"
-#include "app/handover.h"
 
 namespace {
 
@@ -56,15 +55,6 @@ class CommandLineTest : public QObject {
     const CommandLine command = Parse({QStringLiteral("--"), QStringLiteral("--help.txt")});
     QCOMPARE(command.action, CommandLine::Action::kRun);
     QCOMPARE(command.files, QStringList{QStringLiteral("/home/u/docs/--help.txt")});
-  }
-
-  void severalFilesOpenTheFirstAndNameTheRest() {
-    const CommandLine command = Parse({QStringLiteral("a.txt"), QStringLiteral("b c.txt")});
-    QCOMPARE(command.files.size(), 2);
-    const QString text = LeftOutFilesText(command);
-    QVERIFY2(text.contains(QStringLiteral("opened /home/u/docs/a.txt")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("left out: /home/u/docs/b c.txt")), qPrintable(text));
-    QVERIFY(LeftOutFilesText(Parse({QStringLiteral("a.txt")})).isEmpty());
   }
 
   void helpPrintsUsageAndEndsWithZero_data() {
