@@ -112,6 +112,12 @@ class frmMain : public QMainWindow {
   void EmptyClipboardIfOurs();
   void PutOnClipboard(const QString& text);
   void UpdateTaskbarEntry();
+  // The tray icon's own steps: made once a notification area exists, brought back from.
+  void CreateTrayIcon();
+  bool TrayIconIsEmbedded() const;
+  bool TrayHostAvailable() const;
+  void RestoreFromTray();
+  void CheckTray();
   // Document commands' helpers.
   enum class SaveAnswer { kYes, kNo, kCancel };
   SaveAnswer AskToSave();
@@ -134,7 +140,10 @@ class frmMain : public QMainWindow {
   std::array<QAction*, kTemplateSlots> mnuTemplate{};
   QPointer<QSystemTrayIcon> trayIcon_;
   QTimer* trayWatch_ = nullptr;
-  bool hidesToTray_ = false;  // as the tray watch last saw it
+  bool trayWanted_ = false;    // between AddTrayIcon and RemoveTrayIcon
+  bool sniHost_ = false;       // a status notifier host, as last asked
+  bool trayHostSeen_ = false;  // a notification area was there at the last look
+  bool hidesToTray_ = false;   // as the tray watch last saw it
   bool centred_ = false;
   bool watchingExposure_ = false;
   QSize lastCorrectedFrom_;

@@ -1,11 +1,13 @@
 // The main window on the offscreen platform: start-up, the templates popup, layout,
-// clipboard commands, Exit and the menus.
+// clipboard commands, Exit, the menus and the tray icon's clicks.
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWindow>
 
 #include "editor/layout.h"
 #include "editor/tests/gui_test_support.h"
@@ -300,6 +302,84 @@ class MainWindowTest : public QObject {
     }
     disabled.sort();
     QCOMPARE(disabled, QStringList({"mnuConfig", "mnuPreview"}));
+  }
+
+  // The tray: its menu belongs to the icon, so that a D-Bus host can show it and an X11
+  // tray opens it at the pointer; nothing pops it up by hand.
+  void trayMenuIsTheIconsOwnAndNeverPoppedByHand() {
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    QVERIFY(w.trayIcon());
+    QCOMPARE(w.trayIcon()->contextMenu(), w.trayMenu());
+    Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::Context);
+    Settle();
+    QVERIFY(!w.trayMenu()->isVisible());
+    for (QWidget* top : QApplication::topLevelWidgets())
+      QVERIFY2(top == &w || !top->isVisible(), qPrintable(top->objectName()));
+  }
+
+  // Here the icon has no place on screen, as an item that a D-Bus host draws: its primary
+  // action (a trigger) restores like an X11 tray's double click.
+  void trayActivationRestoresWindow_data() {
+    QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+    QTest::addColumn<QString>("before");
+    QTest::newRow("host's activate, hidden") << QSystemTrayIcon::Trigger << "hidden";
+    QTest::newRow("host's activate, maximized") << QSystemTrayIcon::Trigger << "maximized";
+    QTest::newRow("double click, hidden") << QSystemTrayIcon::DoubleClick << "hidden";
+    QTest::newRow("double click, maximized") << QSystemTrayIcon::DoubleClick << "maximized";
+  }
+  void trayActivationRestoresWindow() {
+    QFETCH(QSystemTrayIcon::ActivationReason, reason);
+    QFETCH(QString, before);
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    if (before == QLatin1String("hidden")) {
+      w.hide();  // as in the tray
+    } else {
+      w.showMaximized();
+      Settle();
+      QVERIFY(w.isMaximized());
+    }
+    Q_EMIT w.trayIcon()->activated(reason);
+    Settle();
+    QVERIFY(w.isVisible());
+    QVERIFY(!w.isMaximized());
+    QVERIFY(!w.isMinimized());
+  }
+
+  void trayMiddleClickLeavesHiddenWindowHidden() {
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    w.hide();
+    Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::MiddleClick);
+    Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::Unknown);
+    Settle();
+    QVERIFY(!w.isVisible());
+  }
+
+  // On Wayland a menu opens as a popup of the window it belongs to, or not at all; one
+  // without that parent becomes a stray top-level window.
+  void popupsOpenAsPopupsOfTheirWindow() {
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    QMenu* popup = w.templatesPopup();
+    w.ShowTemplatesPopupAtCaret();
+    QTRY_VERIFY(popup->isVisible());
+    QVERIFY(popup->windowHandle());
+    QCOMPARE(popup->windowHandle()->type(), Qt::Popup);
+    QCOMPARE(popup->windowHandle()->transientParent(), w.windowHandle());
+    for (const char* name : {"mnuTmp_File", "mnuEdit"}) {
+      auto* sub = w.findChild<QMenu*>(QLatin1String(name));
+      QVERIFY(sub);
+      popup->setActiveAction(sub->menuAction());
+      QTest::keyClick(popup, Qt::Key_Right);
+      QTRY_VERIFY2(sub->isVisible(), name);
+      QCOMPARE(sub->windowHandle()->type(), Qt::Popup);
+      QCOMPARE(sub->windowHandle()->transientParent(), popup->windowHandle());
+      QTest::keyClick(sub, Qt::Key_Left);
+      QTRY_VERIFY(!sub->isVisible());
+    }
+    popup->close();
   }
 
   void aboutTwiceLeavesOneAboutBox() {
