@@ -17,6 +17,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -29,6 +30,8 @@ constexpr int kConnectMs = 2000;
 constexpr int kLockWaitMs = 10000;
 // The running quorpad answers at once; only one that hangs takes this long.
 constexpr int kAnswerMs = 20000;
+// How long a quorpad that is ending is given to take its socket away.
+constexpr unsigned long kEndingMs = 100;
 // A later start that connects and then says nothing is let go after this.
 constexpr int kIdleConnectionMs = 10000;
 // The longest path a local socket's address holds, with room to spare.
@@ -144,11 +147,13 @@ SingleInstance::Role SingleInstance::Claim(const HandOverRequest& request, HandO
   // not look: it would find neither and listen too. The lock of a killed process is stale
   // and taken over at once.
   QLockFile lock(socketPath_ + QStringLiteral(".lock"));
+  QString lockProblem;
   if (!lock.tryLock(kLockWaitMs)) {
-    problem = QStringLiteral("could not lock %1 (%2); going on without it")
-                  .arg(socketPath_ + QStringLiteral(".lock"))
-                  .arg(lock.error() == QLockFile::PermissionError ? QStringLiteral("no permission")
-                                                                  : QStringLiteral("held"));
+    lockProblem =
+        QStringLiteral("could not lock %1 (%2); going on without it")
+            .arg(socketPath_ + QStringLiteral(".lock"))
+            .arg(lock.error() == QLockFile::PermissionError ? QStringLiteral("no permission")
+                                                            : QStringLiteral("held"));
   }
   // A quorpad that ends while the request is on its way answers nothing: look once more.
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -156,9 +161,14 @@ SingleInstance::Role SingleInstance::Claim(const HandOverRequest& request, HandO
       case Attempt::kAnswered:
         return Role::kHandedOver;
       case Attempt::kNobodyListens:
+        problem = lockProblem;
         return Listen(problem) ? Role::kFirst : Role::kAlone;
-      case Attempt::kNoAnswer:
+      case Attempt::kGone:
+        // Give its socket a moment to go with it.
+        QThread::msleep(kEndingMs);
         break;
+      case Attempt::kNoAnswer:
+        return Role::kAlone;
     }
   }
   return Role::kAlone;
@@ -168,7 +178,15 @@ SingleInstance::Attempt SingleInstance::HandOver(const HandOverRequest& request,
                                                  HandOverReply& reply, QString& problem) {
   QLocalSocket socket;
   socket.connectToServer(socketPath_);
-  if (!socket.waitForConnected(kConnectMs)) return Attempt::kNobodyListens;
+  if (!socket.waitForConnected(kConnectMs)) {
+    const auto error = socket.error();
+    if (error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError)
+      return Attempt::kNobodyListens;
+    // Some other quorpad may be listening there still: its socket is left alone.
+    problem = QStringLiteral("could not reach the running quorpad at %1: %2")
+                  .arg(socketPath_, socket.errorString());
+    return Attempt::kNoAnswer;
+  }
 
   socket.write(Frame(EncodeRequest(request)));
   QByteArray buffer;
@@ -183,11 +201,13 @@ SingleInstance::Attempt SingleInstance::HandOver(const HandOverRequest& request,
     // Bytes that are still on their way out are written by the same waits.
     if (socket.bytesToWrite() > 0) socket.waitForBytesWritten(0);
     if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-      problem = socket.state() == QLocalSocket::ConnectedState
-                    ? QStringLiteral("the running quorpad did not answer within %1 s (%2)")
-                          .arg(kAnswerMs / 1000)
-                          .arg(socketPath_)
-                    : QStringLiteral("the running quorpad ended before it answered");
+      if (socket.state() != QLocalSocket::ConnectedState) {
+        problem = QStringLiteral("the running quorpad ended before it answered");
+        return Attempt::kGone;
+      }
+      problem = QStringLiteral("the running quorpad did not answer within %1 s (%2)")
+                    .arg(kAnswerMs / 1000)
+                    .arg(socketPath_);
       return Attempt::kNoAnswer;
     }
     buffer += socket.readAll();

@@ -57,7 +57,12 @@ class SingleInstance : public QObject {
   const QString& socketPath() const { return socketPath_; }
 
  private:
-  enum class Attempt { kNobodyListens, kAnswered, kNoAnswer };
+  enum class Attempt {
+    kNobodyListens,  // no socket, or one that nobody listens on any more
+    kAnswered,
+    kGone,      // the running quorpad ended before it answered
+    kNoAnswer,  // it is there but does not answer, or cannot be reached
+  };
   bool Listen(QString& problem);
   Attempt HandOver(const HandOverRequest& request, HandOverReply& reply, QString& problem);
   void Accept();

@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,6 +140,24 @@ class SingleInstanceTest : public QObject {
     QVERIFY(running);
     running->SetHandler([](const HandOverRequest&) { return HandOverReply{0, "here", {}}; });
     QCOMPARE(ClaimElsewhere(path(), {}).reply.output, QStringLiteral("here"));
+  }
+
+  void quorpadThatEndsWithoutAnsweringIsTakenOver() {
+    // One that is on its way out: it takes the connection and goes away.
+    QLocalServer ending;
+    QVERIFY(ending.listen(path()));
+    connect(&ending, &QLocalServer::newConnection, &ending, [&] {
+      QLocalSocket* taken = ending.nextPendingConnection();
+      ending.close();
+      taken->abort();
+    });
+    Claimed later;
+    RunElsewhere([&] {
+      SingleInstance next(path());
+      later.role = next.Claim({}, later.reply, later.problem);
+    });
+    QVERIFY2(later.role == SingleInstance::Role::kFirst, qPrintable(later.problem));
+    QVERIFY2(later.problem.isEmpty(), qPrintable(later.problem));
   }
 
   void otherReleaseIsToldWhy() {
