@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of quorpad's command line on a private X session with trayer's notification
 # area: options that print and end, a file given at start, a later start that hands its file
-# to the running quorpad (answering the save prompt with the keyboard), and a killed
-# quorpad replaced at once.
+# to the running quorpad (answering the save prompt with the keyboard) or bringing it out of
+# the tray, and a killed quorpad replaced at once.
 #
 #   cli_e2e.sh PROGRAM_FOLDER
 set -u
@@ -15,7 +15,7 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ]; then
   echo "usage: cli_e2e.sh PROGRAM_FOLDER   (no quorpad in '${BIN_DIR}')" >&2
   exit 2
 fi
-xs_total=5
+xs_total=6
 xs_keep=${CLI_E2E_KEEP:-}
 xs_picture=cli_e2e_failure.png
 qp_pid=""
@@ -140,6 +140,23 @@ elif ! process_alive "$qp_pid"; then
   fail_step "the first quorpad is gone"
 else
   pass_step
+fi
+
+begin_step "a start while the window hides in the tray brings it back"
+xdotool windowminimize "$main" 2>/dev/null
+if ! poll "$WAIT_SECONDS" is_gone_or_unmapped "$main"; then
+  fail_step "minimizing did not hide the window in the tray"
+else
+  run_to_end
+  if [ "$status" != 0 ]; then
+    fail_step "the start ended with status $status: $err"
+  elif ! poll "$WAIT_SECONDS" is_viewable "$main"; then
+    fail_step "the window stayed hidden"
+  elif [ "$(main_windows)" != 1 ]; then
+    fail_step "$(main_windows) main windows"
+  else
+    pass_step
+  fi
 fi
 
 # ----------------------------------------------------------------------------------------
