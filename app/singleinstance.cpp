@@ -23,8 +23,10 @@
 namespace {
 
 constexpr quint32 kMagic = 0x71706164;  // "qpad"
-// Far beyond any command line; a longer frame is refused before it is buffered.
-constexpr quint32 kLargestFrame = 1 << 20;
+// Far beyond any command line; a longer request is refused before it is buffered.
+constexpr quint32 kLargestRequest = 1 << 20;
+// An answer may carry a long text (a list of every template, say).
+constexpr quint32 kLargestReply = 256 << 20;
 constexpr quint32 kMostArguments = 4096;
 constexpr int kConnectMs = 2000;
 constexpr int kLockWaitMs = 10000;
@@ -46,13 +48,13 @@ QByteArray Frame(const QByteArray& payload) {
 }
 
 // The payload of the first complete frame in `buffer`, which loses it; false while the frame
-// is incomplete. `tooLarge` is set for a frame that is longer than any request.
-bool TakeFrame(QByteArray& buffer, QByteArray& payload, bool& tooLarge) {
+// is incomplete. `tooLarge` is set for a frame that is longer than `largest`.
+bool TakeFrame(QByteArray& buffer, quint32 largest, QByteArray& payload, bool& tooLarge) {
   tooLarge = false;
   if (buffer.size() < 4) return false;
   quint32 length = 0;
   QDataStream(buffer) >> length;
-  if (length > kLargestFrame) {
+  if (length > largest) {
     tooLarge = true;
     return false;
   }
@@ -193,7 +195,7 @@ SingleInstance::Attempt SingleInstance::HandOver(const HandOverRequest& request,
   QByteArray payload;
   bool tooLarge = false;
   const QDeadlineTimer deadline(kAnswerMs);
-  while (!TakeFrame(buffer, payload, tooLarge)) {
+  while (!TakeFrame(buffer, kLargestReply, payload, tooLarge)) {
     if (tooLarge) {
       problem = QStringLiteral("the running quorpad sent an answer too long to read");
       return Attempt::kNoAnswer;
@@ -255,7 +257,7 @@ void SingleInstance::Read(QLocalSocket* socket) {
   QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
   QByteArray payload;
   bool tooLarge = false;
-  if (!TakeFrame(buffer, payload, tooLarge)) {
+  if (!TakeFrame(buffer, kLargestRequest, payload, tooLarge)) {
     if (tooLarge) {
       socket->abort();
     } else {
