@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
+#include <exception>
 
 #include "editor/frmMain.h"
 #include "editor/modal.h"
@@ -40,6 +41,12 @@ void OpenWaiting() {
       MainWindow().OpenFromOutside(path);
     } catch (const templates::EngineError& error) {
       ShowEngineError(nullptr, error);
+    } catch (const std::exception& error) {
+      // Memory, say: the file is not opened, and the program goes on.
+      Modal().message(nullptr, kAppTitle,
+                      QStringLiteral("Could not open the file %1\n\n%2")
+                          .arg(path, QString::fromLocal8Bit(error.what())),
+                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     }
     g_opening = false;
   }
@@ -82,6 +89,12 @@ HandOverReply RunHandedOver(const HandOverRequest& request) {
   } catch (const templates::EngineError& error) {
     reply.status = 1;
     reply.errors = QStringLiteral("quorpad: ") + EngineErrorText(error) + QLatin1Char('\n');
+    return reply;
+  } catch (const std::exception& error) {
+    // Whatever else stops the window's load (memory, say) is told to the later start.
+    reply.status = 1;
+    reply.errors = QStringLiteral("quorpad: the main window could not be loaded: %1\n")
+                       .arg(QString::fromLocal8Bit(error.what()));
     return reply;
   }
   if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
