@@ -50,15 +50,6 @@ shows_text() {
   poll 2 clipboard_is "$2"
 }
 clipboard_now() { timeout 5 xclip -o -selection clipboard 2>/dev/null | head -c 200; }
-find_prompt() {  # the save question: a managed window of quorpad's titled quorpad
-  local w
-  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^quorpad$' 2>/dev/null); do
-    is_override_redirect "$w" && continue
-    prompt=$w
-    return 0
-  done
-  return 1
-}
 # Starts quorpad in the background in the documents' folder; sets spawned_pid.
 start_qp() {
   local log=$1
