@@ -1,5 +1,5 @@
 // Reading the command line with QCommandLineParser, and the texts it prints.
-#include "commandline.h"
+#include "app/commandline.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -7,7 +7,8 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "editor/menuslots.h"
+#include "common/textconv.h"
+#include "common/version.h"
 #include "settings/frmAbout.h"
 #include "template/tmpeng.h"
 

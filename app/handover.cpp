@@ -1,14 +1,14 @@
 // The session's quorpad carrying out command lines.
-#include "handover.h"
+#include "app/handover.h"
 
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
 #include <exception>
 
+#include "app/program.h"
+#include "common/modal.h"
 #include "editor/frmMain.h"
-#include "editor/modal.h"
-#include "editor/program.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void OpenWaiting() {
     const QString path = g_waiting.takeFirst();
     g_opening = true;
     try {
-      MainWindow().OpenFromOutside(path);
+      MainWindow().openFromOutside(path);
     } catch (const templates::EngineError& error) {
       ShowEngineError(nullptr, error);
     } catch (const std::exception& error) {

@@ -2,12 +2,14 @@
 // event loop.
 #include <QApplication>
 #include <QDir>
+#include <csignal>
 #include <cstdio>
 
 #include "app/commandline.h"
 #include "app/handover.h"
+#include "app/program.h"
 #include "app/singleinstance.h"
-#include "editor/program.h"
+#include "common/version.h"
 
 namespace {
 
@@ -21,6 +23,9 @@ void Print(std::FILE* stream, const QString& text) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // A save beyond the user's file size limit fails and is reported like a full disk, instead
+  // of ending the program with the text unsaved.
+  std::signal(SIGXFSZ, SIG_IGN);
   // Help, the versions and a wrong option are answered before anything connects to the
   // display, so they work anywhere and open no window.
   QStringList arguments;

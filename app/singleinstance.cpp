@@ -4,7 +4,7 @@
 // that begins with a magic number and the exchange's version. A request carries the later
 // start's arguments and working folder; the reply carries an exit status and the texts for
 // standard output and standard error.
-#include "singleinstance.h"
+#include "app/singleinstance.h"
 
 #include <unistd.h>
 

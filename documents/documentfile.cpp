@@ -1,31 +1,19 @@
 // Documents on disk, through the engine's decoder so that both read files alike.
-#include "documentfile.h"
+#include "documents/documentfile.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
-#include "editor/menuslots.h"
+#include "common/textconv.h"
+#include "common/wholefile.h"
 #include "template/textcodec.h"
 
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress) {
   ReadResult result;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    result.error = file.errorString();
-    return result;
-  }
   // Far beyond any text a person edits, and beyond what the decoder takes in one piece.
   constexpr qint64 kLargest = qint64(1) << 30;
-  if (file.size() > kLargest) {
-    result.error = QStringLiteral("The file is larger than 1 GiB, too large to edit here.");
-    return result;
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    result.error = file.errorString();
-    return result;
-  }
+  QByteArray bytes;
+  result.error = ReadWholeFile(path, kLargest, bytes);
+  if (!result.error.isEmpty()) return result;
   const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   result.format.utf8 = templates::text::IsUtf8(view);
   const QString decoded = FromU16(templates::text::Decode(view));
@@ -78,19 +66,6 @@ std::string WithLineEnds(std::string bytes, const QString& lineEnd) {
 }
 
 }  // namespace
-
-QString WriteFileAtomically(const QString& path, const std::string& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size())) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
-  }
-  if (!file.commit()) return file.errorString();
-  return QString();
-}
 
 QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format) {
   const std::u16string wide = ToU16(text);

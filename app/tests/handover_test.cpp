@@ -4,27 +4,18 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QUrl>
 
 #include "app/handover.h"
-#include "editor/filedrop.h"
-#include "editor/tests/gui_test_support.h"
+#include "common/filedrop.h"
+#include "editor/frmMain.h"
+#include "testsupport/guitest.h"
 
 using namespace guitest;
 
 namespace {
-
-// Answers the save prompt as a test says; any other box as the shared fake does.
-class ScriptedModal : public FakeModal {
- public:
-  QMessageBox::StandardButton saveAnswer = QMessageBox::No;
-  QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
-                                      QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
-                                      QMessageBox::StandardButton defaultButton) override {
-    const auto answer = FakeModal::message(parent, caption, text, icon, buttons, defaultButton);
-    return buttons.testFlag(QMessageBox::Cancel) ? saveAnswer : answer;
-  }
-};
 
 HandOverReply HandOver(const QStringList& arguments, const QString& folder) {
   return RunHandedOver({QStringList{QStringLiteral("quorpad")} + arguments, folder});
@@ -65,8 +56,7 @@ class HandOverTest : public QObject {
     store_ = std::make_unique<StoreFolder>();
     store_->write(QByteArray());
     docs_ = std::make_unique<QTemporaryDir>();
-    modal_.shown.clear();
-    modal_.saveAnswer = QMessageBox::No;
+    modal_.reset();
     write(QStringLiteral("a.txt"), "alpha\r\n");
     write(QStringLiteral("b ü.txt"), "beta\nline two\n");
   }
@@ -80,7 +70,7 @@ class HandOverTest : public QObject {
     frmMain& w = started();
     OpenWhenFree(doc(QStringLiteral("a.txt")));
     QTRY_COMPARE(text(w), QStringLiteral("alpha\n"));
-    QCOMPARE(w.OpenFilePath, doc(QStringLiteral("a.txt")));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("a.txt")));
     QCOMPARE(w.statusPanel()->text(), doc(QStringLiteral("a.txt")));
 
     // Relative to the later start's folder; unchanged text is replaced without a question.
@@ -88,7 +78,7 @@ class HandOverTest : public QObject {
     QCOMPARE(reply.status, 0);
     QCOMPARE(reply.errors, QString());
     QTRY_COMPARE(text(w), QStringLiteral("beta\nline two\n"));
-    QCOMPARE(w.OpenFilePath, doc(QStringLiteral("b ü.txt")));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
     QVERIFY2(modal_.shown.isEmpty(), qPrintable(modal_.shown.join('\n')));
     QVERIFY(!w.document()->document()->isModified());
   }
@@ -110,11 +100,11 @@ class HandOverTest : public QObject {
     QFETCH(QByteArray, aAfter);
     frmMain& w = started();
     OpenWhenFree(doc(QStringLiteral("a.txt")));
-    QTRY_COMPARE(w.OpenFilePath, doc(QStringLiteral("a.txt")));
+    QTRY_COMPARE(w.OpenFilePath(), doc(QStringLiteral("a.txt")));
     w.document()->moveCursor(QTextCursor::Start);
     w.document()->moveCursor(QTextCursor::EndOfLine);
     w.document()->insertPlainText(QStringLiteral(" edited"));
-    modal_.saveAnswer = static_cast<QMessageBox::StandardButton>(answer);
+    modal_.buttons = {static_cast<QMessageBox::StandardButton>(answer)};
 
     QCOMPARE(HandOver({doc(QStringLiteral("b ü.txt"))}, QDir::rootPath()).status, 0);
     QTRY_COMPARE(modal_.shown.size(), 1);
@@ -124,10 +114,10 @@ class HandOverTest : public QObject {
     QCOMPARE(read(QStringLiteral("a.txt")), aAfter);
     if (opened) {
       QCOMPARE(text(w), QStringLiteral("beta\nline two\n"));
-      QCOMPARE(w.OpenFilePath, doc(QStringLiteral("b ü.txt")));
+      QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
     } else {
       QCOMPARE(text(w), QStringLiteral("alpha edited\n"));
-      QCOMPARE(w.OpenFilePath, doc(QStringLiteral("a.txt")));
+      QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("a.txt")));
     }
   }
 
@@ -141,7 +131,7 @@ class HandOverTest : public QObject {
     QCOMPARE(modal_.shown.first(), QStringLiteral("quorpad: Could not open the file ") + missing +
                                        QStringLiteral("\n\nNo such file or directory [icon]"));
     QCOMPARE(text(w), QStringLiteral("kept"));
-    QCOMPARE(w.OpenFilePath, QString());
+    QCOMPARE(w.OpenFilePath(), QString());
     QCOMPARE(w.statusPanel()->text(), QString());
     QVERIFY(!QFile::exists(missing));
   }
@@ -175,7 +165,7 @@ class HandOverTest : public QObject {
     QCOMPARE(reply.status, 0);
     QVERIFY2(reply.errors.contains(QStringLiteral("left out: ") + doc(QStringLiteral("b ü.txt"))),
              qPrintable(reply.errors));
-    QTRY_COMPARE(LoadedMainWindow()->OpenFilePath, doc(QStringLiteral("a.txt")));
+    QTRY_COMPARE(LoadedMainWindow()->OpenFilePath(), doc(QStringLiteral("a.txt")));
   }
 
   void droppedFilesAreTheLocalOnes() {
@@ -204,7 +194,7 @@ class HandOverTest : public QObject {
     QApplication::sendEvent(target, &drop);
     QVERIFY(drop.isAccepted());
     QTRY_COMPARE(text(w), QStringLiteral("beta\nline two\n"));
-    QCOMPARE(w.OpenFilePath, doc(QStringLiteral("b ü.txt")));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
 
     // Dragged text is not a file: it goes into the document as before.
     QMimeData words;
@@ -215,7 +205,7 @@ class HandOverTest : public QObject {
     QApplication::sendEvent(target, &dropText);
     Settle();
     QVERIFY2(text(w).contains(QStringLiteral("dropped words")), qPrintable(text(w)));
-    QCOMPARE(w.OpenFilePath, doc(QStringLiteral("b ü.txt")));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
   }
 };
 

@@ -1,47 +1,52 @@
 // The document commands on real files: every branch the user can take, the status texts,
 // byte-exact round trips and failed reads and writes.
-#include <QClipboard>
-#include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include "documents/filedialogs.h"
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/filedialogs.h"
+#include "common/wholefile.h"
+#include "documents/document.h"
 #include "editor/frmMain.h"
-#include "editor/modal.h"
-#include "editor/program.h"
+#include "testsupport/guitest.h"
+
+using namespace guitest;
 
 namespace {
 
-// Answers the questions in order; records what was asked.
-class Answers : public ModalSeam {
- public:
-  QList<QMessageBox::StandardButton> buttons;
-  QStringList files;  // empty string = cancelled
-  QStringList asked;  // message texts and dialog titles
-  QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text,
-                                      QMessageBox::Icon, QMessageBox::StandardButtons,
-                                      QMessageBox::StandardButton) override {
-    asked << text;
-    return buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
-  }
-  QString fileName(QWidget*, bool, const QString& title, const QString&,
-                   const QStringList&) override {
-    asked << title;
-    return files.isEmpty() ? QString() : files.takeFirst();
-  }
-};
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+// The file's bytes, marked when it is missing.
+QByteArray Bytes(const QString& path) {
+  return ReadAll(path, "<missing>");
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
+QByteArray Local(const QString& path) {
+  return QFile::encodeName(path);
+}
+
+// What lstat says the path is, as one letter: f file, l link, p pipe, d folder, c device.
+char KindAt(const QString& path) {
+  struct stat st {};
+  if (::lstat(Local(path).constData(), &st) != 0) return '-';
+  if (S_ISREG(st.st_mode)) return 'f';
+  if (S_ISLNK(st.st_mode)) return 'l';
+  if (S_ISFIFO(st.st_mode)) return 'p';
+  if (S_ISDIR(st.st_mode)) return 'd';
+  if (S_ISCHR(st.st_mode)) return 'c';
+  return '?';
+}
+
+// Puts in `folder` a named pipe "fifo", links "fifo-link" to it and "zero-link" to
+// /dev/zero, and a folder "folder".
+void MakeWhatIsNotARegularFile(const QString& folder) {
+  const QDir dir(folder);
+  QVERIFY(::mkfifo(Local(dir.filePath("fifo")).constData(), 0600) == 0);
+  QVERIFY(QFile::link(dir.filePath("fifo"), dir.filePath("fifo-link")));
+  QVERIFY(QFile::link("/dev/zero", dir.filePath("zero-link")));
+  QVERIFY(dir.mkdir("folder"));
 }
 
 }  // namespace
@@ -50,10 +55,10 @@ class DocumentsTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
-  Answers answers_;
+  std::unique_ptr<StoreFolder> folder_;
+  ScriptedModal answers_;
   frmMain* w_ = nullptr;
-  QString path(const QString& name) const { return dir_.filePath(name); }
+  QString path(const QString& name) const { return folder_->filePath(name); }
   QString text() const { return w_->document()->toPlainText(); }
   QString panel() const { return w_->statusPanel()->text(); }
   void open(const QString& file) {
@@ -61,18 +66,45 @@ class DocumentsTest : public QObject {
     w_->mnuOpen_Click();
   }
 
+  // Opens `file`, replaces its text by `replacement` and saves it where no room is left for
+  // it: the failure is told with the path and the system's reason, the file keeps every byte,
+  // the document stays changed and tied to the file, nothing is left beside it, and Exit
+  // still asks.
+  void saveFailsCleanly(const QString& file, const QString& replacement, const QString& reason) {
+    const QByteArray before = Bytes(file);
+    const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
+    open(file);
+    w_->document()->selectAll();
+    w_->document()->insertPlainText(replacement);
+    const qsizetype asked = answers_.asked.size();
+    w_->mnuSave_Click();
+    QCOMPARE(answers_.asked.size(), asked + 1);
+    const QString message = answers_.asked.last();
+    QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
+    QCOMPARE(Bytes(file), before);
+    QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
+    QCOMPARE(w_->OpenFilePath(), file);
+    QCOMPARE(panel(), file);
+    QVERIFY(w_->document()->document()->isModified());
+    answers_.buttons << QMessageBox::Cancel;
+    w_->mnuExit_Click();
+    QVERIFY(answers_.asked.last().startsWith("Do you wish to save this file:"));
+    QCOMPARE(LoadedMainWindow(), w_);
+  }
+
  private Q_SLOTS:
   void init() {
-    QVERIFY(dir_.isValid());
-    WriteAll(path("templates.dat"), "");
-    SetProgramFolder(dir_.path());
-    answers_ = Answers();
+    folder_ = std::make_unique<StoreFolder>();
+    folder_->write("");
+    answers_.reset();
+    answers_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
     SetModal(&answers_);
     w_ = &MainWindow();
   }
   void cleanup() {
     delete LoadedMainWindow();
     SetModal(nullptr);
+    folder_.reset();
   }
 
   void FilterListPairsLabelsWithPatterns() {
@@ -93,7 +125,7 @@ class DocumentsTest : public QObject {
                                 "reading line 2", "reading line 3", path("three.txt")}));
     QCOMPARE(text(), QString("a\nb\nc\n"));
     QCOMPARE(panel(), path("three.txt"));
-    QCOMPARE(w_->OpenFilePath, path("three.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("three.txt"));
   }
 
   void OpenOfAnEmptyFileGoesStraightToThePath() {
@@ -122,7 +154,7 @@ class DocumentsTest : public QObject {
     open(path("doc.txt"));
     answers_.files << path("doc.txt");  // an empty text asks for a name
     w_->mnuSave_Click();
-    QCOMPARE(ReadAll(path("doc.txt")), bytes);
+    QCOMPARE(Bytes(path("doc.txt")), bytes);
   }
 
   void TextWindows1252LacksIsSavedAsUtf8() {
@@ -131,7 +163,7 @@ class DocumentsTest : public QObject {
     w_->document()->moveCursor(QTextCursor::End);
     w_->document()->insertPlainText(QString::fromUtf8("\xe2\x9c\x93\n"));  // a check mark
     w_->mnuSave_Click();
-    QCOMPARE(ReadAll(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
+    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
   }
 
   void CancelledDialogsLeaveTheDocumentAsItWas() {
@@ -140,7 +172,7 @@ class DocumentsTest : public QObject {
     w_->mnuSaveAs_Click();  // cancelled
     answers_.buttons << QMessageBox::No;
     w_->mnuOpen_Click();  // dialog cancelled
-    QCOMPARE(w_->OpenFilePath, path("keep.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("keep.txt"));
     QCOMPARE(text(), QString("keep\n"));
     QCOMPARE(panel(), path("keep.txt"));
   }
@@ -150,8 +182,8 @@ class DocumentsTest : public QObject {
     answers_.files << path("named.txt");
     w_->mnuSave_Click();
     QCOMPARE(answers_.asked, QStringList{"Save File"});
-    QCOMPARE(ReadAll(path("named.txt")), QByteArray("new text"));
-    QCOMPARE(w_->OpenFilePath, path("named.txt"));
+    QCOMPARE(Bytes(path("named.txt")), QByteArray("new text"));
+    QCOMPARE(w_->OpenFilePath(), path("named.txt"));
   }
 
   void OpenAsksBeforeReplacingUntitledText() {
@@ -169,9 +201,9 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("changed\n");
     answers_.buttons << QMessageBox::Yes;
     w_->mnuNew_Click();
-    QCOMPARE(ReadAll(path("n.txt")), QByteArray("changed\r\n"));
+    QCOMPARE(Bytes(path("n.txt")), QByteArray("changed\r\n"));
     QCOMPARE(text(), QString());
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QCOMPARE(panel(), QString("Untitled"));
   }
 
@@ -181,7 +213,7 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("new\n");
     QSignalSpy status(w_, &frmMain::statusChanged);
     w_->mnuTemp_Save_Click();  // the popup's item does what the tray's does
-    QCOMPARE(ReadAll(path("s.txt")), QByteArray("new\n"));
+    QCOMPARE(Bytes(path("s.txt")), QByteArray("new\n"));
     QCOMPARE(status.count(), 2);
     QCOMPARE(status.at(0).at(0).toString(), "saving " + path("s.txt") + "...");
     QCOMPARE(status.at(1).at(0).toString(), path("s.txt"));
@@ -201,14 +233,14 @@ class DocumentsTest : public QObject {
     QFETCH(int, answer);
     QFETCH(QString, file);
     QFETCH(bool, emptied);
-    QDir(dir_.path()).mkdir("folder");
+    QDir(folder_->path()).mkdir("folder");
     w_->document()->setPlainText("draft");
     answers_.buttons << QMessageBox::StandardButton(answer);
     answers_.files << (file.isEmpty() ? QString() : path(file));
     w_->mnuTemp_New_Click();
     QCOMPARE(text().isEmpty(), emptied);
-    QVERIFY(w_->OpenFilePath.isEmpty());
-    if (file == "kept.txt") QCOMPARE(ReadAll(path(file)), QByteArray("draft"));
+    QVERIFY(w_->OpenFilePath().isEmpty());
+    if (file == "kept.txt") QCOMPARE(Bytes(path(file)), QByteArray("draft"));
   }
 
   void OpenSavesTheOldTextFirstWhenAsked() {
@@ -219,7 +251,7 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("second.txt");
     w_->mnuTemp_Open_Click();
-    QCOMPARE(ReadAll(path("first.txt")), QByteArray("first, changed\n"));
+    QCOMPARE(Bytes(path("first.txt")), QByteArray("first, changed\n"));
     QCOMPARE(text(), QString("second\n"));
 
     // Untitled text: Yes asks for a name, and cancelling that cancels the Open.
@@ -237,8 +269,8 @@ class DocumentsTest : public QObject {
   void SaveAsWritesAnEmptyText() {
     answers_.files << path("empty-as.txt");
     w_->mnuTemp_SaveAs_Click();
-    QCOMPARE(ReadAll(path("empty-as.txt")), QByteArray());
-    QCOMPARE(w_->OpenFilePath, path("empty-as.txt"));
+    QCOMPARE(Bytes(path("empty-as.txt")), QByteArray());
+    QCOMPARE(w_->OpenFilePath(), path("empty-as.txt"));
   }
 
   void CloseBoxAsksLikeExit() {
@@ -249,14 +281,14 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("closed.txt");
     QVERIFY(w_->close());
-    QCOMPARE(ReadAll(path("closed.txt")), QByteArray("typed"));
+    QCOMPARE(Bytes(path("closed.txt")), QByteArray("typed"));
   }
 
   void NewOnAnEmptyDocumentWithAFileUntiesIt() {
     WriteAll(path("e.txt"), "");
     open(path("e.txt"));
     w_->mnuNew_Click();
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QCOMPARE(panel(), QString("Untitled"));
   }
 
@@ -266,11 +298,11 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("new\n");
     // A folder where the file should be makes every write fail, even for root.
     answers_.files << path("sub");
-    QDir(dir_.path()).mkdir("sub");
+    QDir(folder_->path()).mkdir("sub");
     w_->mnuSaveAs_Click();
-    QCOMPARE(w_->OpenFilePath, path("w.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("w.txt"));
     QCOMPARE(text(), QString("new\n"));
-    QCOMPARE(ReadAll(path("w.txt")), QByteArray("original\r\n"));
+    QCOMPARE(Bytes(path("w.txt")), QByteArray("original\r\n"));
     QVERIFY(answers_.asked.last().contains(path("sub")));
   }
 
@@ -279,8 +311,165 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::No;
     open(path("gone.txt"));
     QCOMPARE(text(), QString("mine"));
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QVERIFY(answers_.asked.last().contains(path("gone.txt")));
+  }
+
+  void DocumentLivesOnABareTextBox() {
+    QWidget owner;
+    auto* box = new QPlainTextEdit(&owner);
+    auto* document = new Document(box, &owner);
+    QSignalSpy status(document, &Document::statusChanged);
+    WriteAll(path("bare.txt"), "one\r\n");
+    answers_.files << path("bare.txt");
+    document->open();
+    QCOMPARE(box->toPlainText(), QString("one\n"));
+    QCOMPARE(document->path(), path("bare.txt"));
+    QCOMPARE(status.last().at(0).toString(), path("bare.txt"));
+    QVERIFY(document->maybeSave());  // unchanged: nothing asked
+
+    box->moveCursor(QTextCursor::End);
+    box->insertPlainText("two\n");
+    answers_.buttons << QMessageBox::Cancel << QMessageBox::Yes;
+    QVERIFY(!document->maybeSave());
+    QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\n"));
+    QVERIFY(document->maybeSave());
+    QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\ntwo\r\n"));
+    QVERIFY(!box->document()->isModified());
+    QCOMPARE(answers_.asked.size(), 3);  // the Open dialog and the two prompts
+  }
+
+  void OpenRefusesWhatIsNotARegularFile_data() {
+    QTest::addColumn<QString>("name");  // made in the folder, or an absolute path
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("/dev/zero") << "/dev/zero"
+                               << "a character device";
+    QTest::newRow("/dev/urandom") << "/dev/urandom"
+                                  << "a character device";
+    QTest::newRow("link to /dev/zero") << "zero-link"
+                                       << "a character device";
+    QTest::newRow("fifo") << "fifo"
+                          << "a named pipe (FIFO)";
+    QTest::newRow("link to a fifo") << "fifo-link"
+                                    << "a named pipe (FIFO)";
+    QTest::newRow("folder") << "folder"
+                            << "a folder";
+  }
+  void OpenRefusesWhatIsNotARegularFile() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    const QTemporaryDir own;
+    const auto at = [&own](const QString& n) { return own.filePath(n); };
+    // Nothing here may block: a pipe with no writer would hang the open or the read.
+    MakeWhatIsNotARegularFile(own.path());
+    WriteAll(at("before.txt"), "before\r\n");
+    open(at("before.txt"));
+
+    const QString target = name.startsWith('/') ? name : at(name);
+    answers_.buttons << QMessageBox::No;
+    open(target);
+    QVERIFY2(answers_.asked.last().contains(target) &&
+                 answers_.asked.last().contains("It is " + kind + ", not a regular file."),
+             qPrintable(answers_.asked.last()));
+    QCOMPARE(text(), QString("before\n"));
+    QCOMPARE(w_->OpenFilePath(), at("before.txt"));
+    QCOMPARE(panel(), at("before.txt"));
+    QCOMPARE(KindAt(at("fifo")), 'p');
+  }
+
+  void ReadStopsAtItsLimitWhateverTheSizeSays() {
+    // Files under /proc report a size of 0 and hold more.
+    QByteArray bytes;
+    QCOMPARE(ReadWholeFile("/proc/self/status", 1 << 20, bytes), QString());
+    QVERIFY(bytes.contains("Name:"));
+    const QString reason = ReadWholeFile("/proc/self/status", 16, bytes);
+    QVERIFY2(reason.contains("larger than 16 bytes"), qPrintable(reason));
+    QVERIFY(bytes.isEmpty());
+    WriteAll(path("exact.txt"), "0123456789");
+    QCOMPARE(ReadWholeFile(path("exact.txt"), 10, bytes), QString());
+    QCOMPARE(bytes, QByteArray("0123456789"));
+    QVERIFY(!ReadWholeFile(path("exact.txt"), 9, bytes).isEmpty());
+  }
+
+  void SaveRefusesATargetThatIsNotARegularFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<char>("kind");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("fifo") << "fifo" << 'p' << "a named pipe (FIFO)";
+    QTest::newRow("link to a fifo") << "fifo-link" << 'l' << "a named pipe (FIFO)";
+    QTest::newRow("folder") << "folder" << 'd' << "a folder";
+  }
+  void SaveRefusesATargetThatIsNotARegularFile() {
+    QFETCH(QString, name);
+    QFETCH(char, kind);
+    QFETCH(QString, says);
+    const QTemporaryDir own;
+    const auto at = [&own](const QString& n) { return own.filePath(n); };
+    MakeWhatIsNotARegularFile(own.path());
+    w_->document()->insertPlainText("typed");
+    answers_.files << at(name);
+    w_->mnuSaveAs_Click();
+    QVERIFY2(answers_.asked.last().contains(at(name)) && answers_.asked.last().contains(says),
+             qPrintable(answers_.asked.last()));
+    QCOMPARE(KindAt(at(name)), kind);
+    QCOMPARE(KindAt(at("fifo")), 'p');
+    QCOMPARE(guitest::FolderEntries(own.path()),
+             (QStringList{"fifo", "fifo-link", "folder", "zero-link"}));
+    QVERIFY(w_->OpenFilePath().isEmpty());
+    QVERIFY(w_->document()->document()->isModified());
+  }
+
+  void SaveWritesThroughALinkAndKeepsModeAndOwner() {
+    QVERIFY(QDir(folder_->path()).mkdir("real"));
+    const QString target = path("real/doc.txt");
+    WriteAll(target, "old\n");
+    QVERIFY(::chmod(Local(target).constData(), 0640) == 0);
+    const bool root = ::geteuid() == 0;
+    if (root) QVERIFY(::chown(Local(target).constData(), 4321, 4322) == 0);
+    QVERIFY(QFile::link("real/doc.txt", path("link.txt")));  // relative, as users make them
+    open(path("link.txt"));
+    w_->document()->setPlainText("new\n");
+    w_->mnuSave_Click();
+    QCOMPARE(KindAt(path("link.txt")), 'l');
+    QCOMPARE(Bytes(target), QByteArray("new\n"));
+    struct stat st {};
+    QVERIFY(::stat(Local(target).constData(), &st) == 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0640));
+    if (root) {
+      QCOMPARE(st.st_uid, uid_t(4321));
+      QCOMPARE(st.st_gid, gid_t(4322));
+    }
+    QCOMPARE(guitest::FolderEntries(path("real")), QStringList{"doc.txt"});
+  }
+
+  void SaveOnAFullDiskKeepsTheFile_data() {
+    QTest::addColumn<qint64>("left");  // bytes still free on the disk
+    QTest::addColumn<int>("size");     // of the text saved
+    QTest::newRow("full, a line") << qint64(0) << 10;
+    QTest::newRow("full, 100 KiB") << qint64(0) << 100 * 1024;
+    QTest::newRow("8 KiB left, 100 KiB") << qint64(8192) << 100 * 1024;
+  }
+  void SaveOnAFullDiskKeepsTheFile() {
+    QFETCH(qint64, left);
+    QFETCH(int, size);
+    guitest::SmallDisk disk(64);
+    if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
+    const QString file = disk.filePath("doc.txt");
+    WriteAll(file, "original\r\nsecond line\r\n");
+    QVERIFY(disk.fill(left));
+    saveFailsCleanly(file, QString(size, QLatin1Char('x')),
+                     QString::fromLocal8Bit(std::strerror(ENOSPC)));
+  }
+
+  void SaveBeyondTheFileSizeLimitKeepsTheFile() {
+    if (!guitest::InChild()) {
+      const QString failed = guitest::RunInChildWithFileSizeLimit(64 * 1024);
+      QVERIFY2(failed.isEmpty(), qPrintable(failed));
+      return;
+    }
+    WriteAll(path("limited.txt"), "small\r\n");
+    saveFailsCleanly(path("limited.txt"), QString(200 * 1024, QLatin1Char('y')),
+                     QString::fromLocal8Bit(std::strerror(EFBIG)));
   }
 
   void ExitAsksAboutUnsavedChanges() {

@@ -3,15 +3,19 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTextCursor>
 #include <QTimer>
 #include <QWindow>
 
-#include "editor/layout.h"
-#include "editor/tests/gui_test_support.h"
+#include "common/twips.h"
+#include "editor/frmMain.h"
+#include "editor/mainlayout.h"
+#include "editor/storewatch.h"
 #include "settings/frmAbout.h"
+#include "testsupport/guitest.h"
 
 using namespace guitest;
 
@@ -20,7 +24,7 @@ class MainWindowTest : public QObject {
 
  private:
   std::unique_ptr<StoreFolder> folder_;
-  FakeModal modal_;
+  ScriptedModal modal_;
 
   frmMain& shownWindow() {
     frmMain& w = MainWindow();
@@ -45,7 +49,7 @@ class MainWindowTest : public QObject {
   }
   void init() {
     folder_ = std::make_unique<StoreFolder>();
-    modal_.shown.clear();
+    modal_.reset();
     QApplication::clipboard()->clear();
   }
   void cleanup() {
@@ -108,6 +112,92 @@ class MainWindowTest : public QObject {
         qPrintable(shown));
     QCOMPARE(LoadedMainWindow(), nullptr);
     for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!top->isVisible());
+  }
+
+  void startupOutOfMemoryIsReportedNotAborted() {
+    // Runs in a child: the address space it is given ends where the store's one endless line
+    // would need more, so the load runs out of memory for real.
+    if (!InChild()) {
+      const QString failed = RunInChild();
+      QVERIFY2(failed.isEmpty(), qPrintable(failed));
+      return;
+    }
+    QFile store(folder_->store());
+    QVERIFY(store.open(QIODevice::WriteOnly) && store.resize(qint64(4) << 30));  // sparse
+    store.close();
+    QFile status("/proc/self/status");
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    qint64 used = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("VmSize:"))
+        used = line.mid(7).trimmed().split(' ').first().toLongLong() << 10;
+    }
+    QVERIFY(used > 0);
+    rlimit limit{};
+    QVERIFY(::getrlimit(RLIMIT_AS, &limit) == 0);
+    limit.rlim_cur = static_cast<rlim_t>(used + (qint64(256) << 20));
+    QVERIFY(::setrlimit(RLIMIT_AS, &limit) == 0);
+
+    QVERIFY(!StartQuorpad());
+    QCOMPARE(modal_.shown.size(), 1);
+    const QString& shown = modal_.shown.first();
+    QVERIFY2(shown.startsWith("quorpad: The template store could not be used.") &&
+                 shown.contains(folder_->store()) && shown.endsWith(" [icon]"),
+             qPrintable(shown));
+    QCOMPARE(LoadedMainWindow(), nullptr);
+  }
+
+  void popupFollowsTheStoreWhoeverChangesIt() {
+    folder_->write(Numbered(1, 3));
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    QCOMPARE(SlotCaption(w->templateSlot(3)), QString("Name 3"));
+
+    // Another process rewrites it, as the engine does: a new file renamed over the old one.
+    QProcess writer;
+    writer.setWorkingDirectory(QFileInfo(folder_->store()).path());
+    writer.start("/bin/sh", {"-c",
+                             "printf '1\\004Other\\004text\\r\\n' > new.tmp && "
+                             "mv new.tmp templates.dat"});
+    QVERIFY(writer.waitForFinished(30000) && writer.exitCode() == 0);
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Other"));
+    QCOMPARE(SlotTag(w->templateSlot(1)), QString("text"));
+    // A template gone from the store leaves its slot as well.
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    QCOMPARE(SlotTag(w->templateSlot(2)), QString());
+
+    // An add appends to the file in place, which only a watch on the file itself sees.
+    folder_->append(Rec("1|Appended|more\r\n"));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(2)), QString("Appended"));
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void storeThatBreaksKeepsTheSlotsAndIsReportedOnce() {
+    folder_->write(Numbered(1, 2));
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    auto* watch = w->findChild<StoreWatch*>();
+    QVERIFY(watch);
+    QSignalSpy changes(watch, &StoreWatch::changed);
+
+    QVERIFY(QFile::remove(folder_->store()));
+    QTRY_COMPARE(changes.count(), 1);
+    folder_->write(Rec("1|A|a\r\n|Name|Value\r\n"));  // broken another way
+    QTRY_COMPARE(changes.count(), 2);
+    QCOMPARE(modal_.shown.size(), 1);
+    QVERIFY2(modal_.shown.first().contains(folder_->store()) &&
+                 modal_.shown.first().contains("Error 53"),
+             qPrintable(modal_.shown.first()));
+    QCOMPARE(SlotCaption(w->templateSlot(2)), QString("Name 2"));
+
+    // Mended, it is followed again; broken once more, it is reported once more.
+    folder_->write(Numbered(5, 5));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    folder_->write(Rec("|Name|Value\r\n"));
+    QTRY_COMPARE(modal_.shown.size(), 2);
+    QVERIFY2(modal_.shown.last().contains("Error 13"), qPrintable(modal_.shown.last()));
+    QCOMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
   }
 
   void filledSlotReplacesSelectionWithItsLines() {
@@ -188,11 +278,22 @@ class MainWindowTest : public QObject {
   void tooSmallWindowGrowsToLeastSize() {
     folder_->write(Numbered(1, 1));
     frmMain& w = shownWindow();
-    w.resize(60, 40);
+    // Every time, not only the first: a size corrected once is no excuse the next time.
+    for (const QSize& size : {QSize(60, 40), QSize(500, 500), QSize(60, 40), QSize(60, 40)}) {
+      w.resize(size);
+      Settle();
+      const QSize outer = w.frameGeometry().size();
+      QVERIFY2(ToTwipsX(&w, outer.width()) >= 6001 && ToTwipsY(&w, outer.height()) >= 4001,
+               qPrintable(QStringLiteral("%1x%2 after %3x%4")
+                              .arg(outer.width())
+                              .arg(outer.height())
+                              .arg(size.width())
+                              .arg(size.height())));
+    }
+    // A size above the least stays as it is.
+    w.resize(700, 500);
     Settle();
-    QVERIFY2(ToTwipsX(&w, w.frameGeometry().width()) >= 6001,
-             qPrintable(QString::number(w.frameGeometry().width())));
-    QVERIFY(ToTwipsY(&w, w.frameGeometry().height()) >= 4001);
+    QCOMPARE(w.size(), QSize(700, 500));
   }
 
   void minimizingWithoutTrayKeepsWindowShown() {
@@ -200,7 +301,7 @@ class MainWindowTest : public QObject {
     frmMain& w = shownWindow();
     w.showMinimized();
     Settle();
-    QVERIFY(!w.HidesToTray());
+    QVERIFY(!w.hidesToTray());
     QVERIFY(w.isVisible());
   }
 
@@ -363,7 +464,7 @@ class MainWindowTest : public QObject {
     folder_->write(QByteArray());
     frmMain& w = shownWindow();
     QMenu* popup = w.templatesPopup();
-    w.ShowTemplatesPopupAtCaret();
+    w.showTemplatesPopupAtCaret();
     QTRY_VERIFY(popup->isVisible());
     QVERIFY(popup->windowHandle());
     QCOMPARE(popup->windowHandle()->type(), Qt::Popup);

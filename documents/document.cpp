@@ -1,0 +1,195 @@
+// The document's whole life: New, Open, Save, Save As and the close check.
+#include "documents/document.h"
+
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QSessionManager>
+
+#include "common/filedialogs.h"
+#include "common/modal.h"
+#include "common/plaintext.h"
+#include "common/programfolder.h"
+
+namespace {
+
+const QString kUntitled = QStringLiteral("Untitled");
+constexpr int kCountEveryLineUpTo = 100;
+
+}  // namespace
+
+Document::Document(QPlainTextEdit* editor, QWidget* window)
+    : QObject(window), editor_(editor), window_(window) {}
+
+Document::SaveAnswer Document::askToSave() {
+  const auto answer = Modal().message(
+      window_, kAppTitle, QStringLiteral("Do you wish to save this file:\r\n") + path_,
+      QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+      QMessageBox::Yes);
+  if (answer == QMessageBox::Yes) return SaveAnswer::kYes;
+  if (answer == QMessageBox::No) return SaveAnswer::kNo;
+  return SaveAnswer::kCancel;
+}
+
+void Document::setStatus(const QString& text, bool paintNow) {
+  status_ = text;
+  Q_EMIT statusChanged(text, paintNow);
+}
+
+void Document::setCurrentFile(const QString& path) {
+  path_ = path;
+  editor_->document()->setModified(false);
+  setStatus(path.isEmpty() ? kUntitled : path);
+}
+
+bool Document::writeTo(const QString& path) {
+  DocumentFormat format = format_;
+  const QString reason = WriteDocument(path, DocumentText(editor_), format);
+  if (!reason.isEmpty()) {
+    ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);
+    return false;
+  }
+  format_ = format;
+  editor_->document()->setModified(false);
+  return true;
+}
+
+bool Document::saveUnderNewName(const QString& filter, const QString& title,
+                                const QString& folder) {
+  // A cancelled dialog leaves the document as it was, still tied to its old file.
+  const QString path = ShowSaveDialog(window_, filter, title, folder);
+  if (path.isEmpty() || !writeTo(path)) return false;
+  setCurrentFile(path);
+  return true;
+}
+
+bool Document::saveInPlace(const QString& filter, const QString& folder) {
+  return path_.isEmpty() ? saveUnderNewName(filter, QStringLiteral("Save File"), folder)
+                         : writeTo(path_);
+}
+
+void Document::makeUntitled() {
+  editor_->clear();
+  format_ = DocumentFormat();
+  setCurrentFile(QString());
+}
+
+void Document::newFile() {
+  if (editor_->document()->isEmpty()) {
+    // An empty document with a file is untied from it, so that a later Save cannot
+    // overwrite that file unasked.
+    if (path_.isEmpty()) {
+      editor_->clear();
+      format_ = DocumentFormat();
+    } else {
+      makeUntitled();
+    }
+    return;
+  }
+  switch (askToSave()) {
+    case SaveAnswer::kYes:
+      if (saveInPlace(QStringLiteral("*.*|*.txt"), path_)) makeUntitled();
+      break;
+    case SaveAnswer::kNo:
+      makeUntitled();
+      break;
+    case SaveAnswer::kCancel:
+      break;
+  }
+}
+
+void Document::open() {
+  if (!editor_->document()->isEmpty()) {
+    // No text is replaced unasked, titled or not.
+    switch (askToSave()) {
+      case SaveAnswer::kYes:
+        if (!saveInPlace(QStringLiteral("*.*"), ProgramFolder())) return;
+        break;
+      case SaveAnswer::kNo:
+        break;
+      case SaveAnswer::kCancel:
+        return;
+    }
+  }
+  const QString path = ShowOpenDialog(window_, QStringLiteral("*.html|*.*"),
+                                      QStringLiteral("Open File"), ProgramFolder());
+  if (path.isEmpty()) return;
+  read(path);
+}
+
+void Document::openFromOutside(const QString& path) {
+  if (maybeSave()) read(path);
+}
+
+void Document::read(const QString& path) {
+  const QString previousStatus = status_;
+  setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
+  // Short files show every count; long ones a few dozen times a second, and the panel is
+  // painted at most that often, so that the count never slows the read.
+  QElapsedTimer sinceRepaint;
+  sinceRepaint.start();
+  const ReadResult read = ReadDocument(path, [&](int line) {
+    const bool paint = line == 1 || sinceRepaint.elapsed() >= 40;
+    if (paint || line <= kCountEveryLineUpTo) {
+      setStatus(QStringLiteral("reading line ") + QString::number(line), paint);
+    }
+    if (paint) sinceRepaint.restart();
+  });
+  if (!read.ok) {
+    setStatus(previousStatus);
+    ShowFileError(window_, QStringLiteral("Could not open the file"), path, read.error);
+    return;
+  }
+  editor_->setPlainText(read.text);
+  format_ = read.format;
+  setCurrentFile(path);
+}
+
+void Document::save() {
+  if (path_.isEmpty() || editor_->document()->isEmpty()) {
+    // An untitled document asks for a name; so does an empty one, as it always has.
+    saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), ProgramFolder());
+    return;
+  }
+  const QString previousStatus = status_;
+  setStatus(QStringLiteral("saving ") + path_ + QStringLiteral("..."), true);
+  setStatus(writeTo(path_) ? path_ : previousStatus);
+}
+
+void Document::saveAs() {
+  saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), ProgramFolder());
+}
+
+bool Document::maybeSave() {
+  if (!editor_->document()->isModified()) return true;
+  if (path_.isEmpty() && editor_->document()->isEmpty()) return true;
+  switch (askToSave()) {
+    case SaveAnswer::kYes:
+      return saveInPlace(QStringLiteral("*.*"), ProgramFolder());
+    case SaveAnswer::kNo:
+      return true;
+    case SaveAnswer::kCancel:
+      return false;
+  }
+  return false;
+}
+
+bool Document::maySessionClose() {
+  return sessionAnswered_ == editor_->document()->revision() || maybeSave();
+}
+
+void Document::commitData(QSessionManager& manager) {
+  // The answer holds for the close that ends the program, as long as the text stays as it
+  // is; without leave to ask, that close asks nothing.
+  if (!editor_->document()->isModified()) return;
+  if (!manager.allowsInteraction()) {
+    sessionAnswered_ = editor_->document()->revision();
+    return;
+  }
+  const bool mayEnd = maybeSave();
+  manager.release();
+  if (mayEnd) {
+    sessionAnswered_ = editor_->document()->revision();
+  } else {
+    manager.cancel();
+  }
+}
