@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/singleinstance.h"
 #include "common/version.h"
+#include "templaterequests.h"
 
 namespace {
 
@@ -43,6 +44,8 @@ int main(int argc, char* argv[]) {
       Print(stderr, command.text);
       return ExitStatus(command);
     case CommandLine::Action::kRun:
+    case CommandLine::Action::kList:
+    case CommandLine::Action::kCopy:
       break;
   }
 
@@ -70,11 +73,29 @@ int main(int argc, char* argv[]) {
     }
   }
 
+  // No quorpad was running to answer. The names are read here; a template for the
+  // clipboard needs a quorpad that stays to own it, so this one starts as the session's.
+  if (command.action == CommandLine::Action::kList) {
+    const HandOverReply reply = ListTemplates();
+    Print(stdout, reply.output);
+    Print(stderr, reply.errors);
+    return reply.status;
+  }
+  if (command.action == CommandLine::Action::kCopy) {
+    HandOverReply reply;
+    if (!TemplateExists(command.templateName, reply)) {
+      Print(stderr, reply.errors);
+      return reply.status;
+    }
+  }
+
   EndWithLastWindow();
   // A store that cannot be read ends the program before any window shows.
   if (!StartQuorpad()) return 1;
   if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
   Print(stderr, LeftOutFilesText(command));
+  if (command.action == CommandLine::Action::kCopy)
+    Print(stderr, CopyTemplate(command.templateName).errors);
   instance.SetHandler(&RunHandedOver);
   return QApplication::exec();
 }

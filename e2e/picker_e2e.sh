@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end run of the template picker on a real X server (Xvfb) with openbox and trayer,
 # driven by xdotool: Ctrl+T in the document opens it, a few typed letters find the 20th
-# template of the store, and Return puts its text in the document.
+# template of the store, and Return puts its text in the document. Then templates for other
+# programs: quorpad --list and --copy NAME, answered by the running quorpad, which keeps
+# the copied text on the clipboard after the command has ended.
 #
 #   picker_e2e.sh PROGRAM_FOLDER
 #
@@ -19,7 +21,7 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ]; then
 fi
 
 xs_tag=picker_e2e
-xs_total=3
+xs_total=6
 xs_keep=${PICKER_E2E_KEEP:-}
 xs_picture=picker_e2e_failure.png
 qp_pid=""
@@ -34,6 +36,11 @@ for i in $(seq 1 25); do
     printf '1\x04Note %d\x04Text of note %d\r\n' "$i" "$i"
   fi
 done >"$work/bin/templates.dat"
+
+# A second copy of the program with an empty store of its own: what it prints or copies can
+# only have come from the running quorpad.
+mkdir -p "$work/other" && cp -P "$work/bin"/* "$work/other/" && : >"$work/other/templates.dat" ||
+  finish
 
 xs_start_x || finish
 xs_start_tray || finish
@@ -80,5 +87,43 @@ xdotool key ctrl+End ctrl+t
 xdotool type --delay 60 note
 xdotool key Escape
 check_document "the document changed after Escape"
+
+begin_step "quorpad --list prints the names in store order through the running quorpad"
+listed=$(timeout 20 "$work/other/quorpad" --list 2>"$work/list.err")
+status=$?
+if [ "$status" -ne 0 ]; then
+  fail_step "status $status: $(cat "$work/list.err")"
+elif [ "$(sed -n '20p' <<<"$listed")" != "Quarterly zebra report" ] ||
+     [ "$(wc -l <<<"$listed")" -ne 25 ] || [ "$(head -n 1 <<<"$listed")" != "Note 1" ]; then
+  fail_step "it printed: $(head -c 300 <<<"$listed" | tr '\n' '|')"
+else
+  pass_step
+fi
+
+begin_step "quorpad --copy 'Note 7' ends with status 0 and leaves the text on the clipboard"
+timeout 20 "$work/other/quorpad" --copy "Note 7" >"$work/copy.out" 2>&1
+status=$?
+if [ "$status" -ne 0 ]; then
+  fail_step "status $status: $(cat "$work/copy.out")"
+elif ! poll "$WAIT_SECONDS" clipboard_is "Text of note 7"; then
+  fail_step "the clipboard holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+elif ! process_alive "$qp_pid"; then
+  fail_step "the running quorpad ended"
+else
+  pass_step
+fi
+
+begin_step "quorpad --copy of a missing name ends with status 1 and says so"
+timeout 20 "$work/other/quorpad" --copy "No such note" >"$work/missing.out" 2>"$work/missing.err"
+status=$?
+if [ "$status" -ne 1 ]; then
+  fail_step "status $status (expected 1): $(cat "$work/missing.err")"
+elif ! grep -q '"No such note"' "$work/missing.err"; then
+  fail_step "the error does not name the template: $(cat "$work/missing.err")"
+elif ! clipboard_is "Text of note 7"; then
+  fail_step "the clipboard changed: '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+else
+  pass_step
+fi
 
 finish
