@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/frmMain.h"
 #include "app/program.h"
 #include "common/programfolder.h"
+#include "editor/frmMain.h"
 #include "editor/templatepicker.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <QSignalSpy>
 #include <QTextCursor>
 
-#include "editor/templatepicker.h"
 #include "common/programfolder.h"
 #include "editor/frmMain.h"
+#include "editor/templatepicker.h"
 #include "testsupport/guitest.h"
 
 using namespace guitest;
