@@ -52,15 +52,6 @@ class PickerTest : public QObject {
     }
   };
 
-  frmMain& shownWindow() {
-    frmMain& w = MainWindow();
-    w.show();
-    w.activateWindow();
-    if (!QTest::qWaitForWindowExposed(&w)) qWarning("main window not exposed");
-    Settle();
-    return w;
-  }
-
  private Q_SLOTS:
   void initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
@@ -144,7 +135,7 @@ class PickerTest : public QObject {
     QByteArray store = Numbered(1, 19);
     store += Rec("1|Twentieth letter|Dear Ann,\x02\x03see you.\r\n");
     folder_->write(store);
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     QPlainTextEdit* doc = w.document();
     doc->setPlainText(QStringLiteral("Hello XX world"));
     QTextCursor cursor(doc->document());
@@ -170,7 +161,7 @@ class PickerTest : public QObject {
 
   void upAndDownChooseTheRowEnterInserts() {
     folder_->write(Numbered(1, 5));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     w.document()->setFocus();
     w.showTemplatePicker();
     QWidget* filter = QApplication::focusWidget();
@@ -189,7 +180,7 @@ class PickerTest : public QObject {
 
   void escapeClosesAndInsertsNothing() {
     folder_->write(Numbered(1, 3));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     w.document()->setPlainText(QStringLiteral("keep"));
     w.document()->selectAll();
     w.document()->setFocus();
@@ -252,7 +243,7 @@ class PickerTest : public QObject {
 
   void openPickerFollowsTheStoreItsWindowWatches() {
     folder_->write(Numbered(1, 2));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     w.document()->setFocus();
     w.showTemplatePicker();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("name"));
@@ -278,7 +269,7 @@ class PickerTest : public QObject {
 
   void templateOnTheClipboardIsEmptiedAtExit() {
     folder_->write(Numbered(1, 1));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     w.putTemplateOnClipboard(QStringLiteral("Dear Ann,\r\nthanks"));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Dear Ann,\nthanks"));
     QSignalSpy destroyed(&w, &QObject::destroyed);
