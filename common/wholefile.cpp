@@ -137,6 +137,23 @@ QString WriteAll(int fd, const std::string& bytes) {
   return QString();
 }
 
+// The process's file creation mask, read without changing it: umask() can only be asked by
+// setting it, and for that moment every file another thread creates would take the wrong
+// permissions.
+mode_t CurrentUmask() {
+  // A file of /proc says it is empty until read: read it whole rather than asking atEnd().
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (!line.startsWith("Umask:")) continue;
+      bool ok = false;
+      const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+      if (ok) return static_cast<mode_t>(mask & 0777);
+    }
+  }
+  return 022;  // the usual mask, where the kernel does not say
+}
+
 }  // namespace
 
 QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes) {
@@ -199,14 +216,15 @@ QString WriteFileAtomically(const QString& path, const std::string& bytes) {
   reason = temp.create(folder, target.mid(slash + 1));
   if (!reason.isEmpty()) return reason;
   if (exists) {
-    // Owner and group first, since changing them may clear the mode's special bits. Either
-    // is kept only where the user may set it.
-    [[maybe_unused]] const int owned = ::fchown(temp.fd(), old.st_uid, old.st_gid);
+    // Owner and group first, since changing them may clear the mode's special bits. Only
+    // root may give a file away; anyone may pass it to a group they belong to, so the group
+    // alone is tried when the owner cannot be kept.
+    if (::fchown(temp.fd(), old.st_uid, old.st_gid) != 0) {
+      [[maybe_unused]] const int grouped = ::fchown(temp.fd(), static_cast<uid_t>(-1), old.st_gid);
+    }
     [[maybe_unused]] const int moded = ::fchmod(temp.fd(), old.st_mode & 07777);
   } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    [[maybe_unused]] const int moded = ::fchmod(temp.fd(), 0666 & ~mask);
+    [[maybe_unused]] const int moded = ::fchmod(temp.fd(), 0666 & ~CurrentUmask());
   }
 
   // Every step is checked by what the system says, and the file's size on disk once more

@@ -442,6 +442,18 @@ class DocumentsTest : public QObject {
     QCOMPARE(guitest::FolderEntries(path("real")), QStringList{"doc.txt"});
   }
 
+  void NewFileTakesTheUsersCreationMask() {
+    // The mask is read, never set for a moment: other threads may be creating files.
+    const mode_t before = ::umask(027);
+    const QString reason = WriteFileAtomically(path("new.txt"), "text\n");
+    const mode_t during = ::umask(before);
+    QVERIFY2(reason.isEmpty(), qPrintable(reason));
+    QCOMPARE(during, mode_t(027));
+    struct stat st {};
+    QVERIFY(::stat(Local(path("new.txt")).constData(), &st) == 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0640));
+  }
+
   void SaveOnAFullDiskKeepsTheFile_data() {
     QTest::addColumn<qint64>("left");  // bytes still free on the disk
     QTest::addColumn<int>("size");     // of the text saved
