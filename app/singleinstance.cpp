@@ -6,6 +6,7 @@
 // standard output and standard error.
 #include "app/singleinstance.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -124,6 +125,15 @@ QString SessionKey() {
       QCryptographicHash::hash(session, QCryptographicHash::Sha256).toHex().left(16));
 }
 
+// Whether the process at the other end of a connected local socket runs as this user.
+bool PeerIsThisUser(qintptr descriptor) {
+  ucred peer{};
+  socklen_t length = sizeof peer;
+  if (::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0)
+    return false;
+  return peer.uid == ::getuid();
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(QString socketPath, QObject* parent)
@@ -189,6 +199,13 @@ SingleInstance::Attempt SingleInstance::HandOver(const HandOverRequest& request,
                   .arg(socketPath_, socket.errorString());
     return Attempt::kNoAnswer;
   }
+  // Outside the user's own runtime folder the socket's name can be foreseen, and another
+  // local user could listen there first: the command line and working folder go only to a
+  // quorpad of this user's.
+  if (!PeerIsThisUser(socket.socketDescriptor())) {
+    problem = QStringLiteral("%1 is held by another user; not handing over to it").arg(socketPath_);
+    return Attempt::kNoAnswer;
+  }
 
   socket.write(Frame(EncodeRequest(request)));
   QByteArray buffer;
@@ -240,14 +257,23 @@ bool SingleInstance::Listen(QString& problem) {
 void SingleInstance::SetHandler(Handler handler) {
   handler_ = std::move(handler);
   if (!server_) return;
-  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) Read(socket);
+  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) {
+    LetGoWhenIdle(socket);
+    Read(socket);
+  }
+}
+
+void SingleInstance::LetGoWhenIdle(QLocalSocket* socket) {
+  // Counted from when this quorpad can answer: a start of its own that is slow (a question
+  // on screen, a store in use) must not send later starts off on their own.
+  QTimer::singleShot(kIdleConnectionMs, socket, &QLocalSocket::abort);
 }
 
 void SingleInstance::Accept() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    QTimer::singleShot(kIdleConnectionMs, socket, &QLocalSocket::abort);
+    if (handler_) LetGoWhenIdle(socket);
     Read(socket);
   }
 }

@@ -1,7 +1,9 @@
 // The session's one quorpad: a later start hands over and is answered, a socket left by a
 // killed quorpad is cleared, and nothing a later start sends can upset the running one.
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDataStream>
@@ -15,6 +17,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <csignal>
 #include <memory>
 
 #include "app/singleinstance.h"
@@ -140,6 +143,47 @@ class SingleInstanceTest : public QObject {
     QVERIFY(running);
     running->SetHandler([](const HandOverRequest&) { return HandOverReply{0, "here", {}}; });
     QCOMPARE(ClaimElsewhere(path(), {}).reply.output, QStringLiteral("here"));
+  }
+
+  void socketOfAnotherUserGetsNothing() {
+    if (::geteuid() != 0) QSKIP("Needs root to listen as another user");
+    // In the shared temporary folder another local user can listen on the name first.
+    QVERIFY(::chmod(QFile::encodeName(dir_->path()).constData(), 0777) == 0);
+    const QByteArray name = QFile::encodeName(path());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, name.constData(), sizeof(address.sun_path));
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+      // Only calls that are safe after fork: listen as nobody, report what arrives.
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+      if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+          ::listen(fd, 1) != 0)
+        ::_exit(4);
+      const int peer = ::accept(fd, nullptr, nullptr);
+      char byte = 0;
+      ::_exit(peer >= 0 && ::read(peer, &byte, 1) > 0 ? 1 : 0);
+    }
+    const QDeadlineTimer ready(10000);
+    while (!QFile::exists(path()) && !ready.hasExpired()) QThread::msleep(10);
+
+    const Claimed later = ClaimElsewhere(path(), {{QStringLiteral("quorpad"), "secret.txt"}, {}});
+    int status = 0;
+    bool reaped = false;
+    const QDeadlineTimer ended(10000);
+    while (!(reaped = ::waitpid(child, &status, WNOHANG) == child) && !ended.hasExpired())
+      QThread::msleep(10);
+    if (!reaped) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, &status, 0);
+      QFAIL("the listener was never connected to");
+    }
+    QCOMPARE(later.role, SingleInstance::Role::kAlone);
+    QVERIFY2(later.problem.contains(QStringLiteral("another user")), qPrintable(later.problem));
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);  // not a byte of the request reached it
   }
 
   void quorpadThatEndsWithoutAnsweringIsTakenOver() {

@@ -66,6 +66,7 @@ class SingleInstance : public QObject {
   bool Listen(QString& problem);
   Attempt HandOver(const HandOverRequest& request, HandOverReply& reply, QString& problem);
   void Accept();
+  void LetGoWhenIdle(QLocalSocket* socket);
   void Read(QLocalSocket* socket);
 
   QString socketPath_;
