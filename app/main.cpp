@@ -1,6 +1,8 @@
 // quorpad's entry point: the application object, the main window, the event loop.
 #include <QApplication>
 
+#include "documents/recovery.h"
+#include "editor/endsignals.h"
 #include "editor/program.h"
 
 int main(int argc, char* argv[]) {
@@ -9,7 +11,13 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(QUORPAD_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("quorpad"));
   EndWithLastWindow();
+  // Unsaved changes survive a crash, a kill and the end of the session in recovery copies;
+  // the signals that ask the program to end let it bring the copy up to date first.
+  SetRecoveryEnabled(true);
+  EndSignals endSignals;
+  QObject::connect(&endSignals, &EndSignals::received, &app, [] { EndBySignal(); });
   // A store that cannot be read ends the program before any window shows.
-  if (!StartQuorpad()) return 1;
+  if (!StartQuorpad()) return EndingBySignal() ? 0 : 1;
+  if (EndingBySignal()) return 0;
   return QApplication::exec();
 }

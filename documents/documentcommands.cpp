@@ -1,12 +1,15 @@
 // The document commands of the main window: New, Open, Save and Save As.
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QSessionManager>
 
 #include "documents/documentfile.h"
 #include "documents/filedialogs.h"
+#include "documents/recovery.h"
 #include "editor/frmMain.h"
 #include "editor/modal.h"
 #include "editor/plaintext.h"
@@ -170,6 +173,8 @@ bool frmMain::ConfirmClose() {
                                                        QStringLiteral("Save File"), ProgramFolder())
                                     : WriteTo(OpenFilePath);
     case SaveAnswer::kNo:
+      // The user let the changes go; so does their recovery copy.
+      if (recovery_) recovery_->discard();
       return true;
     case SaveAnswer::kCancel:
       return false;
@@ -193,5 +198,77 @@ void frmMain::CommitData(QSessionManager& manager) {
     sessionAnswered_ = txtData->document()->revision();
   } else {
     manager.cancel();
+  }
+}
+
+void frmMain::createRecovery() {
+  if (!RecoveryEnabled()) return;
+  recovery_ = new RecoveryCopy(
+      txtData->document(),
+      [this] {
+        return RecoveryInfo{OpenFilePath, format_, txtData->textCursor().position()};
+      },
+      this);
+  connect(recovery_, &RecoveryCopy::writeFailed, this, &frmMain::SetStatus);
+}
+
+void frmMain::RestoreDocument(const RecoveredDocument& document) {
+  OpenFilePath = document.info.path;
+  format_ = document.info.format;
+  txtData->setPlainText(document.text);
+  // Unsaved, as it was when the copy was made.
+  txtData->document()->setModified(true);
+  QTextCursor caret = txtData->textCursor();
+  caret.setPosition(std::min(document.info.caret, txtData->document()->characterCount() - 1));
+  txtData->setTextCursor(caret);
+  txtData->ensureCursorVisible();
+  SetStatus(OpenFilePath.isEmpty() ? kUntitled : OpenFilePath);
+}
+
+void frmMain::OfferRecovery() {
+  if (!recovery_) return;
+  for (const auto& copy : FindLeftCopies()) {
+    // The program may be ending by a signal while a question is open.
+    if (!recovery_->following()) return;
+    RecoveredDocument document;
+    QString error;
+    if (!copy->read(document, error)) {
+      const QString aside = copy->setAside();
+      Modal().message(this, kAppTitle,
+                      QStringLiteral("A recovery copy of unsaved changes cannot be read. It was "
+                                     "set aside as\n%1\n\n%2")
+                          .arg(QDir::toNativeSeparators(aside), error),
+                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+      continue;
+    }
+    const QString name =
+        document.info.path.isEmpty() ? kUntitled : QDir::toNativeSeparators(document.info.path);
+    const QString when =
+        document.changed.isValid()
+            ? QLocale().toString(document.changed.toLocalTime(), QLocale::ShortFormat)
+            : QStringLiteral("at an unknown time");
+    const QString text =
+        QStringLiteral(
+            "quorpad ended without saving changes to a document and kept a copy of them.\n\n"
+            "Document: %1\nLast changed: %2\n\n"
+            "Restore brings the changes back as an unsaved document; Discard deletes the "
+            "copy; Later keeps it for the next start.")
+            .arg(name, when);
+    const auto answer = Modal().question(this, kAppTitle, text, QMessageBox::Question,
+                                         {{QMessageBox::Yes, QStringLiteral("Restore")},
+                                          {QMessageBox::No, QStringLiteral("Discard")},
+                                          {QMessageBox::Cancel, QStringLiteral("Later")}},
+                                         QMessageBox::Yes);
+    if (!recovery_->following()) return;
+    if (answer == QMessageBox::No) {
+      copy->discard();
+    } else if (answer == QMessageBox::Yes) {
+      RestoreDocument(document);
+      recovery_->setLastChange(document.changed);
+      // The old copy goes only once the document's own copy holds the text.
+      if (recovery_->flush()) copy->discard();
+      // One document at a time: further copies wait for the next start.
+      return;
+    }
   }
 }

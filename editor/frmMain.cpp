@@ -23,6 +23,7 @@
 #include <QWindow>
 #include <cmath>
 
+#include "documents/recovery.h"
 #include "editor/layout.h"
 #include "editor/modal.h"
 #include "editor/plaintext.h"
@@ -66,6 +67,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   createTrayMenu();
   createTemplatesPopup();
   createKeyboardPaths();
+  createRecovery();
   connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitData);
   // Any change of the clipboard that quorpad did not make means another program owns it.
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
@@ -74,6 +76,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() {
+  // Changes that nobody let go of (the desktop session ended without a question) stay in
+  // their recovery copy, brought up to date.
+  if (recovery_) recovery_->flush();
   // The window object's end: empty the clipboard and take the icon down once more.
   EmptyClipboardIfOurs();
   RemoveTrayIcon(*this);
@@ -395,6 +400,13 @@ void frmMain::Exit() {
   EmptyClipboardIfOurs();
   RemoveTrayIcon(*this);
   close();
+}
+
+void frmMain::EndBySignal() {
+  if (recovery_) recovery_->keepForNextStart();
+  // As any close from outside: Exit's first two steps, and no question after them.
+  closeConfirmed_ = true;
+  Form_QueryUnload();
 }
 
 void frmMain::mnuExit_Click() {

@@ -17,6 +17,8 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QSessionManager;
+class RecoveryCopy;
+struct RecoveredDocument;
 class QTimer;
 
 class frmMain : public QMainWindow {
@@ -53,6 +55,15 @@ class frmMain : public QMainWindow {
   bool HidesToTray() const;
   // Shows the window when it is hidden with no tray icon to bring it back.
   void ShowIfUnreachable();
+
+  // The recovery copy of the document; nullptr where recovery is off.
+  RecoveryCopy* recovery() const { return recovery_; }
+  // Offers the unsaved changes that quorpads no longer running left behind, one copy at a
+  // time, to restore or discard.
+  void OfferRecovery();
+  // The program is ending without a chance to ask: the recovery copy is brought up to date
+  // and kept, the tray icon taken down.
+  void EndBySignal();
 
  Q_SIGNALS:
   // The status panel got a new text.
@@ -117,6 +128,8 @@ class frmMain : public QMainWindow {
   void ShowFileError(const QString& what, const QString& path, const QString& reason);
   bool ConfirmClose();
   void CommitData(QSessionManager& manager);
+  void createRecovery();
+  void RestoreDocument(const RecoveredDocument& document);
   void WatchForTray();
 
   QGroupBox* Frame1 = nullptr;
@@ -140,6 +153,7 @@ class frmMain : public QMainWindow {
   bool closeConfirmed_ = false;
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
   DocumentFormat format_;     // how the document's file is written
+  RecoveryCopy* recovery_ = nullptr;
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

@@ -4,10 +4,20 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 
 #include "template/tmpeng.h"
 
 ModalSeam::~ModalSeam() = default;
+
+QMessageBox::StandardButton ModalSeam::question(
+    QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+    const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+    QMessageBox::StandardButton defaultButton) {
+  QMessageBox::StandardButtons buttons;
+  for (const auto& button : captions) buttons |= button.first;
+  return message(parent, caption, text, icon, buttons, defaultButton);
+}
 
 namespace {
 
@@ -17,6 +27,15 @@ class RealDialogs : public ModalSeam {
                                       QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                       QMessageBox::StandardButton defaultButton) override {
     QMessageBox box(icon, caption, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+  }
+  QMessageBox::StandardButton question(
+      QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+      const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+      QMessageBox::StandardButton defaultButton) override {
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    for (const auto& [button, label] : captions) box.addButton(button)->setText(label);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
   }

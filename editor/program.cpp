@@ -15,6 +15,7 @@ namespace {
 
 QString g_programFolder;
 bool g_endWithLastWindow = false;
+bool g_endingBySignal = false;
 QPointer<frmMain> g_main;
 
 bool AnyWindowOpen() {
@@ -83,12 +84,26 @@ frmMain& MainWindow() {
 
 bool StartQuorpad() {
   try {
-    MainWindow().show();
+    frmMain& window = MainWindow();
+    window.show();
+    window.OfferRecovery();
     return true;
   } catch (const templates::EngineError& error) {
     ShowEngineError(nullptr, error);
     return false;
   }
+}
+
+void EndBySignal() {
+  g_endingBySignal = true;
+  if (frmMain* window = LoadedMainWindow()) window->EndBySignal();
+  // Every event loop ends, a question's included; a start-up still under way sees
+  // EndingBySignal() instead.
+  QCoreApplication::exit(0);
+}
+
+bool EndingBySignal() {
+  return g_endingBySignal;
 }
 
 void EndWithLastWindow() {
