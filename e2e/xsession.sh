@@ -230,10 +230,10 @@ xs_begin() {  # xs_begin [MORE-TOOLS...]: fails, saying so, where a tool is miss
   trap xs_cleanup EXIT
   trap xs_on_signal TERM INT HUP
   work=$(mktemp -d "${TMPDIR:-/tmp}/quorpad-$xs_tag.XXXXXX") || { log "no temporary folder"; return 1; }
-  mkdir -p "$work/home" "$work/runtime" "$work/config" "$work/cache" "$work/data"
+  mkdir -p "$work/home" "$work/runtime" "$work/config" "$work/cache" "$work/data" "$work/state"
   chmod 700 "$work/runtime"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-  export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
+  export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
   # The X11 platform, whatever the caller had (offscreen would have no tray at all).
   unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS SESSION_MANAGER
   export QT_QPA_PLATFORM=xcb
