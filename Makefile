@@ -42,6 +42,7 @@ bench: build
 	$(BUILD)/bin/documents_bench
 	$(BUILD)/bin/documents_bench --peak=floor
 	$(BUILD)/bin/documents_bench --peak=open
+	$(BUILD)/bin/recovery_bench
 
 # The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus
 # the desktop entry and the icon. An existing template store is never overwritten.

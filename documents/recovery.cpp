@@ -210,7 +210,11 @@ bool DecodeRecoveryCopy(const QByteArray& bytes, RecoveredDocument& document, QS
 
 RecoveryCopy::RecoveryCopy(QTextDocument* document, InfoSource info, QObject* parent,
                            const QString& folder)
-    : QObject(parent), document_(document), info_(std::move(info)), folder_(folder) {
+    : QObject(parent),
+      document_(document),
+      shadow_(document),
+      info_(std::move(info)),
+      folder_(folder) {
   writer_.setMaxThreadCount(1);  // one write at a time, in the order they were asked for
   quiet_.setSingleShot(true);
   longest_.setSingleShot(true);
@@ -308,9 +312,9 @@ void RecoveryCopy::writeNow() {
     writeDone(false, reason);
     return;
   }
-  // The text is taken here, on the GUI thread; encoding and writing it happen on the
-  // writer's thread.
-  QString text = document_->toRawText();
+  // Only the shadow's pieces are taken here, on the GUI thread; joining, encoding and
+  // writing them happen on the writer's thread.
+  ShadowText::Pieces pieces = shadow_.pieces();
   const RecoveryInfo info = info_();
   lastCaret_ = info.caret;
   dirty_ = false;
@@ -318,7 +322,9 @@ void RecoveryCopy::writeNow() {
   const QString temp = QDir(folder_).filePath(id_ + kTempSuffix);
   const QString target = filePath();
   const QDateTime changed = lastChange_.isValid() ? lastChange_ : QDateTime::currentDateTimeUtc();
-  writer_.start([this, text = std::move(text), info, temp, target, changed]() mutable {
+  writer_.start([this, pieces = std::move(pieces), info, temp, target, changed]() mutable {
+    QString text = ShadowText::join(pieces);
+    pieces.clear();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     const QString reason = WriteWhole(temp, target, EncodeRecoveryCopy(text, info, changed));
     QMetaObject::invokeMethod(

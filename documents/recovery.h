@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "documents/documentfile.h"
+#include "documents/shadowtext.h"
 
 class QTextDocument;
 
@@ -91,6 +92,7 @@ class RecoveryCopy : public QObject {
   void writeDone(bool ok, const QString& reason);
 
   QTextDocument* document_;
+  ShadowText shadow_;  // the text, ready to be taken at no cost
   InfoSource info_;
   QString folder_;
   QString id_;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -17,6 +18,7 @@
 #include <iostream>
 
 #include "documents/recovery.h"
+#include "documents/shadowtext.h"
 #include "editor/frmMain.h"
 #include "editor/modal.h"
 #include "editor/program.h"
@@ -144,6 +146,76 @@ class RecoveryTest : public QObject {
       qputenv("XDG_STATE_HOME", ignored);
       QCOMPARE(RecoveryFolder(), QDir::homePath() + QStringLiteral("/.local/state/quorpad"));
     }
+  }
+
+  void ShadowFollowsEveryKindOfEdit_data() {
+    QTest::addColumn<bool>("laidOut");
+    QTest::newRow("in a text box") << true;
+    QTest::newRow("a document alone") << false;
+  }
+  void ShadowFollowsEveryKindOfEdit() {
+    QFETCH(bool, laidOut);
+    QPlainTextEdit box;
+    QTextDocument alone;
+    QTextDocument* document = laidOut ? box.document() : &alone;
+    ShadowText shadow(document);
+    QRandomGenerator random(20261207);
+    const QString alphabet = QStringLiteral("abc \n\u00e9\u2028\U0001F600xyz\n");
+    const auto someText = [&](int most) {
+      QString text;
+      for (int n = random.bounded(most + 1); n > 0; --n)
+        text += alphabet.at(random.bounded(alphabet.size()));
+      return text;
+    };
+    const auto at = [&] { return random.bounded(document->characterCount()); };
+    for (int step = 0; step < 3000; ++step) {
+      QTextCursor cursor(document);
+      const int kind = random.bounded(10);
+      if (kind <= 3) {  // typing or pasting somewhere, over a selection at times
+        cursor.setPosition(at());
+        if (kind == 3) cursor.setPosition(at(), QTextCursor::KeepAnchor);
+        if (laidOut) {
+          box.setTextCursor(cursor);
+          box.insertPlainText(someText(kind == 2 ? 300 : 3));
+        } else {
+          cursor.insertText(someText(kind == 2 ? 300 : 3));
+        }
+      } else if (kind == 4) {  // deleting a range, across lines at times
+        cursor.setPosition(at());
+        cursor.setPosition(at(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+      } else if (kind == 5) {
+        document->undo();
+      } else if (kind == 6) {
+        document->redo();
+      } else if (kind == 7) {  // at the very end, and Backspace there
+        cursor.movePosition(QTextCursor::End);
+        if (random.bounded(2)) {
+          cursor.insertText(someText(5));
+        } else {
+          cursor.deletePreviousChar();
+        }
+      } else if (kind == 8 && random.bounded(20) == 0) {  // a whole new text, large at times
+        document->setPlainText(someText(random.bounded(2) ? 10 : 200000));
+      } else if (kind == 9 && random.bounded(30) == 0) {
+        if (random.bounded(2)) {
+          document->clear();
+        } else {
+          cursor.select(QTextCursor::Document);
+          cursor.removeSelectedText();
+        }
+      }
+      const QString expected = document->toRawText();
+      const QString got = ShadowText::join(shadow.pieces());
+      QVERIFY2(got == expected, qPrintable(QStringLiteral("step %1 (kind %2): %3 characters "
+                                                          "where %4 are")
+                                               .arg(step)
+                                               .arg(kind)
+                                               .arg(got.size())
+                                               .arg(expected.size())));
+    }
+    // Every change was followed; the text was never taken whole.
+    QCOMPARE(shadow.rebuilds(), 0);
   }
 
   void CopyHoldsTextPathFormatAndCaret() {
