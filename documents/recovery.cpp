@@ -380,6 +380,8 @@ bool RecoveryCopy::keepForNextStart() {
 }
 
 void RecoveryCopy::discard() {
+  // A copy kept for the next start stays whatever happens.
+  if (!following_) return;
   quiet_.stop();
   longest_.stop();
   dirty_ = false;
