@@ -1,6 +1,7 @@
 // Reading and writing documents: encoding and line ends kept as the file had them.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <string>
@@ -18,13 +19,22 @@ struct ReadResult {
   QString error;  // why the file could not be read
 };
 
+// Reads the whole file at `path` into `bytes`, at most `limit` bytes. Anything that is not a
+// regular file once links are followed (a folder, a device, a pipe) is refused without
+// blocking on it, and no more than `limit` bytes are read whatever size the file reports.
+// Returns an empty string on success, else the reason.
+QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes);
+
 // Reads a whole document. A file that is valid UTF-8 is read as UTF-8, any other as
 // Windows-1252. `progress` is told each line number as the reading reaches it.
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress);
 
-// Writes `bytes` to `path` through a temporary file that replaces it only once complete, so
-// a failed write leaves the old file as it was. Returns an empty string on success, else
-// the reason.
+// Writes `bytes` to `path` through a temporary file beside it that replaces it only once
+// complete and on disk, so a failed write at any step leaves the old file byte for byte. A
+// link is written through: the file it leads to is replaced and the link stays. An existing
+// file keeps its permissions, and its owner and group where the user may set them. A target
+// that exists and is not a regular file is refused. Returns an empty string on success, else
+// the reason in the system's own words.
 QString WriteFileAtomically(const QString& path, const std::string& bytes);
 
 // Writes a document atomically: a failed write leaves the old file as it was. The text

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <new>
 #include <system_error>
 
 namespace {
@@ -419,12 +420,17 @@ bool LeftCopy::read(RecoveredDocument& document, QString& error) const {
     error = QStringLiteral("It is larger than any document quorpad opens.");
     return false;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    error = file.errorString();
+  try {
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+      error = file.errorString();
+      return false;
+    }
+    return DecodeRecoveryCopy(bytes, document, error);
+  } catch (const std::bad_alloc&) {
+    error = QStringLiteral("There is not enough memory to read it.");
     return false;
   }
-  return DecodeRecoveryCopy(bytes, document, error);
 }
 
 void LeftCopy::discard() {

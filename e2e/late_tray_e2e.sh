@@ -20,18 +20,7 @@ xs_copy_program "$BIN_DIR" || finish
 : >"$work/bin/templates.dat"
 xs_start_x || finish
 
-begin_step "without a notification area, 'quor - pad' shows with a taskbar entry"
-xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
-qp_pid=$spawned_pid
-poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad" || { fail_step "no main window"; finish; }
-main=$window
-if ! poll "$WAIT_SECONDS" wm_state_normal "$main"; then
-  fail_step "the window is not in NormalState: $(wm_state "$main")"
-elif has_skip_taskbar "$main"; then
-  fail_step "the window is left out of the taskbar with no tray to bring it back"
-else
-  pass_step
-fi
+xs_step_start_without_tray
 
 begin_step "minimizing without a tray iconifies the window rather than hiding it"
 xdotool windowminimize "$main"

@@ -255,19 +255,7 @@ else
       step_ok=0
     fi
     if [ "$step_ok" = 1 ]; then
-      if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
-        fail_step "quorpad is still running ${WAIT_SECONDS}s after Exit"
-      else
-        xs_reap "$qp_pid"
-        status=$?
-        if [ "$status" -ne 0 ]; then
-          fail_step "quorpad ended with status $status"
-        elif ! poll "$WAIT_SECONDS" icon_absent; then
-          fail_step "the tray icon is still in trayer's panel after quorpad ended"
-        else
-          pass_step
-        fi
-      fi
+      xs_check_ended icon_absent "the tray icon is still in trayer's panel after quorpad ended"
     fi
   fi
 fi

@@ -8,11 +8,19 @@
 #   xs_keep=1               keeps the temporary folder $work
 #   xs_bound SECONDS "$0" "$@"   re-runs the script under a time bound
 #   xs_begin [TOOLS...]     checks the tools; makes $work and the private environment
+#   xs_need TOOLS... / xs_prepare   the same in two parts, for sessions other than X11
 #   xs_copy_program FOLDER  copies the built program into $work/bin
 #   xs_start_x [WxH]        Xvfb and openbox; sets DISPLAY
 #   xs_start_tray [ARGS...] trayer; sets trayer_pid and panel
+#   xs_start_bus            a private D-Bus session bus; sets DBUS_SESSION_BUS_ADDRESS
+#   xs_start_xfce_panel     xfce4-panel with only its status tray (a D-Bus tray host)
+#   sni_find_item PID       finds the status notifier item of process PID; sets item
+#   sni_menu / sni_click ID / sni_activate   its exported menu and its primary action
 #   xs_spawn LOG CMD...     starts CMD in the background; sets spawned_pid
 #   begin_step/pass_step/fail_step/finish   counting of the run's steps
+#   xs_step_start_without_tray   the step that starts quorpad with no tray; sets qp_pid, main
+#   xs_check_ended GONE WHAT     after Exit: status 0, and GONE holds
+#   sni_step_menu / sni_step_exit   the steps of the D-Bus tray runs on the item's menu
 # Each wait polls with a bound. Works under `set -eu` as well as without.
 
 xs_tag=${xs_tag:-e2e}
@@ -86,6 +94,41 @@ finish() {
   echo "$xs_tag: $passed passed, $failed failed"
   [ "$failed" -eq 0 ] && exit 0
   exit 1
+}
+
+# After Exit, quorpad ($qp_pid) ends with status 0, and then GONE (a command) holds; WHAT
+# says what is left where it does not. Passes or fails the current step.
+xs_check_ended() {  # xs_check_ended GONE WHAT
+  local status
+  if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
+    fail_step "quorpad is still running ${WAIT_SECONDS}s after Exit"
+    return
+  fi
+  xs_reap "$qp_pid"
+  status=$?
+  if [ "$status" -ne 0 ]; then
+    fail_step "quorpad ended with status $status"
+  elif ! poll "$WAIT_SECONDS" "$1"; then
+    fail_step "$2"
+  else
+    pass_step
+  fi
+}
+
+# quorpad started where no notification area exists yet keeps its taskbar entry.
+xs_step_start_without_tray() {
+  begin_step "without a notification area, 'quor - pad' shows with a taskbar entry"
+  xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+  qp_pid=$spawned_pid
+  poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad" || { fail_step "no main window"; finish; }
+  main=$window
+  if ! poll "$WAIT_SECONDS" wm_state_normal "$main"; then
+    fail_step "the window is not in NormalState: $(wm_state "$main")"
+  elif has_skip_taskbar "$main"; then
+    fail_step "the window is left out of the taskbar with no tray to bring it back"
+  else
+    pass_step
+  fi
 }
 
 # ----------------------------------------------------------------------------------------
@@ -220,13 +263,17 @@ icon_absent() { ! xwininfo -tree -id "$panel" 2>/dev/null | grep -q '("quorpad" 
 # ----------------------------------------------------------------------------------------
 # The session
 
-xs_begin() {  # xs_begin [MORE-TOOLS...]: fails, saying so, where a tool is missing
+xs_need() {  # xs_need TOOLS...: fails, saying so, where a tool is missing
   local tool
-  for tool in Xvfb xauth mcookie openbox trayer xdotool xprop xwininfo "$@"; do
+  for tool in "$@"; do
     command -v "$tool" >/dev/null && continue
     log "missing tool '$tool' (scripts/install-deps installs it)"
     return 1
   done
+}
+
+# The temporary folder $work and a private environment for whatever display the run uses.
+xs_prepare() {
   trap xs_cleanup EXIT
   trap xs_on_signal TERM INT HUP
   work=$(mktemp -d "${TMPDIR:-/tmp}/quorpad-$xs_tag.XXXXXX") || { log "no temporary folder"; return 1; }
@@ -234,11 +281,19 @@ xs_begin() {  # xs_begin [MORE-TOOLS...]: fails, saying so, where a tool is miss
   chmod 700 "$work/runtime"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
   export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
-  # The X11 platform, whatever the caller had (offscreen would have no tray at all).
   unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS SESSION_MANAGER
-  export QT_QPA_PLATFORM=xcb
-  # No session bus: the tray icon goes through the X11 notification area, not D-Bus.
+  # No session bus unless the run starts one (xs_start_bus): then the tray icon goes
+  # through the X11 notification area, not D-Bus.
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus"
+  # GTK programs (the panels) look for an accessibility bus and desktop settings services.
+  export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory GIO_USE_VFS=local
+}
+
+xs_begin() {  # xs_begin [MORE-TOOLS...]
+  xs_need Xvfb xauth mcookie openbox trayer xdotool xprop xwininfo "$@" || return 1
+  xs_prepare || return 1
+  # The X11 platform, whatever the caller had (offscreen would have no tray at all).
+  export QT_QPA_PLATFORM=xcb
 }
 
 # A program folder of its own, $work/bin: the program and the engine library from FOLDER, so
@@ -295,4 +350,174 @@ xs_start_tray() {  # xs_start_tray [TRAYER-ARGS...]
   fi
   panel=$window
   log "trayer's panel is window $panel"
+}
+
+# ----------------------------------------------------------------------------------------
+# The session bus and the status notifier trays on it, seen through gdbus as a tray host
+# sees them.
+
+bus_call() {  # bus_call DEST PATH METHOD ARGS...: gdbus's answer, bounded in time
+  local dest=$1 path=$2 method=$3
+  shift 3
+  timeout 10 gdbus call --session --dest "$dest" --object-path "$path" --method "$method" \
+    -- "$@" 2>/dev/null
+}
+bus_get() {  # bus_get DEST PATH INTERFACE PROPERTY
+  bus_call "$1" "$2" org.freedesktop.DBus.Properties.Get "$3" "$4"
+}
+bus_answers() { bus_call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.GetId >/dev/null; }
+bus_has_name() {
+  bus_call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner "$1" | grep -q true
+}
+bus_pid_of() {  # the process that owns bus name $1
+  bus_call org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.GetConnectionUnixProcessID "$1" | grep -o '[0-9][0-9]*' | tail -n 1
+}
+
+# A session bus of its own that starts no service by itself, so that everything on it is a
+# process this run started (and stops).
+xs_start_bus() {
+  local socket="$work/runtime/bus"
+  cat >"$work/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$socket</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+  xs_spawn "$work/bus.log" dbus-daemon --config-file="$work/bus.conf" --nofork
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$socket"
+  if ! poll "$WAIT_SECONDS" bus_answers; then
+    log "the session bus did not start:"
+    indent <"$work/bus.log"
+    return 1
+  fi
+}
+
+sni_host_ready() {
+  bus_get org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher \
+    IsStatusNotifierHostRegistered | grep -q true
+}
+
+# xfce4-panel along the bottom edge with its status tray as the only plugin; that plugin is
+# the status notifier watcher and host (and an X11 tray as well). Its settings service,
+# xfconfd, is started here too (once), reading the panel's layout from the private config
+# folder. Sets panel_pid.
+xs_start_xfce_panel() {
+  local xfconfd
+  xfconfd=$(ls /usr/lib/*/xfce4/xfconf/xfconfd 2>/dev/null | head -n 1)
+  [ -x "$xfconfd" ] || { log "no xfconfd (scripts/install-deps installs xfconf)"; return 1; }
+  local channel="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+  mkdir -p "$channel"
+  cat >"$channel/xfce4-panel.xml" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=8;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+EOF
+  bus_has_name org.xfce.Xfconf || xs_spawn "$work/xfconfd.log" "$xfconfd"
+  if ! poll "$WAIT_SECONDS" bus_has_name org.xfce.Xfconf; then
+    log "xfconfd did not start:"
+    indent <"$work/xfconfd.log"
+    return 1
+  fi
+  xs_spawn "$work/panel.log" xfce4-panel
+  panel_pid=$spawned_pid
+  if ! poll "$WAIT_SECONDS" sni_host_ready; then
+    log "xfce4-panel's status tray did not register as a host:"
+    indent <"$work/panel.log"
+    return 1
+  fi
+  log "xfce4-panel's status tray is up"
+}
+
+# The items registered with the watcher, one "busname/path" (or "busname") a line.
+sni_items() {
+  bus_get org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher \
+    RegisteredStatusNotifierItems | grep -o "'[^']*'" | tr -d "'"
+}
+# The item of process PID registered with the watcher: sets item (its bus name) and
+# item_path.
+sni_find_item() {  # sni_find_item PID
+  local entry name
+  for entry in $(sni_items); do
+    name=${entry%%/*}
+    [ "$(bus_pid_of "$name")" = "$1" ] || continue
+    item=$name
+    item_path=/StatusNotifierItem
+    [ "$entry" = "$name" ] || item_path=/${entry#*/}
+    return 0
+  done
+  return 1
+}
+sni_item_gone() { ! sni_items | grep -q "^${item}\(/\|\$\)"; }
+sni_activate() { bus_call "$item" "$item_path" org.kde.StatusNotifierItem.Activate 0 0 >/dev/null; }
+
+# The item's exported menu, one top-level entry a line: ID, a tab, then the label, "-" for a
+# separator, with " (disabled)" after a disabled item. Sets menu_path.
+sni_menu() {
+  local layout child id label
+  menu_path=$(bus_get "$item" "$item_path" org.kde.StatusNotifierItem Menu |
+    grep -o "'/[^']*'" | tr -d "'")
+  [ -n "$menu_path" ] && [ "$menu_path" != /NO_DBUSMENU ] || return 1
+  layout=$(bus_call "$item" "$menu_path" com.canonical.dbusmenu.GetLayout 0 -1 '[]') || return 1
+  # Each child of the root starts with "<(ID, {properties}, ...".
+  printf '%s\n' "$layout" | sed 's/<(/\n/g' | tail -n +2 | while IFS= read -r child; do
+    id=${child%%,*}
+    if [[ $child == *"'type': <'separator'>"* ]]; then
+      label=-
+    else
+      label=$(printf '%s\n' "$child" | sed -n "s/.*'label': <'\([^']*\)'>.*/\1/p")
+      [[ $child == *"'enabled': <false>"* ]] && label="$label (disabled)"
+    fi
+    printf '%s\t%s\n' "$id" "$label"
+  done
+}
+# Chooses the menu entry ID as a host does on a click.
+sni_click() {  # sni_click ID
+  bus_call "$item" "$menu_path" com.canonical.dbusmenu.Event "$1" clicked '<int32 0>' 0 >/dev/null
+}
+
+# The item's exported menu holds the tray menu; it is kept in $menu for sni_step_exit.
+sni_step_menu() {
+  local expected
+  begin_step "the item's exported menu holds the tray menu, Configuration disabled"
+  expected=$'New\nOpen...\nSave\nSave As...\n-\nConfiguration (disabled)\nAbout\n-\nExit'
+  sni_menu >"$work/menu"  # not in a subshell: it sets menu_path
+  menu=$(cat "$work/menu")
+  if [ "$(cut -f 2 <<<"$menu")" != "$expected" ]; then
+    fail_step "menu at '${menu_path:-}' reads: $(cut -f 2 <<<"$menu" | tr '\n' '|')"
+  else
+    pass_step
+  fi
+}
+# Exit chosen in the exported menu ends quorpad ($qp_pid) with status 0; its item goes.
+sni_step_exit() {
+  local exit_id
+  begin_step "a click on Exit in the exported menu ends quorpad with status 0 and no item left"
+  exit_id=$(awk -F '\t' '$2 == "Exit" {print $1}' <<<"$menu")
+  sni_click "$exit_id"
+  xs_check_ended sni_item_gone "the watcher still lists the item after quorpad ended"
 }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -28,7 +29,9 @@
 #include "editor/modal.h"
 #include "editor/plaintext.h"
 #include "editor/program.h"
+#include "editor/storewatch.h"
 #include "editor/taskbar.h"
+#include "editor/trayhost.h"
 #include "manager/frmManage.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
@@ -201,6 +204,7 @@ void frmMain::Form_Load() {
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
   FillTemplateSlots();
+  WatchStore();
 }
 
 void frmMain::ResetTemplateSlots() {
@@ -215,6 +219,40 @@ void frmMain::FillTemplateSlots() {
   Temp->Template_LoadB(menu);
 }
 
+void frmMain::RefillTemplateSlots(templates::tmpeng& engine) {
+  SlotValues fresh;
+  engine.Template_LoadB(fresh);
+  ResetTemplateSlots();
+  MenuSlotsAdapter menu(mnuTemplate);
+  fresh.CopyTo(menu);
+}
+
+void frmMain::WatchStore() {
+  // The popup follows the store whoever changes it: another quorpad, a script, a hand edit.
+  if (storeWatch_) return;
+  storeWatch_ = new StoreWatch(
+      QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native())), this);
+  connect(storeWatch_, &StoreWatch::changed, this, &frmMain::StoreChanged);
+}
+
+void frmMain::StoreChanged() {
+  // A store that stays broken is reported once, not at every change, and the slots keep
+  // what they showed; the first refill that works again ends that.
+  QString reason;
+  try {
+    RefillTemplateSlots(*Temp);
+    storeFailing_ = false;
+    return;
+  } catch (const templates::EngineError& error) {
+    reason = EngineErrorText(error);
+  } catch (const std::exception& error) {
+    reason = QString::fromLocal8Bit(error.what());
+  }
+  if (storeFailing_) return;
+  storeFailing_ = true;
+  Modal().message(this, kAppTitle, reason, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+}
+
 void frmMain::SetStatus(const QString& text) {
   statusPanel_->setText(text);
   Q_EMIT statusChanged(text);
@@ -227,7 +265,23 @@ void frmMain::ShowIfUnreachable() {
 }
 
 bool frmMain::HidesToTray() const {
-  return trayIcon_ && trayIcon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+  if (!trayIcon_ || !trayIcon_->isVisible()) return false;
+  // An icon stays with the protocol it started with, so only that protocol's host counts.
+  if (IsX11Session() || IsWaylandSession())
+    return TrayIconIsEmbedded() ? EmbeddingTrayPresent() : sniHost_;
+  return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+bool frmMain::TrayIconIsEmbedded() const {
+  // An icon embedded in an X11 tray is a window of its own with a place on screen; an item
+  // that a D-Bus host draws has none. A single click only ever comes from the former.
+  return trayIcon_ && trayIcon_->geometry().isValid();
+}
+
+bool frmMain::TrayHostAvailable() const {
+  if (IsX11Session()) return EmbeddingTrayPresent() || sniHost_;
+  if (IsWaylandSession()) return sniHost_;
+  return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void frmMain::Form_Resize() {
@@ -318,23 +372,69 @@ void frmMain::UpdateTaskbarEntry() {
 
 void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
-    case QSystemTrayIcon::Context:
-      mnuTray->popup(QCursor::pos());
+    case QSystemTrayIcon::Trigger:
+      // A status notifier host has no double click: its primary action (a left click)
+      // arrives as a trigger and restores. In an X11 tray a single click does nothing.
+      if (!TrayIconIsEmbedded()) RestoreFromTray();
       break;
     case QSystemTrayIcon::DoubleClick:
-      // Leaving the minimized state maps a window hidden in the tray at once, before
-      // show() runs: the taskbar hint goes on first, so that the window manager never takes
-      // the window back without it.
-      UpdateTaskbarEntry();
-      setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
-                     Qt::WindowActive);
-      show();
-      raise();
-      activateWindow();
+      RestoreFromTray();
       break;
     default:
+      // The tray menu is attached to the icon (see CreateTrayIcon) and shows by itself.
       break;
   }
+}
+
+void frmMain::RestoreFromTray() {
+  // Leaving the minimized state maps a window hidden in the tray at once, before show()
+  // runs: the taskbar hint goes on first, so that the window manager never takes the window
+  // back without it.
+  UpdateTaskbarEntry();
+  // A Wayland compositor minimizes or hides a window without telling it, and a client has
+  // no way to ask for it back; a window mapped afresh is put on screen by every compositor.
+  // One that has the focus is plainly on screen already.
+  if (IsWaylandSession() && isVisible() && !isActiveWindow()) hide();
+  setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+}
+
+void frmMain::CreateTrayIcon() {
+  auto* icon = new QSystemTrayIcon(windowIcon(), this);
+  icon->setObjectName(QStringLiteral("TrayIcon"));
+  icon->setToolTip(windowTitle());
+  // The tray menu belongs to the icon rather than being popped up by hand: a D-Bus host
+  // receives it as an exported menu and draws it at the tray itself (a menu of ours would
+  // have no place there, and on Wayland no parent to open from), and an X11 tray gets it
+  // at the pointer on a right click.
+  icon->setContextMenu(mnuTray);
+  connect(icon, &QSystemTrayIcon::activated, this, &frmMain::Form_MouseUp);
+  trayIcon_ = icon;
+  icon->show();
+}
+
+void frmMain::CheckTray() {
+  if (!trayWanted_) {
+    trayWatch_->stop();
+    return;
+  }
+  const bool available = TrayHostAvailable();
+  if (available && !trayIcon_) {
+    // A panel that has just started may offer its X11 tray before its D-Bus host: an X11
+    // tray gets one more look before the icon settles on a protocol for good.
+    if (trayHostSeen_ || sniHost_) CreateTrayIcon();
+  } else if (available && !trayIcon_->isVisible()) {
+    trayIcon_->show();
+  }
+  trayHostSeen_ = available;
+  const bool hides = HidesToTray();
+  if (hides != hidesToTray_) {
+    hidesToTray_ = hides;
+    UpdateTaskbarEntry();
+  }
+  ShowIfUnreachable();
 }
 
 void frmMain::WatchForTray() {
@@ -346,17 +446,14 @@ void frmMain::WatchForTray() {
     trayWatch_ = new QTimer(this);
     trayWatch_->setInterval(2000);
     connect(trayWatch_, &QTimer::timeout, this, [this] {
-      if (!trayIcon_) {
-        trayWatch_->stop();
+      if (!IsX11Session() && !IsWaylandSession()) {
+        CheckTray();
         return;
       }
-      if (QSystemTrayIcon::isSystemTrayAvailable() && !trayIcon_->isVisible()) trayIcon_->show();
-      const bool hides = HidesToTray();
-      if (hides != hidesToTray_) {
-        hidesToTray_ = hides;
-        UpdateTaskbarEntry();
-      }
-      ShowIfUnreachable();
+      AskStatusNotifierHost(this, [this](bool present) {
+        sniHost_ = present;
+        CheckTray();
+      });
     });
   }
   hidesToTray_ = HidesToTray();
@@ -364,24 +461,27 @@ void frmMain::WatchForTray() {
 }
 
 void AddTrayIcon(frmMain& window) {
-  if (window.trayIcon_) return;
-  auto* icon = new QSystemTrayIcon(window.windowIcon(), &window);
-  icon->setObjectName(QStringLiteral("TrayIcon"));
-  icon->setToolTip(window.windowTitle());
-  QObject::connect(icon, &QSystemTrayIcon::activated, &window, &frmMain::Form_MouseUp);
-  window.trayIcon_ = icon;
-  icon->show();
+  if (window.trayWanted_) return;
+  window.trayWanted_ = true;
+  // Qt settles on one tray protocol for the whole process when the first icon is made:
+  // the D-Bus one where a status notifier host is there, else the X11 one. Made before
+  // any tray exists, the icon would never reach one that starts later (on Wayland, none at
+  // all), so on those desktops it waits for a notification area.
+  const bool waits = IsX11Session() || IsWaylandSession();
+  if (waits) window.sniHost_ = StatusNotifierHostPresent(1000);
+  if (!waits || window.TrayHostAvailable()) window.CreateTrayIcon();
   window.WatchForTray();
   window.UpdateTaskbarEntry();
 }
 
 void RemoveTrayIcon(frmMain& window) {
+  window.trayWanted_ = false;
+  if (window.trayWatch_) window.trayWatch_->stop();
   if (!window.trayIcon_) return;
   QSystemTrayIcon* icon = window.trayIcon_;
   window.trayIcon_ = nullptr;
   icon->hide();
   icon->deleteLater();
-  if (window.trayWatch_) window.trayWatch_->stop();
 }
 
 void frmMain::EmptyClipboardIfOurs() {

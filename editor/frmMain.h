@@ -20,6 +20,7 @@ class QSessionManager;
 class RecoveryCopy;
 struct RecoveredDocument;
 class QTimer;
+class StoreWatch;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -47,6 +48,10 @@ class frmMain : public QMainWindow {
   void ResetTemplateSlots();
   // Fills the template slots from the store through `Temp`. Throws templates::EngineError.
   void FillTemplateSlots();
+  // Fills the template slots afresh through `engine`: the store is read aside first, so a
+  // store that cannot be read leaves the slots as they were; then every slot starts empty,
+  // so a removed template never lingers. Throws what the engine throws.
+  void RefillTemplateSlots(templates::tmpeng& engine);
 
   // Writes the status panel's text.
   void SetStatus(const QString& text);
@@ -119,6 +124,12 @@ class frmMain : public QMainWindow {
   void EmptyClipboardIfOurs();
   void PutOnClipboard(const QString& text);
   void UpdateTaskbarEntry();
+  // The tray icon's own steps: made once a notification area exists, brought back from.
+  void CreateTrayIcon();
+  bool TrayIconIsEmbedded() const;
+  bool TrayHostAvailable() const;
+  void RestoreFromTray();
+  void CheckTray();
   // Document commands' helpers.
   enum class SaveAnswer { kYes, kNo, kCancel };
   SaveAnswer AskToSave();
@@ -131,6 +142,8 @@ class frmMain : public QMainWindow {
   void createRecovery();
   void RestoreDocument(const RecoveredDocument& document);
   void WatchForTray();
+  void WatchStore();
+  void StoreChanged();
 
   QGroupBox* Frame1 = nullptr;
   QPlainTextEdit* txtData = nullptr;
@@ -142,7 +155,10 @@ class frmMain : public QMainWindow {
   std::array<QAction*, kTemplateSlots> mnuTemplate{};
   QPointer<QSystemTrayIcon> trayIcon_;
   QTimer* trayWatch_ = nullptr;
-  bool hidesToTray_ = false;  // as the tray watch last saw it
+  bool trayWanted_ = false;    // between AddTrayIcon and RemoveTrayIcon
+  bool sniHost_ = false;       // a status notifier host, as last asked
+  bool trayHostSeen_ = false;  // a notification area was there at the last look
+  bool hidesToTray_ = false;   // as the tray watch last saw it
   bool centred_ = false;
   bool watchingExposure_ = false;
   QSize lastCorrectedFrom_;
@@ -154,6 +170,8 @@ class frmMain : public QMainWindow {
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
   DocumentFormat format_;     // how the document's file is written
   RecoveryCopy* recovery_ = nullptr;
+  StoreWatch* storeWatch_ = nullptr;
+  bool storeFailing_ = false;  // the last refill failed and was reported
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

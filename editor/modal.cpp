@@ -2,10 +2,12 @@
 #include "modal.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
 
+#include "editor/program.h"
 #include "template/tmpeng.h"
 
 ModalSeam::~ModalSeam() = default;
@@ -76,8 +78,12 @@ void SetModal(ModalSeam* seam) {
   g_seam = seam;
 }
 
+namespace {
+const QString kStoreUnusable = QStringLiteral("The template store could not be used.\n\n");
+}  // namespace
+
 QString EngineErrorText(const templates::EngineError& error) {
-  QString text = QStringLiteral("The template store could not be used.\n\n");
+  QString text = kStoreUnusable;
   if (!error.file().empty()) {
     text += QStringLiteral("File: %1\n").arg(QString::fromStdString(error.file().string()));
   }
@@ -91,4 +97,12 @@ QString EngineErrorText(const templates::EngineError& error) {
 void ShowEngineError(QWidget* parent, const templates::EngineError& error) {
   Modal().message(parent, kAppTitle, EngineErrorText(error), QMessageBox::Critical, QMessageBox::Ok,
                   QMessageBox::Ok);
+}
+
+void ShowStoreFailure(QWidget* parent, const QString& reason) {
+  const QString store =
+      QDir(ProgramFolder()).filePath(QString::fromLatin1(templates::kStoreFileName));
+  Modal().message(parent, kAppTitle,
+                  kStoreUnusable + QStringLiteral("File: %1\n\n%2").arg(store, reason),
+                  QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -45,3 +45,6 @@ inline const QString kAppTitle = QStringLiteral("quorpad");
 // its meaning, and the reason.
 void ShowEngineError(QWidget* parent, const templates::EngineError& error);
 QString EngineErrorText(const templates::EngineError& error);
+// Tells the user that the template store in the program folder could not be used, for a
+// reason other than an engine error (memory ran out, say).
+void ShowStoreFailure(QWidget* parent, const QString& reason);

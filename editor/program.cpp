@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <exception>
+#include <new>
 
 #include "frmMain.h"
 #include "modal.h"
@@ -83,6 +85,8 @@ frmMain& MainWindow() {
 }
 
 bool StartQuorpad() {
+  // Whatever stops the load step is told like the engine's own failures, naming the store;
+  // the program then ends in order, never by an abort.
   try {
     frmMain& window = MainWindow();
     window.show();
@@ -90,8 +94,14 @@ bool StartQuorpad() {
     return true;
   } catch (const templates::EngineError& error) {
     ShowEngineError(nullptr, error);
-    return false;
+  } catch (const std::bad_alloc&) {
+    ShowStoreFailure(nullptr, QStringLiteral("There is not enough memory to read it."));
+  } catch (const std::exception& error) {
+    ShowStoreFailure(nullptr, QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    ShowStoreFailure(nullptr, QStringLiteral("An unexpected error stopped its reading."));
   }
+  return false;
 }
 
 void EndBySignal() {

@@ -24,8 +24,10 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
 }  // namespace
 
 void SetTaskbarEntry(QWidget* window, bool listed) {
+  // An X11 matter only: Wayland and the other platforms have no such hint.
+  if (!window || QGuiApplication::platformName() != QLatin1String("xcb")) return;
   auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11 || !window || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  if (!x11) return;
   xcb_connection_t* c = x11->connection();
   if (!c) return;
   const auto id = static_cast<xcb_window_t>(window->winId());

@@ -157,13 +157,7 @@ bool frmManage::refillMainWindowSlots() {
     frmMain& main = MainWindow();
     // Without a notification area nothing else could bring it back, so it shows.
     main.ShowIfUnreachable();
-    // The store is read into a copy first, so that a store that cannot be read leaves the
-    // popup as it was; then every slot starts empty, so a removed template never lingers.
-    SlotValues fresh;
-    Temp->Template_LoadB(fresh);
-    main.ResetTemplateSlots();
-    MenuSlotsAdapter menu(main.templateSlots());
-    fresh.CopyTo(menu);
+    main.RefillTemplateSlots(*Temp);
   });
 }
 

@@ -34,13 +34,15 @@ struct IniText {
 };
 
 bool Load(const QString& path, IniText& out, QString* error) {
-  QFile file(path);
-  if (!file.exists()) return true;
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = file.errorString();
+  if (!QFile::exists(path)) return true;
+  // Far more than any settings file holds; a pipe or a device in its place is refused.
+  constexpr qint64 kLargest = qint64(16) << 20;
+  QByteArray bytes;
+  const QString reason = ReadWholeFile(path, kLargest, bytes);
+  if (!reason.isEmpty()) {
+    if (error) *error = reason;
     return false;
   }
-  const QByteArray bytes = file.readAll();
   const QString text = FromU16(templates::text::Decode(
       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
   if (text.contains(QLatin1String("\r\n"))) out.lineEnd = QStringLiteral("\r\n");

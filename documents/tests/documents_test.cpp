@@ -7,10 +7,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "documents/documentfile.h"
 #include "documents/filedialogs.h"
 #include "editor/frmMain.h"
 #include "editor/modal.h"
 #include "editor/program.h"
+#include "editor/tests/gui_test_support.h"
 
 namespace {
 
@@ -44,6 +49,32 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
   f.write(bytes);
 }
 
+QByteArray Local(const QString& path) {
+  return QFile::encodeName(path);
+}
+
+// What lstat says the path is, as one letter: f file, l link, p pipe, d folder, c device.
+char KindAt(const QString& path) {
+  struct stat st {};
+  if (::lstat(Local(path).constData(), &st) != 0) return '-';
+  if (S_ISREG(st.st_mode)) return 'f';
+  if (S_ISLNK(st.st_mode)) return 'l';
+  if (S_ISFIFO(st.st_mode)) return 'p';
+  if (S_ISDIR(st.st_mode)) return 'd';
+  if (S_ISCHR(st.st_mode)) return 'c';
+  return '?';
+}
+
+// Puts in `folder` a named pipe "fifo", links "fifo-link" to it and "zero-link" to
+// /dev/zero, and a folder "folder".
+void MakeWhatIsNotARegularFile(const QString& folder) {
+  const QDir dir(folder);
+  QVERIFY(::mkfifo(Local(dir.filePath("fifo")).constData(), 0600) == 0);
+  QVERIFY(QFile::link(dir.filePath("fifo"), dir.filePath("fifo-link")));
+  QVERIFY(QFile::link("/dev/zero", dir.filePath("zero-link")));
+  QVERIFY(dir.mkdir("folder"));
+}
+
 }  // namespace
 
 class DocumentsTest : public QObject {
@@ -59,6 +90,31 @@ class DocumentsTest : public QObject {
   void open(const QString& file) {
     answers_.files << file;
     w_->mnuOpen_Click();
+  }
+  // Opens `file`, replaces its text by `replacement` and saves it where no room is left for
+  // it: the failure is told with the path and the system's reason, the file keeps every byte,
+  // the document stays changed and tied to the file, nothing is left beside it, and Exit
+  // still asks.
+  void saveFailsCleanly(const QString& file, const QString& replacement, const QString& reason) {
+    const QByteArray before = ReadAll(file);
+    const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
+    open(file);
+    w_->document()->selectAll();
+    w_->document()->insertPlainText(replacement);
+    const qsizetype asked = answers_.asked.size();
+    w_->mnuSave_Click();
+    QCOMPARE(answers_.asked.size(), asked + 1);
+    const QString message = answers_.asked.last();
+    QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
+    QCOMPARE(ReadAll(file), before);
+    QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
+    QCOMPARE(w_->OpenFilePath, file);
+    QCOMPARE(panel(), file);
+    QVERIFY(w_->document()->document()->isModified());
+    answers_.buttons << QMessageBox::Cancel;
+    w_->mnuExit_Click();
+    QVERIFY(answers_.asked.last().startsWith("Do you wish to save this file:"));
+    QCOMPARE(LoadedMainWindow(), w_);
   }
 
  private Q_SLOTS:
@@ -281,6 +337,139 @@ class DocumentsTest : public QObject {
     QCOMPARE(text(), QString("mine"));
     QVERIFY(w_->OpenFilePath.isEmpty());
     QVERIFY(answers_.asked.last().contains(path("gone.txt")));
+  }
+
+  void OpenRefusesWhatIsNotARegularFile_data() {
+    QTest::addColumn<QString>("name");  // made in the folder, or an absolute path
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("/dev/zero") << "/dev/zero"
+                               << "a character device";
+    QTest::newRow("/dev/urandom") << "/dev/urandom"
+                                  << "a character device";
+    QTest::newRow("link to /dev/zero") << "zero-link"
+                                       << "a character device";
+    QTest::newRow("fifo") << "fifo"
+                          << "a named pipe (FIFO)";
+    QTest::newRow("link to a fifo") << "fifo-link"
+                                    << "a named pipe (FIFO)";
+    QTest::newRow("folder") << "folder"
+                            << "a folder";
+  }
+  void OpenRefusesWhatIsNotARegularFile() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    const QTemporaryDir own;
+    const auto at = [&own](const QString& n) { return own.filePath(n); };
+    // Nothing here may block: a pipe with no writer would hang the open or the read.
+    MakeWhatIsNotARegularFile(own.path());
+    WriteAll(at("before.txt"), "before\r\n");
+    open(at("before.txt"));
+
+    const QString target = name.startsWith('/') ? name : at(name);
+    answers_.buttons << QMessageBox::No;
+    open(target);
+    QVERIFY2(answers_.asked.last().contains(target) &&
+                 answers_.asked.last().contains("It is " + kind + ", not a regular file."),
+             qPrintable(answers_.asked.last()));
+    QCOMPARE(text(), QString("before\n"));
+    QCOMPARE(w_->OpenFilePath, at("before.txt"));
+    QCOMPARE(panel(), at("before.txt"));
+    QCOMPARE(KindAt(at("fifo")), 'p');
+  }
+
+  void ReadStopsAtItsLimitWhateverTheSizeSays() {
+    // Files under /proc report a size of 0 and hold more.
+    QByteArray bytes;
+    QCOMPARE(ReadWholeFile("/proc/self/status", 1 << 20, bytes), QString());
+    QVERIFY(bytes.contains("Name:"));
+    const QString reason = ReadWholeFile("/proc/self/status", 16, bytes);
+    QVERIFY2(reason.contains("larger than 16 bytes"), qPrintable(reason));
+    QVERIFY(bytes.isEmpty());
+    WriteAll(path("exact.txt"), "0123456789");
+    QCOMPARE(ReadWholeFile(path("exact.txt"), 10, bytes), QString());
+    QCOMPARE(bytes, QByteArray("0123456789"));
+    QVERIFY(!ReadWholeFile(path("exact.txt"), 9, bytes).isEmpty());
+  }
+
+  void SaveRefusesATargetThatIsNotARegularFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<char>("kind");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("fifo") << "fifo" << 'p' << "a named pipe (FIFO)";
+    QTest::newRow("link to a fifo") << "fifo-link" << 'l' << "a named pipe (FIFO)";
+    QTest::newRow("folder") << "folder" << 'd' << "a folder";
+  }
+  void SaveRefusesATargetThatIsNotARegularFile() {
+    QFETCH(QString, name);
+    QFETCH(char, kind);
+    QFETCH(QString, says);
+    const QTemporaryDir own;
+    const auto at = [&own](const QString& n) { return own.filePath(n); };
+    MakeWhatIsNotARegularFile(own.path());
+    w_->document()->insertPlainText("typed");
+    answers_.files << at(name);
+    w_->mnuSaveAs_Click();
+    QVERIFY2(answers_.asked.last().contains(at(name)) && answers_.asked.last().contains(says),
+             qPrintable(answers_.asked.last()));
+    QCOMPARE(KindAt(at(name)), kind);
+    QCOMPARE(KindAt(at("fifo")), 'p');
+    QCOMPARE(guitest::FolderEntries(own.path()),
+             (QStringList{"fifo", "fifo-link", "folder", "zero-link"}));
+    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->document()->document()->isModified());
+  }
+
+  void SaveWritesThroughALinkAndKeepsModeAndOwner() {
+    QVERIFY(QDir(dir_.path()).mkdir("real"));
+    const QString target = path("real/doc.txt");
+    WriteAll(target, "old\n");
+    QVERIFY(::chmod(Local(target).constData(), 0640) == 0);
+    const bool root = ::geteuid() == 0;
+    if (root) QVERIFY(::chown(Local(target).constData(), 4321, 4322) == 0);
+    QVERIFY(QFile::link("real/doc.txt", path("link.txt")));  // relative, as users make them
+    open(path("link.txt"));
+    w_->document()->setPlainText("new\n");
+    w_->mnuSave_Click();
+    QCOMPARE(KindAt(path("link.txt")), 'l');
+    QCOMPARE(ReadAll(target), QByteArray("new\n"));
+    struct stat st {};
+    QVERIFY(::stat(Local(target).constData(), &st) == 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0640));
+    if (root) {
+      QCOMPARE(st.st_uid, uid_t(4321));
+      QCOMPARE(st.st_gid, gid_t(4322));
+    }
+    QCOMPARE(guitest::FolderEntries(path("real")), QStringList{"doc.txt"});
+  }
+
+  void SaveOnAFullDiskKeepsTheFile_data() {
+    QTest::addColumn<qint64>("left");  // bytes still free on the disk
+    QTest::addColumn<int>("size");     // of the text saved
+    QTest::newRow("full, a line") << qint64(0) << 10;
+    QTest::newRow("full, 100 KiB") << qint64(0) << 100 * 1024;
+    QTest::newRow("8 KiB left, 100 KiB") << qint64(8192) << 100 * 1024;
+  }
+  void SaveOnAFullDiskKeepsTheFile() {
+    QFETCH(qint64, left);
+    QFETCH(int, size);
+    guitest::SmallDisk disk(64);
+    if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
+    const QString file = disk.filePath("doc.txt");
+    WriteAll(file, "original\r\nsecond line\r\n");
+    QVERIFY(disk.fill(left));
+    saveFailsCleanly(file, QString(size, QLatin1Char('x')),
+                     QString::fromLocal8Bit(std::strerror(ENOSPC)));
+  }
+
+  void SaveBeyondTheFileSizeLimitKeepsTheFile() {
+    if (!guitest::InChild()) {
+      const QString failed = guitest::RunInChildWithFileSizeLimit(64 * 1024);
+      QVERIFY2(failed.isEmpty(), qPrintable(failed));
+      return;
+    }
+    WriteAll(path("limited.txt"), "small\r\n");
+    saveFailsCleanly(path("limited.txt"), QString(200 * 1024, QLatin1Char('y')),
+                     QString::fromLocal8Bit(std::strerror(EFBIG)));
   }
 
   void ExitAsksAboutUnsavedChanges() {

@@ -7,11 +7,21 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <functional>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "editor/frmMain.h"
 #include "editor/modal.h"
@@ -88,6 +98,103 @@ inline void CloseAll() {
   delete LoadedMainWindow();
   for (QWidget* w : QApplication::topLevelWidgets()) w->close();
   Settle();
+}
+
+// A tmpfs of a few KiB mounted on a temporary folder for one test, so that a disk can be
+// filled for real. Mounting needs root; mounted() says whether it worked and why() why not.
+class SmallDisk {
+ public:
+  explicit SmallDisk(int kib = 64) {
+    if (!dir_.isValid()) {
+      why_ = QStringLiteral("no temporary folder to mount it on");
+    } else if (::geteuid() != 0) {
+      why_ = QStringLiteral("mounting a tmpfs needs root, and this test runs as another user");
+    } else {
+      const QByteArray options = "size=" + QByteArray::number(kib) + "k,mode=0755";
+      if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs",
+                  MS_NOSUID | MS_NODEV, options.constData()) == 0) {
+        mounted_ = true;
+      } else {
+        why_ = QStringLiteral("mounting a tmpfs failed: %1").arg(std::strerror(errno));
+      }
+    }
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  QString why() const { return why_; }
+  QString path() const { return dir_.path(); }
+  QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+  // Fills the disk with a file named "filler" until the system says it is full, then frees
+  // `leave` bytes of it again.
+  bool fill(qint64 leave) const {
+    const QByteArray name = QFile::encodeName(filePath(QStringLiteral("filler")));
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const QByteArray block(4096, 'x');
+    qint64 size = 0;
+    for (;;) {
+      const ssize_t n = ::write(fd, block.constData(), static_cast<size_t>(block.size()));
+      if (n <= 0) break;
+      size += n;
+    }
+    const bool full = errno == ENOSPC && ::ftruncate(fd, std::max<qint64>(0, size - leave)) == 0;
+    ::close(fd);
+    return full;
+  }
+
+ private:
+  QTemporaryDir dir_;
+  bool mounted_ = false;
+  QString why_;
+};
+
+// Whether this process is the child that RunInChild started.
+inline bool InChild() {
+  return qEnvironmentVariableIsSet("QUORPAD_TEST_CHILD");
+}
+
+// Runs the current test function again in a child process, so that the limits it sets or the
+// faults it meets stay there; `beforeExec` runs in the child before the test program starts
+// (only what is safe between fork and exec). Returns an empty string when the child passed,
+// else its output.
+inline QString RunInChild(std::function<void()> beforeExec = {}) {
+  QProcess child;
+  child.setProgram(QCoreApplication::applicationFilePath());
+  child.setArguments({QString::fromLatin1(QTest::currentTestFunction())});
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QUORPAD_TEST_CHILD"), QStringLiteral("1"));
+  child.setProcessEnvironment(environment);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  if (beforeExec) child.setChildProcessModifier(beforeExec);
+  child.start();
+  if (!child.waitForFinished(90000)) {
+    child.kill();
+    child.waitForFinished(5000);
+    return QStringLiteral("the child did not finish: ") + QString::fromLocal8Bit(child.readAll());
+  }
+  if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0) return QString();
+  return QString::fromLocal8Bit(child.readAll());
+}
+
+// RunInChild with no file allowed to grow beyond `bytes`, and the signal that would end the
+// child ignored, as the program ignores it.
+inline QString RunInChildWithFileSizeLimit(rlim_t bytes) {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = std::min(bytes, limit.rlim_max);
+  return RunInChild([limit] {
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
+  });
+}
+
+// The names in a folder, hidden ones included.
+inline QStringList FolderEntries(const QString& folder) {
+  return QDir(folder).entryList(
+      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 }  // namespace guitest

@@ -1,13 +1,17 @@
 // The main window on the offscreen platform: start-up, the templates popup, layout,
-// clipboard commands, Exit and the menus.
+// clipboard commands, Exit, the menus and the tray icon's clicks.
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWindow>
 
 #include "editor/layout.h"
+#include "editor/storewatch.h"
 #include "editor/tests/gui_test_support.h"
 #include "settings/frmAbout.h"
 
@@ -106,6 +110,92 @@ class MainWindowTest : public QObject {
         qPrintable(shown));
     QCOMPARE(LoadedMainWindow(), nullptr);
     for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!top->isVisible());
+  }
+
+  void startupOutOfMemoryIsReportedNotAborted() {
+    // Runs in a child: the address space it is given ends where the store's one endless line
+    // would need more, so the load runs out of memory for real.
+    if (!InChild()) {
+      const QString failed = RunInChild();
+      QVERIFY2(failed.isEmpty(), qPrintable(failed));
+      return;
+    }
+    QFile store(folder_->store());
+    QVERIFY(store.open(QIODevice::WriteOnly) && store.resize(qint64(4) << 30));  // sparse
+    store.close();
+    QFile status("/proc/self/status");
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    qint64 used = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("VmSize:"))
+        used = line.mid(7).trimmed().split(' ').first().toLongLong() << 10;
+    }
+    QVERIFY(used > 0);
+    rlimit limit{};
+    QVERIFY(::getrlimit(RLIMIT_AS, &limit) == 0);
+    limit.rlim_cur = static_cast<rlim_t>(used + (qint64(256) << 20));
+    QVERIFY(::setrlimit(RLIMIT_AS, &limit) == 0);
+
+    QVERIFY(!StartQuorpad());
+    QCOMPARE(modal_.shown.size(), 1);
+    const QString& shown = modal_.shown.first();
+    QVERIFY2(shown.startsWith("quorpad: The template store could not be used.") &&
+                 shown.contains(folder_->store()) && shown.endsWith(" [icon]"),
+             qPrintable(shown));
+    QCOMPARE(LoadedMainWindow(), nullptr);
+  }
+
+  void popupFollowsTheStoreWhoeverChangesIt() {
+    folder_->write(Numbered(1, 3));
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    QCOMPARE(SlotCaption(w->templateSlot(3)), QString("Name 3"));
+
+    // Another process rewrites it, as the engine does: a new file renamed over the old one.
+    QProcess writer;
+    writer.setWorkingDirectory(QFileInfo(folder_->store()).path());
+    writer.start("/bin/sh", {"-c",
+                             "printf '1\\004Other\\004text\\r\\n' > new.tmp && "
+                             "mv new.tmp templates.dat"});
+    QVERIFY(writer.waitForFinished(30000) && writer.exitCode() == 0);
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Other"));
+    QCOMPARE(SlotTag(w->templateSlot(1)), QString("text"));
+    // A template gone from the store leaves its slot as well.
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    QCOMPARE(SlotTag(w->templateSlot(2)), QString());
+
+    // An add appends to the file in place, which only a watch on the file itself sees.
+    folder_->append(Rec("1|Appended|more\r\n"));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(2)), QString("Appended"));
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void storeThatBreaksKeepsTheSlotsAndIsReportedOnce() {
+    folder_->write(Numbered(1, 2));
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    auto* watch = w->findChild<StoreWatch*>();
+    QVERIFY(watch);
+    QSignalSpy changes(watch, &StoreWatch::changed);
+
+    QVERIFY(QFile::remove(folder_->store()));
+    QTRY_COMPARE(changes.count(), 1);
+    folder_->write(Rec("1|A|a\r\n|Name|Value\r\n"));  // broken another way
+    QTRY_COMPARE(changes.count(), 2);
+    QCOMPARE(modal_.shown.size(), 1);
+    QVERIFY2(modal_.shown.first().contains(folder_->store()) &&
+                 modal_.shown.first().contains("Error 53"),
+             qPrintable(modal_.shown.first()));
+    QCOMPARE(SlotCaption(w->templateSlot(2)), QString("Name 2"));
+
+    // Mended, it is followed again; broken once more, it is reported once more.
+    folder_->write(Numbered(5, 5));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    folder_->write(Rec("|Name|Value\r\n"));
+    QTRY_COMPARE(modal_.shown.size(), 2);
+    QVERIFY2(modal_.shown.last().contains("Error 13"), qPrintable(modal_.shown.last()));
+    QCOMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
   }
 
   void filledSlotReplacesSelectionWithItsLines() {
@@ -300,6 +390,84 @@ class MainWindowTest : public QObject {
     }
     disabled.sort();
     QCOMPARE(disabled, QStringList({"mnuConfig", "mnuPreview"}));
+  }
+
+  // The tray: its menu belongs to the icon, so that a D-Bus host can show it and an X11
+  // tray opens it at the pointer; nothing pops it up by hand.
+  void trayMenuIsTheIconsOwnAndNeverPoppedByHand() {
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    QVERIFY(w.trayIcon());
+    QCOMPARE(w.trayIcon()->contextMenu(), w.trayMenu());
+    Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::Context);
+    Settle();
+    QVERIFY(!w.trayMenu()->isVisible());
+    for (QWidget* top : QApplication::topLevelWidgets())
+      QVERIFY2(top == &w || !top->isVisible(), qPrintable(top->objectName()));
+  }
+
+  // Here the icon has no place on screen, as an item that a D-Bus host draws: its primary
+  // action (a trigger) restores like an X11 tray's double click.
+  void trayActivationRestoresWindow_data() {
+    QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+    QTest::addColumn<QString>("before");
+    QTest::newRow("host's activate, hidden") << QSystemTrayIcon::Trigger << "hidden";
+    QTest::newRow("host's activate, maximized") << QSystemTrayIcon::Trigger << "maximized";
+    QTest::newRow("double click, hidden") << QSystemTrayIcon::DoubleClick << "hidden";
+    QTest::newRow("double click, maximized") << QSystemTrayIcon::DoubleClick << "maximized";
+  }
+  void trayActivationRestoresWindow() {
+    QFETCH(QSystemTrayIcon::ActivationReason, reason);
+    QFETCH(QString, before);
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    if (before == QLatin1String("hidden")) {
+      w.hide();  // as in the tray
+    } else {
+      w.showMaximized();
+      Settle();
+      QVERIFY(w.isMaximized());
+    }
+    Q_EMIT w.trayIcon()->activated(reason);
+    Settle();
+    QVERIFY(w.isVisible());
+    QVERIFY(!w.isMaximized());
+    QVERIFY(!w.isMinimized());
+  }
+
+  void trayMiddleClickLeavesHiddenWindowHidden() {
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    w.hide();
+    Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::MiddleClick);
+    Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::Unknown);
+    Settle();
+    QVERIFY(!w.isVisible());
+  }
+
+  // On Wayland a menu opens as a popup of the window it belongs to, or not at all; one
+  // without that parent becomes a stray top-level window.
+  void popupsOpenAsPopupsOfTheirWindow() {
+    folder_->write(QByteArray());
+    frmMain& w = shownWindow();
+    QMenu* popup = w.templatesPopup();
+    w.ShowTemplatesPopupAtCaret();
+    QTRY_VERIFY(popup->isVisible());
+    QVERIFY(popup->windowHandle());
+    QCOMPARE(popup->windowHandle()->type(), Qt::Popup);
+    QCOMPARE(popup->windowHandle()->transientParent(), w.windowHandle());
+    for (const char* name : {"mnuTmp_File", "mnuEdit"}) {
+      auto* sub = w.findChild<QMenu*>(QLatin1String(name));
+      QVERIFY(sub);
+      popup->setActiveAction(sub->menuAction());
+      QTest::keyClick(popup, Qt::Key_Right);
+      QTRY_VERIFY2(sub->isVisible(), name);
+      QCOMPARE(sub->windowHandle()->type(), Qt::Popup);
+      QCOMPARE(sub->windowHandle()->transientParent(), popup->windowHandle());
+      QTest::keyClick(sub, Qt::Key_Left);
+      QTRY_VERIFY(!sub->isVisible());
+    }
+    popup->close();
   }
 
   void aboutTwiceLeavesOneAboutBox() {

@@ -6,8 +6,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
+#include "documents/documentfile.h"
 #include "editor/modal.h"
 #include "editor/program.h"
+#include "editor/tests/gui_test_support.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
 #include "settings/inifile.h"
@@ -29,9 +33,11 @@ class Answers : public ModalSeam {
   }
 };
 
+// Empty for a missing file, and for a pipe, which is never opened.
 QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  QByteArray bytes;
+  ReadWholeFile(path, 1 << 20, bytes);
+  return bytes;
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
@@ -52,6 +58,24 @@ class SettingsTest : public QObject {
   frmConfig& reopen() {
     delete LoadedConfigDialog();
     return ConfigDialog();
+  }
+  // Done with `value` in the box where the settings file at `file` cannot take it: the failure
+  // names the file and the system's reason, the file keeps every byte, nothing is left beside
+  // it, and the dialog stays open with the old value as the saved one.
+  void doneFailsCleanly(const QString& file, const QString& value, const QString& reason) {
+    const QByteArray before = ReadAll(file);
+    const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
+    frmConfig& dialog = ConfigDialog();
+    const QString saved = dialog.savedBrowserPath();
+    dialog.txtPath->setText(value);
+    dialog.cmdDone->click();
+    QCOMPARE(answers_.messages.size(), 1);
+    const QString& message = answers_.messages.first();
+    QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
+    QCOMPARE(ReadAll(file), before);
+    QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
+    QCOMPARE(dialog.savedBrowserPath(), saved);
+    QVERIFY(LoadedConfigDialog());
   }
 
  private Q_SLOTS:
@@ -149,6 +173,46 @@ class SettingsTest : public QObject {
     QCOMPARE(dialog.savedBrowserPath(), QString("/old"));
     QVERIFY(LoadedConfigDialog());  // Done stays open so the user can try again
     QDir(dir_.path()).rmdir("quorpad.ini");
+  }
+
+  void FullDiskKeepsTheSettingsFile_data() {
+    QTest::addColumn<qint64>("left");
+    QTest::addColumn<int>("size");
+    QTest::newRow("full") << qint64(0) << 10;
+    QTest::newRow("8 KiB left, 20 KiB") << qint64(8192) << 20 * 1024;
+  }
+  void FullDiskKeepsTheSettingsFile() {
+    QFETCH(qint64, left);
+    QFETCH(int, size);
+    guitest::SmallDisk disk(64);
+    if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
+    SetProgramFolder(disk.path());
+    const QString file = disk.filePath("quorpad.ini");
+    WriteAll(file, "[config]\r\npreview_path=/old\r\n");
+    QVERIFY(disk.fill(left));
+    doneFailsCleanly(file, "/" + QString(size, QLatin1Char('b')),
+                     QString::fromLocal8Bit(std::strerror(ENOSPC)));
+  }
+
+  void FileSizeLimitKeepsTheSettingsFile() {
+    if (!guitest::InChild()) {
+      const QString failed = guitest::RunInChildWithFileSizeLimit(4096);
+      QVERIFY2(failed.isEmpty(), qPrintable(failed));
+      return;
+    }
+    WriteAll(ini(), "[config]\npreview_path=/old\n");
+    doneFailsCleanly(ini(), "/" + QString(10000, QLatin1Char('b')),
+                     QString::fromLocal8Bit(std::strerror(EFBIG)));
+  }
+
+  void PipeInPlaceOfTheSettingsFileIsNeitherReadNorReplaced() {
+    // A pipe with no writer would block the dialog for good if it were opened.
+    QVERIFY(::mkfifo(QFile::encodeName(ini()).constData(), 0600) == 0);
+    QCOMPARE(ReadIniString(ini(), "config", "preview_path"), QString());
+    doneFailsCleanly(ini(), "/new", "It is a named pipe (FIFO), not a regular file.");
+    struct stat st {};
+    QVERIFY(::lstat(QFile::encodeName(ini()).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    QFile::remove(ini());
   }
 
   void AboutShowsBothVersions() {

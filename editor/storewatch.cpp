@@ -1,0 +1,72 @@
+// Watching the template store for changes made by other processes, or by hand.
+#include "storewatch.h"
+
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Long enough to gather one writer's rename and lock file, short enough to feel immediate.
+constexpr int kSettleMs = 200;
+
+}  // namespace
+
+bool StoreWatch::Stamp::operator==(const Stamp& other) const {
+  return exists == other.exists && device == other.device && inode == other.inode &&
+         size == other.size && modified == other.modified && changed == other.changed;
+}
+
+StoreWatch::StoreWatch(const QString& store, QObject* parent) : QObject(parent), store_(store) {
+  settle_.setSingleShot(true);
+  settle_.setInterval(kSettleMs);
+  connect(&settle_, &QTimer::timeout, this, &StoreWatch::Check);
+  // The first event starts the clock; the ones that follow within it add nothing.
+  const auto soon = [this] {
+    if (!settle_.isActive()) settle_.start();
+  };
+  connect(&watcher_, &QFileSystemWatcher::fileChanged, this, soon);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, soon);
+  last_ = Look();
+  Watch(last_);
+}
+
+StoreWatch::Stamp StoreWatch::Look() const {
+  Stamp stamp;
+  struct stat st {};
+  if (::stat(QFile::encodeName(store_).constData(), &st) != 0) return stamp;
+  stamp.exists = true;
+  stamp.device = static_cast<qint64>(st.st_dev);
+  stamp.inode = static_cast<qint64>(st.st_ino);
+  stamp.size = static_cast<qint64>(st.st_size);
+  stamp.modified = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  stamp.changed = static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+  return stamp;
+}
+
+void StoreWatch::Watch(const Stamp& now) {
+  // A file replaced by a rename is watched again here: the watch held on to the old file.
+  // A store that is a link changes where the link leads, so that folder is watched as well.
+  if (watchedInode_ != now.inode && watcher_.files().contains(store_)) {
+    watcher_.removePath(store_);
+  }
+  QStringList paths{QFileInfo(store_).absolutePath()};
+  if (now.exists) {
+    paths << store_;
+    const QFileInfo target(QFileInfo(store_).canonicalFilePath());
+    if (!target.filePath().isEmpty()) paths << target.absolutePath();
+  }
+  const QStringList watched = watcher_.files() + watcher_.directories();
+  for (const QString& path : paths) {
+    if (!watched.contains(path)) watcher_.addPath(path);
+  }
+  watchedInode_ = now.inode;
+}
+
+void StoreWatch::Check() {
+  const Stamp now = Look();
+  Watch(now);
+  if (now == last_) return;
+  last_ = now;
+  Q_EMIT changed();
+}
