@@ -94,6 +94,26 @@ restore_offered_copy() {
   poll "$WAIT_SECONDS" is_gone_or_unmapped "$dialog"
 }
 
+# Starts quorpad again, restores the copy it offers and compares the document with
+# $expected; passes or fails the current step, and returns 1 when the run cannot go on.
+restore_in_new_quorpad() {  # restore_in_new_quorpad HOW-THE-LAST-ONE-ENDED
+  if ! start_quorpad; then
+    fail_step "quorpad's window did not show again"
+    return 1
+  fi
+  if ! restore_offered_copy; then
+    fail_step "no offer (a dialog titled quorpad) showed after $1, or it did not close on Return"
+    return 1
+  fi
+  focus_document
+  if poll "$WAIT_SECONDS" document_is "$expected"; then
+    pass_step
+  else
+    fail_step "the document holds $(timeout 5 xclip -o -selection clipboard 2>/dev/null | od -c | head -n 3)"
+    return 1
+  fi
+}
+
 expected=$'first line\ntyped before the crash'
 
 # ----------------------------------------------------------------------------------------
@@ -142,21 +162,7 @@ begin_step "after kill -9 a new quorpad offers the copy and Restore brings the t
 kill -KILL "$qp_pid"
 poll "$WAIT_SECONDS" process_ended "$qp_pid"
 xs_reap "$qp_pid"
-if ! start_quorpad; then
-  fail_step "quorpad's window did not show again"
-  finish
-fi
-if ! restore_offered_copy; then
-  fail_step "no offer (a dialog titled quorpad) showed, or it did not close on Return"
-  finish
-fi
-focus_document
-if poll "$WAIT_SECONDS" document_is "$expected"; then
-  pass_step
-else
-  fail_step "the document holds $(timeout 5 xclip -o -selection clipboard 2>/dev/null | od -c | head -n 3)"
-  finish
-fi
+restore_in_new_quorpad "kill -9" || finish
 
 # ----------------------------------------------------------------------------------------
 # Step 3: Save writes the restored text to its file, and the copy goes.
@@ -209,20 +215,7 @@ fi
 # Step 5: the copy left by SIGTERM is offered and restored.
 
 begin_step "the copy kept at SIGTERM is offered and restored"
-if ! start_quorpad; then
-  fail_step "quorpad's window did not show again"
-  finish
-fi
-if ! restore_offered_copy; then
-  fail_step "no offer showed after SIGTERM"
-  finish
-fi
-focus_document
-if poll "$WAIT_SECONDS" document_is "$expected"; then
-  pass_step
-else
-  fail_step "the document holds $(timeout 5 xclip -o -selection clipboard 2>/dev/null | od -c | head -n 3)"
-fi
+restore_in_new_quorpad SIGTERM || finish
 
 # ----------------------------------------------------------------------------------------
 # Step 6: Exit answered No ends with status 0 and leaves no copy behind.
@@ -238,19 +231,7 @@ else
   else
     timeout 5 xdotool windowactivate --sync "$dialog" 2>/dev/null
     xdotool key n
-    if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
-      fail_step "quorpad is still running after Exit"
-    else
-      xs_reap "$qp_pid"
-      status=$?
-      if [ "$status" -ne 0 ]; then
-        fail_step "quorpad ended with status $status"
-      elif ! no_copy; then
-        fail_step "a copy is left behind: $(ls "$copies")"
-      else
-        pass_step
-      fi
-    fi
+    xs_check_ended no_copy "a copy is left behind: $(ls "$copies")"
   fi
 fi
 
