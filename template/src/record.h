@@ -1,6 +1,7 @@
 // The layout of the store: lines, records and the encoding of line breaks inside fields.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -10,18 +11,42 @@ inline constexpr char kSeparator = '\x04';
 inline constexpr char16_t kEncodedCr = u'\x02';
 inline constexpr char16_t kEncodedLf = u'\x03';
 
+// Finds the ends of lines in a buffer: a CR, or an LF that stands alone. The next CR and
+// the next LF are each looked up once and remembered until passed, so a buffer is searched
+// in linear time whichever kind of line end it holds.
+class LineEnds {
+ public:
+  // The position of the first CR or LF in data[from, size), or size when there is none.
+  std::size_t Next(const char* data, std::size_t from, std::size_t size) {
+    if (cr_ == kUnknown || cr_ < from) cr_ = Find(data, from, size, '\r');
+    if (lf_ == kUnknown || lf_ < from) lf_ = Find(data, from, size, '\n');
+    return cr_ < lf_ ? cr_ : lf_;
+  }
+  // To be called whenever the buffer's bytes move or its size changes.
+  void Reset() { cr_ = lf_ = kUnknown; }
+
+ private:
+  static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+  static std::size_t Find(const char* data, std::size_t from, std::size_t size, char c) {
+    const void* at = std::memchr(data + from, c, size - from);
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - data) : size;
+  }
+  std::size_t cr_ = kUnknown, lf_ = kUnknown;
+};
+
 // Calls f(line) for every line of `data`. A line ends at a CR, and an LF right after that
-// CR belongs to the line end; an LF anywhere else is an ordinary character. The last line
-// may lack its terminator. f returns false to stop early.
+// CR belongs to the line end; an LF anywhere else ends a line too, as a file whose line
+// ends were converted to LF alone holds them. The last line may lack its terminator.
+// f returns false to stop early.
 template <class F>
 void ForEachLine(std::string_view data, F&& f) {
+  LineEnds ends;
   std::size_t pos = 0;
   while (pos < data.size()) {
-    const std::size_t cr = data.find('\r', pos);
-    const std::size_t end = cr == std::string_view::npos ? data.size() : cr;
-    if (!f(data.substr(pos, end - pos))) return;
+    const std::size_t end = ends.Next(data.data(), pos, data.size());
+    if (!f(data.substr(pos, end - pos)) || end == data.size()) return;
     pos = end + 1;
-    if (cr != std::string_view::npos && pos < data.size() && data[pos] == '\n') ++pos;
+    if (data[end] == '\r' && pos < data.size() && data[pos] == '\n') ++pos;
   }
 }
 

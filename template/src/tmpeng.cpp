@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "lock.h"
 #include "record.h"
 #include "store.h"
 #include "template/textcodec.h"
@@ -201,6 +202,7 @@ void RewriteStore(const fs::path& store, Change&& change) {
   }
   if (any_line) writer.Write("\r\n");
   writer.Commit();
+  lock.Retire();
 }
 
 std::u16string Joined(const std::u16string& index, const std::u16string& name,
@@ -307,6 +309,9 @@ bool Check_Duplicate(Pass&& pass, const fs::path& store, const std::u16string& n
 }  // namespace
 
 Flag tmpeng::Template_AddB(std::u16string tName, std::u16string tValue) {
+  // A name cannot hold the field separator: stored, it would end the name there and push
+  // the rest into the value. Refused like a duplicate, before the store is touched.
+  if (tName.find(static_cast<char16_t>(detail::kSeparator)) != std::u16string::npos) return kFalse;
   const std::u16string name = detail::EncodeBreaks(std::move(tName));
   const std::u16string value = detail::EncodeBreaks(std::move(tValue));
   const fs::path store = StorePath();

@@ -1,17 +1,22 @@
 // Shared helpers of the engine tests: a temporary store folder and fake caller objects.
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -154,6 +159,82 @@ template <class F>
 int InChild(F&& body, rlim_t file_size_limit = RLIM_INFINITY) {
   return Wait(Spawn(std::forward<F>(body), file_size_limit));
 }
+
+// Waits for a child started by Spawn for at most `seconds`; a child still running then is
+// killed and -2 returned, so that a call that waits for ever fails the test instead of
+// holding it up.
+inline int WaitWithin(pid_t pid, int seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  for (;;) {
+    int status = 0;
+    const pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (done < 0) return -1;
+    if (std::chrono::steady_clock::now() >= end) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      return -2;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+// In a child process: gives up root for the user nobody, where a test needs the rights of
+// an ordinary user (root writes into read-only folders regardless).
+inline void BecomeOrdinaryUser() {
+  if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+    throw std::runtime_error("cannot become the user nobody");
+  }
+}
+
+// A second process holding an flock on `file`, shared or exclusive, until it is stopped: a
+// shell that takes the lock and then becomes `sleep`, so that the one process started holds
+// it and ending that process lets it go.
+class LockHolder {
+ public:
+  LockHolder(const fs::path& file, bool exclusive) {
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      const std::string script = std::string("exec 9>>\"$0\" && flock ") +
+                                 (exclusive ? "-x" : "-s") + " 9 && exec sleep 300";
+      ::execl("/bin/sh", "sh", "-c", script.c_str(), file.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Held once another open of the file can no longer take it exclusively.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (pid_ > 0 && std::chrono::steady_clock::now() < end) {
+      const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+      const bool taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+      if (fd >= 0) ::close(fd);
+      if (taken) {
+        held_ = true;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  ~LockHolder() { Stop(); }
+  LockHolder(const LockHolder&) = delete;
+  LockHolder& operator=(const LockHolder&) = delete;
+
+  bool held() const { return held_; }
+  // Stops the holder as a debugger or Ctrl+Z would, the lock still held; true once stopped.
+  bool Pause() {
+    int status = 0;
+    return ::kill(pid_, SIGSTOP) == 0 && ::waitpid(pid_, &status, WUNTRACED) == pid_ &&
+           WIFSTOPPED(status);
+  }
+  void Stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool held_ = false;
+};
 
 // The names of the files in a folder.
 inline std::set<std::string> FilesIn(const fs::path& folder) {

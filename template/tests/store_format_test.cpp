@@ -54,6 +54,17 @@ TEST_F(StoreFormat, UnterminatedLastLineIsARecordAndGainsItsLineEnd) {
   dir.Write(Rec("1|b|y"));
   engine.Template_EditB(u"b", u"z");
   EXPECT_EQ(dir.Read(), Rec("1|b|z\r\n\r\n"));
+
+  // An add ends that line first, so the last template keeps its value.
+  dir.Write(Rec("1|a|va\r\n1|b|vb"));
+  EXPECT_EQ(engine.Template_AddB(u"c", u"vc"), templates::kTrue);
+  EXPECT_EQ(dir.Read(), Rec("1|a|va\r\n1|b|vb\r\n1|c|vc\r\n"));
+  EXPECT_EQ(Loaded(), (Nodes{{u"va", u"a"}, {u"vb", u"b"}, {u"vc", u"c"}}));
+  // A last line ended by a CR alone is ended already.
+  dir.Write(Rec("1|a|va\r"));
+  EXPECT_EQ(engine.Template_AddB(u"c", u"vc"), templates::kTrue);
+  EXPECT_EQ(dir.Read(), Rec("1|a|va\r1|c|vc\r\n"));
+  EXPECT_EQ(Loaded(), (Nodes{{u"va", u"a"}, {u"vc", u"c"}}));
 }
 
 TEST_F(StoreFormat, EveryRewriteAddsOneEmptyLine) {
@@ -68,34 +79,51 @@ TEST_F(StoreFormat, EveryRewriteAddsOneEmptyLine) {
 TEST_F(StoreFormat, RewriteKeepsOtherLinesByteForByte) {
   // Lines that are not records (no separator, one separator, nothing after the first one),
   // an empty line, a multi-line value, a value holding separators, a line ended by a CR
-  // alone and one holding an LF that follows no CR.
+  // alone and one ended by an LF alone.
   const std::string others =
       Rec("plain text\r\n1|one separator\r\n1|\r\n\r\n"
           "2|multi|line\2\3two|and more\r\n"
           "3|lf|a\nb\r");
   dir.Write(others + Rec("4|target|old"));
-  EXPECT_EQ(
-      Loaded(),
-      (Nodes{{Rec(u"line\r\ntwo|and more"), u"multi"}, {u"a\nb", u"lf"}, {u"old", u"target"}}));
+  EXPECT_EQ(Loaded(),
+            (Nodes{{Rec(u"line\r\ntwo|and more"), u"multi"}, {u"a", u"lf"}, {u"old", u"target"}}));
   FakeTree unused;
   EXPECT_EQ(engine.Check_Exists(u"one separator", u"1", unused), templates::kFalse);
   EXPECT_EQ(engine.Template_AddB(u"one separator", u""), templates::kTrue);
 
   dir.Write(others + Rec("4|target|old"));
   engine.Template_EditB(u"target", u"new");
-  const std::string kept = others + "\n";  // the lone CR became a CR LF
+  // The lone CR and the lone LF each became a CR LF; every line kept its bytes.
+  const std::string kept = others.substr(0, others.size() - 4) + "a\r\nb\r\n";
   EXPECT_EQ(dir.Read(), kept + Rec("4|target|new\r\n\r\n"));
   engine.Template_RmB(u"target");
   EXPECT_EQ(dir.Read(), kept + "\r\n\r\n\r\n");
 }
 
-TEST_F(StoreFormat, LfOnlyFileIsOneLine) {
-  dir.Write(Rec("1|a|b\n1|c|d\n"));
-  EXPECT_EQ(Loaded(), (Nodes{{Rec(u"b\n1|c|d\n"), u"a"}}));
+TEST_F(StoreFormat, LfOnlyFileReadsLineByLineAndRewritesWithCrLf) {
+  const std::string lf_only = Rec("1|a|b\n1|c|d\n\n1|e|f\n");
+  dir.Write(lf_only);
+  EXPECT_EQ(Loaded(), (Nodes{{u"b", u"a"}, {u"d", u"c"}, {u"f", u"e"}}));
   FakeTree unused;
-  EXPECT_EQ(engine.Check_Exists(u"c", u"d", unused), templates::kFalse);
-  engine.Template_EditB(u"a", u"e");
-  EXPECT_EQ(dir.Read(), Rec("1|a|e\r\n\r\n"));
+  EXPECT_EQ(engine.Check_Exists(u"c", u"-", unused), templates::kTrue);
+  EXPECT_EQ(engine.Template_AddB(u"e", u"new"), templates::kFalse);  // seen as a duplicate
+
+  // Modify keeps every other template, Remove takes only the one named.
+  engine.Template_EditB(u"c", u"changed");
+  EXPECT_EQ(dir.Read(), Rec("1|a|b\r\n1|c|changed\r\n\r\n1|e|f\r\n\r\n"));
+  dir.Write(lf_only);
+  engine.Template_RmB(u"c");
+  EXPECT_EQ(dir.Read(), Rec("1|a|b\r\n\r\n\r\n1|e|f\r\n\r\n"));
+
+  // An add after a last line ended by an LF alone needs no line end of its own first.
+  dir.Write(lf_only);
+  EXPECT_EQ(engine.Template_AddB(u"g", u"h"), templates::kTrue);
+  EXPECT_EQ(dir.Read(), lf_only + Rec("1|g|h\r\n"));
+  // An LF right after a CR still belongs to that CR: no empty line between them.
+  dir.Write(Rec("1|a|b\r\n1|c|d\n\r1|e|f"));
+  EXPECT_EQ(Loaded(), (Nodes{{u"b", u"a"}, {u"d", u"c"}, {u"f", u"e"}}));
+  engine.Template_EditB(u"e", u"g");
+  EXPECT_EQ(dir.Read(), Rec("1|a|b\r\n1|c|d\r\n\r\n1|e|g\r\n\r\n"));
 }
 
 TEST_F(StoreFormat, SeparatorInValueBelongsToTheValue) {

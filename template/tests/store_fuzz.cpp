@@ -106,8 +106,8 @@ std::string ReadStore() {
 // ---------------------------------------------------------------------------------------
 // The model of the store
 
-// The lines: a line ends at a CR, an LF straight after that CR belongs to the line end, any
-// other LF is an ordinary character, and the last line may lack its end.
+// The lines: a line ends at a CR or at an LF, an LF straight after a CR belongs to that
+// CR's line end, and the last line may lack its end.
 std::vector<std::string_view> Lines(std::string_view bytes) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
@@ -120,10 +120,10 @@ std::vector<std::string_view> Lines(std::string_view bytes) {
         continue;
       }
     }
-    if (bytes[i] == '\r') {
+    if (bytes[i] == '\r' || bytes[i] == '\n') {
       lines.push_back(bytes.substr(start, i - start));
       start = i + 1;
-      after_cr = true;
+      after_cr = bytes[i] == '\r';
     }
   }
   if (start < bytes.size()) lines.push_back(bytes.substr(start));
@@ -337,8 +337,9 @@ void CheckExistsObj(templates::tmpeng& engine, Tree& tree, const std::u16string&
   }
 }
 
-// An add appends exactly one line when no record has the same stored Name or Value, and
-// otherwise leaves the file alone, as it does when it fails.
+// An add appends exactly one line when no record has the same stored Name or Value and the
+// name holds no separator, and otherwise leaves the file alone, as it does when it fails.
+// A store whose last line lacks its line end gets one before the new line.
 void AddB(templates::tmpeng& engine, const Input& in, const std::u16string& name,
           const std::u16string& value) {
   WriteStore(in.bytes);
@@ -352,7 +353,7 @@ void AddB(templates::tmpeng& engine, const Input& in, const std::u16string& name
     CHECK(ReadStore() == in.bytes);
     return;
   }
-  bool duplicate = false;
+  bool duplicate = name.find(u'\x04') != std::u16string::npos;
   for (std::size_t i = 0; i < in.lines.size(); ++i) {
     if (!in.records[i]) continue;
     duplicate = duplicate || Field(in.lines[i], in.records[i]->name) == stored_name ||
@@ -363,8 +364,10 @@ void AddB(templates::tmpeng& engine, const Input& in, const std::u16string& name
     CHECK(ReadStore() == in.bytes);
   } else {
     CHECK(added == templates::kTrue);
-    CHECK(ReadStore() == std::string(in.bytes) + "1\x04" + text::Encode(stored_name) + "\x04" +
-                             text::Encode(stored_value) + "\r\n");
+    const bool ended = in.bytes.empty() || in.bytes.back() == '\r' || in.bytes.back() == '\n';
+    CHECK(ReadStore() == std::string(in.bytes) + (ended ? "" : "\r\n") + "1\x04" +
+                             text::Encode(stored_name) + "\x04" + text::Encode(stored_value) +
+                             "\r\n");
   }
 }
 
