@@ -9,6 +9,23 @@
 #include "editor/endsignals.h"
 #include "gui_test_support.h"
 
+namespace {
+
+// Ends the program by a signal while a question is open: the question then ends with no
+// button chosen.
+class SignalDuringQuestion : public guitest::FakeModal {
+ public:
+  QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
+                                      QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                      QMessageBox::StandardButton defaultButton) override {
+    FakeModal::message(parent, caption, text, icon, buttons, defaultButton);
+    EndBySignal();
+    return QMessageBox::NoButton;
+  }
+};
+
+}  // namespace
+
 class EndSignalsTest : public QObject {
   Q_OBJECT
 
@@ -40,13 +57,14 @@ class EndSignalsTest : public QObject {
     QVERIFY(now.sa_sigaction == before.sa_sigaction);
   }
 
-  // Last: the program counts as ending from here on.
+  // Last: the program counts as ending from here on. The signal arrives while the save
+  // prompt of Exit is open; ending the event loops closes the prompt with no answer.
   void EndBySignalKeepsTheCopyCurrentAndTakesTheIconDown() {
     QTemporaryDir state;
     qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     guitest::StoreFolder store;
     store.write("");
-    guitest::FakeModal modal;
+    SignalDuringQuestion modal;
     SetModal(&modal);
     SetRecoveryEnabled(true);
     frmMain& w = MainWindow();
@@ -54,8 +72,10 @@ class EndSignalsTest : public QObject {
     w.recovery()->setDelays(60000, 60000);
     w.document()->insertPlainText(QStringLiteral("typed just now"));
 
-    EndBySignal();
+    w.mnuExit_Click();
+    QCOMPARE(modal.shown.size(), 1);
     QVERIFY(EndingBySignal());
+    QCOMPARE(LoadedMainWindow(), &w);
     QCOMPARE(w.trayIcon(), nullptr);
     RecoveredDocument copy;
     QString error;
@@ -70,7 +90,7 @@ class EndSignalsTest : public QObject {
     QVERIFY(w.close());
     guitest::Settle();
     QVERIFY(file.exists());
-    QVERIFY(modal.shown.isEmpty());
+    QCOMPARE(modal.shown.size(), 1);
 
     guitest::CloseAll();
     SetRecoveryEnabled(false);
