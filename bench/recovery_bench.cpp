@@ -4,7 +4,8 @@
 // window with copies and one without in turn; after the run a line gives the ratio of the
 // two (goal: within 1.1x). Beside them: the GUI thread's share
 // of one copy of a 10 and a 50 MB document, the same text taken from the document whole,
-// and one whole copy written and on disk.
+// a whole new text put into a text box with and without the shadow (as Open does), and one
+// whole copy written and on disk.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -118,6 +119,18 @@ void WholeText(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(box.document()->toRawText().size());
 }
 
+// A whole new text put into a text box (as Open does), followed by a shadow or not.
+void NewText(benchmark::State& state) {
+  const QString text = Text(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    QPlainTextEdit box;
+    std::unique_ptr<ShadowText> shadow;
+    if (state.range(1)) shadow = std::make_unique<ShadowText>(box.document());
+    box.setPlainText(text);
+    if (shadow) benchmark::DoNotOptimize(shadow->pieces().size());
+  }
+}
+
 // One whole copy, written and on disk.
 void WholeCopy(benchmark::State& state) {
   QTextDocument document;
@@ -161,6 +174,13 @@ int main(int argc, char** argv) {
       ->Arg(10)
       ->Arg(50)
       ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("NewText", NewText)
+      ->ArgNames({"MB", "shadow"})
+      ->Args({50, 0})
+      ->Args({50, 1})
+      ->Iterations(2)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   benchmark::RegisterBenchmark("WholeCopy", WholeCopy)
       ->ArgName("MB")
       ->Arg(10)

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr qsizetype kPiece = 32 * 1024;
+constexpr int kWholeFrom = 256 * 1024;
 
 // `count` characters of the document's raw text from `position` on, taken block by block.
 // Returns fewer when the document ends before.
@@ -43,7 +44,6 @@ ShadowText::ShadowText(QTextDocument* document, QObject* parent)
   document->documentLayout();
   connect(document, &QTextDocument::contentsChange, this, &ShadowText::changed);
   rebuild();
-  rebuilds_ = 0;
 }
 
 void ShadowText::changed(int position, int removed, int added) {
@@ -53,6 +53,11 @@ void ShadowText::changed(int position, int removed, int added) {
   // new empty block before the removal of the old text, so the two lengths may differ for
   // a moment; the removal that follows brings them together again.
   const qsizetype length = document_->characterCount() - 1;
+  if (added > kWholeFrom) {
+    // A text of this size is taken from the document faster whole than block by block.
+    rebuild();
+    return;
+  }
   added = static_cast<int>(std::clamp<qsizetype>(length - position, 0, added));
   removed = static_cast<int>(std::clamp<qsizetype>(size_ - position, 0, removed));
   if (position < 0 || !replace(position, removed, RawText(document_, position, added))) {
@@ -99,7 +104,6 @@ bool ShadowText::replace(qsizetype position, qsizetype removed, const QString& a
 }
 
 void ShadowText::rebuild() {
-  ++rebuilds_;
   pieces_.clear();
   const QString text = document_ ? document_->toRawText() : QString();
   for (qsizetype at = 0; at < text.size(); at += kPiece) pieces_.push_back(text.mid(at, kPiece));
@@ -108,7 +112,10 @@ void ShadowText::rebuild() {
 }
 
 ShadowText::Pieces ShadowText::pieces() {
-  if (!valid_ || (document_ && size_ != document_->characterCount() - 1)) rebuild();
+  if (!valid_ || (document_ && size_ != document_->characterCount() - 1)) {
+    ++rebuilds_;
+    rebuild();
+  }
   return pieces_;
 }
 

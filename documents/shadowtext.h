@@ -24,7 +24,8 @@ class ShadowText : public QObject {
   // Joins pieces into one text.
   static QString join(const Pieces& pieces);
 
-  // How often the text had to be taken from the document whole (for tests).
+  // How often a change could not be followed and the text had to be taken from the
+  // document whole (for tests).
   int rebuilds() const { return rebuilds_; }
 
  private:
