@@ -2,10 +2,9 @@
 // 10 MB document, through a shown main window, up to its paint and with the copy's timers
 // let run, so that the copies written while typing goes on are counted in. Keys go to a
 // window with copies and one without in turn; after the run a line gives the ratio of the
-// two (goal: within 1.1x). Beside them: the GUI thread's share
-// of one copy of a 10 and a 50 MB document, the same text taken from the document whole,
-// a whole new text put into a text box with and without the shadow (as Open does), and one
-// whole copy written and on disk.
+// two (goal: within 1.1x). Beside them: the GUI thread's share of one copy of a 10 and a
+// 50 MB document, the same text taken from the document whole, a whole new text put into a
+// text box with and without the shadow (as Open does), and one whole copy written to disk.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
