@@ -2,9 +2,10 @@
 #include <QApplication>
 #include <csignal>
 
+#include "app/endsignals.h"
+#include "app/program.h"
+#include "common/version.h"
 #include "documents/recovery.h"
-#include "editor/endsignals.h"
-#include "editor/program.h"
 
 int main(int argc, char* argv[]) {
   // A save beyond the user's file size limit fails and is reported like a full disk, instead

@@ -19,33 +19,20 @@
 #include <map>
 #include <string>
 
+#include "common/plaintext.h"
+#include "common/programfolder.h"
+#include "common/textconv.h"
 #include "editor/frmMain.h"
-#include "editor/menuslots.h"
-#include "editor/modal.h"
-#include "editor/plaintext.h"
-#include "editor/program.h"
 #include "template/textcodec.h"
+#include "testsupport/guitest.h"
 
 namespace {
 
 constexpr int kSizesMb[] = {1, 10, 50};
 
-// Answers every file dialog with one path and every question with No.
-class Answers : public ModalSeam {
- public:
-  QString path;
-  QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, QMessageBox::Icon,
-                                      QMessageBox::StandardButtons,
-                                      QMessageBox::StandardButton) override {
-    return QMessageBox::No;
-  }
-  QString fileName(QWidget*, bool, const QString&, const QString&, const QStringList&) override {
-    return path;
-  }
-};
-
 QTemporaryDir* g_dir = nullptr;
-Answers g_answers;
+// Every file dialog gets the path queued for it; every question is answered No.
+guitest::ScriptedModal g_answers;
 
 QString DocumentPath(int mb) {
   const QString path = g_dir->filePath(QStringLiteral("doc%1.txt").arg(mb));
@@ -74,7 +61,7 @@ void OpenCommand(benchmark::State& state) {
   frmMain& w = Window();
   for (auto _ : state) {
     w.document()->clear();
-    g_answers.path = path;
+    g_answers.files << path;
     w.mnuOpen_Click();
     benchmark::DoNotOptimize(w.document()->document()->characterCount());
   }
@@ -97,7 +84,7 @@ void OpenFloor(benchmark::State& state) {
 void SaveCommand(benchmark::State& state) {
   const QString path = DocumentPath(static_cast<int>(state.range(0)));
   frmMain& w = Window();
-  g_answers.path = path;
+  g_answers.files << path;
   w.mnuOpen_Click();
   for (auto _ : state) w.mnuSave_Click();
 }
@@ -105,7 +92,7 @@ void SaveCommand(benchmark::State& state) {
 void SaveFloor(benchmark::State& state) {
   const QString path = DocumentPath(static_cast<int>(state.range(0)));
   frmMain& w = Window();
-  g_answers.path = path;
+  g_answers.files << path;
   w.mnuOpen_Click();
   for (auto _ : state) {
     const std::string bytes = templates::text::Encode(ToU16(DocumentText(w.document())));
@@ -184,7 +171,7 @@ int main(int argc, char** argv) {
       const QString path = DocumentPath(50);
       const long before = PeakKilobytes();
       if (what == "open") {
-        g_answers.path = path;
+        g_answers.files << path;
         Window().mnuOpen_Click();
       } else {
         QPlainTextEdit box;

@@ -20,10 +20,11 @@
 #include <memory>
 #include <utility>
 
+#include "app/program.h"
+#include "common/programfolder.h"
 #include "documents/recovery.h"
 #include "documents/shadowtext.h"
 #include "editor/frmMain.h"
-#include "editor/program.h"
 
 namespace {
 

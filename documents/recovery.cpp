@@ -1,6 +1,6 @@
 // Recovery copies: written off the GUI thread through a temporary file, fsync and rename,
 // readable by the user alone, each guarded by a lock that its quorpad holds while it runs.
-#include "recovery.h"
+#include "documents/recovery.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

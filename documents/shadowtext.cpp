@@ -1,6 +1,6 @@
 // The shadow text: a list of pieces of a few ten thousand characters each, so that a change
 // moves the characters of one piece only, never those of the whole text.
-#include "shadowtext.h"
+#include "documents/shadowtext.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

@@ -36,12 +36,19 @@ all_files() {  # sets missing to those of the named files that are not there
 }
 maps_of() { cat "/proc/$qp_pid/maps" 2>/dev/null; }
 
+# The engine's version as the build generated it, so the library's name is checked against
+# the version being built.
+version_part() {
+  sed -n "s/^#define TEMPLATE_VERSION_$1 //p" "$build/template/include/template/version.h" 2>/dev/null
+}
+soname="libtemplate.so.$(version_part MAJOR).$(version_part MINOR)"
+
 begin_step "cmake --install puts the program folder, the link, the desktop entry and the icon in place"
 if ! install_into_prefix; then
   fail_step "cmake --install failed:"
   indent <"$work/install.log"
-elif ! ls "$folder"/libtemplate.so.0.2* >/dev/null 2>&1; then
-  fail_step "no libtemplate.so.0.2* in $folder"
+elif [ "$soname" = "libtemplate.so.." ] || [ ! -e "$folder/$soname" ]; then
+  fail_step "no $soname in $folder"
 elif ! all_files "$folder/quorpad" "$store" "$prefix/share/applications/quorpad.desktop" \
        "$prefix/share/icons/hicolor/scalable/apps/quorpad.svg"; then
   fail_step "missing:$missing"

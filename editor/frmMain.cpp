@@ -1,6 +1,6 @@
 // The main window: start-up, layout, minimize-to-tray, the templates popup, the clipboard
 // commands and Exit.
-#include "frmMain.h"
+#include "editor/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,25 +16,23 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QSessionManager>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
 
+#include "common/modal.h"
+#include "common/plaintext.h"
+#include "common/programfolder.h"
+#include "common/taskbar.h"
+#include "common/twips.h"
+#include "documents/document.h"
 #include "documents/recovery.h"
-#include "editor/layout.h"
-#include "editor/modal.h"
-#include "editor/plaintext.h"
-#include "editor/program.h"
+#include "editor/mainlayout.h"
 #include "editor/storewatch.h"
-#include "editor/taskbar.h"
-#include "editor/trayhost.h"
-#include "manager/frmManage.h"
-#include "settings/frmAbout.h"
-#include "settings/frmConfig.h"
+#include "owntext.h"
+#include "traypresence.h"
 
 namespace {
 
@@ -68,23 +66,31 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(QIcon(QStringLiteral(":/icons/quorpad.svg")));
   createControls();
   createTrayMenu();
+  tray_ = new TrayPresence(this, mnuTray);
+  connect(tray_, &TrayPresence::activated, this, &frmMain::Form_MouseUp);
   createTemplatesPopup();
   createKeyboardPaths();
-  createRecovery();
-  connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitData);
-  // Any change of the clipboard that quorpad did not make means another program owns it.
-  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-    if (!puttingOnClipboard_) clipboardOurs_ = false;
-  });
+  ownText_ = new OwnClipboardText(this);
+  connect(qApp, &QGuiApplication::commitDataRequest, document_, &Document::commitData);
 }
 
 frmMain::~frmMain() {
   // Changes that nobody let go of (the desktop session ended without a question) stay in
   // their recovery copy, brought up to date.
-  if (recovery_) recovery_->flush();
-  // The window object's end: empty the clipboard and take the icon down once more.
-  EmptyClipboardIfOurs();
-  RemoveTrayIcon(*this);
+  if (RecoveryCopy* copy = recovery()) copy->flush();
+  releaseDesktop();
+}
+
+const QString& frmMain::OpenFilePath() const {
+  return document_->path();
+}
+
+RecoveryCopy* frmMain::recovery() const {
+  return document_->recovery();
+}
+
+void frmMain::offerRecovery() {
+  document_->offerRecovery();
 }
 
 void frmMain::createControls() {
@@ -100,6 +106,8 @@ void frmMain::createControls() {
   txtData->setContextMenuPolicy(Qt::PreventContextMenu);
   txtData->viewport()->installEventFilter(this);
   txtData->installEventFilter(this);
+  document_ = new Document(txtData, this);
+  connect(document_, &Document::statusChanged, this, &frmMain::showStatus);
 
   statusPanel_ = new QLabel(this);
   statusPanel_->setObjectName(QStringLiteral("status_panel1"));
@@ -195,7 +203,7 @@ void frmMain::createKeyboardPaths() {
   for (const QKeySequence& keys :
        {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(shortcut, &QShortcut::activated, this, &frmMain::ShowTemplatesPopupAtCaret);
+    connect(shortcut, &QShortcut::activated, this, &frmMain::showTemplatesPopupAtCaret);
   }
 }
 
@@ -203,44 +211,44 @@ void frmMain::Form_Load() {
   Temp = NewEngine();
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));
-  FillTemplateSlots();
-  WatchStore();
+  fillTemplateSlots();
+  watchStore();
 }
 
-void frmMain::ResetTemplateSlots() {
+void frmMain::resetTemplateSlots() {
   for (QAction* slot : mnuTemplate) {
     slot->setText(kNotSet);
     SetSlotTag(slot, QString());
   }
 }
 
-void frmMain::FillTemplateSlots() {
+void frmMain::fillTemplateSlots() {
   MenuSlotsAdapter menu(mnuTemplate);
   Temp->Template_LoadB(menu);
 }
 
-void frmMain::RefillTemplateSlots(templates::tmpeng& engine) {
+void frmMain::refillTemplateSlots(templates::tmpeng& engine) {
   SlotValues fresh;
   engine.Template_LoadB(fresh);
-  ResetTemplateSlots();
+  resetTemplateSlots();
   MenuSlotsAdapter menu(mnuTemplate);
   fresh.CopyTo(menu);
 }
 
-void frmMain::WatchStore() {
+void frmMain::watchStore() {
   // The popup follows the store whoever changes it: another quorpad, a script, a hand edit.
   if (storeWatch_) return;
   storeWatch_ = new StoreWatch(
       QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native())), this);
-  connect(storeWatch_, &StoreWatch::changed, this, &frmMain::StoreChanged);
+  connect(storeWatch_, &StoreWatch::changed, this, &frmMain::storeChanged);
 }
 
-void frmMain::StoreChanged() {
+void frmMain::storeChanged() {
   // A store that stays broken is reported once, not at every change, and the slots keep
   // what they showed; the first refill that works again ends that.
   QString reason;
   try {
-    RefillTemplateSlots(*Temp);
+    refillTemplateSlots(*Temp);
     storeFailing_ = false;
     return;
   } catch (const templates::EngineError& error) {
@@ -253,41 +261,16 @@ void frmMain::StoreChanged() {
   Modal().message(this, kAppTitle, reason, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void frmMain::SetStatus(const QString& text) {
+void frmMain::showStatus(const QString& text, bool paintNow) {
   statusPanel_->setText(text);
   Q_EMIT statusChanged(text);
-}
-
-void frmMain::ShowIfUnreachable() {
-  if (HidesToTray() || isVisible()) return;
-  setWindowState(windowState() & ~Qt::WindowMinimized);
-  show();
-}
-
-bool frmMain::HidesToTray() const {
-  if (!trayIcon_ || !trayIcon_->isVisible()) return false;
-  // An icon stays with the protocol it started with, so only that protocol's host counts.
-  if (IsX11Session() || IsWaylandSession())
-    return TrayIconIsEmbedded() ? EmbeddingTrayPresent() : sniHost_;
-  return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-bool frmMain::TrayIconIsEmbedded() const {
-  // An icon embedded in an X11 tray is a window of its own with a place on screen; an item
-  // that a D-Bus host draws has none. A single click only ever comes from the former.
-  return trayIcon_ && trayIcon_->geometry().isValid();
-}
-
-bool frmMain::TrayHostAvailable() const {
-  if (IsX11Session()) return EmbeddingTrayPresent() || sniHost_;
-  if (IsWaylandSession()) return sniHost_;
-  return QSystemTrayIcon::isSystemTrayAvailable();
+  if (paintNow) statusPanel_->repaint();
 }
 
 void frmMain::Form_Resize() {
   if (isMinimized()) {
     // Without a tray icon to bring it back, the window minimizes normally instead.
-    if (HidesToTray())
+    if (hidesToTray())
       QTimer::singleShot(0, this, [this] {
         if (isMinimized()) hide();
       });
@@ -297,9 +280,12 @@ void frmMain::Form_Resize() {
   const int outerW = ToTwipsX(this, outer.width());
   const int outerH = ToTwipsY(this, outer.height());
   const MainLayout l = LayoutMainWindow(outerW, outerH);
+  // A window manager that refuses the least size is not asked again for as long as the
+  // window keeps the size it refused; once the window has a size of its own again, the
+  // rule holds anew.
+  if (!l.resized) lastCorrectedFrom_ = QSize();
   if (l.resized && !isMaximized() && !isFullScreen() && size() != lastCorrectedFrom_) {
-    // Never smaller than the least size; the resize that follows lays the window out. A
-    // window manager that refuses the size does not get asked again for the same size.
+    // Never smaller than the least size; the resize that follows lays the window out.
     // The corrected side is rounded up to whole pixels: rounded to the nearest it would
     // come out at 6000 twips rather than 6001.
     lastCorrectedFrom_ = size();
@@ -327,21 +313,32 @@ void frmMain::Form_Resize() {
                        std::clamp(ToPixelsY(this, l.textHeight), 0, std::max(0, frameH - textY)));
 }
 
+// A change of size or state, a move and an exposure each change the outer size the rules
+// work from: the window manager's frame is known only once the window is on screen, and
+// its arrival moves the window. One layout, once the events in hand are done, serves them
+// all.
+void frmMain::scheduleLayout() {
+  if (layoutPending_) return;
+  layoutPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    layoutPending_ = false;
+    Form_Resize();
+  });
+}
+
 void frmMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  Form_Resize();
+  scheduleLayout();
 }
 
 void frmMain::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  // The window manager's frame arrives after the first layout and moves the window; the
-  // rules count the frame in the outer size, so lay out again once it is known.
-  Form_Resize();
+  scheduleLayout();
 }
 
 void frmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+  if (event->type() == QEvent::WindowStateChange) scheduleLayout();
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -353,21 +350,33 @@ void frmMain::showEvent(QShowEvent* event) {
       move(r.topLeft());
     }
   }
-  UpdateTaskbarEntry();
-  // The window manager's frame is known only once it has put the window on screen; the
-  // rules count the frame in the outer size, so lay out again when the window is exposed.
+  tray_->updateTaskbarEntry();
   if (QWindow* handle = windowHandle(); handle && !watchingExposure_) {
     handle->installEventFilter(this);
     watchingExposure_ = true;
   }
   QMainWindow::showEvent(event);
-  Form_Resize();
+  scheduleLayout();
 }
 
-void frmMain::UpdateTaskbarEntry() {
-  // With the tray icon up the window has no taskbar entry; without it, the taskbar is the
-  // only way back to a minimized window.
-  SetTaskbarEntry(this, !HidesToTray());
+bool frmMain::hidesToTray() const {
+  return tray_->hidesWindow();
+}
+
+void frmMain::showIfUnreachable() {
+  tray_->showIfUnreachable();
+}
+
+QSystemTrayIcon* frmMain::trayIcon() const {
+  return tray_->icon();
+}
+
+void AddTrayIcon(frmMain& window) {
+  window.tray_->add();
+}
+
+void RemoveTrayIcon(frmMain& window) {
+  window.tray_->remove();
 }
 
 void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
@@ -375,162 +384,56 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::Trigger:
       // A status notifier host has no double click: its primary action (a left click)
       // arrives as a trigger and restores. In an X11 tray a single click does nothing.
-      if (!TrayIconIsEmbedded()) RestoreFromTray();
+      if (!tray_->iconIsEmbedded()) tray_->restoreWindow();
       break;
     case QSystemTrayIcon::DoubleClick:
-      RestoreFromTray();
+      tray_->restoreWindow();
       break;
     default:
-      // The tray menu is attached to the icon (see CreateTrayIcon) and shows by itself.
+      // The tray menu is attached to the icon and shows by itself.
       break;
   }
 }
 
-void frmMain::RestoreFromTray() {
-  // Leaving the minimized state maps a window hidden in the tray at once, before show()
-  // runs: the taskbar hint goes on first, so that the window manager never takes the window
-  // back without it.
-  UpdateTaskbarEntry();
-  // A Wayland compositor minimizes or hides a window without telling it, and a client has
-  // no way to ask for it back; a window mapped afresh is put on screen by every compositor.
-  // One that has the focus is plainly on screen already.
-  if (IsWaylandSession() && isVisible() && !isActiveWindow()) hide();
-  setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | Qt::WindowActive);
-  show();
-  raise();
-  activateWindow();
-}
-
-void frmMain::CreateTrayIcon() {
-  auto* icon = new QSystemTrayIcon(windowIcon(), this);
-  icon->setObjectName(QStringLiteral("TrayIcon"));
-  icon->setToolTip(windowTitle());
-  // The tray menu belongs to the icon rather than being popped up by hand: a D-Bus host
-  // receives it as an exported menu and draws it at the tray itself (a menu of ours would
-  // have no place there, and on Wayland no parent to open from), and an X11 tray gets it
-  // at the pointer on a right click.
-  icon->setContextMenu(mnuTray);
-  connect(icon, &QSystemTrayIcon::activated, this, &frmMain::Form_MouseUp);
-  trayIcon_ = icon;
-  icon->show();
-}
-
-void frmMain::CheckTray() {
-  if (!trayWanted_) {
-    trayWatch_->stop();
-    return;
-  }
-  const bool available = TrayHostAvailable();
-  if (available && !trayIcon_) {
-    // A panel that has just started may offer its X11 tray before its D-Bus host: an X11
-    // tray gets one more look before the icon settles on a protocol for good.
-    if (trayHostSeen_ || sniHost_) CreateTrayIcon();
-  } else if (available && !trayIcon_->isVisible()) {
-    trayIcon_->show();
-  }
-  trayHostSeen_ = available;
-  const bool hides = HidesToTray();
-  if (hides != hidesToTray_) {
-    hidesToTray_ = hides;
-    UpdateTaskbarEntry();
-  }
-  ShowIfUnreachable();
-}
-
-void frmMain::WatchForTray() {
-  // The notification area can come and go with the panel that holds it. One that starts
-  // after quorpad gets the icon as soon as it is there; one that goes away while the
-  // window hides in it brings the window back on screen, with a taskbar entry, since
-  // nothing else could.
-  if (!trayWatch_) {
-    trayWatch_ = new QTimer(this);
-    trayWatch_->setInterval(2000);
-    connect(trayWatch_, &QTimer::timeout, this, [this] {
-      if (!IsX11Session() && !IsWaylandSession()) {
-        CheckTray();
-        return;
-      }
-      AskStatusNotifierHost(this, [this](bool present) {
-        sniHost_ = present;
-        CheckTray();
-      });
-    });
-  }
-  hidesToTray_ = HidesToTray();
-  trayWatch_->start();
-}
-
-void AddTrayIcon(frmMain& window) {
-  if (window.trayWanted_) return;
-  window.trayWanted_ = true;
-  // Qt settles on one tray protocol for the whole process when the first icon is made:
-  // the D-Bus one where a status notifier host is there, else the X11 one. Made before
-  // any tray exists, the icon would never reach one that starts later (on Wayland, none at
-  // all), so on those desktops it waits for a notification area.
-  const bool waits = IsX11Session() || IsWaylandSession();
-  if (waits) window.sniHost_ = StatusNotifierHostPresent(1000);
-  if (!waits || window.TrayHostAvailable()) window.CreateTrayIcon();
-  window.WatchForTray();
-  window.UpdateTaskbarEntry();
-}
-
-void RemoveTrayIcon(frmMain& window) {
-  window.trayWanted_ = false;
-  if (window.trayWatch_) window.trayWatch_->stop();
-  if (!window.trayIcon_) return;
-  QSystemTrayIcon* icon = window.trayIcon_;
-  window.trayIcon_ = nullptr;
-  icon->hide();
-  icon->deleteLater();
-}
-
-void frmMain::EmptyClipboardIfOurs() {
-  // Only text that quorpad itself put there goes; another program's text is never wiped.
-  QClipboard* clipboard = QApplication::clipboard();
-  // Where the platform tells who owns the clipboard, it has the last word.
-  const bool ours = clipboardOurs_ && clipboard->text() == clipboardOwnText_ &&
-                    (!clipboardOwnershipKnown_ || clipboard->ownsClipboard());
-  if (ours) clipboard->clear();
-  clipboardOurs_ = false;
-}
-
-void frmMain::Exit() {
-  if (!ConfirmClose()) return;
-  closeConfirmed_ = true;
-  EmptyClipboardIfOurs();
+void frmMain::releaseDesktop() {
+  ownText_->emptyIfOurs();
   RemoveTrayIcon(*this);
+}
+
+void frmMain::exitCommand() {
+  if (!document_->maybeSave()) return;
+  closeConfirmed_ = true;
+  releaseDesktop();
   close();
 }
 
-void frmMain::EndBySignal() {
-  if (recovery_) recovery_->keepForNextStart();
+void frmMain::endBySignal() {
+  if (RecoveryCopy* copy = recovery()) copy->keepForNextStart();
   // As any close from outside: Exit's first two steps, and no question after them.
   closeConfirmed_ = true;
   Form_QueryUnload();
 }
 
 void frmMain::mnuExit_Click() {
-  Exit();
+  exitCommand();
 }
 void frmMain::mnuTempExit_Click() {
-  Exit();
+  exitCommand();
 }
 
+// The shutdown repeats the release at every step (the close, the unload, the window
+// object's end); releasing twice does nothing more.
 void frmMain::Form_QueryUnload() {
-  EmptyClipboardIfOurs();
-  RemoveTrayIcon(*this);
+  releaseDesktop();
 }
 
 void frmMain::Form_Unload() {
-  EmptyClipboardIfOurs();
-  RemoveTrayIcon(*this);
+  releaseDesktop();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
   // Every close asks about unsaved changes first, not only Exit's.
-  // At the end of a desktop session the question was asked already, or may not be asked.
-  const bool answered = sessionAnswered_ == txtData->document()->revision();
-  if (!closeConfirmed_ && !answered && !ConfirmClose()) {
+  if (!closeConfirmed_ && !document_->maySessionClose()) {
     event->ignore();
     return;
   }
@@ -541,13 +444,26 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::mnuAbout_Click() {
-  ShowAboutDialog();
+  Q_EMIT aboutRequested();
 }
 void frmMain::mnuConfig_Click() {
-  ShowConfigDialog();
+  Q_EMIT configRequested();
 }
 void frmMain::mnuManageTemplates_Click() {
-  ShowManageDialog();
+  Q_EMIT manageRequested();
+}
+
+void frmMain::mnuNew_Click() {
+  document_->newFile();
+}
+void frmMain::mnuOpen_Click() {
+  document_->open();
+}
+void frmMain::mnuSave_Click() {
+  document_->save();
+}
+void frmMain::mnuSaveAs_Click() {
+  document_->saveAs();
 }
 
 void frmMain::mnuTemp_New_Click() {
@@ -565,7 +481,7 @@ void frmMain::mnuTemp_SaveAs_Click() {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == windowHandle() && event->type() == QEvent::Expose) {
-    QTimer::singleShot(0, this, &frmMain::Form_Resize);
+    scheduleLayout();
     return false;
   }
   if (watched == txtData->viewport() && event->type() == QEvent::MouseButtonRelease) {
@@ -594,7 +510,7 @@ void frmMain::txtData_MouseUp(Qt::MouseButtons button, Qt::KeyboardModifiers, in
   mnuTemplates_Popup->popup(txtData->viewport()->mapToGlobal(QPoint(x, y)));
 }
 
-void frmMain::ShowTemplatesPopupAtCaret() {
+void frmMain::showTemplatesPopupAtCaret() {
   mnuTemplates_Popup->popup(txtData->viewport()->mapToGlobal(txtData->cursorRect().bottomLeft()));
 }
 
@@ -603,24 +519,14 @@ void frmMain::mnuTemplate_Click(int Index) {
   const QString caption = SlotCaption(slot);
   const QString tag = SlotTag(slot);
   if (caption == kNotSet && tag.isEmpty()) {
-    PresetManagerForSlot(Index, caption);
+    Q_EMIT emptySlotChosen(Index, caption);
     return;
   }
   txtData->insertPlainText(AsDocumentText(tag));
 }
 
-void frmMain::PutOnClipboard(const QString& text) {
-  QClipboard* clipboard = QApplication::clipboard();
-  clipboardOwnText_ = text;
-  puttingOnClipboard_ = true;
-  clipboard->setText(text);
-  puttingOnClipboard_ = false;
-  clipboardOurs_ = true;
-  clipboardOwnershipKnown_ = clipboard->ownsClipboard();
-}
-
 void frmMain::mnuCopy_Click() {
-  PutOnClipboard(SelectedText(txtData));
+  ownText_->put(SelectedText(txtData));
 }
 
 void frmMain::mnuCut_Click() {

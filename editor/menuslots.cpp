@@ -1,5 +1,5 @@
 // The engine's view of the template slots.
-#include "menuslots.h"
+#include "editor/menuslots.h"
 
 #include <stdexcept>
 
@@ -57,13 +57,4 @@ void SlotValues::CopyTo(templates::MenuSlots& target) const {
     if (captions_[i]) target.SetCaption(n, *captions_[i]);
     if (tags_[i]) target.SetTag(n, *tags_[i]);
   }
-}
-
-QString FromU16(const std::u16string& text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string ToU16(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                        static_cast<std::size_t>(text.size()));
 }

@@ -1,5 +1,5 @@
 // Watching the template store for changes made by other processes, or by hand.
-#include "storewatch.h"
+#include "editor/storewatch.h"
 
 #include <QFileInfo>
 
@@ -20,18 +20,18 @@ bool StoreWatch::Stamp::operator==(const Stamp& other) const {
 StoreWatch::StoreWatch(const QString& store, QObject* parent) : QObject(parent), store_(store) {
   settle_.setSingleShot(true);
   settle_.setInterval(kSettleMs);
-  connect(&settle_, &QTimer::timeout, this, &StoreWatch::Check);
+  connect(&settle_, &QTimer::timeout, this, &StoreWatch::check);
   // The first event starts the clock; the ones that follow within it add nothing.
   const auto soon = [this] {
     if (!settle_.isActive()) settle_.start();
   };
   connect(&watcher_, &QFileSystemWatcher::fileChanged, this, soon);
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, soon);
-  last_ = Look();
-  Watch(last_);
+  last_ = look();
+  watch(last_);
 }
 
-StoreWatch::Stamp StoreWatch::Look() const {
+StoreWatch::Stamp StoreWatch::look() const {
   Stamp stamp;
   struct stat st {};
   if (::stat(QFile::encodeName(store_).constData(), &st) != 0) return stamp;
@@ -44,7 +44,7 @@ StoreWatch::Stamp StoreWatch::Look() const {
   return stamp;
 }
 
-void StoreWatch::Watch(const Stamp& now) {
+void StoreWatch::watch(const Stamp& now) {
   // A file replaced by a rename is watched again here: the watch held on to the old file.
   // A store that is a link changes where the link leads, so that folder is watched as well.
   if (watchedInode_ != now.inode && watcher_.files().contains(store_)) {
@@ -63,9 +63,9 @@ void StoreWatch::Watch(const Stamp& now) {
   watchedInode_ = now.inode;
 }
 
-void StoreWatch::Check() {
-  const Stamp now = Look();
-  Watch(now);
+void StoreWatch::check() {
+  const Stamp now = look();
+  watch(now);
   if (now == last_) return;
   last_ = now;
   Q_EMIT changed();

@@ -1,5 +1,5 @@
 // The template manager dialog.
-#include "frmManage.h"
+#include "manager/frmManage.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -11,17 +11,15 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "editor/dialogwindow.h"
-#include "editor/frmMain.h"
-#include "editor/layout.h"
-#include "editor/modal.h"
-#include "editor/plaintext.h"
-#include "editor/program.h"
-#include "manager/treeview.h"
+#include "common/dialogwindow.h"
+#include "common/modal.h"
+#include "common/plaintext.h"
+#include "common/programfolder.h"
+#include "common/textconv.h"
+#include "common/twips.h"
+#include "treeview.h"
 
 namespace {
-
-ProgramWideDialog<frmManage> g_manage;
 
 const QString kNoValue = QStringLiteral("No value set for this template!");
 
@@ -68,6 +66,9 @@ void frmManage::createControls() {
   txtValue = new QPlainTextEdit(Frame2);
   txtValue->setObjectName(QStringLiteral("txtValue"));
   txtValue->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // Tab moves on in the dialog's order; Ctrl+Tab types a tab into the value.
+  txtValue->setTabChangesFocus(true);
+  txtValue->installEventFilter(this);
   QFont valueFont(QStringLiteral("Verdana"));
   valueFont.setPointSizeF(8.25);
   valueFont.setWeight(QFont::Normal);
@@ -153,11 +154,7 @@ bool frmManage::reloadTree() {
 
 bool frmManage::refillMainWindowSlots() {
   return guarded([this] {
-    // The main window comes back, hidden and with its tray icon, if Exit closed it.
-    frmMain& main = MainWindow();
-    // Without a notification area nothing else could bring it back, so it shows.
-    main.ShowIfUnreachable();
-    main.RefillTemplateSlots(*Temp);
+    if (refillSlots_) refillSlots_(*Temp);
   });
 }
 
@@ -216,24 +213,24 @@ void frmManage::cmdRemove_Click() {
   if (reloadTree()) refillMainWindowSlots();
 }
 
-bool frmManage::Apply() {
+bool frmManage::apply() {
   return reloadTree() && refillMainWindowSlots();
 }
 
 void frmManage::cmdApply_Click() {
-  Apply();
+  apply();
 }
 
 void frmManage::cmdDone_Click() {
   // A refresh that failed keeps the dialog open, with what is typed in it.
-  if (Apply()) Unload();
+  if (apply()) unload();
 }
 
 void frmManage::cmdCancel_Click() {
-  Unload();
+  unload();
 }
 
-void frmManage::Unload() {
+void frmManage::unload() {
   close();
 }
 
@@ -241,6 +238,17 @@ void frmManage::keyPressEvent(QKeyEvent* event) {
   // Escape closes no window here: no button is the dialog's cancel button.
   if (IgnoresDialogKeys(event)) return;
   QDialog::keyPressEvent(event);
+}
+
+bool frmManage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtValue && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+      txtValue->insertPlainText(QStringLiteral("\t"));
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void frmManage::closeEvent(QCloseEvent* event) {
@@ -254,24 +262,8 @@ void frmManage::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-frmManage* LoadedManageDialog() {
-  return g_manage.loaded();
-}
-
-frmManage& ManageDialog() {
-  return g_manage.get();
-}
-
-void ShowManageDialog() {
-  frmManage& dialog = ManageDialog();
-  BringForward(dialog);
-  dialog.setFocus();
-}
-
-void PresetManagerForSlot(int index, const QString& caption) {
-  frmManage& dialog = ManageDialog();
-  dialog.txtIndex->setText(QString::number(index));
-  dialog.txtValue->setPlainText(kNoValue);
-  dialog.txtName->setText(caption);
-  ShowManageDialog();
+void frmManage::presetForSlot(int index, const QString& caption) {
+  txtIndex->setText(QString::number(index));
+  txtValue->setPlainText(kNoValue);
+  txtName->setText(caption);
 }

@@ -4,7 +4,7 @@
 #include <QTreeWidget>
 #include <stdexcept>
 
-#include "editor/menuslots.h"
+#include "common/textconv.h"
 
 namespace {
 

@@ -1,18 +1,17 @@
 // The About box.
-#include "frmAbout.h"
+#include "settings/frmAbout.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "editor/dialogwindow.h"
-#include "editor/layout.h"
-#include "editor/menuslots.h"
-#include "editor/program.h"
+#include "common/dialogwindow.h"
+#include "common/programfolder.h"
+#include "common/textconv.h"
+#include "common/twips.h"
+#include "common/version.h"
 
 namespace {
-
-ProgramWideDialog<frmAbout> g_about;
 
 // The box's artwork, drawn from a vector image so that it stays crisp at any scale.
 class Artwork : public QWidget {
@@ -90,16 +89,4 @@ void frmAbout::Form_Load() {
 void frmAbout::showEvent(QShowEvent* event) {
   CentreOnceAndKeepOffTaskbar(this, centred_);
   QDialog::showEvent(event);
-}
-
-frmAbout* LoadedAboutDialog() {
-  return g_about.loaded();
-}
-
-frmAbout& AboutDialog() {
-  return g_about.get();
-}
-
-void ShowAboutDialog() {
-  BringForward(AboutDialog());
 }

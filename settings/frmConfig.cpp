@@ -1,5 +1,5 @@
 // The configuration dialog.
-#include "frmConfig.h"
+#include "settings/frmConfig.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -8,16 +8,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "documents/filedialogs.h"
-#include "editor/dialogwindow.h"
-#include "editor/layout.h"
-#include "editor/modal.h"
-#include "editor/program.h"
+#include "common/dialogwindow.h"
+#include "common/filedialogs.h"
+#include "common/modal.h"
+#include "common/programfolder.h"
+#include "common/twips.h"
 #include "settings/inifile.h"
 
 namespace {
 
-ProgramWideDialog<frmConfig> g_config;
 const QString kSection = QStringLiteral("config");
 const QString kKey = QStringLiteral("preview_path");
 
@@ -55,15 +54,15 @@ frmConfig::frmConfig(QWidget* parent) : QDialog(parent) {
   connect(cmdDone, &QPushButton::clicked, this, &frmConfig::cmdDone_Click);
 }
 
-QString frmConfig::SettingsFile() {
+QString frmConfig::settingsFile() {
   return QDir(ProgramFolder()).filePath(QStringLiteral("quorpad.ini"));
 }
 
 void frmConfig::Form_Load() {
-  const QString value = ReadIniString(SettingsFile(), kSection, kKey);
+  const QString value = ReadIniString(settingsFile(), kSection, kKey);
   if (!value.isEmpty()) {
     txtPath->setText(value);
-    SavedBrowserPath = value;
+    savedBrowserPath_ = value;
   }
 }
 
@@ -73,27 +72,24 @@ void frmConfig::cmdBrowse_Click() {
   if (!path.isEmpty()) txtPath->setText(path);
 }
 
-bool frmConfig::Apply() {
+bool frmConfig::apply() {
   if (txtPath->text().isEmpty()) return true;
-  const QString reason = WriteIniValue(SettingsFile(), kSection, kKey, txtPath->text());
+  const QString reason = WriteIniValue(settingsFile(), kSection, kKey, txtPath->text());
   if (!reason.isEmpty()) {
     // The old value stays the saved one, so Done does not claim a write that never happened.
-    Modal().message(
-        this, kAppTitle,
-        QStringLiteral("Could not save the settings file %1\n\n%2").arg(SettingsFile(), reason),
-        QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    ShowFileError(this, QStringLiteral("Could not save the settings file"), settingsFile(), reason);
     return false;
   }
-  SavedBrowserPath = txtPath->text();
+  savedBrowserPath_ = txtPath->text();
   return true;
 }
 
 void frmConfig::cmdApply_Click() {
-  Apply();
+  apply();
 }
 
 void frmConfig::cmdDone_Click() {
-  if (txtPath->text() != SavedBrowserPath && !Apply()) return;  // stay open to try again
+  if (txtPath->text() != savedBrowserPath_ && !apply()) return;  // stay open to try again
   close();
 }
 
@@ -105,16 +101,4 @@ void frmConfig::keyPressEvent(QKeyEvent* event) {
 void frmConfig::showEvent(QShowEvent* event) {
   CentreOnceAndKeepOffTaskbar(this, centred_);
   QDialog::showEvent(event);
-}
-
-frmConfig* LoadedConfigDialog() {
-  return g_config.loaded();
-}
-
-frmConfig& ConfigDialog() {
-  return g_config.get();
-}
-
-void ShowConfigDialog() {
-  BringForward(ConfigDialog());
 }

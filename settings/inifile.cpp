@@ -1,11 +1,11 @@
 // A reader and writer of INI files that leaves every line it does not change as it was.
-#include "inifile.h"
+#include "settings/inifile.h"
 
 #include <QFile>
 #include <QStringList>
 
-#include "documents/documentfile.h"
-#include "editor/menuslots.h"
+#include "common/textconv.h"
+#include "common/wholefile.h"
 #include "template/textcodec.h"
 
 namespace {

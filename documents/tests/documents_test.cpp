@@ -1,52 +1,26 @@
 // The document commands on real files: every branch the user can take, the status texts,
 // byte-exact round trips and failed reads and writes.
-#include <QClipboard>
-#include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "documents/documentfile.h"
-#include "documents/filedialogs.h"
+#include "common/filedialogs.h"
+#include "common/wholefile.h"
+#include "documents/document.h"
 #include "editor/frmMain.h"
-#include "editor/modal.h"
-#include "editor/program.h"
-#include "editor/tests/gui_test_support.h"
+#include "testsupport/guitest.h"
+
+using namespace guitest;
 
 namespace {
 
-// Answers the questions in order; records what was asked.
-class Answers : public ModalSeam {
- public:
-  QList<QMessageBox::StandardButton> buttons;
-  QStringList files;  // empty string = cancelled
-  QStringList asked;  // message texts and dialog titles
-  QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text,
-                                      QMessageBox::Icon, QMessageBox::StandardButtons,
-                                      QMessageBox::StandardButton) override {
-    asked << text;
-    return buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
-  }
-  QString fileName(QWidget*, bool, const QString& title, const QString&,
-                   const QStringList&) override {
-    asked << title;
-    return files.isEmpty() ? QString() : files.takeFirst();
-  }
-};
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
+// The file's bytes, marked when it is missing.
+QByteArray Bytes(const QString& path) {
+  return ReadAll(path, "<missing>");
 }
 
 QByteArray Local(const QString& path) {
@@ -81,22 +55,23 @@ class DocumentsTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
-  Answers answers_;
+  std::unique_ptr<StoreFolder> folder_;
+  ScriptedModal answers_;
   frmMain* w_ = nullptr;
-  QString path(const QString& name) const { return dir_.filePath(name); }
+  QString path(const QString& name) const { return folder_->filePath(name); }
   QString text() const { return w_->document()->toPlainText(); }
   QString panel() const { return w_->statusPanel()->text(); }
   void open(const QString& file) {
     answers_.files << file;
     w_->mnuOpen_Click();
   }
+
   // Opens `file`, replaces its text by `replacement` and saves it where no room is left for
   // it: the failure is told with the path and the system's reason, the file keeps every byte,
   // the document stays changed and tied to the file, nothing is left beside it, and Exit
   // still asks.
   void saveFailsCleanly(const QString& file, const QString& replacement, const QString& reason) {
-    const QByteArray before = ReadAll(file);
+    const QByteArray before = Bytes(file);
     const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
     open(file);
     w_->document()->selectAll();
@@ -106,9 +81,9 @@ class DocumentsTest : public QObject {
     QCOMPARE(answers_.asked.size(), asked + 1);
     const QString message = answers_.asked.last();
     QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
-    QCOMPARE(ReadAll(file), before);
+    QCOMPARE(Bytes(file), before);
     QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
-    QCOMPARE(w_->OpenFilePath, file);
+    QCOMPARE(w_->OpenFilePath(), file);
     QCOMPARE(panel(), file);
     QVERIFY(w_->document()->document()->isModified());
     answers_.buttons << QMessageBox::Cancel;
@@ -119,16 +94,17 @@ class DocumentsTest : public QObject {
 
  private Q_SLOTS:
   void init() {
-    QVERIFY(dir_.isValid());
-    WriteAll(path("templates.dat"), "");
-    SetProgramFolder(dir_.path());
-    answers_ = Answers();
+    folder_ = std::make_unique<StoreFolder>();
+    folder_->write("");
+    answers_.reset();
+    answers_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
     SetModal(&answers_);
     w_ = &MainWindow();
   }
   void cleanup() {
     delete LoadedMainWindow();
     SetModal(nullptr);
+    folder_.reset();
   }
 
   void FilterListPairsLabelsWithPatterns() {
@@ -149,7 +125,7 @@ class DocumentsTest : public QObject {
                                 "reading line 2", "reading line 3", path("three.txt")}));
     QCOMPARE(text(), QString("a\nb\nc\n"));
     QCOMPARE(panel(), path("three.txt"));
-    QCOMPARE(w_->OpenFilePath, path("three.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("three.txt"));
   }
 
   void OpenOfAnEmptyFileGoesStraightToThePath() {
@@ -178,7 +154,7 @@ class DocumentsTest : public QObject {
     open(path("doc.txt"));
     answers_.files << path("doc.txt");  // an empty text asks for a name
     w_->mnuSave_Click();
-    QCOMPARE(ReadAll(path("doc.txt")), bytes);
+    QCOMPARE(Bytes(path("doc.txt")), bytes);
   }
 
   void TextWindows1252LacksIsSavedAsUtf8() {
@@ -187,7 +163,7 @@ class DocumentsTest : public QObject {
     w_->document()->moveCursor(QTextCursor::End);
     w_->document()->insertPlainText(QString::fromUtf8("\xe2\x9c\x93\n"));  // a check mark
     w_->mnuSave_Click();
-    QCOMPARE(ReadAll(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
+    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
   }
 
   void CancelledDialogsLeaveTheDocumentAsItWas() {
@@ -196,7 +172,7 @@ class DocumentsTest : public QObject {
     w_->mnuSaveAs_Click();  // cancelled
     answers_.buttons << QMessageBox::No;
     w_->mnuOpen_Click();  // dialog cancelled
-    QCOMPARE(w_->OpenFilePath, path("keep.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("keep.txt"));
     QCOMPARE(text(), QString("keep\n"));
     QCOMPARE(panel(), path("keep.txt"));
   }
@@ -206,8 +182,8 @@ class DocumentsTest : public QObject {
     answers_.files << path("named.txt");
     w_->mnuSave_Click();
     QCOMPARE(answers_.asked, QStringList{"Save File"});
-    QCOMPARE(ReadAll(path("named.txt")), QByteArray("new text"));
-    QCOMPARE(w_->OpenFilePath, path("named.txt"));
+    QCOMPARE(Bytes(path("named.txt")), QByteArray("new text"));
+    QCOMPARE(w_->OpenFilePath(), path("named.txt"));
   }
 
   void OpenAsksBeforeReplacingUntitledText() {
@@ -225,9 +201,9 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("changed\n");
     answers_.buttons << QMessageBox::Yes;
     w_->mnuNew_Click();
-    QCOMPARE(ReadAll(path("n.txt")), QByteArray("changed\r\n"));
+    QCOMPARE(Bytes(path("n.txt")), QByteArray("changed\r\n"));
     QCOMPARE(text(), QString());
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QCOMPARE(panel(), QString("Untitled"));
   }
 
@@ -237,7 +213,7 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("new\n");
     QSignalSpy status(w_, &frmMain::statusChanged);
     w_->mnuTemp_Save_Click();  // the popup's item does what the tray's does
-    QCOMPARE(ReadAll(path("s.txt")), QByteArray("new\n"));
+    QCOMPARE(Bytes(path("s.txt")), QByteArray("new\n"));
     QCOMPARE(status.count(), 2);
     QCOMPARE(status.at(0).at(0).toString(), "saving " + path("s.txt") + "...");
     QCOMPARE(status.at(1).at(0).toString(), path("s.txt"));
@@ -257,14 +233,14 @@ class DocumentsTest : public QObject {
     QFETCH(int, answer);
     QFETCH(QString, file);
     QFETCH(bool, emptied);
-    QDir(dir_.path()).mkdir("folder");
+    QDir(folder_->path()).mkdir("folder");
     w_->document()->setPlainText("draft");
     answers_.buttons << QMessageBox::StandardButton(answer);
     answers_.files << (file.isEmpty() ? QString() : path(file));
     w_->mnuTemp_New_Click();
     QCOMPARE(text().isEmpty(), emptied);
-    QVERIFY(w_->OpenFilePath.isEmpty());
-    if (file == "kept.txt") QCOMPARE(ReadAll(path(file)), QByteArray("draft"));
+    QVERIFY(w_->OpenFilePath().isEmpty());
+    if (file == "kept.txt") QCOMPARE(Bytes(path(file)), QByteArray("draft"));
   }
 
   void OpenSavesTheOldTextFirstWhenAsked() {
@@ -275,7 +251,7 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("second.txt");
     w_->mnuTemp_Open_Click();
-    QCOMPARE(ReadAll(path("first.txt")), QByteArray("first, changed\n"));
+    QCOMPARE(Bytes(path("first.txt")), QByteArray("first, changed\n"));
     QCOMPARE(text(), QString("second\n"));
 
     // Untitled text: Yes asks for a name, and cancelling that cancels the Open.
@@ -293,8 +269,8 @@ class DocumentsTest : public QObject {
   void SaveAsWritesAnEmptyText() {
     answers_.files << path("empty-as.txt");
     w_->mnuTemp_SaveAs_Click();
-    QCOMPARE(ReadAll(path("empty-as.txt")), QByteArray());
-    QCOMPARE(w_->OpenFilePath, path("empty-as.txt"));
+    QCOMPARE(Bytes(path("empty-as.txt")), QByteArray());
+    QCOMPARE(w_->OpenFilePath(), path("empty-as.txt"));
   }
 
   void CloseBoxAsksLikeExit() {
@@ -305,14 +281,14 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("closed.txt");
     QVERIFY(w_->close());
-    QCOMPARE(ReadAll(path("closed.txt")), QByteArray("typed"));
+    QCOMPARE(Bytes(path("closed.txt")), QByteArray("typed"));
   }
 
   void NewOnAnEmptyDocumentWithAFileUntiesIt() {
     WriteAll(path("e.txt"), "");
     open(path("e.txt"));
     w_->mnuNew_Click();
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QCOMPARE(panel(), QString("Untitled"));
   }
 
@@ -322,11 +298,11 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("new\n");
     // A folder where the file should be makes every write fail, even for root.
     answers_.files << path("sub");
-    QDir(dir_.path()).mkdir("sub");
+    QDir(folder_->path()).mkdir("sub");
     w_->mnuSaveAs_Click();
-    QCOMPARE(w_->OpenFilePath, path("w.txt"));
+    QCOMPARE(w_->OpenFilePath(), path("w.txt"));
     QCOMPARE(text(), QString("new\n"));
-    QCOMPARE(ReadAll(path("w.txt")), QByteArray("original\r\n"));
+    QCOMPARE(Bytes(path("w.txt")), QByteArray("original\r\n"));
     QVERIFY(answers_.asked.last().contains(path("sub")));
   }
 
@@ -335,8 +311,32 @@ class DocumentsTest : public QObject {
     answers_.buttons << QMessageBox::No;
     open(path("gone.txt"));
     QCOMPARE(text(), QString("mine"));
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QVERIFY(answers_.asked.last().contains(path("gone.txt")));
+  }
+
+  void DocumentLivesOnABareTextBox() {
+    QWidget owner;
+    auto* box = new QPlainTextEdit(&owner);
+    auto* document = new Document(box, &owner);
+    QSignalSpy status(document, &Document::statusChanged);
+    WriteAll(path("bare.txt"), "one\r\n");
+    answers_.files << path("bare.txt");
+    document->open();
+    QCOMPARE(box->toPlainText(), QString("one\n"));
+    QCOMPARE(document->path(), path("bare.txt"));
+    QCOMPARE(status.last().at(0).toString(), path("bare.txt"));
+    QVERIFY(document->maybeSave());  // unchanged: nothing asked
+
+    box->moveCursor(QTextCursor::End);
+    box->insertPlainText("two\n");
+    answers_.buttons << QMessageBox::Cancel << QMessageBox::Yes;
+    QVERIFY(!document->maybeSave());
+    QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\n"));
+    QVERIFY(document->maybeSave());
+    QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\ntwo\r\n"));
+    QVERIFY(!box->document()->isModified());
+    QCOMPARE(answers_.asked.size(), 3);  // the Open dialog and the two prompts
   }
 
   void OpenRefusesWhatIsNotARegularFile_data() {
@@ -372,7 +372,7 @@ class DocumentsTest : public QObject {
                  answers_.asked.last().contains("It is " + kind + ", not a regular file."),
              qPrintable(answers_.asked.last()));
     QCOMPARE(text(), QString("before\n"));
-    QCOMPARE(w_->OpenFilePath, at("before.txt"));
+    QCOMPARE(w_->OpenFilePath(), at("before.txt"));
     QCOMPARE(panel(), at("before.txt"));
     QCOMPARE(KindAt(at("fifo")), 'p');
   }
@@ -415,12 +415,12 @@ class DocumentsTest : public QObject {
     QCOMPARE(KindAt(at("fifo")), 'p');
     QCOMPARE(guitest::FolderEntries(own.path()),
              (QStringList{"fifo", "fifo-link", "folder", "zero-link"}));
-    QVERIFY(w_->OpenFilePath.isEmpty());
+    QVERIFY(w_->OpenFilePath().isEmpty());
     QVERIFY(w_->document()->document()->isModified());
   }
 
   void SaveWritesThroughALinkAndKeepsModeAndOwner() {
-    QVERIFY(QDir(dir_.path()).mkdir("real"));
+    QVERIFY(QDir(folder_->path()).mkdir("real"));
     const QString target = path("real/doc.txt");
     WriteAll(target, "old\n");
     QVERIFY(::chmod(Local(target).constData(), 0640) == 0);
@@ -431,7 +431,7 @@ class DocumentsTest : public QObject {
     w_->document()->setPlainText("new\n");
     w_->mnuSave_Click();
     QCOMPARE(KindAt(path("link.txt")), 'l');
-    QCOMPARE(ReadAll(target), QByteArray("new\n"));
+    QCOMPARE(Bytes(target), QByteArray("new\n"));
     struct stat st {};
     QVERIFY(::stat(Local(target).constData(), &st) == 0);
     QCOMPARE(st.st_mode & 07777, mode_t(0640));

@@ -14,45 +14,23 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
+#include "app/program.h"
+#include "common/modal.h"
+#include "common/programfolder.h"
 #include "documents/recovery.h"
 #include "documents/shadowtext.h"
 #include "editor/frmMain.h"
-#include "editor/modal.h"
-#include "editor/program.h"
+#include "testsupport/guitest.h"
 
 namespace {
 
-// Answers message boxes in order (Yes, No, Cancel; OK once the list is used up) and file
-// dialogs with the paths given; records the texts asked.
-class Answers : public ModalSeam {
- public:
-  QList<QMessageBox::StandardButton> buttons;
-  QStringList files;
-  QStringList asked;
-  QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text,
-                                      QMessageBox::Icon, QMessageBox::StandardButtons,
-                                      QMessageBox::StandardButton) override {
-    asked << text;
-    return buttons.isEmpty() ? QMessageBox::Ok : buttons.takeFirst();
-  }
-  QString fileName(QWidget*, bool, const QString&, const QString&, const QStringList&) override {
-    return files.isEmpty() ? QString() : files.takeFirst();
-  }
-};
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
+using guitest::ReadAll;
+using guitest::WriteAll;
 
 unsigned Mode(const QString& path) {
   struct stat info {};
@@ -82,7 +60,7 @@ class RecoveryTest : public QObject {
  private:
   QTemporaryDir dir_;
   std::unique_ptr<QTemporaryDir> state_;
-  Answers answers_;
+  guitest::ScriptedModal answers_;
   frmMain* w_ = nullptr;
 
   QString folder() const { return RecoveryFolder(); }
@@ -121,7 +99,7 @@ class RecoveryTest : public QObject {
     WriteAll(path("templates.dat"), "");
     SetProgramFolder(dir_.path());
     SetRecoveryEnabled(true);
-    answers_ = Answers();
+    answers_.reset();
     SetModal(&answers_);
     w_ = &MainWindow();
     w_->recovery()->setDelays(30, 200);
@@ -365,6 +343,31 @@ class RecoveryTest : public QObject {
     QVERIFY(answers_.asked.isEmpty());
   }
 
+  void FullDiskIsToldAndTheLastWholeCopyStays() {
+    guitest::SmallDisk disk(64);
+    if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
+    // A window whose copies go to the small disk.
+    delete LoadedMainWindow();
+    qputenv("XDG_STATE_HOME", QFile::encodeName(disk.path()));
+    w_ = &MainWindow();
+    w_->recovery()->setDelays(30, 200);
+    QVERIFY(typeAndWait(QStringLiteral("kept")));
+
+    QVERIFY(disk.fill(0));
+    QSignalSpy status(w_, &frmMain::statusChanged);
+    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    w_->document()->insertPlainText(QString(100 * 1024, QLatin1Char('z')));
+    QVERIFY(written.wait(3000));
+    QCOMPARE(written.last().at(0).toBool(), false);
+    QCOMPARE(status.size(), 1);
+    QVERIFY2(status.last().at(0).toString().contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(status.last().at(0).toString()));
+    // The copy before is whole and nothing half-written is left.
+    QCOMPARE(ownCopy().text, QStringLiteral("kept"));
+    QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
+    delete LoadedMainWindow();
+  }
+
   void CopyEncodingRoundTrips() {
     RecoveryInfo info;
     info.path = QStringLiteral("/home/me/\u00fcber \u65e5\u672c.txt");
@@ -423,14 +426,14 @@ class RecoveryTest : public QObject {
     const QString left =
         leaveCopy(QStringLiteral("4242-crashed"), QStringLiteral("line 1\nline 2\n"), info);
     answers_.buttons << QMessageBox::Yes;
-    w_->OfferRecovery();
+    w_->offerRecovery();
     QCOMPARE(answers_.asked.size(), 1);
     QVERIFY2(answers_.asked[0].contains(QStringLiteral("Document: ") + info.path),
              qPrintable(answers_.asked[0]));
     QVERIFY(answers_.asked[0].contains(QStringLiteral("Last changed: ")));
 
     QCOMPARE(w_->document()->toPlainText(), QStringLiteral("line 1\nline 2\n"));
-    QCOMPARE(w_->OpenFilePath, info.path);
+    QCOMPARE(w_->OpenFilePath(), info.path);
     QVERIFY(w_->document()->document()->isModified());
     QCOMPARE(w_->document()->textCursor().position(), 6);
     QCOMPARE(w_->statusPanel()->text(), info.path);
@@ -452,7 +455,7 @@ class RecoveryTest : public QObject {
     const QString second =
         leaveCopy(QStringLiteral("2-second"), QStringLiteral("second"), RecoveryInfo{});
     answers_.buttons << QMessageBox::No << QMessageBox::Cancel;
-    w_->OfferRecovery();
+    w_->offerRecovery();
     QCOMPARE(answers_.asked.size(), 2);
     QVERIFY(answers_.asked[0].contains(QStringLiteral("Document: Untitled")));
     QCOMPARE(w_->document()->toPlainText(), QString());
@@ -467,7 +470,7 @@ class RecoveryTest : public QObject {
     QVERIFY(QDir().mkpath(folder()));
     QByteArray bytes = EncodeRecoveryCopy(QStringLiteral("text"), RecoveryInfo{}, {});
     WriteAll(left, bytes.chopped(2));
-    w_->OfferRecovery();
+    w_->offerRecovery();
     QCOMPARE(answers_.asked.size(), 1);
     QVERIFY2(answers_.asked[0].contains(folder() + QStringLiteral("/7-broken.damaged")),
              qPrintable(answers_.asked[0]));
@@ -478,7 +481,7 @@ class RecoveryTest : public QObject {
     QVERIFY(!w_->document()->document()->isModified());
     // Never offered again.
     answers_.asked.clear();
-    w_->OfferRecovery();
+    w_->offerRecovery();
     QVERIFY(answers_.asked.isEmpty());
   }
 
@@ -492,7 +495,7 @@ class RecoveryTest : public QObject {
     QCOMPARE(copies().size(), 2);
 
     QVERIFY(FindLeftCopies().empty());
-    w_->OfferRecovery();
+    w_->offerRecovery();
     QVERIFY(answers_.asked.isEmpty());
 
     // Once the other process is killed, its copy is left behind and can be taken.

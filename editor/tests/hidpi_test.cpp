@@ -2,9 +2,11 @@
 // the screen's full resolution, icons included.
 #include <QtTest>
 
-#include "editor/tests/gui_test_support.h"
+#include "editor/frmMain.h"
+#include "manager/frmManage.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
+#include "testsupport/guitest.h"
 
 class HiDpiTest : public QObject {
   Q_OBJECT
@@ -20,7 +22,7 @@ class HiDpiTest : public QObject {
     QCOMPARE(picture.width(), w->width() * 2);
   }
 
-  guitest::FakeModal modal_;
+  guitest::ScriptedModal modal_;
 
  private Q_SLOTS:
   void initTestCase() {

@@ -10,10 +10,12 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "editor/layout.h"
+#include "common/twips.h"
+#include "editor/frmMain.h"
+#include "editor/mainlayout.h"
 #include "editor/storewatch.h"
-#include "editor/tests/gui_test_support.h"
 #include "settings/frmAbout.h"
+#include "testsupport/guitest.h"
 
 using namespace guitest;
 
@@ -22,7 +24,7 @@ class MainWindowTest : public QObject {
 
  private:
   std::unique_ptr<StoreFolder> folder_;
-  FakeModal modal_;
+  ScriptedModal modal_;
 
   frmMain& shownWindow() {
     frmMain& w = MainWindow();
@@ -47,7 +49,7 @@ class MainWindowTest : public QObject {
   }
   void init() {
     folder_ = std::make_unique<StoreFolder>();
-    modal_.shown.clear();
+    modal_.reset();
     QApplication::clipboard()->clear();
   }
   void cleanup() {
@@ -276,11 +278,22 @@ class MainWindowTest : public QObject {
   void tooSmallWindowGrowsToLeastSize() {
     folder_->write(Numbered(1, 1));
     frmMain& w = shownWindow();
-    w.resize(60, 40);
+    // Every time, not only the first: a size corrected once is no excuse the next time.
+    for (const QSize& size : {QSize(60, 40), QSize(500, 500), QSize(60, 40), QSize(60, 40)}) {
+      w.resize(size);
+      Settle();
+      const QSize outer = w.frameGeometry().size();
+      QVERIFY2(ToTwipsX(&w, outer.width()) >= 6001 && ToTwipsY(&w, outer.height()) >= 4001,
+               qPrintable(QStringLiteral("%1x%2 after %3x%4")
+                              .arg(outer.width())
+                              .arg(outer.height())
+                              .arg(size.width())
+                              .arg(size.height())));
+    }
+    // A size above the least stays as it is.
+    w.resize(700, 500);
     Settle();
-    QVERIFY2(ToTwipsX(&w, w.frameGeometry().width()) >= 6001,
-             qPrintable(QString::number(w.frameGeometry().width())));
-    QVERIFY(ToTwipsY(&w, w.frameGeometry().height()) >= 4001);
+    QCOMPARE(w.size(), QSize(700, 500));
   }
 
   void minimizingWithoutTrayKeepsWindowShown() {
@@ -288,7 +301,7 @@ class MainWindowTest : public QObject {
     frmMain& w = shownWindow();
     w.showMinimized();
     Settle();
-    QVERIFY(!w.HidesToTray());
+    QVERIFY(!w.hidesToTray());
     QVERIFY(w.isVisible());
   }
 
@@ -451,7 +464,7 @@ class MainWindowTest : public QObject {
     folder_->write(QByteArray());
     frmMain& w = shownWindow();
     QMenu* popup = w.templatesPopup();
-    w.ShowTemplatesPopupAtCaret();
+    w.showTemplatesPopupAtCaret();
     QTRY_VERIFY(popup->isVisible());
     QVERIFY(popup->windowHandle());
     QCOMPARE(popup->windowHandle()->type(), Qt::Popup);

@@ -1,9 +1,16 @@
 // The template manager on the offscreen platform, driven through its buttons, against a
 // real store.
 #include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
 
-#include "editor/tests/gui_test_support.h"
+#include "editor/frmMain.h"
+#include "manager/frmManage.h"
+#include "testsupport/guitest.h"
 
 using namespace guitest;
 
@@ -12,7 +19,16 @@ class ManagerTest : public QObject {
 
  private:
   std::unique_ptr<StoreFolder> folder_;
-  FakeModal modal_;
+  ScriptedModal modal_;
+
+  // The manager's controls, by their object names.
+  static QTreeWidget* list(frmManage* m) { return Child<QTreeWidget>(m, "TemplatesList"); }
+  static QLineEdit* nameBox(frmManage* m) { return Child<QLineEdit>(m, "txtName"); }
+  static QLineEdit* indexBox(frmManage* m) { return Child<QLineEdit>(m, "txtIndex"); }
+  static QPlainTextEdit* valueBox(frmManage* m) { return Child<QPlainTextEdit>(m, "txtValue"); }
+  static QPushButton* pushButton(frmManage* m, const QString& name) {
+    return Child<QPushButton>(m, name);
+  }
 
   // Writes the store and opens the manager from the main window's popup.
   frmManage* open(const QByteArray& store) {
@@ -23,19 +39,19 @@ class ManagerTest : public QObject {
     return m;
   }
   static void clickNode(frmManage* m, int row) {
-    QTreeWidget* tree = m->TemplatesList;
+    QTreeWidget* tree = list(m);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(tree->topLevelItem(row)).center());
   }
   static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
   static void fill(frmManage* m, const QString& name, const QString& value) {
-    m->txtName->setText(name);
-    m->txtValue->setPlainText(value);
+    nameBox(m)->setText(name);
+    valueBox(m)->setPlainText(value);
   }
   static QStringList listed(frmManage* m) {
     QStringList names;
-    for (int i = 0; i < m->TemplatesList->topLevelItemCount(); ++i)
-      names << m->TemplatesList->topLevelItem(i)->text(0);
+    for (int i = 0; i < list(m)->topLevelItemCount(); ++i)
+      names << list(m)->topLevelItem(i)->text(0);
     return names;
   }
   static QStringList slotCaptions() {
@@ -45,7 +61,8 @@ class ManagerTest : public QObject {
   }
   // How many of Add, Modify and Remove are enabled.
   static int editButtons(frmManage* m) {
-    return m->cmdAdd->isEnabled() + m->cmdModify->isEnabled() + m->cmdRemove->isEnabled();
+    return pushButton(m, "cmdAdd")->isEnabled() + pushButton(m, "cmdModify")->isEnabled() +
+           pushButton(m, "cmdRemove")->isEnabled();
   }
 
  private Q_SLOTS:
@@ -55,7 +72,7 @@ class ManagerTest : public QObject {
   }
   void init() {
     folder_ = std::make_unique<StoreFolder>();
-    modal_.shown.clear();
+    modal_.reset();
   }
   void cleanup() {
     CloseAll();
@@ -65,13 +82,13 @@ class ManagerTest : public QObject {
   void addAppendsRecordThatCancelKeeps() {
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     fill(m, QStringLiteral("Footer"), QStringLiteral("Line one\nLine two"));
-    click(m->cmdAdd);
+    click(pushButton(m, "cmdAdd"));
     QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n1|Footer|Line one\x02\x03Line two\r\n"));
     QCOMPARE(listed(m), QStringList({"Header", "Footer"}));
-    QCOMPARE(m->txtName->text(), QStringLiteral("Footer"));
+    QCOMPARE(nameBox(m)->text(), QStringLiteral("Footer"));
     QVERIFY(modal_.shown.isEmpty());
 
-    click(m->cmdCancel);
+    click(pushButton(m, "cmdCancel"));
     Settle();
     QCOMPARE(LoadedManageDialog(), nullptr);
     QCOMPARE(slotCaptions().at(1), kNotSet);  // only Apply, Done and Remove refill the slots
@@ -82,15 +99,15 @@ class ManagerTest : public QObject {
   void modifyChangesTemplateNamedInNameBox() {
     frmManage* m = open(Numbered(1, 3));
     clickNode(m, 1);
-    QCOMPARE(m->txtName->text(), QStringLiteral("Name 2"));
-    QCOMPARE(m->txtIndex->text(), QStringLiteral("2"));
-    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("Value 2"));
+    QCOMPARE(nameBox(m)->text(), QStringLiteral("Name 2"));
+    QCOMPARE(indexBox(m)->text(), QStringLiteral("2"));
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("Value 2"));
 
     // The typed name decides which template changes, not the node clicked.
     fill(m, QStringLiteral("Name 3"), QStringLiteral("New\nthird"));
-    click(m->cmdModify);
+    click(pushButton(m, "cmdModify"));
     QCOMPARE(folder_->read(), Numbered(1, 2) + Rec("1|Name 3|New\x02\x03third\r\n") + "\r\n");
-    QCOMPARE(m->TemplatesList->topLevelItem(2)->data(0, Qt::UserRole).toString(),
+    QCOMPARE(list(m)->topLevelItem(2)->data(0, Qt::UserRole).toString(),
              QStringLiteral("New\r\nthird"));
   }
 
@@ -98,23 +115,22 @@ class ManagerTest : public QObject {
     const QByteArray stored = Rec("1|Multi|a\x02\x03z\r\n");
     frmManage* m = open(stored);
     clickNode(m, 0);
-    QCOMPARE(m->txtValue->document()->blockCount(), 2);
-    click(m->cmdModify);
+    QCOMPARE(valueBox(m)->document()->blockCount(), 2);
+    click(pushButton(m, "cmdModify"));
     QCOMPARE(folder_->read(), stored + "\r\n");
     // The same value typed again is the listed one.
     fill(m, QStringLiteral("Other"), QStringLiteral("A\nZ"));
-    click(m->cmdAdd);
+    click(pushButton(m, "cmdAdd"));
     QCOMPARE(modal_.shown, QStringList("quorpad: Template Exists!"));
   }
 
   void repeatedValueIsListedTwice() {
     frmManage* m = open(Rec("1|A|same\r\n1|B|other\r\n"));
     clickNode(m, 1);
-    m->txtValue->setPlainText(QStringLiteral("same"));
-    click(m->cmdModify);
+    valueBox(m)->setPlainText(QStringLiteral("same"));
+    click(pushButton(m, "cmdModify"));
     QCOMPARE(listed(m), QStringList({"A", "B"}));
-    QCOMPARE(m->TemplatesList->topLevelItem(1)->data(0, Qt::UserRole).toString(),
-             QStringLiteral("same"));
+    QCOMPARE(list(m)->topLevelItem(1)->data(0, Qt::UserRole).toString(), QStringLiteral("same"));
     QVERIFY(modal_.shown.isEmpty());
   }
 
@@ -129,12 +145,12 @@ class ManagerTest : public QObject {
     QFETCH(int, removed);
     frmManage* m = open(Numbered(1, stored));
     clickNode(m, removed - 1);
-    click(m->cmdRemove);
+    click(pushButton(m, "cmdRemove"));
 
     QCOMPARE(folder_->read(),
              Numbered(1, removed - 1) + "\r\n" + Numbered(removed + 1, stored) + "\r\n");
-    QVERIFY(m->txtName->text().isEmpty() && m->txtValue->toPlainText().isEmpty() &&
-            m->txtIndex->text().isEmpty());
+    QVERIFY(nameBox(m)->text().isEmpty() && valueBox(m)->toPlainText().isEmpty() &&
+            indexBox(m)->text().isEmpty());
     QCOMPARE(editButtons(m), 0);
     QStringList expected;
     for (int i = 1; i <= stored; ++i)
@@ -152,16 +168,16 @@ class ManagerTest : public QObject {
   void boxChangedLastDecidesEditButtons() {
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     QCOMPARE(editButtons(m), 0);
-    QTest::keyClicks(m->txtName, QStringLiteral("Typed"));
+    QTest::keyClicks(nameBox(m), QStringLiteral("Typed"));
     QCOMPARE(editButtons(m), 3);
-    click(m->cmdAdd);  // no value: nothing happens
+    click(pushButton(m, "cmdAdd"));  // no value: nothing happens
     QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n"));
     QVERIFY(modal_.shown.isEmpty());
 
     clickNode(m, 0);
-    m->txtValue->selectAll();
-    QTest::keyClick(m->txtValue, Qt::Key_Delete);
-    QVERIFY(!m->txtName->text().isEmpty());
+    valueBox(m)->selectAll();
+    QTest::keyClick(valueBox(m), Qt::Key_Delete);
+    QVERIFY(!nameBox(m)->text().isEmpty());
     QCOMPARE(editButtons(m), 0);
   }
 
@@ -176,7 +192,7 @@ class ManagerTest : public QObject {
     QFETCH(QString, value);
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     fill(m, name, value);
-    click(m->cmdAdd);
+    click(pushButton(m, "cmdAdd"));
     QCOMPARE(modal_.shown, QStringList("quorpad: Template Exists!"));
     QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n"));
   }
@@ -185,7 +201,7 @@ class ManagerTest : public QObject {
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     folder_->append(Rec("1|Late|late value\r\n"));  // behind the dialog's back
     fill(m, QStringLiteral("Late"), QStringLiteral("late value"));
-    click(m->cmdAdd);
+    click(pushButton(m, "cmdAdd"));
     QCOMPARE(modal_.shown, QStringList("quorpad: Could Not Add the template 'Late'!"));
     QCOMPARE(listed(m), QStringList({"Header"}));
     QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n1|Late|late value\r\n"));
@@ -198,9 +214,9 @@ class ManagerTest : public QObject {
     w.templateSlot(4)->trigger();
     frmManage* m = LoadedManageDialog();
     QVERIFY(m && m->isVisible());
-    QCOMPARE(m->txtIndex->text(), QStringLiteral("4"));
-    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("No value set for this template!"));
-    QCOMPARE(m->txtName->text(), kNotSet);
+    QCOMPARE(indexBox(m)->text(), QStringLiteral("4"));
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("No value set for this template!"));
+    QCOMPARE(nameBox(m)->text(), kNotSet);
     QCOMPARE(editButtons(m), 3);
     QCOMPARE(w.document()->toPlainText(), QStringLiteral("untouched"));
 
@@ -209,12 +225,12 @@ class ManagerTest : public QObject {
     folder_->append(Numbered(4, 4));
     w.templateSlot(5)->trigger();
     QCOMPARE(LoadedManageDialog(), m);
-    QCOMPARE(m->txtIndex->text(), QStringLiteral("5"));
-    QCOMPARE(m->txtName->text(), kNotSet);
-    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("No value set for this template!"));
+    QCOMPARE(indexBox(m)->text(), QStringLiteral("5"));
+    QCOMPARE(nameBox(m)->text(), kNotSet);
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("No value set for this template!"));
     QCOMPARE(listed(m).size(), 3);
 
-    click(m->cmdAdd);
+    click(pushButton(m, "cmdAdd"));
     QCOMPARE(folder_->read(),
              Numbered(1, 4) + Rec("1|Not Set|No value set for this template!\r\n"));
     QCOMPARE(listed(m).size(), 5);
@@ -243,16 +259,33 @@ class ManagerTest : public QObject {
     QVERIFY(w);
     QVERIFY(w->trayIcon());
     // Hidden where the tray can bring it back; shown where there is no tray (as here).
-    QCOMPARE(w->isVisible(), !w->HidesToTray());
+    QCOMPARE(w->isVisible(), !w->hidesToTray());
     QCOMPARE(SlotCaption(w->templateSlot(1)), first);
     QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void tabInValueBoxMovesOnAndCtrlTabTypesATab() {
+    frmManage* m = open(Numbered(1, 1));
+    fill(m, QStringLiteral("Name"), QStringLiteral("value"));  // Add, next in order, enabled
+    QPlainTextEdit* value = valueBox(m);
+    value->setFocus();
+    value->moveCursor(QTextCursor::End);
+    QTest::keyClick(value, Qt::Key_Tab);
+    QCOMPARE(value->toPlainText(), QStringLiteral("value"));
+    QCOMPARE(m->focusWidget(), pushButton(m, "cmdAdd"));
+    QTest::keyClick(pushButton(m, "cmdAdd"), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(m->focusWidget(), value);
+
+    QTest::keyClick(value, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(value->toPlainText(), QStringLiteral("value\t"));
+    QCOMPARE(m->focusWidget(), value);
   }
 
   void escapeLeavesDialogOpen() {
     QPointer<frmManage> m = open(Numbered(1, 1));
     QTest::keyClick(m, Qt::Key_Escape);
     QVERIFY(m && m->isVisible());
-    QTest::keyClick(m->txtName, Qt::Key_Escape);
+    QTest::keyClick(nameBox(m), Qt::Key_Escape);
     Settle();
     QVERIFY(m && m->isVisible());
   }
@@ -281,13 +314,13 @@ class ManagerTest : public QObject {
     QVERIFY(modal_.shown[0].startsWith("quorpad: ") && modal_.shown[0].contains(folder_->store()));
     QCOMPARE(LoadedManageDialog(), m);
     QVERIFY(m->isVisible());
-    QCOMPARE(m->txtName->text(), QStringLiteral("Fresh"));
-    QCOMPARE(m->txtValue->toPlainText(), QStringLiteral("fresh value"));
+    QCOMPARE(nameBox(m)->text(), QStringLiteral("Fresh"));
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("fresh value"));
     QCOMPARE(slotCaptions().first(), QStringLiteral("Name 1"));  // the popup keeps its slots
 
     if (directory) QVERIFY(QDir().rmdir(folder_->store()));
     folder_->write(Numbered(1, 1));
-    click(m->cmdAdd);
+    click(pushButton(m, "cmdAdd"));
     QCOMPARE(folder_->read(), Numbered(1, 1) + Rec("1|Fresh|fresh value\r\n"));
     QCOMPARE(listed(m), QStringList({"Name 1", "Fresh"}));
   }

@@ -1,49 +1,33 @@
 // The settings file, the configuration dialog and the About box, on real files.
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
 
-#include "documents/documentfile.h"
-#include "editor/modal.h"
-#include "editor/program.h"
-#include "editor/tests/gui_test_support.h"
+#include "common/programfolder.h"
+#include "common/version.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
 #include "settings/inifile.h"
+#include "template/version.h"
+#include "testsupport/guitest.h"
+
+using namespace guitest;
 
 namespace {
 
-class Answers : public ModalSeam {
- public:
-  QStringList files;
-  QStringList messages;
-  QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text,
-                                      QMessageBox::Icon, QMessageBox::StandardButtons,
-                                      QMessageBox::StandardButton) override {
-    messages << text;
-    return QMessageBox::Ok;
-  }
-  QString fileName(QWidget*, bool, const QString&, const QString&, const QStringList&) override {
-    return files.isEmpty() ? QString() : files.takeFirst();
-  }
-};
-
-// Empty for a missing file, and for a pipe, which is never opened.
-QByteArray ReadAll(const QString& path) {
-  QByteArray bytes;
-  ReadWholeFile(path, 1 << 20, bytes);
-  return bytes;
+QLineEdit* PathBox(const frmConfig& dialog) {
+  return Child<QLineEdit>(&dialog, "txtPath");
 }
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
+void Click(const frmConfig& dialog, const QString& button) {
+  Child<QPushButton>(&dialog, button)->click();
+}
+QString LabelText(const frmAbout& about, const QString& label) {
+  return Child<QLabel>(&about, label)->text();
 }
 
 }  // namespace
@@ -52,13 +36,14 @@ class SettingsTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
-  Answers answers_;
-  QString ini() const { return dir_.filePath("quorpad.ini"); }
+  std::unique_ptr<StoreFolder> folder_;
+  ScriptedModal answers_;
+  QString ini() const { return folder_->filePath("quorpad.ini"); }
   frmConfig& reopen() {
     delete LoadedConfigDialog();
     return ConfigDialog();
   }
+
   // Done with `value` in the box where the settings file at `file` cannot take it: the failure
   // names the file and the system's reason, the file keeps every byte, nothing is left beside
   // it, and the dialog stays open with the old value as the saved one.
@@ -67,10 +52,10 @@ class SettingsTest : public QObject {
     const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
     frmConfig& dialog = ConfigDialog();
     const QString saved = dialog.savedBrowserPath();
-    dialog.txtPath->setText(value);
-    dialog.cmdDone->click();
-    QCOMPARE(answers_.messages.size(), 1);
-    const QString& message = answers_.messages.first();
+    PathBox(dialog)->setText(value);
+    Click(dialog, "cmdDone");
+    QCOMPARE(answers_.asked.size(), 1);
+    const QString& message = answers_.asked.first();
     QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
     QCOMPARE(ReadAll(file), before);
     QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
@@ -80,15 +65,15 @@ class SettingsTest : public QObject {
 
  private Q_SLOTS:
   void init() {
-    QFile::remove(ini());
-    SetProgramFolder(dir_.path());
-    answers_ = Answers();
+    folder_ = std::make_unique<StoreFolder>();
+    answers_.reset();
     SetModal(&answers_);
   }
   void cleanup() {
     delete LoadedConfigDialog();
     delete LoadedAboutDialog();
     SetModal(nullptr);
+    folder_.reset();
   }
 
   void ReaderIgnoresCaseBlanksAndQuotes() {
@@ -97,7 +82,7 @@ class SettingsTest : public QObject {
              "  [ CONFIG ]  \r\n  Preview_Path  =  \"C:\\b\\x.exe\"  \r\n");
     QCOMPARE(ReadIniValue(ini(), "config", "preview_path"), QString("C:\\b\\x.exe"));
     QCOMPARE(ReadIniValue(ini(), "config", "missing"), QString());
-    QCOMPARE(ReadIniValue(dir_.filePath("none.ini"), "config", "preview_path"), QString());
+    QCOMPARE(ReadIniValue(folder_->filePath("none.ini"), "config", "preview_path"), QString());
   }
 
   void WriterReplacesInPlaceAndKeepsEveryOtherLine() {
@@ -130,33 +115,33 @@ class SettingsTest : public QObject {
   void DoneWritesOnlyAChange() {
     WriteAll(ini(), "[config]\npreview_path=/usr/bin/Browser\n");
     frmConfig& dialog = ConfigDialog();
-    QCOMPARE(dialog.txtPath->text(), QString("/usr/bin/Browser"));
+    QCOMPARE(PathBox(dialog)->text(), QString("/usr/bin/Browser"));
     WriteAll(ini(), "[config]\npreview_path=/usr/bin/Browser\n; marker\n");
-    dialog.cmdDone->click();  // unchanged: nothing written, the marker stays
+    Click(dialog, "cmdDone");  // unchanged: nothing written, the marker stays
     QVERIFY(ReadAll(ini()).endsWith("; marker\n"));
 
     frmConfig& again = reopen();
-    again.txtPath->setText("/usr/bin/browser");  // a change of case only is a change
-    again.cmdDone->click();
+    PathBox(again)->setText("/usr/bin/browser");  // a change of case only is a change
+    Click(again, "cmdDone");
     QCOMPARE(ReadIniValue(ini(), "config", "preview_path"), QString("/usr/bin/browser"));
   }
 
   void ClearingTheBoxKeepsTheOldPath() {
     WriteAll(ini(), "[config]\npreview_path=/old\n");
     frmConfig& dialog = ConfigDialog();
-    dialog.txtPath->clear();
-    dialog.cmdApply->click();
-    dialog.cmdDone->click();
-    QCOMPARE(reopen().txtPath->text(), QString("/old"));
+    PathBox(dialog)->clear();
+    Click(dialog, "cmdApply");
+    Click(dialog, "cmdDone");
+    QCOMPARE(PathBox(reopen())->text(), QString("/old"));
   }
 
   void BrowseFillsTheBoxWithoutWriting() {
     frmConfig& dialog = ConfigDialog();
     answers_.files << "/opt/browser" << QString();
-    dialog.cmdBrowse->click();
-    QCOMPARE(dialog.txtPath->text(), QString("/opt/browser"));
-    dialog.cmdBrowse->click();  // cancelled: the box stays
-    QCOMPARE(dialog.txtPath->text(), QString("/opt/browser"));
+    Click(dialog, "cmdBrowse");
+    QCOMPARE(PathBox(dialog)->text(), QString("/opt/browser"));
+    Click(dialog, "cmdBrowse");  // cancelled: the box stays
+    QCOMPARE(PathBox(dialog)->text(), QString("/opt/browser"));
     QVERIFY(!QFile::exists(ini()));
   }
 
@@ -165,14 +150,14 @@ class SettingsTest : public QObject {
     frmConfig& dialog = ConfigDialog();
     // A folder in the way of the save makes the write fail, even for root.
     QFile::remove(ini());
-    QDir(dir_.path()).mkdir("quorpad.ini");
-    dialog.txtPath->setText("/new");
-    dialog.cmdDone->click();
-    QCOMPARE(answers_.messages.size(), 1);
-    QVERIFY(answers_.messages.first().contains(ini()));
+    QDir(folder_->path()).mkdir("quorpad.ini");
+    PathBox(dialog)->setText("/new");
+    Click(dialog, "cmdDone");
+    QCOMPARE(answers_.asked.size(), 1);
+    QVERIFY(answers_.asked.first().contains(ini()));
     QCOMPARE(dialog.savedBrowserPath(), QString("/old"));
     QVERIFY(LoadedConfigDialog());  // Done stays open so the user can try again
-    QDir(dir_.path()).rmdir("quorpad.ini");
+    QDir(folder_->path()).rmdir("quorpad.ini");
   }
 
   void FullDiskKeepsTheSettingsFile_data() {
@@ -218,15 +203,16 @@ class SettingsTest : public QObject {
   void AboutShowsBothVersions() {
     QCOMPARE(ProgramVersionLine(0, 1, 5), QString("v0.1.5a"));
     frmAbout& about = AboutDialog();
-    QCOMPARE(about.lblVer->text(), QString("v0.1.27a"));
-    QCOMPARE(about.lblTempEngine->text(), QString("Using Quorvin Template Engine v0.2.9"));
+    QCOMPARE(LabelText(about, "lblVer"), QString("v" QUORPAD_VERSION "a"));
+    QCOMPARE(LabelText(about, "lblTempEngine"),
+             QString("Using Quorvin Template Engine v" TEMPLATE_VERSION));
     const templates::tmpeng* first = about.Temp.get();
     ShowAboutDialog();
     QCOMPARE(about.Temp.get(), first);  // brought forward, not loaded again
     about.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!LoadedAboutDialog());
-    QCOMPARE(AboutDialog().lblVer->text(), QString("v0.1.27a"));
+    QCOMPARE(LabelText(AboutDialog(), "lblVer"), QString("v" QUORPAD_VERSION "a"));
   }
 };
 

@@ -16,6 +16,7 @@
 #include "record.h"
 #include "store.h"
 #include "template/textcodec.h"
+#include "template/version.h"
 
 namespace fs = std::filesystem;
 
@@ -419,9 +420,7 @@ Flag tmpeng::Check_Exists(std::u16string tName, std::u16string tValue, Object&) 
 void tmpeng::Maintain() {}
 
 std::u16string tmpeng::Version() {
-  const std::string text = "v" + std::to_string(TEMPLATE_VERSION_MAJOR) + "." +
-                           std::to_string(TEMPLATE_VERSION_MINOR) + "." +
-                           std::to_string(TEMPLATE_VERSION_PATCH);
+  const std::string text = "v" TEMPLATE_VERSION;
   version_.assign(text.begin(), text.end());
   return version_;
 }

@@ -1,6 +1,7 @@
 // The members of tmpeng: what each returns, what it does to the caller's objects and to the
 // store, and the error number of each failure.
 #include "engine_test_support.h"
+#include "template/version.h"
 
 namespace {
 
@@ -240,8 +241,8 @@ TEST_F(Members, CallerObjectFailurePassesThroughWithEarlierWorkKept) {
 }
 
 TEST_F(Members, VersionIsTheLibraryVersion) {
-  EXPECT_EQ(engine.Version(), u"v0.2.9");
-  EXPECT_EQ(engine.Version(), u"v0.2.9");
+  EXPECT_EQ(engine.Version(), u"v" TEMPLATE_VERSION);
+  EXPECT_EQ(engine.Version(), u"v" TEMPLATE_VERSION);
 }
 
 }  // namespace

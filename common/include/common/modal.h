@@ -1,0 +1,59 @@
+// The one seam through which quorpad asks modal questions, so that tests can answer them.
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <utility>
+
+class QWidget;
+
+namespace templates {
+class EngineError;
+}
+
+class ModalSeam {
+ public:
+  virtual ~ModalSeam();
+  // A message box; returns the button chosen.
+  virtual QMessageBox::StandardButton message(QWidget* parent, const QString& caption,
+                                              const QString& text, QMessageBox::Icon icon,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton) = 0;
+  // A message box whose buttons carry the captions given in `captions` rather than their
+  // standard ones; returns the button chosen. Seams that show no real box may leave it to
+  // message(), which gets the same buttons.
+  virtual QMessageBox::StandardButton question(
+      QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+      const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+      QMessageBox::StandardButton defaultButton);
+  // A file dialog; returns the chosen full path, or an empty string when cancelled.
+  // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
+  virtual QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
+                           const QStringList& filters) = 0;
+};
+
+// The seam in use: real message boxes unless a test has installed its own.
+ModalSeam& Modal();
+// Installs `seam` (not owned); nullptr brings back the real dialogs.
+void SetModal(ModalSeam* seam);
+
+// The application title, the caption of every message box.
+inline const QString kAppTitle = QStringLiteral("quorpad");
+
+// How a failed file operation is reported, in every window alike: the function that touches
+// the file returns the reason as a string (empty on success) and leaves the file as it was;
+// the window that asked for the operation then calls ShowFileError with what failed ("Could
+// not save the file"), the file's full path and that reason. The user sees a warning with an
+// OK button only: "<what> <path>", a blank line, "<reason>". Nothing is reported as done
+// that was not.
+void ShowFileError(QWidget* parent, const QString& what, const QString& path,
+                   const QString& reason);
+
+// Tells the user about a failed engine operation: the store's path, the error number and
+// its meaning, and the reason.
+void ShowEngineError(QWidget* parent, const templates::EngineError& error);
+QString EngineErrorText(const templates::EngineError& error);
+// Tells the user that the template store in the program folder could not be used, for a
+// reason other than an engine error (memory ran out, say).
+void ShowStoreFailure(QWidget* parent, const QString& reason);

@@ -1,0 +1,20 @@
+// Reading and writing a whole file, each in one call that leaves nothing half done.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+
+// Reads the whole file at `path` into `bytes`, at most `limit` bytes. Anything that is not a
+// regular file once links are followed (a folder, a device, a pipe) is refused without
+// blocking on it, and no more than `limit` bytes are read whatever size the file reports.
+// Returns an empty string on success, else the reason.
+QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes);
+
+// Writes `bytes` to `path` through a temporary file beside it that replaces it only once
+// complete and on disk, so a failed write at any step leaves the old file byte for byte. A
+// link is written through: the file it leads to is replaced and the link stays. An existing
+// file keeps its permissions, and its owner and group where the user may set them. A target
+// that exists and is not a regular file is refused. Returns an empty string on success, else
+// the reason in the system's own words.
+QString WriteFileAtomically(const QString& path, const std::string& bytes);

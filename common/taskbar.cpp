@@ -1,0 +1,83 @@
+// The taskbar hint of the X11 window managers (_NET_WM_STATE_SKIP_TASKBAR), through xcb.
+#include "common/taskbar.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
+  if (!reply) return XCB_ATOM_NONE;
+  const xcb_atom_t atom = reply->atom;
+  std::free(reply);
+  return atom;
+}
+
+}  // namespace
+
+void SetTaskbarEntry(QWidget* window, bool listed) {
+  // An X11 matter only: Wayland and the other platforms have no such hint.
+  if (!window || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return;
+  xcb_connection_t* c = x11->connection();
+  if (!c) return;
+  const auto id = static_cast<xcb_window_t>(window->winId());
+  const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
+  const xcb_atom_t hints[] = {Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                              Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+
+  // A window the window manager manages (shown, or minimized to an icon) has its state
+  // kept by the manager, which must be asked to change it; only a withdrawn window (not
+  // yet shown, or hidden) carries its wishes in the property itself.
+  bool managed = false;
+  const xcb_atom_t wmState = Atom(c, "WM_STATE");
+  if (xcb_get_property_reply_t* reply =
+          xcb_get_property_reply(c, xcb_get_property(c, 0, id, wmState, wmState, 0, 1), nullptr)) {
+    if (xcb_get_property_value_length(reply) >= 4) {
+      managed = *static_cast<const uint32_t*>(xcb_get_property_value(reply)) != 0;  // not Withdrawn
+    }
+    std::free(reply);
+  }
+  if (managed) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    for (xcb_atom_t hint : hints) {
+      xcb_client_message_event_t ev{};
+      ev.response_type = XCB_CLIENT_MESSAGE;
+      ev.format = 32;
+      ev.window = id;
+      ev.type = state;
+      ev.data.data32[0] = listed ? 0 : 1;  // _NET_WM_STATE_REMOVE or _ADD
+      ev.data.data32[1] = hint;
+      ev.data.data32[3] = 1;  // from a normal application
+      xcb_send_event(c, 0, root,
+                     XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                     reinterpret_cast<const char*>(&ev));
+    }
+  } else {
+    // Qt merges its own states into what it finds in the property when it maps the window.
+    std::vector<xcb_atom_t> atoms;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, id, state, XCB_ATOM_ATOM, 0, 1024), nullptr);
+    if (reply) {
+      const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+      const int n = xcb_get_property_value_length(reply) / static_cast<int>(sizeof(xcb_atom_t));
+      for (int i = 0; i < n; ++i) {
+        if (data[i] != hints[0] && data[i] != hints[1]) atoms.push_back(data[i]);
+      }
+      std::free(reply);
+    }
+    if (!listed) atoms.insert(atoms.end(), std::begin(hints), std::end(hints));
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(atoms.size()), atoms.data());
+  }
+  xcb_flush(c);
+}

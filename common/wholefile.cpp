@@ -1,0 +1,233 @@
+// Whole files read and written in one call each, checked at every step by what the system
+// says.
+#include "common/wholefile.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The system's own words for an error number.
+QString SystemReason(int error) {
+  return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// What a path that is not a regular file is instead, in words a user knows.
+QString NotRegularFile(mode_t mode) {
+  QString kind = QStringLiteral("not a regular file");
+  if (S_ISDIR(mode)) {
+    kind = QStringLiteral("a folder");
+  } else if (S_ISCHR(mode)) {
+    kind = QStringLiteral("a character device");
+  } else if (S_ISBLK(mode)) {
+    kind = QStringLiteral("a block device");
+  } else if (S_ISFIFO(mode)) {
+    kind = QStringLiteral("a named pipe (FIFO)");
+  } else if (S_ISSOCK(mode)) {
+    kind = QStringLiteral("a socket");
+  }
+  return QStringLiteral("It is %1, not a regular file.").arg(kind);
+}
+
+QString TooLarge(qint64 limit) {
+  return QStringLiteral("The file is larger than %1, too large to read here.")
+      .arg(QLocale::c().formattedDataSize(limit, 0, QLocale::DataSizeIecFormat));
+}
+
+// A file descriptor closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and says how: a write the disk refused may first show up here.
+  int close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+// The file a path leads to once every link on the way is followed; a link's target need not
+// exist yet. Returns the reason when the links go round in a loop.
+QString FollowLinks(QByteArray path, QByteArray& target) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+      target = path;
+      return QString();
+    }
+    QByteArray link(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(path.constData(), link.data(), static_cast<size_t>(link.size()));
+    if (n < 0) return SystemReason(errno);
+    link.truncate(n);
+    if (link.startsWith('/')) {
+      path = link;
+    } else {
+      const qsizetype slash = path.lastIndexOf('/');
+      path = slash < 0 ? link : path.left(slash + 1) + link;
+    }
+  }
+  return SystemReason(ELOOP);
+}
+
+// The temporary file a write goes to, beside the file it replaces; removed again unless it
+// took that file's place.
+class TemporaryFile {
+ public:
+  ~TemporaryFile() {
+    if (!name_.isEmpty()) ::unlink(name_.constData());
+  }
+  // Creates it in `folder`, hidden, named after `base`; private until it is complete.
+  QString create(const QByteArray& folder, QByteArray base) {
+    base.truncate(200);  // room for the suffix within the longest name a folder takes
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const QByteArray name = folder + "/." + base + '.' +
+                              QByteArray::number(QRandomGenerator::global()->generate(), 36) +
+                              ".tmp";
+      const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (fd >= 0) {
+        fd_ = std::make_unique<Descriptor>(fd);
+        name_ = name;
+        return QString();
+      }
+      if (errno != EEXIST) return SystemReason(errno);
+    }
+    return SystemReason(EEXIST);
+  }
+  int fd() const { return fd_->get(); }
+  int close() { return fd_->close(); }
+  const QByteArray& name() const { return name_; }
+  // It is the file now: nothing is removed.
+  void keep() { name_.clear(); }
+
+ private:
+  std::unique_ptr<Descriptor> fd_;
+  QByteArray name_;
+};
+
+QString WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return SystemReason(errno);
+    }
+    if (n == 0) return SystemReason(EIO);
+    done += static_cast<std::size_t>(n);
+  }
+  return QString();
+}
+
+}  // namespace
+
+QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes) {
+  bytes.clear();
+  const QByteArray name = QFile::encodeName(path);
+  struct stat st {};
+  if (::stat(name.constData(), &st) != 0) return SystemReason(errno);
+  // A device or a pipe is never opened at all: an open alone can block or have effects.
+  if (!S_ISREG(st.st_mode)) return NotRegularFile(st.st_mode);
+  // Should the path become a pipe between the look and the open, the open still returns at
+  // once, and the look at what was opened refuses it.
+  const Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (fd.get() < 0) return SystemReason(errno);
+  if (::fstat(fd.get(), &st) != 0) return SystemReason(errno);
+  if (!S_ISREG(st.st_mode)) return NotRegularFile(st.st_mode);
+  if (st.st_size > limit) return TooLarge(limit);
+
+  // The reported size is a first guess only: some files report none, and a file may grow
+  // while it is read. The read stops one byte past the limit.
+  QByteArray buffer;
+  buffer.resize(std::min(std::max<qint64>(st.st_size + 1, 4096), limit + 1));
+  qint64 have = 0;
+  for (;;) {
+    if (have == buffer.size()) buffer.resize(std::min(have * 2, limit + 1));
+    const ssize_t n =
+        ::read(fd.get(), buffer.data() + have, static_cast<size_t>(buffer.size() - have));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return SystemReason(errno);
+    }
+    if (n == 0) break;
+    have += n;
+    if (have > limit) return TooLarge(limit);
+  }
+  buffer.resize(have);
+  bytes = std::move(buffer);
+  return QString();
+}
+
+QString WriteFileAtomically(const QString& path, const std::string& bytes) {
+  QByteArray target;
+  QString reason = FollowLinks(QFile::encodeName(path), target);
+  if (!reason.isEmpty()) return reason;
+
+  struct stat old {};
+  const bool exists = ::stat(target.constData(), &old) == 0;
+  if (!exists && errno != ENOENT) return SystemReason(errno);
+  if (exists) {
+    if (!S_ISREG(old.st_mode)) return NotRegularFile(old.st_mode);
+    // The rename would replace a file that the user may not write; refuse as a write in
+    // place would.
+    if (::access(target.constData(), W_OK) != 0) return SystemReason(errno);
+  }
+
+  const qsizetype slash = target.lastIndexOf('/');
+  const QByteArray folder = slash < 0    ? QByteArray(".")
+                            : slash == 0 ? QByteArray("/")
+                                         : target.left(slash);
+  TemporaryFile temp;
+  reason = temp.create(folder, target.mid(slash + 1));
+  if (!reason.isEmpty()) return reason;
+  if (exists) {
+    // Owner and group first, since changing them may clear the mode's special bits. Either
+    // is kept only where the user may set it.
+    [[maybe_unused]] const int owned = ::fchown(temp.fd(), old.st_uid, old.st_gid);
+    [[maybe_unused]] const int moded = ::fchmod(temp.fd(), old.st_mode & 07777);
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    [[maybe_unused]] const int moded = ::fchmod(temp.fd(), 0666 & ~mask);
+  }
+
+  // Every step is checked by what the system says, and the file's size on disk once more
+  // before it may replace the old one: nothing short ever takes its place.
+  reason = WriteAll(temp.fd(), bytes);
+  if (!reason.isEmpty()) return reason;
+  // A file system that cannot sync at all says EINVAL; what was written stands all the same.
+  if (::fsync(temp.fd()) != 0 && errno != EINVAL) return SystemReason(errno);
+  struct stat written {};
+  if (::fstat(temp.fd(), &written) != 0) return SystemReason(errno);
+  if (written.st_size != static_cast<off_t>(bytes.size())) {
+    return QStringLiteral("Only %1 of %2 bytes reached the disk.")
+        .arg(written.st_size)
+        .arg(bytes.size());
+  }
+  if (temp.close() != 0 && errno != EINTR) return SystemReason(errno);
+  if (::rename(temp.name().constData(), target.constData()) != 0) return SystemReason(errno);
+  temp.keep();
+
+  // The new name on disk too. The file is in place by now, whatever this says.
+  const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+  return QString();
+}

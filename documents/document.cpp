@@ -1,0 +1,265 @@
+// The document's whole life: New, Open, Save, Save As and the close check.
+#include "documents/document.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QSessionManager>
+#include <algorithm>
+
+#include "common/filedialogs.h"
+#include "common/modal.h"
+#include "common/plaintext.h"
+#include "common/programfolder.h"
+#include "documents/recovery.h"
+
+namespace {
+
+const QString kUntitled = QStringLiteral("Untitled");
+constexpr int kCountEveryLineUpTo = 100;
+
+}  // namespace
+
+Document::Document(QPlainTextEdit* editor, QWidget* window)
+    : QObject(window), editor_(editor), window_(window) {
+  if (RecoveryEnabled()) {
+    recovery_ = new RecoveryCopy(
+        editor_->document(),
+        [this] {
+          return RecoveryInfo{path_, format_, editor_->textCursor().position()};
+        },
+        this);
+    connect(recovery_, &RecoveryCopy::writeFailed, this,
+            [this](const QString& message) { setStatus(message); });
+  }
+}
+
+Document::SaveAnswer Document::askToSave() {
+  const auto answer = Modal().message(
+      window_, kAppTitle, QStringLiteral("Do you wish to save this file:\r\n") + path_,
+      QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+      QMessageBox::Yes);
+  if (answer == QMessageBox::Yes) return SaveAnswer::kYes;
+  if (answer == QMessageBox::No) return SaveAnswer::kNo;
+  return SaveAnswer::kCancel;
+}
+
+void Document::setStatus(const QString& text, bool paintNow) {
+  status_ = text;
+  Q_EMIT statusChanged(text, paintNow);
+}
+
+void Document::setCurrentFile(const QString& path) {
+  path_ = path;
+  editor_->document()->setModified(false);
+  setStatus(path.isEmpty() ? kUntitled : path);
+}
+
+bool Document::writeTo(const QString& path) {
+  DocumentFormat format = format_;
+  const QString reason = WriteDocument(path, DocumentText(editor_), format);
+  if (!reason.isEmpty()) {
+    ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);
+    return false;
+  }
+  format_ = format;
+  editor_->document()->setModified(false);
+  return true;
+}
+
+bool Document::saveUnderNewName(const QString& filter, const QString& title,
+                                const QString& folder) {
+  // A cancelled dialog leaves the document as it was, still tied to its old file.
+  const QString path = ShowSaveDialog(window_, filter, title, folder);
+  if (path.isEmpty() || !writeTo(path)) return false;
+  setCurrentFile(path);
+  return true;
+}
+
+bool Document::saveInPlace(const QString& filter, const QString& folder) {
+  return path_.isEmpty() ? saveUnderNewName(filter, QStringLiteral("Save File"), folder)
+                         : writeTo(path_);
+}
+
+void Document::makeUntitled() {
+  editor_->clear();
+  format_ = DocumentFormat();
+  setCurrentFile(QString());
+}
+
+void Document::newFile() {
+  if (editor_->document()->isEmpty()) {
+    // An empty document with a file is untied from it, so that a later Save cannot
+    // overwrite that file unasked.
+    if (path_.isEmpty()) {
+      editor_->clear();
+      format_ = DocumentFormat();
+    } else {
+      makeUntitled();
+    }
+    return;
+  }
+  switch (askToSave()) {
+    case SaveAnswer::kYes:
+      if (saveInPlace(QStringLiteral("*.*|*.txt"), path_)) makeUntitled();
+      break;
+    case SaveAnswer::kNo:
+      makeUntitled();
+      break;
+    case SaveAnswer::kCancel:
+      break;
+  }
+}
+
+void Document::open() {
+  if (!editor_->document()->isEmpty()) {
+    // No text is replaced unasked, titled or not.
+    switch (askToSave()) {
+      case SaveAnswer::kYes:
+        if (!saveInPlace(QStringLiteral("*.*"), ProgramFolder())) return;
+        break;
+      case SaveAnswer::kNo:
+        break;
+      case SaveAnswer::kCancel:
+        return;
+    }
+  }
+  const QString path = ShowOpenDialog(window_, QStringLiteral("*.html|*.*"),
+                                      QStringLiteral("Open File"), ProgramFolder());
+  if (path.isEmpty()) return;
+
+  const QString previousStatus = status_;
+  setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
+  // Short files show every count; long ones a few dozen times a second, and the panel is
+  // painted at most that often, so that the count never slows the read.
+  QElapsedTimer sinceRepaint;
+  sinceRepaint.start();
+  const ReadResult read = ReadDocument(path, [&](int line) {
+    const bool paint = line == 1 || sinceRepaint.elapsed() >= 40;
+    if (paint || line <= kCountEveryLineUpTo) {
+      setStatus(QStringLiteral("reading line ") + QString::number(line), paint);
+    }
+    if (paint) sinceRepaint.restart();
+  });
+  if (!read.ok) {
+    setStatus(previousStatus);
+    ShowFileError(window_, QStringLiteral("Could not open the file"), path, read.error);
+    return;
+  }
+  editor_->setPlainText(read.text);
+  format_ = read.format;
+  setCurrentFile(path);
+}
+
+void Document::save() {
+  if (path_.isEmpty() || editor_->document()->isEmpty()) {
+    // An untitled document asks for a name; so does an empty one, as it always has.
+    saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), ProgramFolder());
+    return;
+  }
+  const QString previousStatus = status_;
+  setStatus(QStringLiteral("saving ") + path_ + QStringLiteral("..."), true);
+  setStatus(writeTo(path_) ? path_ : previousStatus);
+}
+
+void Document::saveAs() {
+  saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), ProgramFolder());
+}
+
+bool Document::maybeSave() {
+  if (!editor_->document()->isModified()) return true;
+  if (path_.isEmpty() && editor_->document()->isEmpty()) return true;
+  switch (askToSave()) {
+    case SaveAnswer::kYes:
+      return saveInPlace(QStringLiteral("*.*"), ProgramFolder());
+    case SaveAnswer::kNo:
+      // The user let the changes go; so does their recovery copy.
+      if (recovery_) recovery_->discard();
+      return true;
+    case SaveAnswer::kCancel:
+      return false;
+  }
+  return false;
+}
+
+bool Document::maySessionClose() {
+  return sessionAnswered_ == editor_->document()->revision() || maybeSave();
+}
+
+void Document::commitData(QSessionManager& manager) {
+  // The answer holds for the close that ends the program, as long as the text stays as it
+  // is; without leave to ask, that close asks nothing.
+  if (!editor_->document()->isModified()) return;
+  if (!manager.allowsInteraction()) {
+    sessionAnswered_ = editor_->document()->revision();
+    return;
+  }
+  const bool mayEnd = maybeSave();
+  manager.release();
+  if (mayEnd) {
+    sessionAnswered_ = editor_->document()->revision();
+  } else {
+    manager.cancel();
+  }
+}
+
+void Document::restore(const RecoveredDocument& document) {
+  editor_->setPlainText(document.text);
+  format_ = document.info.format;
+  setCurrentFile(document.info.path);
+  // Unsaved, as it was when the copy was made.
+  editor_->document()->setModified(true);
+  QTextCursor caret = editor_->textCursor();
+  caret.setPosition(std::min(document.info.caret, editor_->document()->characterCount() - 1));
+  editor_->setTextCursor(caret);
+  editor_->ensureCursorVisible();
+}
+
+void Document::offerRecovery() {
+  if (!recovery_) return;
+  for (const auto& copy : FindLeftCopies()) {
+    // The program may be ending by a signal while a question is open.
+    if (!recovery_->following()) return;
+    RecoveredDocument document;
+    QString error;
+    if (!copy->read(document, error)) {
+      const QString aside = copy->setAside();
+      Modal().message(window_, kAppTitle,
+                      QStringLiteral("A recovery copy of unsaved changes cannot be read. It was "
+                                     "set aside as\n%1\n\n%2")
+                          .arg(QDir::toNativeSeparators(aside), error),
+                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+      continue;
+    }
+    const QString name =
+        document.info.path.isEmpty() ? kUntitled : QDir::toNativeSeparators(document.info.path);
+    const QString when =
+        document.changed.isValid()
+            ? QLocale().toString(document.changed.toLocalTime(), QLocale::ShortFormat)
+            : QStringLiteral("at an unknown time");
+    const QString text =
+        QStringLiteral(
+            "quorpad ended without saving changes to a document and kept a copy of them.\n\n"
+            "Document: %1\nLast changed: %2\n\n"
+            "Restore brings the changes back as an unsaved document; Discard deletes the "
+            "copy; Later keeps it for the next start.")
+            .arg(name, when);
+    const auto answer = Modal().question(window_, kAppTitle, text, QMessageBox::Question,
+                                         {{QMessageBox::Yes, QStringLiteral("Restore")},
+                                          {QMessageBox::No, QStringLiteral("Discard")},
+                                          {QMessageBox::Cancel, QStringLiteral("Later")}},
+                                         QMessageBox::Yes);
+    if (!recovery_->following()) return;
+    if (answer == QMessageBox::No) {
+      copy->discard();
+    } else if (answer == QMessageBox::Yes) {
+      restore(document);
+      recovery_->setLastChange(document.changed);
+      // The old copy goes only once the document's own copy holds the text.
+      if (recovery_->flush()) copy->discard();
+      // One document at a time: further copies wait for the next start.
+      return;
+    }
+  }
+}

@@ -1,0 +1,71 @@
+// The current document: the file it belongs to, how that file is written, whether the text
+// changed, and the commands that carry it between the text box and the disk.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "documents/documentfile.h"
+
+class QPlainTextEdit;
+class QSessionManager;
+class QWidget;
+class RecoveryCopy;
+struct RecoveredDocument;
+
+class Document : public QObject {
+  Q_OBJECT
+
+ public:
+  // `editor` holds the text and `window` owns the questions asked; neither is owned here.
+  Document(QPlainTextEdit* editor, QWidget* window);
+
+  // The path of the current document; empty while it is untitled.
+  const QString& path() const { return path_; }
+
+  // The commands New, Open..., Save and Save As...
+  void newFile();
+  void open();
+  void save();
+  void saveAs();
+
+  // The close check: true when the text may go, because it is unchanged, was saved, or the
+  // user let it go; false when the user cancelled or the save failed.
+  bool maybeSave();
+  // As maybeSave(), except that a question the end of the desktop session settled for the
+  // text as it is now is not asked again.
+  bool maySessionClose();
+  // The desktop session is ending: asks about unsaved changes when the session manager
+  // lets us; a cancelled or failed save cancels the shutdown.
+  void commitData(QSessionManager& manager);
+
+  // The recovery copy of the unsaved changes; nullptr where recovery is off.
+  RecoveryCopy* recovery() const { return recovery_; }
+  // Offers the unsaved changes that quorpads no longer running left behind, one copy at a
+  // time, to restore, discard or keep for later.
+  void offerRecovery();
+
+ Q_SIGNALS:
+  // The status text changed; `paintNow` asks for it to be shown before the command goes on.
+  void statusChanged(const QString& text, bool paintNow);
+
+ private:
+  enum class SaveAnswer { kYes, kNo, kCancel };
+  SaveAnswer askToSave();
+  bool writeTo(const QString& path);
+  bool saveUnderNewName(const QString& filter, const QString& title, const QString& folder);
+  // Saves the text where it belongs, asking for a name when it is untitled.
+  bool saveInPlace(const QString& filter, const QString& folder);
+  void makeUntitled();
+  void setCurrentFile(const QString& path);
+  void setStatus(const QString& text, bool paintNow = false);
+  void restore(const RecoveredDocument& document);
+
+  QPlainTextEdit* editor_;
+  QWidget* window_;
+  QString path_;
+  DocumentFormat format_;  // how the document's file is written
+  QString status_;
+  int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
+  RecoveryCopy* recovery_ = nullptr;
+};

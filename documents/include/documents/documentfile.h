@@ -1,0 +1,28 @@
+// Reading and writing documents: encoding and line ends kept as the file had them.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// How a document's file is written back: its encoding and its kind of line end.
+struct DocumentFormat {
+  bool utf8 = true;                        // else Windows-1252
+  QString lineEnd = QStringLiteral("\n");  // "\r\n" or "\n"
+};
+
+struct ReadResult {
+  bool ok = false;
+  QString text;  // every line ends with a line break
+  DocumentFormat format;
+  QString error;  // why the file could not be read
+};
+
+// Reads a whole document. A file that is valid UTF-8 is read as UTF-8, any other as
+// Windows-1252. `progress` is told each line number as the reading reaches it.
+ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress);
+
+// Writes a document atomically: a failed write leaves the old file as it was. The text
+// goes out in the format's encoding (UTF-8 when Windows-1252 lacks one of its characters,
+// which then becomes the format's encoding) with the format's line ends. Returns an empty
+// string on success, else the reason.
+QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format);

@@ -1,0 +1,157 @@
+// The main window: the document, the status bar, the tray icon and the two popup menus.
+#pragma once
+
+#include <QMainWindow>
+#include <QSystemTrayIcon>
+#include <array>
+#include <memory>
+
+#include "editor/menuslots.h"
+#include "template/tmpeng.h"
+
+class Document;
+class OwnClipboardText;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class RecoveryCopy;
+class StoreWatch;
+class TrayPresence;
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit frmMain(QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // The window's template engine, created by its load step.
+  std::unique_ptr<templates::tmpeng> Temp;
+  // The path of the current document; empty while it is untitled.
+  const QString& OpenFilePath() const;
+
+  // The parts that the tests reach.
+  QPlainTextEdit* document() const { return txtData; }
+  QLabel* statusPanel() const { return statusPanel_; }
+  QMenu* trayMenu() const { return mnuTray; }
+  QMenu* templatesPopup() const { return mnuTemplates_Popup; }
+  QAction* templateSlot(int index) const { return mnuTemplate.at(static_cast<size_t>(index - 1)); }
+  QSystemTrayIcon* trayIcon() const;
+  QAction* action(const QString& name) const;
+
+  const std::array<QAction*, kTemplateSlots>& templateSlots() const { return mnuTemplate; }
+  // Refills every template slot from the store through `engine`. The store is read first,
+  // so that a store that cannot be read leaves the slots as they were (and throws
+  // templates::EngineError); then every slot starts empty, so a removed template never
+  // lingers.
+  void refillTemplateSlots(templates::tmpeng& engine);
+
+  // Whether minimizing hides the window: only while its tray icon is there to bring it back.
+  bool hidesToTray() const;
+  // Shows the window when it is hidden with no tray icon to bring it back.
+  void showIfUnreachable();
+
+  // The recovery copy of the document; nullptr where recovery is off.
+  RecoveryCopy* recovery() const;
+  // Offers the unsaved changes that quorpads no longer running left behind, one copy at a
+  // time, to restore or discard.
+  void offerRecovery();
+  // The program is ending without a chance to ask: the recovery copy is brought up to date
+  // and kept, the tray icon taken down.
+  void endBySignal();
+
+ Q_SIGNALS:
+  // The status panel got a new text.
+  void statusChanged(const QString& text);
+  // The commands that open another window; app/ opens it.
+  void aboutRequested();
+  void configRequested();
+  void manageRequested();
+  // An empty template slot was chosen: the manager should open preset for it.
+  void emptySlotChosen(int index, const QString& caption);
+
+ public Q_SLOTS:
+  void Form_Load();
+  void Form_Resize();
+  void Form_MouseUp(QSystemTrayIcon::ActivationReason reason);
+  void Form_QueryUnload();
+  void Form_Unload();
+  void mnuExit_Click();
+  void mnuTempExit_Click();
+  void mnuAbout_Click();
+  void mnuConfig_Click();
+  void mnuManageTemplates_Click();
+  void mnuTemp_New_Click();
+  void mnuTemp_Open_Click();
+  void mnuTemp_Save_Click();
+  void mnuTemp_SaveAs_Click();
+  void mnuNew_Click();
+  void mnuOpen_Click();
+  void mnuSave_Click();
+  void mnuSaveAs_Click();
+  void txtData_MouseUp(Qt::MouseButtons button, Qt::KeyboardModifiers shift, int x, int y);
+  void mnuTemplate_Click(int Index);
+  void mnuCut_Click();
+  void mnuCopy_Click();
+  void mnuPaste_Click();
+  // Opens the templates popup at the caret, for the keyboard.
+  void showTemplatesPopupAtCaret();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend void AddTrayIcon(frmMain& window);
+  friend void RemoveTrayIcon(frmMain& window);
+
+  void createControls();
+  void createTrayMenu();
+  void createTemplatesPopup();
+  void createKeyboardPaths();
+  QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
+                   void (frmMain::*handler)());
+  QAction* addSeparator(QMenu* menu, const QString& name);
+  void fillTemplateSlots();
+  void resetTemplateSlots();
+  // Lays the window out once the events in hand are done, however many asked for it.
+  void scheduleLayout();
+  void showStatus(const QString& text, bool paintNow);
+  void exitCommand();
+  // What every step of the shutdown does: the clipboard emptied of quorpad's own text and
+  // the tray icon taken down.
+  void releaseDesktop();
+  // The popup follows the store on disk, whoever changes it.
+  void watchStore();
+  void storeChanged();
+
+  QGroupBox* Frame1 = nullptr;
+  QPlainTextEdit* txtData = nullptr;
+  QLabel* statusPanel_ = nullptr;
+  QMenu* mnuTray = nullptr;
+  QMenu* mnuTemplates_Popup = nullptr;
+  QMenu* mnuTmp_File = nullptr;
+  QMenu* mnuEdit = nullptr;
+  std::array<QAction*, kTemplateSlots> mnuTemplate{};
+  Document* document_ = nullptr;
+  TrayPresence* tray_ = nullptr;
+  bool centred_ = false;
+  bool watchingExposure_ = false;
+  bool layoutPending_ = false;
+  QSize lastCorrectedFrom_;  // the size last corrected to the least size, while it stands
+  OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
+  bool closeConfirmed_ = false;
+  StoreWatch* storeWatch_ = nullptr;
+  bool storeFailing_ = false;  // the last refill failed and was reported
+};
+
+// Puts the window's tray icon up, with the window's icon and caption as its tip.
+void AddTrayIcon(frmMain& window);
+// Takes the window's tray icon down; nothing happens when it is not up.
+void RemoveTrayIcon(frmMain& window);

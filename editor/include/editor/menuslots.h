@@ -1,0 +1,44 @@
+// The thirteen template slots of the popup menu, as the engine sees them.
+#pragma once
+
+#include <QAction>
+#include <array>
+#include <optional>
+
+#include "common/textconv.h"
+#include "template/tmpeng.h"
+
+inline constexpr int kTemplateSlots = 13;
+inline const QString kNotSet = QStringLiteral("Not Set");
+
+// A slot's caption as the engine set it (the menu doubles an '&' to show it as such).
+QString SlotCaption(const QAction* slot);
+
+// A slot's value (the text it inserts) is kept with its action as the action's data.
+QString SlotTag(const QAction* slot);
+void SetSlotTag(QAction* slot, const QString& tag);
+
+// Lets the engine set the caption and the tag of slot n (1 to 13).
+class MenuSlotsAdapter : public templates::MenuSlots {
+ public:
+  explicit MenuSlotsAdapter(const std::array<QAction*, kTemplateSlots>& items);
+  void SetCaption(int n, const std::u16string& caption) override;
+  void SetTag(int n, const std::u16string& tag) override;
+
+ private:
+  QAction* At(int n) const;
+  std::array<QAction*, kTemplateSlots> slots_;
+};
+
+// Slot captions and tags kept aside, to be put on the menu once the whole fill succeeded.
+class SlotValues : public templates::MenuSlots {
+ public:
+  void SetCaption(int n, const std::u16string& caption) override;
+  void SetTag(int n, const std::u16string& tag) override;
+  // Sets what was filled on `target`, slot by slot.
+  void CopyTo(templates::MenuSlots& target) const;
+
+ private:
+  std::array<std::optional<std::u16string>, kTemplateSlots> captions_;
+  std::array<std::optional<std::u16string>, kTemplateSlots> tags_;
+};

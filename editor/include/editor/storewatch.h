@@ -1,0 +1,39 @@
+// Notice of changes to the template store on disk, whoever makes them.
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+// Watches the store file and the folders it lives in. A rewrite replaces the file by a
+// rename, which only its folder sees; an add appends in place, which only the file sees.
+// Bursts of events are gathered into one look, and changed() comes only when the file
+// itself is no longer what it was: a lock file or an unrelated file in the folder is no
+// change of the store.
+class StoreWatch : public QObject {
+  Q_OBJECT
+
+ public:
+  StoreWatch(const QString& store, QObject* parent);
+
+ Q_SIGNALS:
+  void changed();
+
+ private:
+  // What tells one state of the file from another, or that it is missing.
+  struct Stamp {
+    bool exists = false;
+    qint64 device = 0, inode = 0, size = 0, modified = 0, changed = 0;
+    bool operator==(const Stamp& other) const;
+  };
+  Stamp look() const;
+  void watch(const Stamp& now);
+  void check();
+
+  QString store_;
+  QFileSystemWatcher watcher_;
+  QTimer settle_;
+  Stamp last_;
+  qint64 watchedInode_ = -1;
+};

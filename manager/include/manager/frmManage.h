@@ -1,0 +1,87 @@
+// The template manager: lists, adds, modifies and removes templates through its engine.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "template/tmpeng.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class frmManage : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit frmManage(QWidget* parent = nullptr);
+  ~frmManage() override;
+
+  // Refills the main window's template slots through the engine it is given; it loads the
+  // main window again if Exit closed it. Throws templates::EngineError.
+  using SlotsRefill = std::function<void(templates::tmpeng& engine)>;
+
+  // The dialog's engine, created anew by every load.
+  std::unique_ptr<templates::tmpeng> Temp;
+
+  bool isLoaded() const { return loaded_; }
+  // Sets what Apply, Done and Remove call to refill the main window's slots.
+  void setSlotsRefill(SlotsRefill refill) { refillSlots_ = std::move(refill); }
+  // Fills the boxes for the empty template slot `index` whose caption is `caption`.
+  void presetForSlot(int index, const QString& caption);
+
+ public Q_SLOTS:
+  void Form_Load();
+  void TemplatesList_NodeClick(QTreeWidgetItem* node);
+  void txtName_Change();
+  void txtValue_Change();
+  void cmdAdd_Click();
+  void cmdModify_Click();
+  void cmdRemove_Click();
+  void cmdApply_Click();
+  void cmdDone_Click();
+  void cmdCancel_Click();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void createControls();
+  void placeControls();
+  void setEditButtons(bool enabled);
+  bool reloadTree();
+  bool refillMainWindowSlots();
+  bool apply();
+  // Runs one engine step; a failure is shown and leaves the dialog as it is.
+  template <class Step>
+  bool guarded(Step&& step);
+  void unload();
+
+  QTreeWidget* TemplatesList = nullptr;
+  QLineEdit* txtName = nullptr;
+  QLineEdit* txtIndex = nullptr;
+  QPlainTextEdit* txtValue = nullptr;
+  QPushButton* cmdPreview = nullptr;
+  QPushButton* cmdAdd = nullptr;
+  QPushButton* cmdRemove = nullptr;
+  QPushButton* cmdModify = nullptr;
+  QPushButton* cmdDone = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  QPushButton* cmdApply = nullptr;
+  QGroupBox* Frame1 = nullptr;
+  QGroupBox* Frame2 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  SlotsRefill refillSlots_;
+  bool loaded_ = false;
+  bool centred_ = false;
+};

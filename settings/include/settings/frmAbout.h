@@ -1,0 +1,34 @@
+// The About box: the product's name, the program's version and the engine's.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "template/tmpeng.h"
+
+class QLabel;
+
+class frmAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit frmAbout(QWidget* parent = nullptr);
+
+  // The box's engine, asked for its version; created anew by every load.
+  std::unique_ptr<templates::tmpeng> Temp;
+
+ public Q_SLOTS:
+  void Form_Load();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QWidget* Picture1 = nullptr;
+  QLabel* lblVer = nullptr;
+  QLabel* lblTempEngine = nullptr;
+  bool centred_ = false;
+};
+
+// "v" major "." minor "." revision "a": the program's version line.
+QString ProgramVersionLine(int major, int minor, int revision);

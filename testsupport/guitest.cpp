@@ -1,0 +1,111 @@
+// The GUI tests' shared helpers.
+#include "testsupport/guitest.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+
+#include "common/programfolder.h"
+#include "common/wholefile.h"
+#include "editor/frmMain.h"
+#include "manager/frmManage.h"
+
+namespace guitest {
+
+void ScriptedModal::reset() {
+  buttons.clear();
+  files.clear();
+  unscripted = QMessageBox::NoButton;
+  shown.clear();
+  asked.clear();
+}
+
+QMessageBox::StandardButton ScriptedModal::message(QWidget*, const QString& caption,
+                                                   const QString& text, QMessageBox::Icon icon,
+                                                   QMessageBox::StandardButtons offered,
+                                                   QMessageBox::StandardButton defaultButton) {
+  shown << caption + QStringLiteral(": ") + text + (icon == QMessageBox::NoIcon ? "" : " [icon]") +
+               (offered == QMessageBox::Ok ? "" : " [buttons]");
+  asked << text;
+  if (!buttons.isEmpty()) return buttons.takeFirst();
+  if (unscripted != QMessageBox::NoButton) return unscripted;
+  return offered.testFlag(QMessageBox::No) ? QMessageBox::No : defaultButton;
+}
+
+QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QString&,
+                                const QStringList&) {
+  asked << title;
+  return files.isEmpty() ? QString() : files.takeFirst();
+}
+
+StoreFolder::StoreFolder() {
+  QVERIFY(dir_.isValid());
+  SetProgramFolder(dir_.path());
+}
+
+StoreFolder::~StoreFolder() {
+  SetProgramFolder(QString());
+}
+
+void StoreFolder::write(const QByteArray& bytes) const {
+  WriteAll(store(), bytes);
+}
+
+void StoreFolder::append(const QByteArray& bytes) const {
+  AppendAll(store(), bytes);
+}
+
+QByteArray StoreFolder::read() const {
+  return ReadAll(store());
+}
+
+QByteArray ReadAll(const QString& path, const QByteArray& missing) {
+  QByteArray bytes;
+  return ReadWholeFile(path, qint64(1) << 30, bytes).isEmpty() ? bytes : missing;
+}
+
+namespace {
+
+void Put(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mode) {
+  QFile file(path);
+  QVERIFY2(file.open(mode), qPrintable(path));
+  QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+}  // namespace
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  Put(path, bytes, QIODevice::WriteOnly);
+}
+
+void AppendAll(const QString& path, const QByteArray& bytes) {
+  Put(path, bytes, QIODevice::Append);
+}
+
+QByteArray Rec(QByteArray bytes) {
+  return bytes.replace('|', '\x04');
+}
+
+QByteArray Numbered(int first, int last) {
+  QByteArray bytes;
+  for (int i = first; i <= last; ++i)
+    bytes += Rec("1|Name " + QByteArray::number(i) + "|Value " + QByteArray::number(i) + "\r\n");
+  return bytes;
+}
+
+void Settle() {
+  for (int i = 0; i < 4; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+void CloseAll() {
+  delete LoadedManageDialog();
+  delete LoadedMainWindow();
+  for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+  Settle();
+}
+
+}  // namespace guitest

@@ -1,0 +1,196 @@
+// What the GUI tests share: a scriptable stand-in for the modal seam, a fresh program folder
+// per test case, file helpers, and ways to let events run and to end every window.
+#pragma once
+
+#include <QApplication>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "app/program.h"
+#include "common/modal.h"
+
+namespace guitest {
+
+// Answers the questions from a script and logs what was asked.
+//
+// A message box takes the next of `buttons`; with none left it gets `unscripted`, and when
+// that is NoButton, No where the box offers it, else the box's default button. A file
+// dialog takes the next of `files` (an empty string is a cancel); with none left it is
+// cancelled.
+class ScriptedModal : public ModalSeam {
+ public:
+  QList<QMessageBox::StandardButton> buttons;
+  QStringList files;
+  QMessageBox::StandardButton unscripted = QMessageBox::NoButton;
+  // Every message box as "caption: text", marked " [icon]" when it has an icon and
+  // " [buttons]" when it offers more than OK.
+  QStringList shown;
+  // Every message box's text and every file dialog's title, in the order asked.
+  QStringList asked;
+
+  // Forgets the script and the logs.
+  void reset();
+
+  QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
+                                      QMessageBox::Icon icon, QMessageBox::StandardButtons offered,
+                                      QMessageBox::StandardButton defaultButton) override;
+  QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
+                   const QStringList& filters) override;
+};
+
+// A fresh temporary folder that is the program folder while the object lives.
+class StoreFolder {
+ public:
+  StoreFolder();
+  ~StoreFolder();
+  QString path() const { return dir_.path(); }
+  QString filePath(const QString& name) const { return dir_.filePath(name); }
+  QString store() const { return filePath(QStringLiteral("templates.dat")); }
+  void write(const QByteArray& bytes) const;
+  void append(const QByteArray& bytes) const;
+  QByteArray read() const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// The whole file, or `missing` when it cannot be read; a pipe or a device is never opened.
+QByteArray ReadAll(const QString& path, const QByteArray& missing = QByteArray());
+// Writes the whole file; fails the test when it cannot.
+void WriteAll(const QString& path, const QByteArray& bytes);
+void AppendAll(const QString& path, const QByteArray& bytes);
+
+// Store bytes written readably: every '|' stands for the field separator, byte 4.
+QByteArray Rec(QByteArray bytes);
+// Records "Name i" / "Value i" for i from `first` to `last`.
+QByteArray Numbered(int first, int last);
+
+// A window's control by its object name; nullptr (and a warning) when it has none.
+template <class Control>
+Control* Child(const QObject* window, const QString& name) {
+  auto* control = window->findChild<Control*>(name);
+  if (!control) qWarning("no control %s", qPrintable(name));
+  return control;
+}
+
+// Lets posted events, deferred layouts and deferred deletions run.
+void Settle();
+// Ends every window a test left behind.
+void CloseAll();
+
+// A tmpfs of a few KiB mounted on a temporary folder for one test, so that a disk can be
+// filled for real. Mounting needs root; mounted() says whether it worked and why() why not.
+class SmallDisk {
+ public:
+  explicit SmallDisk(int kib = 64) {
+    if (!dir_.isValid()) {
+      why_ = QStringLiteral("no temporary folder to mount it on");
+    } else if (::geteuid() != 0) {
+      why_ = QStringLiteral("mounting a tmpfs needs root, and this test runs as another user");
+    } else {
+      const QByteArray options = "size=" + QByteArray::number(kib) + "k,mode=0755";
+      if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs",
+                  MS_NOSUID | MS_NODEV, options.constData()) == 0) {
+        mounted_ = true;
+      } else {
+        why_ = QStringLiteral("mounting a tmpfs failed: %1").arg(std::strerror(errno));
+      }
+    }
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  QString why() const { return why_; }
+  QString path() const { return dir_.path(); }
+  QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+  // Fills the disk with a file named "filler" until the system says it is full, then frees
+  // `leave` bytes of it again.
+  bool fill(qint64 leave) const {
+    const QByteArray name = QFile::encodeName(filePath(QStringLiteral("filler")));
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const QByteArray block(4096, 'x');
+    qint64 size = 0;
+    for (;;) {
+      const ssize_t n = ::write(fd, block.constData(), static_cast<size_t>(block.size()));
+      if (n <= 0) break;
+      size += n;
+    }
+    const bool full = errno == ENOSPC && ::ftruncate(fd, std::max<qint64>(0, size - leave)) == 0;
+    ::close(fd);
+    return full;
+  }
+
+ private:
+  QTemporaryDir dir_;
+  bool mounted_ = false;
+  QString why_;
+};
+
+// Whether this process is the child that RunInChild started.
+inline bool InChild() {
+  return qEnvironmentVariableIsSet("QUORPAD_TEST_CHILD");
+}
+
+// Runs the current test function again in a child process, so that the limits it sets or the
+// faults it meets stay there; `beforeExec` runs in the child before the test program starts
+// (only what is safe between fork and exec). Returns an empty string when the child passed,
+// else its output.
+inline QString RunInChild(std::function<void()> beforeExec = {}) {
+  QProcess child;
+  child.setProgram(QCoreApplication::applicationFilePath());
+  child.setArguments({QString::fromLatin1(QTest::currentTestFunction())});
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QUORPAD_TEST_CHILD"), QStringLiteral("1"));
+  child.setProcessEnvironment(environment);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  if (beforeExec) child.setChildProcessModifier(beforeExec);
+  child.start();
+  if (!child.waitForFinished(90000)) {
+    child.kill();
+    child.waitForFinished(5000);
+    return QStringLiteral("the child did not finish: ") + QString::fromLocal8Bit(child.readAll());
+  }
+  if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0) return QString();
+  return QString::fromLocal8Bit(child.readAll());
+}
+
+// RunInChild with no file allowed to grow beyond `bytes`, and the signal that would end the
+// child ignored, as the program ignores it.
+inline QString RunInChildWithFileSizeLimit(rlim_t bytes) {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = std::min(bytes, limit.rlim_max);
+  return RunInChild([limit] {
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
+  });
+}
+
+// The names in a folder, hidden ones included.
+inline QStringList FolderEntries(const QString& folder) {
+  return QDir(folder).entryList(
+      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+}  // namespace guitest
