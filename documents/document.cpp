@@ -128,7 +128,14 @@ void Document::open() {
   const QString path = ShowOpenDialog(window_, QStringLiteral("*.html|*.*"),
                                       QStringLiteral("Open File"), ProgramFolder());
   if (path.isEmpty()) return;
+  read(path);
+}
 
+void Document::openFromOutside(const QString& path) {
+  if (maybeSave()) read(path);
+}
+
+void Document::read(const QString& path) {
   const QString previousStatus = status_;
   setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
   // Short files show every count; long ones a few dozen times a second, and the panel is

@@ -16,7 +16,7 @@ if [ ! -x "$src/scripts/uninstall" ] || [ ! -x "$build/bin/quorpad" ]; then
 fi
 src=$(cd "$src" && pwd -P)
 build=$(cd "$build" && pwd -P)
-xs_total=7
+xs_total=8
 qp_pid=""
 # The installed program must stand on its own, with nothing pointing it at the build.
 unset LD_LIBRARY_PATH
@@ -64,8 +64,31 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry" 2>/dev/null)
 if ! desktop-file-validate "$entry" >"$work/validate.log" 2>&1 || [ -s "$work/validate.log" ]; then
   fail_step "desktop-file-validate objects:"
   indent <"$work/validate.log"
-elif [ "$exec_line" != "\"$prefix/bin/quorpad\"" ]; then
+elif [ "$exec_line" != "\"$prefix/bin/quorpad\" %F" ]; then
   fail_step "Exec=$exec_line"
+elif ! grep -qx 'MimeType=text/plain;text/html;' "$entry" || ! grep -qx 'StartupWMClass=quorpad' "$entry"; then
+  fail_step "no MimeType for text/plain and text/html, or no StartupWMClass: $(cat "$entry")"
+else
+  pass_step
+fi
+
+begin_step "the desktop database offers quorpad for text/plain and text/html"
+cache="$prefix/share/applications/mimeinfo.cache"
+# xdg-mime asked as a desktop without its own file associations would ask: only the prefix's
+# entries, no choices of the user's.
+offered_for_text() {
+  env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
+    XDG_DATA_HOME="$prefix/share" XDG_DATA_DIRS="$prefix/share" XDG_CONFIG_HOME="$work/config" \
+    XDG_CONFIG_DIRS="$work/config" xdg-mime query default text/plain 2>/dev/null
+}
+if ! command -v update-desktop-database >/dev/null; then
+  log "  update-desktop-database is not installed; nothing to check"
+  pass_step
+elif ! grep -q '^text/plain=.*quorpad.desktop' "$cache" 2>/dev/null ||
+     ! grep -q '^text/html=.*quorpad.desktop' "$cache" 2>/dev/null; then
+  fail_step "$cache does not list quorpad.desktop for both types: $(cat "$cache" 2>&1)"
+elif command -v xdg-mime >/dev/null && [ "$(offered_for_text)" != quorpad.desktop ]; then
+  fail_step "xdg-mime offers '$(offered_for_text)' for text/plain"
 else
   pass_step
 fi

@@ -226,16 +226,6 @@ fi
 
 begin_step "Exit in the tray menu ends quorpad with status 0 and removes the icon"
 prompt=""
-find_prompt() {  # the save question: a managed (not override-redirect) dialog titled quorpad
-  local w
-  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^quorpad$' 2>/dev/null); do
-    [ "$w" = "$((icon))" ] && continue
-    is_override_redirect "$w" && continue
-    prompt=$w
-    return 0
-  done
-  return 1
-}
 ended_or_prompt() { process_ended "$qp_pid" || find_prompt; }
 if ! open_tray_menu; then
   fail_step "the tray menu did not open"

@@ -251,6 +251,19 @@ find_popup() {  # find_popup [BEFORE]
   return 1
 }
 
+# quorpad's message box (the save question, say): a managed window of quorpad's titled
+# quorpad, other than its tray icon; sets prompt.
+find_prompt() {
+  local w
+  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^quorpad$' 2>/dev/null); do
+    [ "$w" = "$((${icon:-0}))" ] && continue
+    is_override_redirect "$w" && continue
+    prompt=$w
+    return 0
+  done
+  return 1
+}
+
 # quorpad's docked tray icon: a viewable window of class quorpad inside trayer's panel.
 find_icon() {
   local id

@@ -22,6 +22,7 @@
 #include <QWindow>
 #include <cmath>
 
+#include "common/filedrop.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
@@ -70,6 +71,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   connect(tray_, &TrayPresence::activated, this, &frmMain::Form_MouseUp);
   createTemplatesPopup();
   createKeyboardPaths();
+  createFileDrops();
   ownText_ = new OwnClipboardText(this);
   connect(qApp, &QGuiApplication::commitDataRequest, document_, &Document::commitData);
 }
@@ -205,6 +207,15 @@ void frmMain::createKeyboardPaths() {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, &frmMain::showTemplatesPopupAtCaret);
   }
+}
+
+void frmMain::createFileDrops() {
+  // A file dropped anywhere on the window, the document included, is opened; dragged text
+  // still goes into the document.
+  auto* drops = new FileDropTarget(this);
+  drops->Watch(this);
+  drops->Watch(txtData->viewport());
+  connect(drops, &FileDropTarget::fileDropped, this, &frmMain::openFromOutside);
 }
 
 void frmMain::Form_Load() {
@@ -458,6 +469,9 @@ void frmMain::mnuNew_Click() {
 }
 void frmMain::mnuOpen_Click() {
   document_->open();
+}
+void frmMain::openFromOutside(const QString& path) {
+  document_->openFromOutside(path);
 }
 void frmMain::mnuSave_Click() {
   document_->save();

@@ -52,6 +52,10 @@ QString ProgramVersionLine(int major, int minor, int revision) {
   return QStringLiteral("v%1.%2.%3a").arg(major).arg(minor).arg(revision);
 }
 
+QString EngineVersionLine(const QString& engineVersion) {
+  return QStringLiteral("Using Quorvin Template Engine ") + engineVersion;
+}
+
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmAbout"));
@@ -83,7 +87,7 @@ void frmAbout::Form_Load() {
   } catch (const std::exception& error) {
     engine = QStringLiteral("(version unknown: %1)").arg(QString::fromStdString(error.what()));
   }
-  lblTempEngine->setText(QStringLiteral("Using Quorvin Template Engine ") + engine);
+  lblTempEngine->setText(EngineVersionLine(engine));
 }
 
 void frmAbout::showEvent(QShowEvent* event) {

@@ -28,6 +28,10 @@ class Document : public QObject {
   void open();
   void save();
   void saveAs();
+  // Opens a file that came from outside the menus (the command line, a later start, a drop)
+  // as Open does, after asking only about changes not yet saved: the user asked for the
+  // file, not for Open.
+  void openFromOutside(const QString& path);
 
   // The close check: true when the text may go, because it is unchanged, was saved, or the
   // user let it go; false when the user cancelled or the save failed.
@@ -57,6 +61,7 @@ class Document : public QObject {
   // Saves the text where it belongs, asking for a name when it is untitled.
   bool saveInPlace(const QString& filter, const QString& folder);
   void makeUntitled();
+  void read(const QString& path);
   void setCurrentFile(const QString& path);
   void setStatus(const QString& text, bool paintNow = false);
   void restore(const RecoveredDocument& document);

@@ -52,6 +52,9 @@ class frmMain : public QMainWindow {
   bool hidesToTray() const;
   // Shows the window when it is hidden with no tray icon to bring it back.
   void showIfUnreachable();
+  // Opens a file that came from outside the window's menus (the command line, a later start,
+  // a drop) as Open does, after asking about changes not yet saved.
+  void openFromOutside(const QString& path);
 
   // The recovery copy of the document; nullptr where recovery is off.
   RecoveryCopy* recovery() const;
@@ -115,6 +118,7 @@ class frmMain : public QMainWindow {
   void createTrayMenu();
   void createTemplatesPopup();
   void createKeyboardPaths();
+  void createFileDrops();
   QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                    void (frmMain::*handler)());
   QAction* addSeparator(QMenu* menu, const QString& name);

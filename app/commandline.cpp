@@ -1,0 +1,111 @@
+// Reading the command line with QCommandLineParser, and the texts it prints.
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QRegularExpression>
+#include <QUrl>
+#include <filesystem>
+
+#include "common/textconv.h"
+#include "common/version.h"
+#include "settings/frmAbout.h"
+#include "template/tmpeng.h"
+
+namespace {
+
+constexpr const char* kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
+                                               "platformtheme",   "plugin",
+                                               "qwindowgeometry", "geometry",
+                                               "qwindowtitle",    "title",
+                                               "qwindowicon",     "icon",
+                                               "display",         "name",
+                                               "session",         "style",
+                                               "stylesheet",      "qmljsdebugger"};
+constexpr const char* kQtFlags[] = {"reverse", "nograb",      "dograb",
+                                    "sync",    "widgetcount", "testability"};
+
+QString AbsoluteFile(const QString& name, const QString& workingFolder) {
+  QString path = name;
+  // File managers and browsers may pass a location rather than a path.
+  if (name.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+    const QUrl url(name);
+    if (url.isLocalFile()) path = url.toLocalFile();
+  }
+  return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments, const QString& workingFolder) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Edit plain-text and HTML files with reusable templates, from the notification area.\n"
+      "A quorpad that is already running opens FILE itself and comes to the front."));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Print this help and end."));
+  const QCommandLineOption version(
+      {QStringLiteral("v"), QStringLiteral("version")},
+      QStringLiteral("Print the program's and the template engine's versions and end."));
+  const QCommandLineOption newInstance(
+      QStringLiteral("new-instance"),
+      QStringLiteral("Start a quorpad of its own even when one is running already."));
+  parser.addOption(help);
+  parser.addOption(version);
+  parser.addOption(newInstance);
+  // Qt's own options (a session manager restarts programs with -session, for one) are taken
+  // by the application object; here they are let through and not shown.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  for (const char* name : kQtOptionsWithValue) {
+    QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+  for (const char* name : kQtFlags) {
+    QCommandLineOption option(QString::fromLatin1(name));
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+  parser.addPositionalArgument(QStringLiteral("FILE"),
+                               QStringLiteral("The file to open (a text or HTML file)."),
+                               QStringLiteral("[FILE]"));
+
+  CommandLine command;
+  // The usage names the program as it was called, with its folder left off.
+  const QString program =
+      arguments.isEmpty() ? QStringLiteral("quorpad") : QDir(arguments.first()).dirName();
+  const QString usage = parser.helpText().replace(
+      QRegularExpression(QStringLiteral("^Usage: \\S*")), QStringLiteral("Usage: ") + program);
+  if (!parser.parse(arguments)) {
+    command.action = CommandLine::Action::kError;
+    command.text = program + QStringLiteral(": ") + parser.errorText() + QLatin1Char('\n') + usage;
+    return command;
+  }
+  if (parser.isSet(help)) {
+    command.action = CommandLine::Action::kHelp;
+    command.text = usage;
+    return command;
+  }
+  if (parser.isSet(version)) {
+    command.action = CommandLine::Action::kVersion;
+    return command;
+  }
+  command.newInstance = parser.isSet(newInstance);
+  for (const QString& name : parser.positionalArguments()) {
+    if (name.isEmpty()) continue;
+    command.files << AbsoluteFile(name, workingFolder);
+  }
+  return command;
+}
+
+int ExitStatus(const CommandLine& command) {
+  return command.action == CommandLine::Action::kError ? 2 : 0;
+}
+
+QString VersionText() {
+  // Asking the engine for its version reads no store.
+  templates::tmpeng engine{std::filesystem::path()};
+  return QStringLiteral("quorpad ") +
+         ProgramVersionLine(QUORPAD_VERSION_MAJOR, QUORPAD_VERSION_MINOR, QUORPAD_VERSION_PATCH) +
+         QLatin1Char('\n') + EngineVersionLine(FromU16(engine.Version())) + QLatin1Char('\n');
+}

@@ -1,0 +1,103 @@
+// The session's quorpad carrying out command lines.
+#include "app/handover.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTimer>
+#include <exception>
+
+#include "app/program.h"
+#include "common/modal.h"
+#include "editor/frmMain.h"
+
+namespace {
+
+QStringList g_waiting;  // files to open, oldest first
+bool g_opening = false;
+constexpr int kLookAgainMs = 200;
+
+void OpenWaiting();
+
+void LookAgainSoon(int ms) {
+  static QTimer* timer = nullptr;
+  if (!timer) {
+    timer = new QTimer(qApp);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, qApp, &OpenWaiting);
+  }
+  if (!timer->isActive() || ms == 0) timer->start(ms);
+}
+
+void OpenWaiting() {
+  while (!g_waiting.isEmpty()) {
+    // A question or a menu that is open keeps the files waiting until it has gone.
+    if (g_opening || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+      LookAgainSoon(kLookAgainMs);
+      return;
+    }
+    const QString path = g_waiting.takeFirst();
+    g_opening = true;
+    try {
+      MainWindow().openFromOutside(path);
+    } catch (const templates::EngineError& error) {
+      ShowEngineError(nullptr, error);
+    } catch (const std::exception& error) {
+      // Memory, say: the file is not opened, and the program goes on.
+      Modal().message(nullptr, kAppTitle,
+                      QStringLiteral("Could not open the file %1\n\n%2")
+                          .arg(path, QString::fromLocal8Bit(error.what())),
+                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    }
+    g_opening = false;
+  }
+}
+
+}  // namespace
+
+void OpenWhenFree(const QString& path) {
+  g_waiting << path;
+  LookAgainSoon(0);
+}
+
+QString LeftOutFilesText(const CommandLine& command) {
+  if (command.files.size() < 2) return QString();
+  return QStringLiteral("quorpad: edits one file at a time; opened %1, left out: %2\n")
+      .arg(command.files.first(), command.files.mid(1).join(QStringLiteral(", ")));
+}
+
+HandOverReply RunHandedOver(const HandOverRequest& request) {
+  const CommandLine command = ParseCommandLine(request.arguments, request.workingFolder);
+  HandOverReply reply;
+  switch (command.action) {
+    case CommandLine::Action::kHelp:
+      reply.output = command.text;
+      return reply;
+    case CommandLine::Action::kVersion:
+      reply.output = VersionText();
+      return reply;
+    case CommandLine::Action::kError:
+      reply.status = ExitStatus(command);
+      reply.errors = command.text;
+      return reply;
+    case CommandLine::Action::kRun:
+      break;
+  }
+  try {
+    // Back on screen as the tray icon's double click brings it, also after Exit left the
+    // program running for an open dialog.
+    MainWindow().Form_MouseUp(QSystemTrayIcon::DoubleClick);
+  } catch (const templates::EngineError& error) {
+    reply.status = 1;
+    reply.errors = QStringLiteral("quorpad: ") + EngineErrorText(error) + QLatin1Char('\n');
+    return reply;
+  } catch (const std::exception& error) {
+    // Whatever else stops the window's load (memory, say) is told to the later start.
+    reply.status = 1;
+    reply.errors = QStringLiteral("quorpad: the main window could not be loaded: %1\n")
+                       .arg(QString::fromLocal8Bit(error.what()));
+    return reply;
+  }
+  if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
+  reply.errors = LeftOutFilesText(command);
+  return reply;
+}

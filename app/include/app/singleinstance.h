@@ -1,0 +1,74 @@
+// One quorpad per user and display session: the first start listens on a local socket, and a
+// later start hands its command line over to it instead of opening windows of its own.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QLocalServer;
+class QLocalSocket;
+
+// What a later start asks the running quorpad: its whole command line (the program's name
+// first) and the folder it was started in, so that relative names mean what the user meant.
+struct HandOverRequest {
+  QStringList arguments;
+  QString workingFolder;
+};
+
+// The running quorpad's answer: the status the later start ends with and what it prints.
+struct HandOverReply {
+  int status = 0;
+  QString output;  // for standard output
+  QString errors;  // for standard error
+};
+
+class SingleInstance : public QObject {
+  Q_OBJECT
+
+ public:
+  enum class Role {
+    kFirst,       // this process listens: it is the session's quorpad
+    kHandedOver,  // a running quorpad took the request and answered
+    kAlone,       // neither could be done; the reason is given and the process may run alone
+  };
+  using Handler = std::function<HandOverReply(const HandOverRequest&)>;
+
+  // The first version of the exchange; a request of any other version is answered with an
+  // error, so that quorpads of different releases never misread each other.
+  static constexpr quint16 kProtocolVersion = 1;
+
+  explicit SingleInstance(QString socketPath, QObject* parent = nullptr);
+  ~SingleInstance() override;
+
+  // The socket of this user's display session: in $XDG_RUNTIME_DIR, else in the temporary
+  // folder under the user's id; named after the Wayland and X displays.
+  static QString SessionSocketPath();
+
+  // Becomes the session's quorpad, or hands `request` over to the running one and fills
+  // `reply`. A socket left by a quorpad that was killed is cleared away; two starts at the
+  // same moment agree through a lock file beside the socket.
+  Role Claim(const HandOverRequest& request, HandOverReply& reply, QString& problem);
+
+  // Answers the requests of later starts. Requests that arrive before it is set wait.
+  void SetHandler(Handler handler);
+
+  const QString& socketPath() const { return socketPath_; }
+
+ private:
+  enum class Attempt {
+    kNobodyListens,  // no socket, or one that nobody listens on any more
+    kAnswered,
+    kGone,      // the running quorpad ended before it answered
+    kNoAnswer,  // it is there but does not answer, or cannot be reached
+  };
+  bool Listen(QString& problem);
+  Attempt HandOver(const HandOverRequest& request, HandOverReply& reply, QString& problem);
+  void Accept();
+  void Read(QLocalSocket* socket);
+
+  QString socketPath_;
+  QLocalServer* server_ = nullptr;
+  Handler handler_;
+};

@@ -1,0 +1,290 @@
+// The session's one quorpad: the local socket it listens on and the exchange with later starts.
+//
+// Every message is one frame: its length (4 bytes, big-endian) and a QDataStream payload
+// that begins with a magic number and the exchange's version. A request carries the later
+// start's arguments and working folder; the reply carries an exit status and the texts for
+// standard output and standard error.
+#include "app/singleinstance.h"
+
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+constexpr quint32 kMagic = 0x71706164;  // "qpad"
+// Far beyond any command line; a longer request is refused before it is buffered.
+constexpr quint32 kLargestRequest = 1 << 20;
+// An answer may carry a long text (a list of every template, say).
+constexpr quint32 kLargestReply = 256 << 20;
+constexpr quint32 kMostArguments = 4096;
+constexpr int kConnectMs = 2000;
+constexpr int kLockWaitMs = 10000;
+// The running quorpad answers at once; only one that hangs takes this long.
+constexpr int kAnswerMs = 20000;
+// How long a quorpad that is ending is given to take its socket away.
+constexpr unsigned long kEndingMs = 100;
+// A later start that connects and then says nothing is let go after this.
+constexpr int kIdleConnectionMs = 10000;
+// The longest path a local socket's address holds, with room to spare.
+constexpr int kLongestSocketPath = 100;
+
+QByteArray Frame(const QByteArray& payload) {
+  QByteArray frame;
+  QDataStream out(&frame, QIODevice::WriteOnly);
+  out << static_cast<quint32>(payload.size());
+  frame += payload;
+  return frame;
+}
+
+// The payload of the first complete frame in `buffer`, which loses it; false while the frame
+// is incomplete. `tooLarge` is set for a frame that is longer than `largest`.
+bool TakeFrame(QByteArray& buffer, quint32 largest, QByteArray& payload, bool& tooLarge) {
+  tooLarge = false;
+  if (buffer.size() < 4) return false;
+  quint32 length = 0;
+  QDataStream(buffer) >> length;
+  if (length > largest) {
+    tooLarge = true;
+    return false;
+  }
+  if (static_cast<quint32>(buffer.size()) - 4 < length) return false;
+  payload = buffer.mid(4, length);
+  buffer.remove(0, 4 + static_cast<qsizetype>(length));
+  return true;
+}
+
+QByteArray EncodeRequest(const HandOverRequest& request) {
+  QByteArray payload;
+  QDataStream out(&payload, QIODevice::WriteOnly);
+  out.setVersion(QDataStream::Qt_6_0);
+  out << kMagic << SingleInstance::kProtocolVersion
+      << static_cast<quint32>(request.arguments.size());
+  for (const QString& argument : request.arguments) out << argument;
+  out << request.workingFolder;
+  return payload;
+}
+
+QByteArray EncodeReply(const HandOverReply& reply) {
+  QByteArray payload;
+  QDataStream out(&payload, QIODevice::WriteOnly);
+  out.setVersion(QDataStream::Qt_6_0);
+  out << kMagic << SingleInstance::kProtocolVersion << static_cast<qint32>(reply.status)
+      << reply.output << reply.errors;
+  return payload;
+}
+
+enum class Decoded { kOk, kOtherVersion, kCorrupt };
+
+Decoded DecodeRequest(const QByteArray& payload, HandOverRequest& request, quint16& version) {
+  QDataStream in(payload);
+  in.setVersion(QDataStream::Qt_6_0);
+  quint32 magic = 0;
+  in >> magic >> version;
+  if (in.status() != QDataStream::Ok || magic != kMagic) return Decoded::kCorrupt;
+  if (version != SingleInstance::kProtocolVersion) return Decoded::kOtherVersion;
+  quint32 count = 0;
+  in >> count;
+  if (count > kMostArguments) return Decoded::kCorrupt;
+  for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+    QString argument;
+    in >> argument;
+    request.arguments << argument;
+  }
+  in >> request.workingFolder;
+  return in.status() == QDataStream::Ok && in.atEnd() ? Decoded::kOk : Decoded::kCorrupt;
+}
+
+bool DecodeReply(const QByteArray& payload, HandOverReply& reply) {
+  QDataStream in(payload);
+  in.setVersion(QDataStream::Qt_6_0);
+  quint32 magic = 0;
+  quint16 version = 0;
+  qint32 status = 0;
+  in >> magic >> version >> status >> reply.output >> reply.errors;
+  reply.status = status;
+  return in.status() == QDataStream::Ok && magic == kMagic;
+}
+
+QString SessionKey() {
+  // Starts in the same desktop session see the same displays; other sessions of the same
+  // user (another seat, an ssh login with its own X display) get quorpads of their own.
+  const QByteArray session = qgetenv("WAYLAND_DISPLAY") + '\n' + qgetenv("DISPLAY");
+  return QString::fromLatin1(
+      QCryptographicHash::hash(session, QCryptographicHash::Sha256).toHex().left(16));
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(QString socketPath, QObject* parent)
+    : QObject(parent), socketPath_(std::move(socketPath)) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::SessionSocketPath() {
+  // The runtime folder belongs to the user alone; the temporary folder is shared, so the
+  // name carries the user's id there.
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) {
+    const QString path = QDir(runtime).filePath(QStringLiteral("quorpad-") + SessionKey());
+    if (QFile::encodeName(path).size() <= kLongestSocketPath) return path;
+  }
+  return QDir(QDir::tempPath())
+      .filePath(QStringLiteral("quorpad-%1-%2").arg(getuid()).arg(SessionKey()));
+}
+
+SingleInstance::Role SingleInstance::Claim(const HandOverRequest& request, HandOverReply& reply,
+                                           QString& problem) {
+  // Between a start's look for a running quorpad and its own listening, another start must
+  // not look: it would find neither and listen too. The lock of a killed process is stale
+  // and taken over at once.
+  QLockFile lock(socketPath_ + QStringLiteral(".lock"));
+  QString lockProblem;
+  if (!lock.tryLock(kLockWaitMs)) {
+    lockProblem =
+        QStringLiteral("could not lock %1 (%2); going on without it")
+            .arg(socketPath_ + QStringLiteral(".lock"))
+            .arg(lock.error() == QLockFile::PermissionError ? QStringLiteral("no permission")
+                                                            : QStringLiteral("held"));
+  }
+  // A quorpad that ends while the request is on its way answers nothing: look once more.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    switch (HandOver(request, reply, problem)) {
+      case Attempt::kAnswered:
+        return Role::kHandedOver;
+      case Attempt::kNobodyListens:
+        problem = lockProblem;
+        return Listen(problem) ? Role::kFirst : Role::kAlone;
+      case Attempt::kGone:
+        // Give its socket a moment to go with it.
+        QThread::msleep(kEndingMs);
+        break;
+      case Attempt::kNoAnswer:
+        return Role::kAlone;
+    }
+  }
+  return Role::kAlone;
+}
+
+SingleInstance::Attempt SingleInstance::HandOver(const HandOverRequest& request,
+                                                 HandOverReply& reply, QString& problem) {
+  QLocalSocket socket;
+  socket.connectToServer(socketPath_);
+  if (!socket.waitForConnected(kConnectMs)) {
+    const auto error = socket.error();
+    if (error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError)
+      return Attempt::kNobodyListens;
+    // Some other quorpad may be listening there still: its socket is left alone.
+    problem = QStringLiteral("could not reach the running quorpad at %1: %2")
+                  .arg(socketPath_, socket.errorString());
+    return Attempt::kNoAnswer;
+  }
+
+  socket.write(Frame(EncodeRequest(request)));
+  QByteArray buffer;
+  QByteArray payload;
+  bool tooLarge = false;
+  const QDeadlineTimer deadline(kAnswerMs);
+  while (!TakeFrame(buffer, kLargestReply, payload, tooLarge)) {
+    if (tooLarge) {
+      problem = QStringLiteral("the running quorpad sent an answer too long to read");
+      return Attempt::kNoAnswer;
+    }
+    // Bytes that are still on their way out are written by the same waits.
+    if (socket.bytesToWrite() > 0) socket.waitForBytesWritten(0);
+    if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+      if (socket.state() != QLocalSocket::ConnectedState) {
+        problem = QStringLiteral("the running quorpad ended before it answered");
+        return Attempt::kGone;
+      }
+      problem = QStringLiteral("the running quorpad did not answer within %1 s (%2)")
+                    .arg(kAnswerMs / 1000)
+                    .arg(socketPath_);
+      return Attempt::kNoAnswer;
+    }
+    buffer += socket.readAll();
+  }
+  if (!DecodeReply(payload, reply)) {
+    problem = QStringLiteral("the running quorpad's answer could not be read");
+    return Attempt::kNoAnswer;
+  }
+  return Attempt::kAnswered;
+}
+
+bool SingleInstance::Listen(QString& problem) {
+  auto* server = new QLocalServer(this);
+  server->setSocketOptions(QLocalServer::UserAccessOption);
+  // Nobody answered on the socket: whatever file is there was left by a quorpad that did
+  // not end normally.
+  QLocalServer::removeServer(socketPath_);
+  if (!server->listen(socketPath_)) {
+    problem = QStringLiteral("could not listen on %1: %2").arg(socketPath_, server->errorString());
+    delete server;
+    return false;
+  }
+  server_ = server;
+  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::Accept);
+  return true;
+}
+
+void SingleInstance::SetHandler(Handler handler) {
+  handler_ = std::move(handler);
+  if (!server_) return;
+  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) Read(socket);
+}
+
+void SingleInstance::Accept() {
+  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    QTimer::singleShot(kIdleConnectionMs, socket, &QLocalSocket::abort);
+    Read(socket);
+  }
+}
+
+void SingleInstance::Read(QLocalSocket* socket) {
+  if (!handler_ || socket->property("answered").toBool()) return;
+  QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+  QByteArray payload;
+  bool tooLarge = false;
+  if (!TakeFrame(buffer, kLargestRequest, payload, tooLarge)) {
+    if (tooLarge) {
+      socket->abort();
+    } else {
+      socket->setProperty("buffer", buffer);
+    }
+    return;
+  }
+  HandOverRequest request;
+  quint16 version = 0;
+  HandOverReply reply;
+  switch (DecodeRequest(payload, request, version)) {
+    case Decoded::kCorrupt:
+      socket->abort();
+      return;
+    case Decoded::kOtherVersion:
+      reply.status = 1;
+      reply.errors = QStringLiteral(
+                         "quorpad: the running quorpad is of another release (its exchange "
+                         "is version %1, this one's %2); end it, or start with --new-instance\n")
+                         .arg(kProtocolVersion)
+                         .arg(version);
+      break;
+    case Decoded::kOk:
+      reply = handler_(request);
+      break;
+  }
+  socket->setProperty("answered", true);
+  socket->write(Frame(EncodeReply(reply)));
+  socket->disconnectFromServer();
+}

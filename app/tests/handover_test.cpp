@@ -1,0 +1,213 @@
+// Files that come from outside the menus: given at start-up, handed over by a later start,
+// dropped on the window. Each goes through Open's reading, after the save prompt.
+#include <QDialog>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QUrl>
+
+#include "app/handover.h"
+#include "common/filedrop.h"
+#include "editor/frmMain.h"
+#include "testsupport/guitest.h"
+
+using namespace guitest;
+
+namespace {
+
+HandOverReply HandOver(const QStringList& arguments, const QString& folder) {
+  return RunHandedOver({QStringList{QStringLiteral("quorpad")} + arguments, folder});
+}
+
+}  // namespace
+
+class HandOverTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<StoreFolder> store_;
+  std::unique_ptr<QTemporaryDir> docs_;
+  ScriptedModal modal_;
+
+  QString doc(const QString& name) const { return docs_->filePath(name); }
+  void write(const QString& name, const QByteArray& bytes) const {
+    QFile file(doc(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  QByteArray read(const QString& name) const {
+    QFile file(doc(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  frmMain& started() {
+    if (!StartQuorpad()) qWarning("quorpad did not start");
+    return MainWindow();
+  }
+  static QString text(frmMain& w) { return w.document()->toPlainText(); }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetModal(&modal_);
+  }
+  void init() {
+    store_ = std::make_unique<StoreFolder>();
+    store_->write(QByteArray());
+    docs_ = std::make_unique<QTemporaryDir>();
+    modal_.reset();
+    write(QStringLiteral("a.txt"), "alpha\r\n");
+    write(QStringLiteral("b ü.txt"), "beta\nline two\n");
+  }
+  void cleanup() {
+    CloseAll();
+    store_.reset();
+    docs_.reset();
+  }
+
+  void givenAndHandedOverFilesOpenAsOpenDoes() {
+    frmMain& w = started();
+    OpenWhenFree(doc(QStringLiteral("a.txt")));
+    QTRY_COMPARE(text(w), QStringLiteral("alpha\n"));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("a.txt")));
+    QCOMPARE(w.statusPanel()->text(), doc(QStringLiteral("a.txt")));
+
+    // Relative to the later start's folder; unchanged text is replaced without a question.
+    const HandOverReply reply = HandOver({QStringLiteral("b ü.txt")}, docs_->path());
+    QCOMPARE(reply.status, 0);
+    QCOMPARE(reply.errors, QString());
+    QTRY_COMPARE(text(w), QStringLiteral("beta\nline two\n"));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
+    QVERIFY2(modal_.shown.isEmpty(), qPrintable(modal_.shown.join('\n')));
+    QVERIFY(!w.document()->document()->isModified());
+  }
+
+  void unsavedChangesAreAskedAboutFirst_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QByteArray>("aAfter");
+    QTest::newRow("yes saves, then opens")
+        << int(QMessageBox::Yes) << true << QByteArray("alpha edited\r\n");
+    QTest::newRow("no drops the changes")
+        << int(QMessageBox::No) << true << QByteArray("alpha\r\n");
+    QTest::newRow("cancel keeps them")
+        << int(QMessageBox::Cancel) << false << QByteArray("alpha\r\n");
+  }
+  void unsavedChangesAreAskedAboutFirst() {
+    QFETCH(int, answer);
+    QFETCH(bool, opened);
+    QFETCH(QByteArray, aAfter);
+    frmMain& w = started();
+    OpenWhenFree(doc(QStringLiteral("a.txt")));
+    QTRY_COMPARE(w.OpenFilePath(), doc(QStringLiteral("a.txt")));
+    w.document()->moveCursor(QTextCursor::Start);
+    w.document()->moveCursor(QTextCursor::EndOfLine);
+    w.document()->insertPlainText(QStringLiteral(" edited"));
+    modal_.buttons = {static_cast<QMessageBox::StandardButton>(answer)};
+
+    QCOMPARE(HandOver({doc(QStringLiteral("b ü.txt"))}, QDir::rootPath()).status, 0);
+    QTRY_COMPARE(modal_.shown.size(), 1);
+    QCOMPARE(modal_.shown.first(), QStringLiteral("quorpad: Do you wish to save this file:\r\n") +
+                                       doc(QStringLiteral("a.txt")) + QStringLiteral(" [buttons]"));
+    Settle();
+    QCOMPARE(read(QStringLiteral("a.txt")), aAfter);
+    if (opened) {
+      QCOMPARE(text(w), QStringLiteral("beta\nline two\n"));
+      QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
+    } else {
+      QCOMPARE(text(w), QStringLiteral("alpha edited\n"));
+      QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("a.txt")));
+    }
+  }
+
+  void missingFileIsRefusedNamingFileAndReason() {
+    frmMain& w = started();
+    w.document()->setPlainText(QStringLiteral("kept"));
+    w.document()->document()->setModified(false);
+    const QString missing = doc(QStringLiteral("not yet.txt"));
+    QCOMPARE(HandOver({QStringLiteral("not yet.txt")}, docs_->path()).status, 0);
+    QTRY_COMPARE(modal_.shown.size(), 1);
+    QCOMPARE(modal_.shown.first(), QStringLiteral("quorpad: Could not open the file ") + missing +
+                                       QStringLiteral("\n\nNo such file or directory [icon]"));
+    QCOMPARE(text(w), QStringLiteral("kept"));
+    QCOMPARE(w.OpenFilePath(), QString());
+    QCOMPARE(w.statusPanel()->text(), QString());
+    QVERIFY(!QFile::exists(missing));
+  }
+
+  void windowHiddenInTheTrayComesBack() {
+    frmMain& w = started();
+    w.hide();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(HandOver({}, QDir::rootPath()).status, 0);
+    QVERIFY(w.isVisible());
+    QVERIFY(!w.isMinimized());
+  }
+
+  void fileWaitsWhileAQuestionIsOpen() {
+    frmMain& w = started();
+    QDialog question(&w);
+    question.setModal(true);
+    question.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &question);
+    HandOver({doc(QStringLiteral("a.txt"))}, QDir::rootPath());
+    QTest::qWait(500);
+    QCOMPARE(text(w), QString());
+    question.close();
+    QTRY_COMPARE(text(w), QStringLiteral("alpha\n"));
+  }
+
+  void severalFilesOpenTheFirstAndNameTheRest() {
+    started();
+    const HandOverReply reply =
+        HandOver({QStringLiteral("a.txt"), QStringLiteral("b ü.txt")}, docs_->path());
+    QCOMPARE(reply.status, 0);
+    QVERIFY2(reply.errors.contains(QStringLiteral("left out: ") + doc(QStringLiteral("b ü.txt"))),
+             qPrintable(reply.errors));
+    QTRY_COMPARE(LoadedMainWindow()->OpenFilePath(), doc(QStringLiteral("a.txt")));
+  }
+
+  void droppedFilesAreTheLocalOnes() {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.txt")),
+                  QUrl(QStringLiteral("https://example.org/x.txt")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/ü.html"))});
+    QCOMPARE(DroppedFiles(&data),
+             (QStringList{QStringLiteral("/tmp/a b.txt"), QStringLiteral("/tmp/ü.html")}));
+    QMimeData text;
+    text.setText(QStringLiteral("/tmp/a.txt"));
+    QVERIFY(DroppedFiles(&text).isEmpty());
+    QVERIFY(DroppedFiles(nullptr).isEmpty());
+  }
+
+  void fileDroppedOnTheDocumentOpens() {
+    frmMain& w = started();
+    QWidget* target = w.document()->viewport();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(doc(QStringLiteral("b ü.txt")))});
+    const QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_COMPARE(text(w), QStringLiteral("beta\nline two\n"));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
+
+    // Dragged text is not a file: it goes into the document as before.
+    QMimeData words;
+    words.setText(QStringLiteral("dropped words"));
+    QDragEnterEvent enterText(at, Qt::CopyAction, &words, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enterText);
+    QDropEvent dropText(at, Qt::CopyAction, &words, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &dropText);
+    Settle();
+    QVERIFY2(text(w).contains(QStringLiteral("dropped words")), qPrintable(text(w)));
+    QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
+  }
+};
+
+QTEST_MAIN(HandOverTest)
+#include "handover_test.moc"
