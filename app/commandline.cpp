@@ -50,9 +50,19 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
   const QCommandLineOption newInstance(
       QStringLiteral("new-instance"),
       QStringLiteral("Start a quorpad of its own even when one is running already."));
+  const QCommandLineOption list(
+      QStringLiteral("list"),
+      QStringLiteral("Print the names of the templates, one a line, in the store's order."));
+  const QCommandLineOption copy(
+      QStringLiteral("copy"),
+      QStringLiteral("Put the text of the template NAME on the clipboard, where the running "
+                     "quorpad keeps it for other programs."),
+      QStringLiteral("NAME"));
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(newInstance);
+  parser.addOption(list);
+  parser.addOption(copy);
   // Qt's own options (a session manager restarts programs with -session, for one) are taken
   // by the application object; here they are let through and not shown.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -91,6 +101,23 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
     return command;
   }
   command.newInstance = parser.isSet(newInstance);
+  if (parser.isSet(list) || parser.isSet(copy)) {
+    QString wrong;
+    if (parser.isSet(list) && parser.isSet(copy))
+      wrong = QStringLiteral("--list and --copy cannot be given together");
+    else if (parser.values(copy).size() > 1)
+      wrong = QStringLiteral("--copy takes one template");
+    else if (!parser.positionalArguments().isEmpty())
+      wrong = QStringLiteral("--%1 takes no file").arg(parser.isSet(list) ? "list" : "copy");
+    if (!wrong.isEmpty()) {
+      command.action = CommandLine::Action::kError;
+      command.text = program + QStringLiteral(": ") + wrong + QLatin1Char('\n') + usage;
+      return command;
+    }
+    command.action = parser.isSet(list) ? CommandLine::Action::kList : CommandLine::Action::kCopy;
+    command.templateName = parser.value(copy);
+    return command;
+  }
   for (const QString& name : parser.positionalArguments()) {
     if (name.isEmpty()) continue;
     command.files << AbsoluteFile(name, workingFolder);

@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "common/modal.h"
 #include "editor/frmMain.h"
+#include "templaterequests.h"
 
 namespace {
 
@@ -79,6 +80,10 @@ HandOverReply RunHandedOver(const HandOverRequest& request) {
       reply.status = ExitStatus(command);
       reply.errors = command.text;
       return reply;
+    case CommandLine::Action::kList:
+      return ListTemplates();
+    case CommandLine::Action::kCopy:
+      return CopyTemplate(command.templateName);
     case CommandLine::Action::kRun:
       break;
   }

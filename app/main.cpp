@@ -12,6 +12,7 @@
 #include "app/singleinstance.h"
 #include "common/version.h"
 #include "documents/recovery.h"
+#include "templaterequests.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ int main(int argc, char* argv[]) {
       Print(stderr, command.text);
       return ExitStatus(command);
     case CommandLine::Action::kRun:
+    case CommandLine::Action::kList:
+    case CommandLine::Action::kCopy:
       break;
   }
 
@@ -72,6 +75,22 @@ int main(int argc, char* argv[]) {
     }
   }
 
+  // No quorpad was running to answer. The names are read here; a template for the
+  // clipboard needs a quorpad that stays to own it, so this one starts as the session's.
+  if (command.action == CommandLine::Action::kList) {
+    const HandOverReply reply = ListTemplates();
+    Print(stdout, reply.output);
+    Print(stderr, reply.errors);
+    return reply.status;
+  }
+  if (command.action == CommandLine::Action::kCopy) {
+    HandOverReply reply;
+    if (!TemplateExists(command.templateName, reply)) {
+      Print(stderr, reply.errors);
+      return reply.status;
+    }
+  }
+
   EndWithLastWindow();
   // Unsaved changes survive a crash, a kill and the end of the session in recovery copies;
   // the signals that ask the program to end let it bring the copy up to date first.
@@ -83,6 +102,8 @@ int main(int argc, char* argv[]) {
   if (EndingBySignal()) return 0;
   if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
   Print(stderr, LeftOutFilesText(command));
+  if (command.action == CommandLine::Action::kCopy)
+    Print(stderr, CopyTemplate(command.templateName).errors);
   instance.SetHandler(&RunHandedOver);
   return QApplication::exec();
 }

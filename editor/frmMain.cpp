@@ -32,6 +32,7 @@
 #include "documents/recovery.h"
 #include "editor/mainlayout.h"
 #include "editor/storewatch.h"
+#include "editor/templatepicker.h"
 #include "owntext.h"
 #include "traypresence.h"
 
@@ -207,6 +208,10 @@ void frmMain::createKeyboardPaths() {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, &frmMain::showTemplatesPopupAtCaret);
   }
+  // Every template of the store, found by typing a part of its name or text.
+  auto* picker = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), txtData, nullptr, nullptr,
+                               Qt::WidgetShortcut);
+  connect(picker, &QShortcut::activated, this, &frmMain::showTemplatePicker);
 }
 
 void frmMain::createFileDrops() {
@@ -536,7 +541,28 @@ void frmMain::mnuTemplate_Click(int Index) {
     Q_EMIT emptySlotChosen(Index, caption);
     return;
   }
-  txtData->insertPlainText(AsDocumentText(tag));
+  insertTemplate(tag);
+}
+
+void frmMain::insertTemplate(const QString& value) {
+  txtData->insertPlainText(AsDocumentText(value));
+}
+
+void frmMain::putTemplateOnClipboard(const QString& value) {
+  ownText_->put(AsDocumentText(value));
+}
+
+void frmMain::showTemplatePicker() {
+  if (!Temp) return;
+  if (!picker_) {
+    picker_ = new TemplatePicker(txtData, *Temp, centralWidget());
+    connect(picker_, &TemplatePicker::chosen, this, &frmMain::insertTemplate);
+    // An open picker follows the store as the popup does; a closed one looks at its next
+    // opening.
+    if (storeWatch_)
+      connect(storeWatch_, &StoreWatch::changed, picker_, &TemplatePicker::ReloadIfOpen);
+  }
+  picker_->Open();
 }
 
 void frmMain::mnuCopy_Click() {

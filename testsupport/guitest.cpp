@@ -108,4 +108,13 @@ void CloseAll() {
   Settle();
 }
 
+frmMain& ShownMainWindow() {
+  frmMain& w = MainWindow();
+  w.show();
+  w.activateWindow();
+  if (!QTest::qWaitForWindowExposed(&w)) qWarning("main window not exposed");
+  Settle();
+  return w;
+}
+
 }  // namespace guitest

@@ -127,6 +127,33 @@ class CommandLineTest : public QObject {
     QVERIFY(command.files.isEmpty());
   }
 
+  void listAndCopyAskForTemplates() {
+    CommandLine command = Parse({QStringLiteral("--list")});
+    QCOMPARE(command.action, CommandLine::Action::kList);
+    command = Parse({QStringLiteral("--copy"), QStringLiteral("Sig nature")});
+    QCOMPARE(command.action, CommandLine::Action::kCopy);
+    QCOMPARE(command.templateName, QStringLiteral("Sig nature"));
+    command = Parse({QStringLiteral("--copy=Grüße")});
+    QCOMPARE(command.templateName, QStringLiteral("Grüße"));
+  }
+
+  void templateOptionsRefuseWhatTheyCannotDo_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("both") << QStringList{"--list", "--copy", "a"} << "together";
+    QTest::newRow("two copies") << QStringList{"--copy", "a", "--copy", "b"} << "one template";
+    QTest::newRow("a file too") << QStringList{"--list", "a.txt"} << "--list takes no file";
+    QTest::newRow("no name") << QStringList{"--copy"} << "copy";
+  }
+  void templateOptionsRefuseWhatTheyCannotDo() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    const CommandLine command = Parse(arguments);
+    QCOMPARE(command.action, CommandLine::Action::kError);
+    QCOMPARE(ExitStatus(command), 2);
+    QVERIFY2(command.text.contains(reason), qPrintable(command.text));
+  }
+
   void qtOwnOptionsAreLetThrough() {
     // A session manager restarts quorpad with Qt's -session option.
     const CommandLine command =

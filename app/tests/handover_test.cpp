@@ -1,5 +1,6 @@
 // Files that come from outside the menus: given at start-up, handed over by a later start,
 // dropped on the window. Each goes through Open's reading, after the save prompt.
+#include <QClipboard>
 #include <QDialog>
 #include <QDropEvent>
 #include <QLabel>
@@ -206,6 +207,43 @@ class HandOverTest : public QObject {
     Settle();
     QVERIFY2(text(w).contains(QStringLiteral("dropped words")), qPrintable(text(w)));
     QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
+  }
+
+  void runningQuorpadListsTheTemplateNames() {
+    store_->write(Rec("1|Signature|Ann\r\n1|Two\x02\x03lines|x\r\n1|Grüße|y\r\n"));
+    started();
+    const HandOverReply reply = HandOver({QStringLiteral("--list")}, docs_->path());
+    QCOMPARE(reply.status, 0);
+    QCOMPARE(reply.output, QStringLiteral("Signature\nTwo lines\nGrüße\n"));
+    QCOMPARE(reply.errors, QString());
+    // An empty store lists nothing, and says nothing either.
+    store_->write(QByteArray());
+    QCOMPARE(HandOver({QStringLiteral("--list")}, docs_->path()).output, QString());
+  }
+
+  void copyPutsTheTextOnTheClipboardOrFailsNamingTheTemplate() {
+    store_->write(
+        Rec("1|Signature|Kind regards,\x02\x03"
+            "Ann\r\n"));
+    frmMain& w = started();
+    w.hide();  // a quorpad in the tray answers just the same
+    QApplication::clipboard()->clear();
+    HandOverReply reply =
+        HandOver({QStringLiteral("--copy"), QStringLiteral("signature")}, docs_->path());
+    QCOMPARE(reply.status, 0);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Kind regards,\nAnn"));
+    QVERIFY(!w.isVisible());
+
+    reply = HandOver({QStringLiteral("--copy"), QStringLiteral("Nobody")}, docs_->path());
+    QCOMPARE(reply.status, 1);
+    QVERIFY2(reply.errors.contains(QStringLiteral("\"Nobody\"")), qPrintable(reply.errors));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Kind regards,\nAnn"));
+
+    // A store that cannot be read fails with the engine's reason, naming the store.
+    QFile::remove(store_->store());
+    reply = HandOver({QStringLiteral("--copy"), QStringLiteral("Signature")}, docs_->path());
+    QCOMPARE(reply.status, 1);
+    QVERIFY2(reply.errors.contains(store_->store()), qPrintable(reply.errors));
   }
 };
 

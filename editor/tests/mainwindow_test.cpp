@@ -26,14 +26,6 @@ class MainWindowTest : public QObject {
   std::unique_ptr<StoreFolder> folder_;
   ScriptedModal modal_;
 
-  frmMain& shownWindow() {
-    frmMain& w = MainWindow();
-    w.show();
-    w.activateWindow();
-    if (!QTest::qWaitForWindowExposed(&w)) qWarning("main window not exposed");
-    Settle();
-    return w;
-  }
   // Selects `count` characters of the document from `from`.
   static void select(QPlainTextEdit* doc, int from, int count) {
     QTextCursor cursor(doc->document());
@@ -219,7 +211,7 @@ class MainWindowTest : public QObject {
 
   void onlyRightButtonReleaseOpensPopupAtPointer() {
     folder_->write(Numbered(1, 1));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     w.move(0, 0);  // room below the pointer, so the popup need not shift to fit the screen
     Settle();
     QWidget* viewport = w.document()->viewport();
@@ -248,7 +240,7 @@ class MainWindowTest : public QObject {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     folder_->write(Numbered(1, 1));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.document()->setFocus();
     QTest::keyClick(w.document(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -277,7 +269,7 @@ class MainWindowTest : public QObject {
 
   void tooSmallWindowGrowsToLeastSize() {
     folder_->write(Numbered(1, 1));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     // Every time, not only the first: a size corrected once is no excuse the next time.
     for (const QSize& size : {QSize(60, 40), QSize(500, 500), QSize(60, 40), QSize(60, 40)}) {
       w.resize(size);
@@ -298,7 +290,7 @@ class MainWindowTest : public QObject {
 
   void minimizingWithoutTrayKeepsWindowShown() {
     folder_->write(Numbered(1, 1));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     w.showMinimized();
     Settle();
     QVERIFY(!w.hidesToTray());
@@ -325,7 +317,7 @@ class MainWindowTest : public QObject {
     QFETCH(QString, other);
     QFETCH(QString, left);
     folder_->write(Numbered(1, 1));
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     QTest::keyClicks(w.document(), QStringLiteral("mine"));
     select(w.document(), 0, selected);
     w.action(QStringLiteral("mnuCopy"))->trigger();
@@ -409,7 +401,7 @@ class MainWindowTest : public QObject {
   // tray opens it at the pointer; nothing pops it up by hand.
   void trayMenuIsTheIconsOwnAndNeverPoppedByHand() {
     folder_->write(QByteArray());
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     QVERIFY(w.trayIcon());
     QCOMPARE(w.trayIcon()->contextMenu(), w.trayMenu());
     Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::Context);
@@ -433,7 +425,7 @@ class MainWindowTest : public QObject {
     QFETCH(QSystemTrayIcon::ActivationReason, reason);
     QFETCH(QString, before);
     folder_->write(QByteArray());
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     if (before == QLatin1String("hidden")) {
       w.hide();  // as in the tray
     } else {
@@ -450,7 +442,7 @@ class MainWindowTest : public QObject {
 
   void trayMiddleClickLeavesHiddenWindowHidden() {
     folder_->write(QByteArray());
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     w.hide();
     Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::MiddleClick);
     Q_EMIT w.trayIcon()->activated(QSystemTrayIcon::Unknown);
@@ -462,7 +454,7 @@ class MainWindowTest : public QObject {
   // without that parent becomes a stray top-level window.
   void popupsOpenAsPopupsOfTheirWindow() {
     folder_->write(QByteArray());
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     QMenu* popup = w.templatesPopup();
     w.showTemplatesPopupAtCaret();
     QTRY_VERIFY(popup->isVisible());
@@ -499,7 +491,7 @@ class MainWindowTest : public QObject {
   void programEndsWithItsLastWindow() {
     folder_->write(QByteArray());
     EndWithLastWindow();
-    frmMain& w = shownWindow();
+    frmMain& w = ShownMainWindow();
     QStringList seen;
     bool bounded = false;
     QTimer::singleShot(0, [&] {

@@ -10,6 +10,8 @@ struct CommandLine {
     kHelp,     // print `text` to standard output, end with status 0
     kVersion,  // print the versions to standard output, end with status 0
     kError,    // print `text` to standard error, end with status 2
+    kList,     // print the template names, one a line (answered by the running quorpad)
+    kCopy,     // put the template `templateName` on the clipboard (likewise)
   };
   Action action = Action::kRun;
   // The files named, as absolute clean paths, in the order given. quorpad edits one document
@@ -19,6 +21,8 @@ struct CommandLine {
   bool newInstance = false;
   // The help text, or the reason for an error followed by the usage.
   QString text;
+  // The template that --copy names.
+  QString templateName;
 };
 
 // Reads `arguments` (the program's name first, as argv has it). Relative file names are taken

@@ -18,6 +18,7 @@ class QMenu;
 class QPlainTextEdit;
 class RecoveryCopy;
 class StoreWatch;
+class TemplatePicker;
 class TrayPresence;
 
 class frmMain : public QMainWindow {
@@ -40,6 +41,8 @@ class frmMain : public QMainWindow {
   QAction* templateSlot(int index) const { return mnuTemplate.at(static_cast<size_t>(index - 1)); }
   QSystemTrayIcon* trayIcon() const;
   QAction* action(const QString& name) const;
+  // The template picker; nullptr until it is first opened.
+  TemplatePicker* templatePicker() const { return picker_; }
 
   const std::array<QAction*, kTemplateSlots>& templateSlots() const { return mnuTemplate; }
   // Refills every template slot from the store through `engine`. The store is read first,
@@ -101,6 +104,13 @@ class frmMain : public QMainWindow {
   void mnuPaste_Click();
   // Opens the templates popup at the caret, for the keyboard.
   void showTemplatesPopupAtCaret();
+  // Opens the template picker over the document.
+  void showTemplatePicker();
+  // Puts a template's text in the document in place of the selection, as a slot does.
+  void insertTemplate(const QString& value);
+  // Puts a template's text on the clipboard for other programs, line breaks as inserting
+  // it would give them. It is quorpad's own text: Exit empties the clipboard of it.
+  void putTemplateOnClipboard(const QString& value);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -153,6 +163,7 @@ class frmMain : public QMainWindow {
   bool closeConfirmed_ = false;
   StoreWatch* storeWatch_ = nullptr;
   bool storeFailing_ = false;  // the last refill failed and was reported
+  TemplatePicker* picker_ = nullptr;
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

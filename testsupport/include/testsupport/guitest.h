@@ -95,6 +95,8 @@ Control* Child(const QObject* window, const QString& name) {
 void Settle();
 // Ends every window a test left behind.
 void CloseAll();
+// The main window, loaded, shown, active and exposed.
+frmMain& ShownMainWindow();
 
 // A tmpfs of a few KiB mounted on a temporary folder for one test, so that a disk can be
 // filled for real. Mounting needs root; mounted() says whether it worked and why() why not.
