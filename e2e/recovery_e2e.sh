@@ -43,17 +43,6 @@ start_quorpad() {  # starts quorpad as qp_pid; sets main once its window shows
   main=""
   poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad" && main=$window
 }
-# A managed dialog of quorpad's titled TITLE (not its tray icon): sets dialog.
-find_dialog() {  # find_dialog TITLE
-  local w
-  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name "^$1\$" 2>/dev/null); do
-    [ "$w" = "$((${icon:-0}))" ] && continue
-    is_override_redirect "$w" && continue
-    dialog=$w
-    return 0
-  done
-  return 1
-}
 # The one copy in the state folder; sets copy.
 one_copy() {
   local found=("$copies"/*.copy)
@@ -87,11 +76,11 @@ open_tray_menu() {
 }
 # Answers the start-up offer with its default button, Restore.
 restore_offered_copy() {
-  dialog=""
-  poll "$WAIT_SECONDS" find_dialog quorpad || return 1
-  timeout 5 xdotool windowactivate --sync "$dialog" 2>/dev/null
+  prompt=""
+  poll "$WAIT_SECONDS" find_prompt || return 1
+  timeout 5 xdotool windowactivate --sync "$prompt" 2>/dev/null
   xdotool key Return
-  poll "$WAIT_SECONDS" is_gone_or_unmapped "$dialog"
+  poll "$WAIT_SECONDS" is_gone_or_unmapped "$prompt"
 }
 
 # Starts quorpad again, restores the copy it offers and compares the document with
@@ -129,14 +118,14 @@ if ! open_tray_menu; then
   fail_step "the tray menu did not open"
 else
   xdotool key Down Down Return  # Open...
-  dialog=""
-  if ! poll "$WAIT_SECONDS" find_dialog "Open File"; then
+  prompt=""
+  if ! poll "$WAIT_SECONDS" find_prompt "Open File"; then
     fail_step "the Open dialog did not show"
   else
-    timeout 5 xdotool windowactivate --sync "$dialog" 2>/dev/null
+    timeout 5 xdotool windowactivate --sync "$prompt" 2>/dev/null
     xdotool type --delay 20 "$doc"
     xdotool key Return
-    if ! poll "$WAIT_SECONDS" is_gone_or_unmapped "$dialog"; then
+    if ! poll "$WAIT_SECONDS" is_gone_or_unmapped "$prompt"; then
       fail_step "the Open dialog stayed open"
     else
       focus_document
@@ -225,11 +214,11 @@ if ! open_tray_menu; then
   fail_step "the tray menu did not open"
 else
   xdotool key Up Return  # Exit
-  dialog=""
-  if ! poll "$WAIT_SECONDS" find_dialog quorpad; then
+  prompt=""
+  if ! poll "$WAIT_SECONDS" find_prompt; then
     fail_step "Exit did not ask about the unsaved text"
   else
-    timeout 5 xdotool windowactivate --sync "$dialog" 2>/dev/null
+    timeout 5 xdotool windowactivate --sync "$prompt" 2>/dev/null
     xdotool key n
     xs_check_ended no_copy "a copy is left behind: $(ls "$copies")"
   fi
@@ -242,8 +231,8 @@ begin_step "a new start offers nothing and the file keeps what was saved"
 if ! start_quorpad; then
   fail_step "quorpad's window did not show"
 else
-  dialog=""
-  if poll 4 find_dialog quorpad; then
+  prompt=""
+  if poll 4 find_prompt; then
     fail_step "a dialog titled quorpad showed at start"
   elif [ "$(cat "$doc")" != $'first line\ntyped before the crash' ]; then
     fail_step "the file changed: $(od -c "$doc" | head -n 3)"

@@ -252,10 +252,10 @@ find_popup() {  # find_popup [BEFORE]
 }
 
 # quorpad's message box (the save question, say): a managed window of quorpad's titled
-# quorpad, other than its tray icon; sets prompt.
-find_prompt() {
+# quorpad, or TITLE where given (a file dialog's), other than its tray icon; sets prompt.
+find_prompt() {  # find_prompt [TITLE]
   local w
-  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^quorpad$' 2>/dev/null); do
+  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name "^${1:-quorpad}\$" 2>/dev/null); do
     [ "$w" = "$((${icon:-0}))" ] && continue
     is_override_redirect "$w" && continue
     prompt=$w
