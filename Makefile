@@ -44,6 +44,7 @@ bench: build
 	$(BUILD)/bin/documents_bench --peak=open
 	$(BUILD)/bin/picker_bench
 	$(BUILD)/bin/picker_bench --memory
+	$(BUILD)/bin/recovery_bench
 
 # The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus
 # the desktop entry and the icon. An existing template store is never overwritten.

@@ -6,10 +6,12 @@
 #include <cstdio>
 
 #include "app/commandline.h"
+#include "app/endsignals.h"
 #include "app/handover.h"
 #include "app/program.h"
 #include "app/singleinstance.h"
 #include "common/version.h"
+#include "documents/recovery.h"
 #include "templaterequests.h"
 
 namespace {
@@ -90,8 +92,14 @@ int main(int argc, char* argv[]) {
   }
 
   EndWithLastWindow();
+  // Unsaved changes survive a crash, a kill and the end of the session in recovery copies;
+  // the signals that ask the program to end let it bring the copy up to date first.
+  SetRecoveryEnabled(true);
+  EndSignals endSignals;
+  QObject::connect(&endSignals, &EndSignals::received, &app, [] { EndBySignal(); });
   // A store that cannot be read ends the program before any window shows.
-  if (!StartQuorpad()) return 1;
+  if (!StartQuorpad()) return EndingBySignal() ? 0 : 1;
+  if (EndingBySignal()) return 0;
   if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
   Print(stderr, LeftOutFilesText(command));
   if (command.action == CommandLine::Action::kCopy)

@@ -20,6 +20,7 @@
 namespace {
 
 bool g_endWithLastWindow = false;
+bool g_endingBySignal = false;
 QPointer<frmMain> g_main;
 
 // The manager refills the main window's slots; the main window comes back, hidden and with
@@ -98,7 +99,9 @@ bool StartQuorpad() {
   // Whatever stops the load step is told like the engine's own failures, naming the store;
   // the program then ends in order, never by an abort.
   try {
-    MainWindow().show();
+    frmMain& window = MainWindow();
+    window.show();
+    window.offerRecovery();
     return true;
   } catch (const templates::EngineError& error) {
     ShowEngineError(nullptr, error);
@@ -110,6 +113,18 @@ bool StartQuorpad() {
     ShowStoreFailure(nullptr, QStringLiteral("An unexpected error stopped its reading."));
   }
   return false;
+}
+
+void EndBySignal() {
+  g_endingBySignal = true;
+  if (frmMain* window = LoadedMainWindow()) window->endBySignal();
+  // Every event loop ends, a question's included; a start-up still under way sees
+  // EndingBySignal() instead.
+  QCoreApplication::exit(0);
+}
+
+bool EndingBySignal() {
+  return g_endingBySignal;
 }
 
 void EndWithLastWindow() {

@@ -5,11 +5,21 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 
 #include "common/programfolder.h"
 #include "template/tmpeng.h"
 
 ModalSeam::~ModalSeam() = default;
+
+QMessageBox::StandardButton ModalSeam::question(
+    QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+    const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+    QMessageBox::StandardButton defaultButton) {
+  QMessageBox::StandardButtons buttons;
+  for (const auto& button : captions) buttons |= button.first;
+  return message(parent, caption, text, icon, buttons, defaultButton);
+}
 
 namespace {
 
@@ -19,6 +29,15 @@ class RealDialogs : public ModalSeam {
                                       QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                       QMessageBox::StandardButton defaultButton) override {
     QMessageBox box(icon, caption, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+  }
+  QMessageBox::StandardButton question(
+      QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+      const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+      QMessageBox::StandardButton defaultButton) override {
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    for (const auto& [button, label] : captions) box.addButton(button)->setText(label);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
   }

@@ -1,14 +1,18 @@
 // The document's whole life: New, Open, Save, Save As and the close check.
 #include "documents/document.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QSessionManager>
+#include <algorithm>
 
 #include "common/filedialogs.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
+#include "documents/recovery.h"
 
 namespace {
 
@@ -18,7 +22,18 @@ constexpr int kCountEveryLineUpTo = 100;
 }  // namespace
 
 Document::Document(QPlainTextEdit* editor, QWidget* window)
-    : QObject(window), editor_(editor), window_(window) {}
+    : QObject(window), editor_(editor), window_(window) {
+  if (RecoveryEnabled()) {
+    recovery_ = new RecoveryCopy(
+        editor_->document(),
+        [this] {
+          return RecoveryInfo{path_, format_, editor_->textCursor().position()};
+        },
+        this);
+    connect(recovery_, &RecoveryCopy::writeFailed, this,
+            [this](const QString& message) { setStatus(message); });
+  }
+}
 
 Document::SaveAnswer Document::askToSave() {
   const auto answer = Modal().message(
@@ -166,6 +181,8 @@ bool Document::maybeSave() {
     case SaveAnswer::kYes:
       return saveInPlace(QStringLiteral("*.*"), ProgramFolder());
     case SaveAnswer::kNo:
+      // The user let the changes go; so does their recovery copy.
+      if (recovery_) recovery_->discard();
       return true;
     case SaveAnswer::kCancel:
       return false;
@@ -191,5 +208,65 @@ void Document::commitData(QSessionManager& manager) {
     sessionAnswered_ = editor_->document()->revision();
   } else {
     manager.cancel();
+  }
+}
+
+void Document::restore(const RecoveredDocument& document) {
+  editor_->setPlainText(document.text);
+  format_ = document.info.format;
+  setCurrentFile(document.info.path);
+  // Unsaved, as it was when the copy was made.
+  editor_->document()->setModified(true);
+  QTextCursor caret = editor_->textCursor();
+  caret.setPosition(std::min(document.info.caret, editor_->document()->characterCount() - 1));
+  editor_->setTextCursor(caret);
+  editor_->ensureCursorVisible();
+}
+
+void Document::offerRecovery() {
+  if (!recovery_) return;
+  for (const auto& copy : FindLeftCopies()) {
+    // The program may be ending by a signal while a question is open.
+    if (!recovery_->following()) return;
+    RecoveredDocument document;
+    QString error;
+    if (!copy->read(document, error)) {
+      const QString aside = copy->setAside();
+      Modal().message(window_, kAppTitle,
+                      QStringLiteral("A recovery copy of unsaved changes cannot be read. It was "
+                                     "set aside as\n%1\n\n%2")
+                          .arg(QDir::toNativeSeparators(aside), error),
+                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+      continue;
+    }
+    const QString name =
+        document.info.path.isEmpty() ? kUntitled : QDir::toNativeSeparators(document.info.path);
+    const QString when =
+        document.changed.isValid()
+            ? QLocale().toString(document.changed.toLocalTime(), QLocale::ShortFormat)
+            : QStringLiteral("at an unknown time");
+    const QString text =
+        QStringLiteral(
+            "quorpad ended without saving changes to a document and kept a copy of them.\n\n"
+            "Document: %1\nLast changed: %2\n\n"
+            "Restore brings the changes back as an unsaved document; Discard deletes the "
+            "copy; Later keeps it for the next start.")
+            .arg(name, when);
+    const auto answer = Modal().question(window_, kAppTitle, text, QMessageBox::Question,
+                                         {{QMessageBox::Yes, QStringLiteral("Restore")},
+                                          {QMessageBox::No, QStringLiteral("Discard")},
+                                          {QMessageBox::Cancel, QStringLiteral("Later")}},
+                                         QMessageBox::Yes);
+    if (!recovery_->following()) return;
+    if (answer == QMessageBox::No) {
+      copy->discard();
+    } else if (answer == QMessageBox::Yes) {
+      restore(document);
+      recovery_->setLastChange(document.changed);
+      // The old copy goes only once the document's own copy holds the text.
+      if (recovery_->flush()) copy->discard();
+      // One document at a time: further copies wait for the next start.
+      return;
+    }
   }
 }

@@ -252,10 +252,10 @@ find_popup() {  # find_popup [BEFORE]
 }
 
 # quorpad's message box (the save question, say): a managed window of quorpad's titled
-# quorpad, other than its tray icon; sets prompt.
-find_prompt() {
+# quorpad, or TITLE where given (a file dialog's), other than its tray icon; sets prompt.
+find_prompt() {  # find_prompt [TITLE]
   local w
-  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^quorpad$' 2>/dev/null); do
+  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name "^${1:-quorpad}\$" 2>/dev/null); do
     [ "$w" = "$((${icon:-0}))" ] && continue
     is_override_redirect "$w" && continue
     prompt=$w
@@ -290,10 +290,10 @@ xs_prepare() {
   trap xs_cleanup EXIT
   trap xs_on_signal TERM INT HUP
   work=$(mktemp -d "${TMPDIR:-/tmp}/quorpad-$xs_tag.XXXXXX") || { log "no temporary folder"; return 1; }
-  mkdir -p "$work/home" "$work/runtime" "$work/config" "$work/cache" "$work/data"
+  mkdir -p "$work/home" "$work/runtime" "$work/config" "$work/cache" "$work/data" "$work/state"
   chmod 700 "$work/runtime"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-  export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
+  export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
   unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS SESSION_MANAGER
   # No session bus unless the run starts one (xs_start_bus): then the tray icon goes
   # through the X11 notification area, not D-Bus.

@@ -29,6 +29,7 @@
 #include "common/taskbar.h"
 #include "common/twips.h"
 #include "documents/document.h"
+#include "documents/recovery.h"
 #include "editor/mainlayout.h"
 #include "editor/storewatch.h"
 #include "editor/templatepicker.h"
@@ -77,11 +78,22 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() {
+  // Changes that nobody let go of (the desktop session ended without a question) stay in
+  // their recovery copy, brought up to date.
+  if (RecoveryCopy* copy = recovery()) copy->flush();
   releaseDesktop();
 }
 
 const QString& frmMain::OpenFilePath() const {
   return document_->path();
+}
+
+RecoveryCopy* frmMain::recovery() const {
+  return document_->recovery();
+}
+
+void frmMain::offerRecovery() {
+  document_->offerRecovery();
 }
 
 void frmMain::createControls() {
@@ -409,6 +421,13 @@ void frmMain::exitCommand() {
   closeConfirmed_ = true;
   releaseDesktop();
   close();
+}
+
+void frmMain::endBySignal() {
+  if (RecoveryCopy* copy = recovery()) copy->keepForNextStart();
+  // As any close from outside: Exit's first two steps, and no question after them.
+  closeConfirmed_ = true;
+  Form_QueryUnload();
 }
 
 void frmMain::mnuExit_Click() {

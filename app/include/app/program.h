@@ -29,9 +29,17 @@ void ShowConfigDialog();
 // Opens the manager preset for the empty template slot `index` whose caption is `caption`.
 void PresetManagerForSlot(int index, const QString& caption);
 
-// Starts quorpad: loads and shows the main window. When the load fails the reason is shown
-// and false comes back, with no window shown.
+// Starts quorpad: loads and shows the main window, then offers the unsaved changes that an
+// earlier quorpad left behind. When the load fails the reason is shown and false comes
+// back, with no window shown.
 bool StartQuorpad();
+
+// Ends the program for a signal that asks it to (SIGTERM, SIGHUP, SIGINT): the main window
+// keeps its unsaved changes in their recovery copy and takes its tray icon down, and the
+// event loop ends with status 0.
+void EndBySignal();
+// Whether the program is ending so.
+bool EndingBySignal();
 
 // Ends the program when its last window has closed: the main window is gone and no dialog
 // is open. A main window hidden in the tray keeps the program alive, and so does a dialog

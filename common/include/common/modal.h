@@ -1,8 +1,10 @@
 // The one seam through which quorpad asks modal questions, so that tests can answer them.
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <utility>
 
 class QWidget;
 
@@ -18,6 +20,13 @@ class ModalSeam {
                                               const QString& text, QMessageBox::Icon icon,
                                               QMessageBox::StandardButtons buttons,
                                               QMessageBox::StandardButton defaultButton) = 0;
+  // A message box whose buttons carry the captions given in `captions` rather than their
+  // standard ones; returns the button chosen. Seams that show no real box may leave it to
+  // message(), which gets the same buttons.
+  virtual QMessageBox::StandardButton question(
+      QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+      const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+      QMessageBox::StandardButton defaultButton);
   // A file dialog; returns the chosen full path, or an empty string when cancelled.
   // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
   virtual QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,

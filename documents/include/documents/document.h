@@ -10,6 +10,8 @@
 class QPlainTextEdit;
 class QSessionManager;
 class QWidget;
+class RecoveryCopy;
+struct RecoveredDocument;
 
 class Document : public QObject {
   Q_OBJECT
@@ -41,6 +43,12 @@ class Document : public QObject {
   // lets us; a cancelled or failed save cancels the shutdown.
   void commitData(QSessionManager& manager);
 
+  // The recovery copy of the unsaved changes; nullptr where recovery is off.
+  RecoveryCopy* recovery() const { return recovery_; }
+  // Offers the unsaved changes that quorpads no longer running left behind, one copy at a
+  // time, to restore, discard or keep for later.
+  void offerRecovery();
+
  Q_SIGNALS:
   // The status text changed; `paintNow` asks for it to be shown before the command goes on.
   void statusChanged(const QString& text, bool paintNow);
@@ -56,6 +64,7 @@ class Document : public QObject {
   void read(const QString& path);
   void setCurrentFile(const QString& path);
   void setStatus(const QString& text, bool paintNow = false);
+  void restore(const RecoveredDocument& document);
 
   QPlainTextEdit* editor_;
   QWidget* window_;
@@ -63,4 +72,5 @@ class Document : public QObject {
   DocumentFormat format_;  // how the document's file is written
   QString status_;
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
+  RecoveryCopy* recovery_ = nullptr;
 };

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class RecoveryCopy;
 class StoreWatch;
 class TemplatePicker;
 class TrayPresence;
@@ -57,6 +58,15 @@ class frmMain : public QMainWindow {
   // Opens a file that came from outside the window's menus (the command line, a later start,
   // a drop) as Open does, after asking about changes not yet saved.
   void openFromOutside(const QString& path);
+
+  // The recovery copy of the document; nullptr where recovery is off.
+  RecoveryCopy* recovery() const;
+  // Offers the unsaved changes that quorpads no longer running left behind, one copy at a
+  // time, to restore or discard.
+  void offerRecovery();
+  // The program is ending without a chance to ask: the recovery copy is brought up to date
+  // and kept, the tray icon taken down.
+  void endBySignal();
 
  Q_SIGNALS:
   // The status panel got a new text.

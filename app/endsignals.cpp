@@ -1,0 +1,60 @@
+// The handler only writes the signal's number into a socket pair; the event loop reads it
+// from the other end, where Qt may be used again.
+#include "app/endsignals.h"
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
+
+namespace {
+
+constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+int g_pair[2] = {-1, -1};
+struct sigaction g_former[3];
+
+extern "C" void HandleEndSignal(int number) {
+  const int saved = errno;
+  // A second signal while the first is still on its way ends the process as it used to.
+  struct sigaction plain {};
+  plain.sa_handler = SIG_DFL;
+  for (int s : kSignals) ::sigaction(s, &plain, nullptr);
+  const unsigned char byte = static_cast<unsigned char>(number);
+  [[maybe_unused]] const ssize_t written = ::write(g_pair[0], &byte, 1);
+  errno = saved;
+}
+
+}  // namespace
+
+EndSignals::EndSignals(QObject* parent) : QObject(parent) {
+  if (g_pair[0] >= 0) return;  // one instance at a time holds the signals
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pair) != 0) {
+    g_pair[0] = g_pair[1] = -1;
+    return;
+  }
+  ::fcntl(g_pair[0], F_SETFL, O_NONBLOCK);
+  notifier_ = new QSocketNotifier(g_pair[1], QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, &EndSignals::readSignal);
+  struct sigaction action {};
+  action.sa_handler = HandleEndSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &action, &g_former[i]);
+}
+
+EndSignals::~EndSignals() {
+  if (!notifier_) return;
+  for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &g_former[i], nullptr);
+  delete notifier_;
+  ::close(g_pair[0]);
+  ::close(g_pair[1]);
+  g_pair[0] = g_pair[1] = -1;
+}
+
+void EndSignals::readSignal() {
+  unsigned char byte = 0;
+  if (::read(g_pair[1], &byte, 1) == 1) Q_EMIT received(byte);
+}

@@ -1,0 +1,146 @@
+// Recovery copies of unsaved documents in the user's state folder: kept current while the
+// text has unsaved changes, removed once it has none, and found again after a crash.
+#pragma once
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "documents/documentfile.h"
+#include "documents/shadowtext.h"
+
+class QTextDocument;
+
+// The folder of the copies: $XDG_STATE_HOME/quorpad, by default ~/.local/state/quorpad.
+QString RecoveryFolder();
+
+// Whether windows keep recovery copies. The program turns it on; windows made by tests
+// touch no state folder unless a test turns it on.
+bool RecoveryEnabled();
+void SetRecoveryEnabled(bool enabled);
+
+// What the copy records besides the text.
+struct RecoveryInfo {
+  QString path;  // empty while the document is untitled
+  DocumentFormat format;
+  int caret = 0;
+};
+
+// A document read back from a copy.
+struct RecoveredDocument {
+  QString text;  // lines separated by LF
+  RecoveryInfo info;
+  QDateTime changed;  // when the text was last changed
+};
+
+// The recovery copy of one document, owned by this process for as long as the object
+// lives (a lock on it tells other quorpads so). Follows the document's changes: a change
+// is written about two seconds after the typing stops (and at least every ten seconds
+// while it goes on), on a thread of its own; the copy goes away when the document is
+// saved, replaced or undone back to its saved state.
+class RecoveryCopy : public QObject {
+  Q_OBJECT
+
+ public:
+  using InfoSource = std::function<RecoveryInfo()>;
+
+  // `document` is followed, `info` asked for the rest at each write; neither is owned.
+  RecoveryCopy(QTextDocument* document, InfoSource info, QObject* parent = nullptr,
+               const QString& folder = RecoveryFolder());
+  // Waits for a write under way; a copy still wanted stays for the next start.
+  ~RecoveryCopy() override;
+
+  // Brings the copy up to date now and waits until it is on disk. Returns false when it
+  // could not be written.
+  bool flush();
+  // Brings the copy up to date and stops following the document, so that nothing that
+  // happens to it from now on can remove the copy. For the end of the program by a signal.
+  bool keepForNextStart();
+  // The user let the changes go: the copy is removed.
+  void discard();
+  // Sets the time of the last change, for a document brought back from an older copy.
+  void setLastChange(const QDateTime& when) { lastChange_ = when; }
+
+  // The delays between the last change and the write (tests shorten them).
+  void setDelays(int quietMs, int longestMs);
+
+  // The copy's file, whether or not it exists.
+  QString filePath() const;
+  // Whether changes are still followed (not after keepForNextStart()).
+  bool following() const { return following_; }
+  // Whether a copy is on disk or on its way there.
+  bool hasCopy() const { return copyWanted_; }
+
+ Q_SIGNALS:
+  // A copy could not be written; told once until a write succeeds again.
+  void writeFailed(const QString& message);
+  // A write finished (for tests and benchmarks).
+  void written(bool ok);
+
+ private:
+  void documentChanged();
+  void modificationChanged(bool modified);
+  void writeNow();
+  bool worthKeeping() const;
+  bool takeLock(QString& reason);
+  void writeDone(bool ok, const QString& reason);
+
+  QTextDocument* document_;
+  ShadowText shadow_;  // the text, ready to be taken at no cost
+  InfoSource info_;
+  QString folder_;
+  QString id_;
+  int lockFd_ = -1;
+  bool following_ = true;
+  bool copyWanted_ = false;  // a write was sent and no discard since
+  bool dirty_ = false;       // changes not yet sent to the writer
+  bool failureTold_ = false;
+  int lastCaret_ = -1;
+  QDateTime lastChange_;
+  QTimer quiet_;    // restarted by every change
+  QTimer longest_;  // started by the first change that is not yet written
+  QThreadPool writer_;
+};
+
+// A copy left behind by a quorpad that is no longer running, held by this process while
+// it is offered (other quorpads starting meanwhile pass it by).
+class LeftCopy {
+ public:
+  LeftCopy(QString folder, QString id, int lockFd);
+  // Lets the copy go again, unless it was discarded or taken.
+  ~LeftCopy();
+  LeftCopy(const LeftCopy&) = delete;
+  LeftCopy& operator=(const LeftCopy&) = delete;
+
+  QString filePath() const;
+  // Reads and checks the copy. On failure `error` says why and nothing is returned.
+  bool read(RecoveredDocument& document, QString& error) const;
+  // Removes the copy and its lock.
+  void discard();
+  // Moves a copy that cannot be read aside, out of the way of later starts, and returns
+  // its new path; the copy itself is kept.
+  QString setAside();
+
+ private:
+  QString folder_;
+  QString id_;
+  int lockFd_;
+  bool done_ = false;
+};
+
+// The copies in `folder` whose quorpad is no longer running, newest first, each now held
+// by this process. Leftovers of such a quorpad that hold no text are cleaned away.
+std::vector<std::unique_ptr<LeftCopy>> FindLeftCopies(const QString& folder = RecoveryFolder());
+
+// The bytes of a copy file: a first line naming the format, a second line of JSON
+// describing the document, then the text as UTF-8.
+QByteArray EncodeRecoveryCopy(const QString& text, const RecoveryInfo& info,
+                              const QDateTime& changed);
+// Reads the bytes of a copy file; false and `error` when they are not a sound copy.
+bool DecodeRecoveryCopy(const QByteArray& bytes, RecoveredDocument& document, QString& error);

@@ -1,0 +1,523 @@
+// Recovery copies on real files in a state folder of each case's own: when a copy appears
+// and goes, what it holds, damaged and unwritable copies, and copies of other processes.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QtTest>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include "app/program.h"
+#include "common/modal.h"
+#include "common/programfolder.h"
+#include "documents/recovery.h"
+#include "documents/shadowtext.h"
+#include "editor/frmMain.h"
+#include "testsupport/guitest.h"
+
+namespace {
+
+using guitest::ReadAll;
+using guitest::WriteAll;
+
+unsigned Mode(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777u : 0u;
+}
+
+// The helper process of the two-process case: keeps a copy of its own until it is killed.
+int HoldCopy(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  QTextDocument document;
+  RecoveryCopy copy(
+      &document, [] { return RecoveryInfo{}; }, nullptr, QString::fromLocal8Bit(argv[2]));
+  document.setPlainText(QStringLiteral("held by another quorpad"));
+  document.setModified(true);
+  if (!copy.flush()) return 1;
+  std::cout << copy.filePath().toStdString() << std::endl;
+  // Until the test kills it, or at most a minute.
+  for (int i = 0; i < 600; ++i) usleep(100 * 1000);
+  return 0;
+}
+
+}  // namespace
+
+class RecoveryTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<QTemporaryDir> state_;
+  guitest::ScriptedModal answers_;
+  frmMain* w_ = nullptr;
+
+  QString folder() const { return RecoveryFolder(); }
+  QString path(const QString& name) const { return dir_.filePath(name); }
+  QStringList files(const QString& pattern = QStringLiteral("*")) const {
+    return QDir(folder()).entryList({pattern}, QDir::Files);
+  }
+  QStringList copies() const { return files(QStringLiteral("*.copy")); }
+  // Types into the document and waits until the copy is written.
+  bool typeAndWait(const QString& text) {
+    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    w_->document()->insertPlainText(text);
+    return written.wait(5000) && written.last().at(0).toBool();
+  }
+  RecoveredDocument ownCopy() {
+    RecoveredDocument document;
+    QString error;
+    if (!DecodeRecoveryCopy(ReadAll(w_->recovery()->filePath()), document, error)) {
+      qWarning() << "the copy cannot be read:" << error;
+    }
+    return document;
+  }
+  // Leaves a copy as a quorpad that crashed would have: no lock held.
+  QString leaveCopy(const QString& id, const QString& text, const RecoveryInfo& info) {
+    QDir().mkpath(folder());
+    const QString file = QDir(folder()).filePath(id + QStringLiteral(".copy"));
+    WriteAll(file, EncodeRecoveryCopy(text, info, QDateTime(QDate(2026, 3, 1), QTime(9, 30))));
+    return file;
+  }
+
+ private Q_SLOTS:
+  void init() {
+    QVERIFY(dir_.isValid());
+    state_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_STATE_HOME", state_->path().toLocal8Bit());
+    WriteAll(path("templates.dat"), "");
+    SetProgramFolder(dir_.path());
+    SetRecoveryEnabled(true);
+    answers_.reset();
+    SetModal(&answers_);
+    w_ = &MainWindow();
+    w_->recovery()->setDelays(30, 200);
+  }
+  void cleanup() {
+    delete LoadedMainWindow();
+    SetModal(nullptr);
+    SetRecoveryEnabled(false);
+    if (state_) {
+      // Folders made read-only by a case are removed again.
+      QFile::setPermissions(
+          folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    state_.reset();
+  }
+
+  void FolderFollowsXdgStateHome() {
+    qputenv("XDG_STATE_HOME", "/somewhere/state");
+    QCOMPARE(RecoveryFolder(), QStringLiteral("/somewhere/state/quorpad"));
+    // A relative or empty value is ignored, as the XDG rules say.
+    for (const QByteArray& ignored : {QByteArray("relative/state"), QByteArray()}) {
+      qputenv("XDG_STATE_HOME", ignored);
+      QCOMPARE(RecoveryFolder(), QDir::homePath() + QStringLiteral("/.local/state/quorpad"));
+    }
+  }
+
+  void ShadowFollowsEveryKindOfEdit_data() {
+    QTest::addColumn<bool>("laidOut");
+    QTest::newRow("in a text box") << true;
+    QTest::newRow("a document alone") << false;
+  }
+  void ShadowFollowsEveryKindOfEdit() {
+    QFETCH(bool, laidOut);
+    QPlainTextEdit box;
+    QTextDocument alone;
+    QTextDocument* document = laidOut ? box.document() : &alone;
+    ShadowText shadow(document);
+    QRandomGenerator random(20261207);
+    const QString alphabet = QStringLiteral("abc \n\u00e9\u2028\U0001F600xyz\n");
+    const auto someText = [&](int most) {
+      QString text;
+      for (int n = random.bounded(most + 1); n > 0; --n)
+        text += alphabet.at(random.bounded(alphabet.size()));
+      return text;
+    };
+    const auto at = [&] { return random.bounded(document->characterCount()); };
+    for (int step = 0; step < 3000; ++step) {
+      QTextCursor cursor(document);
+      const int kind = random.bounded(10);
+      if (kind <= 3) {  // typing or pasting somewhere, over a selection at times
+        cursor.setPosition(at());
+        if (kind == 3) cursor.setPosition(at(), QTextCursor::KeepAnchor);
+        if (laidOut) {
+          box.setTextCursor(cursor);
+          box.insertPlainText(someText(kind == 2 ? 300 : 3));
+        } else {
+          cursor.insertText(someText(kind == 2 ? 300 : 3));
+        }
+      } else if (kind == 4) {  // deleting a range, across lines at times
+        cursor.setPosition(at());
+        cursor.setPosition(at(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+      } else if (kind == 5) {
+        document->undo();
+      } else if (kind == 6) {
+        document->redo();
+      } else if (kind == 7) {  // at the very end, and Backspace there
+        cursor.movePosition(QTextCursor::End);
+        if (random.bounded(2)) {
+          cursor.insertText(someText(5));
+        } else {
+          cursor.deletePreviousChar();
+        }
+      } else if (kind == 8 && random.bounded(20) == 0) {  // a whole new text, large at times
+        document->setPlainText(someText(random.bounded(2) ? 10 : 200000));
+      } else if (kind == 9 && random.bounded(30) == 0) {
+        if (random.bounded(2)) {
+          document->clear();
+        } else {
+          cursor.select(QTextCursor::Document);
+          cursor.removeSelectedText();
+        }
+      }
+      const QString expected = document->toRawText();
+      const QString got = ShadowText::join(shadow.pieces());
+      QVERIFY2(got == expected, qPrintable(QStringLiteral("step %1 (kind %2): %3 characters "
+                                                          "where %4 are")
+                                               .arg(step)
+                                               .arg(kind)
+                                               .arg(got.size())
+                                               .arg(expected.size())));
+    }
+    // Every change was followed; the text was never taken whole.
+    QCOMPARE(shadow.rebuilds(), 0);
+  }
+
+  void CopyHoldsTextPathFormatAndCaret() {
+    const QString file = path("latin.txt");
+    WriteAll(file, "caf\xe9\r\nline two\r\n");
+    answers_.files << file;
+    w_->mnuOpen_Click();
+    QVERIFY(copies().isEmpty());  // opened, not changed
+
+    QTextCursor caret = w_->document()->textCursor();
+    caret.setPosition(3);
+    w_->document()->setTextCursor(caret);
+    QVERIFY(typeAndWait(QStringLiteral("\u00e9\u2028")));
+    QCOMPARE(copies().size(), 1);
+    const RecoveredDocument copy = ownCopy();
+    QCOMPARE(copy.text, QStringLiteral("caf\u00e9\u2028\u00e9\nline two\n"));
+    QCOMPARE(copy.info.path, file);
+    QCOMPARE(copy.info.format.utf8, false);
+    QCOMPARE(copy.info.format.lineEnd, QStringLiteral("\r\n"));
+    QCOMPARE(copy.info.caret, 5);
+    QVERIFY(qAbs(copy.changed.secsTo(QDateTime::currentDateTimeUtc())) < 60);
+
+    // Readable by the user alone, in a folder of the user's alone.
+    QCOMPARE(Mode(w_->recovery()->filePath()), 0600u);
+    QCOMPARE(Mode(folder()), 0700u);
+    // Nothing half-written is left beside it.
+    QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
+  }
+
+  void BurstOfChangesIsWrittenOnce() {
+    w_->recovery()->setDelays(300, 5000);
+    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    for (int i = 0; i < 20; ++i) {
+      w_->document()->insertPlainText(QStringLiteral("x"));
+      QTest::qWait(5);
+    }
+    QVERIFY(written.wait(5000));
+    QTest::qWait(400);
+    QCOMPARE(written.size(), 1);
+    QCOMPARE(ownCopy().text, QString(20, QLatin1Char('x')));
+  }
+
+  void SteadyTypingIsWrittenWithinTheLongestDelay() {
+    w_->recovery()->setDelays(300, 600);
+    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    // A key every 100 ms never leaves the quiet second; the longest delay still writes.
+    for (int i = 0; i < 15 && written.isEmpty(); ++i) {
+      w_->document()->insertPlainText(QStringLiteral("y"));
+      QTest::qWait(100);
+    }
+    QVERIFY(!written.isEmpty());
+  }
+
+  void CopyGoesWhenTheChangesStopBeingUnsaved_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Save As") << "save as";
+    QTest::newRow("Save") << "save";
+    QTest::newRow("New answered No") << "new no";
+    QTest::newRow("Open answered No") << "open no";
+    QTest::newRow("undo back to the saved text") << "undo";
+    QTest::newRow("Exit answered No") << "exit no";
+    QTest::newRow("all text deleted in an untitled document") << "emptied";
+  }
+  void CopyGoesWhenTheChangesStopBeingUnsaved() {
+    QFETCH(QString, how);
+    const QString file = path("doc.txt");
+    WriteAll(file, "saved\n");
+    if (how == "save") {
+      answers_.files << file;
+      w_->mnuOpen_Click();
+    }
+    QVERIFY(typeAndWait(QStringLiteral("more ")));
+    QCOMPARE(copies().size(), 1);
+
+    QSignalSpy closed(w_, &QObject::destroyed);
+    if (how == "save as") {
+      answers_.files << path("new.txt");
+      w_->mnuSaveAs_Click();
+    } else if (how == "save") {
+      w_->mnuSave_Click();
+    } else if (how == "new no") {
+      answers_.buttons << QMessageBox::No;
+      w_->mnuNew_Click();
+    } else if (how == "open no") {
+      answers_.buttons << QMessageBox::No;
+      answers_.files << file;
+      w_->mnuOpen_Click();
+      QCOMPARE(w_->document()->toPlainText(), QStringLiteral("saved\n"));
+    } else if (how == "undo") {
+      w_->document()->undo();
+      QVERIFY(!w_->document()->document()->isModified());
+    } else if (how == "exit no") {
+      answers_.buttons << QMessageBox::No;
+      w_->mnuExit_Click();
+      QVERIFY(closed.wait(2000));
+    } else if (how == "emptied") {
+      w_->document()->selectAll();
+      w_->document()->textCursor().removeSelectedText();
+      QTest::qWait(100);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(copies(), QStringList(), 3000);
+    // Changes made after a Save are kept again.
+    if (how == "save" || how == "save as") {
+      QVERIFY(typeAndWait(QStringLiteral("again")));
+      QCOMPARE(copies().size(), 1);
+    }
+  }
+
+  void CancelledExitKeepsTheCopy() {
+    QVERIFY(typeAndWait(QStringLiteral("keep me")));
+    answers_.buttons << QMessageBox::Cancel;
+    w_->mnuExit_Click();
+    QTest::qWait(100);
+    QCOMPARE(copies().size(), 1);
+    QCOMPARE(ownCopy().text, QStringLiteral("keep me"));
+  }
+
+  void UnwritableFolderIsToldOnceAndEditingGoesOn_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("taken by a file") << "file";
+    // The superuser writes into read-only folders all the same.
+    if (geteuid() != 0) QTest::newRow("read-only") << "read-only";
+  }
+  void UnwritableFolderIsToldOnceAndEditingGoesOn() {
+    QFETCH(QString, how);
+    if (how == "file") {
+      WriteAll(folder(), "not a folder");
+    } else {
+      QVERIFY(QDir().mkpath(folder()));
+      QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    QSignalSpy status(w_, &frmMain::statusChanged);
+    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    w_->document()->insertPlainText(QStringLiteral("one"));
+    QVERIFY(written.wait(3000));
+    QCOMPARE(written.last().at(0).toBool(), false);
+    QCOMPARE(status.size(), 1);
+    QVERIFY2(status.last().at(0).toString().contains(
+                 QStringLiteral("Could not write a recovery copy in ") + folder()),
+             qPrintable(status.last().at(0).toString()));
+    // Told once: further failures stay quiet, and the text is as typed.
+    w_->document()->insertPlainText(QStringLiteral(" two"));
+    QVERIFY(written.wait(3000));
+    QCOMPARE(status.size(), 1);
+    QCOMPARE(w_->document()->toPlainText(), QStringLiteral("one two"));
+    QVERIFY(!w_->recovery()->flush());
+    QVERIFY(answers_.asked.isEmpty());
+  }
+
+  void FullDiskIsToldAndTheLastWholeCopyStays() {
+    guitest::SmallDisk disk(64);
+    if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
+    // A window whose copies go to the small disk.
+    delete LoadedMainWindow();
+    qputenv("XDG_STATE_HOME", QFile::encodeName(disk.path()));
+    w_ = &MainWindow();
+    w_->recovery()->setDelays(30, 200);
+    QVERIFY(typeAndWait(QStringLiteral("kept")));
+
+    QVERIFY(disk.fill(0));
+    QSignalSpy status(w_, &frmMain::statusChanged);
+    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    w_->document()->insertPlainText(QString(100 * 1024, QLatin1Char('z')));
+    QVERIFY(written.wait(3000));
+    QCOMPARE(written.last().at(0).toBool(), false);
+    QCOMPARE(status.size(), 1);
+    QVERIFY2(status.last().at(0).toString().contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(status.last().at(0).toString()));
+    // The copy before is whole and nothing half-written is left.
+    QCOMPARE(ownCopy().text, QStringLiteral("kept"));
+    QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
+    delete LoadedMainWindow();
+  }
+
+  void CopyEncodingRoundTrips() {
+    RecoveryInfo info;
+    info.path = QStringLiteral("/home/me/\u00fcber \u65e5\u672c.txt");
+    info.format.utf8 = false;
+    info.format.lineEnd = QStringLiteral("\r\n");
+    info.caret = 4;
+    const QString text = QStringLiteral("\u00e9t\u00e9\n\n\U0001F600 \u2028end");
+    const QDateTime when(QDate(2026, 12, 7), QTime(13, 5, 7, 250), Qt::UTC);
+    RecoveredDocument back;
+    QString error;
+    QVERIFY2(DecodeRecoveryCopy(EncodeRecoveryCopy(text, info, when), back, error),
+             qPrintable(error));
+    QCOMPARE(back.text, text);
+    QCOMPARE(back.info.path, info.path);
+    QCOMPARE(back.info.format.utf8, false);
+    QCOMPARE(back.info.format.lineEnd, info.format.lineEnd);
+    QCOMPARE(back.info.caret, 4);
+    QCOMPARE(back.changed, when);
+    // A caret beyond the text is brought back to its end.
+    info.caret = 1000;
+    QVERIFY(DecodeRecoveryCopy(EncodeRecoveryCopy(text, info, when), back, error));
+    QCOMPARE(back.info.caret, text.size());
+  }
+
+  void DamagedCopiesAreRefused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray good = EncodeRecoveryCopy(QStringLiteral("some text"), RecoveryInfo{}, {});
+    QTest::newRow("empty") << QByteArray() << "does not begin";
+    QTest::newRow("another file") << QByteArray("hello\n") << "does not begin";
+    QTest::newRow("header cut") << good.left(40) << "cut short";
+    QTest::newRow("text cut") << good.chopped(3) << "6 bytes of text where 9";
+    QTest::newRow("text longer") << good + "!"
+                                 << "10 bytes of text where 9";
+    QByteArray flipped = good;
+    flipped[flipped.size() - 1] = 'X';
+    QTest::newRow("text changed") << flipped << "changed or damaged";
+    QByteArray header = good;
+    header.replace("\"path\"", "\"pa\"th\"");
+    QTest::newRow("header broken") << header << "cannot be read";
+  }
+  void DamagedCopiesAreRefused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    RecoveredDocument document;
+    QString error;
+    QVERIFY(!DecodeRecoveryCopy(bytes, document, error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+  }
+
+  void LeftCopyIsRestoredWithPathFormatAndCaret() {
+    RecoveryInfo info;
+    info.path = path("gone.txt");
+    info.format.lineEnd = QStringLiteral("\r\n");
+    info.caret = 6;
+    const QString left =
+        leaveCopy(QStringLiteral("4242-crashed"), QStringLiteral("line 1\nline 2\n"), info);
+    answers_.buttons << QMessageBox::Yes;
+    w_->offerRecovery();
+    QCOMPARE(answers_.asked.size(), 1);
+    QVERIFY2(answers_.asked[0].contains(QStringLiteral("Document: ") + info.path),
+             qPrintable(answers_.asked[0]));
+    QVERIFY(answers_.asked[0].contains(QStringLiteral("Last changed: ")));
+
+    QCOMPARE(w_->document()->toPlainText(), QStringLiteral("line 1\nline 2\n"));
+    QCOMPARE(w_->OpenFilePath(), info.path);
+    QVERIFY(w_->document()->document()->isModified());
+    QCOMPARE(w_->document()->textCursor().position(), 6);
+    QCOMPARE(w_->statusPanel()->text(), info.path);
+    // The document's own copy took over from the old one.
+    QVERIFY(!QFile::exists(left));
+    QCOMPARE(copies().size(), 1);
+    QCOMPARE(ownCopy().text, QStringLiteral("line 1\nline 2\n"));
+    QCOMPARE(ownCopy().info.format.lineEnd, QStringLiteral("\r\n"));
+
+    // A Save writes the restored text to its file, in its format, and the copy goes.
+    w_->mnuSave_Click();
+    QCOMPARE(ReadAll(info.path), QByteArray("line 1\r\nline 2\r\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(copies(), QStringList(), 3000);
+  }
+
+  void LeftCopiesAreDiscardedOrKeptForLater() {
+    const QString first =
+        leaveCopy(QStringLiteral("1-first"), QStringLiteral("first"), RecoveryInfo{});
+    const QString second =
+        leaveCopy(QStringLiteral("2-second"), QStringLiteral("second"), RecoveryInfo{});
+    answers_.buttons << QMessageBox::No << QMessageBox::Cancel;
+    w_->offerRecovery();
+    QCOMPARE(answers_.asked.size(), 2);
+    QVERIFY(answers_.asked[0].contains(QStringLiteral("Document: Untitled")));
+    QCOMPARE(w_->document()->toPlainText(), QString());
+    // One was discarded, the other waits for the next start, no longer held by anybody.
+    QCOMPARE(int(QFile::exists(first)) + int(QFile::exists(second)), 1);
+    QCOMPARE(FindLeftCopies().size(), size_t(1));
+    QCOMPARE(files(QStringLiteral("*.lock")).size(), 1);
+  }
+
+  void DamagedLeftCopyIsReportedAndSetAside() {
+    const QString left = QDir(folder()).filePath(QStringLiteral("7-broken.copy"));
+    QVERIFY(QDir().mkpath(folder()));
+    QByteArray bytes = EncodeRecoveryCopy(QStringLiteral("text"), RecoveryInfo{}, {});
+    WriteAll(left, bytes.chopped(2));
+    w_->offerRecovery();
+    QCOMPARE(answers_.asked.size(), 1);
+    QVERIFY2(answers_.asked[0].contains(folder() + QStringLiteral("/7-broken.damaged")),
+             qPrintable(answers_.asked[0]));
+    QVERIFY(answers_.asked[0].contains(QStringLiteral("where 4 were written")));
+    QCOMPARE(ReadAll(QDir(folder()).filePath(QStringLiteral("7-broken.damaged"))),
+             bytes.chopped(2));
+    QVERIFY(!QFile::exists(left));
+    QVERIFY(!w_->document()->document()->isModified());
+    // Never offered again.
+    answers_.asked.clear();
+    w_->offerRecovery();
+    QVERIFY(answers_.asked.isEmpty());
+  }
+
+  void OwnCopyAndThoseOfRunningQuorpadsAreNotOffered() {
+    QVERIFY(typeAndWait(QStringLiteral("mine")));
+    QProcess other;
+    other.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-copy"), folder()});
+    QVERIFY(other.waitForReadyRead(20000));
+    const QString theirs = QString::fromLocal8Bit(other.readLine()).trimmed();
+    QVERIFY(QFile::exists(theirs));
+    QCOMPARE(copies().size(), 2);
+
+    QVERIFY(FindLeftCopies().empty());
+    w_->offerRecovery();
+    QVERIFY(answers_.asked.isEmpty());
+
+    // Once the other process is killed, its copy is left behind and can be taken.
+    other.kill();
+    QVERIFY(other.waitForFinished(10000));
+    const auto left = FindLeftCopies();
+    QCOMPARE(left.size(), size_t(1));
+    QCOMPARE(left[0]->filePath(), theirs);
+    RecoveredDocument document;
+    QString error;
+    QVERIFY(left[0]->read(document, error));
+    QCOMPARE(document.text, QStringLiteral("held by another quorpad"));
+    // While this process holds it, nobody else is offered it.
+    QVERIFY(FindLeftCopies().empty());
+  }
+};
+
+int main(int argc, char** argv) {
+  if (argc == 3 && qstrcmp(argv[1], "--hold-copy") == 0) return HoldCopy(argc, argv);
+  QApplication app(argc, argv);
+  RecoveryTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "recovery_test.moc"
