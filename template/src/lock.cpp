@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
@@ -56,6 +57,12 @@ struct LockWaiter {
 // let go even when its holder takes it again at once. A blocking flock cannot be given a
 // time limit, so when the deadline passes first the helper is left behind with the
 // descriptor: once the lock comes free it lets it go again and closes the descriptor.
+// Helpers left behind still wait while the holder keeps the lock. Only a few are kept: past
+// them a wait polls, so a holder that never lets go cannot make a long session pile up
+// threads and descriptors, one for every call that gave up.
+constexpr int kMostWaitersLeftBehind = 2;
+std::atomic<int> waiters_left_behind{0};
+
 Wait LockBy(Fd& fd, int op, Clock::time_point deadline, int& err) {
   for (;;) {
     if (::flock(fd.get(), op | LOCK_NB) == 0) return Wait::kHeld;
@@ -67,6 +74,7 @@ Wait LockBy(Fd& fd, int op, Clock::time_point deadline, int& err) {
     break;
   }
   if (Clock::now() >= deadline) return Wait::kTimedOut;
+  if (waiters_left_behind.load() >= kMostWaitersLeftBehind) return PollBy(fd, op, deadline, err);
   auto waiter = std::make_shared<LockWaiter>();
   const int waiting_fd = fd.get();
   try {
@@ -83,6 +91,7 @@ Wait LockBy(Fd& fd, int op, Clock::time_point deadline, int& err) {
         // Let go explicitly: a child process forked meanwhile shares the descriptor's lock.
         if (failed == 0) ::flock(waiting_fd, LOCK_UN);
         ::close(waiting_fd);
+        waiters_left_behind.fetch_sub(1);
         return;
       }
       waiter->finished = true;
@@ -95,6 +104,7 @@ Wait LockBy(Fd& fd, int op, Clock::time_point deadline, int& err) {
   std::unique_lock<std::mutex> guard(waiter->mutex);
   if (!waiter->done.wait_until(guard, deadline, [&] { return waiter->finished; })) {
     waiter->abandoned = true;
+    waiters_left_behind.fetch_add(1);
     fd.Release();  // the helper closes it
     return Wait::kTimedOut;
   }

@@ -143,6 +143,22 @@ TEST_F(StoreLockWait, StoppedHolderFailsTheCallWithAReasonAndTheNextCallWorks) {
   EXPECT_EQ(dir.Read(), Rec("\r\n1|b|vb\r\n1|c|vc\r\n\r\n"));
 }
 
+TEST_F(StoreLockWait, HolderThatNeverLetsGoLeavesFewWaitersBehind) {
+  LockHolder holder(LockFile(), true);
+  ASSERT_TRUE(holder.held());
+  ASSERT_TRUE(holder.Pause());
+  tmpeng engine(dir.path());
+  const auto threads = [] {
+    return std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator());
+  };
+  const auto before = threads();
+  for (int call = 0; call < 4; ++call)
+    EXPECT_THROW(engine.Template_RmB(u"a"), templates::EngineError) << "call " << call;
+  EXPECT_LE(threads() - before, 2);
+  holder.Stop();
+  EXPECT_EQ(engine.Template_AddB(u"c", u"vc"), kTrue);
+}
+
 TEST_F(StoreLockWait, LockFileIsNoWiderThanTheStore) {
   const mode_t old_mask = ::umask(022);
   for (const auto perms : {fs::perms(0600), fs::perms(0640), fs::perms(0644)}) {
