@@ -181,13 +181,18 @@ bool Document::maybeSave() {
     case SaveAnswer::kYes:
       return saveInPlace(QStringLiteral("*.*"), ProgramFolder());
     case SaveAnswer::kNo:
-      // The user let the changes go; so does their recovery copy.
-      if (recovery_) recovery_->discard();
+      // The copy goes once the text does: when the window closes (closing()) or another
+      // text replaces this one (the copy follows the modified state).
+      letGo_ = editor_->document()->revision();
       return true;
     case SaveAnswer::kCancel:
       return false;
   }
   return false;
+}
+
+void Document::closing() {
+  if (recovery_ && letGo_ == editor_->document()->revision()) recovery_->discard();
 }
 
 bool Document::maySessionClose() {

@@ -454,6 +454,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     return;
   }
   closeConfirmed_ = true;
+  document_->closing();
   Form_QueryUnload();
   event->accept();
   Form_Unload();

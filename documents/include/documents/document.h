@@ -39,6 +39,10 @@ class Document : public QObject {
   // As maybeSave(), except that a question the end of the desktop session settled for the
   // text as it is now is not asked again.
   bool maySessionClose();
+  // The window closes for good: unsaved changes the user let go at the close check take
+  // their recovery copy with them. Until then the copy stays, since the text may stay too
+  // (a file that then fails to open, a logout that another program cancels).
+  void closing();
   // The desktop session is ending: asks about unsaved changes when the session manager
   // lets us; a cancelled or failed save cancels the shutdown.
   void commitData(QSessionManager& manager);
@@ -72,5 +76,6 @@ class Document : public QObject {
   DocumentFormat format_;  // how the document's file is written
   QString status_;
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
+  int letGo_ = -1;            // the text's revision whose changes the user answered No for
   RecoveryCopy* recovery_ = nullptr;
 };
