@@ -18,10 +18,12 @@ struct sigaction g_former[3];
 
 extern "C" void HandleEndSignal(int number) {
   const int saved = errno;
-  // A second signal while the first is still on its way ends the process as it used to.
+  // The same signal again while the first is still on its way ends the process as it
+  // used to. Another of them is passed on all the same: a session's end often sends SIGHUP
+  // right behind SIGTERM, and that must not cut short the update of the recovery copy.
   struct sigaction plain {};
   plain.sa_handler = SIG_DFL;
-  for (int s : kSignals) ::sigaction(s, &plain, nullptr);
+  ::sigaction(number, &plain, nullptr);
   const unsigned char byte = static_cast<unsigned char>(number);
   [[maybe_unused]] const ssize_t written = ::write(g_pair[0], &byte, 1);
   errno = saved;

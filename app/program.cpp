@@ -116,6 +116,9 @@ bool StartQuorpad() {
 }
 
 void EndBySignal() {
+  // Another signal right behind the first (a session's end sends SIGHUP after SIGTERM)
+  // finds the program ending already.
+  if (g_endingBySignal) return;
   g_endingBySignal = true;
   if (frmMain* window = LoadedMainWindow()) window->endBySignal();
   // Every event loop ends, a question's included; a start-up still under way sees

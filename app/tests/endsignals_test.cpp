@@ -60,6 +60,18 @@ class EndSignalsTest : public QObject {
     QVERIFY(now.sa_sigaction == before.sa_sigaction);
   }
 
+  void AnotherSignalRightBehindIsPassedOnToo() {
+    // A session's end sends SIGHUP right behind SIGTERM; the process must live on to
+    // bring the recovery copy up to date.
+    EndSignals signals;
+    QSignalSpy received(&signals, &EndSignals::received);
+    QCOMPARE(std::raise(SIGTERM), 0);
+    QCOMPARE(std::raise(SIGHUP), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 2, 5000);
+    QCOMPARE(received.at(0).at(0).toInt(), int(SIGTERM));
+    QCOMPARE(received.at(1).at(0).toInt(), int(SIGHUP));
+  }
+
   // Last: the program counts as ending from here on. The signal arrives while the save
   // prompt of Exit is open; ending the event loops closes the prompt with no answer.
   void EndBySignalKeepsTheCopyCurrentAndTakesTheIconDown() {
