@@ -184,20 +184,13 @@ xdotool type --delay 20 ", and more"
 # under normal load, so that the ending is what brings the copy up to date.
 poll "$WAIT_SECONDS" document_is "$expected" || log "  the document does not show the typed text yet"
 kill -TERM "$qp_pid"
-if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
-  fail_step "quorpad is still running ${WAIT_SECONDS}s after SIGTERM"
+copy_current_and_icon_gone() { copy_holds "$expected" && icon_absent; }
+failed_before=$failed
+xs_check_ended copy_current_and_icon_gone \
+  "the copy does not hold the text typed last, or the tray icon is still in trayer's panel" SIGTERM
+if [ "$failed" != "$failed_before" ]; then
+  log "  the copy holds: $( (one_copy && copy_text) | od -c | head -n 3)"
   finish
-fi
-xs_reap "$qp_pid"
-status=$?
-if [ "$status" -ne 0 ]; then
-  fail_step "quorpad ended with status $status"
-elif ! copy_holds "$expected"; then
-  fail_step "the copy does not hold the text typed last: $( (one_copy && copy_text) | od -c | head -n 3)"
-elif ! poll "$WAIT_SECONDS" icon_absent; then
-  fail_step "the tray icon is still in trayer's panel"
-else
-  pass_step
 fi
 
 # ----------------------------------------------------------------------------------------

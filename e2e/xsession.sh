@@ -19,7 +19,7 @@
 #   xs_spawn LOG CMD...     starts CMD in the background; sets spawned_pid
 #   begin_step/pass_step/fail_step/finish   counting of the run's steps
 #   xs_step_start_without_tray   the step that starts quorpad with no tray; sets qp_pid, main
-#   xs_check_ended GONE WHAT     after Exit: status 0, and GONE holds
+#   xs_check_ended GONE WHAT [AFTER]  after Exit: status 0, and GONE holds
 #   sni_step_menu / sni_step_exit   the steps of the D-Bus tray runs on the item's menu
 # Each wait polls with a bound. Works under `set -eu` as well as without.
 
@@ -96,12 +96,13 @@ finish() {
   exit 1
 }
 
-# After Exit, quorpad ($qp_pid) ends with status 0, and then GONE (a command) holds; WHAT
-# says what is left where it does not. Passes or fails the current step.
-xs_check_ended() {  # xs_check_ended GONE WHAT
+# After Exit (or AFTER, what ended it), quorpad ($qp_pid) ends with status 0, and then GONE
+# (a command) holds; WHAT says what is left where it does not. Passes or fails the current
+# step.
+xs_check_ended() {  # xs_check_ended GONE WHAT [AFTER]
   local status
   if ! poll "$WAIT_SECONDS" process_ended "$qp_pid"; then
-    fail_step "quorpad is still running ${WAIT_SECONDS}s after Exit"
+    fail_step "quorpad is still running ${WAIT_SECONDS}s after ${3:-Exit}"
     return
   fi
   xs_reap "$qp_pid"
