@@ -32,7 +32,7 @@ void LookAgainSoon(int ms) {
 void OpenWaiting() {
   while (!g_waiting.isEmpty()) {
     // A question or a menu that is open keeps the files waiting until it has gone.
-    if (g_opening || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+    if (g_opening || ModalOpen() || QApplication::activePopupWidget()) {
       LookAgainSoon(kLookAgainMs);
       return;
     }

@@ -10,6 +10,7 @@
 #include "app/handover.h"
 #include "app/program.h"
 #include "app/singleinstance.h"
+#include "common/safepaste.h"
 #include "common/version.h"
 #include "documents/recovery.h"
 #include "templaterequests.h"
@@ -55,6 +56,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("quorpad"));
   QApplication::setApplicationVersion(QStringLiteral(QUORPAD_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("quorpad"));
+  InstallSafePaste(&app);
 
   // A quorpad already running in this session takes the command line over.
   SingleInstance instance(SingleInstance::SessionSocketPath());

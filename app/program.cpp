@@ -12,6 +12,7 @@
 
 #include "common/dialogwindow.h"
 #include "common/modal.h"
+#include "common/taskbar.h"
 #include "editor/frmMain.h"
 #include "manager/frmManage.h"
 #include "settings/frmAbout.h"
@@ -52,6 +53,17 @@ bool AnyWindowOpen() {
   return false;
 }
 
+// A window of quorpad's that went away (the manager's Done, the About box) leaves the
+// keyboard to the main window, where the window manager would leave it nowhere.
+void FocusBackToMain() {
+  QTimer::singleShot(0, qApp, [] {
+    frmMain* main = LoadedMainWindow();
+    QWidget* active = QApplication::activeWindow();
+    if (!main || ModalOpen() || (active && active->isVisible())) return;
+    GiveKeyboardFocus(main);
+  });
+}
+
 void CheckForEnd() {
   if (!g_endWithLastWindow) return;
   QTimer::singleShot(0, qApp, [] {
@@ -69,6 +81,7 @@ class LastWindowWatch : public QObject {
     if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
       CheckForEnd();
+      if (watched != LoadedMainWindow()) FocusBackToMain();
     }
     return false;
   }

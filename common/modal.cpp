@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
+#include <vector>
 
 #include "common/programfolder.h"
+#include "common/taskbar.h"
 #include "template/tmpeng.h"
 
 ModalSeam::~ModalSeam() = default;
@@ -23,6 +27,57 @@ QMessageBox::StandardButton ModalSeam::question(
 
 namespace {
 
+// The questions and dialogs open now, innermost last.
+QList<QPointer<QDialog>> g_open;
+// Set by CancelModals until the last open one has closed: every open one is being cancelled
+// and a new one is answered as cancelled without showing.
+bool g_cancelling = false;
+// Commands waiting for the last question to close, with the objects they belong to.
+std::vector<std::pair<QPointer<QObject>, std::function<void()>>> g_waiting;
+
+void RunWaiting() {
+  auto waiting = std::move(g_waiting);
+  g_waiting.clear();
+  for (auto& [context, command] : waiting) {
+    if (!context) continue;
+    // A command that ran before may have opened a question again.
+    if (ModalOpen())
+      g_waiting.emplace_back(context, std::move(command));
+    else
+      command();
+  }
+}
+
+// Shows `dialog` modally and returns its result, or `cancelled` when CancelModals ended it
+// (or had already begun before it could show). Afterwards the keyboard goes back to the
+// window that had it, which some window managers leave without focus (openbox does when that
+// window skips the taskbar).
+int RunModal(QDialog& dialog, int cancelled) {
+  if (g_cancelling) return cancelled;
+  QPointer<QWidget> before =
+      dialog.parentWidget() ? dialog.parentWidget()->window() : QApplication::activeWindow();
+  g_open.append(&dialog);
+  int result = dialog.exec();
+  g_open.removeAll(&dialog);
+  g_open.removeAll(nullptr);
+  if (g_cancelling) result = cancelled;
+  if (g_open.isEmpty()) {
+    g_cancelling = false;
+    // The caller of this question finishes first; the waiting commands run after it.
+    if (!g_waiting.empty()) QTimer::singleShot(0, qApp, &RunWaiting);
+  }
+  if (before && !ModalOpen()) GiveKeyboardFocus(before);
+  return result;
+}
+
+// What a question cancelled from outside answers: its Cancel (or No, or its only button).
+QMessageBox::StandardButton CancelAnswer(QMessageBox::StandardButtons buttons) {
+  for (auto button : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok, QMessageBox::Close}) {
+    if (buttons.testFlag(button)) return button;
+  }
+  return QMessageBox::NoButton;
+}
+
 class RealDialogs : public ModalSeam {
  public:
   QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
@@ -30,16 +85,20 @@ class RealDialogs : public ModalSeam {
                                       QMessageBox::StandardButton defaultButton) override {
     QMessageBox box(icon, caption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return static_cast<QMessageBox::StandardButton>(RunModal(box, CancelAnswer(buttons)));
   }
   QMessageBox::StandardButton question(
       QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
       const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
       QMessageBox::StandardButton defaultButton) override {
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
-    for (const auto& [button, label] : captions) box.addButton(button)->setText(label);
+    QMessageBox::StandardButtons buttons;
+    for (const auto& [button, label] : captions) {
+      box.addButton(button)->setText(label);
+      buttons |= button;
+    }
     box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return static_cast<QMessageBox::StandardButton>(RunModal(box, CancelAnswer(buttons)));
   }
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
                    const QStringList& filters) override {
@@ -50,15 +109,17 @@ class RealDialogs : public ModalSeam {
     // creates one. Answering No goes back to the dialog.
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     for (;;) {
-      if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+      if (RunModal(dialog, QDialog::Rejected) != QDialog::Accepted ||
+          dialog.selectedFiles().isEmpty())
+        return QString();
       const QString path = dialog.selectedFiles().constFirst();
       if (save && !QFileInfo::exists(path)) {
-        const auto answer =
-            QMessageBox::question(&dialog, title,
-                                  QStringLiteral("%1 does not exist.\nDo you want to create it?")
-                                      .arg(QFileInfo(path).fileName()),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (answer != QMessageBox::Yes) continue;
+        QMessageBox create(QMessageBox::Question, title,
+                           QStringLiteral("%1 does not exist.\nDo you want to create it?")
+                               .arg(QFileInfo(path).fileName()),
+                           QMessageBox::Yes | QMessageBox::No, &dialog);
+        create.setDefaultButton(QMessageBox::Yes);
+        if (RunModal(create, QMessageBox::No) != QMessageBox::Yes) continue;
       }
       return path;
     }
@@ -76,6 +137,39 @@ ModalSeam& Modal() {
 
 void SetModal(ModalSeam* seam) {
   g_seam = seam;
+}
+
+bool ModalOpen() {
+  return !g_open.isEmpty() || QApplication::activeModalWidget() != nullptr;
+}
+
+void BringModalForward() {
+  QWidget* open = QApplication::activeModalWidget();
+  if (!open && !g_open.isEmpty()) open = g_open.constLast();
+  if (!open) return;
+  open->show();
+  open->raise();
+  GiveKeyboardFocus(open);
+}
+
+void CancelModals() {
+  if (g_open.isEmpty() && !QApplication::activeModalWidget()) return;
+  g_cancelling = !g_open.isEmpty();
+  // Innermost first; each ends its own event loop once control gets back to it.
+  for (int i = g_open.size() - 1; i >= 0; --i) {
+    if (QDialog* dialog = g_open.at(i)) dialog->reject();
+  }
+  // A modal window not opened through the seam (none of quorpad's own) is closed as well.
+  if (QWidget* other = QApplication::activeModalWidget(); other && !g_open.contains(other))
+    other->close();
+}
+
+void WhenNoModal(QObject* context, std::function<void()> command) {
+  if (!ModalOpen()) {
+    command();
+    return;
+  }
+  g_waiting.emplace_back(context, std::move(command));
 }
 
 namespace {

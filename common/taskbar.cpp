@@ -1,4 +1,5 @@
-// The taskbar hint of the X11 window managers (_NET_WM_STATE_SKIP_TASKBAR), through xcb.
+// The taskbar hint of the X11 window managers (_NET_WM_STATE_SKIP_TASKBAR) and the keyboard
+// focus, through xcb.
 #include "common/taskbar.h"
 
 #include <xcb/xcb.h>
@@ -79,5 +80,25 @@ void SetTaskbarEntry(QWidget* window, bool listed) {
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(atoms.size()), atoms.data());
   }
+  xcb_flush(c);
+}
+
+void GiveKeyboardFocus(QWidget* window) {
+  if (!window || !window->isVisible() || window->isMinimized()) return;
+  window->activateWindow();
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+  if (!c) return;
+  const auto id = static_cast<xcb_window_t>(window->winId());
+  // Only a window that is on screen can take the focus; asking for it earlier is an error.
+  bool viewable = false;
+  if (xcb_get_window_attributes_reply_t* attributes =
+          xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr)) {
+    viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(attributes);
+  }
+  if (!viewable) return;
+  xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, id, XCB_CURRENT_TIME);
   xcb_flush(c);
 }

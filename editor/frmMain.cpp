@@ -407,8 +407,20 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
       break;
     default:
       // The tray menu is attached to the icon and shows by itself.
-      break;
+      return;
   }
+  // The window is back; an open question stays in front of it and keeps the keyboard.
+  if (ModalOpen())
+    BringModalForward();
+  else
+    takeFocusWhenShown();
+}
+
+void frmMain::takeFocusWhenShown() {
+  if (QWindow* handle = windowHandle(); handle && handle->isExposed())
+    GiveKeyboardFocus(this);
+  else
+    focusWhenExposed_ = true;
 }
 
 void frmMain::releaseDesktop() {
@@ -416,8 +428,29 @@ void frmMain::releaseDesktop() {
   RemoveTrayIcon(*this);
 }
 
+bool frmMain::questionOpen() {
+  if (!ModalOpen()) return false;
+  BringModalForward();
+  return true;
+}
+
 void frmMain::exitCommand() {
-  if (!document_->maybeSave()) return;
+  // Exit from the tray while a question or dialog is open cancels it; Exit then runs as
+  // usual once it has gone, its own save prompt included. A second Exit while that prompt is
+  // open only brings it forward.
+  if (exiting_) {
+    BringModalForward();
+    return;
+  }
+  if (ModalOpen()) {
+    CancelModals();
+    WhenNoModal(this, [this] { exitCommand(); });
+    return;
+  }
+  exiting_ = true;
+  const bool confirmed = document_->maybeSave();
+  exiting_ = false;
+  if (!confirmed) return;
   closeConfirmed_ = true;
   releaseDesktop();
   close();
@@ -461,28 +494,35 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::mnuAbout_Click() {
+  if (questionOpen()) return;
   Q_EMIT aboutRequested();
 }
 void frmMain::mnuConfig_Click() {
+  if (questionOpen()) return;
   Q_EMIT configRequested();
 }
 void frmMain::mnuManageTemplates_Click() {
+  if (questionOpen()) return;
   Q_EMIT manageRequested();
 }
 
 void frmMain::mnuNew_Click() {
+  if (questionOpen()) return;
   document_->newFile();
 }
 void frmMain::mnuOpen_Click() {
+  if (questionOpen()) return;
   document_->open();
 }
 void frmMain::openFromOutside(const QString& path) {
   document_->openFromOutside(path);
 }
 void frmMain::mnuSave_Click() {
+  if (questionOpen()) return;
   document_->save();
 }
 void frmMain::mnuSaveAs_Click() {
+  if (questionOpen()) return;
   document_->saveAs();
 }
 
@@ -501,6 +541,10 @@ void frmMain::mnuTemp_SaveAs_Click() {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == windowHandle() && event->type() == QEvent::Expose) {
+    if (focusWhenExposed_ && windowHandle()->isExposed()) {
+      focusWhenExposed_ = false;
+      GiveKeyboardFocus(this);
+    }
     scheduleLayout();
     return false;
   }

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <functional>
 #include <utility>
 
 class QWidget;
@@ -37,6 +38,21 @@ class ModalSeam {
 ModalSeam& Modal();
 // Installs `seam` (not owned); nullptr brings back the real dialogs.
 void SetModal(ModalSeam* seam);
+
+// Commands that come from outside an open question or dialog (the tray's menu, a later
+// start) never open a second one on top of it and never take a window away under it.
+// Whether a question or dialog of quorpad's is open now (shown through the seam, or any
+// other modal window).
+bool ModalOpen();
+// Brings the open question or dialog to the front, for a command that would have opened one.
+void BringModalForward();
+// Cancels every open question and dialog as Escape would: file dialogs choose nothing, a
+// question gets its Cancel (or No, or its only button). Questions asked before the last one
+// has closed are answered the same way without showing.
+void CancelModals();
+// Runs `command` now when no question is open; otherwise once the last one has closed and
+// its caller has finished, if `context` still exists then.
+void WhenNoModal(QObject* context, std::function<void()> command);
 
 // The application title, the caption of every message box.
 inline const QString kAppTitle = QStringLiteral("quorpad");

@@ -1,4 +1,4 @@
-// Whether a top-level window has an entry in the desktop's taskbar.
+// What the window manager is asked for a top-level window: a taskbar entry, the keyboard.
 #pragma once
 
 class QWidget;
@@ -7,3 +7,10 @@ class QWidget;
 // it again. Call it before the window is shown; a shown window is updated at once. On
 // platforms without such a hint it does nothing.
 void SetTaskbarEntry(QWidget* window, bool listed);
+
+// Gives the keyboard to `window`, a shown window of quorpad's. Some X11 window managers
+// refuse an application's activation request for a window left out of the taskbar (openbox
+// does), so on X11 the focus is set on the window directly, as the ICCCM lets a client do for
+// its own windows; elsewhere the platform's activation is asked for. A window not on screen
+// is left alone.
+void GiveKeyboardFocus(QWidget* window);

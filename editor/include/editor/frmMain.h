@@ -58,6 +58,9 @@ class frmMain : public QMainWindow {
   // Opens a file that came from outside the window's menus (the command line, a later start,
   // a drop) as Open does, after asking about changes not yet saved.
   void openFromOutside(const QString& path);
+  // Gives the window the keyboard now, or once it is on screen: at start and when it comes
+  // back from the tray.
+  void takeFocusWhenShown();
 
   // The recovery copy of the document; nullptr where recovery is off.
   RecoveryCopy* recovery() const;
@@ -138,6 +141,9 @@ class frmMain : public QMainWindow {
   void scheduleLayout();
   void showStatus(const QString& text, bool paintNow);
   void exitCommand();
+  // A command from the tray while a question or dialog is open brings that one forward
+  // instead of opening another; true when it did.
+  bool questionOpen();
   // What every step of the shutdown does: the clipboard emptied of quorpad's own text and
   // the tray icon taken down.
   void releaseDesktop();
@@ -161,6 +167,8 @@ class frmMain : public QMainWindow {
   QSize lastCorrectedFrom_;  // the size last corrected to the least size, while it stands
   OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
   bool closeConfirmed_ = false;
+  bool exiting_ = false;          // Exit's save prompt is open
+  bool focusWhenExposed_ = true;  // the keyboard is ours once the window shows
   StoreWatch* storeWatch_ = nullptr;
   bool storeFailing_ = false;  // the last refill failed and was reported
   TemplatePicker* picker_ = nullptr;
