@@ -41,6 +41,18 @@ wl_as_unprivileged() {  # wl_as_unprivileged SCRIPT FOLDER
 
 wl_begin() {  # wl_begin [MORE-TOOLS...]
   xs_need sway swaymsg waybar jq gdbus dbus-daemon "$@" || return 1
+  # What the session needs beyond the tools, said here rather than by a later step failing:
+  # sway makes its keymaps and buffers as shared memory in /dev/shm (where it cannot, it
+  # crashes at the first key), and Qt draws on Wayland through the qt6-wayland plugin.
+  if [ ! -w /dev/shm ] || [ ! -x /dev/shm ]; then
+    log "/dev/shm cannot be written by user '$(id -un)': sway needs it for shared memory" \
+      "(on a machine a tmpfs of mode 1777; in a chroot, mount one there)"
+    return 1
+  fi
+  if ! compgen -G '/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so' >/dev/null; then
+    log "Qt's Wayland platform plugin is missing (scripts/install-deps installs qt6-wayland)"
+    return 1
+  fi
   xs_prepare || return 1
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
   export QT_QPA_PLATFORM=wayland
