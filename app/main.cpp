@@ -4,6 +4,8 @@
 #include <QDir>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 #include "app/commandline.h"
 #include "app/endsignals.h"
@@ -22,6 +24,45 @@ void Print(std::FILE* stream, const QString& text) {
   const QByteArray bytes = text.toLocal8Bit();
   std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
   std::fflush(stream);
+}
+
+// Without a usable display Qt ends the program with an abort, after logging why in its
+// platform categories. While the application object is made, that reason is held back and
+// an abort becomes one line naming the display and the reason, and status 1.
+QtMessageHandler g_earlierHandler = nullptr;
+QString g_platformReason;
+
+void PlatformStartMessages(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+  if (type == QtFatalMsg) {
+    const bool wayland =
+        qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("wayland"));
+    const QString display = qEnvironmentVariable(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");
+    const QString reason =
+        g_platformReason.isEmpty() ? message.section(QLatin1Char('\n'), 0, 0) : g_platformReason;
+    Print(stderr,
+          display.isEmpty()
+              ? QStringLiteral("quorpad: no display to open a window on (%1 is not set): %2\n")
+                    .arg(QLatin1String(wayland ? "WAYLAND_DISPLAY" : "DISPLAY"), reason)
+              : QStringLiteral("quorpad: cannot open a window on the display %1: %2\n")
+                    .arg(display, reason));
+    std::_Exit(1);
+  }
+  if (qstrncmp(context.category, "qt.qpa", 6) == 0 && type >= QtWarningMsg) {
+    if (g_platformReason.isEmpty()) g_platformReason = message.trimmed();
+    return;
+  }
+  if (g_earlierHandler) g_earlierHandler(type, context, message);
+}
+
+// The application object: a GUI one for a window or the clipboard, a plain one where only
+// the store is read (--list), which works without a display.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool gui) {
+  if (!gui) return std::make_unique<QCoreApplication>(argc, argv);
+  g_earlierHandler = qInstallMessageHandler(&PlatformStartMessages);
+  auto app = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(g_earlierHandler);
+  return app;
 }
 
 }  // namespace
@@ -52,11 +93,14 @@ int main(int argc, char* argv[]) {
       break;
   }
 
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("quorpad"));
-  QApplication::setApplicationVersion(QStringLiteral(QUORPAD_VERSION));
-  QApplication::setDesktopFileName(QStringLiteral("quorpad"));
-  InstallSafePaste(&app);
+  const bool gui = command.action != CommandLine::Action::kList;
+  const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv, gui);
+  QCoreApplication::setApplicationName(QStringLiteral("quorpad"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QUORPAD_VERSION));
+  if (gui) {
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorpad"));
+    InstallSafePaste(app.get());
+  }
 
   // A quorpad already running in this session takes the command line over.
   SingleInstance instance(SingleInstance::SessionSocketPath());
@@ -98,7 +142,7 @@ int main(int argc, char* argv[]) {
   // the signals that ask the program to end let it bring the copy up to date first.
   SetRecoveryEnabled(true);
   EndSignals endSignals;
-  QObject::connect(&endSignals, &EndSignals::received, &app, [] { EndBySignal(); });
+  QObject::connect(&endSignals, &EndSignals::received, app.get(), [] { EndBySignal(); });
   // A store that cannot be read ends the program before any window shows.
   if (!StartQuorpad()) return EndingBySignal() ? 0 : 1;
   if (EndingBySignal()) return 0;
@@ -107,5 +151,5 @@ int main(int argc, char* argv[]) {
   if (command.action == CommandLine::Action::kCopy)
     Print(stderr, CopyTemplate(command.templateName).errors);
   instance.SetHandler(&RunHandedOver);
-  return QApplication::exec();
+  return QCoreApplication::exec();
 }

@@ -15,14 +15,14 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ]; then
   echo "usage: cli_e2e.sh PROGRAM_FOLDER   (no quorpad in '${BIN_DIR}')" >&2
   exit 2
 fi
-xs_total=6
+xs_total=7
 xs_keep=${CLI_E2E_KEEP:-}
 xs_picture=cli_e2e_failure.png
 qp_pid=""
 
 xs_begin xclip || finish
 xs_copy_program "$BIN_DIR" || finish
-: >"$work/bin/templates.dat"
+printf '1\x04Greeting\x04Hello\r\n1\x04Sig\x04Bye\r\n' >"$work/bin/templates.dat"
 qp="$work/bin/quorpad"
 docs="$work/docs"
 mkdir -p "$docs"
@@ -77,6 +77,28 @@ elif [ "$(main_windows)" != 0 ]; then
   fail_step "a 'quor - pad' window showed"
 else
   log "  $(echo "$v_out" | tr '\n' ' ')"
+  pass_step
+fi
+
+# ----------------------------------------------------------------------------------------
+begin_step "without a display: one line and status 1, no abort; --list still answers"
+no_display=()
+for args in "" "a.txt" "--list"; do
+  # shellcheck disable=SC2086
+  (unset WAYLAND_DISPLAY; export DISPLAY=:99999; run_to_end $args
+    printf '%s|%s|%s' "$status" "$(printf '%s' "$out" | tr '\n' '~')" \
+      "$(printf '%s' "$err" | tr '\n' '~')") \
+    >"$work/nodisplay" 2>&1
+  no_display+=("$(cat "$work/nodisplay")")
+done
+expected_line='quorpad: cannot open a window on the display :99999: could not connect to display :99999'
+if [ "${no_display[0]}" != "1||$expected_line" ]; then
+  fail_step "quorpad: '${no_display[0]}'"
+elif [ "${no_display[1]}" != "1||$expected_line" ]; then
+  fail_step "quorpad a.txt: '${no_display[1]}'"
+elif [ "${no_display[2]}" != "0|Greeting~Sig|" ]; then
+  fail_step "quorpad --list: '${no_display[2]}'"
+else
   pass_step
 fi
 
