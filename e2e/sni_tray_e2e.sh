@@ -3,7 +3,9 @@
 # xfce4-panel's status tray, which is a status notifier watcher and host. quorpad starts
 # before the panel, as at the start of a desktop session; everything after that is checked
 # through the session bus as the host itself does it: the registered item, its exported
-# menu, its primary action and a click on a menu entry.
+# menu, its primary action and a click on a menu entry. A host keeps that menu clickable
+# while quorpad shows a dialog: commands from it never stack a second dialog, and Exit
+# cancels the open one (the start-up recovery question included) before its usual steps.
 #
 #   sni_tray_e2e.sh PROGRAM_FOLDER
 set -u
@@ -13,7 +15,7 @@ xs_bound 110 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: sni_tray_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=7
+xs_total=9
 xs_keep=${SNI_E2E_KEEP:-}
 qp_pid=""
 item=""
@@ -82,5 +84,77 @@ else
   fi
 fi
 
-sni_step_exit
+menu_id() { awk -F '\t' -v label="$1" '$2 == label {print $1}' <<<"$menu"; }
+dialogs_titled() { xdotool search --all --onlyvisible --pid "$qp_pid" --name "^$1\$" 2>/dev/null | wc -l; }
+# A later call on the bus is answered only once the menu's earlier events were handled.
+bus_round_trip() { sni_menu >/dev/null; }
+
+begin_step "Open... chosen twice in the exported menu shows one 'Open File' dialog"
+sni_click "$(menu_id 'Open...')"
+if ! poll "$WAIT_SECONDS" find_prompt "Open File"; then
+  fail_step "no 'Open File' dialog came"
+else
+  sni_click "$(menu_id 'Open...')"
+  sni_click "$(menu_id 'Save As...')"
+  bus_round_trip
+  if [ "$(dialogs_titled 'Open File')" -ne 1 ] || [ "$(dialogs_titled 'Save As')" -ne 0 ]; then
+    fail_step "$(dialogs_titled 'Open File') 'Open File' and $(dialogs_titled 'Save As') 'Save As' dialogs"
+  else
+    xdotool key --window "$prompt" Escape
+    open_dialog_gone() { [ "$(dialogs_titled 'Open File')" -eq 0 ]; }
+    if ! poll "$WAIT_SECONDS" open_dialog_gone; then
+      fail_step "Escape did not close the dialog"
+    else
+      pass_step
+    fi
+  fi
+fi
+
+begin_step "Exit while 'Save As' is open cancels it, asks about the changes, then ends with 0"
+typed_focus=$(xdotool getwindowfocus)
+xdotool type --delay 20 'unsaved words'
+sni_click "$(menu_id 'Save As...')"
+if [ "$typed_focus" != "$main" ]; then
+  fail_step "the keyboard was not in the main window after the dialog ($typed_focus, not $main)"
+elif ! poll "$WAIT_SECONDS" find_prompt "Save As"; then
+  fail_step "no 'Save As' dialog came"
+else
+  sni_click "$(menu_id Exit)"
+  asked() { [ "$(dialogs_titled 'Save As')" -eq 0 ] && find_prompt quorpad; }
+  if ! poll "$WAIT_SECONDS" asked; then
+    fail_step "after Exit: $(dialogs_titled 'Save As') 'Save As' dialog(s), and no save prompt$(
+      process_ended "$qp_pid" && echo '; quorpad ended')"
+  else
+    xdotool key --window "$prompt" alt+n
+    xs_check_ended sni_item_gone "the watcher still lists the item after quorpad ended"
+  fi
+fi
+
+begin_step "Exit while the start-up recovery question is open ends with 0 and keeps the copy"
+xs_spawn "$work/quorpad2.log" "$work/bin/quorpad"
+qp_pid=$spawned_pid
+copies() { find "$XDG_STATE_HOME/quorpad" -maxdepth 1 -type f -name '*.copy' 2>/dev/null | wc -l; }
+copy_written() { [ "$(copies)" -ge 1 ]; }
+one_copy_left() { [ "$(copies)" -eq 1 ]; }
+if ! poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad"; then
+  fail_step "quorpad did not start again"
+else
+  xdotool type --delay 20 'left behind'
+  if ! poll "$WAIT_SECONDS" copy_written; then
+    fail_step "no recovery copy was written"
+  else
+    kill -KILL "$qp_pid"
+    xs_reap "$qp_pid"
+    xs_spawn "$work/quorpad3.log" "$work/bin/quorpad"
+    qp_pid=$spawned_pid
+    if ! poll "$WAIT_SECONDS" find_prompt quorpad || ! poll "$WAIT_SECONDS" sni_find_item "$qp_pid"; then
+      fail_step "no recovery question, or no item: '$(sni_items | tr '\n' ' ')'"
+    else
+      sni_menu >"$work/menu"
+      menu=$(cat "$work/menu")
+      sni_click "$(menu_id Exit)"
+      xs_check_ended one_copy_left "the recovery copy went: $(ls -A "$XDG_STATE_HOME/quorpad" | tr '\n' ' ')"
+    fi
+  fi
+fi
 finish

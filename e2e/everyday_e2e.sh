@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# End-to-end run of what a person does every day, on Xvfb with openbox and trayer (so the
+# window is left out of the taskbar): the keyboard is in the document at start and comes
+# back to it after each dialog and question, and pasting with nothing copied (no program
+# owns the clipboard or the selection) inserts nothing and ends nothing, while another
+# program's text pastes as usual.
+#
+#   everyday_e2e.sh PROGRAM_FOLDER
+set -u
+xs_tag=everyday
+. "$(dirname "$0")/xsession.sh"
+xs_bound 120 "$0" "$@"
+
+BIN_DIR=${1:-}
+[ -x "$BIN_DIR/quorpad" ] || { echo "usage: everyday_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
+xs_total=4
+xs_keep=${EVERYDAY_E2E_KEEP:-}
+xs_picture=everyday_e2e_failure.png
+qp_pid=""
+
+xs_begin xclip || finish
+xs_copy_program "$BIN_DIR" || finish
+: >"$work/bin/templates.dat"
+xs_start_x || finish
+xs_start_tray || finish
+
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "${1:-$main}" ]; }
+clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+# The document's whole text, read through its Copy (which makes quorpad the owner).
+shows_text() {
+  xdotool key ctrl+a ctrl+c
+  poll 2 clipboard_is "$1"
+}
+no_owner() { ! timeout 2 xclip -o -selection "$1" >/dev/null 2>&1; }
+
+begin_step "the keyboard is in the document at start"
+xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+qp_pid=$spawned_pid
+if ! poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad"; then
+  fail_step "no main window"
+  finish
+fi
+main=$window
+poll "$WAIT_SECONDS" find_icon  # so that the icon, also titled quorpad, is told from a prompt
+if ! poll "$WAIT_SECONDS" has_skip_taskbar "$main" || ! poll "$WAIT_SECONDS" focused; then
+  fail_step "focus is on $(xdotool getwindowfocus), not the main window $main ($(net_wm_state "$main"))"
+else
+  pass_step
+fi
+
+begin_step "with nothing copied, Ctrl+V, Shift+Insert and a middle click insert nothing"
+if ! no_owner clipboard || ! no_owner primary; then
+  fail_step "some program owns the clipboard or the selection already"
+else
+  xdotool type --delay 20 'typed'
+  read -r cx cy < <(centre_of "$main")
+  xdotool key ctrl+v shift+Insert
+  xdotool mousemove "$cx" "$cy" click 2
+  if ! process_alive "$qp_pid"; then
+    xs_reap "$qp_pid"
+    fail_step "quorpad ended with status $?"
+    finish
+  elif ! shows_text typed; then
+    fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+  else
+    pass_step
+  fi
+fi
+
+begin_step "another program's clipboard and selection text paste in"
+xdotool key ctrl+End
+printf ' pasted' | xclip -selection clipboard
+xdotool key ctrl+v
+printf ' selected' | xclip -selection primary
+xdotool key ctrl+End
+# The middle click pastes where it lands: the end of the only line is to its right.
+xdotool mousemove "$cx" "$cy" click 2
+if ! shows_text 'typed pasted selected'; then
+  fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+else
+  pass_step
+fi
+
+begin_step "the keyboard comes back to the document after Save As and after the save question"
+# The templates popup from the keyboard, its File submenu, Save As...; Escape cancels it.
+xdotool key Menu
+poll "$WAIT_SECONDS" find_popup
+xdotool key Up Up Up Right Down Down Down Return
+if ! poll "$WAIT_SECONDS" find_prompt "Save As"; then
+  fail_step "no 'Save As' dialog came"
+else
+  poll "$WAIT_SECONDS" focused "$prompt"
+  xdotool key Escape
+  if ! poll "$WAIT_SECONDS" focused; then
+    fail_step "after Save As the focus is on $(xdotool getwindowfocus getwindowname 2>&1)"
+  else
+    # New with unsaved text asks first; Cancel keeps the document.
+    xdotool key Menu
+    poll "$WAIT_SECONDS" find_popup
+    xdotool key Up Up Up Right Return
+    if ! poll "$WAIT_SECONDS" find_prompt quorpad; then
+      fail_step "no save question came"
+    else
+      poll "$WAIT_SECONDS" focused "$prompt"
+      xdotool key Escape
+      xdotool key ctrl+End  # the text is still selected from reading it
+      xdotool type --delay 20 '!'
+      if ! poll "$WAIT_SECONDS" focused; then
+        fail_step "after the question the focus is on $(xdotool getwindowfocus getwindowname 2>&1)"
+      elif ! shows_text 'typed pasted selected!'; then
+        fail_step "typing after the question gave '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+      else
+        pass_step
+      fi
+    fi
+  fi
+fi
+finish
