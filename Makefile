@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 30
 
 PREFIX    ?= $(HOME)/.local
 
-.PHONY: all deps configure build run test test-main test-sanitize bench install uninstall clean
+.PHONY: all deps configure build run test test-main test-sanitize sanitize-build fuzz-ui bench install uninstall clean
 
 all: build
 
@@ -28,14 +28,23 @@ test: test-main test-sanitize
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The engine's tests again under AddressSanitizer and UndefinedBehaviorSanitizer, built with
-# clang together with the fuzzer, which runs for a bounded time.
-test-sanitize: deps
+# The whole program again under AddressSanitizer and UndefinedBehaviorSanitizer, built with
+# clang: the engine's tests and its fuzzer, the GUI tests, the X11 end-to-end runs and the
+# user-interface fuzzer, each for a bounded time. Any sanitizer report fails the run.
+sanitize-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug \
-	  -DQUORPAD_ENGINE_ONLY=ON -DQUORPAD_SANITIZE=ON -DQUORPAD_FUZZ=ON \
+	  -DQUORPAD_SANITIZE=ON -DQUORPAD_FUZZ=ON -DQUORPAD_BENCH=OFF \
 	  -DQUORPAD_FUZZ_SECONDS=$(FUZZ_SECONDS)
 	cmake --build $(SANITIZE) -j $(JOBS)
-	ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+test-sanitize: sanitize-build
+	scripts/run-sanitized $(SANITIZE) -j $(JOBS)
+
+# The user-interface fuzzer for longer: make fuzz-ui SECONDS=600 [SEEDS="7 8"]. Each run
+# prints its seeds; the same seeds replay the same actions.
+SEEDS ?= $(shell date +%s)
+fuzz-ui: sanitize-build
+	scripts/run-sanitized $(SANITIZE) -- bash e2e/ui_fuzz.sh $(SANITIZE)/bin $(or $(SECONDS),300) $(SEEDS)
 
 bench: build
 	$(BUILD)/bin/template_bench --benchmark_counters_tabular=true

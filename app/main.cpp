@@ -146,10 +146,13 @@ int main(int argc, char* argv[]) {
   // A store that cannot be read ends the program before any window shows.
   if (!StartQuorpad()) return EndingBySignal() ? 0 : 1;
   if (EndingBySignal()) return 0;
+  // Later starts are answered from here on, the start-up question included; the file given
+  // opens once that question has gone.
+  instance.SetHandler(&RunHandedOver);
+  OfferLeftChangesWhenRunning();
   if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
   Print(stderr, LeftOutFilesText(command));
   if (command.action == CommandLine::Action::kCopy)
     Print(stderr, CopyTemplate(command.templateName).errors);
-  instance.SetHandler(&RunHandedOver);
   return QCoreApplication::exec();
 }

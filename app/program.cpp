@@ -112,9 +112,7 @@ bool StartQuorpad() {
   // Whatever stops the load step is told like the engine's own failures, naming the store;
   // the program then ends in order, never by an abort.
   try {
-    frmMain& window = MainWindow();
-    window.show();
-    window.offerRecovery();
+    MainWindow().show();
     return true;
   } catch (const templates::EngineError& error) {
     ShowEngineError(nullptr, error);
@@ -126,6 +124,12 @@ bool StartQuorpad() {
     ShowStoreFailure(nullptr, QStringLiteral("An unexpected error stopped its reading."));
   }
   return false;
+}
+
+void OfferLeftChangesWhenRunning() {
+  QTimer::singleShot(0, qApp, [] {
+    if (frmMain* window = LoadedMainWindow(); window && !EndingBySignal()) window->offerRecovery();
+  });
 }
 
 void EndBySignal() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <vector>
 
 #include "common/programfolder.h"
@@ -48,6 +49,30 @@ void RunWaiting() {
   }
 }
 
+// Gives the keyboard to a dialog once it is on screen: window managers that refuse an
+// application's activation (see GiveKeyboardFocus) would leave it with the window below,
+// whose keys the dialog's modality then swallows.
+class FocusWhenExposed : public QObject {
+ public:
+  explicit FocusWhenExposed(QWidget* dialog) : QObject(dialog), dialog_(dialog) {
+    dialog->winId();
+    if (QWindow* handle = dialog->windowHandle()) handle->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed() && !done_) {
+      done_ = true;
+      GiveKeyboardFocus(dialog_);
+    }
+    return false;
+  }
+
+ private:
+  QWidget* dialog_;
+  bool done_ = false;
+};
+
 // Shows `dialog` modally and returns its result, or `cancelled` when CancelModals ended it
 // (or had already begun before it could show). Afterwards the keyboard goes back to the
 // window that had it, which some window managers leave without focus (openbox does when that
@@ -57,6 +82,7 @@ int RunModal(QDialog& dialog, int cancelled) {
   QPointer<QWidget> before =
       dialog.parentWidget() ? dialog.parentWidget()->window() : QApplication::activeWindow();
   g_open.append(&dialog);
+  new FocusWhenExposed(&dialog);
   int result = dialog.exec();
   g_open.removeAll(&dialog);
   g_open.removeAll(nullptr);

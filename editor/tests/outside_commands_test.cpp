@@ -23,9 +23,9 @@ int VisibleDialogs() {
 }
 
 // Runs `inside` once a modal dialog (a message box, with `box`) is open, within its event
-// loop.
-void WhenDialogOpen(std::function<void(QWidget*)> inside, bool box = false) {
-  auto* poll = new QTimer(qApp);
+// loop, unless `scope` has gone by then.
+void WhenDialogOpen(QObject* scope, std::function<void(QWidget*)> inside, bool box = false) {
+  auto* poll = new QTimer(scope);
   QObject::connect(poll, &QTimer::timeout, qApp, [poll, inside, box] {
     QWidget* open = QApplication::activeModalWidget();
     if (open && open->isVisible() && (!box || qobject_cast<QMessageBox*>(open))) {
@@ -64,9 +64,10 @@ class OutsideCommandsTest : public QObject {
   }
 
   void trayCommandsBringTheOpenDialogForward() {
+    QObject scope;
     frmMain& w = ShownMainWindow();
     QStringList seen;
-    WhenDialogOpen([&](QWidget* open) {
+    WhenDialogOpen(&scope, [&](QWidget* open) {
       for (const char* item : {"mnuOpen", "mnuSaveAs", "mnuSave", "mnuNew", "mnuAbout"})
         w.action(QString::fromLatin1(item))->trigger();
       w.Form_MouseUp(QSystemTrayIcon::DoubleClick);
@@ -96,14 +97,16 @@ class OutsideCommandsTest : public QObject {
     QFETCH(bool, modified);
     QFETCH(int, answer);
     QFETCH(bool, ends);
+    QObject scope;
     QPointer<frmMain> w = &ShownMainWindow();
     if (modified) w->document()->insertPlainText(QStringLiteral("unsaved"));
     QStringList prompts;
-    WhenDialogOpen([&](QWidget*) {
+    WhenDialogOpen(&scope, [&](QWidget*) {
       w->action(QStringLiteral("mnuExit"))->trigger();
       // The prompt of Exit comes once the dialog has gone; a second Exit only brings it
       // forward.
       WhenDialogOpen(
+          &scope,
           [&](QWidget* prompt) {
             prompts << prompt->windowTitle() + QStringLiteral(": ") +
                            static_cast<QMessageBox*>(prompt)->text().section(QLatin1Char('\r'), 0,

@@ -29,10 +29,12 @@ void ShowConfigDialog();
 // Opens the manager preset for the empty template slot `index` whose caption is `caption`.
 void PresetManagerForSlot(int index, const QString& caption);
 
-// Starts quorpad: loads and shows the main window, then offers the unsaved changes that an
-// earlier quorpad left behind. When the load fails the reason is shown and false comes
-// back, with no window shown.
+// Starts quorpad: loads and shows the main window. When the load fails the reason is shown
+// and false comes back, with no window shown.
 bool StartQuorpad();
+// Offers the unsaved changes that an earlier quorpad left behind, once the event loop runs:
+// while the question is open, later starts are answered and commands from the tray find it.
+void OfferLeftChangesWhenRunning();
 
 // Ends the program for a signal that asks it to (SIGTERM, SIGHUP, SIGINT): the main window
 // keeps its unsaved changes in their recovery copy and takes its tray icon down, and the

@@ -1,0 +1,256 @@
+#!/usr/bin/env bash
+# A fuzzer of quorpad's user interface on a real desktop: Xvfb, openbox, a private session
+# bus and xfce4-panel's status tray. Random sequences of what a person does (typing, the
+# clipboard keys, middle clicks, the picker, the templates popup and the windows it opens,
+# the tray's menu and Activate over D-Bus, later starts with a file or --copy, another
+# process changing the store, SIGTERM) run against the program, and after every action:
+#   - quorpad is running, or ended with status 0 after an Exit it was given;
+#   - no sanitizer report was written (run the sanitizer build: ASAN_OPTIONS and
+#     UBSAN_OPTIONS with log_path=REPORTS/...; see scripts/run-sanitized);
+#   - it answers within 5 s (a property read over the session bus);
+#   - at most one modal dialog of quorpad's is on screen (one opened from within another,
+#     such as Save As asking to create a file, counts with it);
+#   - the store still parses (every line an index, a name and a value);
+#   - after SIGTERM, the recovery copy holds the last text typed into the document.
+# Each seed replays the same actions; the outcome of each can differ with timing.
+#
+#   ui_fuzz.sh PROGRAM_FOLDER SECONDS SEED [SEED...]
+#
+# SECONDS is shared among the seeds. Exits 0 when nothing was found, 1 with the finding, its
+# seed and the action that preceded it. UI_FUZZ_REPORTS names the folder of sanitizer
+# reports to watch (default: none); UI_FUZZ_KEEP=1 keeps the temporary folder.
+set -u
+xs_tag=ui-fuzz
+. "$(dirname "$0")/xsession.sh"
+
+BIN_DIR=${1:-}
+SECONDS_IN_ALL=${2:-60}
+shift 2 2>/dev/null || true
+seeds=("$@")
+if [ ! -x "$BIN_DIR/quorpad" ] || [ ${#seeds[@]} -eq 0 ]; then
+  echo "usage: ui_fuzz.sh PROGRAM_FOLDER SECONDS SEED [SEED...]" >&2
+  exit 2
+fi
+xs_bound $((SECONDS_IN_ALL + 120)) "$0" "$BIN_DIR" "$SECONDS_IN_ALL" "${seeds[@]}"
+xs_keep=${UI_FUZZ_KEEP:-}
+reports=${UI_FUZZ_REPORTS:-}
+actions_run=0
+qp_pid=""
+item=""
+
+xs_begin gdbus dbus-daemon xfce4-panel xclip || exit 1
+xs_copy_program "$BIN_DIR" || exit 1
+store="$work/bin/templates.dat"
+docs="$work/docs"
+mkdir -p "$docs"
+printf 'first line\nsecond line\n' >"$docs/a.txt"
+printf 'caf\xe9 in Windows-1252\r\n' >"$docs/b.txt"
+xs_start_x || exit 1
+xs_start_bus || exit 1
+xs_start_xfce_panel || exit 1
+
+found() {  # found WHAT: the finding, with what led to it, and the end
+  log "FINDING (seed $seed, action $actions_run: $last_action): $*"
+  log "the actions before it:"
+  tail -n 12 "$work/actions" | indent
+  if [ -n "$reports" ] && compgen -G "$reports/*" >/dev/null; then
+    for f in "$reports"/*; do
+      log "report $f:"
+      head -n 40 "$f" | indent
+    done
+  fi
+  log "quorpad's output:"
+  tail -n 30 "$work/quorpad.log" 2>/dev/null | indent
+  echo "$xs_tag: 0 passed, 1 failed"
+  exit 1
+}
+
+start_quorpad() {
+  xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+  qp_pid=$spawned_pid
+  item=""
+  menu=""
+  marker=""
+  poll "$WAIT_SECONDS" process_alive "$qp_pid" || found "quorpad did not start"
+}
+# The item and its menu's ids, once the item has registered.
+know_item() {
+  [ -n "$item" ] && [ -n "$menu" ] && return 0
+  sni_find_item "$qp_pid" || return 1
+  sni_menu >"$work/menu" 2>/dev/null || return 1
+  menu=$(cat "$work/menu")
+  [ -n "$menu" ]
+}
+menu_id() { awk -F '\t' -v label="$1" '$2 == label {print $1}' <<<"$menu"; }
+
+# ----------------------------------------------------------------------------------------
+# The invariants
+
+modal_windows() {  # quorpad's visible modal windows not opened from within another
+  local w modal=() t
+  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" 2>/dev/null); do
+    net_wm_state "$w" | grep -q _NET_WM_STATE_MODAL && modal+=("$w")
+  done
+  for w in "${modal[@]}"; do
+    t=$(xprop -id "$w" WM_TRANSIENT_FOR 2>/dev/null | grep -o '0x[0-9a-f]*')
+    [ -n "$t" ] && [[ " ${modal[*]} " == *" $((t)) "* ]] && continue
+    echo "$w"
+  done
+}
+store_parses() {
+  # Every line (CR LF, or a lone CR or LF) holds an index, a name and a value.
+  tr '\r' '\n' <"$store" | awk -F '\004' 'NF > 0 && NF < 3 { bad = 1 } END { exit bad }'
+}
+answers() {
+  answered_by="a property read over the bus"
+  if know_item && timeout 5 gdbus call --session --dest "$item" --object-path "$item_path" \
+    --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Status \
+    >/dev/null 2>&1; then
+    return 0
+  fi
+  # No item (yet, or any more: the main window was closed while a dialog stays): a later
+  # start's --list is answered by the running quorpad.
+  item=""
+  menu=""
+  answered_by="a later start's --list"
+  timeout 5 "$work/bin/quorpad" --list >/dev/null 2>&1
+}
+ended() {  # reaps quorpad if it has ended; a finding unless it ended with 0
+  process_ended "$qp_pid" || return 1
+  xs_reap "$qp_pid"
+  local status=$?
+  # An Exit (from the tray, the popup or a closed window) ends it with 0.
+  [ "$status" -eq 0 ] || found "quorpad ended with status $status"
+  start_quorpad
+}
+check() {
+  if [ -n "$reports" ] && compgen -G "$reports/*" >/dev/null; then found "a sanitizer report"; fi
+  ended && return
+  if ! answers; then
+    # It may have been on its way out.
+    poll 5 process_ended "$qp_pid" && ended && return
+    found "quorpad did not answer $answered_by within 5 s"
+  fi
+  local n
+  n=$(modal_windows | wc -l)
+  [ "$n" -le 1 ] || found "$n modal dialogs on screen: $(modal_windows | tr '\n' ' ')"
+  store_parses || found "the store no longer parses: $(cat -v "$store" | head -n 5)"
+}
+
+# ----------------------------------------------------------------------------------------
+# The actions
+
+words=(alpha "two words" "ünïcödé" "ř" "<b>html</b>" "tab	here" "    " x "a longer line of text")
+pick() { echo $((RANDOM % $1)); }
+in_document() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(main_window)" ] && [ -z "$(modal_windows)" ]; }
+main_window() { xdotool search --onlyvisible --pid "$qp_pid" --name '^quor - pad$' 2>/dev/null | head -n 1; }
+
+act() {
+  local n=$((RANDOM % 24)) w
+  case $n in
+    0 | 1 | 2) last_action="type"; xdotool type --delay 5 "${words[$(pick ${#words[@]})]}" ;;
+    3) last_action="ctrl+c"; xdotool key ctrl+c ;;
+    4) last_action="ctrl+x"; xdotool key ctrl+x ;;
+    5) last_action="ctrl+v"; xdotool key ctrl+v ;;
+    6) last_action="shift+Insert"; xdotool key shift+Insert ;;
+    7)
+      last_action="middle click"
+      w=$(main_window)
+      [ -n "$w" ] && read -r cx cy < <(centre_of "$w") && xdotool mousemove "$cx" "$cy" click 2
+      ;;
+    8) last_action="ctrl+t and text"; xdotool key ctrl+t; xdotool type --delay 5 "${words[$(pick 3)]}" ;;
+    9) last_action="Escape"; xdotool key Escape ;;
+    10) last_action="Return"; xdotool key Return ;;
+    11) last_action="Tab"; xdotool key Tab ;;
+    12)
+      # The templates popup, a walk in it, and a choice.
+      local keys=(Menu) i
+      for ((i = $(pick 8); i > 0; i--)); do keys+=("$(printf '%s\n' Down Down Up Right Left | sed -n "$(($(pick 5) + 1))p")"); done
+      keys+=(Return)
+      last_action="popup: ${keys[*]}"
+      xdotool key --delay 30 "${keys[@]}"
+      ;;
+    13) last_action="space"; xdotool key space ;;
+    14 | 15)
+      if know_item; then
+        local labels=(New Open... Save "Save As..." About Exit)
+        local label=${labels[$(pick ${#labels[@]})]}
+        last_action="tray menu: $label"
+        sni_click "$(menu_id "$label")"
+      else
+        last_action="tray menu (no item yet)"
+      fi
+      ;;
+    16) last_action="tray Activate"; know_item && sni_activate ;;
+    17)
+      last_action="later start with a file"
+      (cd "$docs" && timeout 25 "$work/bin/quorpad" "$(printf '%s\n' a.txt b.txt | sed -n "$(($(pick 2) + 1))p")" \
+        >/dev/null 2>&1) || true
+      ;;
+    18)
+      last_action="later start with --copy"
+      timeout 25 "$work/bin/quorpad" --copy "$(printf '%s\n' Greeting Sig Nothing | sed -n "$(($(pick 3) + 1))p")" \
+        >/dev/null 2>&1 || true
+      ;;
+    19)
+      last_action="another process adds to the store"
+      printf '1\004Added %s\004text %s\r\n' "$RANDOM" "$RANDOM" >>"$store"
+      ;;
+    20) last_action="alt+F4 (closes the focused window)"; xdotool key alt+F4 ;;
+    21) last_action="ctrl+z"; xdotool key ctrl+z ;;
+    22) last_action="Up"; xdotool key Up ;;
+    23) sigterm ;;
+  esac
+  actions_run=$((actions_run + 1))
+  echo "$actions_run $last_action" >>"$work/actions"
+}
+
+clipboard_holds() { timeout 2 xclip -o -selection clipboard 2>/dev/null | grep -qF -- "$1"; }
+copy_holds() { grep -rqF -- "$1" "$XDG_STATE_HOME/quorpad/" --include='*.copy' 2>/dev/null; }
+sigterm() {
+  last_action="SIGTERM"
+  marker=""
+  windows_then=$(for w in $(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null); do
+    printf '%s "%s" ' "$w" "$(xdotool getwindowname "$w")"; done; echo "focus $(xdotool getwindowfocus)")
+  if in_document; then
+    marker="mark$seed.$actions_run"
+    # Escape closes the picker or a popup that may hold the keyboard within the window.
+    xdotool key Escape ctrl+End
+    xdotool type --delay 5 "$marker"
+    # The document's text read through its Copy shows that the keys have arrived (a signal
+    # may overtake keys still queued); where it does not hold the marker, the keys went
+    # elsewhere and there is nothing to hold the copy to.
+    xdotool key ctrl+a ctrl+c
+    poll 3 clipboard_holds "$marker" || marker=""
+  fi
+  kill -TERM "$qp_pid" 2>/dev/null
+  poll "$WAIT_SECONDS" process_ended "$qp_pid" || found "quorpad still runs ${WAIT_SECONDS}s after SIGTERM"
+  xs_reap "$qp_pid"
+  local status=$?
+  [ "$status" -eq 0 ] || found "SIGTERM ended quorpad with status $status"
+  if [ -n "$marker" ] && ! copy_holds "$marker"; then
+    found "after SIGTERM no recovery copy holds the last text typed ('$marker'); the copies: $(
+      cat "$XDG_STATE_HOME"/quorpad/*.copy 2>/dev/null | tr '\n' '|' | head -c 300); windows then: $windows_then"
+  fi
+  start_quorpad
+}
+
+# ----------------------------------------------------------------------------------------
+per_seed=$((SECONDS_IN_ALL / ${#seeds[@]}))
+for seed in "${seeds[@]}"; do
+  RANDOM=$seed
+  last_action="start"
+  printf '1\004Greeting\004Hello\002\003World\r\n1\004Sig\004Bye\r\n' >"$store"
+  rm -rf "$XDG_STATE_HOME/quorpad"
+  start_quorpad
+  until_time=$((SECONDS + per_seed))
+  first=$actions_run
+  while [ "$SECONDS" -lt "$until_time" ]; do
+    act
+    check
+  done
+  log "seed $seed: $((actions_run - first)) actions in ${per_seed}s, nothing found"
+  xs_stop "$qp_pid"
+done
+echo "$xs_tag: ${#seeds[@]} passed, 0 failed ($actions_run actions)"
+exit 0
