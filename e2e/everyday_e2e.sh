@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end run of what a person does every day, on Xvfb with openbox and trayer (so the
-# window is left out of the taskbar): the keyboard is in the document at start and comes
+# End-to-end run of what a person does every day, on Xvfb with openbox (or xfwm4, with
+# XS_WM=xfwm4) and trayer (so the window is left out of the taskbar): the keyboard is in the document at start and comes
 # back to it after each dialog and question, and pasting with nothing copied (no program
 # owns the clipboard or the selection) inserts nothing and ends nothing, while another
 # program's text pastes as usual.

@@ -10,7 +10,7 @@
 #   xs_begin [TOOLS...]     checks the tools; makes $work and the private environment
 #   xs_need TOOLS... / xs_prepare   the same in two parts, for sessions other than X11
 #   xs_copy_program FOLDER  copies the built program into $work/bin
-#   xs_start_x [WxH]        Xvfb and openbox; sets DISPLAY
+#   xs_start_x [WxH]        Xvfb and openbox (xfwm4 with XS_WM=xfwm4); sets DISPLAY
 #   xs_start_tray [ARGS...] trayer; sets trayer_pid and panel
 #   xs_start_bus            a private D-Bus session bus; sets DBUS_SESSION_BUS_ADDRESS
 #   xs_start_xfce_panel     xfce4-panel with only its status tray (a D-Bus tray host)
@@ -343,10 +343,19 @@ xs_start_x() {  # xs_start_x [WxH]
     return 1
   fi
   log "X server on $DISPLAY"
-  xs_spawn "$work/openbox.log" openbox --sm-disable
+  # openbox, or Xfce's window manager where XS_WM=xfwm4 (no compositing on Xvfb).
+  case ${XS_WM:-openbox} in
+    xfwm4)
+      # Its settings come through xfconfd on a session bus.
+      if ! bus_answers; then xs_start_bus || return 1; fi
+      xs_start_xfconfd || return 1
+      xs_spawn "$work/wm.log" xfwm4 --compositor=off --sm-client-disable
+      ;;
+    *) xs_spawn "$work/wm.log" openbox --sm-disable ;;
+  esac
   if ! poll "$WAIT_SECONDS" wm_ready; then
-    log "openbox did not take the screen"
-    indent <"$work/openbox.log"
+    log "${XS_WM:-openbox} did not take the screen"
+    indent <"$work/wm.log"
     return 1
   fi
 }
@@ -424,10 +433,18 @@ sni_host_ready() {
 # the status notifier watcher and host (and an X11 tray as well). Its settings service,
 # xfconfd, is started here too (once), reading the panel's layout from the private config
 # folder. Sets panel_pid.
-xs_start_xfce_panel() {
+xs_start_xfconfd() {
   local xfconfd
   xfconfd=$(ls /usr/lib/*/xfce4/xfconf/xfconfd 2>/dev/null | head -n 1)
   [ -x "$xfconfd" ] || { log "no xfconfd (scripts/install-deps installs xfconf)"; return 1; }
+  bus_has_name org.xfce.Xfconf || xs_spawn "$work/xfconfd.log" "$xfconfd"
+  if ! poll "$WAIT_SECONDS" bus_has_name org.xfce.Xfconf; then
+    log "xfconfd did not start:"
+    indent <"$work/xfconfd.log"
+    return 1
+  fi
+}
+xs_start_xfce_panel() {
   local channel="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
   mkdir -p "$channel"
   cat >"$channel/xfce4-panel.xml" <<'EOF'
@@ -451,12 +468,7 @@ xs_start_xfce_panel() {
   </property>
 </channel>
 EOF
-  bus_has_name org.xfce.Xfconf || xs_spawn "$work/xfconfd.log" "$xfconfd"
-  if ! poll "$WAIT_SECONDS" bus_has_name org.xfce.Xfconf; then
-    log "xfconfd did not start:"
-    indent <"$work/xfconfd.log"
-    return 1
-  fi
+  xs_start_xfconfd || return 1
   xs_spawn "$work/panel.log" xfce4-panel
   panel_pid=$spawned_pid
   if ! poll "$WAIT_SECONDS" sni_host_ready; then
