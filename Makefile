@@ -44,7 +44,8 @@ test-sanitize: sanitize-build
 # prints its seeds; the same seeds replay the same actions.
 SEEDS ?= $(shell date +%s)
 fuzz-ui: sanitize-build
-	scripts/run-sanitized $(SANITIZE) -- bash e2e/ui_fuzz.sh $(SANITIZE)/bin $(or $(SECONDS),300) $(SEEDS)
+	scripts/run-sanitized $(SANITIZE) -- env -u SECONDS bash e2e/ui_fuzz.sh $(SANITIZE)/bin \
+	  $(or $(SECONDS),300) $(SEEDS)
 
 bench: build
 	$(BUILD)/bin/template_bench --benchmark_counters_tabular=true
