@@ -33,7 +33,7 @@ int Find(TemplateList& list, const QString& name, HandOverReply& reply) {
   const int row = FindByName(list, name);
   if (row < 0)
     Fail(reply, QStringLiteral("no template is called \"%1\" (quorpad --list prints their names)")
-                    .arg(name));
+                    .arg(NameLine(name)));
   return row;
 }
 

@@ -192,18 +192,24 @@ QString FirstLine(QStringView value, qsizetype limit) {
   return ShownOnOneLine(value.left(end), limit);
 }
 
-namespace {
-
+// A name as one line for a terminal: line breaks and tabs become spaces, and every other
+// control character (C0, DEL, C1) is written as \xHH, so that a name can never move the
+// cursor, change colours or send the terminal a command.
 QString NameLine(QStringView name) {
-  QString line = name.toString();
-  line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-  for (QChar& c : line)
-    if (c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0x2028) || c == QChar(0x2029))
-      c = QLatin1Char(' ');
+  QString line;
+  line.reserve(name.size());
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i].unicode();
+    if (c == u'\r' && i + 1 < name.size() && name[i + 1] == u'\n') continue;
+    if (c == u'\r' || c == u'\n' || c == u'\t' || c == 0x2028 || c == 0x2029)
+      line += QLatin1Char(' ');
+    else if (c < 0x20 || (c >= 0x7f && c <= 0x9f))
+      line += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+    else
+      line += QChar(c);
+  }
   return line;
 }
-
-}  // namespace
 
 QString NameLines(const TemplateList& list) {
   QString lines;

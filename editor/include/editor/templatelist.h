@@ -98,9 +98,11 @@ QString ShownOnOneLine(QStringView text, qsizetype limit);
 // The first line of a value for the list, made safe to show as above.
 QString FirstLine(QStringView value, qsizetype limit);
 
-// The names of every template in store order, one a line, as other programs are given
-// them. A line break or a tab inside a name shows as a space, so that every name keeps to
-// its own line and each line names one template.
+// A template name as one line, safe to print on a terminal: a line break or a tab shows as
+// a space, so that every name keeps to its own line, and any other control character as
+// \xHH, so that a name cannot send the terminal a command.
+QString NameLine(QStringView name);
+// The names of every template in store order, one a line, as other programs are given them.
 QString NameLines(const TemplateList& list);
 
 // The row of the template called `name`: the first whose name is `name` exactly, else the
