@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <new>
 #include <system_error>
 
@@ -175,10 +176,18 @@ bool DecodeRecoveryCopy(const QByteArray& bytes, RecoveredDocument& document, QS
     return false;
   }
   const QByteArray body = bytes.mid(headerEnd + 1);
-  if (header.value(QStringLiteral("length")).toDouble() != static_cast<double>(body.size())) {
+  // A length is a whole number of bytes that the file could hold; anything else (a huge
+  // number, which has no integer value) is refused before it is used as one.
+  const double length = header.value(QStringLiteral("length")).toDouble();
+  if (!(length >= 0 && length <= static_cast<double>(bytes.size()) &&
+        length == std::floor(length))) {
+    error = QStringLiteral("It gives a length that does not fit the copy.");
+    return false;
+  }
+  if (static_cast<qsizetype>(length) != body.size()) {
     error = QStringLiteral("It holds %1 bytes of text where %2 were written.")
                 .arg(body.size())
-                .arg(static_cast<qint64>(header.value(QStringLiteral("length")).toDouble()));
+                .arg(static_cast<qint64>(length));
     return false;
   }
   if (QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex() !=

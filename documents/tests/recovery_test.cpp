@@ -423,6 +423,11 @@ class RecoveryTest : public QObject {
     QByteArray header = good;
     header.replace("\"path\"", "\"pa\"th\"");
     QTest::newRow("header broken") << header << "cannot be read";
+    for (const char* length : {"1e300", "-1", "2.5", "9007199254740993"}) {
+      QByteArray huge = good;
+      huge.replace("\"length\":9", QByteArray("\"length\":") + length);
+      QTest::newRow(length) << huge << "length that does not fit";
+    }
   }
   void DamagedCopiesAreRefused() {
     QFETCH(QByteArray, bytes);
