@@ -122,6 +122,16 @@ Wait LockBy(Fd& fd, int op, Clock::time_point deadline, int& err) {
                         " seconds");
 }
 
+// Whoever can open a lock file can hold the lock and so stop every other user of the store.
+// It opens to the store's owner, and to its group and to others only where they may change
+// the store; readers who may not can still read without it.
+mode_t LockPermissions(mode_t store) {
+  mode_t perms = S_IRUSR | S_IWUSR;
+  if (store & S_IWGRP) perms |= S_IRGRP | S_IWGRP;
+  if (store & S_IWOTH) perms |= S_IROTH | S_IWOTH;
+  return perms;
+}
+
 // Opens (or creates) a lock file without following a link to it and without blocking;
 // -1 with `failure` set when there can be none.
 int OpenLockFile(const std::string& path, mode_t perms, std::string& failure) {
@@ -140,7 +150,7 @@ int OpenLockFile(const std::string& path, mode_t perms, std::string& failure) {
     return -1;
   }
   // A lock file left readable by others (as older versions made it) lets anyone hold the
-  // lock; it is narrowed to the store's permissions where this user owns it.
+  // lock; it is narrowed where this user owns it.
   if (st.st_uid == ::geteuid() && (st.st_mode & 0777 & ~perms) != 0) {
     if (::fchmod(fd.get(), st.st_mode & perms & 0777) != 0) {
       // It stays as it is; the lock works regardless.
@@ -212,7 +222,7 @@ StoreLock::StoreLock(const fs::path& store, Mode mode) {
 bool StoreLock::LockBeside(const fs::path& store, const struct stat& store_stat, int op,
                            Clock::time_point deadline, std::string& failure) {
   const std::string path = store.string() + ".lock";
-  Fd fd(OpenLockFile(path, store_stat.st_mode & 0666, failure));
+  Fd fd(OpenLockFile(path, LockPermissions(store_stat.st_mode), failure));
   if (fd.get() < 0) return false;
   // Made by root on a user's store, it goes to the store's owner, or that user could no
   // longer open it.

@@ -159,21 +159,40 @@ TEST_F(StoreLockWait, HolderThatNeverLetsGoLeavesFewWaitersBehind) {
   EXPECT_EQ(engine.Template_AddB(u"c", u"vc"), kTrue);
 }
 
-TEST_F(StoreLockWait, LockFileIsNoWiderThanTheStore) {
-  const mode_t old_mask = ::umask(022);
-  for (const auto perms : {fs::perms(0600), fs::perms(0640), fs::perms(0644)}) {
+TEST_F(StoreLockWait, LockFileOpensOnlyToThoseWhoMayChangeTheStore) {
+  // Whoever can open the lock file can hold the lock and stop every other user of the
+  // store: the owner always, the group and others only where they may write the store.
+  const mode_t old_mask = ::umask(0);
+  const std::pair<fs::perms, fs::perms> cases[] = {{fs::perms(0600), fs::perms(0600)},
+                                                   {fs::perms(0644), fs::perms(0600)},
+                                                   {fs::perms(0444), fs::perms(0600)},
+                                                   {fs::perms(0664), fs::perms(0660)},
+                                                   {fs::perms(0666), fs::perms(0666)}};
+  for (const auto& [store, lock] : cases) {
     fs::remove(LockFile());
-    fs::permissions(dir.store(), perms);
+    fs::permissions(dir.store(), store);
     FakeTree tree;
     tmpeng(dir.path()).Template_LoadA(tree);
-    EXPECT_EQ(PermsOf(LockFile()), perms);
+    EXPECT_EQ(PermsOf(LockFile()), lock) << "store " << static_cast<int>(store);
   }
-  // One left open to everybody (as older versions made it) is narrowed to the store's.
+  // One left open to everybody (as older versions made it) is narrowed.
   fs::permissions(LockFile(), fs::perms(0666));
-  fs::permissions(dir.store(), fs::perms(0600));
+  fs::permissions(dir.store(), fs::perms(0644));
   tmpeng(dir.path()).Template_AddB(u"c", u"vc");
   EXPECT_EQ(PermsOf(LockFile()), fs::perms(0600));
   ::umask(old_mask);
+  if (::geteuid() != 0) return;
+  // Another user, who may read the store but not change it, cannot even open the lock.
+  fs::permissions(dir.path(), fs::perms(0755));
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    const int fd = ::open(LockFile().c_str(), O_RDONLY | O_CLOEXEC);
+    ::_exit(fd < 0 && errno == EACCES ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 // ---------------------------------------------------------------------------------------
