@@ -2,6 +2,7 @@
 // says.
 #include "common/wholefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
@@ -10,8 +11,12 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,8 +70,39 @@ class Descriptor {
   int fd_;
 };
 
+// The name of user `uid`, or the number where it has none.
+QString UserName(uid_t uid) {
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  std::vector<char> buffer(16384);
+  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+    return QString::fromLocal8Bit(found->pw_name);
+  return QString::number(uid);
+}
+
+// The folder that holds `path` (whose last part is a name).
+QByteArray FolderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// The kernel follows a link in a sticky folder that every user may write to (such as /tmp)
+// only for the link's owner or the folder's (fs.protected_symlinks); resolving links here
+// would bypass that, so the same rule is applied. Returns the refusal, or an empty string.
+QString RefuseForeignLink(const QByteArray& link, const struct stat& st) {
+  struct stat folder {};
+  if (::stat(FolderOf(link).constData(), &folder) != 0) return QString();
+  const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+  if (!shared || st.st_uid == ::geteuid() || st.st_uid == folder.st_uid) return QString();
+  return QStringLiteral(
+             "%1 is a symbolic link of user %2 in %3, a folder every user may write to; "
+             "quorpad does not write through another user's link there.")
+      .arg(QFile::decodeName(link), UserName(st.st_uid), QFile::decodeName(FolderOf(link)));
+}
+
 // The file a path leads to once every link on the way is followed; a link's target need not
-// exist yet. Returns the reason when the links go round in a loop.
+// exist yet. Returns the reason when the links go round in a loop, or when one is another
+// user's link in a shared folder.
 QString FollowLinks(QByteArray path, QByteArray& target) {
   for (int hops = 0; hops < 40; ++hops) {
     struct stat st {};
@@ -74,6 +110,7 @@ QString FollowLinks(QByteArray path, QByteArray& target) {
       target = path;
       return QString();
     }
+    if (QString refused = RefuseForeignLink(path, st); !refused.isEmpty()) return refused;
     QByteArray link(PATH_MAX, '\0');
     const ssize_t n = ::readlink(path.constData(), link.data(), static_cast<size_t>(link.size()));
     if (n < 0) return SystemReason(errno);
@@ -88,6 +125,33 @@ QString FollowLinks(QByteArray path, QByteArray& target) {
   return SystemReason(ELOOP);
 }
 
+// Whether the process `pid` is running (or may be: one of another user counts as running).
+bool ProcessRuns(long pid) {
+  return pid > 0 && pid <= INT_MAX && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+// Removes the temporary files that earlier saves of `base` in `folder` left behind when
+// their process was killed midway: those named as ours with a process id that no longer
+// runs, and owned by this user. A save under way in another process is left alone.
+void RemoveLeftTemporaries(const QByteArray& folder, const QByteArray& base) {
+  const QByteArray prefix = "." + base + '.';
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.constData()), &::closedir);
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const QByteArray name(entry->d_name);
+    if (!name.startsWith(prefix) || !name.endsWith(".tmp")) continue;
+    const QList<QByteArray> parts = name.mid(prefix.size()).split('.');
+    bool number = false;
+    const long pid = parts.size() == 3 ? parts.at(0).toLong(&number) : 0;
+    if (!number || ProcessRuns(pid)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+      ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    }
+  }
+}
+
 // The temporary file a write goes to, beside the file it replaces; removed again unless it
 // took that file's place.
 class TemporaryFile {
@@ -95,11 +159,13 @@ class TemporaryFile {
   ~TemporaryFile() {
     if (!name_.isEmpty()) ::unlink(name_.constData());
   }
-  // Creates it in `folder`, hidden, named after `base`; private until it is complete.
+  // Creates it in `folder`, hidden, named after `base` and this process; private until it
+  // is complete. Those that earlier saves of `base` left behind go first.
   QString create(const QByteArray& folder, QByteArray base) {
     base.truncate(200);  // room for the suffix within the longest name a folder takes
+    RemoveLeftTemporaries(folder, base);
     for (int attempt = 0; attempt < 100; ++attempt) {
-      const QByteArray name = folder + "/." + base + '.' +
+      const QByteArray name = folder + "/." + base + '.' + QByteArray::number(::getpid()) + '.' +
                               QByteArray::number(QRandomGenerator::global()->generate(), 36) +
                               ".tmp";
       const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -209,9 +275,7 @@ QString WriteFileAtomically(const QString& path, const std::string& bytes) {
   }
 
   const qsizetype slash = target.lastIndexOf('/');
-  const QByteArray folder = slash < 0    ? QByteArray(".")
-                            : slash == 0 ? QByteArray("/")
-                                         : target.left(slash);
+  const QByteArray folder = FolderOf(target);
   TemporaryFile temp;
   reason = temp.create(folder, target.mid(slash + 1));
   if (!reason.isEmpty()) return reason;
@@ -248,4 +312,10 @@ QString WriteFileAtomically(const QString& path, const std::string& bytes) {
   const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
   return QString();
+}
+
+QString WrittenPath(const QString& path) {
+  QByteArray target;
+  if (!FollowLinks(QFile::encodeName(path), target).isEmpty()) return path;
+  return QDir::cleanPath(QFile::decodeName(target));
 }

@@ -12,6 +12,7 @@
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
+#include "common/wholefile.h"
 #include "documents/recovery.h"
 
 namespace {
@@ -74,12 +75,16 @@ bool Document::saveUnderNewName(const QString& filter, const QString& title,
   const QString path = ShowSaveDialog(window_, filter, title, folder);
   if (path.isEmpty() || !writeTo(path)) return false;
   setCurrentFile(path);
+  // Through a link, the file actually written is the one it leads to.
+  setStatus(WrittenPath(path));
   return true;
 }
 
 bool Document::saveInPlace(const QString& filter, const QString& folder) {
-  return path_.isEmpty() ? saveUnderNewName(filter, QStringLiteral("Save File"), folder)
-                         : writeTo(path_);
+  if (path_.isEmpty()) return saveUnderNewName(filter, QStringLiteral("Save File"), folder);
+  if (!writeTo(path_)) return false;
+  setStatus(WrittenPath(path_));
+  return true;
 }
 
 void Document::makeUntitled() {
@@ -167,7 +172,8 @@ void Document::save() {
   }
   const QString previousStatus = status_;
   setStatus(QStringLiteral("saving ") + path_ + QStringLiteral("..."), true);
-  setStatus(writeTo(path_) ? path_ : previousStatus);
+  // Through a link, the file actually written is the one it leads to.
+  setStatus(writeTo(path_) ? WrittenPath(path_) : previousStatus);
 }
 
 void Document::saveAs() {

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/filedialogs.h"
@@ -440,6 +441,53 @@ class DocumentsTest : public QObject {
       QCOMPARE(st.st_gid, gid_t(4322));
     }
     QCOMPARE(guitest::FolderEntries(path("real")), QStringList{"doc.txt"});
+    QCOMPARE(panel(), target);  // the file actually written
+  }
+
+  // In a sticky folder that everybody may write to (as /tmp), another user's link is not
+  // written through, as the kernel would not follow it; the user's own link still is.
+  void SaveRefusesAnotherUsersLinkInASharedFolder() {
+    if (::geteuid() != 0) QSKIP("giving a link to another user needs root");
+    QVERIFY(QDir(folder_->path()).mkdir("shared"));
+    QVERIFY(::chmod(Local(path("shared")).constData(), 01777) == 0);
+    WriteAll(path("victim.txt"), "mine\n");
+    QVERIFY(QFile::link(path("victim.txt"), path("shared/report.txt")));
+    QVERIFY(QFile::link(path("victim.txt"), path("shared/own.txt")));
+    QVERIFY(::lchown(Local(path("shared/report.txt")).constData(), 65534, 65534) == 0);
+    answers_.files << path("shared/report.txt");
+    w_->document()->insertPlainText("attacker's wish\n");
+    w_->mnuSaveAs_Click();
+    const QString message = answers_.asked.last();
+    QVERIFY2(message.contains(path("shared/report.txt")) && message.contains("every user") &&
+                 message.contains(QStringLiteral("another user's link")),
+             qPrintable(message));
+    QCOMPARE(Bytes(path("victim.txt")), QByteArray("mine\n"));
+    QVERIFY(w_->document()->document()->isModified());
+    answers_.files << path("shared/own.txt");
+    w_->mnuSaveAs_Click();
+    QCOMPARE(Bytes(path("victim.txt")), QByteArray("attacker's wish\n"));
+    QCOMPARE(panel(), path("victim.txt"));
+  }
+
+  // A save killed midway leaves its temporary file; the next save of that document removes
+  // it, leaving those of a save still under way and files not named as its own.
+  void NextSaveRemovesTemporaryFilesLeftBehind() {
+    WriteAll(path("doc.txt"), "old\n");
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    QVERIFY(::waitpid(gone, nullptr, 0) == gone);
+    const QString left = path(QStringLiteral(".doc.txt.%1.k3j.tmp").arg(gone));
+    const QString running = path(QStringLiteral(".doc.txt.%1.a9z.tmp").arg(::getpid()));
+    WriteAll(left, "half");
+    WriteAll(running, "half");
+    WriteAll(path(".doc.txt.old.tmp"), "not ours");
+    open(path("doc.txt"));
+    w_->document()->setPlainText("new\n");
+    w_->mnuSave_Click();
+    QCOMPARE(Bytes(path("doc.txt")), QByteArray("new\n"));
+    QVERIFY(!QFileInfo::exists(left));
+    QVERIFY(QFileInfo::exists(running));
+    QVERIFY(QFileInfo::exists(path(".doc.txt.old.tmp")));
   }
 
   void NewFileTakesTheUsersCreationMask() {

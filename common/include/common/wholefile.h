@@ -13,8 +13,14 @@ QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes);
 
 // Writes `bytes` to `path` through a temporary file beside it that replaces it only once
 // complete and on disk, so a failed write at any step leaves the old file byte for byte. A
-// link is written through: the file it leads to is replaced and the link stays. An existing
+// link is written through: the file it leads to is replaced and the link stays; but another
+// user's link in a sticky folder that every user may write to (such as /tmp) is refused,
+// as the kernel refuses to follow it. Temporary files that an earlier save of the same name
+// left behind (its process killed midway) are removed first. An existing
 // file keeps its permissions, and its owner and group where the user may set them. A target
 // that exists and is not a regular file is refused. Returns an empty string on success, else
 // the reason in the system's own words.
 QString WriteFileAtomically(const QString& path, const std::string& bytes);
+
+// The file that a write to `path` replaces: `path` with every link on the way followed.
+QString WrittenPath(const QString& path);
