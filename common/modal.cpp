@@ -2,12 +2,16 @@
 #include "common/modal.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
 #include <vector>
 
@@ -24,6 +28,15 @@ QMessageBox::StandardButton ModalSeam::question(
   QMessageBox::StandardButtons buttons;
   for (const auto& button : captions) buttons |= button.first;
   return message(parent, caption, text, icon, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton ModalSeam::checklist(
+    QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
+    const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+    QMessageBox::StandardButton defaultButton, QList<int>& checked) {
+  checked.clear();
+  for (int row = 0; row < rows.size(); ++row) checked << row;
+  return question(parent, caption, text, QMessageBox::Question, captions, defaultButton);
 }
 
 namespace {
@@ -125,6 +138,46 @@ class RealDialogs : public ModalSeam {
     }
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(RunModal(box, CancelAnswer(buttons)));
+  }
+  QMessageBox::StandardButton checklist(
+      QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
+      const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+      QMessageBox::StandardButton defaultButton, QList<int>& checked) override {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(text, &dialog);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("checklist"));
+    list->setAccessibleName(caption);
+    for (const QString& row : rows) {
+      auto* item = new QListWidgetItem(row, list);
+      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+      item->setCheckState(Qt::Checked);
+    }
+    layout->addWidget(list);
+    auto* box = new QDialogButtonBox(&dialog);
+    QMessageBox::StandardButton chosen = QMessageBox::NoButton;
+    QMessageBox::StandardButtons buttons;
+    for (const auto& [button, label] : captions) {
+      buttons |= button;
+      QPushButton* push = box->addButton(label, QDialogButtonBox::ActionRole);
+      push->setDefault(button == defaultButton);
+      QObject::connect(push, &QPushButton::clicked, &dialog, [&dialog, &chosen, button = button] {
+        chosen = button;
+        dialog.accept();
+      });
+    }
+    layout->addWidget(box);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(480, 320)));
+    const QMessageBox::StandardButton cancelled = CancelAnswer(buttons);
+    if (RunModal(dialog, QDialog::Rejected) != QDialog::Accepted) chosen = cancelled;
+    checked.clear();
+    for (int row = 0; row < list->count(); ++row)
+      if (list->item(row)->checkState() == Qt::Checked) checked << row;
+    return chosen;
   }
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
                    const QStringList& filters) override {

@@ -233,7 +233,13 @@ QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes) {
   // once, and the look at what was opened refuses it.
   const Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.get() < 0) return SystemReason(errno);
-  if (::fstat(fd.get(), &st) != 0) return SystemReason(errno);
+  return ReadWholeDescriptor(fd.get(), limit, bytes);
+}
+
+QString ReadWholeDescriptor(int fd, qint64 limit, QByteArray& bytes) {
+  bytes.clear();
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return SystemReason(errno);
   if (!S_ISREG(st.st_mode)) return NotRegularFile(st.st_mode);
   if (st.st_size > limit) return TooLarge(limit);
 
@@ -244,8 +250,7 @@ QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes) {
   qint64 have = 0;
   for (;;) {
     if (have == buffer.size()) buffer.resize(std::min(have * 2, limit + 1));
-    const ssize_t n =
-        ::read(fd.get(), buffer.data() + have, static_cast<size_t>(buffer.size() - have));
+    const ssize_t n = ::read(fd, buffer.data() + have, static_cast<size_t>(buffer.size() - have));
     if (n < 0) {
       if (errno == EINTR) continue;
       return SystemReason(errno);

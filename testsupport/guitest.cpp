@@ -16,6 +16,7 @@ namespace guitest {
 void ScriptedModal::reset() {
   buttons.clear();
   files.clear();
+  checks.clear();
   unscripted = QMessageBox::NoButton;
   shown.clear();
   asked.clear();
@@ -31,6 +32,22 @@ QMessageBox::StandardButton ScriptedModal::message(QWidget*, const QString& capt
   if (!buttons.isEmpty()) return buttons.takeFirst();
   if (unscripted != QMessageBox::NoButton) return unscripted;
   return offered.testFlag(QMessageBox::No) ? QMessageBox::No : defaultButton;
+}
+
+QMessageBox::StandardButton ScriptedModal::checklist(
+    QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
+    const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+    QMessageBox::StandardButton defaultButton, QList<int>& checked) {
+  checked.clear();
+  if (!checks.isEmpty()) {
+    checked = checks.takeFirst();
+  } else {
+    for (int row = 0; row < rows.size(); ++row) checked << row;
+  }
+  QMessageBox::StandardButtons offered;
+  for (const auto& button : captions) offered |= button.first;
+  return message(parent, caption, text + QLatin1Char('\n') + rows.join(QLatin1Char('\n')),
+                 QMessageBox::Question, offered, defaultButton);
 }
 
 QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QString&,

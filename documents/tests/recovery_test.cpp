@@ -469,20 +469,93 @@ class RecoveryTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(copies(), QStringList(), 3000);
   }
 
-  void LeftCopiesAreDiscardedOrKeptForLater() {
-    const QString first =
-        leaveCopy(QStringLiteral("1-first"), QStringLiteral("first"), RecoveryInfo{});
-    const QString second =
-        leaveCopy(QStringLiteral("2-second"), QStringLiteral("second"), RecoveryInfo{});
-    answers_.buttons << QMessageBox::No << QMessageBox::Cancel;
+  // Many copies make one question, a list: Discard removes those checked, Restore brings
+  // back the first checked and leaves the others, Later keeps them all. However many there
+  // are, no descriptor is kept per copy while they are offered.
+  void LeftCopiesAreOfferedInOneQuestion() {
+    constexpr int kCopies = 2000;  // more than the usual 1024 descriptors a process may hold
+    QVERIFY(QDir().mkpath(folder()));
+    for (int i = 0; i < kCopies; ++i) {
+      RecoveryInfo info;
+      info.path = path(QStringLiteral("doc%1.txt").arg(i));
+      leaveCopy(QStringLiteral("%1-left").arg(i + 1), QStringLiteral("text %1").arg(i), info);
+    }
+    const auto descriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const uint before = descriptors();
+    QList<int> some;
+    for (int row = 0; row < kCopies / 2; ++row) some << row;
+    answers_.checks << some;
+    answers_.buttons << QMessageBox::No;
     w_->offerRecovery();
-    QCOMPARE(answers_.asked.size(), 2);
-    QVERIFY(answers_.asked[0].contains(QStringLiteral("Document: Untitled")));
-    QCOMPARE(w_->document()->toPlainText(), QString());
-    // One was discarded, the other waits for the next start, no longer held by anybody.
-    QCOMPARE(int(QFile::exists(first)) + int(QFile::exists(second)), 1);
-    QCOMPARE(FindLeftCopies().size(), size_t(1));
-    QCOMPARE(files(QStringLiteral("*.lock")).size(), 1);
+    QCOMPARE(answers_.asked.size(), 1);
+    QVERIFY(answers_.asked[0].contains(QStringLiteral("changes to %1 documents").arg(kCopies)));
+    QVERIFY(answers_.asked[0].contains(path("doc0.txt")));
+    QCOMPARE(copies().size(), kCopies / 2);
+    QVERIFY(descriptors() <= before + 2);
+
+    answers_.reset();
+    answers_.checks << QList<int>{1, 2};
+    answers_.buttons << QMessageBox::Yes;
+    w_->offerRecovery();
+    QCOMPARE(answers_.asked.size(), 1);
+    const QString restored = w_->OpenFilePath();
+    QVERIFY2(restored.startsWith(path("doc")), qPrintable(restored));
+    QVERIFY(w_->document()->document()->isModified());
+    // The restored one's copy is now the document's own; the others wait.
+    QCOMPARE(copies().size(), kCopies / 2);
+
+    answers_.reset();
+    answers_.buttons << QMessageBox::Cancel;
+    w_->offerRecovery();
+    QCOMPARE(copies().size(), kCopies / 2);
+    QCOMPARE(FindLeftCopies().size(), size_t(kCopies / 2 - 1));
+  }
+
+  // The copies' folder is quorpad's own or not used at all: a link put in its place, or a
+  // folder of another user, is neither written nor offered, and that is said once; a copy
+  // that is a link (to a device, say) is never read.
+  void FolderThatIsNotQuorpadsOwnIsNeverUsed_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("a link") << "link";
+    QTest::newRow("open to others") << "group-writable";
+    if (geteuid() == 0) QTest::newRow("another user's") << "foreign";
+  }
+  void FolderThatIsNotQuorpadsOwnIsNeverUsed() {
+    QFETCH(QString, how);
+    const QString planted = state_->filePath(QStringLiteral("planted"));
+    QVERIFY(QDir().mkpath(planted));
+    WriteAll(planted + QStringLiteral("/9-planted.copy"),
+             EncodeRecoveryCopy(QStringLiteral("planted"), RecoveryInfo{}, {}));
+    if (how == "link") {
+      QVERIFY(QFile::link(planted, folder()));
+    } else {
+      QVERIFY(QDir().rename(planted, folder()));
+      QVERIFY(::chmod(QFile::encodeName(folder()).constData(), how == "foreign" ? 0755 : 0775) ==
+              0);
+      if (how == "foreign")
+        QVERIFY(::chown(QFile::encodeName(folder()).constData(), 65534, 65534) == 0);
+    }
+    w_->offerRecovery();
+    QVERIFY2(answers_.asked.isEmpty(), qPrintable(answers_.asked.join('\n')));
+    QSignalSpy status(w_, &frmMain::statusChanged);
+    w_->document()->insertPlainText(QStringLiteral("typed"));
+    QVERIFY(!w_->recovery()->flush());
+    w_->document()->insertPlainText(QStringLiteral(" more"));
+    QVERIFY(!w_->recovery()->flush());
+    QCOMPARE(status.size(), 1);
+    QVERIFY2(status.last().at(0).toString().contains(QStringLiteral("Recovery copies are off")),
+             qPrintable(status.last().at(0).toString()));
+    QCOMPARE(QDir(how == "link" ? planted : folder()).entryList(QDir::Files),
+             QStringList{"9-planted.copy"});
+  }
+
+  void CopyThatIsALinkIsNeverRead() {
+    QVERIFY(QDir().mkpath(folder()));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QDir(folder()).filePath("5-zero.copy")));
+    QVERIFY(QFile::link(path("templates.dat"), QDir(folder()).filePath("6-file.copy")));
+    QVERIFY(FindLeftCopies().empty());
+    w_->offerRecovery();
+    QVERIFY(answers_.asked.isEmpty());
   }
 
   void DamagedLeftCopyIsReportedAndSetAside() {

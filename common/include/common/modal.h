@@ -28,6 +28,13 @@ class ModalSeam {
       QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
       const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
       QMessageBox::StandardButton defaultButton);
+  // A question about a list of things, each with a check box (all checked at first):
+  // returns the button chosen and sets `checked` to the rows left checked. Seams that show
+  // no real dialog may leave it to question(), with every row checked.
+  virtual QMessageBox::StandardButton checklist(
+      QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
+      const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+      QMessageBox::StandardButton defaultButton, QList<int>& checked);
   // A file dialog; returns the chosen full path, or an empty string when cancelled.
   // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
   virtual QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,

@@ -10,6 +10,9 @@
 // blocking on it, and no more than `limit` bytes are read whatever size the file reports.
 // Returns an empty string on success, else the reason.
 QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes);
+// The same for a file already open as `fd` (which is not closed): refused unless it is a
+// regular file, and read up to `limit` bytes at most.
+QString ReadWholeDescriptor(int fd, qint64 limit, QByteArray& bytes);
 
 // Writes `bytes` to `path` through a temporary file beside it that replaces it only once
 // complete and on disk, so a failed write at any step leaves the old file byte for byte. A

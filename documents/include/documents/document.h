@@ -10,6 +10,7 @@
 class QPlainTextEdit;
 class QSessionManager;
 class QWidget;
+class LeftCopy;
 class RecoveryCopy;
 struct RecoveredDocument;
 
@@ -69,6 +70,14 @@ class Document : public QObject {
   void setCurrentFile(const QString& path);
   void setStatus(const QString& text, bool paintNow = false);
   void restore(const RecoveredDocument& document);
+  // The question about the one copy left behind; then its restore or discard.
+  void offerOneCopy(LeftCopy& copy);
+  // Restores a copy read whole, or sets it aside and says why.
+  bool restoreCopy(LeftCopy& copy);
+  // The document becomes the copy's; the copy goes once the document's own holds the text.
+  void takeOver(LeftCopy& copy, const RecoveredDocument& document);
+  // Tells once about the copies that could not be read and were set aside.
+  void reportUnreadable(const QStringList& asides, const QString& error);
 
   QPlainTextEdit* editor_;
   QWidget* window_;

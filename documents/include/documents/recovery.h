@@ -15,6 +15,7 @@
 #include "documents/documentfile.h"
 #include "documents/shadowtext.h"
 
+class CopyFolder;
 class QTextDocument;
 
 // The folder of the copies: $XDG_STATE_HOME/quorpad, by default ~/.local/state/quorpad.
@@ -95,6 +96,8 @@ class RecoveryCopy : public QObject {
   ShadowText shadow_;  // the text, ready to be taken at no cost
   InfoSource info_;
   QString folder_;
+  std::shared_ptr<CopyFolder> dir_;  // the folder once checked as quorpad's own
+  bool refused_ = false;             // the folder is not quorpad's own: no copies
   QString id_;
   int lockFd_ = -1;
   bool following_ = true;
@@ -108,19 +111,20 @@ class RecoveryCopy : public QObject {
   QThreadPool writer_;
 };
 
-// A copy left behind by a quorpad that is no longer running, held by this process while
-// it is offered (other quorpads starting meanwhile pass it by).
+// A copy left behind by a quorpad that is no longer running. While any copy found by one
+// FindLeftCopies() lives, other quorpads starting meanwhile are offered none.
 class LeftCopy {
  public:
-  LeftCopy(QString folder, QString id, int lockFd);
-  // Lets the copy go again, unless it was discarded or taken.
+  LeftCopy(std::shared_ptr<const CopyFolder> folder, QString id);
   ~LeftCopy();
   LeftCopy(const LeftCopy&) = delete;
   LeftCopy& operator=(const LeftCopy&) = delete;
 
   QString filePath() const;
-  // Reads and checks the copy. On failure `error` says why and nothing is returned.
+  // Reads and checks the whole copy. On failure `error` says why and nothing is returned.
   bool read(RecoveredDocument& document, QString& error) const;
+  // Reads only what the copy says of its document (path, format, when), not the text.
+  bool readDescription(RecoveredDocument& document, QString& error) const;
   // Removes the copy and its lock.
   void discard();
   // Moves a copy that cannot be read aside, out of the way of later starts, and returns
@@ -128,14 +132,15 @@ class LeftCopy {
   QString setAside();
 
  private:
-  QString folder_;
+  std::shared_ptr<const CopyFolder> folder_;
   QString id_;
-  int lockFd_;
   bool done_ = false;
 };
 
-// The copies in `folder` whose quorpad is no longer running, newest first, each now held
-// by this process. Leftovers of such a quorpad that hold no text are cleaned away.
+// The copies in `folder` whose quorpad is no longer running, newest first. Leftovers of such
+// a quorpad that hold no text are cleaned away. The folder must be quorpad's own (a folder,
+// not a link, of this user, that nobody else may write to); anything else gives none, and
+// nothing in it is reached through a link.
 std::vector<std::unique_ptr<LeftCopy>> FindLeftCopies(const QString& folder = RecoveryFolder());
 
 // The bytes of a copy file: a first line naming the format, a second line of JSON
@@ -144,3 +149,6 @@ QByteArray EncodeRecoveryCopy(const QString& text, const RecoveryInfo& info,
                               const QDateTime& changed);
 // Reads the bytes of a copy file; false and `error` when they are not a sound copy.
 bool DecodeRecoveryCopy(const QByteArray& bytes, RecoveredDocument& document, QString& error);
+// Reads what the first bytes of a copy file say of its document (no text, caret 0).
+bool DecodeRecoveryDescription(const QByteArray& bytes, RecoveredDocument& document,
+                               QString& error);

@@ -39,6 +39,8 @@ class ScriptedModal : public ModalSeam {
  public:
   QList<QMessageBox::StandardButton> buttons;
   QStringList files;
+  // The rows left checked in each checklist, in order; with none left, every row.
+  QList<QList<int>> checks;
   QMessageBox::StandardButton unscripted = QMessageBox::NoButton;
   // Every message box as "caption: text", marked " [icon]" when it has an icon and
   // " [buttons]" when it offers more than OK.
@@ -54,6 +56,12 @@ class ScriptedModal : public ModalSeam {
                                       QMessageBox::StandardButton defaultButton) override;
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
                    const QStringList& filters) override;
+  // Logs the text and the rows (in `shown`, after the text, one a line), then answers as a
+  // message box would.
+  QMessageBox::StandardButton checklist(
+      QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
+      const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
+      QMessageBox::StandardButton defaultButton, QList<int>& checked) override;
 };
 
 // A fresh temporary folder that is the program folder while the object lives.
