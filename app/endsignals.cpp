@@ -29,22 +29,35 @@ extern "C" void HandleEndSignal(int number) {
   errno = saved;
 }
 
+bool g_caught = false;   // the handlers are in place and the pair is made
+bool g_watched = false;  // an instance reads the pair
+
 }  // namespace
 
-EndSignals::EndSignals(QObject* parent) : QObject(parent) {
-  if (g_pair[0] >= 0) return;  // one instance at a time holds the signals
+void EndSignals::CatchEarly() {
+  if (g_caught) return;
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pair) != 0) {
     g_pair[0] = g_pair[1] = -1;
     return;
   }
   ::fcntl(g_pair[0], F_SETFL, O_NONBLOCK);
-  notifier_ = new QSocketNotifier(g_pair[1], QSocketNotifier::Read, this);
-  connect(notifier_, &QSocketNotifier::activated, this, &EndSignals::readSignal);
   struct sigaction action {};
   action.sa_handler = HandleEndSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &action, &g_former[i]);
+  g_caught = true;
+}
+
+EndSignals::EndSignals(QObject* parent) : QObject(parent) {
+  if (g_watched) return;  // one instance at a time holds the signals
+  CatchEarly();
+  if (!g_caught) return;
+  g_watched = true;
+  // A signal that came before the event loop could look waits in the pair, and is told
+  // as soon as it runs.
+  notifier_ = new QSocketNotifier(g_pair[1], QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, &EndSignals::readSignal);
 }
 
 EndSignals::~EndSignals() {
@@ -54,6 +67,7 @@ EndSignals::~EndSignals() {
   ::close(g_pair[0]);
   ::close(g_pair[1]);
   g_pair[0] = g_pair[1] = -1;
+  g_caught = g_watched = false;
 }
 
 void EndSignals::readSignal() {

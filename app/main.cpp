@@ -93,6 +93,9 @@ int main(int argc, char* argv[]) {
       break;
   }
 
+  // From here on the program may have something to keep: a signal that asks it to end is
+  // held until the event loop can end it in order.
+  if (command.action != CommandLine::Action::kList) EndSignals::CatchEarly();
   const bool gui = command.action != CommandLine::Action::kList;
   const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv, gui);
   QCoreApplication::setApplicationName(QStringLiteral("quorpad"));

@@ -71,8 +71,11 @@ start_quorpad() {
   item=""
   menu=""
   marker=""
-  poll "$WAIT_SECONDS" process_alive "$qp_pid" || found "quorpad did not start"
+  # Running once a window of its own shows; a signal sent before its first instruction
+  # (while the system still loads it) would end any program.
+  poll "$WAIT_SECONDS" shows_a_window || found "quorpad showed no window"
 }
+shows_a_window() { process_ended "$qp_pid" || [ -n "$(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null)" ]; }
 # The item and its menu's ids, once the item has registered.
 know_item() {
   [ -n "$item" ] && [ -n "$menu" ] && return 0

@@ -60,6 +60,16 @@ class EndSignalsTest : public QObject {
     QVERIFY(now.sa_sigaction == before.sa_sigaction);
   }
 
+  void SignalBeforeTheEventLoopWaitsForIt() {
+    // Caught while the program starts, before anything could tell the event loop.
+    EndSignals::CatchEarly();
+    QCOMPARE(std::raise(SIGTERM), 0);
+    EndSignals signals;
+    QSignalSpy received(&signals, &EndSignals::received);
+    QVERIFY(received.wait(5000));
+    QCOMPARE(received.at(0).at(0).toInt(), int(SIGTERM));
+  }
+
   void AnotherSignalRightBehindIsPassedOnToo() {
     // A session's end sends SIGHUP right behind SIGTERM; the process must live on to
     // bring the recovery copy up to date.

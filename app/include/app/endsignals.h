@@ -14,6 +14,10 @@ class EndSignals : public QObject {
 
  public:
   explicit EndSignals(QObject* parent = nullptr);
+  // Takes the signals over before the application object exists, so that one arriving
+  // while the program starts is kept for the first instance to tell rather than ending
+  // the process unsaved.
+  static void CatchEarly();
   // Gives the signals their former handling back.
   ~EndSignals() override;
 
