@@ -107,6 +107,9 @@ int main(int argc, char* argv[]) {
 
   // A quorpad already running in this session takes the command line over.
   SingleInstance instance(SingleInstance::SessionSocketPath());
+  QObject::connect(
+      &instance, &SingleInstance::listeningFailed, app.get(),
+      [](const QString& problem) { Print(stderr, QStringLiteral("quorpad: %1\n").arg(problem)); });
   if (!command.newInstance) {
     HandOverReply reply;
     QString problem;

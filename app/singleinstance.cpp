@@ -7,6 +7,7 @@
 #include "app/singleinstance.h"
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -20,6 +21,7 @@
 #include <QLockFile>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +39,9 @@ constexpr int kAnswerMs = 20000;
 constexpr unsigned long kEndingMs = 100;
 // A later start that connects and then says nothing is let go after this.
 constexpr int kIdleConnectionMs = 10000;
+// How often listening is looked after, and the longest pause while it cannot be taken up.
+constexpr int kWatchMs = 1000;
+constexpr int kLongestWatchMs = 30000;
 // The longest path a local socket's address holds, with room to spare.
 constexpr int kLongestSocketPath = 100;
 
@@ -141,16 +146,42 @@ SingleInstance::SingleInstance(QString socketPath, QObject* parent)
 
 SingleInstance::~SingleInstance() = default;
 
+namespace {
+
+// `path` as a folder of this user's alone, made (mode 0700) where it is missing: a real
+// folder, not a link, owned by the user, that nobody else may write to.
+bool PrivateFolder(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  ::mkdir(name.constData(), 0700);
+  struct stat st {};
+  return ::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+         (st.st_mode & 077) == 0;
+}
+
+}  // namespace
+
 QString SingleInstance::SessionSocketPath() {
-  // The runtime folder belongs to the user alone; the temporary folder is shared, so the
-  // name carries the user's id there.
+  const QString socket = QStringLiteral("quorpad-") + SessionKey();
+  // The runtime folder belongs to the user alone.
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) {
-    const QString path = QDir(runtime).filePath(QStringLiteral("quorpad-") + SessionKey());
+    const QString path = QDir(runtime).filePath(socket);
     if (QFile::encodeName(path).size() <= kLongestSocketPath) return path;
   }
-  return QDir(QDir::tempPath())
-      .filePath(QStringLiteral("quorpad-%1-%2").arg(getuid()).arg(SessionKey()));
+  // In the shared temporary folder another user could take the socket's or the lock's name
+  // first: they go in a folder of the user's own, which nobody else can enter or fill.
+  const QString temporary =
+      QDir(QDir::tempPath()).filePath(QStringLiteral("quorpad-%1").arg(::getuid()));
+  if (PrivateFolder(temporary)) return QDir(temporary).filePath(socket);
+  QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+  if (cache.isEmpty() || QDir::isRelativePath(cache)) cache = QDir::homePath() + "/.cache";
+  QDir().mkpath(cache);
+  const QString own = QDir(cache).filePath(QStringLiteral("quorpad"));
+  if (PrivateFolder(own) && QFile::encodeName(own).size() + 30 <= kLongestSocketPath)
+    return QDir(own).filePath(socket);
+  // Nowhere private: the socket is still only ever handed a request by a quorpad of this
+  // user's (see HandOver).
+  return QDir(temporary).filePath(socket);
 }
 
 SingleInstance::Role SingleInstance::Claim(const HandOverRequest& request, HandOverReply& reply,
@@ -251,7 +282,60 @@ bool SingleInstance::Listen(QString& problem) {
   }
   server_ = server;
   connect(server_, &QLocalServer::newConnection, this, &SingleInstance::Accept);
+  // Qt stops listening for good when the system refuses to accept a connection (no
+  // descriptors left): it is looked after, and taken up again.
+  if (!watch_) {
+    watch_ = new QTimer(this);
+    watch_->setSingleShot(true);
+    connect(watch_, &QTimer::timeout, this, &SingleInstance::KeepListening);
+  }
+  watch_->start(kWatchMs);
   return true;
+}
+
+bool SingleInstance::listening() const {
+  return server_ && server_->isListening();
+}
+
+void SingleInstance::KeepListening() {
+  if (listening()) {
+    failureSaid_ = false;
+    watch_->start(kWatchMs);
+    return;
+  }
+  const QString why = server_ ? server_->errorString() : QString();
+  if (server_) {
+    // Connections taken before it stopped are answered still.
+    for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) socket->setParent(this);
+    server_->deleteLater();
+    server_ = nullptr;
+  }
+  // Meanwhile a later start may have found nobody and become the session's quorpad; its
+  // socket is left alone, and it serves the later starts from now on.
+  QLockFile lock(socketPath_ + QStringLiteral(".lock"));
+  lock.tryLock(kConnectMs);
+  QLocalSocket other;
+  other.connectToServer(socketPath_);
+  if (other.waitForConnected(kConnectMs)) {
+    Q_EMIT listeningFailed(
+        QStringLiteral("another quorpad answers later starts at %1 now").arg(socketPath_));
+    return;
+  }
+  QString problem;
+  if (Listen(problem)) {
+    failureSaid_ = false;
+    return;
+  }
+  if (!failureSaid_) {
+    failureSaid_ = true;
+    Q_EMIT listeningFailed(
+        QStringLiteral("later starts cannot reach this quorpad at %1 (%2); trying again")
+            .arg(socketPath_, problem.isEmpty() ? why : problem));
+  }
+  // A pause that grows while it goes on failing, so that a system short of descriptors is
+  // not pressed.
+  const int pause = std::min(watch_->interval() * 2, kLongestWatchMs);
+  watch_->start(std::max(pause, kWatchMs));
 }
 
 void SingleInstance::SetHandler(Handler handler) {

@@ -1,5 +1,6 @@
 // The session's one quorpad: a later start hands over and is answered, a socket left by a
 // killed quorpad is cleared, and nothing a later start sends can upset the running one.
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -13,12 +14,14 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <csignal>
 #include <memory>
+#include <vector>
 
 #include "app/singleinstance.h"
 
@@ -184,6 +187,68 @@ class SingleInstanceTest : public QObject {
     QVERIFY2(later.problem.contains(QStringLiteral("another user")), qPrintable(later.problem));
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);  // not a byte of the request reached it
+  }
+
+  // With no descriptor left the system refuses a connection, and Qt stops listening for
+  // good: listening is taken up again once it can be, said once, and later starts reach
+  // this quorpad again rather than starting quorpads of their own.
+  void listeningGoesOnAfterAFailedAccept() {
+    const auto running = first();
+    QVERIFY(running);
+    running->SetHandler([](const HandOverRequest&) { return HandOverReply{0, "here", {}}; });
+    QSignalSpy said(running.get(), &SingleInstance::listeningFailed);
+    const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QVERIFY(client >= 0);
+    rlimit before{};
+    QVERIFY(::getrlimit(RLIMIT_NOFILE, &before) == 0);
+    // Every descriptor taken: the next accept cannot have one.
+    std::vector<int> filler;
+    for (int fd; (fd = ::dup(client)) >= 0 && filler.size() < 4096;) filler.push_back(fd);
+    rlimit lowered = before;
+    lowered.rlim_cur = static_cast<rlim_t>(filler.back() + 1);
+    QVERIFY(::setrlimit(RLIMIT_NOFILE, &lowered) == 0);
+    for (int fd; (fd = ::dup(client)) >= 0;) filler.push_back(fd);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(path()).constData(), sizeof(address.sun_path));
+    QVERIFY(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!running->listening(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, 5000);  // still short of descriptors: said once
+    QTest::qWait(2500);
+    QCOMPARE(said.size(), 1);
+    for (int fd : filler) ::close(fd);
+    ::close(client);
+    QVERIFY(::setrlimit(RLIMIT_NOFILE, &before) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(running->listening(), 10000);
+    const Claimed later = ClaimElsewhere(path(), {{QStringLiteral("quorpad")}, QDir::rootPath()});
+    QCOMPARE(later.role, SingleInstance::Role::kHandedOver);
+    QCOMPARE(later.reply.output, QStringLiteral("here"));
+  }
+
+  // Without a runtime folder the socket goes in a folder of the user's own: another user
+  // who made "quorpad-<uid>" in the temporary folder first is passed by.
+  void fallbackFolderIsTheUsersOwn() {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray tmp = qgetenv("TMPDIR");
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(dir_->filePath("tmp")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_->filePath("cache")));
+    QVERIFY(QDir().mkpath(dir_->filePath("tmp")));
+    const QString squatted = dir_->filePath(QStringLiteral("tmp/quorpad-%1").arg(::getuid()));
+    QString own = SingleInstance::SessionSocketPath();
+    QCOMPARE(QFileInfo(own).path(), squatted);
+    QCOMPARE(QFileInfo(squatted).permissions() & 0x0077, QFileDevice::Permissions());
+    // Another user's folder (here: one open to others, which another user could fill).
+    QVERIFY(::chmod(QFile::encodeName(squatted).constData(), 0777) == 0);
+    own = SingleInstance::SessionSocketPath();
+    QCOMPARE(QFileInfo(own).path(), dir_->filePath("cache/quorpad"));
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qputenv("TMPDIR", tmp);
+    qputenv("XDG_CACHE_HOME", cache);
+    if (tmp.isNull()) qunsetenv("TMPDIR");
+    if (cache.isNull()) qunsetenv("XDG_CACHE_HOME");
+    if (runtime.isNull()) qunsetenv("XDG_RUNTIME_DIR");
   }
 
   void quorpadThatEndsWithoutAnsweringIsTakenOver() {

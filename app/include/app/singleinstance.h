@@ -9,6 +9,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
 // What a later start asks the running quorpad: its whole command line (the program's name
 // first) and the folder it was started in, so that relative names mean what the user meant.
@@ -42,8 +43,10 @@ class SingleInstance : public QObject {
   explicit SingleInstance(QString socketPath, QObject* parent = nullptr);
   ~SingleInstance() override;
 
-  // The socket of this user's display session: in $XDG_RUNTIME_DIR, else in the temporary
-  // folder under the user's id; named after the Wayland and X displays.
+  // The socket of this user's display session, named after the Wayland and X displays: in
+  // $XDG_RUNTIME_DIR, else in a folder of this user's alone (mode 0700, checked to be a real
+  // folder owned by the user that nobody else may write to), "quorpad-<uid>" in the
+  // temporary folder or, where another user took that name, "quorpad" in the cache folder.
   static QString SessionSocketPath();
 
   // Becomes the session's quorpad, or hands `request` over to the running one and fills
@@ -55,6 +58,13 @@ class SingleInstance : public QObject {
   void SetHandler(Handler handler);
 
   const QString& socketPath() const { return socketPath_; }
+  // Whether later starts can reach this quorpad now.
+  bool listening() const;
+
+ Q_SIGNALS:
+  // Listening stopped (the system refused a connection: no descriptors left, say); it is
+  // taken up again after a short pause, and said once until it works again.
+  void listeningFailed(const QString& problem);
 
  private:
   enum class Attempt {
@@ -68,8 +78,12 @@ class SingleInstance : public QObject {
   void Accept();
   void LetGoWhenIdle(QLocalSocket* socket);
   void Read(QLocalSocket* socket);
+  // Listens again where the server stopped; with a growing pause while that fails.
+  void KeepListening();
 
   QString socketPath_;
   QLocalServer* server_ = nullptr;
   Handler handler_;
+  QTimer* watch_ = nullptr;
+  bool failureSaid_ = false;
 };
