@@ -54,6 +54,7 @@ bench: build
 	$(BUILD)/bin/documents_bench --peak=open
 	$(BUILD)/bin/picker_bench
 	$(BUILD)/bin/picker_bench --memory
+	$(BUILD)/bin/picker_bench --reload
 	$(BUILD)/bin/recovery_bench
 
 # The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus

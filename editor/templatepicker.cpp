@@ -11,8 +11,10 @@
 #include <QListView>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "common/modal.h"
 
@@ -102,6 +104,15 @@ void TemplateListModel::SetList(std::unique_ptr<TemplateList> list, const QStrin
   filter_.Reset();
   filter_.Apply(*list_, text);
   endResetModel();
+}
+
+std::unique_ptr<TemplateList> TemplateListModel::SetFiltered(std::unique_ptr<TemplateList> list,
+                                                             TemplateFilter filter) {
+  beginResetModel();
+  std::swap(list_, list);
+  filter_ = std::move(filter);
+  endResetModel();
+  return list;
 }
 
 bool TemplateListModel::LowerMore(int rows) {
@@ -204,6 +215,7 @@ void TemplatePicker::Close() {
 }
 
 void TemplatePicker::Reload() {
+  ++generation_;  // a background load under way is overtaken
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
   // The stamp is taken before reading: a change made while the store is read is seen at the
   // next opening.
@@ -232,7 +244,75 @@ void TemplatePicker::Reload() {
 }
 
 void TemplatePicker::ReloadIfOpen() {
-  if (isVisible() && (!loaded_ || StoreChangedSinceLoad())) Reload();
+  if (isVisible() && (!loaded_ || StoreChangedSinceLoad())) ReloadInBackground();
+}
+
+namespace {
+
+// What a background load gives the picker.
+struct Loaded {
+  std::unique_ptr<TemplateList> list = std::make_unique<TemplateList>();
+  TemplateFilter filter;
+  QString filterText;
+  QString error;
+  std::optional<QByteArray> stamp;
+};
+
+}  // namespace
+
+void TemplatePicker::ReloadInBackground() {
+  if (!loader_) {
+    loader_ = new QThreadPool(this);
+    loader_->setMaxThreadCount(1);
+  }
+  const quint64 generation = ++generation_;
+  ++reloading_;
+  const std::filesystem::path store = engine_.StorePath();
+  const QString text = txtFilter->text();
+  QPointer<TemplatePicker> self(this);
+  loader_->start([self, generation, store, text] {
+    // An engine of the thread's own over the same store: the window's is not shared.
+    auto loaded = std::make_shared<Loaded>();
+    const QString path = QFile::decodeName(QByteArray::fromStdString(store.native()));
+    loaded->stamp = StoreFileStamp(path);
+    loaded->filterText = text;
+    try {
+      templates::tmpeng(store.parent_path()).Template_LoadA(*loaded->list);
+      loaded->list->LowerUpTo(loaded->list->size());
+      loaded->filter.Apply(*loaded->list, text);
+    } catch (const templates::EngineError& error) {
+      loaded->error = EngineErrorText(error);
+    } catch (const std::exception& error) {
+      loaded->error = QStringLiteral("The templates could not be read from %1: %2")
+                          .arg(path, QString::fromLocal8Bit(error.what()));
+    }
+    QMetaObject::invokeMethod(
+        qApp,
+        [self, generation, loaded] {
+          if (!self) return;
+          --self->reloading_;
+          if (generation != self->generation_) return;
+          self->loadError_ = loaded->error;
+          if (!loaded->error.isEmpty()) {
+            // Nothing half read is offered; the next opening tries again.
+            self->loaded_ = false;
+            self->model_->SetList(std::make_unique<TemplateList>(), QString());
+          } else {
+            self->loaded_ = true;
+            self->loadedFrom_ = loaded->stamp;
+            if (self->txtFilter->text() == loaded->filterText) {
+              // The old list, as large as the new one, is freed on the loader's thread.
+              std::shared_ptr<TemplateList> old =
+                  self->model_->SetFiltered(std::move(loaded->list), std::move(loaded->filter));
+              self->loader_->start([old = std::move(old)]() mutable { old.reset(); });
+            } else
+              self->model_->SetList(std::move(loaded->list), self->txtFilter->text());
+          }
+          self->lstTemplates->setCurrentIndex(self->model_->index(0));
+          self->ShowStatus();
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 bool TemplatePicker::StoreChangedSinceLoad() const {

@@ -250,6 +250,14 @@ class PickerTest : public QObject {
     folder_->append(Numbered(3, 3));
     QTRY_COMPARE(ListedNames(w.templatePicker()), QStringList({"Name 1", "Name 2", "Name 3"}));
     QCOMPARE(FilterOf(w.templatePicker())->text(), QStringLiteral("name"));
+    // The reading goes to a thread of its own: the window goes on meanwhile, showing the
+    // list it had, and typing during the reading is applied to the new list.
+    folder_->append(Numbered(4, 4));
+    w.templatePicker()->ReloadIfOpen();
+    QVERIFY(w.templatePicker()->reloading());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" 4"));
+    QTRY_VERIFY(!w.templatePicker()->reloading());
+    QCOMPARE(ListedNames(w.templatePicker()), QStringList({"Name 4"}));
   }
 
   void namesForOtherProgramsKeepToOneLineAndAreFound() {

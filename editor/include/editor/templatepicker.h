@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QListView;
+class QThreadPool;
 class QTimer;
 
 // The rows of a TemplateList that the filter lets through, best first.
@@ -29,6 +30,10 @@ class TemplateListModel : public QAbstractListModel {
 
   // Takes a freshly loaded list and shows the rows that match `text`.
   void SetList(std::unique_ptr<TemplateList> list, const QString& text);
+  // Takes a list loaded and filtered elsewhere (lower-cased whole, `filter` applied to it);
+  // returns the list it showed before, for the caller to free where it costs no time.
+  std::unique_ptr<TemplateList> SetFiltered(std::unique_ptr<TemplateList> list,
+                                            TemplateFilter filter);
   // Shows the rows of the list that match `text`.
   void SetFilter(const QString& text);
   const TemplateList& list() const { return *list_; }
@@ -60,8 +65,12 @@ class TemplatePicker : public QFrame {
   void Close();
   // Reads the store again; an open picker keeps its filter text.
   void Reload();
-  // Reads the store again if the picker is open and the store has changed.
+  // Reads the store again if the picker is open and the store has changed. The reading,
+  // lower-casing and filtering happen on a thread of their own, so that a huge store never
+  // stops the window; the list shown changes once the new one is ready.
   void ReloadIfOpen();
+  // Whether a reading started by ReloadIfOpen() is still under way (for tests).
+  bool reloading() const { return reloading_ > 0; }
   // What the picker says instead of, or above, the list: why it is empty or the engine's
   // message. Empty when the list speaks for itself.
   QString statusText() const;
@@ -81,6 +90,7 @@ class TemplatePicker : public QFrame {
   void ShowStatus();
   void StepBy(int rows);
   bool StoreChangedSinceLoad() const;
+  void ReloadInBackground();
 
   QWidget* anchor_;
   templates::tmpeng& engine_;
@@ -92,6 +102,9 @@ class TemplatePicker : public QFrame {
   QString loadError_;                     // the engine's message when the last load failed
   bool loaded_ = false;                   // a load has succeeded; the store is known
   std::optional<QByteArray> loadedFrom_;  // the store file as the last load found it
+  quint64 generation_ = 0;                // every load counts; an older result is dropped
+  int reloading_ = 0;                     // background loads under way
+  QThreadPool* loader_ = nullptr;         // one background load at a time
 };
 
 // The store file's identity and state, to tell whether it changed: its device, inode, size
