@@ -212,6 +212,23 @@ void frmMain::createKeyboardPaths() {
   auto* picker = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), txtData, nullptr, nullptr,
                                Qt::WidgetShortcut);
   connect(picker, &QShortcut::activated, this, &frmMain::showTemplatePicker);
+  // The file commands from the keyboard, held by the document box as Ctrl+T is (the menus
+  // carry no keys); each runs its menu item's own handler.
+  const std::pair<QKeySequence, void (frmMain::*)()> fileKeys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuNew_Click},
+      {QKeySequence(Qt::CTRL | Qt::Key_O), &frmMain::mnuOpen_Click},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), &frmMain::mnuSave_Click},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &frmMain::mnuSaveAs_Click}};
+  for (const auto& [keys, handler] : fileKeys) {
+    auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, this, handler);
+  }
+  // Redo on the keys other editors use as well as Qt's own.
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+    auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, txtData, &QPlainTextEdit::redo);
+  }
 }
 
 void frmMain::createFileDrops() {

@@ -254,6 +254,33 @@ class MainWindowTest : public QObject {
     QVERIFY(w.templatesPopup()->isVisible());
   }
 
+  // The document box holds the file commands' keys (the menus carry none) and redo's.
+  void documentKeysRunTheMenuCommands() {
+    folder_->write(QByteArray());
+    frmMain& w = ShownMainWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.document()->setFocus();
+    QTest::keyClicks(w.document(), QStringLiteral("ab"));
+    QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.document(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(w.document()->toPlainText(), QStringLiteral("ab"));
+    QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.document()->toPlainText(), QStringLiteral("ab"));
+    const QString saved = folder_->filePath(QStringLiteral("keys.txt"));
+    modal_.files << saved;
+    QTest::keyClick(w.document(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(modal_.asked, QStringList{"Save File"});
+    QCOMPARE(ReadAll(saved), QByteArray("ab"));
+    QTest::keyClick(w.document(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(w.document(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(w.document(), Qt::Key_N, Qt::ControlModifier);
+    // Open and New ask first, as their menu items do, since the document holds text.
+    const QString ask = QStringLiteral("Do you wish to save this file:\r\n") + saved;
+    QCOMPARE(modal_.asked, (QStringList{"Save File", "Save As", ask, "Open File", ask}));
+    QCOMPARE(w.document()->toPlainText(), QString());
+  }
+
   void layoutKeepsLeastSizeAndFollowsWindow_data() {
     QTest::addColumn<QSize>("outer");  // twips
     QTest::addColumn<QSize>("laidOut");
