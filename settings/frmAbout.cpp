@@ -30,12 +30,20 @@ class Artwork : public QWidget {
   QSvgRenderer renderer_;
 };
 
+// The artwork's background is light whatever the desktop's theme: text on it is drawn in the
+// artwork's own dark ink, never in the theme's text colour (light in a dark theme).
+const QColor kInkOnArtwork(0x1b, 0x2a, 0x3f);
+
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, const QFont& font,
                  Qt::Alignment alignment) {
   auto* label = new QLabel(caption, parent);
   label->setObjectName(name);
   label->setFont(font);
   label->setAlignment(alignment | Qt::AlignVCenter);
+  QPalette ink = label->palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    ink.setColor(group, QPalette::WindowText, kInkOnArtwork);
+  label->setPalette(ink);
   return label;
 }
 

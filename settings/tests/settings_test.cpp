@@ -214,6 +214,46 @@ class SettingsTest : public QObject {
     QVERIFY(!LoadedAboutDialog());
     QCOMPARE(LabelText(AboutDialog(), "lblVer"), QString("v" QUORPAD_VERSION "a"));
   }
+
+  // The version lines stand out from the box's light artwork in a dark theme as in a light
+  // one: the darkest pixel of each line's text is far darker than the artwork behind it.
+  void AboutIsReadableInDarkAndLightThemes_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light") << false;
+    QTest::newRow("dark") << true;
+  }
+  void AboutIsReadableInDarkAndLightThemes() {
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    if (dark) {
+      QPalette palette;
+      palette.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+      palette.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+      palette.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+      palette.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+      QApplication::setPalette(palette);
+    }
+    frmAbout& about = AboutDialog();
+    for (const char* name : {"lblVer", "lblTempEngine"}) {
+      auto* label = about.findChild<QLabel*>(QString::fromLatin1(name));
+      QVERIFY(label);
+      const QImage shot = label->parentWidget()->grab(label->geometry()).toImage();
+      int darkest = 255;
+      int lightest = 0;
+      for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+          const int grey = qGray(shot.pixel(x, y));
+          darkest = std::min(darkest, grey);
+          lightest = std::max(lightest, grey);
+        }
+      QVERIFY2(
+          lightest - darkest > 128,
+          qPrintable(QStringLiteral("%1: text %2 on %3").arg(name).arg(darkest).arg(lightest)));
+    }
+    about.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::setPalette(before);
+  }
 };
 
 QTEST_MAIN(SettingsTest)
