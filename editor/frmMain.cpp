@@ -64,6 +64,7 @@ QString AsDocumentText(QString text) {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("quor - pad"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/quorpad.svg")));
   createControls();
@@ -103,6 +104,10 @@ void frmMain::createControls() {
   Frame1->setObjectName(QStringLiteral("Frame1"));
   txtData = new QPlainTextEdit(Frame1);
   txtData->setObjectName(QStringLiteral("txtData"));
+  txtData->setAccessibleName(QStringLiteral("Document"));
+  txtData->setAccessibleDescription(
+      QStringLiteral("The text being edited. The Menu key opens the templates popup; Ctrl+T "
+                     "finds any template."));
   txtData->setFont(DocumentFont());
   // Right-button releases reach the document box itself and open the templates popup;
   // the box's own context menu never shows.
@@ -114,6 +119,7 @@ void frmMain::createControls() {
 
   statusPanel_ = new QLabel(this);
   statusPanel_->setObjectName(QStringLiteral("status_panel1"));
+  statusPanel_->setAccessibleName(QStringLiteral("Document status"));
   statusBar()->setObjectName(QStringLiteral("status"));
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);

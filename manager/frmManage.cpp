@@ -49,6 +49,9 @@ void frmManage::createControls() {
   Frame1 = new QGroupBox(QStringLiteral("Existing Templates"), this);
   TemplatesList = new QTreeWidget(Frame1);
   TemplatesList->setObjectName(QStringLiteral("TemplatesList"));
+  TemplatesList->setAccessibleName(QStringLiteral("Existing templates"));
+  TemplatesList->setAccessibleDescription(
+      QStringLiteral("The templates in store order; the first thirteen fill the popup."));
   TemplatesList->setHeaderHidden(true);
   TemplatesList->setRootIsDecorated(false);
   TemplatesList->setColumnCount(1);
@@ -57,14 +60,19 @@ void frmManage::createControls() {
   Label1 = new QLabel(QStringLiteral("Name:"), Frame2);
   txtName = new QLineEdit(Frame2);
   txtName->setObjectName(QStringLiteral("txtName"));
+  txtName->setAccessibleName(QStringLiteral("Template name"));
   Label3 = new QLabel(QStringLiteral("Index:"), Frame2);
   txtIndex = new QLineEdit(Frame2);
   txtIndex->setObjectName(QStringLiteral("txtIndex"));
+  txtIndex->setAccessibleName(QStringLiteral("Template menu index"));
   txtIndex->setReadOnly(true);
   txtIndex->setToolTip(QStringLiteral("Template Menu Index."));
   Label2 = new QLabel(QStringLiteral("Value:"), Frame2);
   txtValue = new QPlainTextEdit(Frame2);
   txtValue->setObjectName(QStringLiteral("txtValue"));
+  txtValue->setAccessibleName(QStringLiteral("Template text"));
+  txtValue->setAccessibleDescription(
+      QStringLiteral("The text the template inserts. Tab moves on; Ctrl+Tab types a tab."));
   txtValue->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab moves on in the dialog's order; Ctrl+Tab types a tab into the value.
   txtValue->setTabChangesFocus(true);

@@ -32,6 +32,7 @@ frmConfig::frmConfig(QWidget* parent) : QDialog(parent) {
   Label2 = new QLabel(QStringLiteral("Browser Path:"), Frame1);
   txtPath = new QLineEdit(Frame1);
   txtPath->setObjectName(QStringLiteral("txtPath"));
+  txtPath->setAccessibleName(QStringLiteral("Browser path"));
   cmdBrowse = NewButton(Frame1, QStringLiteral("cmdBrowse"), QStringLiteral("..."));
   Frame2 = new QGroupBox(QStringLiteral("Frame2"), this);
   cmdDone = NewButton(this, QStringLiteral("cmdDone"), QStringLiteral("Done"));
