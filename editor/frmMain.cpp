@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
+#include <functional>
 
 #include "common/filedrop.h"
 #include "common/modal.h"
@@ -30,6 +31,7 @@
 #include "common/twips.h"
 #include "documents/document.h"
 #include "documents/recovery.h"
+#include "editor/findbar.h"
 #include "editor/mainlayout.h"
 #include "editor/storewatch.h"
 #include "editor/templatepicker.h"
@@ -115,6 +117,8 @@ void frmMain::createControls() {
   txtData->viewport()->installEventFilter(this);
   txtData->installEventFilter(this);
   document_ = new Document(txtData, this);
+  findBar_ = new FindBar(txtData, Frame1);
+  connect(findBar_, &FindBar::visibilityChanged, this, &frmMain::scheduleLayout);
   connect(document_, &Document::statusChanged, this, &frmMain::showStatus);
 
   statusPanel_ = new QLabel(this);
@@ -228,6 +232,16 @@ void frmMain::createKeyboardPaths() {
   for (const auto& [keys, handler] : fileKeys) {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, handler);
+  }
+  // Find and Replace, in a bar under the document.
+  const std::pair<QKeySequence, std::function<void()>> findKeys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar_->Open(false); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_H), [this] { findBar_->Open(true); }},
+      {QKeySequence(Qt::Key_F3), [this] { findBar_->FindNext(); }},
+      {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar_->FindPrevious(); }}};
+  for (const auto& [keys, action] : findKeys) {
+    auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, this, action);
   }
   // Redo on the keys other editors use as well as Qt's own.
   for (const QKeySequence& keys :
@@ -347,9 +361,15 @@ void frmMain::Form_Resize() {
   Frame1->setGeometry(0, 0, frameW, frameH);
   const int textX = ToPixelsX(this, kTextLeft);
   const int textY = ToPixelsY(this, kTextTop);
-  txtData->setGeometry(textX, textY,
-                       std::clamp(ToPixelsX(this, l.textWidth), 0, std::max(0, frameW - textX)),
-                       std::clamp(ToPixelsY(this, l.textHeight), 0, std::max(0, frameH - textY)));
+  const int textW = std::clamp(ToPixelsX(this, l.textWidth), 0, std::max(0, frameW - textX));
+  int textH = std::clamp(ToPixelsY(this, l.textHeight), 0, std::max(0, frameH - textY));
+  // The Find bar, when shown, takes the bottom of the document's room.
+  if (findBar_->isVisible()) {
+    const int barH = std::min(findBar_->sizeHint().height(), textH);
+    textH -= barH;
+    findBar_->setGeometry(textX, textY + textH, textW, barH);
+  }
+  txtData->setGeometry(textX, textY, textW, textH);
 }
 
 // A change of size or state, a move and an exposure each change the outer size the rules

@@ -10,6 +10,7 @@
 #include "template/tmpeng.h"
 
 class Document;
+class FindBar;
 class OwnClipboardText;
 class QAction;
 class QGroupBox;
@@ -43,6 +44,8 @@ class frmMain : public QMainWindow {
   QAction* action(const QString& name) const;
   // The template picker; nullptr until it is first opened.
   TemplatePicker* templatePicker() const { return picker_; }
+  // The Find and Replace bar under the document.
+  FindBar* findBar() const { return findBar_; }
 
   const std::array<QAction*, kTemplateSlots>& templateSlots() const { return mnuTemplate; }
   // Refills every template slot from the store through `engine`. The store is read first,
@@ -172,6 +175,7 @@ class frmMain : public QMainWindow {
   StoreWatch* storeWatch_ = nullptr;
   bool storeFailing_ = false;  // the last refill failed and was reported
   TemplatePicker* picker_ = nullptr;
+  FindBar* findBar_ = nullptr;
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

@@ -1,0 +1,401 @@
+// Find and Replace under the document.
+#include "editor/findbar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QThreadPool>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "common/plaintext.h"
+
+QRegularExpression FindQuery::expression() const {
+  QString pattern = regularExpression ? text : QRegularExpression::escape(text);
+  if (wholeWords) pattern = QStringLiteral("\\b(?:%1)\\b").arg(pattern);
+  QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
+  if (!matchCase) options |= QRegularExpression::CaseInsensitiveOption;
+  return QRegularExpression(pattern, options);
+}
+
+QString FindQuery::replacement(const QString& with) const {
+  if (regularExpression) return with;
+  // QString::replace() reads \1 and the like in the replacement; plain text means itself.
+  QString plain = with;
+  plain.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+  return plain;
+}
+
+qsizetype CountMatches(const QString& text, const FindQuery& query) {
+  const QRegularExpression expression = query.expression();
+  if (query.text.isEmpty() || !expression.isValid()) return 0;
+  qsizetype count = 0;
+  QRegularExpressionMatchIterator it = expression.globalMatch(text);
+  while (it.hasNext()) count += it.next().capturedLength() > 0;
+  return count;
+}
+
+QString ReplaceAll(const QString& text, const FindQuery& query, const QString& with,
+                   qsizetype& count) {
+  count = CountMatches(text, query);
+  if (count == 0) return text;
+  QString result = text;
+  result.replace(query.expression(), query.replacement(with));
+  return result;
+}
+
+namespace {
+
+QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
+                       const QString& description) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  button->setFocusPolicy(Qt::TabFocus);
+  button->setAccessibleDescription(description);
+  return button;
+}
+
+QCheckBox* NewOption(QWidget* parent, const QString& name, const QString& caption) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(name);
+  box->setFocusPolicy(Qt::TabFocus);
+  return box;
+}
+
+QString MatchesText(qsizetype count) {
+  if (count == 0) return QStringLiteral("No match");
+  return count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count);
+}
+
+}  // namespace
+
+FindBar::FindBar(QPlainTextEdit* document, QWidget* parent) : QFrame(parent), document_(document) {
+  setObjectName(QStringLiteral("FindBar"));
+  setFrameShape(QFrame::StyledPanel);
+  setAutoFillBackground(true);
+  createControls();
+  hide();
+  // A changed document is searched afresh; its count is renewed once the typing pauses.
+  recountSoon_ = new QTimer(this);
+  recountSoon_->setSingleShot(true);
+  recountSoon_->setInterval(300);
+  connect(recountSoon_, &QTimer::timeout, this, &FindBar::recount);
+  connect(document_, &QPlainTextEdit::textChanged, this, [this] {
+    if (isVisible()) recountSoon_->start();
+  });
+}
+
+FindBar::~FindBar() = default;
+
+void FindBar::createControls() {
+  txtFind = new QLineEdit(this);
+  txtFind->setObjectName(QStringLiteral("txtFind"));
+  txtFind->setAccessibleName(QStringLiteral("Find"));
+  txtFind->setAccessibleDescription(
+      QStringLiteral("Searched for as you type. Enter finds the next match, Shift+Enter the "
+                     "previous one, Escape closes the bar."));
+  txtFind->setPlaceholderText(QStringLiteral("Find"));
+  txtFind->installEventFilter(this);
+  cmdPrevious = NewButton(this, QStringLiteral("cmdPrevious"), QStringLiteral("Previous"),
+                          QStringLiteral("The previous match (Shift+F3)."));
+  cmdNext = NewButton(this, QStringLiteral("cmdNext"), QStringLiteral("Next"),
+                      QStringLiteral("The next match (F3)."));
+  chkCase = NewOption(this, QStringLiteral("chkCase"), QStringLiteral("Match case"));
+  chkWords = NewOption(this, QStringLiteral("chkWords"), QStringLiteral("Whole words"));
+  chkRegex = NewOption(this, QStringLiteral("chkRegex"), QStringLiteral("Regular expression"));
+  cmdClose = NewButton(this, QStringLiteral("cmdCloseFind"), QStringLiteral("Close"),
+                       QStringLiteral("Closes the bar (Escape)."));
+
+  replaceRow_ = new QWidget(this);
+  txtReplace = new QLineEdit(replaceRow_);
+  txtReplace->setObjectName(QStringLiteral("txtReplace"));
+  txtReplace->setAccessibleName(QStringLiteral("Replace with"));
+  txtReplace->setPlaceholderText(QStringLiteral("Replace with"));
+  txtReplace->installEventFilter(this);
+  cmdReplace = NewButton(replaceRow_, QStringLiteral("cmdReplace"), QStringLiteral("Replace"),
+                         QStringLiteral("Replaces the selected match and finds the next."));
+  cmdReplaceAll =
+      NewButton(replaceRow_, QStringLiteral("cmdReplaceAll"), QStringLiteral("Replace All"),
+                QStringLiteral("Replaces every match, as one step for Undo."));
+  lblStatus = new QLabel(this);
+  lblStatus->setObjectName(QStringLiteral("lblFindStatus"));
+  lblStatus->setAccessibleName(QStringLiteral("Find status"));
+
+  auto* findRow = new QHBoxLayout;
+  findRow->addWidget(txtFind, 1);
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{cmdPrevious, cmdNext, chkCase, chkWords, chkRegex, cmdClose})
+    findRow->addWidget(w);
+  auto* replaceLayout = new QHBoxLayout(replaceRow_);
+  replaceLayout->setContentsMargins(0, 0, 0, 0);
+  replaceLayout->addWidget(txtReplace, 1);
+  replaceLayout->addWidget(cmdReplace);
+  replaceLayout->addWidget(cmdReplaceAll);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(2);
+  layout->addLayout(findRow);
+  layout->addWidget(replaceRow_);
+  layout->addWidget(lblStatus);
+
+  connect(txtFind, &QLineEdit::textEdited, this, &FindBar::searchAsTyped);
+  for (QCheckBox* option : {chkCase, chkWords, chkRegex})
+    connect(option, &QCheckBox::toggled, this, &FindBar::searchAsTyped);
+  connect(cmdNext, &QPushButton::clicked, this, &FindBar::FindNext);
+  connect(cmdPrevious, &QPushButton::clicked, this, &FindBar::FindPrevious);
+  connect(cmdReplace, &QPushButton::clicked, this, &FindBar::ReplaceOne);
+  connect(cmdReplaceAll, &QPushButton::clicked, this, &FindBar::ReplaceEvery);
+  connect(cmdClose, &QPushButton::clicked, this, &FindBar::Close);
+}
+
+FindQuery FindBar::query() const {
+  return FindQuery{txtFind->text(), chkCase->isChecked(), chkWords->isChecked(),
+                   chkRegex->isChecked()};
+}
+
+void FindBar::Open(bool replace) {
+  const QTextCursor cursor = document_->textCursor();
+  anchor_ = cursor.selectionStart();
+  // A selection within one line is what the user wants to find.
+  if (cursor.hasSelection() && !SelectedText(document_).contains(QLatin1Char('\n')))
+    txtFind->setText(SelectedText(document_));
+  replaceRow_->setVisible(replace);
+  show();
+  txtFind->setFocus(Qt::ShortcutFocusReason);
+  txtFind->selectAll();
+  note_.clear();
+  recount();
+}
+
+void FindBar::Close() {
+  const bool hadFocus = isAncestorOf(QApplication::focusWidget());
+  hide();
+  if (hadFocus) document_->setFocus(Qt::OtherFocusReason);
+}
+
+void FindBar::showEvent(QShowEvent* event) {
+  QFrame::showEvent(event);
+  Q_EMIT visibilityChanged();
+}
+
+void FindBar::hideEvent(QHideEvent* event) {
+  QFrame::hideEvent(event);
+  Q_EMIT visibilityChanged();
+}
+
+const QString& FindBar::text() {
+  const int revision = document_->document()->revision();
+  if (revision != textRevision_) {
+    text_ = DocumentText(document_);
+    textRevision_ = revision;
+  }
+  return text_;
+}
+
+bool FindBar::FindNext() {
+  return find(true, false);
+}
+
+bool FindBar::FindPrevious() {
+  return find(false, false);
+}
+
+bool FindBar::find(bool forward, bool fromAnchor) {
+  note_.clear();
+  const FindQuery q = query();
+  const QRegularExpression expression = q.expression();
+  if (q.text.isEmpty()) {
+    say(QString());
+    return false;
+  }
+  if (!expression.isValid()) {
+    say(QStringLiteral("Not a regular expression: %1 (at character %2)")
+            .arg(expression.errorString())
+            .arg(expression.patternErrorOffset() + 1));
+    return false;
+  }
+  const QString& haystack = text();
+  const QTextCursor cursor = document_->textCursor();
+  QRegularExpressionMatch found;
+  bool wrapped = false;
+  // The first match that is not empty from `from` on.
+  auto firstFrom = [&](qsizetype from) {
+    QRegularExpressionMatchIterator it = expression.globalMatch(haystack, from);
+    while (it.hasNext()) {
+      QRegularExpressionMatch match = it.next();
+      if (match.capturedLength() > 0) return match;
+    }
+    return QRegularExpressionMatch();
+  };
+  // The last match that is not empty and starts before `before`.
+  auto lastBefore = [&](qsizetype before) {
+    QRegularExpressionMatch last;
+    QRegularExpressionMatchIterator it = expression.globalMatch(haystack);
+    while (it.hasNext()) {
+      QRegularExpressionMatch match = it.next();
+      if (match.capturedStart() >= before) break;
+      if (match.capturedLength() > 0) last = match;
+    }
+    return last;
+  };
+  if (forward) {
+    const qsizetype from = fromAnchor ? anchor_ : cursor.selectionEnd();
+    found = firstFrom(from);
+    if (!found.hasMatch() && from > 0) {
+      found = firstFrom(0);
+      wrapped = found.hasMatch();
+    }
+  } else {
+    const qsizetype before = cursor.selectionStart();
+    found = lastBefore(before);
+    if (!found.hasMatch()) {
+      found = lastBefore(haystack.size() + 1);
+      wrapped = found.hasMatch();
+    }
+  }
+  if (!found.hasMatch()) {
+    note_ = QStringLiteral("Not found.");
+    say(note_);
+    return false;
+  }
+  QTextCursor select(document_->document());
+  select.setPosition(static_cast<int>(found.capturedStart()));
+  select.setPosition(static_cast<int>(found.capturedEnd()), QTextCursor::KeepAnchor);
+  document_->setTextCursor(select);
+  document_->ensureCursorVisible();
+  if (wrapped)
+    note_ = forward ? QStringLiteral("Search wrapped around the end.")
+                    : QStringLiteral("Search wrapped around the start.");
+  say(note_);
+  return true;
+}
+
+void FindBar::searchAsTyped() {
+  find(true, true);
+  recount();
+}
+
+void FindBar::ReplaceOne() {
+  const FindQuery q = query();
+  const QRegularExpression expression = q.expression();
+  QTextCursor cursor = document_->textCursor();
+  if (cursor.hasSelection() && expression.isValid() && !q.text.isEmpty()) {
+    // Only a selection that is a whole match is replaced.
+    const QString selected = SelectedText(document_);
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("\\A(?:%1)\\z").arg(expression.pattern()),
+                           expression.patternOptions())
+            .match(selected);
+    if (match.hasMatch()) {
+      QString with = txtReplace->text();
+      if (q.regularExpression) {
+        QString one = selected;
+        one.replace(expression, with);
+        with = one;
+      }
+      cursor.insertText(with);
+      document_->setTextCursor(cursor);
+    }
+  }
+  FindNext();
+}
+
+qsizetype FindBar::ReplaceEvery() {
+  qsizetype count = 0;
+  const FindQuery q = query();
+  if (q.text.isEmpty() || !q.expression().isValid()) {
+    find(true, false);  // says why
+    return 0;
+  }
+  const QString replaced = ReplaceAll(text(), q, txtReplace->text(), count);
+  if (count > 0) {
+    const int caret = document_->textCursor().position();
+    QTextCursor all(document_->document());
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    all.insertText(replaced);
+    all.endEditBlock();
+    all.setPosition(std::min(caret, document_->document()->characterCount() - 1));
+    document_->setTextCursor(all);
+  }
+  note_ = count == 1 ? QStringLiteral("Replaced 1 match.")
+                     : QStringLiteral("Replaced %1 matches.").arg(count);
+  say(note_);
+  return count;
+}
+
+void FindBar::recount() {
+  const FindQuery q = query();
+  const quint64 generation = ++generation_;
+  counted_.clear();
+  if (q.text.isEmpty() || !q.expression().isValid()) {
+    say(note_);
+    return;
+  }
+  if (!counter_) {
+    counter_ = new QThreadPool(this);
+    counter_->setMaxThreadCount(1);
+  }
+  ++counting_;
+  QPointer<FindBar> self(this);
+  // The text is shared, not copied: the document's later edits make a text of their own.
+  counter_->start([self, generation, q, text = text()] {
+    const qsizetype count = CountMatches(text, q);
+    QMetaObject::invokeMethod(
+        qApp,
+        [self, generation, count] {
+          if (!self) return;
+          --self->counting_;
+          if (generation != self->generation_) return;
+          self->counted_ = MatchesText(count);
+          self->say(self->note_);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void FindBar::say(const QString& note) {
+  QStringList parts;
+  if (!note.isEmpty()) parts << note;
+  if (!counted_.isEmpty()) parts << counted_;
+  lblStatus->setText(parts.join(QLatin1Char(' ')));
+}
+
+QString FindBar::statusText() const {
+  return lblStatus->text();
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == txtFind || watched == txtReplace)) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool shift = key->modifiers() & Qt::ShiftModifier;
+    switch (key->key()) {
+      case Qt::Key_Escape:
+        Close();
+        return true;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (watched == txtReplace && !shift)
+          ReplaceOne();
+        else
+          find(!shift, false);
+        return true;
+      case Qt::Key_F3:
+        find(!shift, false);
+        return true;
+      default:
+        break;
+    }
+  }
+  return QFrame::eventFilter(watched, event);
+}

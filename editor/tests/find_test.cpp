@@ -1,0 +1,133 @@
+// Find and Replace: the queries, the bar driven from the keyboard, and Replace All as one
+// step for Undo.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+
+#include "editor/findbar.h"
+#include "editor/frmMain.h"
+#include "testsupport/guitest.h"
+
+using namespace guitest;
+
+class FindTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<StoreFolder> folder_;
+  ScriptedModal modal_;
+
+  static QString Selected(frmMain& w) { return w.document()->textCursor().selectedText(); }
+  static int At(frmMain& w) { return w.document()->textCursor().selectionStart(); }
+  static void Check(frmMain& w, const char* option, bool on) {
+    w.findBar()->findChild<QCheckBox*>(QString::fromLatin1(option))->setChecked(on);
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetModal(&modal_);
+  }
+  void init() {
+    folder_ = std::make_unique<StoreFolder>();
+    folder_->write(QByteArray());
+  }
+  void cleanup() {
+    CloseAll();
+    folder_.reset();
+  }
+
+  void queriesFindWhatTheirOptionsSay_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<bool>("wholeWords");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<int>("count");
+    const QString doc = QStringLiteral("Cat cat concat CAT. a.c abc");
+    QTest::newRow("any case") << "cat" << false << false << false << 4;
+    QTest::newRow("match case") << "cat" << true << false << false << 2;
+    QTest::newRow("whole words") << "cat" << false << true << false << 3;
+    QTest::newRow("dot as text") << "a.c" << false << false << false << 1;
+    QTest::newRow("dot as pattern") << "a.c" << false << false << true << 2;
+    QTest::newRow("invalid pattern") << "a(" << false << false << true << 0;
+  }
+  void queriesFindWhatTheirOptionsSay() {
+    QFETCH(QString, text);
+    QFETCH(bool, matchCase);
+    QFETCH(bool, wholeWords);
+    QFETCH(bool, regex);
+    QFETCH(int, count);
+    const FindQuery query{text, matchCase, wholeWords, regex};
+    QCOMPARE(CountMatches(QStringLiteral("Cat cat concat CAT. a.c abc"), query), qsizetype(count));
+    qsizetype replaced = 0;
+    const QString result = ReplaceAll(QStringLiteral("Cat cat concat CAT. a.c abc"), query,
+                                      QStringLiteral("\\1"), replaced);
+    QCOMPARE(replaced, qsizetype(count));
+    if (!regex && count > 0) QVERIFY(result.contains(QStringLiteral("\\1")));  // taken as text
+  }
+
+  void keyboardFindsReplacesAndGivesTheDocumentBack() {
+    frmMain& w = ShownMainWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.document()->setPlainText(QStringLiteral("one two one\nthree one"));
+    w.document()->setFocus();
+    QTest::keyClick(w.document(), Qt::Key_F, Qt::ControlModifier);
+    FindBar* bar = w.findBar();
+    QVERIFY(bar->isVisible());
+    auto* find = bar->findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    QCOMPARE(QApplication::focusWidget(), find);
+    // As it is typed, and on with Enter, wrapping round the end.
+    QTest::keyClicks(find, QStringLiteral("one"));
+    QCOMPARE(At(w), 0);
+    QTRY_VERIFY(bar->statusText().contains(QStringLiteral("3 matches")));
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(At(w), 8);
+    QTest::keyClick(find, Qt::Key_F3);
+    QCOMPARE(At(w), 18);
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(At(w), 0);
+    QVERIFY2(bar->statusText().contains(QStringLiteral("wrapped around the end")),
+             qPrintable(bar->statusText()));
+    QTest::keyClick(find, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(At(w), 18);
+    QVERIFY(bar->statusText().contains(QStringLiteral("wrapped around the start")));
+    // An invalid pattern is said, and nothing moves.
+    Check(w, "chkRegex", true);
+    find->setText(QStringLiteral("o(n"));
+    QVERIFY(!bar->FindNext());
+    QVERIFY2(bar->statusText().startsWith(QStringLiteral("Not a regular expression")),
+             qPrintable(bar->statusText()));
+    Check(w, "chkRegex", false);
+    // Escape closes the bar; the document has the keyboard again, and F3 goes on there.
+    QTest::keyClick(find, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(QApplication::focusWidget(), w.document());
+    find->setText(QStringLiteral("three"));
+    QTest::keyClick(w.document(), Qt::Key_F3);
+    QCOMPARE(Selected(w), QStringLiteral("three"));
+
+    // Ctrl+H: the selection is what is found; Replace, then Replace All as one Undo step.
+    QTextCursor cursor(w.document()->document());
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    w.document()->setTextCursor(cursor);
+    QTest::keyClick(w.document(), Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(find->text(), QStringLiteral("two"));
+    auto* with = bar->findChild<QLineEdit*>(QStringLiteral("txtReplace"));
+    QVERIFY(with->isVisible());
+    find->setText(QStringLiteral("one"));
+    with->setText(QStringLiteral("1"));
+    bar->FindNext();
+    bar->findChild<QPushButton*>(QStringLiteral("cmdReplace"))->click();
+    QCOMPARE(w.document()->toPlainText(), QStringLiteral("one two 1\nthree one"));
+    QCOMPARE(bar->ReplaceEvery(), qsizetype(2));
+    QCOMPARE(w.document()->toPlainText(), QStringLiteral("1 two 1\nthree 1"));
+    w.document()->undo();
+    QCOMPARE(w.document()->toPlainText(), QStringLiteral("one two 1\nthree one"));
+  }
+};
+
+QTEST_MAIN(FindTest)
+#include "find_test.moc"
