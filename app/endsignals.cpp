@@ -60,9 +60,17 @@ EndSignals::EndSignals(QObject* parent) : QObject(parent) {
   connect(notifier_, &QSocketNotifier::activated, this, &EndSignals::readSignal);
 }
 
+void EndSignals::IgnoreFromNowOn() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  for (int signal : kSignals) ::sigaction(signal, &ignore, nullptr);
+  ignoring_ = true;
+}
+
 EndSignals::~EndSignals() {
   if (!notifier_) return;
-  for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &g_former[i], nullptr);
+  if (!ignoring_)
+    for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &g_former[i], nullptr);
   delete notifier_;
   ::close(g_pair[0]);
   ::close(g_pair[1]);

@@ -160,5 +160,7 @@ int main(int argc, char* argv[]) {
   Print(stderr, LeftOutFilesText(command));
   if (command.action == CommandLine::Action::kCopy)
     Print(stderr, CopyTemplate(command.templateName).errors);
-  return QCoreApplication::exec();
+  const int status = QCoreApplication::exec();
+  endSignals.IgnoreFromNowOn();
+  return status;
 }

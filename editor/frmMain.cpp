@@ -81,6 +81,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() {
+  // The bar is hidden while its window goes; this window is no longer one to lay out.
+  disconnect(findBar_, nullptr, this, nullptr);
   // Changes that nobody let go of (the desktop session ended without a question) stay in
   // their recovery copy, brought up to date.
   if (RecoveryCopy* copy = recovery()) copy->flush();

@@ -18,8 +18,11 @@ class EndSignals : public QObject {
   // while the program starts is kept for the first instance to tell rather than ending
   // the process unsaved.
   static void CatchEarly();
-  // Gives the signals their former handling back.
+  // Gives the signals their former handling back, unless IgnoreFromNowOn() was called.
   ~EndSignals() override;
+  // The program is ending in order anyway: the signals are ignored from now on, so that one
+  // arriving while it tears down cannot end it by the signal instead.
+  void IgnoreFromNowOn();
 
   EndSignals(const EndSignals&) = delete;
   EndSignals& operator=(const EndSignals&) = delete;
@@ -32,4 +35,5 @@ class EndSignals : public QObject {
   void readSignal();
 
   QSocketNotifier* notifier_ = nullptr;
+  bool ignoring_ = false;
 };
