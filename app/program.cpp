@@ -23,6 +23,9 @@ namespace {
 bool g_endWithLastWindow = false;
 bool g_endingBySignal = false;
 QPointer<frmMain> g_main;
+// The same window as an object only: compared with while its window parts are being torn
+// down, when it can no longer be taken as a frmMain.
+QPointer<QObject> g_mainObject;
 
 // The manager refills the main window's slots; the main window comes back, hidden and with
 // its tray icon, if Exit closed it, and shows where no notification area could bring it back.
@@ -81,7 +84,7 @@ class LastWindowWatch : public QObject {
     if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
       CheckForEnd();
-      if (watched != LoadedMainWindow()) FocusBackToMain();
+      if (watched != g_mainObject.data()) FocusBackToMain();
     }
     return false;
   }
@@ -104,6 +107,7 @@ frmMain& MainWindow() {
     throw;
   }
   g_main = window;
+  g_mainObject = window;
   QObject::connect(window, &QObject::destroyed, qApp, &CheckForEnd);
   return *window;
 }

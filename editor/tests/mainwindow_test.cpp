@@ -521,6 +521,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(boxes, 1);
   }
 
+  // A window going away with a popup of its own open: the program's watch over closing
+  // windows meets the popup while the window is half torn down, and must not take it for a
+  // main window any more (the sanitizer build reports it otherwise).
+  void windowGoingAwayWithItsPopupOpen() {
+    folder_->write(QByteArray());
+    EndWithLastWindow();
+    frmMain& w = ShownMainWindow();
+    w.templatesPopup()->popup(w.mapToGlobal(QPoint(20, 20)));
+    QVERIFY(w.templatesPopup()->isVisible());
+    delete &w;
+    Settle();
+    QCOMPARE(LoadedMainWindow(), nullptr);
+  }
+
   // Last, since it runs the application's own event loop and ends it.
   void programEndsWithItsLastWindow() {
     folder_->write(QByteArray());
