@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editor/findbar.h"
+#include "stallmeter.h"
 
 namespace {
 
@@ -58,15 +59,7 @@ double LongestStallWhileCounting(int megabytes) {
   host.resize(800, 600);
   host.show();
   QApplication::processEvents();
-  QElapsedTimer sinceTick;
-  double longest = 0;
-  QTimer ticks;
-  QObject::connect(&ticks, &QTimer::timeout, [&] {
-    longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6);
-    sinceTick.restart();
-  });
-  ticks.start(2);
-  sinceTick.start();
+  StallMeter stalls;
   // The first "needle" selected: Ctrl+F takes it as the text to find, and counts.
   QTextCursor first = document->document()->find(QStringLiteral("needle"));
   document->setTextCursor(first);
@@ -77,7 +70,7 @@ double LongestStallWhileCounting(int megabytes) {
   while ((bar.counting() || !bar.statusText().contains(QStringLiteral("match"))) &&
          bound.elapsed() < 60000)
     QApplication::processEvents(QEventLoop::AllEvents, 5);
-  return longest;
+  return stalls.longestMs();
 }
 
 }  // namespace

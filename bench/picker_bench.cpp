@@ -34,6 +34,7 @@
 #include "common/programfolder.h"
 #include "editor/frmMain.h"
 #include "editor/templatepicker.h"
+#include "stallmeter.h"
 
 namespace {
 
@@ -291,23 +292,14 @@ double LongestStallMs(TemplatePicker& picker, const QString& store, int expected
       "1\x04"
       "Added\x04one more\r\n");
   file.close();
-  QElapsedTimer sinceTick;
-  double longest = 0;
-  QTimer ticks;
-  QObject::connect(&ticks, &QTimer::timeout, [&] {
-    longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6);
-    sinceTick.restart();
-  });
-  ticks.start(2);
-  sinceTick.start();
+  StallMeter stalls;
   QTimer::singleShot(0, reload);
   auto* list = picker.findChild<QListView*>(QStringLiteral("lstTemplates"));
   QElapsedTimer bound;
   bound.start();
   while (list->model()->rowCount() != expectedRows && bound.elapsed() < 120000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6);
-  return longest;
+  return stalls.longestMs();
 }
 
 // An open picker over a store of about 300 MB that another process changes: the longest
