@@ -145,7 +145,12 @@ check() {
 
 words=(alpha "two words" "ünïcödé" "ř" "<b>html</b>" "tab	here" "    " x "a longer line of text")
 pick() { echo $((RANDOM % $1)); }
-in_document() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(main_window)" ] && [ -z "$(modal_windows)" ]; }
+# The main window is there and has the keyboard (with neither known, both read empty).
+in_document() {
+  local main
+  main=$(main_window)
+  [ -n "$main" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$main" ] && [ -z "$(modal_windows)" ]
+}
 main_window() { xdotool search --onlyvisible --pid "$qp_pid" --name '^quor - pad$' 2>/dev/null | head -n 1; }
 
 act() {
