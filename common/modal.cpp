@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -37,6 +38,11 @@ QMessageBox::StandardButton ModalSeam::checklist(
   checked.clear();
   for (int row = 0; row < rows.size(); ++row) checked << row;
   return question(parent, caption, text, QMessageBox::Question, captions, defaultButton);
+}
+
+int ModalSeam::number(QWidget*, const QString&, const QString&, int value, int, int, bool& ok) {
+  ok = false;
+  return value;
 }
 
 namespace {
@@ -178,6 +184,17 @@ class RealDialogs : public ModalSeam {
     for (int row = 0; row < list->count(); ++row)
       if (list->item(row)->checkState() == Qt::Checked) checked << row;
     return chosen;
+  }
+  int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,
+             int most, bool& ok) override {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(least, most);
+    dialog.setIntValue(value);
+    ok = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
+    return ok ? dialog.intValue() : value;
   }
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
                    const QStringList& filters) override {

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QSessionManager>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "common/filedialogs.h"
@@ -34,6 +36,60 @@ Document::Document(QPlainTextEdit* editor, QWidget* window)
     connect(recovery_, &RecoveryCopy::writeFailed, this,
             [this](const QString& message) { setStatus(message); });
   }
+  connect(editor_->document(), &QTextDocument::contentsChange, this, &Document::textChanged);
+}
+
+void Document::setFormat(const DocumentFormat& format) {
+  if (format.utf8 == format_.utf8 && format.lineEnd == format_.lineEnd) return;
+  format_ = format;
+  Q_EMIT formatChanged();
+}
+
+bool Document::fitsWindows1252() const {
+  return FindOutsideWindows1252(DocumentText(editor_)) < 0;
+}
+
+bool Document::chooseEncoding(bool utf8) {
+  if (utf8 == format_.utf8) return true;
+  if (!utf8 && !fitsWindows1252()) return false;
+  DocumentFormat format = format_;
+  format.utf8 = utf8;
+  setFormat(format);
+  // The file on disk is no longer what a save would write.
+  if (!path_.isEmpty()) editor_->document()->setModified(true);
+  return true;
+}
+
+void Document::chooseLineEnd(const QString& lineEnd) {
+  if (lineEnd == format_.lineEnd) return;
+  DocumentFormat format = format_;
+  format.lineEnd = lineEnd;
+  setFormat(format);
+  if (!path_.isEmpty()) editor_->document()->setModified(true);
+}
+
+void Document::textChanged(int position, int /*removed*/, int added) {
+  if (format_.utf8 || added <= 0) return;
+  QTextCursor range(editor_->document());
+  range.setPosition(position);
+  range.setPosition(std::min(position + added, editor_->document()->characterCount() - 1),
+                    QTextCursor::KeepAnchor);
+  const QString text = range.selectedText();
+  const qsizetype outside = FindOutsideWindows1252(text);
+  if (outside < 0) return;
+  DocumentFormat format = format_;
+  format.utf8 = true;
+  setFormat(format);
+  // A character beyond the first plane is told whole, not as half a surrogate pair.
+  const bool pair = text.at(outside).isHighSurrogate() && outside + 1 < text.size();
+  const QString shown = text.mid(outside, pair ? 2 : 1);
+  const char32_t code = shown.toUcs4().value(0);
+  Q_EMIT formatNotice(
+      QStringLiteral(
+          "\u201C%1\u201D (U+%2) is not in Windows-1252: the file will be saved as UTF-8.")
+          .arg(shown, QStringLiteral("%1")
+                          .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
+                          .toUpper()));
 }
 
 Document::SaveAnswer Document::askToSave() {
@@ -64,7 +120,7 @@ bool Document::writeTo(const QString& path) {
     ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);
     return false;
   }
-  format_ = format;
+  setFormat(format);
   editor_->document()->setModified(false);
   return true;
 }
@@ -88,8 +144,8 @@ bool Document::saveInPlace(const QString& filter, const QString& folder) {
 }
 
 void Document::makeUntitled() {
+  setFormat(DocumentFormat());
   editor_->clear();
-  format_ = DocumentFormat();
   setCurrentFile(QString());
 }
 
@@ -98,8 +154,8 @@ void Document::newFile() {
     // An empty document with a file is untied from it, so that a later Save cannot
     // overwrite that file unasked.
     if (path_.isEmpty()) {
+      setFormat(DocumentFormat());
       editor_->clear();
-      format_ = DocumentFormat();
     } else {
       makeUntitled();
     }
@@ -159,8 +215,8 @@ void Document::read(const QString& path) {
     ShowFileError(window_, QStringLiteral("Could not open the file"), path, read.error);
     return;
   }
+  setFormat(read.format);
   editor_->setPlainText(read.text);
-  format_ = read.format;
   setCurrentFile(path);
 }
 
@@ -223,8 +279,8 @@ void Document::commitData(QSessionManager& manager) {
 }
 
 void Document::restore(const RecoveredDocument& document) {
+  setFormat(document.info.format);
   editor_->setPlainText(document.text);
-  format_ = document.info.format;
   setCurrentFile(document.info.path);
   // Unsaved, as it was when the copy was made.
   editor_->document()->setModified(true);

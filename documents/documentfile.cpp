@@ -7,6 +7,16 @@
 #include "common/wholefile.h"
 #include "template/textcodec.h"
 
+qsizetype FindOutsideWindows1252(QStringView text) {
+  std::string bytes;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c < 0x80 || c == QChar::ParagraphSeparator) continue;
+    if (!templates::text::EncodeWindows1252(std::u16string_view(&c, 1), bytes)) return i;
+  }
+  return -1;
+}
+
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress) {
   ReadResult result;
   // Far beyond any text a person edits, and beyond what the decoder takes in one piece.

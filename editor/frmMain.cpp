@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -31,6 +32,7 @@
 #include "common/twips.h"
 #include "documents/document.h"
 #include "documents/recovery.h"
+#include "editor/documentpanels.h"
 #include "editor/findbar.h"
 #include "editor/mainlayout.h"
 #include "editor/storewatch.h"
@@ -130,6 +132,12 @@ void frmMain::createControls() {
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
   statusPanel_->setMinimumWidth(ToPixelsX(this, 1440));
+  panels_ = new DocumentPanels(statusBar(), document_, txtData);
+  connect(document_, &Document::formatNotice, this, &frmMain::scheduleLayout);
+  connect(document_, &Document::formatChanged, this, &frmMain::scheduleLayout);
+  connect(txtData->document(), &QTextDocument::modificationChanged, this, &frmMain::scheduleLayout);
+  connect(document_, &Document::formatChanged, this, &frmMain::scheduleLayout);
+  connect(txtData->document(), &QTextDocument::modificationChanged, this, &frmMain::scheduleLayout);
   // The designed height, or more where the desktop's font needs it.
   statusBar()->setFixedHeight(
       std::max(ToPixelsY(this, 255), statusPanel_->fontMetrics().height() + 6));
@@ -240,7 +248,8 @@ void frmMain::createKeyboardPaths() {
       {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar_->Open(false); }},
       {QKeySequence(Qt::CTRL | Qt::Key_H), [this] { findBar_->Open(true); }},
       {QKeySequence(Qt::Key_F3), [this] { findBar_->FindNext(); }},
-      {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar_->FindPrevious(); }}};
+      {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar_->FindPrevious(); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToLine(); }}};
   for (const auto& [keys, action] : findKeys) {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, action);
@@ -251,6 +260,20 @@ void frmMain::createKeyboardPaths() {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, txtData, &QPlainTextEdit::redo);
   }
+}
+
+void frmMain::goToLine() {
+  if (questionOpen()) return;
+  QTextDocument* text = txtData->document();
+  const int lines = text->blockCount();
+  bool ok = false;
+  const int line = Modal().number(this, QStringLiteral("Go to Line"),
+                                  QStringLiteral("Line number (1 to %1):").arg(lines),
+                                  txtData->textCursor().blockNumber() + 1, 1, lines, ok);
+  if (!ok) return;
+  txtData->setTextCursor(QTextCursor(text->findBlockByNumber(std::clamp(line, 1, lines) - 1)));
+  txtData->centerCursor();
+  GiveKeyboardFocus(txtData);
 }
 
 void frmMain::createFileDrops() {
@@ -352,8 +375,16 @@ void frmMain::Form_Resize() {
                             : static_cast<int>(std::ceil(l.windowHeight / TwipsPerPixelY(this)));
     resize(pixelsW - (outer.width() - width()), pixelsH - (outer.height() - height()));
   }
-  statusPanel_->setMinimumWidth(std::min(ToPixelsX(this, l.panelWidth), width()) -
-                                statusBar()->contentsMargins().left() - 24);
+  // The first panel takes what the panels after it leave of the bar.
+  // A notice takes at most a third of the bar; its tip holds it whole.
+  panels_->notice()->setMaximumWidth(width() / 3);
+  int others = 0;
+  for (QWidget* panel : panels_->all())
+    if (panel->isVisibleTo(statusBar()))
+      others += std::min(panel->sizeHint().width(), panel->maximumWidth()) + 6;
+  statusPanel_->setMinimumWidth(std::max(0, std::min(ToPixelsX(this, l.panelWidth), width()) -
+                                                statusBar()->contentsMargins().left() - 24 -
+                                                others));
   // The frame and the document box follow the window's outer size; where the window
   // manager's decorations are thinner than the rules assume, they stay within the client
   // area.

@@ -1,6 +1,8 @@
 // The GUI tests' shared helpers.
 #include "testsupport/guitest.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFile>
 #include <QTest>
@@ -17,6 +19,7 @@ void ScriptedModal::reset() {
   buttons.clear();
   files.clear();
   checks.clear();
+  numbers.clear();
   unscripted = QMessageBox::NoButton;
   shown.clear();
   asked.clear();
@@ -54,6 +57,13 @@ QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QStr
                                 const QStringList&) {
   asked << title;
   return files.isEmpty() ? QString() : files.takeFirst();
+}
+
+int ScriptedModal::number(QWidget*, const QString& caption, const QString&, int value, int least,
+                          int most, bool& ok) {
+  asked << caption;
+  ok = !numbers.isEmpty();
+  return ok ? std::clamp(numbers.takeFirst(), least, most) : value;
 }
 
 StoreFolder::StoreFolder() {

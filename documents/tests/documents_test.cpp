@@ -2,7 +2,9 @@
 // byte-exact round trips and failed reads and writes.
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -12,6 +14,7 @@
 #include "common/filedialogs.h"
 #include "common/wholefile.h"
 #include "documents/document.h"
+#include "editor/documentpanels.h"
 #include "editor/frmMain.h"
 #include "testsupport/guitest.h"
 
@@ -158,13 +161,66 @@ class DocumentsTest : public QObject {
     QCOMPARE(Bytes(path("doc.txt")), bytes);
   }
 
-  void TextWindows1252LacksIsSavedAsUtf8() {
+  // The panels after the first say what the document is; a Windows-1252 file stays so
+  // across edits that fit, turns UTF-8 visibly (and says why, once) when one does not, and
+  // what the panels show is what Save writes.
+  void FormatPanelsShowAndChooseWhatSaveWrites() {
+    DocumentPanels& panels = *w_->panels();
+    QPlainTextEdit& box = *w_->document();
     WriteAll(path("old.txt"), "caf\xe9\r\n");
     open(path("old.txt"));
-    w_->document()->moveCursor(QTextCursor::End);
-    w_->document()->insertPlainText(QString::fromUtf8("\xe2\x9c\x93\n"));  // a check mark
+    QCOMPARE(panels.encoding()->text(), QString("Windows-1252"));
+    QCOMPARE(panels.lineEnds()->text(), QString("CRLF"));
+    QCOMPARE(panels.unsaved()->text(), QString());
+    box.moveCursor(QTextCursor::End);
+    box.insertPlainText(QString::fromUtf8("\xe2\x82\xac\n"));  // the euro sign fits
+    QCOMPARE(panels.encoding()->text(), QString("Windows-1252"));
+    QCOMPARE(panels.unsaved()->text(), QString("Unsaved"));
+    QCOMPARE(panels.caret()->text(), QString("Ln 3, Col 1"));
     w_->mnuSave_Click();
-    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xc3\xa9\r\n\xe2\x9c\x93\r\n"));
+    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xe9\r\n\x80\r\n"));
+    QCOMPARE(panels.unsaved()->text(), QString());
+
+    QSignalSpy notices(w_->findChild<Document*>(), &Document::formatNotice);
+    box.insertPlainText(QString::fromUtf8("\xc5\x99\xc5\x99"));  // "řř"
+    box.insertPlainText(QString::fromUtf8("\xc5\x99"));
+    QCOMPARE(panels.encoding()->text(), QString("UTF-8"));
+    QCOMPARE(notices.count(), 1);
+    QCOMPARE(panels.notice()->text(),
+             QString::fromUtf8("\u201C\xc5\x99\u201D is not in Windows-1252:"));
+    QVERIFY(panels.notice()->toolTip().contains("(U+0159)"));
+    w_->mnuSave_Click();
+    QCOMPARE(Bytes(path("old.txt")),
+             QByteArray("caf\xc3\xa9\r\n\xe2\x82\xac\r\n\xc5\x99\xc5\x99\xc5\x99"));
+    QVERIFY(panels.notice()->text().isEmpty());  // said until saved
+
+    // Windows-1252 is offered again only once the text fits it.
+    QMenu* encodings = panels.encoding()->menu();
+    const auto choose = [](QMenu* menu, int row) {
+      Q_EMIT menu->aboutToShow();
+      QAction* a = menu->actions().at(row);
+      if (a->isEnabled()) a->trigger();
+      return a->isEnabled();
+    };
+    QVERIFY(!choose(encodings, 1));
+    QTextCursor last = box.textCursor();
+    last.movePosition(QTextCursor::End);
+    last.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 3);
+    last.removeSelectedText();
+    QCOMPARE(box.toPlainText(), QString::fromUtf8("caf\xc3\xa9\n\xe2\x82\xac\n"));
+    QVERIFY(choose(encodings, 1));
+    QVERIFY(choose(panels.lineEnds()->menu(), 0));
+    QCOMPARE(panels.encoding()->text(), QString("Windows-1252"));
+    QCOMPARE(panels.lineEnds()->text(), QString("LF"));
+    QVERIFY(panels.notice()->text().isEmpty());
+    QCOMPARE(panels.unsaved()->text(), QString("Unsaved"));
+    w_->mnuSave_Click();
+    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xe9\n\x80\n"));
+    // A new document is UTF-8 with LF again.
+    answers_.buttons << QMessageBox::No;
+    w_->mnuNew_Click();
+    QCOMPARE(panels.encoding()->text(), QString("UTF-8"));
+    QCOMPARE(panels.lineEnds()->text(), QString("LF"));
   }
 
   void CancelledDialogsLeaveTheDocumentAsItWas() {

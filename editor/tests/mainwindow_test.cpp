@@ -267,6 +267,21 @@ class MainWindowTest : public QObject {
     QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(w.document()->toPlainText(), QStringLiteral("ab"));
+    // Ctrl+G takes the caret to the start of the line asked for; a cancel leaves it.
+    for (const QString& line : {QStringLiteral("line 2"), QStringLiteral("line 3")}) {
+      QTest::keyClick(w.document(), Qt::Key_Return);
+      QTest::keyClicks(w.document(), line);
+    }
+    modal_.numbers << 2;
+    QTest::keyClick(w.document(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(w.document()->textCursor().blockNumber(), 1);
+    QCOMPARE(w.document()->textCursor().positionInBlock(), 0);
+    QTest::keyClick(w.document(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(w.document()->textCursor().blockNumber(), 1);
+    QCOMPARE(modal_.asked, (QStringList{"Go to Line", "Go to Line"}));
+    modal_.asked.clear();
+    w.document()->selectAll();
+    QTest::keyClicks(w.document(), QStringLiteral("ab"));
     const QString saved = folder_->filePath(QStringLiteral("keys.txt"));
     modal_.files << saved;
     QTest::keyClick(w.document(), Qt::Key_S, Qt::ControlModifier);

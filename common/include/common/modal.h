@@ -35,6 +35,10 @@ class ModalSeam {
       QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
       const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
       QMessageBox::StandardButton defaultButton, QList<int>& checked);
+  // Asks for a whole number from `least` to `most`, offering `value`; sets `ok` to false
+  // when cancelled. Seams that show no real dialog cancel it.
+  virtual int number(QWidget* parent, const QString& caption, const QString& label, int value,
+                     int least, int most, bool& ok);
   // A file dialog; returns the chosen full path, or an empty string when cancelled.
   // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
   virtual QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,

@@ -48,6 +48,16 @@ class Document : public QObject {
   // lets us; a cancelled or failed save cancels the shutdown.
   void commitData(QSessionManager& manager);
 
+  // How the next save writes the file: the file's own format, or what the user chose.
+  const DocumentFormat& format() const { return format_; }
+  // Chooses the encoding of the next save. Windows-1252 only while the whole text fits it:
+  // otherwise nothing changes and the result is false.
+  bool chooseEncoding(bool utf8);
+  // Chooses the line ends of the next save ("\n" or "\r\n").
+  void chooseLineEnd(const QString& lineEnd);
+  // Whether the whole text can be written as Windows-1252.
+  bool fitsWindows1252() const;
+
   // The recovery copy of the unsaved changes; nullptr where recovery is off.
   RecoveryCopy* recovery() const { return recovery_; }
   // Offers the unsaved changes that quorpads no longer running left behind, one copy at a
@@ -57,6 +67,11 @@ class Document : public QObject {
  Q_SIGNALS:
   // The status text changed; `paintNow` asks for it to be shown before the command goes on.
   void statusChanged(const QString& text, bool paintNow);
+  // The format of the next save changed.
+  void formatChanged();
+  // An edit brought in a character that Windows-1252 lacks, so the next save writes UTF-8;
+  // `text` says so, once per such change.
+  void formatNotice(const QString& text);
 
  private:
   enum class SaveAnswer { kYes, kNo, kCancel };
@@ -66,6 +81,10 @@ class Document : public QObject {
   // Saves the text where it belongs, asking for a name when it is untitled.
   bool saveInPlace(const QString& filter, const QString& folder);
   void makeUntitled();
+  // The format of the document's new text or file; the text is not checked against it.
+  void setFormat(const DocumentFormat& format);
+  // Follows edits that bring in characters the format cannot write.
+  void textChanged(int position, int removed, int added);
   void read(const QString& path);
   void setCurrentFile(const QString& path);
   void setStatus(const QString& text, bool paintNow = false);

@@ -10,6 +10,10 @@ struct DocumentFormat {
   QString lineEnd = QStringLiteral("\n");  // "\r\n" or "\n"
 };
 
+// Where the first character that Windows-1252 lacks is in `text`, or -1 when it has them
+// all. Line and paragraph breaks of a text box (U+2029) count as line ends, which it has.
+qsizetype FindOutsideWindows1252(QStringView text);
+
 struct ReadResult {
   bool ok = false;
   QString text;  // every line ends with a line break

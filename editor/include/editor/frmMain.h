@@ -10,6 +10,7 @@
 #include "template/tmpeng.h"
 
 class Document;
+class DocumentPanels;
 class FindBar;
 class OwnClipboardText;
 class QAction;
@@ -46,6 +47,10 @@ class frmMain : public QMainWindow {
   TemplatePicker* templatePicker() const { return picker_; }
   // The Find and Replace bar under the document.
   FindBar* findBar() const { return findBar_; }
+  // The status panels after the first: caret, format, unsaved changes.
+  DocumentPanels* panels() const { return panels_; }
+  // Asks for a line number and takes the caret there (Ctrl+G).
+  void goToLine();
 
   const std::array<QAction*, kTemplateSlots>& templateSlots() const { return mnuTemplate; }
   // Refills every template slot from the store through `engine`. The store is read first,
@@ -176,6 +181,7 @@ class frmMain : public QMainWindow {
   bool storeFailing_ = false;  // the last refill failed and was reported
   TemplatePicker* picker_ = nullptr;
   FindBar* findBar_ = nullptr;
+  DocumentPanels* panels_ = nullptr;
 };
 
 // Puts the window's tray icon up, with the window's icon and caption as its tip.

@@ -41,6 +41,8 @@ class ScriptedModal : public ModalSeam {
   QStringList files;
   // The rows left checked in each checklist, in order; with none left, every row.
   QList<QList<int>> checks;
+  // The answers to number questions, in order; with none left the question is cancelled.
+  QList<int> numbers;
   QMessageBox::StandardButton unscripted = QMessageBox::NoButton;
   // Every message box as "caption: text", marked " [icon]" when it has an icon and
   // " [buttons]" when it offers more than OK.
@@ -56,6 +58,9 @@ class ScriptedModal : public ModalSeam {
                                       QMessageBox::StandardButton defaultButton) override;
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
                    const QStringList& filters) override;
+  // Logs the caption in `asked` and takes the next of `numbers`.
+  int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,
+             int most, bool& ok) override;
   // Logs the text and the rows (in `shown`, after the text, one a line), then answers as a
   // message box would.
   QMessageBox::StandardButton checklist(

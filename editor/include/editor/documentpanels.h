@@ -1,0 +1,48 @@
+// The status bar's panels after the first: what the document is and how it will be saved.
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class Document;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QStatusBar;
+class QToolButton;
+class QWidget;
+
+// The caret's line and column, a notice about the encoding when an edit changed it, the
+// encoding and the line ends of the next save (each a button that chooses them), and a mark
+// while changes are unsaved.
+class DocumentPanels : public QObject {
+  Q_OBJECT
+
+ public:
+  // Adds the panels to `bar`, after what it holds; they follow `document` and `editor`.
+  DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEdit* editor);
+
+  QLabel* caret() const { return caret_; }
+  QLabel* notice() const { return notice_; }
+  QToolButton* encoding() const { return encoding_; }
+  QToolButton* lineEnds() const { return lineEnds_; }
+  QLabel* unsaved() const { return unsaved_; }
+  // Every panel, in order: caret, notice, encoding, line ends, unsaved mark.
+  QList<QWidget*> all() const;
+
+ private:
+  void showCaret();
+  void showFormat();
+  void showModified(bool modified);
+  void fillEncodingMenu();
+
+  Document* document_;
+  QPlainTextEdit* editor_;
+  QLabel* caret_;
+  QLabel* notice_;
+  QToolButton* encoding_;
+  QToolButton* lineEnds_;
+  QLabel* unsaved_;
+  QMenu* encodingMenu_;
+  QMenu* lineEndMenu_;
+};
