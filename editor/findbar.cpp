@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "common/plaintext.h"
+#include "documents/shadowtext.h"
 
 QRegularExpression FindQuery::expression() const {
   QString pattern = regularExpression ? text : QRegularExpression::escape(text);
@@ -85,6 +86,7 @@ FindBar::FindBar(QPlainTextEdit* document, QWidget* parent) : QFrame(parent), do
   setAutoFillBackground(true);
   createControls();
   hide();
+  shadow_ = new ShadowText(document_->document(), this);
   // A changed document is searched afresh; its count is renewed once the typing pauses.
   recountSoon_ = new QTimer(this);
   recountSoon_->setSingleShot(true);
@@ -348,8 +350,11 @@ void FindBar::recount() {
   }
   ++counting_;
   QPointer<FindBar> self(this);
-  // The text is shared, not copied: the document's later edits make a text of their own.
-  counter_->start([self, generation, q, text = text()] {
+  // The pieces are shared, not copied: the document's later edits make pieces of their own.
+  // They are joined, and their paragraphs ended with LF, on the counting thread.
+  counter_->start([self, generation, q, pieces = shadow_->pieces()] {
+    QString text = ShadowText::join(pieces);
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     const qsizetype count = CountMatches(text, q);
     QMetaObject::invokeMethod(
         qApp,

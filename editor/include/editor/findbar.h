@@ -11,6 +11,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QThreadPool;
+class ShadowText;
 class QTimer;
 
 // What is searched for: the text and its options, as one regular expression.
@@ -100,5 +101,8 @@ class FindBar : public QFrame {
   quint64 generation_ = 0;  // a newer count overtakes an older one
   int counting_ = 0;
   QThreadPool* counter_ = nullptr;
+  // The document's text, followed edit by edit, so that a count takes it at no cost to the
+  // window however large the document is.
+  ShadowText* shadow_ = nullptr;
   QTimer* recountSoon_ = nullptr;
 };
