@@ -8,15 +8,127 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <cmath>
 
 #include "common/taskbar.h"
 #include "common/twips.h"
 
+namespace {
+
+const QString kScroller = QStringLiteral("design_scroller");
+
+// The height of a line of text in the font the dialogs were designed for, in twips (14
+// pixels at 96 dots per inch).
+constexpr int kDesignLineTwips = 210;
+
+int Scaled(int pixels, double scale) {
+  return static_cast<int>(std::lround(pixels * scale));
+}
+
+}  // namespace
+
+double FontScale(const QWidget* widget) {
+  const QWidget* window = widget->window();
+  return std::max(1.0, static_cast<double>(window->fontMetrics().height()) /
+                           ToPixelsY(window, kDesignLineTwips));
+}
+
+namespace {
+
+const char* const kDesign = "quorpad_design_twips";
+
+// Places `w` by its designed twips at `scale`.
+void PlaceAt(QWidget* w, const QRect& twips, double scale) {
+  int wide = Scaled(ToPixelsX(w, twips.width()), scale);
+  int high = Scaled(ToPixelsY(w, twips.height()), scale);
+  // A label's text is never cut short where the desktop's font is wider than the design's,
+  // nor a button's caption.
+  if (qobject_cast<QLabel*>(w)) {
+    wide = std::max(wide, w->sizeHint().width());
+    high = std::max(high, w->fontMetrics().height());
+  } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+    wide = std::max(wide, button->fontMetrics().horizontalAdvance(button->text()) + 8);
+    high = std::max(high, button->fontMetrics().height() + 4);
+  }
+  w->setGeometry(Scaled(ToPixelsX(w, twips.left()), scale),
+                 Scaled(ToPixelsY(w, twips.top()), scale), wide, high);
+}
+
+QRect DesignOf(const QWidget* w) {
+  return w->property(kDesign).toRect();
+}
+
+// The scale at which every label's text ends before the next control on its line (or its
+// frame's edge): a design drawn for a narrower font grows as a whole rather than letting
+// a label run under its neighbour.
+double DesignScale(QDialog* dialog) {
+  double scale = FontScale(dialog);
+  for (QLabel* label : dialog->findChildren<QLabel*>()) {
+    const QRect r = DesignOf(label);
+    if (!r.isValid()) continue;
+    QWidget* parent = label->parentWidget();
+    int room = DesignOf(parent).isValid() ? DesignOf(parent).width() - r.left() : 0;
+    for (QWidget* other : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      const QRect o = DesignOf(other);
+      if (other == label || !o.isValid() || o.left() <= r.left() || o.top() > r.bottom() ||
+          o.bottom() < r.top())
+        continue;
+      room = room > 0 ? std::min(room, o.left() - r.left()) : o.left() - r.left();
+    }
+    if (room > 0)
+      scale =
+          std::max(scale, static_cast<double>(label->sizeHint().width()) / ToPixelsX(label, room));
+  }
+  return scale;
+}
+
+}  // namespace
+
 void PlaceInTwips(QWidget* w, int left, int top, int width, int height) {
-  int pixels = ToPixelsX(w, width);
-  // A label's text is never cut short where the desktop's font is wider than the design's.
-  if (qobject_cast<QLabel*>(w)) pixels = std::max(pixels, w->sizeHint().width());
-  w->setGeometry(ToPixelsX(w, left), ToPixelsY(w, top), pixels, ToPixelsY(w, height));
+  const QRect twips(left, top, width, height);
+  w->setProperty(kDesign, twips);
+  PlaceAt(w, twips, FontScale(w));
+}
+
+QWidget* NewDesignSurface(QDialog* dialog) {
+  auto* layout = new QVBoxLayout(dialog);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* scroller = new QScrollArea(dialog);
+  scroller->setObjectName(kScroller);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setFocusPolicy(Qt::NoFocus);
+  scroller->setWidgetResizable(false);
+  auto* surface = new QWidget;
+  surface->setObjectName(QStringLiteral("design_surface"));
+  scroller->setWidget(surface);
+  layout->addWidget(scroller);
+  return surface;
+}
+
+void SetDesignedSize(QDialog* dialog, int width, int height) {
+  auto* scroller = dialog->findChild<QScrollArea*>(kScroller);
+  const double scale = DesignScale(dialog);
+  for (QWidget* w : dialog->findChildren<QWidget*>())
+    if (DesignOf(w).isValid()) PlaceAt(w, DesignOf(w), scale);
+  const QSize designed(Scaled(ToPixelsX(dialog, width), scale),
+                       Scaled(ToPixelsY(dialog, height), scale));
+  scroller->widget()->setFixedSize(designed);
+  QSize room = designed;
+  if (const QScreen* screen = dialog->screen()) {
+    // What the screen leaves beside its panels, less a title bar.
+    const QRect free = screen->availableGeometry();
+    room = designed.boundedTo(QSize(free.width(), free.height() - 40));
+  }
+  if (room == designed) {
+    dialog->setFixedSize(designed);
+    return;
+  }
+  // Too large for the screen: as large as it allows, scrolling to the rest.
+  dialog->setMinimumSize(0, 0);
+  dialog->setMaximumSize(designed);
+  dialog->resize(room);
 }
 
 void SetToolWindowFlags(QDialog* dialog) {

@@ -16,7 +16,6 @@
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/textconv.h"
-#include "common/twips.h"
 #include "treeview.h"
 
 namespace {
@@ -46,7 +45,8 @@ frmManage::frmManage(QWidget* parent) : QDialog(parent) {
 frmManage::~frmManage() = default;
 
 void frmManage::createControls() {
-  Frame1 = new QGroupBox(QStringLiteral("Existing Templates"), this);
+  QWidget* surface = NewDesignSurface(this);
+  Frame1 = new QGroupBox(QStringLiteral("Existing Templates"), surface);
   TemplatesList = new QTreeWidget(Frame1);
   TemplatesList->setObjectName(QStringLiteral("TemplatesList"));
   TemplatesList->setAccessibleName(QStringLiteral("Existing templates"));
@@ -56,7 +56,7 @@ void frmManage::createControls() {
   TemplatesList->setRootIsDecorated(false);
   TemplatesList->setColumnCount(1);
 
-  Frame2 = new QGroupBox(QStringLiteral("Template Values"), this);
+  Frame2 = new QGroupBox(QStringLiteral("Template Values"), surface);
   Label1 = new QLabel(QStringLiteral("Name:"), Frame2);
   txtName = new QLineEdit(Frame2);
   txtName->setObjectName(QStringLiteral("txtName"));
@@ -78,7 +78,7 @@ void frmManage::createControls() {
   txtValue->setTabChangesFocus(true);
   txtValue->installEventFilter(this);
   QFont valueFont(QStringLiteral("Verdana"));
-  valueFont.setPointSizeF(8.25);
+  valueFont.setPointSizeF(8.25 * FontScale(this));
   valueFont.setWeight(QFont::Normal);
   txtValue->setFont(valueFont);
 
@@ -90,10 +90,11 @@ void frmManage::createControls() {
                         QStringLiteral("Remove this template."), false);
   cmdModify = NewButton(Frame2, QStringLiteral("cmdModify"), QStringLiteral("Modify"),
                         QStringLiteral("Modify the current template."), false);
-  cmdDone = NewButton(this, QStringLiteral("cmdDone"), QStringLiteral("Done"), QString(), true);
+  cmdDone = NewButton(surface, QStringLiteral("cmdDone"), QStringLiteral("Done"), QString(), true);
   cmdCancel =
-      NewButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), QString(), true);
-  cmdApply = NewButton(this, QStringLiteral("cmdApply"), QStringLiteral("Apply"), QString(), true);
+      NewButton(surface, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), QString(), true);
+  cmdApply =
+      NewButton(surface, QStringLiteral("cmdApply"), QStringLiteral("Apply"), QString(), true);
 
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
   connect(TemplatesList, &QTreeWidget::itemActivated, this, &frmManage::TemplatesList_NodeClick);
@@ -130,7 +131,7 @@ void frmManage::placeControls() {
   PlaceInTwips(cmdDone, 4080, 5040, 1215, 375);
   PlaceInTwips(cmdCancel, 5400, 5040, 1215, 375);
   PlaceInTwips(cmdApply, 6720, 5040, 1215, 375);
-  setFixedSize(ToPixelsX(this, 7950), ToPixelsY(this, 5445));
+  SetDesignedSize(this, 7950, 5445);
 }
 
 template <class Step>

@@ -8,7 +8,6 @@
 #include "common/dialogwindow.h"
 #include "common/programfolder.h"
 #include "common/textconv.h"
-#include "common/twips.h"
 #include "common/version.h"
 
 namespace {
@@ -47,9 +46,10 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, c
   return label;
 }
 
-QFont Font(const QString& family, bool italic) {
+// The artwork's lettering, as large as the user's font asks for.
+QFont Font(const QString& family, bool italic, double scale) {
   QFont font(family);
-  font.setPointSizeF(8.25);
+  font.setPointSizeF(8.25 * scale);
   font.setItalic(italic);
   return font;
 }
@@ -70,19 +70,20 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About"));
   SetToolWindowFlags(this);
 
-  Picture1 = new Artwork(this);
+  Picture1 = new Artwork(NewDesignSurface(this));
   Picture1->setObjectName(QStringLiteral("Picture1"));
   PlaceInTwips(Picture1, 0, 0, 3855, 3255);
-  QFont courier = Font(QStringLiteral("Courier New"), false);
+  const double scale = FontScale(this);
+  QFont courier = Font(QStringLiteral("Courier New"), false, scale);
   courier.setStyleHint(QFont::TypeWriter);
   lblVer =
       NewLabel(Picture1, QStringLiteral("lblVer"), QStringLiteral("v"), courier, Qt::AlignLeft);
   PlaceInTwips(lblVer, 2400, 720, 975, 255);
   lblTempEngine = NewLabel(Picture1, QStringLiteral("lblTempEngine"),
                            QStringLiteral("Using Quorvin Template Engine"),
-                           Font(QStringLiteral("Verdana"), true), Qt::AlignHCenter);
+                           Font(QStringLiteral("Verdana"), true, scale), Qt::AlignHCenter);
   PlaceInTwips(lblTempEngine, 120, 1320, 3615, 255);
-  setFixedSize(ToPixelsX(this, 3855), ToPixelsY(this, 3255));
+  SetDesignedSize(this, 3855, 3255);
 }
 
 void frmAbout::Form_Load() {

@@ -12,7 +12,6 @@
 #include "common/filedialogs.h"
 #include "common/modal.h"
 #include "common/programfolder.h"
-#include "common/twips.h"
 #include "settings/inifile.h"
 
 namespace {
@@ -28,15 +27,16 @@ frmConfig::frmConfig(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Configuration"));
   SetToolWindowFlags(this);
 
-  Frame1 = new QGroupBox(QStringLiteral("Page Preview"), this);
+  QWidget* surface = NewDesignSurface(this);
+  Frame1 = new QGroupBox(QStringLiteral("Page Preview"), surface);
   Label2 = new QLabel(QStringLiteral("Browser Path:"), Frame1);
   txtPath = new QLineEdit(Frame1);
   txtPath->setObjectName(QStringLiteral("txtPath"));
   txtPath->setAccessibleName(QStringLiteral("Browser path"));
   cmdBrowse = NewButton(Frame1, QStringLiteral("cmdBrowse"), QStringLiteral("..."));
-  Frame2 = new QGroupBox(QStringLiteral("Frame2"), this);
-  cmdDone = NewButton(this, QStringLiteral("cmdDone"), QStringLiteral("Done"));
-  cmdApply = NewButton(this, QStringLiteral("cmdApply"), QStringLiteral("Apply"));
+  Frame2 = new QGroupBox(QStringLiteral("Frame2"), surface);
+  cmdDone = NewButton(surface, QStringLiteral("cmdDone"), QStringLiteral("Done"));
+  cmdApply = NewButton(surface, QStringLiteral("cmdApply"), QStringLiteral("Apply"));
 
   PlaceInTwips(Frame1, 0, 0, 3735, 735);
   PlaceInTwips(Label2, 240, 240, 1095, 255);
@@ -45,7 +45,7 @@ frmConfig::frmConfig(QWidget* parent) : QDialog(parent) {
   PlaceInTwips(Frame2, 0, 840, 3735, 855);
   PlaceInTwips(cmdDone, 2400, 2040, 1095, 375);
   PlaceInTwips(cmdApply, 3600, 2040, 1095, 375);
-  setFixedSize(ToPixelsX(this, 4800), ToPixelsY(this, 3195));
+  SetDesignedSize(this, 4800, 3195);
   setTabOrder(txtPath, cmdBrowse);
   setTabOrder(cmdBrowse, cmdDone);
   setTabOrder(cmdDone, cmdApply);

@@ -1,5 +1,12 @@
 // At a scale factor of 2 every window keeps the proportions of its design and is drawn at
-// the screen's full resolution, icons included.
+// the screen's full resolution, icons included; at a 14 point font every dialog grows so
+// that its texts are shown whole, and scrolls where it gets less room than it needs.
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QtTest>
 
 #include "editor/frmMain.h"
@@ -22,6 +29,57 @@ class HiDpiTest : public QObject {
     QCOMPARE(picture.width(), w->width() * 2);
   }
 
+  // Every text of the window is shown whole, inside its parent, and no two controls of one
+  // parent overlap; a group box's title is clear of what it holds.
+  static void checkFits(QWidget* window) {
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QString name = window->objectName();
+    // Where a control's text is drawn: a label's box may reach past its text.
+    const auto drawnRect = [](QWidget* w) {
+      auto* label = qobject_cast<QLabel*>(w);
+      if (!label || label->wordWrap() || label->text().isEmpty()) return w->geometry();
+      const QSize text = label->fontMetrics().size(0, label->text()).boundedTo(w->size());
+      return QStyle::alignedRect(Qt::LeftToRight, label->alignment(), text, w->geometry());
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+      if (!w->isVisibleTo(window) || w->inherits("QScrollBar") ||
+          w->parentWidget()->inherits("QAbstractScrollArea"))
+        continue;
+      const QString what = name + QLatin1Char('/') + w->objectName() + QLatin1Char(' ') +
+                           w->metaObject()->className();
+      const QFontMetrics fm = w->fontMetrics();
+      QString text;
+      if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+      if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+      if (auto* box = qobject_cast<QGroupBox*>(w)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxLabel, box);
+        QVERIFY2(fm.horizontalAdvance(box->title()) <= box->width(), qPrintable(what));
+        for (QWidget* inside : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+          QVERIFY2(inside->y() >= title.bottom(),
+                   qPrintable(what + " title over " + inside->objectName()));
+      }
+      if (!text.isEmpty()) {
+        const QSize needs = fm.size(0, text);
+        QVERIFY2(needs.width() <= w->width(), qPrintable(what + " cuts " + text));
+        QVERIFY2(needs.height() <= w->height(), qPrintable(what + " cuts " + text));
+      }
+      const QRect inParent = w->parentWidget()->rect();
+      if (!w->parentWidget()->inherits("QScrollArea") && w->parentWidget() != window)
+        QVERIFY2(inParent.contains(w->geometry()), qPrintable(what + " leaves its parent"));
+      for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == w || !other->isVisibleTo(window) || w->parentWidget()->layout()) continue;
+        QVERIFY2(!drawnRect(w).intersects(drawnRect(other)),
+                 qPrintable(what + " overlaps " + other->objectName()));
+      }
+    }
+  }
+
   guitest::ScriptedModal modal_;
 
  private Q_SLOTS:
@@ -35,8 +93,46 @@ class HiDpiTest : public QObject {
     folder.write("");
     checkSize(&ManageDialog(), 7950, 5445);
     checkSize(&AboutDialog(), 3855, 3255);
-    checkSize(&ConfigDialog(), 4800, 3195);
+    // The configuration's "Browser Path:" is wider in this font than its design allows
+    // before the box beside it: the dialog grows as a whole, keeping its proportions.
+    frmConfig& config = ConfigDialog();
+    QVERIFY(config.width() > qRound(4800 * config.logicalDpiX() / 1440.0));
+    QVERIFY(qAbs(qRound(config.width() * 3195.0 / 4800) - config.height()) <= 1);
     guitest::CloseAll();
+  }
+
+  void DialogsFitTheDesktopFont_data() {
+    QTest::addColumn<qreal>("points");
+    QTest::newRow("default") << qreal(0);
+    QTest::newRow("14 pt") << qreal(14);
+  }
+  void DialogsFitTheDesktopFont() {
+    QFETCH(qreal, points);
+    const QFont before = QApplication::font();
+    QFont font = before;
+    if (points > 0) font.setPointSizeF(points);
+    QApplication::setFont(font);
+    guitest::StoreFolder folder;
+    folder.write("");
+    checkFits(&ManageDialog());
+    checkFits(&AboutDialog());
+    checkFits(&ConfigDialog());
+    // The save prompt, as quorpad asks it.
+    QMessageBox prompt(QMessageBox::NoIcon, kAppTitle,
+                       QStringLiteral("Do you wish to save this file:\r\n/home/someone/notes.txt"),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    checkFits(&prompt);
+    if (points > 0) {
+      // Larger than the design, and still whole where the window manager gives it less room:
+      // the rest is reached by scrolling.
+      frmManage& manager = ManageDialog();
+      QVERIFY(manager.width() > qRound(7950 * manager.logicalDpiX() / 1440.0));
+      manager.setMinimumSize(0, 0);
+      manager.resize(manager.width() / 2, manager.height());
+      QTRY_VERIFY(manager.findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
+    }
+    guitest::CloseAll();
+    QApplication::setFont(before);
   }
 
   void IconsAreSharpAtEverySize() {

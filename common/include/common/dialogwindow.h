@@ -10,8 +10,25 @@ class QKeyEvent;
 class QPushButton;
 class QWidget;
 
-// Places `w` at a position given in twips (left, top, width, height) relative to its parent.
+// How much larger than the design the user's font makes `widget`'s window: 1 at the font
+// the dialogs were designed for and at smaller ones, more at larger ones (about 1.5 at 14
+// points). Every designed position and size of a dialog is multiplied by it, so that its
+// texts have the room their font needs.
+double FontScale(const QWidget* widget);
+
+// Places `w` at a position given in twips (left, top, width, height) relative to its parent,
+// at its window's font scale. A label or button is never given less room than its text
+// needs.
 void PlaceInTwips(QWidget* w, int left, int top, int width, int height);
+
+// The surface a dialog designed in twips puts its controls on. It fills the dialog and
+// scrolls where the dialog gets less room than its design needs (a small screen, a large
+// font, a tiling window manager).
+QWidget* NewDesignSurface(QDialog* dialog);
+// Gives a dialog made with NewDesignSurface() its designed client size in twips at its font
+// scale: fixed where the screen has room for it, else as large as the screen allows, with
+// scroll bars.
+void SetDesignedSize(QDialog* dialog, int width, int height);
 
 // A small tool-window title bar with a close box only.
 void SetToolWindowFlags(QDialog* dialog);
