@@ -123,6 +123,9 @@ void FindBar::createControls() {
   txtReplace->setObjectName(QStringLiteral("txtReplace"));
   txtReplace->setAccessibleName(QStringLiteral("Replace with"));
   txtReplace->setPlaceholderText(QStringLiteral("Replace with"));
+  txtReplace->setAccessibleDescription(
+      QStringLiteral("Enter replaces the selected match and finds the next; Ctrl+Enter "
+                     "replaces every match."));
   txtReplace->installEventFilter(this);
   cmdReplace = NewButton(replaceRow_, QStringLiteral("cmdReplace"), QStringLiteral("Replace"),
                          QStringLiteral("Replaces the selected match and finds the next."));
@@ -148,6 +151,10 @@ void FindBar::createControls() {
   layout->setSpacing(2);
   layout->addLayout(findRow);
   layout->addWidget(replaceRow_);
+  // Tab goes from what to find to what replaces it, then to the buttons.
+  QWidget* order[] = {txtFind, txtReplace, cmdReplace, cmdReplaceAll, cmdPrevious,
+                      cmdNext, chkCase,    chkWords,   chkRegex,      cmdClose};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   layout->addWidget(lblStatus);
 
   connect(txtFind, &QLineEdit::textEdited, this, &FindBar::searchAsTyped);
@@ -390,7 +397,9 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
         return true;
       case Qt::Key_Return:
       case Qt::Key_Enter:
-        if (watched == txtReplace && !shift)
+        if (watched == txtReplace && (key->modifiers() & Qt::ControlModifier))
+          ReplaceEvery();
+        else if (watched == txtReplace && !shift)
           ReplaceOne();
         else
           find(!shift, false);

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# End-to-end run of writing, saving, finding, replacing and reopening a document from the
+# keyboard alone, on Xvfb with openbox and trayer: Ctrl+S on an untitled document brings the
+# "Save File" dialog, Ctrl+F finds a word, Ctrl+H replaces every match, Ctrl+O opens the
+# file again; the file's bytes are checked after each save.
+#
+#   keyboard_e2e.sh PROGRAM_FOLDER
+set -u
+xs_tag=keyboard
+. "$(dirname "$0")/xsession.sh"
+xs_bound 120 "$0" "$@"
+
+BIN_DIR=${1:-}
+[ -x "$BIN_DIR/quorpad" ] || { echo "usage: keyboard_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
+xs_total=4
+xs_keep=${KEYBOARD_E2E_KEEP:-}
+xs_picture=keyboard_e2e_failure.png
+qp_pid=""
+
+xs_begin xclip || finish
+xs_copy_program "$BIN_DIR" || finish
+: >"$work/bin/templates.dat"
+mkdir -p "$work/docs" || finish
+doc="$work/docs/keys.txt"
+xs_start_x || finish
+xs_start_tray || finish
+
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "${1:-$main}" ]; }
+bytes_are() { [ -f "$doc" ] && [ "$(od -An -c "$doc")" = "$(printf "$1" | od -An -c)" ]; }
+clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+says() { printf '%s' "$(od -An -c "$doc" 2>/dev/null | tr -s ' ')"; }
+
+xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+qp_pid=$spawned_pid
+poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad" || { echo "no main window" >&2; finish; }
+main=$window
+poll "$WAIT_SECONDS" find_icon
+poll "$WAIT_SECONDS" focused
+
+begin_step "Ctrl+S on an untitled document asks for a name in Save File and writes the file"
+xdotool type --delay 20 'the cat sat on the cat mat'
+xdotool key Return
+xdotool type --delay 20 'second line'
+xdotool key ctrl+s
+if ! poll "$WAIT_SECONDS" find_prompt "Save File"; then
+  fail_step "no 'Save File' dialog came"
+  finish
+fi
+dialog=$prompt
+poll "$WAIT_SECONDS" focused "$dialog"
+xdotool type --delay 20 "$doc"
+xdotool key Return
+# The file does not exist yet: the dialog asks before it creates it (Yes is the default).
+another() {
+  local w
+  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^Save File$'); do
+    [ "$w" != "$dialog" ] && return 0
+  done
+  return 1
+}
+if poll "$WAIT_SECONDS" another; then
+  sleep 0.3
+  xdotool key Return
+fi
+if ! poll "$WAIT_SECONDS" bytes_are 'the cat sat on the cat mat\nsecond line'; then
+  fail_step "the file holds: $(says)"
+elif ! poll "$WAIT_SECONDS" focused; then
+  fail_step "the keyboard did not come back to the document"
+else
+  pass_step
+fi
+
+begin_step "Ctrl+F finds a word; Escape gives the match back to the document"
+xdotool key ctrl+Home ctrl+f
+sleep 0.3
+xdotool type --delay 20 'mat'
+xdotool key Escape
+xdotool type --delay 20 'rug'
+xdotool key ctrl+s
+if ! poll "$WAIT_SECONDS" bytes_are 'the cat sat on the cat rug\nsecond line'; then
+  fail_step "the file holds: $(says)"
+else
+  pass_step
+fi
+
+begin_step "Ctrl+H replaces every match"
+xdotool key ctrl+h
+sleep 0.3
+xdotool type --delay 20 'cat'
+xdotool key Tab
+xdotool type --delay 20 'dog'
+xdotool key ctrl+Return Escape ctrl+s
+if ! poll "$WAIT_SECONDS" bytes_are 'the dog sat on the dog rug\nsecond line'; then
+  fail_step "the file holds: $(says)"
+else
+  pass_step
+fi
+
+begin_step "Ctrl+O opens the saved file again"
+# The document holds text: Open asks first, and Yes (the default) saves it in place.
+xdotool key ctrl+o
+if poll "$WAIT_SECONDS" find_prompt quorpad; then
+  sleep 0.3
+  xdotool key Return
+fi
+if ! poll "$WAIT_SECONDS" find_prompt "Open File"; then
+  fail_step "no 'Open File' dialog came"
+  finish
+fi
+poll "$WAIT_SECONDS" focused "$prompt"
+xdotool type --delay 20 "$doc"
+xdotool key Return
+poll "$WAIT_SECONDS" focused
+xdotool key ctrl+a ctrl+c
+if ! poll "$WAIT_SECONDS" clipboard_is "$(printf 'the dog sat on the dog rug\nsecond line\n')"; then
+  fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+elif ! bytes_are 'the dog sat on the dog rug\nsecond line'; then
+  fail_step "the file changed: $(says)"
+else
+  pass_step
+fi
+finish
