@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -193,6 +194,7 @@ class RealDialogs : public ModalSeam {
     dialog.setInputMode(QInputDialog::IntInput);
     dialog.setIntRange(least, most);
     dialog.setIntValue(value);
+    if (auto* box = dialog.findChild<QSpinBox*>()) box->setAccessibleName(caption);
     ok = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
     return ok ? dialog.intValue() : value;
   }

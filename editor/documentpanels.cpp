@@ -32,6 +32,8 @@ QToolButton* NewChoice(QWidget* parent, const QString& name, const QString& acce
   b->setMenu(menu);
   // The document keeps the keyboard; the panels are chosen with the pointer.
   b->setFocusPolicy(Qt::NoFocus);
+  // As high as the bar's text, whatever the style's buttons would take.
+  b->setMaximumHeight(b->fontMetrics().height() + 4);
   return b;
 }
 
