@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "common/programfolder.h"
 #include "common/textconv.h"
 #include "common/version.h"
 #include "settings/frmAbout.h"
@@ -132,7 +133,9 @@ int ExitStatus(const CommandLine& command) {
 QString VersionText() {
   // Asking the engine for its version reads no store.
   templates::tmpeng engine{std::filesystem::path()};
+  // Nor does saying where the store is make or copy anything.
   return QStringLiteral("quorpad ") +
          ProgramVersionLine(QUORPAD_VERSION_MAJOR, QUORPAD_VERSION_MINOR, QUORPAD_VERSION_PATCH) +
-         QLatin1Char('\n') + EngineVersionLine(FromU16(engine.Version())) + QLatin1Char('\n');
+         QLatin1Char('\n') + EngineVersionLine(FromU16(engine.Version())) + QLatin1Char('\n') +
+         StoreLine(PlannedStorePlace()) + QLatin1Char('\n');
 }

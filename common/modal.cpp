@@ -299,7 +299,7 @@ void ShowFileError(QWidget* parent, const QString& what, const QString& path,
 
 void ShowStoreFailure(QWidget* parent, const QString& reason) {
   const QString store =
-      QDir(ProgramFolder()).filePath(QString::fromLatin1(templates::kStoreFileName));
+      QDir(TemplateStoreFolder()).filePath(QString::fromLatin1(templates::kStoreFileName));
   Modal().message(parent, kAppTitle,
                   kStoreUnusable + QStringLiteral("File: %1\n\n%2").arg(store, reason),
                   QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);

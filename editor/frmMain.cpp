@@ -286,6 +286,14 @@ void frmMain::createFileDrops() {
 }
 
 void frmMain::Form_Load() {
+  // A store the user's own folders could not take is said once, when the window is up.
+  if (const QString problem = ChosenStorePlace().problem; !problem.isEmpty())
+    QTimer::singleShot(0, this, [this, problem] {
+      WhenNoModal(this, [this, problem] {
+        Modal().message(this, kAppTitle, problem, QMessageBox::Warning, QMessageBox::Ok,
+                        QMessageBox::Ok);
+      });
+    });
   Temp = NewEngine();
   AddTrayIcon(*this);
   txtData->move(ToPixelsX(this, kTextLeft), ToPixelsY(this, kTextTop));

@@ -83,6 +83,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
                            QStringLiteral("Using Quorvin Template Engine"),
                            Font(QStringLiteral("Verdana"), true, scale), Qt::AlignHCenter);
   PlaceInTwips(lblTempEngine, 120, 1320, 3615, 255);
+  lblStore = NewLabel(Picture1, QStringLiteral("lblStore"), QString(),
+                      Font(QStringLiteral("Verdana"), false, scale * 0.9), Qt::AlignHCenter);
+  PlaceInTwips(lblStore, 120, 1680, 3615, 255);
   SetDesignedSize(this, 3855, 3255);
 }
 
@@ -97,6 +100,12 @@ void frmAbout::Form_Load() {
     engine = QStringLiteral("(version unknown: %1)").arg(QString::fromStdString(error.what()));
   }
   lblTempEngine->setText(EngineVersionLine(engine));
+  // The store's path, shortened in its middle where it is longer than the line; the tip
+  // holds it whole.
+  const QString store = StoreLine(ChosenStorePlace());
+  lblStore->setText(lblStore->fontMetrics().elidedText(store, Qt::ElideMiddle, lblStore->width()));
+  lblStore->setToolTip(store);
+  lblStore->setAccessibleName(store);
 }
 
 void frmAbout::showEvent(QShowEvent* event) {

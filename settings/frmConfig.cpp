@@ -56,7 +56,7 @@ frmConfig::frmConfig(QWidget* parent) : QDialog(parent) {
 }
 
 QString frmConfig::settingsFile() {
-  return QDir(ProgramFolder()).filePath(QStringLiteral("quorpad.ini"));
+  return ChosenStorePlace().settingsFile;
 }
 
 void frmConfig::Form_Load() {

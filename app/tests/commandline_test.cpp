@@ -86,7 +86,7 @@ class CommandLineTest : public QObject {
     QCOMPARE(command.action, CommandLine::Action::kVersion);
     QCOMPARE(ExitStatus(command), 0);
     const QStringList lines = VersionText().split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 3);  // two lines, each ended
+    QCOMPARE(lines.size(), 4);  // three lines, each ended
     QVERIFY2(QRegularExpression(QStringLiteral("^quorpad v\\d+\\.\\d+\\.\\d+a$"))
                  .match(lines.at(0))
                  .hasMatch(),
@@ -96,6 +96,9 @@ class CommandLineTest : public QObject {
             .match(lines.at(1))
             .hasMatch(),
         qPrintable(lines.at(1)));
+    QVERIFY2(lines.at(2).startsWith(QStringLiteral("Templates: /")) &&
+                 lines.at(2).contains(QStringLiteral("/templates.dat")),
+             qPrintable(lines.at(2)));
   }
 
   void newInstanceKeepsItsFile() {

@@ -1,4 +1,4 @@
-// The program folder, where the template store and the settings file live.
+// The program folder, and where the template store and the settings file live.
 #pragma once
 
 #include <QString>
@@ -6,9 +6,30 @@
 
 #include "template/tmpeng.h"
 
-// The folder that holds the program; the template store and the settings file live there.
+// The folder that holds the program.
 QString ProgramFolder();
-// Lets tests put the program folder elsewhere.
+// Lets tests put the program folder elsewhere; the store's place is chosen afresh.
 void SetProgramFolder(const QString& folder);
-// A new template engine on the store in the program folder.
+
+// Where the template store and the settings file live. Beside the program where its folder
+// can be written (a portable copy, an install into the user's own folders); otherwise (a
+// package, a read-only folder) in the user's own data and settings folders,
+// $XDG_DATA_HOME/quorpad and $XDG_CONFIG_HOME/quorpad, which start as copies of the program
+// folder's store and settings where it has them.
+struct StorePlace {
+  QString storeFolder;   // the folder of templates.dat
+  QString settingsFile;  // the full path of quorpad.ini
+  bool perUser = false;  // in the user's own folders rather than beside the program
+  QString problem;       // why the user's own folders could not be used; empty when fine
+};
+// The place chosen for this process; the first call makes the user's folders and copies
+// the program folder's files into them where needed.
+const StorePlace& ChosenStorePlace();
+// Where the store would be, without making or copying anything (for --version).
+StorePlace PlannedStorePlace();
+// "Templates: <store file>", and " (yours)" where the store is in the user's own folder.
+QString StoreLine(const StorePlace& place);
+// The folder of the template store.
+QString TemplateStoreFolder();
+// A new template engine on the store.
 std::unique_ptr<templates::tmpeng> NewEngine();

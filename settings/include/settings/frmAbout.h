@@ -27,6 +27,7 @@ class frmAbout : public QDialog {
   QWidget* Picture1 = nullptr;
   QLabel* lblVer = nullptr;
   QLabel* lblTempEngine = nullptr;
+  QLabel* lblStore = nullptr;  // which template store is in use
   bool centred_ = false;
 };
 

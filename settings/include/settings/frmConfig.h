@@ -16,7 +16,7 @@ class frmConfig : public QDialog {
 
   // The path last read from or written to the settings file.
   const QString& savedBrowserPath() const { return savedBrowserPath_; }
-  // The settings file: quorpad.ini in the program folder.
+  // The settings file: quorpad.ini beside the store (see ChosenStorePlace()).
   static QString settingsFile();
 
  public Q_SLOTS:

@@ -135,6 +135,11 @@ class SmallDisk {
   }
   bool mounted() const { return mounted_; }
   QString why() const { return why_; }
+  // Makes the disk read-only, for root as well.
+  bool makeReadOnly() const {
+    return mounted_ && ::mount(nullptr, QFile::encodeName(dir_.path()).constData(), nullptr,
+                               MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
+  }
   QString path() const { return dir_.path(); }
   QString filePath(const QString& name) const { return dir_.filePath(name); }
 
