@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 30
 
 PREFIX    ?= $(HOME)/.local
 
-.PHONY: all deps configure build run test test-main test-sanitize sanitize-build fuzz-ui bench install uninstall clean
+.PHONY: all deps configure build run test test-main test-sanitize sanitize-build fuzz-ui bench install uninstall deb clean
 
 all: build
 
@@ -70,6 +70,10 @@ install: deps
 # Removes what install put there; the template store and the settings file stay.
 uninstall:
 	scripts/uninstall $(PREFIX)
+
+# The Debian package, built with dpkg-buildpackage in build/deb and checked with lintian.
+deb: deps
+	scripts/build-deb $(BUILD)/deb
 
 clean:
 	rm -rf $(BUILD)
