@@ -185,7 +185,15 @@ frmConfig* LoadedConfigDialog() {
 void ShowManageDialog() {
   frmManage& dialog = ManageDialog();
   BringForward(dialog);
-  dialog.setFocus();
+  // The keyboard goes to the control that had it (the name, when an empty slot preset the
+  // dialog), else to the first in the dialog's order: never to the dialog itself, where
+  // typing reaches nothing.
+  QWidget* control = dialog.focusWidget();
+  for (QWidget* w = dialog.nextInFocusChain(); !control && w && w != &dialog;
+       w = w->nextInFocusChain()) {
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(&dialog)) control = w;
+  }
+  if (control && control != &dialog) control->setFocus(Qt::OtherFocusReason);
 }
 void ShowAboutDialog() {
   BringForward(AboutDialog());

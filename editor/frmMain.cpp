@@ -660,6 +660,8 @@ void frmMain::txtData_MouseUp(Qt::MouseButtons button, Qt::KeyboardModifiers, in
 
 void frmMain::showTemplatesPopupAtCaret() {
   mnuTemplates_Popup->popup(txtData->viewport()->mapToGlobal(txtData->cursorRect().bottomLeft()));
+  // Opened from the keyboard, the first item is current, so that Return chooses it at once.
+  mnuTemplates_Popup->setActiveAction(mnuTemplate.front());
 }
 
 void frmMain::mnuTemplate_Click(int Index) {
@@ -667,7 +669,9 @@ void frmMain::mnuTemplate_Click(int Index) {
   const QString caption = SlotCaption(slot);
   const QString tag = SlotTag(slot);
   if (caption == kNotSet && tag.isEmpty()) {
-    Q_EMIT emptySlotChosen(Index, caption);
+    // The manager opens once the popup has gone: opened while the popup still holds the
+    // keyboard, it would come up behind this window, without the keyboard.
+    QTimer::singleShot(0, this, [this, Index, caption] { Q_EMIT emptySlotChosen(Index, caption); });
     return;
   }
   insertTemplate(tag);

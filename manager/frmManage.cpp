@@ -275,4 +275,7 @@ void frmManage::presetForSlot(int index, const QString& caption) {
   txtIndex->setText(QString::number(index));
   txtValue->setPlainText(kNoValue);
   txtName->setText(caption);
+  // The user came to define this slot's template: the name is theirs to type at once.
+  txtName->setFocus(Qt::OtherFocusReason);
+  txtName->selectAll();
 }

@@ -212,8 +212,10 @@ class ManagerTest : public QObject {
     frmMain& w = MainWindow();
     w.document()->setPlainText(QStringLiteral("untouched"));
     w.templateSlot(4)->trigger();
-    frmManage* m = LoadedManageDialog();
-    QVERIFY(m && m->isVisible());
+    // The manager opens once the popup has gone, and has the keyboard in its name field.
+    frmManage* m = nullptr;
+    QTRY_VERIFY((m = LoadedManageDialog()) && m->isVisible());
+    QCOMPARE(m->focusWidget(), nameBox(m));
     QCOMPARE(indexBox(m)->text(), QStringLiteral("4"));
     QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("No value set for this template!"));
     QCOMPARE(nameBox(m)->text(), kNotSet);
@@ -224,8 +226,8 @@ class ManagerTest : public QObject {
     fill(m, QStringLiteral("Draft"), QStringLiteral("draft value"));
     folder_->append(Numbered(4, 4));
     w.templateSlot(5)->trigger();
+    QTRY_COMPARE(indexBox(m)->text(), QStringLiteral("5"));
     QCOMPARE(LoadedManageDialog(), m);
-    QCOMPARE(indexBox(m)->text(), QStringLiteral("5"));
     QCOMPARE(nameBox(m)->text(), kNotSet);
     QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("No value set for this template!"));
     QCOMPARE(listed(m).size(), 3);
