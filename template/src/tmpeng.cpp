@@ -206,6 +206,40 @@ void RewriteStore(const fs::path& store, Change&& change) {
   lock.Retire();
 }
 
+// Rewrites the store under its exclusive lock with its lines as `change` leaves them.
+// `change` gets every line (without its line end); the lines it leaves alone go back byte for
+// byte. When it returns false nothing is written.
+template <class Change>
+bool RewriteLines(const fs::path& store, Change&& change) {
+  detail::RequireStore(store);
+  StoreLock lock(store, StoreLock::Mode::kExclusive);
+  std::vector<std::string> lines;
+  {
+    detail::StoreReader reader(store);
+    std::string_view line;
+    while (reader.Next(line)) lines.emplace_back(line);
+  }
+  if (!change(lines)) return false;
+  detail::StoreWriter writer(store);
+  for (const std::string& line : lines) {
+    writer.Write(line);
+    writer.Write("\r\n");
+  }
+  if (!lines.empty()) writer.Write("\r\n");
+  writer.Commit();
+  lock.Retire();
+  return true;
+}
+
+// Whether a record's name is `name` (with its line breaks encoded), as Template_EditB
+// compares: bytes where they can only match as bytes, the decoded text otherwise.
+bool NameIs(std::string_view line, const RecordFields& record, const std::u16string& name,
+            const std::string& name_utf8) {
+  if (text::IsAscii(record.name)) return record.name == name_utf8;
+  const LineText decoded(line);
+  return decoded.IsUtf8() ? record.name == name_utf8 : decoded.Decode(record.name) == name;
+}
+
 std::u16string Joined(const std::u16string& index, const std::u16string& name,
                       const std::u16string& value) {
   std::u16string line = index;
@@ -245,6 +279,66 @@ void tmpeng::Template_EditB(std::u16string tName, std::u16string tValue) {
         return text::Encode(
             Joined(decoded.Decode(record.index), decoded.Decode(record.name), value));
       });
+}
+
+Flag tmpeng::Template_Move(std::u16string tName, int steps) {
+  if (tName.empty() || steps == 0) return kFalse;
+  const std::u16string name = detail::EncodeBreaks(std::move(tName));
+  const std::string name_utf8 = text::Encode(name);
+  const bool moved = RewriteLines(StorePath(), [&](std::vector<std::string>& lines) {
+    // The lines that hold templates, in order; the template moves among them, and every
+    // other line stays where it is.
+    std::vector<std::size_t> records;
+    std::size_t from = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      RecordFields record;
+      if (!detail::ParseRecord(lines[i], record)) continue;
+      if (from == lines.size() && NameIs(lines[i], record, name, name_utf8)) from = records.size();
+      records.push_back(i);
+    }
+    if (from == lines.size()) return false;
+    const long last = static_cast<long>(records.size()) - 1;
+    const long to = std::clamp(static_cast<long>(from) + steps, 0L, last);
+    if (to == static_cast<long>(from)) return false;
+    std::vector<std::string> order;
+    order.reserve(records.size());
+    for (std::size_t i : records) order.push_back(std::move(lines[i]));
+    std::string moving = std::move(order[from]);
+    order.erase(order.begin() + static_cast<long>(from));
+    order.insert(order.begin() + to, std::move(moving));
+    for (std::size_t k = 0; k < records.size(); ++k) lines[records[k]] = std::move(order[k]);
+    return true;
+  });
+  return moved ? kTrue : kFalse;
+}
+
+Flag tmpeng::Template_Rename(std::u16string tOld, std::u16string tNew) {
+  if (tOld.empty() || tNew.empty()) return kFalse;
+  const std::u16string old_name = detail::EncodeBreaks(std::move(tOld));
+  const std::u16string new_name = detail::EncodeBreaks(std::move(tNew));
+  const std::string old_utf8 = text::Encode(old_name);
+  const std::u16string new_lowered = text::ToLower(new_name);
+  const bool renamed = RewriteLines(StorePath(), [&](std::vector<std::string>& lines) {
+    std::size_t at = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      RecordFields record;
+      if (!detail::ParseRecord(lines[i], record)) continue;
+      if (at == lines.size() && NameIs(lines[i], record, old_name, old_utf8)) {
+        at = i;
+        continue;
+      }
+      // Another template already has the new name.
+      if (text::ToLower(LineText(lines[i]).Decode(record.name)) == new_lowered) return false;
+    }
+    if (at == lines.size()) return false;
+    RecordFields record;
+    detail::ParseRecord(lines[at], record);
+    const LineText decoded(lines[at]);
+    lines[at] =
+        text::Encode(Joined(decoded.Decode(record.index), new_name, decoded.Decode(record.value)));
+    return true;
+  });
+  return renamed ? kTrue : kFalse;
 }
 
 Flag tmpeng::Template_RmA(std::u16string) {

@@ -137,6 +137,46 @@ TEST_F(Members, RmBRemovesEveryRecordOfThatNameWithCase) {
   EXPECT_EQ(dir.Read(), Rec("\r\n1|A|y\r\n\r\n\r\n\r\n\r\n\r\n"));
 }
 
+// A template moves among the templates only: lines that hold none keep their places, and
+// every other line goes back byte for byte.
+TEST_F(Members, MoveChangesTheOrderOfTemplatesAlone) {
+  dir.Write(Rec("1|a|x\r\n\r\n1|b|y\r\nnot a record\r\n7|c|z\r\n"));
+  EXPECT_EQ(engine.Template_Move(u"c", -1), kTrue);
+  EXPECT_EQ(dir.Read(), Rec("1|a|x\r\n\r\n7|c|z\r\nnot a record\r\n1|b|y\r\n\r\n"));
+  EXPECT_EQ(engine.Template_Move(u"c", -5), kTrue);   // stops at the first place
+  EXPECT_EQ(engine.Template_Move(u"b", 1), kFalse);   // already last
+  EXPECT_EQ(engine.Template_Move(u"C", -1), kFalse);  // names match with case, as EditB's
+  EXPECT_EQ(engine.Template_Move(u"missing", 1), kFalse);
+  EXPECT_EQ(engine.Template_Move(u"a", 0), kFalse);
+  EXPECT_EQ(dir.Read(), Rec("7|c|z\r\n\r\n1|a|x\r\nnot a record\r\n1|b|y\r\n\r\n\r\n"));
+  FakeSlots slots;
+  engine.Template_LoadB(slots);
+  EXPECT_EQ(slots.captions[0], u"c");
+}
+
+TEST_F(Members, RenameKeepsPlaceIndexAndValueAndRefusesATakenName) {
+  dir.Write(Rec("3|old|v\2\3w\r\n1|Other|o\r\n"));
+  EXPECT_EQ(engine.Template_Rename(u"old", u"new\r\nname"), kTrue);
+  EXPECT_EQ(dir.Read(), Rec("3|new\2\3name|v\2\3w\r\n1|Other|o\r\n\r\n"));
+  const std::string before = dir.Read();
+  EXPECT_EQ(engine.Template_Rename(u"new\r\nname", u"OTHER"), kFalse);  // taken, in any case
+  EXPECT_EQ(engine.Template_Rename(u"missing", u"x"), kFalse);
+  EXPECT_EQ(engine.Template_Rename(u"Other", u""), kFalse);
+  EXPECT_EQ(dir.Read(), before);
+  // A change of case alone is the template's own name, not another's.
+  EXPECT_EQ(engine.Template_Rename(u"Other", u"other"), kTrue);
+  EXPECT_EQ(ErrorOf([&] {
+              TempFolder empty;
+              templates::tmpeng(empty.path()).Template_Move(u"a", 1);
+            }),
+            53);
+  EXPECT_EQ(ErrorOf([&] {
+              TempFolder empty;
+              templates::tmpeng(empty.path()).Template_Rename(u"a", u"b");
+            }),
+            53);
+}
+
 TEST_F(Members, AVariantsReturnFalseAndNeverTouchTheStore) {
   FakeTree tree;
   for (bool present : {false, true}) {

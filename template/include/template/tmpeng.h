@@ -121,6 +121,19 @@ class TEMPLATE_EXPORT tmpeng : public _tmpeng {
   // The full path of the store this engine works on.
   std::filesystem::path StorePath() const;
 
+  // Members beside the written interface, with its locking, atomic rewrite and error
+  // numbers. Names are matched as Template_EditB matches them.
+  //
+  // Moves the template named `tName` `steps` places in the store's order, counted in
+  // templates: negative towards the start (the popup's first slots), positive towards the
+  // end, stopping at either. Lines that hold no template keep their places. kTrue when it
+  // moved; kFalse when no template has the name or it cannot move that way.
+  Flag Template_Move(std::u16string tName, int steps);
+  // Gives the template named `tOld` the name `tNew`, keeping its place, index and value.
+  // kFalse when no template has the old name, or another has the new one (ignoring case,
+  // as Add does), or the new name is empty.
+  Flag Template_Rename(std::u16string tOld, std::u16string tNew);
+
  private:
   std::filesystem::path folder_;
   std::u16string version_;
