@@ -115,7 +115,11 @@ StorePlace Prepare() {
 }  // namespace
 
 QString ProgramFolder() {
-  return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+  if (!g_programFolder.isEmpty()) return g_programFolder;
+  if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+  // Before the application object exists (the options answered first): the running
+  // program's own file, as the kernel names it.
+  return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).path();
 }
 
 void SetProgramFolder(const QString& folder) {

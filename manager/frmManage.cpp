@@ -95,6 +95,15 @@ void frmManage::createControls() {
       NewButton(surface, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), QString(), true);
   cmdApply =
       NewButton(surface, QStringLiteral("cmdApply"), QStringLiteral("Apply"), QString(), true);
+  cmdMoveUp = NewButton(surface, QStringLiteral("cmdMoveUp"), QStringLiteral("Move Up"),
+                        QStringLiteral("Moves the chosen template up: the first thirteen fill "
+                                       "the popup (Alt+Up in the list)."));
+  cmdMoveDown = NewButton(surface, QStringLiteral("cmdMoveDown"), QStringLiteral("Move Down"),
+                          QStringLiteral("Moves the chosen template down (Alt+Down in the list)."));
+  cmdRename = NewButton(surface, QStringLiteral("cmdRename"), QStringLiteral("Rename"),
+                        QStringLiteral("Gives the chosen template the name in the Name box (F2 "
+                                       "in the list goes there)."));
+  TemplatesList->installEventFilter(this);
 
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
   connect(TemplatesList, &QTreeWidget::itemActivated, this, &frmManage::TemplatesList_NodeClick);
@@ -106,10 +115,14 @@ void frmManage::createControls() {
   connect(cmdApply, &QPushButton::clicked, this, &frmManage::cmdApply_Click);
   connect(cmdDone, &QPushButton::clicked, this, &frmManage::cmdDone_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmManage::cmdCancel_Click);
+  connect(cmdMoveUp, &QPushButton::clicked, this, &frmManage::cmdMoveUp_Click);
+  connect(cmdMoveDown, &QPushButton::clicked, this, &frmManage::cmdMoveDown_Click);
+  connect(cmdRename, &QPushButton::clicked, this, &frmManage::cmdRename_Click);
 
   // The keyboard visits the controls in the dialog's designed order.
-  QWidget* order[] = {cmdApply,  cmdCancel, cmdDone,  txtName,       txtValue,  cmdAdd,
-                      cmdRemove, cmdModify, txtIndex, TemplatesList, cmdPreview};
+  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,   txtValue,
+                      cmdAdd,    cmdRemove,   cmdModify, txtIndex,  TemplatesList,
+                      cmdMoveUp, cmdMoveDown, cmdRename, cmdPreview};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -131,6 +144,10 @@ void frmManage::placeControls() {
   PlaceInTwips(cmdDone, 4080, 5040, 1215, 375);
   PlaceInTwips(cmdCancel, 5400, 5040, 1215, 375);
   PlaceInTwips(cmdApply, 6720, 5040, 1215, 375);
+  // Beside the written controls, under the list they act on.
+  PlaceInTwips(cmdMoveUp, 0, 5040, 1095, 375);
+  PlaceInTwips(cmdMoveDown, 1140, 5040, 1215, 375);
+  PlaceInTwips(cmdRename, 2400, 5040, 975, 375);
   SetDesignedSize(this, 7950, 5445);
 }
 
@@ -222,6 +239,55 @@ void frmManage::cmdRemove_Click() {
   if (reloadTree()) refillMainWindowSlots();
 }
 
+void frmManage::chooseRow(int row) {
+  const int count = TemplatesList->topLevelItemCount();
+  if (count == 0) return;
+  QTreeWidgetItem* node = TemplatesList->topLevelItem(std::clamp(row, 0, count - 1));
+  TemplatesList->setCurrentItem(node);
+  TemplatesList_NodeClick(node);
+}
+
+void frmManage::moveChosen(int steps) {
+  QTreeWidgetItem* node = TemplatesList->currentItem();
+  if (!node) return;
+  const int row = TemplatesList->indexOfTopLevelItem(node);
+  const QString name = node->text(0);
+  bool moved = false;
+  if (!guarded([&] { moved = Temp->Template_Move(ToU16(name), steps) != templates::kFalse; }) ||
+      !moved)
+    return;
+  if (reloadTree()) refillMainWindowSlots();
+  chooseRow(row + steps);
+}
+
+void frmManage::cmdMoveUp_Click() {
+  moveChosen(-1);
+}
+
+void frmManage::cmdMoveDown_Click() {
+  moveChosen(1);
+}
+
+void frmManage::cmdRename_Click() {
+  QTreeWidgetItem* node = TemplatesList->currentItem();
+  const QString to = txtName->text();
+  if (!node || to.isEmpty() || to == node->text(0)) return;
+  const int row = TemplatesList->indexOfTopLevelItem(node);
+  bool renamed = false;
+  if (!guarded([&] {
+        renamed = Temp->Template_Rename(ToU16(node->text(0)), ToU16(to)) != templates::kFalse;
+      }))
+    return;
+  if (!renamed) {
+    Modal().message(this, kAppTitle,
+                    QStringLiteral("A template named '%1' exists already.").arg(to),
+                    QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+    return;
+  }
+  if (reloadTree()) refillMainWindowSlots();
+  chooseRow(row);
+}
+
 bool frmManage::apply() {
   return reloadTree() && refillMainWindowSlots();
 }
@@ -250,6 +316,19 @@ void frmManage::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmManage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == TemplatesList && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::AltModifier &&
+        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+      moveChosen(key->key() == Qt::Key_Up ? -1 : 1);
+      return true;
+    }
+    if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
+      txtName->setFocus(Qt::ShortcutFocusReason);
+      txtName->selectAll();
+      return true;
+    }
+  }
   if (watched == txtValue && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {

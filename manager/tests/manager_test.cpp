@@ -207,6 +207,36 @@ class ManagerTest : public QObject {
     QCOMPARE(folder_->read(), Rec("1|Header|Top\r\n1|Late|late value\r\n"));
   }
 
+  // Moving and renaming write the store at once, and the popup's slots follow; the chosen
+  // template stays chosen.
+  void moveAndRenameReorderThePopup() {
+    frmManage* m = open(Numbered(1, 3));
+    clickNode(m, 2);
+    click(pushButton(m, "cmdMoveUp"));
+    click(pushButton(m, "cmdMoveUp"));
+    QCOMPARE(listed(m), (QStringList{"Name 3", "Name 1", "Name 2"}));
+    QCOMPARE(slotCaptions().mid(0, 3), (QStringList{"Name 3", "Name 1", "Name 2"}));
+    QCOMPARE(list(m)->currentItem()->text(0), QStringLiteral("Name 3"));
+    QTest::keyClick(list(m), Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(folder_->read(), Rec("1|Name 1|Value 1\r\n1|Name 3|Value 3\r\n1|Name 2|Value 2\r\n"
+                                  "\r\n\r\n\r\n"));
+
+    // F2 in the list goes to the name; Rename keeps the place and the value.
+    QTest::keyClick(list(m), Qt::Key_F2);
+    QCOMPARE(m->focusWidget(), nameBox(m));
+    nameBox(m)->setText(QStringLiteral("Third"));
+    click(pushButton(m, "cmdRename"));
+    QCOMPARE(listed(m), (QStringList{"Name 1", "Third", "Name 2"}));
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("Value 3"));
+    QCOMPARE(slotCaptions().at(1), QStringLiteral("Third"));
+    // A name another template has, in any case, is refused and said.
+    const QByteArray before = folder_->read();
+    nameBox(m)->setText(QStringLiteral("NAME 1"));
+    click(pushButton(m, "cmdRename"));
+    QCOMPARE(modal_.shown, QStringList("quorpad: A template named 'NAME 1' exists already."));
+    QCOMPARE(folder_->read(), before);
+  }
+
   void emptySlotPresetsManagerWithoutReloadingIt() {
     folder_->write(Numbered(1, 3));
     frmMain& w = MainWindow();

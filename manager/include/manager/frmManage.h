@@ -43,6 +43,13 @@ class frmManage : public QDialog {
   void cmdAdd_Click();
   void cmdModify_Click();
   void cmdRemove_Click();
+  // Moves the template chosen in the list one place up or down in the store's order (Alt+Up
+  // and Alt+Down in the list), so that the user chooses which fill the popup's slots.
+  void cmdMoveUp_Click();
+  void cmdMoveDown_Click();
+  // Gives the template chosen in the list the name typed in the Name box, keeping its place
+  // and value (F2 in the list goes to the Name box).
+  void cmdRename_Click();
   void cmdApply_Click();
   void cmdDone_Click();
   void cmdCancel_Click();
@@ -50,6 +57,14 @@ class frmManage : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Moves the chosen template `steps` places and keeps it chosen.
+  void moveChosen(int steps);
+  // Chooses the list's row `row` (clamped), as a click on it does.
+  void chooseRow(int row);
+
+ protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
@@ -76,6 +91,9 @@ class frmManage : public QDialog {
   QPushButton* cmdDone = nullptr;
   QPushButton* cmdCancel = nullptr;
   QPushButton* cmdApply = nullptr;
+  QPushButton* cmdMoveUp = nullptr;
+  QPushButton* cmdMoveDown = nullptr;
+  QPushButton* cmdRename = nullptr;
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;
   QLabel* Label1 = nullptr;
