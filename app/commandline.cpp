@@ -10,7 +10,7 @@
 #include "common/programfolder.h"
 #include "common/textconv.h"
 #include "common/version.h"
-#include "settings/frmAbout.h"
+#include "common/versionlines.h"
 #include "template/tmpeng.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "common/dialogwindow.h"
 #include "common/programfolder.h"
 #include "common/textconv.h"
+#include "common/versionlines.h"
 #include "common/version.h"
 
 namespace {
@@ -55,14 +56,6 @@ QFont Font(const QString& family, bool italic, double scale) {
 }
 
 }  // namespace
-
-QString ProgramVersionLine(int major, int minor, int revision) {
-  return QStringLiteral("v%1.%2.%3a").arg(major).arg(minor).arg(revision);
-}
-
-QString EngineVersionLine(const QString& engineVersion) {
-  return QStringLiteral("Using Quorvin Template Engine ") + engineVersion;
-}
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);

@@ -10,6 +10,7 @@
 
 #include "common/programfolder.h"
 #include "common/version.h"
+#include "common/versionlines.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
 #include "settings/inifile.h"

@@ -31,7 +31,3 @@ class frmAbout : public QDialog {
   bool centred_ = false;
 };
 
-// "v" major "." minor "." revision "a": the program's version line.
-QString ProgramVersionLine(int major, int minor, int revision);
-// The line that names the template engine with its version text.
-QString EngineVersionLine(const QString& engineVersion);
