@@ -59,6 +59,7 @@ bench: build
 	$(BUILD)/bin/picker_bench --reload
 	$(BUILD)/bin/recovery_bench
 	$(BUILD)/bin/find_bench
+	$(BUILD)/bin/versions_bench
 
 # The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus
 # the desktop entry and the icon. An existing template store is never overwritten.

@@ -41,6 +41,11 @@ QMessageBox::StandardButton ModalSeam::checklist(
   return question(parent, caption, text, QMessageBox::Question, captions, defaultButton);
 }
 
+int ModalSeam::choice(QWidget*, const QString&, const QString&, const QStringList&,
+                      const QString&) {
+  return -1;
+}
+
 int ModalSeam::number(QWidget*, const QString&, const QString&, int value, int, int, bool& ok) {
   ok = false;
   return value;
@@ -185,6 +190,31 @@ class RealDialogs : public ModalSeam {
     for (int row = 0; row < list->count(); ++row)
       if (list->item(row)->checkState() == Qt::Checked) checked << row;
     return chosen;
+  }
+  int choice(QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
+             const QString& accept) override {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(text, &dialog);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("choices"));
+    list->setAccessibleName(caption);
+    list->addItems(rows);
+    list->setCurrentRow(0);
+    layout->addWidget(list);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
+    box->addButton(accept, QDialogButtonBox::AcceptRole)->setDefault(true);
+    QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    layout->addWidget(box);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(420, 320)));
+    list->setFocus();
+    const bool chosen = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
+    return chosen ? list->currentRow() : -1;
   }
   int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,
              int most, bool& ok) override {

@@ -2,6 +2,7 @@
 #include "manager/frmManage.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/textconv.h"
+#include "manager/storeversions.h"
 #include "treeview.h"
 
 namespace {
@@ -103,6 +105,8 @@ void frmManage::createControls() {
   cmdRename = NewButton(surface, QStringLiteral("cmdRename"), QStringLiteral("Rename"),
                         QStringLiteral("Gives the chosen template the name in the Name box (F2 "
                                        "in the list goes there)."));
+  cmdVersions = NewButton(Frame2, QStringLiteral("cmdVersions"), QStringLiteral("Versions..."),
+                          QStringLiteral("Earlier versions of the templates, to restore one."));
   TemplatesList->installEventFilter(this);
 
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
@@ -118,11 +122,12 @@ void frmManage::createControls() {
   connect(cmdMoveUp, &QPushButton::clicked, this, &frmManage::cmdMoveUp_Click);
   connect(cmdMoveDown, &QPushButton::clicked, this, &frmManage::cmdMoveDown_Click);
   connect(cmdRename, &QPushButton::clicked, this, &frmManage::cmdRename_Click);
+  connect(cmdVersions, &QPushButton::clicked, this, &frmManage::cmdVersions_Click);
 
   // The keyboard visits the controls in the dialog's designed order.
-  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,   txtValue,
-                      cmdAdd,    cmdRemove,   cmdModify, txtIndex,  TemplatesList,
-                      cmdMoveUp, cmdMoveDown, cmdRename, cmdPreview};
+  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,     txtValue,
+                      cmdAdd,    cmdRemove,   cmdModify, txtIndex,    TemplatesList,
+                      cmdMoveUp, cmdMoveDown, cmdRename, cmdVersions, cmdPreview};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -148,6 +153,7 @@ void frmManage::placeControls() {
   PlaceInTwips(cmdMoveUp, 0, 5040, 1095, 375);
   PlaceInTwips(cmdMoveDown, 1140, 5040, 1215, 375);
   PlaceInTwips(cmdRename, 2400, 5040, 975, 375);
+  PlaceInTwips(cmdVersions, 120, 4080, 1215, 255);
   SetDesignedSize(this, 7950, 5445);
 }
 
@@ -215,6 +221,7 @@ void frmManage::cmdAdd_Click() {
                       QMessageBox::Ok, QMessageBox::Ok);
       return;
     }
+    keepVersion();
     if (Temp->Template_AddB(ToU16(name), ToU16(value))) {
       Temp->Template_LoadA(tree);
     } else {
@@ -225,6 +232,7 @@ void frmManage::cmdAdd_Click() {
 }
 
 void frmManage::cmdModify_Click() {
+  if (!txtName->text().isEmpty() && !ValueText(txtValue).isEmpty()) keepVersion();
   if (guarded(
           [this] { Temp->Template_EditB(ToU16(txtName->text()), ToU16(ValueText(txtValue))); })) {
     reloadTree();
@@ -232,6 +240,7 @@ void frmManage::cmdModify_Click() {
 }
 
 void frmManage::cmdRemove_Click() {
+  if (!txtName->text().isEmpty()) keepVersion();
   if (!guarded([this] { Temp->Template_RmB(ToU16(txtName->text())); })) return;
   txtName->clear();
   txtValue->clear();
@@ -252,12 +261,62 @@ void frmManage::moveChosen(int steps) {
   if (!node) return;
   const int row = TemplatesList->indexOfTopLevelItem(node);
   const QString name = node->text(0);
+  if (row + steps < 0 || row + steps >= TemplatesList->topLevelItemCount()) return;
+  keepVersion();
   bool moved = false;
   if (!guarded([&] { moved = Temp->Template_Move(ToU16(name), steps) != templates::kFalse; }) ||
       !moved)
     return;
   if (reloadTree()) refillMainWindowSlots();
   chooseRow(row + steps);
+}
+
+QString frmManage::storePath() const {
+  return QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native()));
+}
+
+void frmManage::keepVersion() {
+  const QString reason = KeepStoreVersion(storePath());
+  if (reason.isEmpty()) {
+    versionFailureTold_ = false;
+    return;
+  }
+  if (versionFailureTold_) return;
+  versionFailureTold_ = true;
+  ShowFileError(this,
+                QStringLiteral("Could not keep a version of the templates before this change"),
+                storePath(), reason);
+}
+
+void frmManage::cmdVersions_Click() {
+  const QString store = storePath();
+  const QList<StoreVersion> versions = StoreVersions(store);
+  if (versions.isEmpty()) {
+    Modal().message(this, kAppTitle,
+                    QStringLiteral("No earlier versions of the templates are kept yet: one is "
+                                   "kept before each change made here."),
+                    QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+    return;
+  }
+  QStringList rows;
+  for (const StoreVersion& v : versions) {
+    rows << QStringLiteral("%1   %2").arg(
+        v.when.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+        v.templates == 1 ? QStringLiteral("1 template")
+                         : QStringLiteral("%1 templates").arg(v.templates));
+  }
+  const int row = Modal().choice(
+      this, QStringLiteral("Template Versions"),
+      QStringLiteral("The templates as they were before each of the last changes, newest first. "
+                     "Restore makes the one chosen your templates again; the templates as they "
+                     "are now are kept as a version too, so that the restore can be taken back."),
+      rows, QStringLiteral("Restore"));
+  if (row < 0 || row >= versions.size()) return;
+  if (const QString reason = RestoreStoreVersion(store, versions.at(row)); !reason.isEmpty()) {
+    ShowFileError(this, QStringLiteral("Could not restore the templates"), store, reason);
+    return;
+  }
+  if (reloadTree()) refillMainWindowSlots();
 }
 
 void frmManage::cmdMoveUp_Click() {
@@ -273,6 +332,7 @@ void frmManage::cmdRename_Click() {
   const QString to = txtName->text();
   if (!node || to.isEmpty() || to == node->text(0)) return;
   const int row = TemplatesList->indexOfTopLevelItem(node);
+  keepVersion();
   bool renamed = false;
   if (!guarded([&] {
         renamed = Temp->Template_Rename(ToU16(node->text(0)), ToU16(to)) != templates::kFalse;

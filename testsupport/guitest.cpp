@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -13,6 +14,19 @@
 #include "editor/frmMain.h"
 #include "manager/frmManage.h"
 
+namespace {
+
+// Every GUI test keeps its state (recovery copies, the store's versions) in a folder of its
+// own, made when the test program starts and removed when it ends, never in the user's.
+struct PrivateStateFolder {
+  QTemporaryDir dir;
+  PrivateStateFolder() {
+    if (dir.isValid()) qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
+  }
+} g_privateState;
+
+}  // namespace
+
 namespace guitest {
 
 void ScriptedModal::reset() {
@@ -20,6 +34,7 @@ void ScriptedModal::reset() {
   files.clear();
   checks.clear();
   numbers.clear();
+  choices.clear();
   unscripted = QMessageBox::NoButton;
   shown.clear();
   asked.clear();
@@ -57,6 +72,14 @@ QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QStr
                                 const QStringList&) {
   asked << title;
   return files.isEmpty() ? QString() : files.takeFirst();
+}
+
+int ScriptedModal::choice(QWidget*, const QString& caption, const QString& text,
+                          const QStringList& rows, const QString&) {
+  asked << caption;
+  shown << caption + QStringLiteral(": ") + text;
+  shown << rows;
+  return choices.isEmpty() ? -1 : choices.takeFirst();
 }
 
 int ScriptedModal::number(QWidget*, const QString& caption, const QString&, int value, int least,

@@ -10,6 +10,7 @@
 
 #include "editor/frmMain.h"
 #include "manager/frmManage.h"
+#include "manager/storeversions.h"
 #include "testsupport/guitest.h"
 
 using namespace guitest;
@@ -235,6 +236,37 @@ class ManagerTest : public QObject {
     click(pushButton(m, "cmdRename"));
     QCOMPARE(modal_.shown, QStringList("quorpad: A template named 'NAME 1' exists already."));
     QCOMPARE(folder_->read(), before);
+  }
+
+  // Each change keeps the store as it was; a version restored is the store again, and the
+  // restore keeps the store it replaced, so that it can be taken back. The newest 20 stay.
+  void versionsKeepEachChangeAndRestoreOne() {
+    frmManage* m = open(Numbered(1, 2));
+    const QByteArray first = folder_->read();
+    fill(m, QStringLiteral("Third"), QStringLiteral("3"));
+    click(pushButton(m, "cmdAdd"));
+    clickNode(m, 0);
+    click(pushButton(m, "cmdRemove"));
+    const QByteArray afterRemove = folder_->read();
+    QCOMPARE(StoreVersions(folder_->store()).size(), 2);
+    QCOMPARE(QFileInfo(StoreVersionFolder(folder_->store())).permissions() & 0x0077, 0);
+
+    modal_.choices << 1;  // the older one: before the Add
+    click(pushButton(m, "cmdVersions"));
+    QCOMPARE(modal_.shown.mid(1).join('|').count(QStringLiteral("   2 templates")), 1);
+    QCOMPARE(modal_.shown.mid(1).join('|').count(QStringLiteral("   3 templates")), 1);
+    QCOMPARE(folder_->read(), first);
+    QCOMPARE(listed(m), (QStringList{"Name 1", "Name 2"}));
+    QCOMPARE(slotCaptions().at(1), QStringLiteral("Name 2"));
+    modal_.choices << 0;  // the newest: the store the restore replaced
+    click(pushButton(m, "cmdVersions"));
+    QCOMPARE(folder_->read(), afterRemove);
+
+    for (int i = 0; i < 25; ++i) {
+      clickNode(m, i % 2);
+      click(pushButton(m, i % 2 ? "cmdMoveUp" : "cmdMoveDown"));
+    }
+    QCOMPARE(StoreVersions(folder_->store()).size(), kKeptStoreVersions);
   }
 
   void emptySlotPresetsManagerWithoutReloadingIt() {

@@ -39,6 +39,11 @@ class ModalSeam {
   // when cancelled. Seams that show no real dialog cancel it.
   virtual int number(QWidget* parent, const QString& caption, const QString& label, int value,
                      int least, int most, bool& ok);
+  // A choice of one of `rows` (the first chosen at first); returns the row chosen, or -1 when
+  // cancelled. `accept` is the caption of the button that takes it. Seams that show no real
+  // dialog cancel it.
+  virtual int choice(QWidget* parent, const QString& caption, const QString& text,
+                     const QStringList& rows, const QString& accept);
   // A file dialog; returns the chosen full path, or an empty string when cancelled.
   // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
   virtual QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,

@@ -50,6 +50,8 @@ class frmManage : public QDialog {
   // Gives the template chosen in the list the name typed in the Name box, keeping its place
   // and value (F2 in the list goes to the Name box).
   void cmdRename_Click();
+  // Lists the kept versions of the store and restores the one chosen.
+  void cmdVersions_Click();
   void cmdApply_Click();
   void cmdDone_Click();
   void cmdCancel_Click();
@@ -63,6 +65,10 @@ class frmManage : public QDialog {
   void moveChosen(int steps);
   // Chooses the list's row `row` (clamped), as a click on it does.
   void chooseRow(int row);
+  // Keeps the store as it is now as a version, before a change is written; a failure is
+  // said once and the change goes on.
+  void keepVersion();
+  QString storePath() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -94,6 +100,8 @@ class frmManage : public QDialog {
   QPushButton* cmdMoveUp = nullptr;
   QPushButton* cmdMoveDown = nullptr;
   QPushButton* cmdRename = nullptr;
+  QPushButton* cmdVersions = nullptr;
+  bool versionFailureTold_ = false;
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;
   QLabel* Label1 = nullptr;

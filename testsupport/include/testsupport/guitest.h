@@ -43,6 +43,8 @@ class ScriptedModal : public ModalSeam {
   QList<QList<int>> checks;
   // The answers to number questions, in order; with none left the question is cancelled.
   QList<int> numbers;
+  // The rows chosen in choices, in order (-1 cancels); with none left a choice is cancelled.
+  QList<int> choices;
   QMessageBox::StandardButton unscripted = QMessageBox::NoButton;
   // Every message box as "caption: text", marked " [icon]" when it has an icon and
   // " [buttons]" when it offers more than OK.
@@ -58,6 +60,10 @@ class ScriptedModal : public ModalSeam {
                                       QMessageBox::StandardButton defaultButton) override;
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
                    const QStringList& filters) override;
+  // Logs the caption in `asked`, and the text and the rows in `shown`, then takes the next
+  // of `choices`.
+  int choice(QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
+             const QString& accept) override;
   // Logs the caption in `asked` and takes the next of `numbers`.
   int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,
              int most, bool& ok) override;
