@@ -2,14 +2,17 @@
 #include "manager/frmManage.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeWidget>
 
 #include "common/dialogwindow.h"
@@ -17,7 +20,9 @@
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/textconv.h"
+#include "common/wholefile.h"
 #include "manager/storeversions.h"
+#include "manager/templatefiles.h"
 #include "treeview.h"
 
 namespace {
@@ -107,6 +112,13 @@ void frmManage::createControls() {
                                        "in the list goes there)."));
   cmdVersions = NewButton(Frame2, QStringLiteral("cmdVersions"), QStringLiteral("Versions..."),
                           QStringLiteral("Earlier versions of the templates, to restore one."));
+  cmdExport = NewButton(Frame2, QStringLiteral("cmdExport"), QStringLiteral("Export..."),
+                        QStringLiteral("Writes all templates, or those chosen in the list, to a "
+                                       "file (CSV, or the store's own format)."));
+  cmdImport = NewButton(Frame2, QStringLiteral("cmdImport"), QStringLiteral("Import..."),
+                        QStringLiteral("Reads templates from a CSV file or a store file."));
+  // Ctrl and Shift choose several templates, for Export.
+  TemplatesList->setSelectionMode(QAbstractItemView::ExtendedSelection);
   TemplatesList->installEventFilter(this);
 
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
@@ -123,11 +135,13 @@ void frmManage::createControls() {
   connect(cmdMoveDown, &QPushButton::clicked, this, &frmManage::cmdMoveDown_Click);
   connect(cmdRename, &QPushButton::clicked, this, &frmManage::cmdRename_Click);
   connect(cmdVersions, &QPushButton::clicked, this, &frmManage::cmdVersions_Click);
+  connect(cmdExport, &QPushButton::clicked, this, &frmManage::cmdExport_Click);
+  connect(cmdImport, &QPushButton::clicked, this, &frmManage::cmdImport_Click);
 
   // The keyboard visits the controls in the dialog's designed order.
-  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,     txtValue,
-                      cmdAdd,    cmdRemove,   cmdModify, txtIndex,    TemplatesList,
-                      cmdMoveUp, cmdMoveDown, cmdRename, cmdVersions, cmdPreview};
+  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,       txtValue,  cmdAdd,
+                      cmdRemove, cmdModify,   txtIndex,  TemplatesList, cmdMoveUp, cmdMoveDown,
+                      cmdRename, cmdVersions, cmdExport, cmdImport,     cmdPreview};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -154,6 +168,8 @@ void frmManage::placeControls() {
   PlaceInTwips(cmdMoveDown, 1140, 5040, 1215, 375);
   PlaceInTwips(cmdRename, 2400, 5040, 975, 375);
   PlaceInTwips(cmdVersions, 120, 4080, 1215, 255);
+  PlaceInTwips(cmdExport, 1380, 4080, 975, 255);
+  PlaceInTwips(cmdImport, 120, 4440, 1095, 375);
   SetDesignedSize(this, 7950, 5445);
 }
 
@@ -317,6 +333,140 @@ void frmManage::cmdVersions_Click() {
     return;
   }
   if (reloadTree()) refillMainWindowSlots();
+}
+
+void frmManage::cmdExport_Click() {
+  QList<TemplateEntry> all, chosen;
+  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* node = TemplatesList->topLevelItem(i);
+    const TemplateEntry entry{node->text(0), node->data(0, Qt::UserRole).toString()};
+    all << entry;
+    if (node->isSelected()) chosen << entry;
+  }
+  if (all.isEmpty()) {
+    Modal().message(this, kAppTitle, QStringLiteral("There are no templates to export."),
+                    QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+    return;
+  }
+  QList<TemplateEntry> entries = all;
+  if (!chosen.isEmpty() && chosen.size() < all.size()) {
+    const auto answer =
+        Modal().question(this, kAppTitle,
+                         QStringLiteral("Export the %1 chosen in the list, or all %2 templates?")
+                             .arg(chosen.size())
+                             .arg(all.size()),
+                         QMessageBox::Question,
+                         {{QMessageBox::Yes, QStringLiteral("Chosen")},
+                          {QMessageBox::No, QStringLiteral("All")},
+                          {QMessageBox::Cancel, QStringLiteral("Cancel")}},
+                         QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel) return;
+    if (answer == QMessageBox::Yes) entries = chosen;
+  }
+  const QString path =
+      Modal().fileName(this, true, QStringLiteral("Export Templates"), QDir::homePath(),
+                       {QStringLiteral("CSV (*.csv)"), QStringLiteral("Template store (*.dat)")});
+  if (path.isEmpty()) return;
+  const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+  const QByteArray bytes = csv ? TemplatesAsCsv(entries) : TemplatesAsStore(entries);
+  if (const QString reason = WriteFileAtomically(path, bytes.toStdString()); !reason.isEmpty()) {
+    ShowFileError(this, QStringLiteral("Could not export the templates to"), path, reason);
+    return;
+  }
+  Modal().message(this, kAppTitle,
+                  QStringLiteral("Exported %1 to %2.")
+                      .arg(entries.size() == 1 ? QStringLiteral("1 template")
+                                               : QStringLiteral("%1 templates").arg(entries.size()),
+                           path),
+                  QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void frmManage::cmdImport_Click() {
+  const QString path = Modal().fileName(
+      this, false, QStringLiteral("Import Templates"), QDir::homePath(),
+      {QStringLiteral("Templates (*.csv *.dat)"), QStringLiteral("All files (*)")});
+  if (path.isEmpty()) return;
+  QByteArray bytes;
+  QString reason = ReadWholeFile(path, qint64(1) << 30, bytes);
+  QList<TemplateEntry> entries;
+  if (reason.isEmpty() &&
+      !ReadTemplateFile(bytes, path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive), entries,
+                        reason))
+    reason += QStringLiteral(". Nothing was imported.");
+  if (!reason.isEmpty()) {
+    ShowFileError(this, QStringLiteral("Could not import the templates from"), path, reason);
+    return;
+  }
+  // The names the store has, ignoring case, as Add compares them.
+  QHash<QString, QString> existing;
+  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i) {
+    const QString name = TemplatesList->topLevelItem(i)->text(0);
+    existing.insert(name.toLower(), name);
+  }
+  int clashes = 0;
+  {
+    QSet<QString> seen(existing.keyBegin(), existing.keyEnd());
+    for (const TemplateEntry& e : entries) {
+      if (seen.contains(e.name.toLower())) ++clashes;
+      seen.insert(e.name.toLower());
+    }
+  }
+  enum class Clash { kSkip, kReplace, kKeepBoth } policy = Clash::kSkip;
+  if (clashes > 0) {
+    const auto answer = Modal().question(
+        this, kAppTitle,
+        QStringLiteral("%1 of the %2 templates in %3 have names that exist already. Skip "
+                       "them, replace the existing ones, or keep both (the imported ones get a "
+                       "number after their name)?")
+            .arg(clashes)
+            .arg(entries.size())
+            .arg(path),
+        QMessageBox::Question,
+        {{QMessageBox::Yes, QStringLiteral("Skip")},
+         {QMessageBox::No, QStringLiteral("Replace")},
+         {QMessageBox::YesToAll, QStringLiteral("Keep Both")},
+         {QMessageBox::Cancel, QStringLiteral("Cancel")}},
+        QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel) return;
+    policy = answer == QMessageBox::No         ? Clash::kReplace
+             : answer == QMessageBox::YesToAll ? Clash::kKeepBoth
+                                               : Clash::kSkip;
+  }
+  keepVersion();
+  int added = 0, replaced = 0, skipped = 0;
+  guarded([&] {
+    for (const TemplateEntry& e : entries) {
+      QString name = e.name;
+      if (const auto at = existing.constFind(name.toLower()); at != existing.cend()) {
+        if (policy == Clash::kSkip) {
+          ++skipped;
+          continue;
+        }
+        if (policy == Clash::kReplace) {
+          Temp->Template_EditB(ToU16(*at), ToU16(e.value));
+          ++replaced;
+          continue;
+        }
+        for (int n = 2; existing.contains(name.toLower()); ++n)
+          name = QStringLiteral("%1 (%2)").arg(e.name).arg(n);
+      }
+      // The engine refuses a value that another template has already.
+      if (Temp->Template_AddB(ToU16(name), ToU16(e.value)) != templates::kFalse) {
+        ++added;
+        existing.insert(name.toLower(), name);
+      } else {
+        ++skipped;
+      }
+    }
+  });
+  if (reloadTree()) refillMainWindowSlots();
+  Modal().message(this, kAppTitle,
+                  QStringLiteral("Imported from %1: %2 added, %3 replaced, %4 skipped.")
+                      .arg(path)
+                      .arg(added)
+                      .arg(replaced)
+                      .arg(skipped),
+                  QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmManage::cmdMoveUp_Click() {

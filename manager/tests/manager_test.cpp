@@ -11,6 +11,7 @@
 #include "editor/frmMain.h"
 #include "manager/frmManage.h"
 #include "manager/storeversions.h"
+#include "manager/templatefiles.h"
 #include "testsupport/guitest.h"
 
 using namespace guitest;
@@ -267,6 +268,57 @@ class ManagerTest : public QObject {
       click(pushButton(m, i % 2 ? "cmdMoveUp" : "cmdMoveDown"));
     }
     QCOMPARE(StoreVersions(folder_->store()).size(), kKeptStoreVersions);
+  }
+
+  // Export writes CSV or the store's format, of all templates or those chosen; Import merges
+  // by name as the user chooses once, says what it did, and refuses a malformed file naming
+  // the line and the reason, leaving the store as it was.
+  void exportAndImportMergeByName() {
+    frmManage* m =
+        open(Rec("1|Greeting|Hello, \"you\"\x02\x03"
+                 "Bye\r\n1|Sig|Regards\r\n"));
+    const QString csv = folder_->filePath(QStringLiteral("out.csv"));
+    modal_.files << csv;
+    click(pushButton(m, "cmdExport"));
+    QCOMPARE(ReadAll(csv), QByteArray("name,value\r\nGreeting,\"Hello, \"\"you\"\"\r\nBye\"\r\n"
+                                      "Sig,Regards\r\n"));
+    clickNode(m, 1);
+    modal_.buttons << QMessageBox::Yes;  // the chosen one only
+    const QString dat = folder_->filePath(QStringLiteral("out.dat"));
+    modal_.files << dat;
+    click(pushButton(m, "cmdExport"));
+    QCOMPARE(ReadAll(dat), Rec("1|Sig|Regards\r\n"));
+    QList<TemplateEntry> back;
+    QString error;
+    QVERIFY(ReadTemplateFile(ReadAll(csv), true, back, error));
+    QCOMPARE(back.size(), 2);
+    QCOMPARE(back.at(0).value, QStringLiteral("Hello, \"you\"\r\nBye"));
+
+    const auto import = [&](const QByteArray& bytes, QMessageBox::StandardButton answer) {
+      const QString file = folder_->filePath(QStringLiteral("in.csv"));
+      WriteAll(file, bytes);
+      modal_.files << file;
+      if (answer != QMessageBox::NoButton) modal_.buttons << answer;
+      modal_.shown.clear();
+      click(pushButton(m, "cmdImport"));
+      return modal_.shown.join('|');
+    };
+    QVERIFY(import("name,value\r\nGREETING,Hi\r\nNew,N\r\n", QMessageBox::No)  // replace
+                .contains("1 added, 1 replaced, 0 skipped"));
+    QVERIFY(import("name,value\nGreeting,Hey\nNew,Fresh\n", QMessageBox::YesToAll)  // keep both
+                .contains("2 added, 0 replaced, 0 skipped"));
+    QVERIFY(import("name,value\r\nSig,Other\r\n", QMessageBox::Yes)  // skip
+                .contains("0 added, 0 replaced, 1 skipped"));
+    QCOMPARE(listed(m), (QStringList{"Greeting", "Sig", "New", "Greeting (2)", "New (2)"}));
+    QCOMPARE(folder_->read(), Rec("1|Greeting|Hi\r\n1|Sig|Regards\r\n\r\n1|New|N\r\n"
+                                  "1|Greeting (2)|Hey\r\n1|New (2)|Fresh\r\n"));
+
+    const QByteArray before = folder_->read();
+    QVERIFY(import("name,value\r\nA,1\r\n\"B,2\r\n", QMessageBox::NoButton)
+                .contains("line 3: a quoted field is not closed. Nothing was imported."));
+    QVERIFY(
+        import("name,value,extra\r\n", QMessageBox::NoButton).contains("line 1: the first line"));
+    QCOMPARE(folder_->read(), before);
   }
 
   void emptySlotPresetsManagerWithoutReloadingIt() {

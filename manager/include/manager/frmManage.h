@@ -52,6 +52,12 @@ class frmManage : public QDialog {
   void cmdRename_Click();
   // Lists the kept versions of the store and restores the one chosen.
   void cmdVersions_Click();
+  // Writes all templates, or those chosen in the list, to a file: CSV for a name ending in
+  // .csv, else the store's own format.
+  void cmdExport_Click();
+  // Reads templates from such a file into the store, merging by name: for names that exist
+  // already (ignoring case) the user chooses once to skip, replace or keep both.
+  void cmdImport_Click();
   void cmdApply_Click();
   void cmdDone_Click();
   void cmdCancel_Click();
@@ -101,6 +107,8 @@ class frmManage : public QDialog {
   QPushButton* cmdMoveDown = nullptr;
   QPushButton* cmdRename = nullptr;
   QPushButton* cmdVersions = nullptr;
+  QPushButton* cmdExport = nullptr;
+  QPushButton* cmdImport = nullptr;
   bool versionFailureTold_ = false;
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;

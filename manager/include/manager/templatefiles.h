@@ -1,0 +1,23 @@
+// Templates moved in and out as files: the store's own format and CSV.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+struct TemplateEntry {
+  QString name;
+  QString value;  // line breaks as CR LF
+};
+
+// The store's own format: a line "1" byte 4 name byte 4 value, ended by CR LF, with line
+// breaks inside the fields stored as bytes 2 and 3; UTF-8.
+QByteArray TemplatesAsStore(const QList<TemplateEntry>& entries);
+// CSV (RFC 4180): UTF-8, CR LF line ends, a header row "name,value", fields quoted where
+// they hold a comma, a quote or a line break, quotes doubled.
+QByteArray TemplatesAsCsv(const QList<TemplateEntry>& entries);
+
+// Reads a file of either format (`csv` says which). On failure returns false and sets
+// `error` to "line N: reason", N counted from 1 in the file.
+bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& entries,
+                      QString& error);

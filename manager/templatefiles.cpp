@@ -1,0 +1,181 @@
+// Writing and reading the template files of Export and Import.
+#include "manager/templatefiles.h"
+
+#include "common/textconv.h"
+#include "template/textcodec.h"
+
+namespace {
+
+const QChar kSeparator(0x04);
+const QChar kStoredCr(0x02);
+const QChar kStoredLf(0x03);
+
+// Line breaks as CR LF, whichever the file had.
+QString WithCrLf(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return text;
+}
+
+QString Stored(QString field) {
+  field.replace(QStringLiteral("\r\n"), QString(kStoredCr) + kStoredLf);
+  return field;
+}
+
+QString CsvField(const QString& field) {
+  if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
+      !field.contains(QLatin1Char('\r')) && !field.contains(QLatin1Char('\n')))
+    return field;
+  QString quoted = field;
+  quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString Decoded(const QByteArray& bytes) {
+  QString text =
+      FromU16(templates::text::Decode(std::string_view(bytes.constData(), bytes.size())));
+  // A byte order mark, as some spreadsheets write before UTF-8, is no part of the text.
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  return text;
+}
+
+bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString& error) {
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  for (int i = 0; i < lines.size(); ++i) {
+    QString line = lines.at(i);
+    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    if (line.isEmpty()) continue;
+    const QStringList fields = line.split(kSeparator);
+    const auto fail = [&](const QString& reason) {
+      error = QStringLiteral("line %1: %2").arg(i + 1).arg(reason);
+      return false;
+    };
+    if (fields.size() != 3)
+      return fail(QStringLiteral("a template is an index, a name and a value, separated by "
+                                 "byte 4; this line has %1 field(s)")
+                      .arg(fields.size()));
+    bool number = false;
+    fields.at(0).toLongLong(&number);
+    if (!number) return fail(QStringLiteral("the index \"%1\" is not a number").arg(fields.at(0)));
+    if (fields.at(1).isEmpty()) return fail(QStringLiteral("the name is empty"));
+    auto breaks = [](QString field) {
+      field.replace(QString(kStoredCr) + kStoredLf, QStringLiteral("\r\n"));
+      return field;
+    };
+    entries << TemplateEntry{breaks(fields.at(1)), breaks(fields.at(2))};
+  }
+  return true;
+}
+
+bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error) {
+  QList<QStringList> rows;
+  QList<int> rowLines;  // the line each row starts on
+  QStringList row;
+  QString field;
+  bool quoted = false, wasQuoted = false;
+  int line = 1, rowLine = 1;
+  const auto endField = [&] {
+    row << field;
+    field.clear();
+    wasQuoted = false;
+  };
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
+    if (quoted) {
+      if (c == QLatin1Char('"')) {
+        if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
+          field += QLatin1Char('"');
+          ++i;
+        } else {
+          quoted = false;
+        }
+      } else {
+        if (c == QLatin1Char('\n')) ++line;
+        field += c;
+      }
+      continue;
+    }
+    if (c == QLatin1Char('"')) {
+      if (!field.isEmpty() || wasQuoted) {
+        error = QStringLiteral("line %1: a quote inside a field that does not begin with one")
+                    .arg(line);
+        return false;
+      }
+      quoted = wasQuoted = true;
+    } else if (c == QLatin1Char(',')) {
+      endField();
+    } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+      if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
+      endField();
+      rows << row;
+      rowLines << rowLine;
+      row.clear();
+      rowLine = ++line;
+    } else {
+      if (wasQuoted) {
+        error = QStringLiteral("line %1: text after a quoted field's closing quote").arg(line);
+        return false;
+      }
+      field += c;
+    }
+  }
+  if (quoted) {
+    error = QStringLiteral("line %1: a quoted field is not closed").arg(rowLine);
+    return false;
+  }
+  if (!field.isEmpty() || !row.isEmpty() || wasQuoted) {
+    endField();
+    rows << row;
+    rowLines << rowLine;
+  }
+  if (rows.isEmpty() || rows.first().size() != 2 ||
+      rows.first().at(0).trimmed().compare(QStringLiteral("name"), Qt::CaseInsensitive) != 0 ||
+      rows.first().at(1).trimmed().compare(QStringLiteral("value"), Qt::CaseInsensitive) != 0) {
+    error = QStringLiteral("line 1: the first line must be the header \"name,value\"");
+    return false;
+  }
+  for (int r = 1; r < rows.size(); ++r) {
+    const QStringList& fields = rows.at(r);
+    if (fields.size() == 1 && fields.first().isEmpty()) continue;  // an empty line
+    if (fields.size() != 2) {
+      error = QStringLiteral("line %1: a row has a name and a value; this one has %2 field(s)")
+                  .arg(rowLines.at(r))
+                  .arg(fields.size());
+      return false;
+    }
+    if (fields.at(0).isEmpty()) {
+      error = QStringLiteral("line %1: the name is empty").arg(rowLines.at(r));
+      return false;
+    }
+    entries << TemplateEntry{WithCrLf(fields.at(0)), WithCrLf(fields.at(1))};
+  }
+  return true;
+}
+
+}  // namespace
+
+QByteArray TemplatesAsStore(const QList<TemplateEntry>& entries) {
+  QString text;
+  for (const TemplateEntry& e : entries)
+    text += QStringLiteral("1") + kSeparator + Stored(WithCrLf(e.name)) + kSeparator +
+            Stored(WithCrLf(e.value)) + QStringLiteral("\r\n");
+  return text.toUtf8();
+}
+
+QByteArray TemplatesAsCsv(const QList<TemplateEntry>& entries) {
+  QString text = QStringLiteral("name,value\r\n");
+  for (const TemplateEntry& e : entries)
+    text += CsvField(WithCrLf(e.name)) + QLatin1Char(',') + CsvField(WithCrLf(e.value)) +
+            QStringLiteral("\r\n");
+  return text.toUtf8();
+}
+
+bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& entries,
+                      QString& error) {
+  entries.clear();
+  const QString text = Decoded(bytes);
+  const bool ok = csv ? ReadCsv(text, entries, error) : ReadStoreFormat(text, entries, error);
+  if (!ok) entries.clear();
+  return ok;
+}
