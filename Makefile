@@ -60,6 +60,7 @@ bench: build
 	$(BUILD)/bin/recovery_bench
 	$(BUILD)/bin/find_bench
 	$(BUILD)/bin/versions_bench
+	$(BUILD)/bin/manager_bench
 
 # The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus
 # the desktop entry and the icon. An existing template store is never overwritten.

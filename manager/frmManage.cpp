@@ -62,6 +62,8 @@ void frmManage::createControls() {
   TemplatesList->setHeaderHidden(true);
   TemplatesList->setRootIsDecorated(false);
   TemplatesList->setColumnCount(1);
+  // Rows of one height are laid out without measuring each: quick at 100,000 templates.
+  TemplatesList->setUniformRowHeights(true);
 
   Frame2 = new QGroupBox(QStringLiteral("Template Values"), surface);
   Label1 = new QLabel(QStringLiteral("Name:"), Frame2);

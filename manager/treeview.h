@@ -1,15 +1,24 @@
 // The manager's tree, as the engine sees it: root items with a text and a key.
 #pragma once
 
+#include <QList>
+
 #include "template/tmpeng.h"
 
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The key (a template's value) is kept with each item; unlike some tree views this one
 // takes a key twice, so two templates with the same value are both listed.
+//
+// Items added are put into the tree together when the adapter goes (or the tree is read),
+// since a tree told of 100,000 items one at a time spends most of its time on the telling.
 class TreeViewAdapter : public templates::TreeView {
  public:
   explicit TreeViewAdapter(QTreeWidget* tree) : tree_(tree) {}
+  ~TreeViewAdapter() override;
+  TreeViewAdapter(const TreeViewAdapter&) = delete;
+  TreeViewAdapter& operator=(const TreeViewAdapter&) = delete;
   void Clear() override;
   void Add(const std::u16string& key, const std::u16string& text) override;
   int Count() const override;
@@ -17,5 +26,8 @@ class TreeViewAdapter : public templates::TreeView {
   std::u16string Key(int i) const override;
 
  private:
+  // Puts the items added so far into the tree.
+  void flush() const;
   QTreeWidget* tree_;
+  mutable QList<QTreeWidgetItem*> pending_;
 };

@@ -1,0 +1,157 @@
+// The template manager on a store of 100,000 templates, each step beside a baseline in the
+// same run:
+//   Open                 the manager loaded and shown, beside the engine's Template_LoadA
+//                        into a bare tree view;
+//   Add, Modify, Remove, Move, Rename, Restore
+//                        each through the manager's own buttons, its list reloaded (and a
+//                        version of the store kept), beside a plain read and atomic rewrite
+//                        of the same store.
+// Each time is the median of a few runs; the ratios and the goals (150 ms to open, 300 ms a
+// change) are printed after.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/program.h"
+#include "common/programfolder.h"
+#include "common/wholefile.h"
+#include "manager/frmManage.h"
+#include "template/tmpeng.h"
+#include "testsupport/guitest.h"
+
+namespace {
+
+constexpr int kTemplates = 100000;
+
+QByteArray StoreBytes() {
+  QByteArray bytes;
+  for (int i = 1; i <= kTemplates; ++i) {
+    const QByteArray n = QByteArray::number(i);
+    bytes += "1\x04Template " + n + "\x04" + "Dear customer,\x02\x03your request " + n +
+             " has been received.\x02\x03Kind regards, Ann\r\n";
+  }
+  return bytes;
+}
+
+double Median(int runs, const std::function<void(int)>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    work(i);
+    times.push_back(timer.nsecsElapsed() / 1e6);
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// A tree view that keeps what it is given and nothing more.
+class BareTree : public templates::TreeView {
+ public:
+  std::vector<std::pair<std::u16string, std::u16string>> nodes;
+  void Clear() override { nodes.clear(); }
+  void Add(const std::u16string& key, const std::u16string& text) override {
+    nodes.emplace_back(key, text);
+  }
+  int Count() const override { return static_cast<int>(nodes.size()); }
+  std::u16string Text(int i) const override { return nodes.at(static_cast<size_t>(i - 1)).second; }
+  std::u16string Key(int i) const override { return nodes.at(static_cast<size_t>(i - 1)).first; }
+};
+
+void Report(const char* what, double ours, double baseline, double goal) {
+  std::printf("%-8s %8.1f ms, baseline %8.1f ms, ratio %5.2f, goal %4.0f ms: %s\n", what, ours,
+              baseline, ours / baseline, goal, ours <= goal ? "met" : "NOT met");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QTemporaryDir folder, state;
+  qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+  SetProgramFolder(folder.path());
+  const QString store = folder.filePath(QStringLiteral("templates.dat"));
+  WriteFileAtomically(store, StoreBytes().toStdString());
+  templates::tmpeng engine{std::filesystem::path(QFile::encodeName(folder.path()).toStdString())};
+
+  const double load = Median(5, [&](int) {
+    BareTree tree;
+    engine.Template_LoadA(tree);
+  });
+  const double open = Median(5, [&](int) {
+    if (frmManage* old = LoadedManageDialog()) {
+      old->close();
+      QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ShowManageDialog();
+    QApplication::processEvents();
+  });
+  const double rewrite = Median(5, [&](int) {
+    QByteArray bytes;
+    ReadWholeFile(store, qint64(1) << 30, bytes);
+    WriteFileAtomically(store, bytes.toStdString());
+  });
+
+  frmManage& m = ManageDialog();
+  auto* list = m.findChild<QTreeWidget*>(QStringLiteral("TemplatesList"));
+  auto* name = m.findChild<QLineEdit*>(QStringLiteral("txtName"));
+  auto* value = m.findChild<QPlainTextEdit*>(QStringLiteral("txtValue"));
+  auto button = [&](const char* objectName) {
+    return m.findChild<QPushButton*>(QString::fromLatin1(objectName));
+  };
+  auto choose = [&](int row) {
+    list->setCurrentItem(list->topLevelItem(row));
+    Q_EMIT list->itemClicked(list->topLevelItem(row), 0);
+  };
+  const double add = Median(3, [&](int i) {
+    name->setText(QStringLiteral("Added %1").arg(i));
+    value->setPlainText(QStringLiteral("added value %1").arg(i));
+    button("cmdAdd")->click();
+  });
+  const double modify = Median(3, [&](int i) {
+    choose(500);
+    value->setPlainText(QStringLiteral("changed %1").arg(i));
+    button("cmdModify")->click();
+  });
+  const double move = Median(3, [&](int) {
+    choose(5000);
+    button("cmdMoveUp")->click();
+  });
+  const double rename = Median(3, [&](int i) {
+    choose(700);
+    name->setText(QStringLiteral("Renamed %1").arg(i));
+    button("cmdRename")->click();
+  });
+  const double remove = Median(3, [&](int) {
+    choose(900);
+    button("cmdRemove")->click();
+  });
+  // Restore answers the versions' list with its newest.
+  guitest::ScriptedModal answers;
+  SetModal(&answers);
+  const double restore = Median(3, [&](int) {
+    answers.choices << 0;
+    button("cmdVersions")->click();
+  });
+  SetModal(nullptr);
+  std::printf("The manager on %d templates (%.1f MB):\n", kTemplates,
+              QFileInfo(store).size() / 1048576.0);
+  Report("Open", open, load, 150);
+  Report("Add", add, rewrite, 300);
+  Report("Modify", modify, rewrite, 300);
+  Report("Remove", remove, rewrite, 300);
+  Report("Move", move, rewrite, 300);
+  Report("Rename", rename, rewrite, 300);
+  Report("Restore", restore, rewrite, 300);
+  return 0;
+}
