@@ -2,7 +2,8 @@
 # End-to-end run of writing, saving, finding, replacing and reopening a document from the
 # keyboard alone, on Xvfb with openbox and trayer: Ctrl+S on an untitled document brings the
 # "Save File" dialog, Ctrl+F finds a word, Ctrl+H replaces every match, Ctrl+O opens the
-# file again; the file's bytes are checked after each save.
+# file again; the file's bytes are checked after each save. Then the manager moves the
+# second template into the popup's first slot, and the popup inserts it.
 #
 #   keyboard_e2e.sh PROGRAM_FOLDER
 set -u
@@ -12,14 +13,14 @@ xs_bound 120 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: keyboard_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=4
+xs_total=5
 xs_keep=${KEYBOARD_E2E_KEEP:-}
 xs_picture=keyboard_e2e_failure.png
 qp_pid=""
 
 xs_begin xclip || finish
 xs_copy_program "$BIN_DIR" || finish
-: >"$work/bin/templates.dat"
+printf '1\x04Alpha\x04first text\r\n1\x04Beta\x04second text\r\n' >"$work/bin/templates.dat"
 mkdir -p "$work/docs" || finish
 doc="$work/docs/keys.txt"
 xs_start_x || finish
@@ -116,6 +117,38 @@ if ! poll "$WAIT_SECONDS" clipboard_is "$(printf 'the dog sat on the dog rug\nse
   fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
 elif ! bytes_are 'the dog sat on the dog rug\nsecond line'; then
   fail_step "the file changed: $(says)"
+else
+  pass_step
+fi
+
+begin_step "the manager moves Beta into the first slot, and the popup inserts it"
+# The popup from the keyboard: its first slot is current; four up is Manage Templates.
+xdotool key ctrl+End shift+F10
+poll "$WAIT_SECONDS" find_popup
+sleep 0.3
+xdotool key Up Up Up Up Return
+if ! poll "$WAIT_SECONDS" find_prompt "Manage Templates"; then
+  fail_step "the manager did not open"
+  finish
+fi
+poll "$WAIT_SECONDS" focused "$prompt"
+sleep 0.3
+# The keyboard is in the list: the second template, up one; the close box leaves.
+xdotool key Down Down alt+Up
+moved() { head -c 40 "$work/bin/templates.dat" | grep -q 'Beta'; }
+poll "$WAIT_SECONDS" moved
+xdotool key alt+F4
+poll "$WAIT_SECONDS" focused
+xdotool key shift+F10
+poll "$WAIT_SECONDS" find_popup
+sleep 0.3
+xdotool key Return
+sleep 0.5
+xdotool key ctrl+a ctrl+c
+if ! moved; then
+  fail_step "the store did not change: $(od -c "$work/bin/templates.dat" | head -3)"
+elif ! poll "$WAIT_SECONDS" clipboard_is "$(printf 'the dog sat on the dog rug\nsecond line\nsecond text')"; then
+  fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
 else
   pass_step
 fi

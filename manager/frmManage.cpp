@@ -560,6 +560,9 @@ void frmManage::closeEvent(QCloseEvent* event) {
 void frmManage::showEvent(QShowEvent* event) {
   CentreOnceAndKeepOffTaskbar(this, centred_);
   QDialog::showEvent(event);
+  // Opened for no slot, the keyboard starts in the list: choose a template, move it
+  // (Alt+Up, Alt+Down), rename it (F2).
+  if (!focusWidget() || focusWidget() == this) TemplatesList->setFocus(Qt::OtherFocusReason);
 }
 
 void frmManage::presetForSlot(int index, const QString& caption) {
