@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editor/findbar.h"
+#include "median.h"
 #include "stallmeter.h"
 
 namespace {
@@ -29,19 +30,6 @@ QString Document(int megabytes) {
   text.reserve(size + line.size());
   while (text.size() < size) text += line;
   return text;
-}
-
-// The median of `runs` timings of `work`, in milliseconds.
-double Median(int runs, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    times.push_back(timer.nsecsElapsed() / 1e6);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
 }
 
 void Compare(const char* what, int megabytes, double ours, double baseline) {
@@ -83,9 +71,9 @@ int main(int argc, char** argv) {
     const QString text = Document(megabytes);
     const FindQuery query{needle, true, false, false};
     qsizetype found = 0;
-    const double findAll = Median(5, [&] { found = CountMatches(text, query); });
+    const double findAll = MedianMs(5, [&](int) { found = CountMatches(text, query); });
     qsizetype scanned = 0;
-    const double scan = Median(5, [&] {
+    const double scan = MedianMs(5, [&](int) {
       scanned = 0;
       for (qsizetype at = text.indexOf(needle); at >= 0; at = text.indexOf(needle, at + 1))
         ++scanned;
@@ -95,8 +83,8 @@ int main(int argc, char** argv) {
     Compare("Find All", megabytes, findAll, scan);
     qsizetype replaced = 0;
     const double replaceAll =
-        Median(3, [&] { ReplaceAll(text, query, QStringLiteral("pin"), replaced); });
-    const double plainReplace = Median(3, [&] {
+        MedianMs(3, [&](int) { ReplaceAll(text, query, QStringLiteral("pin"), replaced); });
+    const double plainReplace = MedianMs(3, [&](int) {
       QString copy = text;
       copy.replace(needle, QStringLiteral("pin"));
     });

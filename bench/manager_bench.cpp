@@ -9,7 +9,6 @@
 // Each time is the median of a few runs; the ratios and the goals (150 ms to open, 300 ms a
 // change) are printed after.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,6 +24,7 @@
 #include "common/programfolder.h"
 #include "common/wholefile.h"
 #include "manager/frmManage.h"
+#include "median.h"
 #include "template/tmpeng.h"
 #include "testsupport/guitest.h"
 
@@ -40,18 +40,6 @@ QByteArray StoreBytes() {
              " has been received.\x02\x03Kind regards, Ann\r\n";
   }
   return bytes;
-}
-
-double Median(int runs, const std::function<void(int)>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    QElapsedTimer timer;
-    timer.start();
-    work(i);
-    times.push_back(timer.nsecsElapsed() / 1e6);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
 }
 
 // A tree view that keeps what it is given and nothing more.
@@ -84,11 +72,11 @@ int main(int argc, char** argv) {
   WriteFileAtomically(store, StoreBytes().toStdString());
   templates::tmpeng engine{std::filesystem::path(QFile::encodeName(folder.path()).toStdString())};
 
-  const double load = Median(5, [&](int) {
+  const double load = MedianMs(5, [&](int) {
     BareTree tree;
     engine.Template_LoadA(tree);
   });
-  const double open = Median(5, [&](int) {
+  const double open = MedianMs(5, [&](int) {
     if (frmManage* old = LoadedManageDialog()) {
       old->close();
       QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -96,7 +84,7 @@ int main(int argc, char** argv) {
     ShowManageDialog();
     QApplication::processEvents();
   });
-  const double rewrite = Median(5, [&](int) {
+  const double rewrite = MedianMs(5, [&](int) {
     QByteArray bytes;
     ReadWholeFile(store, qint64(1) << 30, bytes);
     WriteFileAtomically(store, bytes.toStdString());
@@ -113,33 +101,33 @@ int main(int argc, char** argv) {
     list->setCurrentItem(list->topLevelItem(row));
     Q_EMIT list->itemClicked(list->topLevelItem(row), 0);
   };
-  const double add = Median(3, [&](int i) {
+  const double add = MedianMs(3, [&](int i) {
     name->setText(QStringLiteral("Added %1").arg(i));
     value->setPlainText(QStringLiteral("added value %1").arg(i));
     button("cmdAdd")->click();
   });
-  const double modify = Median(3, [&](int i) {
+  const double modify = MedianMs(3, [&](int i) {
     choose(500);
     value->setPlainText(QStringLiteral("changed %1").arg(i));
     button("cmdModify")->click();
   });
-  const double move = Median(3, [&](int) {
+  const double move = MedianMs(3, [&](int) {
     choose(5000);
     button("cmdMoveUp")->click();
   });
-  const double rename = Median(3, [&](int i) {
+  const double rename = MedianMs(3, [&](int i) {
     choose(700);
     name->setText(QStringLiteral("Renamed %1").arg(i));
     button("cmdRename")->click();
   });
-  const double remove = Median(3, [&](int) {
+  const double remove = MedianMs(3, [&](int) {
     choose(900);
     button("cmdRemove")->click();
   });
   // Restore answers the versions' list with its newest.
   guitest::ScriptedModal answers;
   SetModal(&answers);
-  const double restore = Median(3, [&](int) {
+  const double restore = MedianMs(3, [&](int) {
     answers.choices << 0;
     button("cmdVersions")->click();
   });

@@ -3,7 +3,6 @@
 // median of a few runs in the same process. Prints both times and their ratio.
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -13,23 +12,10 @@
 #include <vector>
 
 #include "manager/storeversions.h"
+#include "median.h"
 #include "template/tmpeng.h"
 
-namespace {
-
-double Median(int runs, const std::function<void(int)>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    QElapsedTimer timer;
-    timer.start();
-    work(i);
-    times.push_back(timer.nsecsElapsed() / 1e6);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -48,10 +34,10 @@ int main(int argc, char** argv) {
                     .toUtf8());
   }
   templates::tmpeng engine{std::filesystem::path(QFile::encodeName(folder.path()).toStdString())};
-  const double plain = Median(7, [&](int i) {
+  const double plain = MedianMs(7, [&](int i) {
     engine.Template_AddB(u"plain " + std::u16string(1, char16_t(u'a' + i)), u"value");
   });
-  const double kept = Median(7, [&](int i) {
+  const double kept = MedianMs(7, [&](int i) {
     KeepStoreVersion(store);
     engine.Template_AddB(u"kept " + std::u16string(1, char16_t(u'a' + i)), u"value");
   });

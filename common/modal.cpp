@@ -129,6 +129,22 @@ QMessageBox::StandardButton CancelAnswer(QMessageBox::StandardButtons buttons) {
   return QMessageBox::NoButton;
 }
 
+// A question about a list: the dialog gets its title, a wrapped text and under it the list,
+// which the caller fills; buttons go below.
+QListWidget* ListQuestion(QDialog& dialog, const QString& caption, const QString& text,
+                          const QString& listName) {
+  dialog.setWindowTitle(caption);
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* label = new QLabel(text, &dialog);
+  label->setWordWrap(true);
+  layout->addWidget(label);
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName(listName);
+  list->setAccessibleName(caption);
+  layout->addWidget(list);
+  return list;
+}
+
 class RealDialogs : public ModalSeam {
  public:
   QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
@@ -156,20 +172,13 @@ class RealDialogs : public ModalSeam {
       const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
       QMessageBox::StandardButton defaultButton, QList<int>& checked) override {
     QDialog dialog(parent);
-    dialog.setWindowTitle(caption);
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* label = new QLabel(text, &dialog);
-    label->setWordWrap(true);
-    layout->addWidget(label);
-    auto* list = new QListWidget(&dialog);
-    list->setObjectName(QStringLiteral("checklist"));
-    list->setAccessibleName(caption);
+    QListWidget* list = ListQuestion(dialog, caption, text, QStringLiteral("checklist"));
+    QLayout* layout = dialog.layout();
     for (const QString& row : rows) {
       auto* item = new QListWidgetItem(row, list);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
       item->setCheckState(Qt::Checked);
     }
-    layout->addWidget(list);
     auto* box = new QDialogButtonBox(&dialog);
     QMessageBox::StandardButton chosen = QMessageBox::NoButton;
     QMessageBox::StandardButtons buttons;
@@ -194,23 +203,15 @@ class RealDialogs : public ModalSeam {
   int choice(QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
              const QString& accept) override {
     QDialog dialog(parent);
-    dialog.setWindowTitle(caption);
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* label = new QLabel(text, &dialog);
-    label->setWordWrap(true);
-    layout->addWidget(label);
-    auto* list = new QListWidget(&dialog);
-    list->setObjectName(QStringLiteral("choices"));
-    list->setAccessibleName(caption);
+    QListWidget* list = ListQuestion(dialog, caption, text, QStringLiteral("choices"));
     list->addItems(rows);
     list->setCurrentRow(0);
-    layout->addWidget(list);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
     box->addButton(accept, QDialogButtonBox::AcceptRole)->setDefault(true);
     QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
-    layout->addWidget(box);
+    dialog.layout()->addWidget(box);
     dialog.resize(dialog.sizeHint().expandedTo(QSize(420, 320)));
     list->setFocus();
     const bool chosen = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
