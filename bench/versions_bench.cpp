@@ -15,7 +15,6 @@
 #include "median.h"
 #include "template/tmpeng.h"
 
-namespace {}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
