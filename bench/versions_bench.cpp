@@ -15,7 +15,6 @@
 #include "median.h"
 #include "template/tmpeng.h"
 
-
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTemporaryDir folder;
