@@ -59,7 +59,12 @@ HandOverReply CopyTemplate(const QString& name) {
     TemplateList list;
     if (!ReadTemplates(*window.Temp, list, reply)) return reply;
     const int row = Find(list, name, reply);
-    if (row >= 0) window.putTemplateOnClipboard(list.value(row).toString());
+    if (row < 0) return reply;
+    const QStringList leftEmpty = window.putTemplateOnClipboard(list.value(row).toString());
+    // The text is on the clipboard: a field that needed asking is said, not an error.
+    if (!leftEmpty.isEmpty())
+      reply.errors = QStringLiteral("quorpad: --copy asks nothing, so these fields are empty: %1\n")
+                         .arg(leftEmpty.join(QStringLiteral(", ")));
   } catch (const templates::EngineError& error) {
     Fail(reply, EngineErrorText(error));
   } catch (const std::exception& error) {

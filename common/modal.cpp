@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -44,6 +46,10 @@ QMessageBox::StandardButton ModalSeam::checklist(
 int ModalSeam::choice(QWidget*, const QString&, const QString&, const QStringList&,
                       const QString&) {
   return -1;
+}
+
+bool ModalSeam::fillIn(QWidget*, const QString&, const QStringList&, QStringList&) {
+  return false;
 }
 
 int ModalSeam::number(QWidget*, const QString&, const QString&, int value, int, int, bool& ok) {
@@ -228,6 +234,35 @@ class RealDialogs : public ModalSeam {
     if (auto* box = dialog.findChild<QSpinBox*>()) box->setAccessibleName(caption);
     ok = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
     return ok ? dialog.intValue() : value;
+  }
+  bool fillIn(QWidget* parent, const QString& caption, const QStringList& names,
+              QStringList& answers) override {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto* form = new QFormLayout(&dialog);
+    QList<QLineEdit*> boxes;
+    for (const QString& name : names) {
+      auto* box = new QLineEdit(&dialog);
+      box->setObjectName(QStringLiteral("fillIn%1").arg(boxes.size()));
+      box->setAccessibleName(name);
+      // The name as the template wrote it: an ampersand in it is no mnemonic.
+      auto* label = new QLabel(
+          QString(name).replace(QLatin1Char('&'), QLatin1String("&&")) + QLatin1Char(':'), &dialog);
+      label->setBuddy(box);
+      form->addRow(label, box);
+      boxes << box;
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
+    buttons->addButton(QStringLiteral("Insert"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(360, 0)));
+    if (!boxes.isEmpty()) boxes.front()->setFocus();
+    if (RunModal(dialog, QDialog::Rejected) != QDialog::Accepted) return false;
+    answers.clear();
+    for (QLineEdit* box : boxes) answers << box->text();
+    return true;
   }
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
                    const QStringList& filters) override {

@@ -3,7 +3,9 @@
 # keyboard alone, on Xvfb with openbox and trayer: Ctrl+S on an untitled document brings the
 # "Save File" dialog, Ctrl+F finds a word, Ctrl+H replaces every match, Ctrl+O opens the
 # file again; the file's bytes are checked after each save. Then the manager moves the
-# second template into the popup's first slot, and the popup inserts it.
+# second template into the popup's first slot, and the popup inserts it. Last, a template
+# dragged to the top of the manager's list, with fields switched on there, asks for its
+# fill-in when the popup inserts it.
 #
 #   keyboard_e2e.sh PROGRAM_FOLDER
 set -u
@@ -13,14 +15,15 @@ xs_bound 120 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: keyboard_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=5
+xs_total=6
 xs_keep=${KEYBOARD_E2E_KEEP:-}
 xs_picture=keyboard_e2e_failure.png
 qp_pid=""
 
 xs_begin xclip || finish
 xs_copy_program "$BIN_DIR" || finish
-printf '1\x04Alpha\x04first text\r\n1\x04Beta\x04second text\r\n' >"$work/bin/templates.dat"
+printf '1\x04Alpha\x04first text\r\n1\x04Beta\x04second text\r\n1\x04Greeting\x04Hello {:ask Who:}!\r\n' \
+  >"$work/bin/templates.dat"
 mkdir -p "$work/docs" || finish
 doc="$work/docs/keys.txt"
 xs_start_x || finish
@@ -134,8 +137,8 @@ fi
 poll "$WAIT_SECONDS" focused "$prompt"
 sleep 0.3
 # The keyboard is in the list: the second template, up one; the close box leaves.
-xdotool key Down Down alt+Up
-moved() { head -c 40 "$work/bin/templates.dat" | grep -q 'Beta'; }
+xdotool key Home Down alt+Up
+moved() { head -n 1 "$work/bin/templates.dat" | grep -q 'Beta'; }
 poll "$WAIT_SECONDS" moved
 xdotool key alt+F4
 poll "$WAIT_SECONDS" focused
@@ -151,5 +154,55 @@ elif ! poll "$WAIT_SECONDS" clipboard_is "$(printf 'the dog sat on the dog rug\n
   fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
 else
   pass_step
+fi
+
+begin_step "a template dragged to the top asks for its fill-in once fields are on"
+xdotool key shift+F10
+poll "$WAIT_SECONDS" find_popup
+sleep 0.3
+xdotool key Up Up Up Up Return
+if ! poll "$WAIT_SECONDS" find_prompt "Manage Templates"; then
+  fail_step "the manager did not open"
+  finish
+fi
+poll "$WAIT_SECONDS" focused "$prompt"
+sleep 0.3
+# At this font the manager has its designed size: 15 twips a pixel. The list starts at
+# (120, 240) twips, its rows 14 pixels high from 17 pixels down; the fields box is at
+# (5760, 1185) twips.
+read -r mx my _ _ <<<"$(geometry "$prompt")"
+xdotool mousemove $((mx + 40)) $((my + 51)) mousedown 1
+sleep 0.2
+for dy in 45 38 31 24 19; do
+  xdotool mousemove $((mx + 40)) $((my + dy))
+  sleep 0.1
+done
+xdotool mouseup 1
+greeting_first() { head -n 1 "$work/bin/templates.dat" | grep -q 'Greeting'; }
+poll "$WAIT_SECONDS" greeting_first
+click_at $((mx + 390)) $((my + 87)) 1
+switched_on() { grep -q 'fields=1' "$work/bin/quorpad.ini" 2>/dev/null; }
+poll "$WAIT_SECONDS" switched_on
+xdotool key alt+F4
+poll "$WAIT_SECONDS" focused
+xdotool key ctrl+a shift+F10
+poll "$WAIT_SECONDS" find_popup
+sleep 0.3
+xdotool key Return
+if ! greeting_first || ! switched_on; then
+  fail_step "the drag or the switch did not reach the files: $(head -c 60 "$work/bin/templates.dat" | od -c | head -2) / $(cat "$work/bin/quorpad.ini" 2>/dev/null)"
+elif ! poll "$WAIT_SECONDS" find_prompt "Fill In Template"; then
+  fail_step "no fill-in question came"
+else
+  poll "$WAIT_SECONDS" focused "$prompt"
+  xdotool type --delay 20 'World'
+  xdotool key Return
+  poll "$WAIT_SECONDS" focused
+  xdotool key ctrl+a ctrl+c
+  if ! poll "$WAIT_SECONDS" clipboard_is 'Hello World!'; then
+    fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+  else
+    pass_step
+  fi
 fi
 finish

@@ -38,6 +38,7 @@
 #include "editor/storewatch.h"
 #include "editor/templatepicker.h"
 #include "owntext.h"
+#include "templateinsertion.h"
 #include "traypresence.h"
 
 namespace {
@@ -678,11 +679,13 @@ void frmMain::mnuTemplate_Click(int Index) {
 }
 
 void frmMain::insertTemplate(const QString& value) {
-  txtData->insertPlainText(AsDocumentText(value));
+  InsertTemplateText(txtData, AsDocumentText(value));
 }
 
-void frmMain::putTemplateOnClipboard(const QString& value) {
-  ownText_->put(AsDocumentText(value));
+QStringList frmMain::putTemplateOnClipboard(const QString& value) {
+  QStringList leftEmpty;
+  ownText_->put(TemplateTextForClipboard(AsDocumentText(value), leftEmpty));
+  return leftEmpty;
 }
 
 void frmMain::showTemplatePicker() {

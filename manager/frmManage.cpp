@@ -1,6 +1,7 @@
 // The template manager dialog.
 #include "manager/frmManage.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -13,12 +14,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "common/dialogwindow.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
+#include "common/templatefields.h"
 #include "common/textconv.h"
 #include "common/wholefile.h"
 #include "manager/storeversions.h"
@@ -119,9 +123,19 @@ void frmManage::createControls() {
                                        "file (CSV, or the store's own format)."));
   cmdImport = NewButton(Frame2, QStringLiteral("cmdImport"), QStringLiteral("Import..."),
                         QStringLiteral("Reads templates from a CSV file or a store file."));
-  // Ctrl and Shift choose several templates, for Export.
+  chkFields = new QCheckBox(QStringLiteral("Fill fields"), Frame2);
+  chkFields->setObjectName(QStringLiteral("chkFields"));
+  chkFields->setToolTip(
+      QStringLiteral("For every template: {:caret:}, {:date:}, {:time:}, {:clipboard:}, "
+                     "{:selection:} and {:ask Name:} in a template's text are filled as it is "
+                     "inserted; {:: writes {: itself. Off, every template inserts as written."));
+  chkFields->setAccessibleDescription(chkFields->toolTip());
+  // Ctrl and Shift choose several templates, for Export; a template dragged to another place
+  // in the list moves there in the store.
   TemplatesList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  TemplatesList->setDragDropMode(QAbstractItemView::InternalMove);
   TemplatesList->installEventFilter(this);
+  TemplatesList->viewport()->installEventFilter(this);
 
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
   connect(TemplatesList, &QTreeWidget::itemActivated, this, &frmManage::TemplatesList_NodeClick);
@@ -139,11 +153,12 @@ void frmManage::createControls() {
   connect(cmdVersions, &QPushButton::clicked, this, &frmManage::cmdVersions_Click);
   connect(cmdExport, &QPushButton::clicked, this, &frmManage::cmdExport_Click);
   connect(cmdImport, &QPushButton::clicked, this, &frmManage::cmdImport_Click);
+  connect(chkFields, &QCheckBox::toggled, this, &frmManage::chkFields_Click);
 
   // The keyboard visits the controls in the dialog's designed order.
-  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,       txtValue,  cmdAdd,
-                      cmdRemove, cmdModify,   txtIndex,  TemplatesList, cmdMoveUp, cmdMoveDown,
-                      cmdRename, cmdVersions, cmdExport, cmdImport,     cmdPreview};
+  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,       txtValue,   cmdAdd,
+                      cmdRemove, cmdModify,   txtIndex,  TemplatesList, cmdMoveUp,  cmdMoveDown,
+                      cmdRename, cmdVersions, cmdExport, cmdImport,     cmdPreview, chkFields};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -172,6 +187,7 @@ void frmManage::placeControls() {
   PlaceInTwips(cmdVersions, 120, 4080, 1215, 255);
   PlaceInTwips(cmdExport, 1380, 4080, 975, 255);
   PlaceInTwips(cmdImport, 120, 4440, 1095, 375);
+  PlaceInTwips(chkFields, 2400, 1185, 2055, 255);
   SetDesignedSize(this, 7950, 5445);
 }
 
@@ -193,6 +209,35 @@ void frmManage::Form_Load() {
   loaded_ = true;
   Temp = NewEngine();
   reloadTree();
+  const QSignalBlocker quiet(chkFields);
+  chkFields->setChecked(FieldsSwitchedOn());
+}
+
+void frmManage::chkFields_Click(bool on) {
+  const QString reason = SwitchFields(on);
+  if (reason.isEmpty()) return;
+  ShowFileError(this, QStringLiteral("Could not save the settings to"), FieldsSwitchFile(), reason);
+  const QSignalBlocker quiet(chkFields);
+  chkFields->setChecked(!on);
+}
+
+void frmManage::dropOnList(QDropEvent* drop) {
+  // The list follows the store: the tree's own move is left undone and the store moves
+  // the template, once the drag has ended.
+  drop->setDropAction(Qt::IgnoreAction);
+  drop->accept();
+  // Only the list's own rows come here: in its move mode it takes no other drag.
+  QTreeWidgetItem* node = TemplatesList->currentItem();
+  if (!node) return;
+  const int from = TemplatesList->indexOfTopLevelItem(node);
+  const QPoint at = drop->position().toPoint();
+  const QModelIndex target = TemplatesList->indexAt(at);
+  int before = TemplatesList->topLevelItemCount();
+  if (target.isValid())
+    before = target.row() + (at.y() > TemplatesList->visualRect(target).center().y() ? 1 : 0);
+  const int steps = before > from ? before - from - 1 : before - from;
+
+  if (steps != 0) QTimer::singleShot(0, this, [this, steps] { moveChosen(steps); });
 }
 
 bool frmManage::reloadTree() {
@@ -528,6 +573,10 @@ void frmManage::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmManage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == TemplatesList->viewport() && event->type() == QEvent::Drop) {
+    dropOnList(static_cast<QDropEvent*>(event));
+    return true;
+  }
   if (watched == TemplatesList && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() == Qt::AltModifier &&

@@ -12,7 +12,7 @@
 #include "common/filedialogs.h"
 #include "common/modal.h"
 #include "common/programfolder.h"
-#include "settings/inifile.h"
+#include "common/inifile.h"
 
 namespace {
 

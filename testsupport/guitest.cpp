@@ -35,6 +35,7 @@ void ScriptedModal::reset() {
   checks.clear();
   numbers.clear();
   choices.clear();
+  fillIns.clear();
   unscripted = QMessageBox::NoButton;
   shown.clear();
   asked.clear();
@@ -80,6 +81,15 @@ int ScriptedModal::choice(QWidget*, const QString& caption, const QString& text,
   shown << caption + QStringLiteral(": ") + text;
   shown << rows;
   return choices.isEmpty() ? -1 : choices.takeFirst();
+}
+
+bool ScriptedModal::fillIn(QWidget*, const QString& caption, const QStringList& names,
+                           QStringList& answers) {
+  asked << caption;
+  shown << names;
+  if (fillIns.isEmpty()) return false;
+  answers = fillIns.takeFirst();
+  return true;
 }
 
 int ScriptedModal::number(QWidget*, const QString& caption, const QString&, int value, int least,

@@ -11,6 +11,7 @@
 
 #include "app/handover.h"
 #include "common/filedrop.h"
+#include "common/templatefields.h"
 #include "editor/frmMain.h"
 #include "testsupport/guitest.h"
 
@@ -224,7 +225,7 @@ class HandOverTest : public QObject {
   void copyPutsTheTextOnTheClipboardOrFailsNamingTheTemplate() {
     store_->write(
         Rec("1|Signature|Kind regards,\x02\x03"
-            "Ann\r\n"));
+            "Ann\r\n1|Reply|Dear {:ask To:},{:caret:} re {:selection:}\r\n"));
     frmMain& w = started();
     w.hide();  // a quorpad in the tray answers just the same
     QApplication::clipboard()->clear();
@@ -233,6 +234,16 @@ class HandOverTest : public QObject {
     QCOMPARE(reply.status, 0);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Kind regards,\nAnn"));
     QVERIFY(!w.isVisible());
+
+    // With fields on, what needs asking is left empty and said; the text is still copied.
+    QVERIFY(SwitchFields(true).isEmpty());
+    reply = HandOver({QStringLiteral("--copy"), QStringLiteral("Reply")}, docs_->path());
+    QCOMPARE(reply.status, 0);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Dear , re "));
+    QCOMPARE(reply.errors, QStringLiteral("quorpad: --copy asks nothing, so these fields are "
+                                          "empty: {:ask To:}, {:selection:}\n"));
+    QVERIFY(SwitchFields(false).isEmpty());
+    QApplication::clipboard()->setText(QStringLiteral("Kind regards,\nAnn"));
 
     reply = HandOver({QStringLiteral("--copy"), QStringLiteral("Nobody")}, docs_->path());
     QCOMPARE(reply.status, 1);

@@ -1,5 +1,6 @@
 // The main window on the offscreen platform: start-up, the templates popup, layout,
 // clipboard commands, Exit, the menus and the tray icon's clicks.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -10,10 +11,12 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "common/templatefields.h"
 #include "common/twips.h"
 #include "editor/frmMain.h"
 #include "editor/mainlayout.h"
 #include "editor/storewatch.h"
+#include "manager/frmManage.h"
 #include "settings/frmAbout.h"
 #include "testsupport/guitest.h"
 
@@ -214,6 +217,57 @@ class MainWindowTest : public QObject {
     w.templateSlot(2)->trigger();
     QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
     QCOMPARE(LoadedManageDialog(), nullptr);
+  }
+
+  // Fields are filled only once the manager's switch is on; a store written without them
+  // inserts as written until then.
+  void fieldsFillOnlyWhenSwitchedOn() {
+    folder_->write(
+        Rec("1|Letter|Dear {:ask To:},\x02\x03{:caret:}\x02\x03{:date dd.MM.yyyy HH:mm:} "
+            "{:ask To:} [{:selection:}] [{:clipboard:}] {::caret:} {:nope:} {:\r\n"));
+    const QString asWritten = QStringLiteral(
+        "Dear {:ask To:},\n{:caret:}\n{:date dd.MM.yyyy HH:mm:} {:ask To:} [{:selection:}] "
+        "[{:clipboard:}] {::caret:} {:nope:} {:");
+    SetFieldClock([] { return QDateTime(QDate(2026, 3, 4), QTime(5, 6)); });
+    frmMain& w = MainWindow();
+    QPlainTextEdit* doc = w.document();
+    QApplication::clipboard()->setText(QStringLiteral("CLIP"));
+    doc->setPlainText(QStringLiteral("<SEL>"));
+    select(doc, 0, 5);
+    w.templateSlot(1)->trigger();
+    QCOMPARE(doc->toPlainText(), asWritten);
+    QCOMPARE(modal_.asked, QStringList());
+
+    // The switch, in the manager, is kept in quorpad.ini.
+    w.action(QStringLiteral("mnuManageTemplates"))->trigger();
+    auto* fields = Child<QCheckBox>(LoadedManageDialog(), "chkFields");
+    QVERIFY(!fields->isChecked());
+    QTest::mouseClick(fields, Qt::LeftButton, {}, QPoint(4, fields->height() / 2));
+    QVERIFY(ReadAll(folder_->filePath("quorpad.ini")).contains("fields=1"));
+    QVERIFY(FieldsSwitchedOn());
+    LoadedManageDialog()->close();
+
+    // A fill-in cancelled inserts nothing; answered, one answer fills both of its fields.
+    doc->setPlainText(QStringLiteral("<SEL>"));
+    select(doc, 0, 5);
+    w.templateSlot(1)->trigger();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("<SEL>"));
+    modal_.fillIns << QStringList{QStringLiteral("Ann")};
+    modal_.shown.clear();
+    w.templateSlot(1)->trigger();
+    QCOMPARE(modal_.shown, QStringList{QStringLiteral("To")});
+    QCOMPARE(doc->toPlainText(), QStringLiteral("Dear Ann,\n\n04.03.2026 05:06 Ann [<SEL>] [CLIP] "
+                                                "{:caret:} {:nope:} {:"));
+    QCOMPARE(doc->textCursor().position(), 10);
+    doc->undo();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("<SEL>"));
+
+    // For another program's clipboard nothing is asked: what needs asking is left empty.
+    const QStringList leftEmpty = w.putTemplateOnClipboard(asWritten);
+    QCOMPARE(leftEmpty, (QStringList{"{:ask To:}", "{:selection:}"}));
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("Dear ,\n\n04.03.2026 05:06  [] [CLIP] {:caret:} {:nope:} {:"));
+    SetFieldClock({});
   }
 
   void onlyRightButtonReleaseOpensPopupAtPointer() {

@@ -237,6 +237,7 @@ class ManagerTest : public QObject {
     click(pushButton(m, "cmdRename"));
     QCOMPARE(modal_.shown, QStringList("quorpad: A template named 'NAME 1' exists already."));
     QCOMPARE(folder_->read(), before);
+
   }
 
   // Each change keeps the store as it was; a version restored is the store again, and the

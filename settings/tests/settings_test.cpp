@@ -13,7 +13,7 @@
 #include "common/versionlines.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
-#include "settings/inifile.h"
+#include "common/inifile.h"
 #include "template/version.h"
 #include "testsupport/guitest.h"
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <QSystemTrayIcon>
 #include <array>
 #include <memory>
@@ -117,11 +118,14 @@ class frmMain : public QMainWindow {
   void showTemplatesPopupAtCaret();
   // Opens the template picker over the document.
   void showTemplatePicker();
-  // Puts a template's text in the document in place of the selection, as a slot does.
+  // Puts a template's text in the document in place of the selection, as a slot does; its
+  // fields are filled when they are on.
   void insertTemplate(const QString& value);
   // Puts a template's text on the clipboard for other programs, line breaks as inserting
-  // it would give them. It is quorpad's own text: Exit empties the clipboard of it.
-  void putTemplateOnClipboard(const QString& value);
+  // it would give them. It is quorpad's own text: Exit empties the clipboard of it. With
+  // fields on, returns those that needed someone to ask (fill-ins, the selection), left
+  // empty.
+  QStringList putTemplateOnClipboard(const QString& value);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

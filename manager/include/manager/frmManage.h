@@ -7,6 +7,8 @@
 
 #include "template/tmpeng.h"
 
+class QCheckBox;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -58,6 +60,8 @@ class frmManage : public QDialog {
   // Reads templates from such a file into the store, merging by name: for names that exist
   // already (ignoring case) the user chooses once to skip, replace or keep both.
   void cmdImport_Click();
+  // Turns fields in templates' text on or off for the whole store (quorpad.ini).
+  void chkFields_Click(bool on);
   void cmdApply_Click();
   void cmdDone_Click();
   void cmdCancel_Click();
@@ -67,6 +71,8 @@ class frmManage : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // A template dropped in the list moves to where it was dropped.
+  void dropOnList(QDropEvent* drop);
   // Moves the chosen template `steps` places and keeps it chosen.
   void moveChosen(int steps);
   // Chooses the list's row `row` (clamped), as a click on it does.
@@ -109,6 +115,7 @@ class frmManage : public QDialog {
   QPushButton* cmdVersions = nullptr;
   QPushButton* cmdExport = nullptr;
   QPushButton* cmdImport = nullptr;
+  QCheckBox* chkFields = nullptr;
   bool versionFailureTold_ = false;
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;

@@ -45,6 +45,8 @@ class ScriptedModal : public ModalSeam {
   QList<int> numbers;
   // The rows chosen in choices, in order (-1 cancels); with none left a choice is cancelled.
   QList<int> choices;
+  // The answers to each fill-in question, in order; with none left it is cancelled.
+  QList<QStringList> fillIns;
   QMessageBox::StandardButton unscripted = QMessageBox::NoButton;
   // Every message box as "caption: text", marked " [icon]" when it has an icon and
   // " [buttons]" when it offers more than OK.
@@ -67,6 +69,9 @@ class ScriptedModal : public ModalSeam {
   // Logs the caption in `asked` and takes the next of `numbers`.
   int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,
              int most, bool& ok) override;
+  // Logs the caption in `asked` and the names in `shown`, then takes the next of `fillIns`.
+  bool fillIn(QWidget* parent, const QString& caption, const QStringList& names,
+              QStringList& answers) override;
   // Logs the text and the rows (in `shown`, after the text, one a line), then answers as a
   // message box would.
   QMessageBox::StandardButton checklist(

@@ -1,5 +1,5 @@
 // A reader and writer of INI files that leaves every line it does not change as it was.
-#include "settings/inifile.h"
+#include "common/inifile.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,0 +1,53 @@
+// Putting a template's text into the document or on the clipboard.
+#include "templateinsertion.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include "common/modal.h"
+#include "common/plaintext.h"
+#include "common/templatefields.h"
+
+namespace {
+
+FieldValues ValuesWithoutAsking() {
+  FieldValues values;
+  values.now = FieldClock();
+  values.clipboard = QApplication::clipboard()->text();
+  return values;
+}
+
+}  // namespace
+
+void InsertTemplateText(QPlainTextEdit* box, const QString& text) {
+  if (!FieldsSwitchedOn()) {
+    box->insertPlainText(text);
+    return;
+  }
+  FieldValues values = ValuesWithoutAsking();
+  values.selection = SelectedText(box);
+  if (const QStringList names = FillInNames(text); !names.isEmpty()) {
+    QStringList answers;
+    if (!Modal().fillIn(box->window(), QStringLiteral("Fill In Template"), names, answers)) return;
+    for (int i = 0; i < names.size(); ++i) values.answers.insert(names[i], answers.value(i));
+  }
+  const FilledTemplate filled = FillFields(text, values);
+  QTextCursor cursor = box->textCursor();
+  const int start = cursor.selectionStart();
+  cursor.beginEditBlock();
+  cursor.insertText(filled.text);
+  cursor.endEditBlock();
+  if (filled.caret >= 0) cursor.setPosition(start + filled.caret);
+  box->setTextCursor(cursor);
+  box->ensureCursorVisible();
+}
+
+QString TemplateTextForClipboard(const QString& text, QStringList& leftEmpty) {
+  leftEmpty.clear();
+  if (!FieldsSwitchedOn()) return text;
+  FilledTemplate filled = FillFields(text, ValuesWithoutAsking());
+  leftEmpty = filled.leftEmpty;
+  return filled.text;
+}
