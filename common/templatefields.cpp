@@ -114,15 +114,17 @@ FilledTemplate FillFields(const QString& text, const FieldValues& values) {
         filled.text += locale.toString(values.now, piece.text);
         break;
       case Kind::kClipboard:
-      case Kind::kSelection: {
-        const std::optional<QString>& value =
-            piece.kind == Kind::kClipboard ? values.clipboard : values.selection;
-        if (value)
-          filled.text += *value;
+        if (values.clipboard)
+          filled.text += values.clipboard();
         else
           leftEmpty(piece);
         break;
-      }
+      case Kind::kSelection:
+        if (values.selection)
+          filled.text += *values.selection;
+        else
+          leftEmpty(piece);
+        break;
       case Kind::kAsk:
         if (const auto answer = values.answers.constFind(piece.text);
             answer != values.answers.cend())

@@ -15,7 +15,7 @@ namespace {
 FieldValues ValuesWithoutAsking() {
   FieldValues values;
   values.now = FieldClock();
-  values.clipboard = QApplication::clipboard()->text();
+  values.clipboard = [] { return QApplication::clipboard()->text(); };
   return values;
 }
 

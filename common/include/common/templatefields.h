@@ -24,7 +24,9 @@
 // left empty and named in FilledTemplate::leftEmpty.
 struct FieldValues {
   QDateTime now;
-  std::optional<QString> clipboard;
+  // Read only where a template uses it: a clipboard owner that is slow to answer costs
+  // nothing to the templates that do not.
+  std::function<QString()> clipboard;
   std::optional<QString> selection;
   QHash<QString, QString> answers;  // by fill-in name
 };
