@@ -1,8 +1,6 @@
 // The template picker over the document: filter line, list of templates, what it says.
 #include "editor/templatepicker.h"
 
-#include <sys/stat.h>
-
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -219,7 +217,7 @@ void TemplatePicker::Reload() {
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
   // The stamp is taken before reading: a change made while the store is read is seen at the
   // next opening.
-  const std::optional<QByteArray> stamp = StoreFileStamp(path);
+  const StoreStamp stamp = StoreStamp::Of(path);
   auto list = std::make_unique<TemplateList>();
   loadError_.clear();
   try {
@@ -255,7 +253,7 @@ struct Loaded {
   TemplateFilter filter;
   QString filterText;
   QString error;
-  std::optional<QByteArray> stamp;
+  StoreStamp stamp;
 };
 
 }  // namespace
@@ -274,7 +272,7 @@ void TemplatePicker::ReloadInBackground() {
     // An engine of the thread's own over the same store: the window's is not shared.
     auto loaded = std::make_shared<Loaded>();
     const QString path = QFile::decodeName(QByteArray::fromStdString(store.native()));
-    loaded->stamp = StoreFileStamp(path);
+    loaded->stamp = StoreStamp::Of(path);
     loaded->filterText = text;
     try {
       templates::tmpeng(store.parent_path()).Template_LoadA(*loaded->list);
@@ -317,8 +315,8 @@ void TemplatePicker::ReloadInBackground() {
 
 bool TemplatePicker::StoreChangedSinceLoad() const {
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
-  const std::optional<QByteArray> now = StoreFileStamp(path);
-  return !now || now != loadedFrom_;
+  const StoreStamp now = StoreStamp::Of(path);
+  return !now.exists || now != loadedFrom_;
 }
 
 void TemplatePicker::Refilter() {
@@ -400,17 +398,4 @@ bool TemplatePicker::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QFrame::eventFilter(watched, event);
-}
-
-std::optional<QByteArray> StoreFileStamp(const QString& path) {
-  struct stat info {};
-  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return std::nullopt;
-  QByteArray stamp;
-  for (const long long part :
-       {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
-        static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
-        static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_ctim.tv_sec),
-        static_cast<long long>(info.st_ctim.tv_nsec)})
-    stamp.append(reinterpret_cast<const char*>(&part), sizeof part);
-  return stamp;
 }
