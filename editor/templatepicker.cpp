@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "common/errortext.h"
 #include "common/modal.h"
 
 namespace {
@@ -224,11 +225,9 @@ void TemplatePicker::Reload() {
     engine_.Template_LoadA(*list);
     loaded_ = true;
     loadedFrom_ = stamp;
-  } catch (const templates::EngineError& error) {
-    loadError_ = EngineErrorText(error);
-  } catch (const std::exception& error) {
-    loadError_ = QStringLiteral("The templates could not be read from %1: %2")
-                     .arg(path, QString::fromLocal8Bit(error.what()));
+  } catch (const std::exception&) {
+    loadError_ = ErrorText(std::current_exception(),
+                           QStringLiteral("The templates could not be read from %1: ").arg(path));
   }
   if (!loadError_.isEmpty()) {
     // Nothing half read is offered; the next opening tries again.
@@ -278,11 +277,10 @@ void TemplatePicker::ReloadInBackground() {
       templates::tmpeng(store.parent_path()).Template_LoadA(*loaded->list);
       loaded->list->LowerUpTo(loaded->list->size());
       loaded->filter.Apply(*loaded->list, text);
-    } catch (const templates::EngineError& error) {
-      loaded->error = EngineErrorText(error);
-    } catch (const std::exception& error) {
-      loaded->error = QStringLiteral("The templates could not be read from %1: %2")
-                          .arg(path, QString::fromLocal8Bit(error.what()));
+    } catch (const std::exception&) {
+      loaded->error =
+          ErrorText(std::current_exception(),
+                    QStringLiteral("The templates could not be read from %1: ").arg(path));
     }
     QMetaObject::invokeMethod(
         qApp,
