@@ -56,6 +56,25 @@ void OpenWaiting() {
   }
 }
 
+// A later start's run: the main window back on screen, loaded again where it had closed;
+// false, with `reply` saying why, when its load fails.
+bool BringBackWindow(HandOverReply& reply) {
+  try {
+    // Back on screen as the tray icon's double click brings it, also after Exit left the
+    // program running for an open dialog.
+    MainWindow().Form_MouseUp(QSystemTrayIcon::DoubleClick);
+    return true;
+  } catch (const std::exception&) {
+    // Whatever stops the window's load (the store, memory) is told to the later start.
+    reply.status = 1;
+    reply.errors = QStringLiteral("quorpad: ") +
+                   ErrorText(std::current_exception(),
+                             QStringLiteral("the main window could not be loaded: ")) +
+                   QLatin1Char('\n');
+    return false;
+  }
+}
+
 }  // namespace
 
 void OpenWhenFree(const QString& path) {
@@ -69,8 +88,13 @@ QString LeftOutFilesText(const CommandLine& command) {
       .arg(command.files.first(), command.files.mid(1).join(QStringLiteral(", ")));
 }
 
-HandOverReply RunHandedOver(const HandOverRequest& request) {
-  const CommandLine command = ParseCommandLine(request.arguments, request.workingFolder);
+bool AnsweredAtOnce(const CommandLine& command) {
+  return command.action == CommandLine::Action::kHelp ||
+         command.action == CommandLine::Action::kVersion ||
+         command.action == CommandLine::Action::kError;
+}
+
+HandOverReply CarryOut(const CommandLine& command, const StartWindow& start) {
   HandOverReply reply;
   switch (command.action) {
     case CommandLine::Action::kHelp:
@@ -86,24 +110,17 @@ HandOverReply RunHandedOver(const HandOverRequest& request) {
     case CommandLine::Action::kList:
       return ListTemplates();
     case CommandLine::Action::kCopy:
+      if (start && !(TemplateExists(command.templateName, reply) && start(reply))) return reply;
       return CopyTemplate(command.templateName);
     case CommandLine::Action::kRun:
       break;
   }
-  try {
-    // Back on screen as the tray icon's double click brings it, also after Exit left the
-    // program running for an open dialog.
-    MainWindow().Form_MouseUp(QSystemTrayIcon::DoubleClick);
-  } catch (const std::exception&) {
-    // Whatever stops the window's load (the store, memory) is told to the later start.
-    reply.status = 1;
-    reply.errors = QStringLiteral("quorpad: ") +
-                   ErrorText(std::current_exception(),
-                             QStringLiteral("the main window could not be loaded: ")) +
-                   QLatin1Char('\n');
-    return reply;
-  }
+  if (!(start ? start(reply) : BringBackWindow(reply))) return reply;
   if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
   reply.errors = LeftOutFilesText(command);
   return reply;
+}
+
+HandOverReply RunHandedOver(const HandOverRequest& request) {
+  return CarryOut(ParseCommandLine(request.arguments, request.workingFolder));
 }
