@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "app/program.h"
+#include "common/errortext.h"
 #include "common/modal.h"
 #include "editor/frmMain.h"
 #include "templaterequests.h"
@@ -40,16 +41,37 @@ void OpenWaiting() {
     g_opening = true;
     try {
       MainWindow().openFromOutside(path);
-    } catch (const templates::EngineError& error) {
-      ShowEngineError(nullptr, error);
-    } catch (const std::exception& error) {
-      // Memory, say: the file is not opened, and the program goes on.
-      Modal().message(nullptr, kAppTitle,
-                      QStringLiteral("Could not open the file %1\n\n%2")
-                          .arg(path, QString::fromLocal8Bit(error.what())),
-                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    } catch (const std::exception&) {
+      // The engine's error is told as everywhere; anything else (memory, say) leaves the
+      // file unopened, and the program goes on.
+      const Failure failure = ReadFailure(std::current_exception());
+      const bool engine = failure.kind == Failure::Kind::kEngine;
+      Modal().message(
+          nullptr, kAppTitle,
+          engine ? failure.text
+                 : QStringLiteral("Could not open the file %1\n\n%2").arg(path, failure.message),
+          engine ? QMessageBox::Critical : QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     }
     g_opening = false;
+  }
+}
+
+// A later start's run: the main window back on screen, loaded again where it had closed;
+// false, with `reply` saying why, when its load fails.
+bool BringBackWindow(HandOverReply& reply) {
+  try {
+    // Back on screen as the tray icon's double click brings it, also after Exit left the
+    // program running for an open dialog.
+    MainWindow().Form_MouseUp(QSystemTrayIcon::DoubleClick);
+    return true;
+  } catch (const std::exception&) {
+    // Whatever stops the window's load (the store, memory) is told to the later start.
+    reply.status = 1;
+    reply.errors = QStringLiteral("quorpad: ") +
+                   ErrorText(std::current_exception(),
+                             QStringLiteral("the main window could not be loaded: ")) +
+                   QLatin1Char('\n');
+    return false;
   }
 }
 
@@ -66,8 +88,13 @@ QString LeftOutFilesText(const CommandLine& command) {
       .arg(command.files.first(), command.files.mid(1).join(QStringLiteral(", ")));
 }
 
-HandOverReply RunHandedOver(const HandOverRequest& request) {
-  const CommandLine command = ParseCommandLine(request.arguments, request.workingFolder);
+bool AnsweredAtOnce(const CommandLine& command) {
+  return command.action == CommandLine::Action::kHelp ||
+         command.action == CommandLine::Action::kVersion ||
+         command.action == CommandLine::Action::kError;
+}
+
+HandOverReply CarryOut(const CommandLine& command, const StartWindow& start) {
   HandOverReply reply;
   switch (command.action) {
     case CommandLine::Action::kHelp:
@@ -83,26 +110,17 @@ HandOverReply RunHandedOver(const HandOverRequest& request) {
     case CommandLine::Action::kList:
       return ListTemplates();
     case CommandLine::Action::kCopy:
+      if (start && !(TemplateExists(command.templateName, reply) && start(reply))) return reply;
       return CopyTemplate(command.templateName);
     case CommandLine::Action::kRun:
       break;
   }
-  try {
-    // Back on screen as the tray icon's double click brings it, also after Exit left the
-    // program running for an open dialog.
-    MainWindow().Form_MouseUp(QSystemTrayIcon::DoubleClick);
-  } catch (const templates::EngineError& error) {
-    reply.status = 1;
-    reply.errors = QStringLiteral("quorpad: ") + EngineErrorText(error) + QLatin1Char('\n');
-    return reply;
-  } catch (const std::exception& error) {
-    // Whatever else stops the window's load (memory, say) is told to the later start.
-    reply.status = 1;
-    reply.errors = QStringLiteral("quorpad: the main window could not be loaded: %1\n")
-                       .arg(QString::fromLocal8Bit(error.what()));
-    return reply;
-  }
+  if (!(start ? start(reply) : BringBackWindow(reply))) return reply;
   if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
   reply.errors = LeftOutFilesText(command);
   return reply;
+}
+
+HandOverReply RunHandedOver(const HandOverRequest& request) {
+  return CarryOut(ParseCommandLine(request.arguments, request.workingFolder));
 }

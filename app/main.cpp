@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "app/commandline.h"
 #include "app/endsignals.h"
@@ -15,7 +16,6 @@
 #include "common/safepaste.h"
 #include "common/version.h"
 #include "documents/recovery.h"
-#include "templaterequests.h"
 
 namespace {
 
@@ -25,6 +25,44 @@ void Print(std::FILE* stream, const QString& text) {
   std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
   std::fflush(stream);
 }
+
+// Prints what the command line's answer holds; its status.
+int Answer(const HandOverReply& reply) {
+  Print(stdout, reply.output);
+  Print(stderr, reply.errors);
+  return reply.status;
+}
+
+// The first start becoming the session's quorpad, once its command line needs the window.
+struct Session {
+  explicit Session(SingleInstance& answering) : instance(answering) {}
+
+  SingleInstance& instance;
+  std::optional<EndSignals> endSignals;
+  bool running = false;
+
+  bool Start(HandOverReply& reply) {
+    EndWithLastWindow();
+    // Unsaved changes survive a crash, a kill and the end of the session in recovery copies;
+    // the signals that ask the program to end let it bring the copy up to date first.
+    SetRecoveryEnabled(true);
+    endSignals.emplace();
+    QObject::connect(&*endSignals, &EndSignals::received, QCoreApplication::instance(),
+                     [] { EndBySignal(); });
+    // A store that cannot be read ends the program before any window shows.
+    if (!StartQuorpad()) {
+      reply.status = EndingBySignal() ? 0 : 1;
+      return false;
+    }
+    if (EndingBySignal()) return false;
+    // Later starts are answered from here on, the start-up question included; the file given
+    // opens once that question has gone.
+    instance.SetHandler(&RunHandedOver);
+    OfferLeftChangesWhenRunning();
+    running = true;
+    return true;
+  }
+};
 
 // Without a usable display Qt ends the program with an abort, after logging why in its
 // platform categories. While the application object is made, that reason is held back and
@@ -77,21 +115,7 @@ int main(int argc, char* argv[]) {
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const QString workingFolder = QDir::currentPath();
   const CommandLine command = ParseCommandLine(arguments, workingFolder);
-  switch (command.action) {
-    case CommandLine::Action::kHelp:
-      Print(stdout, command.text);
-      return ExitStatus(command);
-    case CommandLine::Action::kVersion:
-      Print(stdout, VersionText());
-      return ExitStatus(command);
-    case CommandLine::Action::kError:
-      Print(stderr, command.text);
-      return ExitStatus(command);
-    case CommandLine::Action::kRun:
-    case CommandLine::Action::kList:
-    case CommandLine::Action::kCopy:
-      break;
-  }
+  if (AnsweredAtOnce(command)) return Answer(CarryOut(command));
 
   // From here on the program may have something to keep: a signal that asks it to end is
   // held until the event loop can end it in order.
@@ -115,9 +139,7 @@ int main(int argc, char* argv[]) {
     QString problem;
     switch (instance.Claim({arguments, workingFolder}, reply, problem)) {
       case SingleInstance::Role::kHandedOver:
-        Print(stdout, reply.output);
-        Print(stderr, reply.errors);
-        return reply.status;
+        return Answer(reply);
       case SingleInstance::Role::kAlone:
         Print(stderr, QStringLiteral("quorpad: %1; starting on its own\n").arg(problem));
         break;
@@ -127,40 +149,13 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  // No quorpad was running to answer. The names are read here; a template for the
-  // clipboard needs a quorpad that stays to own it, so this one starts as the session's.
-  if (command.action == CommandLine::Action::kList) {
-    const HandOverReply reply = ListTemplates();
-    Print(stdout, reply.output);
-    Print(stderr, reply.errors);
-    return reply.status;
-  }
-  if (command.action == CommandLine::Action::kCopy) {
-    HandOverReply reply;
-    if (!TemplateExists(command.templateName, reply)) {
-      Print(stderr, reply.errors);
-      return reply.status;
-    }
-  }
-
-  EndWithLastWindow();
-  // Unsaved changes survive a crash, a kill and the end of the session in recovery copies;
-  // the signals that ask the program to end let it bring the copy up to date first.
-  SetRecoveryEnabled(true);
-  EndSignals endSignals;
-  QObject::connect(&endSignals, &EndSignals::received, app.get(), [] { EndBySignal(); });
-  // A store that cannot be read ends the program before any window shows.
-  if (!StartQuorpad()) return EndingBySignal() ? 0 : 1;
-  if (EndingBySignal()) return 0;
-  // Later starts are answered from here on, the start-up question included; the file given
-  // opens once that question has gone.
-  instance.SetHandler(&RunHandedOver);
-  OfferLeftChangesWhenRunning();
-  if (!command.files.isEmpty()) OpenWhenFree(command.files.first());
-  Print(stderr, LeftOutFilesText(command));
-  if (command.action == CommandLine::Action::kCopy)
-    Print(stderr, CopyTemplate(command.templateName).errors);
+  // No quorpad was running to answer: this one carries the command line out, and starts as
+  // the session's where it needs the window.
+  Session session(instance);
+  const int answered =
+      Answer(CarryOut(command, [&session](HandOverReply& reply) { return session.Start(reply); }));
+  if (!session.running) return answered;
   const int status = QCoreApplication::exec();
-  endSignals.IgnoreFromNowOn();
+  session.endSignals->IgnoreFromNowOn();
   return status;
 }

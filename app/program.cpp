@@ -8,9 +8,9 @@
 #include <QPointer>
 #include <QTimer>
 #include <exception>
-#include <new>
 
 #include "common/dialogwindow.h"
+#include "common/errortext.h"
 #include "common/modal.h"
 #include "common/taskbar.h"
 #include "editor/frmMain.h"
@@ -118,14 +118,23 @@ bool StartQuorpad() {
   try {
     MainWindow().show();
     return true;
-  } catch (const templates::EngineError& error) {
-    ShowEngineError(nullptr, error);
-  } catch (const std::bad_alloc&) {
-    ShowStoreFailure(nullptr, QStringLiteral("There is not enough memory to read it."));
-  } catch (const std::exception& error) {
-    ShowStoreFailure(nullptr, QString::fromLocal8Bit(error.what()));
   } catch (...) {
-    ShowStoreFailure(nullptr, QStringLiteral("An unexpected error stopped its reading."));
+    const Failure failure = ReadFailure(std::current_exception());
+    switch (failure.kind) {
+      case Failure::Kind::kEngine:
+        Modal().message(nullptr, kAppTitle, failure.text, QMessageBox::Critical, QMessageBox::Ok,
+                        QMessageBox::Ok);
+        break;
+      case Failure::Kind::kMemory:
+        ShowStoreFailure(nullptr, QStringLiteral("There is not enough memory to read it."));
+        break;
+      case Failure::Kind::kOther:
+        ShowStoreFailure(nullptr, failure.message);
+        break;
+      case Failure::Kind::kUnknown:
+        ShowStoreFailure(nullptr, QStringLiteral("An unexpected error stopped its reading."));
+        break;
+    }
   }
   return false;
 }

@@ -2,7 +2,7 @@
 #include "templaterequests.h"
 
 #include "app/program.h"
-#include "common/modal.h"
+#include "common/errortext.h"
 #include "common/programfolder.h"
 #include "editor/frmMain.h"
 #include "editor/templatelist.h"
@@ -19,11 +19,9 @@ bool ReadTemplates(templates::tmpeng& engine, TemplateList& list, HandOverReply&
   try {
     engine.Template_LoadA(list);
     return true;
-  } catch (const templates::EngineError& error) {
-    Fail(reply, EngineErrorText(error));
-  } catch (const std::exception& error) {
-    Fail(reply, QStringLiteral("the templates could not be read: %1")
-                    .arg(QString::fromLocal8Bit(error.what())));
+  } catch (const std::exception&) {
+    Fail(reply,
+         ErrorText(std::current_exception(), QStringLiteral("the templates could not be read: ")));
   }
   return false;
 }
@@ -65,11 +63,9 @@ HandOverReply CopyTemplate(const QString& name) {
     if (!leftEmpty.isEmpty())
       reply.errors = QStringLiteral("quorpad: --copy asks nothing, so these fields are empty: %1\n")
                          .arg(leftEmpty.join(QStringLiteral(", ")));
-  } catch (const templates::EngineError& error) {
-    Fail(reply, EngineErrorText(error));
-  } catch (const std::exception& error) {
-    Fail(reply, QStringLiteral("the main window could not be loaded: %1")
-                    .arg(QString::fromLocal8Bit(error.what())));
+  } catch (const std::exception&) {
+    Fail(reply, ErrorText(std::current_exception(),
+                          QStringLiteral("the main window could not be loaded: ")));
   }
   return reply;
 }

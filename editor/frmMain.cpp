@@ -24,6 +24,7 @@
 #include <cmath>
 #include <functional>
 
+#include "common/errortext.h"
 #include "common/filedrop.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
@@ -338,10 +339,8 @@ void frmMain::storeChanged() {
     refillTemplateSlots(*Temp);
     storeFailing_ = false;
     return;
-  } catch (const templates::EngineError& error) {
-    reason = EngineErrorText(error);
-  } catch (const std::exception& error) {
-    reason = QString::fromLocal8Bit(error.what());
+  } catch (const std::exception&) {
+    reason = ErrorText(std::current_exception());
   }
   if (storeFailing_) return;
   storeFailing_ = true;

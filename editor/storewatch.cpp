@@ -12,7 +12,20 @@ constexpr int kSettleMs = 200;
 
 }  // namespace
 
-bool StoreWatch::Stamp::operator==(const Stamp& other) const {
+StoreStamp StoreStamp::Of(const QString& path) {
+  StoreStamp stamp;
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return stamp;
+  stamp.exists = true;
+  stamp.device = static_cast<qint64>(st.st_dev);
+  stamp.inode = static_cast<qint64>(st.st_ino);
+  stamp.size = static_cast<qint64>(st.st_size);
+  stamp.modified = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  stamp.changed = static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+  return stamp;
+}
+
+bool StoreStamp::operator==(const StoreStamp& other) const {
   return exists == other.exists && device == other.device && inode == other.inode &&
          size == other.size && modified == other.modified && changed == other.changed;
 }
@@ -27,24 +40,11 @@ StoreWatch::StoreWatch(const QString& store, QObject* parent) : QObject(parent),
   };
   connect(&watcher_, &QFileSystemWatcher::fileChanged, this, soon);
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, soon);
-  last_ = look();
+  last_ = StoreStamp::Of(store_);
   watch(last_);
 }
 
-StoreWatch::Stamp StoreWatch::look() const {
-  Stamp stamp;
-  struct stat st {};
-  if (::stat(QFile::encodeName(store_).constData(), &st) != 0) return stamp;
-  stamp.exists = true;
-  stamp.device = static_cast<qint64>(st.st_dev);
-  stamp.inode = static_cast<qint64>(st.st_ino);
-  stamp.size = static_cast<qint64>(st.st_size);
-  stamp.modified = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  stamp.changed = static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-  return stamp;
-}
-
-void StoreWatch::watch(const Stamp& now) {
+void StoreWatch::watch(const StoreStamp& now) {
   // A file replaced by a rename is watched again here: the watch held on to the old file.
   // A store that is a link changes where the link leads, so that folder is watched as well.
   if (watchedInode_ != now.inode && watcher_.files().contains(store_)) {
@@ -64,7 +64,7 @@ void StoreWatch::watch(const Stamp& now) {
 }
 
 void StoreWatch::check() {
-  const Stamp now = look();
+  const StoreStamp now = StoreStamp::Of(store_);
   watch(now);
   if (now == last_) return;
   last_ = now;

@@ -1,8 +1,6 @@
 // The template picker over the document: filter line, list of templates, what it says.
 #include "editor/templatepicker.h"
 
-#include <sys/stat.h>
-
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -16,6 +14,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "common/errortext.h"
 #include "common/modal.h"
 
 namespace {
@@ -219,18 +218,16 @@ void TemplatePicker::Reload() {
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
   // The stamp is taken before reading: a change made while the store is read is seen at the
   // next opening.
-  const std::optional<QByteArray> stamp = StoreFileStamp(path);
+  const StoreStamp stamp = StoreStamp::Of(path);
   auto list = std::make_unique<TemplateList>();
   loadError_.clear();
   try {
     engine_.Template_LoadA(*list);
     loaded_ = true;
     loadedFrom_ = stamp;
-  } catch (const templates::EngineError& error) {
-    loadError_ = EngineErrorText(error);
-  } catch (const std::exception& error) {
-    loadError_ = QStringLiteral("The templates could not be read from %1: %2")
-                     .arg(path, QString::fromLocal8Bit(error.what()));
+  } catch (const std::exception&) {
+    loadError_ = ErrorText(std::current_exception(),
+                           QStringLiteral("The templates could not be read from %1: ").arg(path));
   }
   if (!loadError_.isEmpty()) {
     // Nothing half read is offered; the next opening tries again.
@@ -255,7 +252,7 @@ struct Loaded {
   TemplateFilter filter;
   QString filterText;
   QString error;
-  std::optional<QByteArray> stamp;
+  StoreStamp stamp;
 };
 
 }  // namespace
@@ -274,17 +271,16 @@ void TemplatePicker::ReloadInBackground() {
     // An engine of the thread's own over the same store: the window's is not shared.
     auto loaded = std::make_shared<Loaded>();
     const QString path = QFile::decodeName(QByteArray::fromStdString(store.native()));
-    loaded->stamp = StoreFileStamp(path);
+    loaded->stamp = StoreStamp::Of(path);
     loaded->filterText = text;
     try {
       templates::tmpeng(store.parent_path()).Template_LoadA(*loaded->list);
       loaded->list->LowerUpTo(loaded->list->size());
       loaded->filter.Apply(*loaded->list, text);
-    } catch (const templates::EngineError& error) {
-      loaded->error = EngineErrorText(error);
-    } catch (const std::exception& error) {
-      loaded->error = QStringLiteral("The templates could not be read from %1: %2")
-                          .arg(path, QString::fromLocal8Bit(error.what()));
+    } catch (const std::exception&) {
+      loaded->error =
+          ErrorText(std::current_exception(),
+                    QStringLiteral("The templates could not be read from %1: ").arg(path));
     }
     QMetaObject::invokeMethod(
         qApp,
@@ -317,8 +313,8 @@ void TemplatePicker::ReloadInBackground() {
 
 bool TemplatePicker::StoreChangedSinceLoad() const {
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
-  const std::optional<QByteArray> now = StoreFileStamp(path);
-  return !now || now != loadedFrom_;
+  const StoreStamp now = StoreStamp::Of(path);
+  return !now.exists || now != loadedFrom_;
 }
 
 void TemplatePicker::Refilter() {
@@ -400,17 +396,4 @@ bool TemplatePicker::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QFrame::eventFilter(watched, event);
-}
-
-std::optional<QByteArray> StoreFileStamp(const QString& path) {
-  struct stat info {};
-  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return std::nullopt;
-  QByteArray stamp;
-  for (const long long part :
-       {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
-        static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
-        static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_ctim.tv_sec),
-        static_cast<long long>(info.st_ctim.tv_nsec)})
-    stamp.append(reinterpret_cast<const char*>(&part), sizeof part);
-  return stamp;
 }

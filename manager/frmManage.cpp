@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 
 #include "common/dialogwindow.h"
+#include "common/errortext.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
@@ -196,10 +197,8 @@ bool frmManage::guarded(Step&& step) {
   try {
     step();
     return true;
-  } catch (const templates::EngineError& error) {
-    ShowEngineError(this, error);
-  } catch (const std::exception& error) {
-    Modal().message(this, kAppTitle, QString::fromStdString(error.what()), QMessageBox::Critical,
+  } catch (const std::exception&) {
+    Modal().message(this, kAppTitle, ErrorText(std::current_exception()), QMessageBox::Critical,
                     QMessageBox::Ok, QMessageBox::Ok);
   }
   return false;

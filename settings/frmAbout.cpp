@@ -6,10 +6,11 @@
 #include <QSvgRenderer>
 
 #include "common/dialogwindow.h"
+#include "common/errortext.h"
 #include "common/programfolder.h"
 #include "common/textconv.h"
-#include "common/versionlines.h"
 #include "common/version.h"
+#include "common/versionlines.h"
 
 namespace {
 
@@ -89,8 +90,9 @@ void frmAbout::Form_Load() {
   QString engine;
   try {
     engine = FromU16(Temp->Version());
-  } catch (const std::exception& error) {
-    engine = QStringLiteral("(version unknown: %1)").arg(QString::fromStdString(error.what()));
+  } catch (const std::exception&) {
+    engine =
+        QStringLiteral("(version unknown: %1)").arg(ReadFailure(std::current_exception()).message);
   }
   lblTempEngine->setText(EngineVersionLine(engine));
   // The store's path, shortened in its middle where it is longer than the line; the tip

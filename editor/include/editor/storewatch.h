@@ -6,6 +6,20 @@
 #include <QString>
 #include <QTimer>
 
+// What tells one state of the store file from another, or that it is missing: a rewrite
+// replaces the file by a rename (a new inode), an add appends in place (its size and times
+// move on), and a hand edit may keep the size, so every one of them is compared, the times to
+// the nanosecond.
+struct StoreStamp {
+  bool exists = false;
+  qint64 device = 0, inode = 0, size = 0, modified = 0, changed = 0;
+
+  // The stamp of the file at `path` as it is now.
+  static StoreStamp Of(const QString& path);
+  bool operator==(const StoreStamp& other) const;
+  bool operator!=(const StoreStamp& other) const { return !(*this == other); }
+};
+
 // Watches the store file and the folders it lives in. A rewrite replaces the file by a
 // rename, which only its folder sees; an add appends in place, which only the file sees.
 // Bursts of events are gathered into one look, and changed() comes only when the file
@@ -21,19 +35,12 @@ class StoreWatch : public QObject {
   void changed();
 
  private:
-  // What tells one state of the file from another, or that it is missing.
-  struct Stamp {
-    bool exists = false;
-    qint64 device = 0, inode = 0, size = 0, modified = 0, changed = 0;
-    bool operator==(const Stamp& other) const;
-  };
-  Stamp look() const;
-  void watch(const Stamp& now);
+  void watch(const StoreStamp& now);
   void check();
 
   QString store_;
   QFileSystemWatcher watcher_;
   QTimer settle_;
-  Stamp last_;
+  StoreStamp last_;
   qint64 watchedInode_ = -1;
 };

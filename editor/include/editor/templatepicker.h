@@ -4,8 +4,8 @@
 #include <QAbstractListModel>
 #include <QFrame>
 #include <QPointer>
-#include <optional>
 
+#include "editor/storewatch.h"
 #include "editor/templatelist.h"
 
 class QLabel;
@@ -98,15 +98,11 @@ class TemplatePicker : public QFrame {
   QListView* lstTemplates = nullptr;
   QLabel* lblStatus = nullptr;
   TemplateListModel* model_ = nullptr;
-  QTimer* lowering_ = nullptr;            // lower-cases the list while the user has yet to type
-  QString loadError_;                     // the engine's message when the last load failed
-  bool loaded_ = false;                   // a load has succeeded; the store is known
-  std::optional<QByteArray> loadedFrom_;  // the store file as the last load found it
-  quint64 generation_ = 0;                // every load counts; an older result is dropped
-  int reloading_ = 0;                     // background loads under way
-  QThreadPool* loader_ = nullptr;         // one background load at a time
+  QTimer* lowering_ = nullptr;     // lower-cases the list while the user has yet to type
+  QString loadError_;              // the engine's message when the last load failed
+  bool loaded_ = false;            // a load has succeeded; the store is known
+  StoreStamp loadedFrom_;          // the store file as the last load found it
+  quint64 generation_ = 0;         // every load counts; an older result is dropped
+  int reloading_ = 0;              // background loads under way
+  QThreadPool* loader_ = nullptr;  // one background load at a time
 };
-
-// The store file's identity and state, to tell whether it changed: its device, inode, size
-// and time of change. Empty when the file cannot be examined.
-std::optional<QByteArray> StoreFileStamp(const QString& path);
