@@ -352,11 +352,6 @@ QString EngineErrorText(const templates::EngineError& error) {
   return text;
 }
 
-void ShowEngineError(QWidget* parent, const templates::EngineError& error) {
-  Modal().message(parent, kAppTitle, EngineErrorText(error), QMessageBox::Critical, QMessageBox::Ok,
-                  QMessageBox::Ok);
-}
-
 void ShowFileError(QWidget* parent, const QString& what, const QString& path,
                    const QString& reason) {
   Modal().message(parent, kAppTitle, QStringLiteral("%1 %2\n\n%3").arg(what, path, reason),

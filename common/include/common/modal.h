@@ -86,9 +86,8 @@ inline const QString kAppTitle = QStringLiteral("quorpad");
 void ShowFileError(QWidget* parent, const QString& what, const QString& path,
                    const QString& reason);
 
-// Tells the user about a failed engine operation: the store's path, the error number and
-// its meaning, and the reason.
-void ShowEngineError(QWidget* parent, const templates::EngineError& error);
+// What a failed engine operation tells the user: the store's path, the error number and its
+// meaning, and the reason (ErrorText in errortext.h gives it for any exception).
 QString EngineErrorText(const templates::EngineError& error);
 // Tells the user that the template store in the program folder could not be used, for a
 // reason other than an engine error (memory ran out, say).
