@@ -34,7 +34,7 @@ bool g_watched = false;  // an instance reads the pair
 
 }  // namespace
 
-void EndSignals::CatchEarly() {
+void EndSignals::catchEarly() {
   if (g_caught) return;
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pair) != 0) {
     g_pair[0] = g_pair[1] = -1;
@@ -51,7 +51,7 @@ void EndSignals::CatchEarly() {
 
 EndSignals::EndSignals(QObject* parent) : QObject(parent) {
   if (g_watched) return;  // one instance at a time holds the signals
-  CatchEarly();
+  catchEarly();
   if (!g_caught) return;
   g_watched = true;
   // A signal that came before the event loop could look waits in the pair, and is told
@@ -60,7 +60,7 @@ EndSignals::EndSignals(QObject* parent) : QObject(parent) {
   connect(notifier_, &QSocketNotifier::activated, this, &EndSignals::readSignal);
 }
 
-void EndSignals::IgnoreFromNowOn() {
+void EndSignals::ignoreFromNowOn() {
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   for (int signal : kSignals) ::sigaction(signal, &ignore, nullptr);

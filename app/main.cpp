@@ -57,7 +57,7 @@ struct Session {
     if (EndingBySignal()) return false;
     // Later starts are answered from here on, the start-up question included; the file given
     // opens once that question has gone.
-    instance.SetHandler(&RunHandedOver);
+    instance.setHandler(&RunHandedOver);
     OfferLeftChangesWhenRunning();
     running = true;
     return true;
@@ -119,7 +119,7 @@ int main(int argc, char* argv[]) {
 
   // From here on the program may have something to keep: a signal that asks it to end is
   // held until the event loop can end it in order.
-  if (command.action != CommandLine::Action::kList) EndSignals::CatchEarly();
+  if (command.action != CommandLine::Action::kList) EndSignals::catchEarly();
   const bool gui = command.action != CommandLine::Action::kList;
   const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv, gui);
   QCoreApplication::setApplicationName(QStringLiteral("quorpad"));
@@ -130,14 +130,14 @@ int main(int argc, char* argv[]) {
   }
 
   // A quorpad already running in this session takes the command line over.
-  SingleInstance instance(SingleInstance::SessionSocketPath());
+  SingleInstance instance(SingleInstance::sessionSocketPath());
   QObject::connect(
       &instance, &SingleInstance::listeningFailed, app.get(),
       [](const QString& problem) { Print(stderr, QStringLiteral("quorpad: %1\n").arg(problem)); });
   if (!command.newInstance) {
     HandOverReply reply;
     QString problem;
-    switch (instance.Claim({arguments, workingFolder}, reply, problem)) {
+    switch (instance.claim({arguments, workingFolder}, reply, problem)) {
       case SingleInstance::Role::kHandedOver:
         return Answer(reply);
       case SingleInstance::Role::kAlone:
@@ -156,6 +156,6 @@ int main(int argc, char* argv[]) {
       Answer(CarryOut(command, [&session](HandOverReply& reply) { return session.Start(reply); }));
   if (!session.running) return answered;
   const int status = QCoreApplication::exec();
-  session.endSignals->IgnoreFromNowOn();
+  session.endSignals->ignoreFromNowOn();
   return status;
 }

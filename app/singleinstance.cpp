@@ -160,7 +160,7 @@ bool PrivateFolder(const QString& path) {
 
 }  // namespace
 
-QString SingleInstance::SessionSocketPath() {
+QString SingleInstance::sessionSocketPath() {
   const QString socket = QStringLiteral("quorpad-") + SessionKey();
   // The runtime folder belongs to the user alone.
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -184,7 +184,7 @@ QString SingleInstance::SessionSocketPath() {
   return QDir(temporary).filePath(socket);
 }
 
-SingleInstance::Role SingleInstance::Claim(const HandOverRequest& request, HandOverReply& reply,
+SingleInstance::Role SingleInstance::claim(const HandOverRequest& request, HandOverReply& reply,
                                            QString& problem) {
   // Between a start's look for a running quorpad and its own listening, another start must
   // not look: it would find neither and listen too. The lock of a killed process is stale
@@ -200,12 +200,12 @@ SingleInstance::Role SingleInstance::Claim(const HandOverRequest& request, HandO
   }
   // A quorpad that ends while the request is on its way answers nothing: look once more.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    switch (HandOver(request, reply, problem)) {
+    switch (handOver(request, reply, problem)) {
       case Attempt::kAnswered:
         return Role::kHandedOver;
       case Attempt::kNobodyListens:
         problem = lockProblem;
-        return Listen(problem) ? Role::kFirst : Role::kAlone;
+        return listen(problem) ? Role::kFirst : Role::kAlone;
       case Attempt::kGone:
         // Give its socket a moment to go with it.
         QThread::msleep(kEndingMs);
@@ -217,7 +217,7 @@ SingleInstance::Role SingleInstance::Claim(const HandOverRequest& request, HandO
   return Role::kAlone;
 }
 
-SingleInstance::Attempt SingleInstance::HandOver(const HandOverRequest& request,
+SingleInstance::Attempt SingleInstance::handOver(const HandOverRequest& request,
                                                  HandOverReply& reply, QString& problem) {
   QLocalSocket socket;
   socket.connectToServer(socketPath_);
@@ -269,7 +269,7 @@ SingleInstance::Attempt SingleInstance::HandOver(const HandOverRequest& request,
   return Attempt::kAnswered;
 }
 
-bool SingleInstance::Listen(QString& problem) {
+bool SingleInstance::listen(QString& problem) {
   auto* server = new QLocalServer(this);
   server->setSocketOptions(QLocalServer::UserAccessOption);
   // Nobody answered on the socket: whatever file is there was left by a quorpad that did
@@ -281,13 +281,13 @@ bool SingleInstance::Listen(QString& problem) {
     return false;
   }
   server_ = server;
-  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::Accept);
+  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::accept);
   // Qt stops listening for good when the system refuses to accept a connection (no
   // descriptors left): it is looked after, and taken up again.
   if (!watch_) {
     watch_ = new QTimer(this);
     watch_->setSingleShot(true);
-    connect(watch_, &QTimer::timeout, this, &SingleInstance::KeepListening);
+    connect(watch_, &QTimer::timeout, this, &SingleInstance::keepListening);
   }
   watch_->start(kWatchMs);
   return true;
@@ -297,7 +297,7 @@ bool SingleInstance::listening() const {
   return server_ && server_->isListening();
 }
 
-void SingleInstance::KeepListening() {
+void SingleInstance::keepListening() {
   if (listening()) {
     failureSaid_ = false;
     watch_->start(kWatchMs);
@@ -322,7 +322,7 @@ void SingleInstance::KeepListening() {
     return;
   }
   QString problem;
-  if (Listen(problem)) {
+  if (listen(problem)) {
     failureSaid_ = false;
     return;
   }
@@ -338,31 +338,31 @@ void SingleInstance::KeepListening() {
   watch_->start(std::max(pause, kWatchMs));
 }
 
-void SingleInstance::SetHandler(Handler handler) {
+void SingleInstance::setHandler(Handler handler) {
   handler_ = std::move(handler);
   if (!server_) return;
   for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) {
-    LetGoWhenIdle(socket);
-    Read(socket);
+    letGoWhenIdle(socket);
+    read(socket);
   }
 }
 
-void SingleInstance::LetGoWhenIdle(QLocalSocket* socket) {
+void SingleInstance::letGoWhenIdle(QLocalSocket* socket) {
   // Counted from when this quorpad can answer: a start of its own that is slow (a question
   // on screen, a store in use) must not send later starts off on their own.
   QTimer::singleShot(kIdleConnectionMs, socket, &QLocalSocket::abort);
 }
 
-void SingleInstance::Accept() {
+void SingleInstance::accept() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    if (handler_) LetGoWhenIdle(socket);
-    Read(socket);
+    if (handler_) letGoWhenIdle(socket);
+    read(socket);
   }
 }
 
-void SingleInstance::Read(QLocalSocket* socket) {
+void SingleInstance::read(QLocalSocket* socket) {
   if (!handler_ || socket->property("answered").toBool()) return;
   QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
   QByteArray payload;

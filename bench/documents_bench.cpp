@@ -60,10 +60,10 @@ void OpenCommand(benchmark::State& state) {
   const QString path = DocumentPath(static_cast<int>(state.range(0)));
   frmMain& w = Window();
   for (auto _ : state) {
-    w.document()->clear();
+    w.textBox()->clear();
     g_answers.files << path;
     w.mnuOpen_Click();
-    benchmark::DoNotOptimize(w.document()->document()->characterCount());
+    benchmark::DoNotOptimize(w.textBox()->document()->characterCount());
   }
 }
 
@@ -95,7 +95,7 @@ void SaveFloor(benchmark::State& state) {
   g_answers.files << path;
   w.mnuOpen_Click();
   for (auto _ : state) {
-    const std::string bytes = templates::text::Encode(ToU16(DocumentText(w.document())));
+    const std::string bytes = templates::text::Encode(ToU16(DocumentText(w.textBox())));
     QSaveFile file(path + QStringLiteral(".floor"));
     if (!file.open(QIODevice::WriteOnly)) std::abort();
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));

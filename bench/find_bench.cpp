@@ -51,7 +51,7 @@ double LongestStallWhileCounting(int megabytes) {
   // The first "needle" selected: Ctrl+F takes it as the text to find, and counts.
   QTextCursor first = document->document()->find(QStringLiteral("needle"));
   document->setTextCursor(first);
-  QTimer::singleShot(0, [&] { bar.Open(false); });
+  QTimer::singleShot(0, [&] { bar.open(false); });
   QElapsedTimer bound;
   bound.start();
   QApplication::processEvents();

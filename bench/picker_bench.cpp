@@ -116,7 +116,7 @@ void Open(benchmark::State& state) {
     w.picker.reset();
     state.ResumeTiming();
     w.NewPicker();
-    w.picker->Open();
+    w.picker->open();
     w.host.repaint();  // paints the picker and its first rows, as the user first sees them
   }
 }
@@ -136,7 +136,7 @@ const QString kTyped = QStringLiteral("invoice 4711");
 void Typing(benchmark::State& state) {
   Window w(g_stores.folder(static_cast<int>(state.range(0))));
   w.NewPicker();
-  w.picker->Open();
+  w.picker->open();
   QLineEdit* filter = w.filter();
   filter->setText(QStringLiteral("x"));  // the list is lower-cased by the time one types
   for (auto _ : state) {
@@ -154,7 +154,7 @@ void Typing(benchmark::State& state) {
 void Retyping(benchmark::State& state) {
   Window w(g_stores.folder(static_cast<int>(state.range(0))));
   w.NewPicker();
-  w.picker->Open();
+  w.picker->open();
   QLineEdit* filter = w.filter();
   filter->setText(QStringLiteral("x"));
   bool flip = false;
@@ -318,10 +318,10 @@ int MeasureReload() {
   templates::tmpeng engine(QFile::encodeName(dir.path()).toStdString());
   TemplatePicker picker(document, engine, &host);
   host.show();
-  picker.Open();
+  picker.open();
   int rows = 300000;
-  const double onThread = LongestStallMs(picker, store, ++rows, [&] { picker.Reload(); });
-  const double background = LongestStallMs(picker, store, ++rows, [&] { picker.ReloadIfOpen(); });
+  const double onThread = LongestStallMs(picker, store, ++rows, [&] { picker.reload(); });
+  const double background = LongestStallMs(picker, store, ++rows, [&] { picker.reloadIfOpen(); });
   std::printf(
       "an open picker taking in a change of a %.0f MB store: the window stood still at most "
       "%.0f ms (read on a thread of its own) beside %.0f ms (read on the window's thread), "

@@ -47,11 +47,11 @@ std::unique_ptr<frmMain> Window(bool recovery, int mb) {
   w->setAttribute(Qt::WA_DeleteOnClose, false);
   w->Form_Load();
   w->show();
-  w->document()->setPlainText(Text(mb));
-  w->document()->document()->setModified(true);
-  QTextCursor caret = w->document()->textCursor();
-  caret.setPosition(w->document()->document()->characterCount() / 2);
-  w->document()->setTextCursor(caret);
+  w->textBox()->setPlainText(Text(mb));
+  w->textBox()->document()->setModified(true);
+  QTextCursor caret = w->textBox()->textCursor();
+  caret.setPosition(w->textBox()->document()->characterCount() / 2);
+  w->textBox()->setTextCursor(caret);
   QCoreApplication::processEvents();
   return w;
 }
@@ -63,8 +63,8 @@ double Key(frmMain& w) {
   one.start();
   QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
   QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-  QCoreApplication::sendEvent(w.document(), &press);
-  QCoreApplication::sendEvent(w.document(), &release);
+  QCoreApplication::sendEvent(w.textBox(), &press);
+  QCoreApplication::sendEvent(w.textBox(), &release);
   QCoreApplication::processEvents();
   return one.nsecsElapsed() / 1e3;
 }

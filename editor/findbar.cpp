@@ -160,11 +160,11 @@ void FindBar::createControls() {
   connect(txtFind, &QLineEdit::textEdited, this, &FindBar::searchAsTyped);
   for (QCheckBox* option : {chkCase, chkWords, chkRegex})
     connect(option, &QCheckBox::toggled, this, &FindBar::searchAsTyped);
-  connect(cmdNext, &QPushButton::clicked, this, &FindBar::FindNext);
-  connect(cmdPrevious, &QPushButton::clicked, this, &FindBar::FindPrevious);
-  connect(cmdReplace, &QPushButton::clicked, this, &FindBar::ReplaceOne);
-  connect(cmdReplaceAll, &QPushButton::clicked, this, &FindBar::ReplaceEvery);
-  connect(cmdClose, &QPushButton::clicked, this, &FindBar::Close);
+  connect(cmdNext, &QPushButton::clicked, this, &FindBar::findNext);
+  connect(cmdPrevious, &QPushButton::clicked, this, &FindBar::findPrevious);
+  connect(cmdReplace, &QPushButton::clicked, this, &FindBar::replaceOne);
+  connect(cmdReplaceAll, &QPushButton::clicked, this, &FindBar::replaceEvery);
+  connect(cmdClose, &QPushButton::clicked, this, &FindBar::dismiss);
 }
 
 FindQuery FindBar::query() const {
@@ -172,7 +172,7 @@ FindQuery FindBar::query() const {
                    chkRegex->isChecked()};
 }
 
-void FindBar::Open(bool replace) {
+void FindBar::open(bool replace) {
   const QTextCursor cursor = document_->textCursor();
   anchor_ = cursor.selectionStart();
   // A selection within one line is what the user wants to find.
@@ -186,7 +186,7 @@ void FindBar::Open(bool replace) {
   recount();
 }
 
-void FindBar::Close() {
+void FindBar::dismiss() {
   const bool hadFocus = isAncestorOf(QApplication::focusWidget());
   hide();
   if (hadFocus) document_->setFocus(Qt::OtherFocusReason);
@@ -211,11 +211,11 @@ const QString& FindBar::text() {
   return text_;
 }
 
-bool FindBar::FindNext() {
+bool FindBar::findNext() {
   return find(true, false);
 }
 
-bool FindBar::FindPrevious() {
+bool FindBar::findPrevious() {
   return find(false, false);
 }
 
@@ -294,7 +294,7 @@ void FindBar::searchAsTyped() {
   recount();
 }
 
-void FindBar::ReplaceOne() {
+void FindBar::replaceOne() {
   const FindQuery q = query();
   const QRegularExpression expression = q.expression();
   QTextCursor cursor = document_->textCursor();
@@ -316,10 +316,10 @@ void FindBar::ReplaceOne() {
       document_->setTextCursor(cursor);
     }
   }
-  FindNext();
+  findNext();
 }
 
-qsizetype FindBar::ReplaceEvery() {
+qsizetype FindBar::replaceEvery() {
   qsizetype count = 0;
   const FindQuery q = query();
   if (q.text.isEmpty() || !q.expression().isValid()) {
@@ -393,14 +393,14 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
     const bool shift = key->modifiers() & Qt::ShiftModifier;
     switch (key->key()) {
       case Qt::Key_Escape:
-        Close();
+        dismiss();
         return true;
       case Qt::Key_Return:
       case Qt::Key_Enter:
         if (watched == txtReplace && (key->modifiers() & Qt::ControlModifier))
-          ReplaceEvery();
+          replaceEvery();
         else if (watched == txtReplace && !shift)
-          ReplaceOne();
+          replaceOne();
         else
           find(!shift, false);
         return true;

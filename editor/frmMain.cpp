@@ -247,10 +247,10 @@ void frmMain::createKeyboardPaths() {
   }
   // Find and Replace, in a bar under the document.
   const std::pair<QKeySequence, std::function<void()>> findKeys[] = {
-      {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar_->Open(false); }},
-      {QKeySequence(Qt::CTRL | Qt::Key_H), [this] { findBar_->Open(true); }},
-      {QKeySequence(Qt::Key_F3), [this] { findBar_->FindNext(); }},
-      {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar_->FindPrevious(); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar_->open(false); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_H), [this] { findBar_->open(true); }},
+      {QKeySequence(Qt::Key_F3), [this] { findBar_->findNext(); }},
+      {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { findBar_->findPrevious(); }},
       {QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToLine(); }}};
   for (const auto& [keys, action] : findKeys) {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
@@ -320,7 +320,7 @@ void frmMain::refillTemplateSlots(templates::tmpeng& engine) {
   engine.Template_LoadB(fresh);
   resetTemplateSlots();
   MenuSlotsAdapter menu(mnuTemplate);
-  fresh.CopyTo(menu);
+  fresh.copyTo(menu);
 }
 
 void frmMain::watchStore() {
@@ -695,9 +695,9 @@ void frmMain::showTemplatePicker() {
     // An open picker follows the store as the popup does; a closed one looks at its next
     // opening.
     if (storeWatch_)
-      connect(storeWatch_, &StoreWatch::changed, picker_, &TemplatePicker::ReloadIfOpen);
+      connect(storeWatch_, &StoreWatch::changed, picker_, &TemplatePicker::reloadIfOpen);
   }
-  picker_->Open();
+  picker_->open();
 }
 
 void frmMain::mnuCopy_Click() {

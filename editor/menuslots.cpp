@@ -17,7 +17,7 @@ void SetSlotTag(QAction* slot, const QString& tag) {
 MenuSlotsAdapter::MenuSlotsAdapter(const std::array<QAction*, kTemplateSlots>& items)
     : slots_(items) {}
 
-QAction* MenuSlotsAdapter::At(int n) const {
+QAction* MenuSlotsAdapter::at(int n) const {
   if (n < 1 || n > kTemplateSlots) throw std::out_of_range("no template slot " + std::to_string(n));
   return slots_[static_cast<std::size_t>(n - 1)];
 }
@@ -25,13 +25,13 @@ QAction* MenuSlotsAdapter::At(int n) const {
 void MenuSlotsAdapter::SetCaption(int n, const std::u16string& caption) {
   // A menu would read a single '&' as the mark of an access key and a tab as the start of
   // the shortcut column; a template's name is shown as it is, a tab as a space.
-  At(n)->setText(FromU16(caption)
+  at(n)->setText(FromU16(caption)
                      .replace(QLatin1Char('&'), QLatin1String("&&"))
                      .replace(QLatin1Char('\t'), QLatin1Char(' ')));
 }
 
 void MenuSlotsAdapter::SetTag(int n, const std::u16string& tag) {
-  SetSlotTag(At(n), FromU16(tag));
+  SetSlotTag(at(n), FromU16(tag));
 }
 
 namespace {
@@ -51,7 +51,7 @@ void SlotValues::SetTag(int n, const std::u16string& tag) {
   SlotAt(tags_, n) = tag;
 }
 
-void SlotValues::CopyTo(templates::MenuSlots& target) const {
+void SlotValues::copyTo(templates::MenuSlots& target) const {
   for (int n = 1; n <= kTemplateSlots; ++n) {
     const auto i = static_cast<std::size_t>(n - 1);
     if (captions_[i]) target.SetCaption(n, *captions_[i]);

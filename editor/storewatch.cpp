@@ -12,7 +12,7 @@ constexpr int kSettleMs = 200;
 
 }  // namespace
 
-StoreStamp StoreStamp::Of(const QString& path) {
+StoreStamp StoreStamp::of(const QString& path) {
   StoreStamp stamp;
   struct stat st {};
   if (::stat(QFile::encodeName(path).constData(), &st) != 0) return stamp;
@@ -40,7 +40,7 @@ StoreWatch::StoreWatch(const QString& store, QObject* parent) : QObject(parent),
   };
   connect(&watcher_, &QFileSystemWatcher::fileChanged, this, soon);
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, soon);
-  last_ = StoreStamp::Of(store_);
+  last_ = StoreStamp::of(store_);
   watch(last_);
 }
 
@@ -64,7 +64,7 @@ void StoreWatch::watch(const StoreStamp& now) {
 }
 
 void StoreWatch::check() {
-  const StoreStamp now = StoreStamp::Of(store_);
+  const StoreStamp now = StoreStamp::of(store_);
   watch(now);
   if (now == last_) return;
   last_ = now;

@@ -50,7 +50,7 @@ void TemplateList::Clear() {
   lowered_ = 0;
 }
 
-TemplateList::Span TemplateList::Keep(std::u16string_view text) {
+TemplateList::Span TemplateList::keep(std::u16string_view text) {
   static constexpr char16_t kEmpty[] = u"";
   if (text.empty()) return {kEmpty, 0};
   if (text.size() > UINT32_MAX) throw std::length_error("template text too long");
@@ -73,24 +73,24 @@ TemplateList::Span TemplateList::Keep(std::u16string_view text) {
 
 void TemplateList::Add(const std::u16string& key, const std::u16string& text) {
   Entry entry;
-  entry.name = Keep(text);
-  entry.value = Keep(key);
+  entry.name = keep(text);
+  entry.value = keep(key);
   entry.lowerName = entry.name;
   entry.lowerValue = entry.value;
   entries_.push_back(entry);
 }
 
-void TemplateList::LowerUpTo(int row) {
+void TemplateList::lowerUpTo(int row) {
   row = std::min(row, size());
   for (; lowered_ < row; ++lowered_) {
     Entry& entry = entries_[static_cast<std::size_t>(lowered_)];
     // A text that is lower-case already, as many values nearly are, keeps one copy for both.
     const std::u16string_view name(entry.name.data, entry.name.size);
     const std::u16string lowerName = templates::text::ToLower(name);
-    if (lowerName != name) entry.lowerName = Keep(lowerName);
+    if (lowerName != name) entry.lowerName = keep(lowerName);
     const std::u16string_view value(entry.value.data, entry.value.size);
     const std::u16string lowerValue = templates::text::ToLower(value);
-    if (lowerValue != value) entry.lowerValue = Keep(lowerValue);
+    if (lowerValue != value) entry.lowerValue = keep(lowerValue);
   }
 }
 
@@ -117,21 +117,21 @@ MatchRank RankOf(const TemplateList& list, int row, QStringView lowered) {
   return MatchRank::kNone;
 }
 
-void TemplateFilter::Reset() {
+void TemplateFilter::reset() {
   valid_ = false;
   lowered_.clear();
   rows_.clear();
   candidates_.clear();
 }
 
-const std::vector<int>& TemplateFilter::Apply(TemplateList& list, const QString& text) {
+const std::vector<int>& TemplateFilter::apply(TemplateList& list, const QString& text) {
   const QString lowered = LowerCased(text);
   if (lowered.isEmpty()) {
     rows_.resize(static_cast<std::size_t>(list.size()));
     for (int row = 0; row < list.size(); ++row) rows_[static_cast<std::size_t>(row)] = row;
     candidates_ = rows_;
   } else {
-    list.LowerUpTo(list.size());
+    list.lowerUpTo(list.size());
     // Every way of matching holds for a text's beginning as well, so what the longer text
     // matches is among what its beginning matched.
     const bool narrows = valid_ && lowered.startsWith(lowered_);
@@ -222,7 +222,7 @@ int FindByName(TemplateList& list, const QString& name) {
     if (list.name(row) == name) return row;
   // The engine takes no name that differs from another only in letter case, so ignoring
   // case still finds one template.
-  list.LowerUpTo(list.size());
+  list.lowerUpTo(list.size());
   const QString lowered = LowerCased(name);
   for (int row = 0; row < list.size(); ++row)
     if (list.lowerName(row) == lowered) return row;

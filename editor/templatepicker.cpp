@@ -97,11 +97,11 @@ QVariant TemplateListModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-void TemplateListModel::SetList(std::unique_ptr<TemplateList> list, const QString& text) {
+void TemplateListModel::setList(std::unique_ptr<TemplateList> list, const QString& text) {
   beginResetModel();
   list_ = std::move(list);
-  filter_.Reset();
-  filter_.Apply(*list_, text);
+  filter_.reset();
+  filter_.apply(*list_, text);
   endResetModel();
 }
 
@@ -114,14 +114,14 @@ std::unique_ptr<TemplateList> TemplateListModel::SetFiltered(std::unique_ptr<Tem
   return list;
 }
 
-bool TemplateListModel::LowerMore(int rows) {
-  list_->LowerUpTo(list_->lowered() + rows);
+bool TemplateListModel::lowerMore(int rows) {
+  list_->lowerUpTo(list_->lowered() + rows);
   return list_->lowered() < list_->size();
 }
 
-void TemplateListModel::SetFilter(const QString& text) {
+void TemplateListModel::setFilter(const QString& text) {
   beginResetModel();
-  filter_.Apply(*list_, text);
+  filter_.apply(*list_, text);
   endResetModel();
 }
 
@@ -172,7 +172,7 @@ void TemplatePicker::createControls() {
   lstTemplates->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // The typing stays in the filter line; a click only chooses the row.
   lstTemplates->setFocusPolicy(Qt::NoFocus);
-  connect(lstTemplates, &QListView::activated, this, &TemplatePicker::Choose);
+  connect(lstTemplates, &QListView::activated, this, &TemplatePicker::choose);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
@@ -181,44 +181,44 @@ void TemplatePicker::createControls() {
   layout->addWidget(lblStatus);
   layout->addWidget(lstTemplates, 1);
 
-  connect(txtFilter, &QLineEdit::textChanged, this, &TemplatePicker::Refilter);
+  connect(txtFilter, &QLineEdit::textChanged, this, &TemplatePicker::refilter);
 
   // A part at a time between events, so that the list shows and takes keys at once; the
   // first keystroke lower-cases whatever is left.
   lowering_ = new QTimer(this);
   lowering_->setInterval(0);
   connect(lowering_, &QTimer::timeout, this, [this] {
-    if (!model_->LowerMore(2000)) lowering_->stop();
+    if (!model_->lowerMore(2000)) lowering_->stop();
   });
 }
 
-void TemplatePicker::Open() {
+void TemplatePicker::open() {
   {
     const QSignalBlocker quiet(txtFilter);
     txtFilter->clear();
   }
-  if (!loaded_ || StoreChangedSinceLoad())
-    Reload();
+  if (!loaded_ || storeChangedSinceLoad())
+    reload();
   else
-    Refilter();
-  FollowAnchor();
+    refilter();
+  followAnchor();
   show();
   raise();
   txtFilter->setFocus(Qt::ShortcutFocusReason);
 }
 
-void TemplatePicker::Close() {
+void TemplatePicker::dismiss() {
   const bool hadFocus = isAncestorOf(QApplication::focusWidget());
   hide();
   if (hadFocus) anchor_->setFocus(Qt::OtherFocusReason);
 }
 
-void TemplatePicker::Reload() {
+void TemplatePicker::reload() {
   ++generation_;  // a background load under way is overtaken
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
   // The stamp is taken before reading: a change made while the store is read is seen at the
   // next opening.
-  const StoreStamp stamp = StoreStamp::Of(path);
+  const StoreStamp stamp = StoreStamp::of(path);
   auto list = std::make_unique<TemplateList>();
   loadError_.clear();
   try {
@@ -234,14 +234,14 @@ void TemplatePicker::Reload() {
     loaded_ = false;
     list = std::make_unique<TemplateList>();
   }
-  model_->SetList(std::move(list), txtFilter->text());
+  model_->setList(std::move(list), txtFilter->text());
   lstTemplates->setCurrentIndex(model_->index(0));
-  ShowStatus();
+  showStatus();
   lowering_->start();
 }
 
-void TemplatePicker::ReloadIfOpen() {
-  if (isVisible() && (!loaded_ || StoreChangedSinceLoad())) ReloadInBackground();
+void TemplatePicker::reloadIfOpen() {
+  if (isVisible() && (!loaded_ || storeChangedSinceLoad())) reloadInBackground();
 }
 
 namespace {
@@ -257,7 +257,7 @@ struct Loaded {
 
 }  // namespace
 
-void TemplatePicker::ReloadInBackground() {
+void TemplatePicker::reloadInBackground() {
   if (!loader_) {
     loader_ = new QThreadPool(this);
     loader_->setMaxThreadCount(1);
@@ -271,12 +271,12 @@ void TemplatePicker::ReloadInBackground() {
     // An engine of the thread's own over the same store: the window's is not shared.
     auto loaded = std::make_shared<Loaded>();
     const QString path = QFile::decodeName(QByteArray::fromStdString(store.native()));
-    loaded->stamp = StoreStamp::Of(path);
+    loaded->stamp = StoreStamp::of(path);
     loaded->filterText = text;
     try {
       templates::tmpeng(store.parent_path()).Template_LoadA(*loaded->list);
-      loaded->list->LowerUpTo(loaded->list->size());
-      loaded->filter.Apply(*loaded->list, text);
+      loaded->list->lowerUpTo(loaded->list->size());
+      loaded->filter.apply(*loaded->list, text);
     } catch (const std::exception&) {
       loaded->error =
           ErrorText(std::current_exception(),
@@ -292,7 +292,7 @@ void TemplatePicker::ReloadInBackground() {
           if (!loaded->error.isEmpty()) {
             // Nothing half read is offered; the next opening tries again.
             self->loaded_ = false;
-            self->model_->SetList(std::make_unique<TemplateList>(), QString());
+            self->model_->setList(std::make_unique<TemplateList>(), QString());
           } else {
             self->loaded_ = true;
             self->loadedFrom_ = loaded->stamp;
@@ -302,26 +302,26 @@ void TemplatePicker::ReloadInBackground() {
                   self->model_->SetFiltered(std::move(loaded->list), std::move(loaded->filter));
               self->loader_->start([old = std::move(old)]() mutable { old.reset(); });
             } else
-              self->model_->SetList(std::move(loaded->list), self->txtFilter->text());
+              self->model_->setList(std::move(loaded->list), self->txtFilter->text());
           }
           self->lstTemplates->setCurrentIndex(self->model_->index(0));
-          self->ShowStatus();
+          self->showStatus();
         },
         Qt::QueuedConnection);
   });
 }
 
-bool TemplatePicker::StoreChangedSinceLoad() const {
+bool TemplatePicker::storeChangedSinceLoad() const {
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
-  const StoreStamp now = StoreStamp::Of(path);
+  const StoreStamp now = StoreStamp::of(path);
   return !now.exists || now != loadedFrom_;
 }
 
-void TemplatePicker::Refilter() {
-  model_->SetFilter(txtFilter->text());
+void TemplatePicker::refilter() {
+  model_->setFilter(txtFilter->text());
   lstTemplates->setCurrentIndex(model_->index(0));
   lstTemplates->scrollToTop();
-  ShowStatus();
+  showStatus();
 }
 
 QString TemplatePicker::statusText() const {
@@ -331,28 +331,28 @@ QString TemplatePicker::statusText() const {
   return QString();
 }
 
-void TemplatePicker::ShowStatus() {
+void TemplatePicker::showStatus() {
   const QString text = statusText();
   lblStatus->setText(text);
   lblStatus->setVisible(!text.isEmpty());
 }
 
-void TemplatePicker::StepBy(int rows) {
+void TemplatePicker::stepBy(int rows) {
   const int count = model_->rowCount();
   if (count == 0) return;
   const int row = std::clamp(lstTemplates->currentIndex().row() + rows, 0, count - 1);
   lstTemplates->setCurrentIndex(model_->index(row));
 }
 
-void TemplatePicker::Choose() {
+void TemplatePicker::choose() {
   const QModelIndex current = lstTemplates->currentIndex();
   if (!current.isValid()) return;
   const QString value = current.data(TemplateListModel::kValueRole).toString();
-  Close();
+  dismiss();
   Q_EMIT chosen(value);
 }
 
-void TemplatePicker::FollowAnchor() {
+void TemplatePicker::followAnchor() {
   // Over the top of the anchor, as wide as it is up to a comfortable reading width.
   const QRect area = QRect(anchor_->mapTo(parentWidget(), QPoint(0, 0)), anchor_->size())
                          .adjusted(kMargin, kMargin, -kMargin, -kMargin);
@@ -364,7 +364,7 @@ void TemplatePicker::FollowAnchor() {
 bool TemplatePicker::eventFilter(QObject* watched, QEvent* event) {
   if (watched == anchor_) {
     if (isVisible() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-      FollowAnchor();
+      followAnchor();
     return false;
   }
   if (watched == txtFilter && event->type() == QEvent::KeyPress) {
@@ -373,23 +373,23 @@ bool TemplatePicker::eventFilter(QObject* watched, QEvent* event) {
         1, lstTemplates->viewport()->height() / std::max(1, lstTemplates->sizeHintForRow(0)) - 1);
     switch (key->key()) {
       case Qt::Key_Escape:
-        Close();
+        dismiss();
         return true;
       case Qt::Key_Return:
       case Qt::Key_Enter:
-        Choose();
+        choose();
         return true;
       case Qt::Key_Up:
-        StepBy(-1);
+        stepBy(-1);
         return true;
       case Qt::Key_Down:
-        StepBy(1);
+        stepBy(1);
         return true;
       case Qt::Key_PageUp:
-        StepBy(-page);
+        stepBy(-page);
         return true;
       case Qt::Key_PageDown:
-        StepBy(page);
+        stepBy(page);
         return true;
       default:
         break;

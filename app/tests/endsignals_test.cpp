@@ -62,7 +62,7 @@ class EndSignalsTest : public QObject {
 
   void SignalBeforeTheEventLoopWaitsForIt() {
     // Caught while the program starts, before anything could tell the event loop.
-    EndSignals::CatchEarly();
+    EndSignals::catchEarly();
     QCOMPARE(std::raise(SIGTERM), 0);
     EndSignals signals;
     QSignalSpy received(&signals, &EndSignals::received);
@@ -95,7 +95,7 @@ class EndSignalsTest : public QObject {
     frmMain& w = MainWindow();
     // No write would come on its own during the case.
     w.recovery()->setDelays(60000, 60000);
-    w.document()->insertPlainText(QStringLiteral("typed just now"));
+    w.textBox()->insertPlainText(QStringLiteral("typed just now"));
 
     w.mnuExit_Click();
     QCOMPARE(modal.shown.size(), 1);
@@ -110,8 +110,8 @@ class EndSignalsTest : public QObject {
     QCOMPARE(copy.text, QStringLiteral("typed just now"));
     // Whatever happens to the document from now on, the copy stays, and the close that
     // follows asks nothing.
-    w.document()->clear();
-    w.document()->document()->setModified(false);
+    w.textBox()->clear();
+    w.textBox()->document()->setModified(false);
     QVERIFY(w.close());
     guitest::Settle();
     QVERIFY(file.exists());

@@ -47,7 +47,7 @@ class HandOverTest : public QObject {
     if (!StartQuorpad()) qWarning("quorpad did not start");
     return MainWindow();
   }
-  static QString text(frmMain& w) { return w.document()->toPlainText(); }
+  static QString text(frmMain& w) { return w.textBox()->toPlainText(); }
 
  private Q_SLOTS:
   void initTestCase() {
@@ -82,7 +82,7 @@ class HandOverTest : public QObject {
     QTRY_COMPARE(text(w), QStringLiteral("beta\nline two\n"));
     QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
     QVERIFY2(modal_.shown.isEmpty(), qPrintable(modal_.shown.join('\n')));
-    QVERIFY(!w.document()->document()->isModified());
+    QVERIFY(!w.textBox()->document()->isModified());
   }
 
   void unsavedChangesAreAskedAboutFirst_data() {
@@ -103,9 +103,9 @@ class HandOverTest : public QObject {
     frmMain& w = started();
     OpenWhenFree(doc(QStringLiteral("a.txt")));
     QTRY_COMPARE(w.OpenFilePath(), doc(QStringLiteral("a.txt")));
-    w.document()->moveCursor(QTextCursor::Start);
-    w.document()->moveCursor(QTextCursor::EndOfLine);
-    w.document()->insertPlainText(QStringLiteral(" edited"));
+    w.textBox()->moveCursor(QTextCursor::Start);
+    w.textBox()->moveCursor(QTextCursor::EndOfLine);
+    w.textBox()->insertPlainText(QStringLiteral(" edited"));
     modal_.buttons = {static_cast<QMessageBox::StandardButton>(answer)};
 
     QCOMPARE(HandOver({doc(QStringLiteral("b ü.txt"))}, QDir::rootPath()).status, 0);
@@ -125,8 +125,8 @@ class HandOverTest : public QObject {
 
   void missingFileIsRefusedNamingFileAndReason() {
     frmMain& w = started();
-    w.document()->setPlainText(QStringLiteral("kept"));
-    w.document()->document()->setModified(false);
+    w.textBox()->setPlainText(QStringLiteral("kept"));
+    w.textBox()->document()->setModified(false);
     const QString missing = doc(QStringLiteral("not yet.txt"));
     QCOMPARE(HandOver({QStringLiteral("not yet.txt")}, docs_->path()).status, 0);
     QTRY_COMPARE(modal_.shown.size(), 1);
@@ -185,7 +185,7 @@ class HandOverTest : public QObject {
 
   void fileDroppedOnTheDocumentOpens() {
     frmMain& w = started();
-    QWidget* target = w.document()->viewport();
+    QWidget* target = w.textBox()->viewport();
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(doc(QStringLiteral("b ü.txt")))});
     const QPoint at(5, 5);

@@ -49,7 +49,7 @@ Claimed ClaimElsewhere(const QString& path, const HandOverRequest& request) {
   Claimed claimed;
   RunElsewhere([&] {
     SingleInstance later(path);
-    claimed.role = later.Claim(request, claimed.reply, claimed.problem);
+    claimed.role = later.claim(request, claimed.reply, claimed.problem);
   });
   return claimed;
 }
@@ -88,7 +88,7 @@ class SingleInstanceTest : public QObject {
     auto instance = std::make_unique<SingleInstance>(path());
     HandOverReply unused;
     QString problem;
-    const auto role = instance->Claim({}, unused, problem);
+    const auto role = instance->claim({}, unused, problem);
     if (role != SingleInstance::Role::kFirst || !problem.isEmpty()) qWarning() << problem;
     return role == SingleInstance::Role::kFirst ? std::move(instance) : nullptr;
   }
@@ -101,7 +101,7 @@ class SingleInstanceTest : public QObject {
     const auto running = first();
     QVERIFY(running);
     HandOverRequest received;
-    running->SetHandler([&](const HandOverRequest& request) {
+    running->setHandler([&](const HandOverRequest& request) {
       received = request;
       return HandOverReply{3, QStringLiteral("out\n"), QStringLiteral("err ✓\n")};
     });
@@ -123,7 +123,7 @@ class SingleInstanceTest : public QObject {
     QVERIFY(running);
     // The handler comes once the window has loaded; a start in the meantime is not lost.
     QTimer::singleShot(300, running.get(), [&] {
-      running->SetHandler([](const HandOverRequest&) { return HandOverReply{0, "ok", {}}; });
+      running->setHandler([](const HandOverRequest&) { return HandOverReply{0, "ok", {}}; });
     });
     const Claimed later = ClaimElsewhere(path(), {{QStringLiteral("quorpad")}, QDir::rootPath()});
     QCOMPARE(later.role, SingleInstance::Role::kHandedOver);
@@ -144,7 +144,7 @@ class SingleInstanceTest : public QObject {
 
     const auto running = first();
     QVERIFY(running);
-    running->SetHandler([](const HandOverRequest&) { return HandOverReply{0, "here", {}}; });
+    running->setHandler([](const HandOverRequest&) { return HandOverReply{0, "here", {}}; });
     QCOMPARE(ClaimElsewhere(path(), {}).reply.output, QStringLiteral("here"));
   }
 
@@ -195,13 +195,14 @@ class SingleInstanceTest : public QObject {
   void listeningGoesOnAfterAFailedAccept() {
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
-    QSKIP("the sanitizers need descriptors of their own to check memory, and this test takes "
-          "every one; it runs in the plain build");
+    QSKIP(
+        "the sanitizers need descriptors of their own to check memory, and this test takes "
+        "every one; it runs in the plain build");
 #endif
 #endif
     const auto running = first();
     QVERIFY(running);
-    running->SetHandler([](const HandOverRequest&) { return HandOverReply{0, "here", {}}; });
+    running->setHandler([](const HandOverRequest&) { return HandOverReply{0, "here", {}}; });
     QSignalSpy said(running.get(), &SingleInstance::listeningFailed);
     const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     QVERIFY(client >= 0);
@@ -242,7 +243,7 @@ class SingleInstanceTest : public QObject {
     qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_->filePath("cache")));
     QVERIFY(QDir().mkpath(dir_->filePath("tmp")));
     const QString squatted = dir_->filePath(QStringLiteral("tmp/quorpad-%1").arg(::getuid()));
-    QString own = SingleInstance::SessionSocketPath();
+    QString own = SingleInstance::sessionSocketPath();
     QCOMPARE(QFileInfo(own).path(), squatted);
     QCOMPARE(QFileInfo(squatted).permissions() & 0x0077, QFileDevice::Permissions());
     // Another user's folder: made by them (as root can show), or one open to others.
@@ -250,7 +251,7 @@ class SingleInstanceTest : public QObject {
       QVERIFY(::chown(QFile::encodeName(squatted).constData(), 65534, 65534) == 0);
     else
       QVERIFY(::chmod(QFile::encodeName(squatted).constData(), 0777) == 0);
-    own = SingleInstance::SessionSocketPath();
+    own = SingleInstance::sessionSocketPath();
     QCOMPARE(QFileInfo(own).path(), dir_->filePath("cache/quorpad"));
     qputenv("XDG_RUNTIME_DIR", runtime);
     qputenv("TMPDIR", tmp);
@@ -272,7 +273,7 @@ class SingleInstanceTest : public QObject {
     Claimed later;
     RunElsewhere([&] {
       SingleInstance next(path());
-      later.role = next.Claim({}, later.reply, later.problem);
+      later.role = next.claim({}, later.reply, later.problem);
     });
     QVERIFY2(later.role == SingleInstance::Role::kFirst, qPrintable(later.problem));
     QVERIFY2(later.problem.isEmpty(), qPrintable(later.problem));
@@ -282,7 +283,7 @@ class SingleInstanceTest : public QObject {
     const auto running = first();
     QVERIFY(running);
     bool handled = false;
-    running->SetHandler([&](const HandOverRequest&) {
+    running->setHandler([&](const HandOverRequest&) {
       handled = true;
       return HandOverReply{};
     });
@@ -321,7 +322,7 @@ class SingleInstanceTest : public QObject {
     const auto running = first();
     QVERIFY(running);
     int handled = 0;
-    running->SetHandler([&](const HandOverRequest&) {
+    running->setHandler([&](const HandOverRequest&) {
       ++handled;
       return HandOverReply{0, "fine", {}};
     });

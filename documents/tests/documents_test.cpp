@@ -63,7 +63,7 @@ class DocumentsTest : public QObject {
   ScriptedModal answers_;
   frmMain* w_ = nullptr;
   QString path(const QString& name) const { return folder_->filePath(name); }
-  QString text() const { return w_->document()->toPlainText(); }
+  QString text() const { return w_->textBox()->toPlainText(); }
   QString panel() const { return w_->statusPanel()->text(); }
   void open(const QString& file) {
     answers_.files << file;
@@ -78,8 +78,8 @@ class DocumentsTest : public QObject {
     const QByteArray before = Bytes(file);
     const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
     open(file);
-    w_->document()->selectAll();
-    w_->document()->insertPlainText(replacement);
+    w_->textBox()->selectAll();
+    w_->textBox()->insertPlainText(replacement);
     const qsizetype asked = answers_.asked.size();
     w_->mnuSave_Click();
     QCOMPARE(answers_.asked.size(), asked + 1);
@@ -89,7 +89,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
     QCOMPARE(w_->OpenFilePath(), file);
     QCOMPARE(panel(), file);
-    QVERIFY(w_->document()->document()->isModified());
+    QVERIFY(w_->textBox()->document()->isModified());
     answers_.buttons << QMessageBox::Cancel;
     w_->mnuExit_Click();
     QVERIFY(answers_.asked.last().startsWith("Do you wish to save this file:"));
@@ -166,7 +166,7 @@ class DocumentsTest : public QObject {
   // what the panels show is what Save writes.
   void FormatPanelsShowAndChooseWhatSaveWrites() {
     DocumentPanels& panels = *w_->panels();
-    QPlainTextEdit& box = *w_->document();
+    QPlainTextEdit& box = *w_->textBox();
     WriteAll(path("old.txt"), "caf\xe9\r\n");
     open(path("old.txt"));
     QCOMPARE(panels.encoding()->text(), QString("Windows-1252"));
@@ -235,7 +235,7 @@ class DocumentsTest : public QObject {
   }
 
   void SaveOfAnUntitledDocumentAsksForAName() {
-    w_->document()->setPlainText("new text");
+    w_->textBox()->setPlainText("new text");
     answers_.files << path("named.txt");
     w_->mnuSave_Click();
     QCOMPARE(answers_.asked, QStringList{"Save File"});
@@ -245,7 +245,7 @@ class DocumentsTest : public QObject {
 
   void OpenAsksBeforeReplacingUntitledText() {
     WriteAll(path("other.txt"), "other\r\n");
-    w_->document()->setPlainText("unsaved");
+    w_->textBox()->setPlainText("unsaved");
     answers_.buttons << QMessageBox::Cancel;
     open(path("other.txt"));
     QCOMPARE(text(), QString("unsaved"));
@@ -255,7 +255,7 @@ class DocumentsTest : public QObject {
   void NewAnsweredYesSavesThenEmpties() {
     WriteAll(path("n.txt"), "old\r\n");
     open(path("n.txt"));
-    w_->document()->setPlainText("changed\n");
+    w_->textBox()->setPlainText("changed\n");
     answers_.buttons << QMessageBox::Yes;
     w_->mnuNew_Click();
     QCOMPARE(Bytes(path("n.txt")), QByteArray("changed\r\n"));
@@ -267,7 +267,7 @@ class DocumentsTest : public QObject {
   void SaveOfATitledDocumentShowsItsProgress() {
     WriteAll(path("s.txt"), "old\n");
     open(path("s.txt"));
-    w_->document()->setPlainText("new\n");
+    w_->textBox()->setPlainText("new\n");
     QSignalSpy status(w_, &frmMain::statusChanged);
     w_->mnuTemp_Save_Click();  // the popup's item does what the tray's does
     QCOMPARE(Bytes(path("s.txt")), QByteArray("new\n"));
@@ -291,7 +291,7 @@ class DocumentsTest : public QObject {
     QFETCH(QString, file);
     QFETCH(bool, emptied);
     QDir(folder_->path()).mkdir("folder");
-    w_->document()->setPlainText("draft");
+    w_->textBox()->setPlainText("draft");
     answers_.buttons << QMessageBox::StandardButton(answer);
     answers_.files << (file.isEmpty() ? QString() : path(file));
     w_->mnuTemp_New_Click();
@@ -304,7 +304,7 @@ class DocumentsTest : public QObject {
     WriteAll(path("first.txt"), "first\n");
     WriteAll(path("second.txt"), "second\n");
     open(path("first.txt"));
-    w_->document()->setPlainText("first, changed\n");
+    w_->textBox()->setPlainText("first, changed\n");
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("second.txt");
     w_->mnuTemp_Open_Click();
@@ -316,7 +316,7 @@ class DocumentsTest : public QObject {
     answers_.buttons.clear();
     answers_.buttons << QMessageBox::No;
     w_->mnuNew_Click();
-    w_->document()->setPlainText("untitled");
+    w_->textBox()->setPlainText("untitled");
     answers_.buttons << QMessageBox::Yes;
     answers_.files << QString() << path("first.txt");
     w_->mnuOpen_Click();
@@ -331,7 +331,7 @@ class DocumentsTest : public QObject {
   }
 
   void CloseBoxAsksLikeExit() {
-    w_->document()->insertPlainText("typed");
+    w_->textBox()->insertPlainText("typed");
     answers_.buttons << QMessageBox::Cancel;
     QVERIFY(!w_->close());
     QVERIFY(w_->trayIcon());
@@ -352,7 +352,7 @@ class DocumentsTest : public QObject {
   void FailedWriteKeepsFileTextAndPath() {
     WriteAll(path("w.txt"), "original\r\n");
     open(path("w.txt"));
-    w_->document()->setPlainText("new\n");
+    w_->textBox()->setPlainText("new\n");
     // A folder where the file should be makes every write fail, even for root.
     answers_.files << path("sub");
     QDir(folder_->path()).mkdir("sub");
@@ -364,7 +364,7 @@ class DocumentsTest : public QObject {
   }
 
   void VanishedFileChangesNothing() {
-    w_->document()->setPlainText("mine");
+    w_->textBox()->setPlainText("mine");
     answers_.buttons << QMessageBox::No;
     open(path("gone.txt"));
     QCOMPARE(text(), QString("mine"));
@@ -463,7 +463,7 @@ class DocumentsTest : public QObject {
     const QTemporaryDir own;
     const auto at = [&own](const QString& n) { return own.filePath(n); };
     MakeWhatIsNotARegularFile(own.path());
-    w_->document()->insertPlainText("typed");
+    w_->textBox()->insertPlainText("typed");
     answers_.files << at(name);
     w_->mnuSaveAs_Click();
     QVERIFY2(answers_.asked.last().contains(at(name)) && answers_.asked.last().contains(says),
@@ -473,7 +473,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(guitest::FolderEntries(own.path()),
              (QStringList{"fifo", "fifo-link", "folder", "zero-link"}));
     QVERIFY(w_->OpenFilePath().isEmpty());
-    QVERIFY(w_->document()->document()->isModified());
+    QVERIFY(w_->textBox()->document()->isModified());
   }
 
   void SaveWritesThroughALinkAndKeepsModeAndOwner() {
@@ -485,7 +485,7 @@ class DocumentsTest : public QObject {
     if (root) QVERIFY(::chown(Local(target).constData(), 4321, 4322) == 0);
     QVERIFY(QFile::link("real/doc.txt", path("link.txt")));  // relative, as users make them
     open(path("link.txt"));
-    w_->document()->setPlainText("new\n");
+    w_->textBox()->setPlainText("new\n");
     w_->mnuSave_Click();
     QCOMPARE(KindAt(path("link.txt")), 'l');
     QCOMPARE(Bytes(target), QByteArray("new\n"));
@@ -511,14 +511,14 @@ class DocumentsTest : public QObject {
     QVERIFY(QFile::link(path("victim.txt"), path("shared/own.txt")));
     QVERIFY(::lchown(Local(path("shared/report.txt")).constData(), 65534, 65534) == 0);
     answers_.files << path("shared/report.txt");
-    w_->document()->insertPlainText("attacker's wish\n");
+    w_->textBox()->insertPlainText("attacker's wish\n");
     w_->mnuSaveAs_Click();
     const QString message = answers_.asked.last();
     QVERIFY2(message.contains(path("shared/report.txt")) && message.contains("every user") &&
                  message.contains(QStringLiteral("another user's link")),
              qPrintable(message));
     QCOMPARE(Bytes(path("victim.txt")), QByteArray("mine\n"));
-    QVERIFY(w_->document()->document()->isModified());
+    QVERIFY(w_->textBox()->document()->isModified());
     answers_.files << path("shared/own.txt");
     w_->mnuSaveAs_Click();
     QCOMPARE(Bytes(path("victim.txt")), QByteArray("attacker's wish\n"));
@@ -538,7 +538,7 @@ class DocumentsTest : public QObject {
     WriteAll(running, "half");
     WriteAll(path(".doc.txt.old.tmp"), "not ours");
     open(path("doc.txt"));
-    w_->document()->setPlainText("new\n");
+    w_->textBox()->setPlainText("new\n");
     w_->mnuSave_Click();
     QCOMPARE(Bytes(path("doc.txt")), QByteArray("new\n"));
     QVERIFY(!QFileInfo::exists(left));
@@ -589,7 +589,7 @@ class DocumentsTest : public QObject {
   }
 
   void ExitAsksAboutUnsavedChanges() {
-    w_->document()->insertPlainText("unsaved");  // typed, so changed since the last save
+    w_->textBox()->insertPlainText("unsaved");  // typed, so changed since the last save
     answers_.buttons << QMessageBox::Cancel;
     w_->mnuExit_Click();
     QVERIFY(LoadedMainWindow());

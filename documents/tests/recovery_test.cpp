@@ -72,7 +72,7 @@ class RecoveryTest : public QObject {
   // Types into the document and waits until the copy is written.
   bool typeAndWait(const QString& text) {
     QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
-    w_->document()->insertPlainText(text);
+    w_->textBox()->insertPlainText(text);
     return written.wait(5000) && written.last().at(0).toBool();
   }
   RecoveredDocument ownCopy() {
@@ -203,9 +203,9 @@ class RecoveryTest : public QObject {
     w_->mnuOpen_Click();
     QVERIFY(copies().isEmpty());  // opened, not changed
 
-    QTextCursor caret = w_->document()->textCursor();
+    QTextCursor caret = w_->textBox()->textCursor();
     caret.setPosition(3);
-    w_->document()->setTextCursor(caret);
+    w_->textBox()->setTextCursor(caret);
     QVERIFY(typeAndWait(QStringLiteral("\u00e9\u2028")));
     QCOMPARE(copies().size(), 1);
     const RecoveredDocument copy = ownCopy();
@@ -230,7 +230,7 @@ class RecoveryTest : public QObject {
     w_->recovery()->setDelays(2000, 20000);
     QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
     for (int i = 0; i < 20; ++i) {
-      w_->document()->insertPlainText(QStringLiteral("x"));
+      w_->textBox()->insertPlainText(QStringLiteral("x"));
       QTest::qWait(5);
     }
     QVERIFY(written.wait(10000));
@@ -245,7 +245,7 @@ class RecoveryTest : public QObject {
     // A key every 100 ms never leaves the quiet time; the longest delay still writes, and
     // the typing goes on long enough for that write to finish on a loaded machine too.
     for (int i = 0; i < 60 && written.isEmpty(); ++i) {
-      w_->document()->insertPlainText(QStringLiteral("y"));
+      w_->textBox()->insertPlainText(QStringLiteral("y"));
       QTest::qWait(100);
     }
     QVERIFY(!written.isEmpty());
@@ -285,17 +285,17 @@ class RecoveryTest : public QObject {
       answers_.buttons << QMessageBox::No;
       answers_.files << file;
       w_->mnuOpen_Click();
-      QCOMPARE(w_->document()->toPlainText(), QStringLiteral("saved\n"));
+      QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("saved\n"));
     } else if (how == "undo") {
-      w_->document()->undo();
-      QVERIFY(!w_->document()->document()->isModified());
+      w_->textBox()->undo();
+      QVERIFY(!w_->textBox()->document()->isModified());
     } else if (how == "exit no") {
       answers_.buttons << QMessageBox::No;
       w_->mnuExit_Click();
       QVERIFY(closed.wait(2000));
     } else if (how == "emptied") {
-      w_->document()->selectAll();
-      w_->document()->textCursor().removeSelectedText();
+      w_->textBox()->selectAll();
+      w_->textBox()->textCursor().removeSelectedText();
       QTest::qWait(100);
     }
     QTRY_COMPARE_WITH_TIMEOUT(copies(), QStringList(), 3000);
@@ -321,7 +321,7 @@ class RecoveryTest : public QObject {
     QVERIFY(typeAndWait(QStringLiteral("still here")));
     answers_.buttons << QMessageBox::No;
     w_->openFromOutside(path("missing.txt"));
-    QCOMPARE(w_->document()->toPlainText(), QStringLiteral("still here"));
+    QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("still here"));
     QVERIFY(w_->recovery()->keepForNextStart());
     QCOMPARE(copies().size(), 1);
     QCOMPARE(ownCopy().text, QStringLiteral("still here"));
@@ -343,7 +343,7 @@ class RecoveryTest : public QObject {
     }
     QSignalSpy status(w_, &frmMain::statusChanged);
     QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
-    w_->document()->insertPlainText(QStringLiteral("one"));
+    w_->textBox()->insertPlainText(QStringLiteral("one"));
     QVERIFY(written.wait(3000));
     QCOMPARE(written.last().at(0).toBool(), false);
     QCOMPARE(status.size(), 1);
@@ -351,10 +351,10 @@ class RecoveryTest : public QObject {
                  QStringLiteral("Could not write a recovery copy in ") + folder()),
              qPrintable(status.last().at(0).toString()));
     // Told once: further failures stay quiet, and the text is as typed.
-    w_->document()->insertPlainText(QStringLiteral(" two"));
+    w_->textBox()->insertPlainText(QStringLiteral(" two"));
     QVERIFY(written.wait(3000));
     QCOMPARE(status.size(), 1);
-    QCOMPARE(w_->document()->toPlainText(), QStringLiteral("one two"));
+    QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("one two"));
     QVERIFY(!w_->recovery()->flush());
     QVERIFY(answers_.asked.isEmpty());
   }
@@ -372,7 +372,7 @@ class RecoveryTest : public QObject {
     QVERIFY(disk.fill(0));
     QSignalSpy status(w_, &frmMain::statusChanged);
     QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
-    w_->document()->insertPlainText(QString(100 * 1024, QLatin1Char('z')));
+    w_->textBox()->insertPlainText(QString(100 * 1024, QLatin1Char('z')));
     QVERIFY(written.wait(3000));
     QCOMPARE(written.last().at(0).toBool(), false);
     QCOMPARE(status.size(), 1);
@@ -453,10 +453,10 @@ class RecoveryTest : public QObject {
              qPrintable(answers_.asked[0]));
     QVERIFY(answers_.asked[0].contains(QStringLiteral("Last changed: ")));
 
-    QCOMPARE(w_->document()->toPlainText(), QStringLiteral("line 1\nline 2\n"));
+    QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("line 1\nline 2\n"));
     QCOMPARE(w_->OpenFilePath(), info.path);
-    QVERIFY(w_->document()->document()->isModified());
-    QCOMPARE(w_->document()->textCursor().position(), 6);
+    QVERIFY(w_->textBox()->document()->isModified());
+    QCOMPARE(w_->textBox()->textCursor().position(), 6);
     QCOMPARE(w_->statusPanel()->text(), info.path);
     // The document's own copy took over from the old one.
     QVERIFY(!QFile::exists(left));
@@ -501,7 +501,7 @@ class RecoveryTest : public QObject {
     QCOMPARE(answers_.asked.size(), 1);
     const QString restored = w_->OpenFilePath();
     QVERIFY2(restored.startsWith(path("doc")), qPrintable(restored));
-    QVERIFY(w_->document()->document()->isModified());
+    QVERIFY(w_->textBox()->document()->isModified());
     // The restored one's copy is now the document's own; the others wait.
     QCOMPARE(copies().size(), kCopies / 2);
 
@@ -539,9 +539,9 @@ class RecoveryTest : public QObject {
     w_->offerRecovery();
     QVERIFY2(answers_.asked.isEmpty(), qPrintable(answers_.asked.join('\n')));
     QSignalSpy status(w_, &frmMain::statusChanged);
-    w_->document()->insertPlainText(QStringLiteral("typed"));
+    w_->textBox()->insertPlainText(QStringLiteral("typed"));
     QVERIFY(!w_->recovery()->flush());
-    w_->document()->insertPlainText(QStringLiteral(" more"));
+    w_->textBox()->insertPlainText(QStringLiteral(" more"));
     QVERIFY(!w_->recovery()->flush());
     QCOMPARE(status.size(), 1);
     QVERIFY2(status.last().at(0).toString().contains(QStringLiteral("Recovery copies are off")),
@@ -572,7 +572,7 @@ class RecoveryTest : public QObject {
     QCOMPARE(ReadAll(QDir(folder()).filePath(QStringLiteral("7-broken.damaged"))),
              bytes.chopped(2));
     QVERIFY(!QFile::exists(left));
-    QVERIFY(!w_->document()->document()->isModified());
+    QVERIFY(!w_->textBox()->document()->isModified());
     // Never offered again.
     answers_.asked.clear();
     w_->offerRecovery();

@@ -76,7 +76,7 @@ class AccessibilityTest : public QObject {
 
   void everyControlHasANameOfItsOwn() {
     frmMain& main = ShownMainWindow();
-    main.document()->setFocus();
+    main.textBox()->setFocus();
     main.showTemplatePicker();
     ShowManageDialog();
     ShowConfigDialog();

@@ -19,8 +19,8 @@ class FindTest : public QObject {
   std::unique_ptr<StoreFolder> folder_;
   ScriptedModal modal_;
 
-  static QString Selected(frmMain& w) { return w.document()->textCursor().selectedText(); }
-  static int At(frmMain& w) { return w.document()->textCursor().selectionStart(); }
+  static QString Selected(frmMain& w) { return w.textBox()->textCursor().selectedText(); }
+  static int At(frmMain& w) { return w.textBox()->textCursor().selectionStart(); }
   static void Check(frmMain& w, const char* option, bool on) {
     w.findBar()->findChild<QCheckBox*>(QString::fromLatin1(option))->setChecked(on);
   }
@@ -71,9 +71,9 @@ class FindTest : public QObject {
   void keyboardFindsReplacesAndGivesTheDocumentBack() {
     frmMain& w = ShownMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.document()->setPlainText(QStringLiteral("one two one\nthree one"));
-    w.document()->setFocus();
-    QTest::keyClick(w.document(), Qt::Key_F, Qt::ControlModifier);
+    w.textBox()->setPlainText(QStringLiteral("one two one\nthree one"));
+    w.textBox()->setFocus();
+    QTest::keyClick(w.textBox(), Qt::Key_F, Qt::ControlModifier);
     FindBar* bar = w.findBar();
     QVERIFY(bar->isVisible());
     auto* find = bar->findChild<QLineEdit*>(QStringLiteral("txtFind"));
@@ -96,36 +96,36 @@ class FindTest : public QObject {
     // An invalid pattern is said, and nothing moves.
     Check(w, "chkRegex", true);
     find->setText(QStringLiteral("o(n"));
-    QVERIFY(!bar->FindNext());
+    QVERIFY(!bar->findNext());
     QVERIFY2(bar->statusText().startsWith(QStringLiteral("Not a regular expression")),
              qPrintable(bar->statusText()));
     Check(w, "chkRegex", false);
     // Escape closes the bar; the document has the keyboard again, and F3 goes on there.
     QTest::keyClick(find, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
-    QCOMPARE(QApplication::focusWidget(), w.document());
+    QCOMPARE(QApplication::focusWidget(), w.textBox());
     find->setText(QStringLiteral("three"));
-    QTest::keyClick(w.document(), Qt::Key_F3);
+    QTest::keyClick(w.textBox(), Qt::Key_F3);
     QCOMPARE(Selected(w), QStringLiteral("three"));
 
     // Ctrl+H: the selection is what is found; Replace, then Replace All as one Undo step.
-    QTextCursor cursor(w.document()->document());
+    QTextCursor cursor(w.textBox()->document());
     cursor.setPosition(4);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
-    w.document()->setTextCursor(cursor);
-    QTest::keyClick(w.document(), Qt::Key_H, Qt::ControlModifier);
+    w.textBox()->setTextCursor(cursor);
+    QTest::keyClick(w.textBox(), Qt::Key_H, Qt::ControlModifier);
     QCOMPARE(find->text(), QStringLiteral("two"));
     auto* with = bar->findChild<QLineEdit*>(QStringLiteral("txtReplace"));
     QVERIFY(with->isVisible());
     find->setText(QStringLiteral("one"));
     with->setText(QStringLiteral("1"));
-    bar->FindNext();
+    bar->findNext();
     bar->findChild<QPushButton*>(QStringLiteral("cmdReplace"))->click();
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("one two 1\nthree one"));
-    QCOMPARE(bar->ReplaceEvery(), qsizetype(2));
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("1 two 1\nthree 1"));
-    w.document()->undo();
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("one two 1\nthree one"));
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("one two 1\nthree one"));
+    QCOMPARE(bar->replaceEvery(), qsizetype(2));
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("1 two 1\nthree 1"));
+    w.textBox()->undo();
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("one two 1\nthree one"));
   }
 };
 

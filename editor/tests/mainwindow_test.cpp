@@ -205,7 +205,7 @@ class MainWindowTest : public QObject {
   void filledSlotReplacesSelectionWithItsLines() {
     folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n"));
     frmMain& w = MainWindow();
-    QPlainTextEdit* doc = w.document();
+    QPlainTextEdit* doc = w.textBox();
     doc->setPlainText(QStringLiteral("abc XYZ def"));
     select(doc, 4, 3);
     w.templateSlot(1)->trigger();
@@ -230,7 +230,7 @@ class MainWindowTest : public QObject {
         "[{:clipboard:}] {::caret:} {:nope:} {:");
     SetFieldClock([] { return QDateTime(QDate(2026, 3, 4), QTime(5, 6)); });
     frmMain& w = MainWindow();
-    QPlainTextEdit* doc = w.document();
+    QPlainTextEdit* doc = w.textBox();
     QApplication::clipboard()->setText(QStringLiteral("CLIP"));
     doc->setPlainText(QStringLiteral("<SEL>"));
     select(doc, 0, 5);
@@ -275,7 +275,7 @@ class MainWindowTest : public QObject {
     frmMain& w = ShownMainWindow();
     w.move(0, 0);  // room below the pointer, so the popup need not shift to fit the screen
     Settle();
-    QWidget* viewport = w.document()->viewport();
+    QWidget* viewport = w.textBox()->viewport();
     QMenu* popup = w.templatesPopup();
     const QPoint at(10, 12);
 
@@ -303,8 +303,8 @@ class MainWindowTest : public QObject {
     folder_->write(Numbered(1, 1));
     frmMain& w = ShownMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.document()->setFocus();
-    QTest::keyClick(w.document(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    w.textBox()->setFocus();
+    QTest::keyClick(w.textBox(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QVERIFY(w.templatesPopup()->isVisible());
   }
 
@@ -313,41 +313,41 @@ class MainWindowTest : public QObject {
     folder_->write(QByteArray());
     frmMain& w = ShownMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.document()->setFocus();
-    QTest::keyClicks(w.document(), QStringLiteral("ab"));
-    QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(w.document(), Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("ab"));
-    QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(w.document(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("ab"));
+    w.textBox()->setFocus();
+    QTest::keyClicks(w.textBox(), QStringLiteral("ab"));
+    QTest::keyClick(w.textBox(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.textBox(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("ab"));
+    QTest::keyClick(w.textBox(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.textBox(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("ab"));
     // Ctrl+G takes the caret to the start of the line asked for; a cancel leaves it.
     for (const QString& line : {QStringLiteral("line 2"), QStringLiteral("line 3")}) {
-      QTest::keyClick(w.document(), Qt::Key_Return);
-      QTest::keyClicks(w.document(), line);
+      QTest::keyClick(w.textBox(), Qt::Key_Return);
+      QTest::keyClicks(w.textBox(), line);
     }
     modal_.numbers << 2;
-    QTest::keyClick(w.document(), Qt::Key_G, Qt::ControlModifier);
-    QCOMPARE(w.document()->textCursor().blockNumber(), 1);
-    QCOMPARE(w.document()->textCursor().positionInBlock(), 0);
-    QTest::keyClick(w.document(), Qt::Key_G, Qt::ControlModifier);
-    QCOMPARE(w.document()->textCursor().blockNumber(), 1);
+    QTest::keyClick(w.textBox(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(w.textBox()->textCursor().blockNumber(), 1);
+    QCOMPARE(w.textBox()->textCursor().positionInBlock(), 0);
+    QTest::keyClick(w.textBox(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(w.textBox()->textCursor().blockNumber(), 1);
     QCOMPARE(modal_.asked, (QStringList{"Go to Line", "Go to Line"}));
     modal_.asked.clear();
-    w.document()->selectAll();
-    QTest::keyClicks(w.document(), QStringLiteral("ab"));
+    w.textBox()->selectAll();
+    QTest::keyClicks(w.textBox(), QStringLiteral("ab"));
     const QString saved = folder_->filePath(QStringLiteral("keys.txt"));
     modal_.files << saved;
-    QTest::keyClick(w.document(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(w.textBox(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(modal_.asked, QStringList{"Save File"});
     QCOMPARE(ReadAll(saved), QByteArray("ab"));
-    QTest::keyClick(w.document(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(w.document(), Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(w.document(), Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(w.textBox(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(w.textBox(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(w.textBox(), Qt::Key_N, Qt::ControlModifier);
     // Open and New ask first, as their menu items do, since the document holds text.
     const QString ask = QStringLiteral("Do you wish to save this file:\r\n") + saved;
     QCOMPARE(modal_.asked, (QStringList{"Save File", "Save As", ask, "Open File", ask}));
-    QCOMPARE(w.document()->toPlainText(), QString());
+    QCOMPARE(w.textBox()->toPlainText(), QString());
   }
 
   void layoutKeepsLeastSizeAndFollowsWindow_data() {
@@ -421,8 +421,8 @@ class MainWindowTest : public QObject {
     QFETCH(QString, left);
     folder_->write(Numbered(1, 1));
     frmMain& w = ShownMainWindow();
-    QTest::keyClicks(w.document(), QStringLiteral("mine"));
-    select(w.document(), 0, selected);
+    QTest::keyClicks(w.textBox(), QStringLiteral("mine"));
+    select(w.textBox(), 0, selected);
     w.action(QStringLiteral("mnuCopy"))->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("mine").left(selected));
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -450,7 +450,7 @@ class MainWindowTest : public QObject {
   void clipboardCommandsWorkOnSelection() {
     folder_->write(Numbered(1, 1));
     frmMain& w = MainWindow();
-    QPlainTextEdit* doc = w.document();
+    QPlainTextEdit* doc = w.textBox();
     QClipboard* clipboard = QApplication::clipboard();
     doc->setPlainText(QStringLiteral("alpha beta"));
 

@@ -99,7 +99,7 @@ class OutsideCommandsTest : public QObject {
     QFETCH(bool, ends);
     QObject scope;
     QPointer<frmMain> w = &ShownMainWindow();
-    if (modified) w->document()->insertPlainText(QStringLiteral("unsaved"));
+    if (modified) w->textBox()->insertPlainText(QStringLiteral("unsaved"));
     QStringList prompts;
     WhenDialogOpen(&scope, [&](QWidget*) {
       w->action(QStringLiteral("mnuExit"))->trigger();

@@ -76,7 +76,7 @@ class PickerTest : public QObject {
             "1|Unrelated|zzz\r\n"
             "1|Old greeting|more\r\n"));
     Bench b;
-    b.picker->Open();
+    b.picker->open();
     QCOMPARE(ListedNames(b.picker),
              QStringList({"Weekly greeting", "Reply", "Greet new staff", "General report text",
                           "Greetings", "Unrelated", "Old greeting"}));
@@ -103,12 +103,12 @@ class PickerTest : public QObject {
     for (const QString& text : {QStringLiteral("abc"), QStringLiteral("val"), QStringLiteral("äb"),
                                 QStringLiteral("a b"), QStringLiteral("zz")}) {
       TemplateFilter typed;
-      for (qsizetype n = 0; n <= text.size(); ++n) typed.Apply(list, text.left(n));
+      for (qsizetype n = 0; n <= text.size(); ++n) typed.apply(list, text.left(n));
       TemplateFilter fresh;
-      QCOMPARE(typed.rows(), fresh.Apply(list, text));
+      QCOMPARE(typed.rows(), fresh.apply(list, text));
     }
     TemplateFilter filter;
-    QCOMPARE(filter.Apply(list, QStringLiteral("abc")), std::vector<int>({0, 4, 1, 2}));
+    QCOMPARE(filter.apply(list, QStringLiteral("abc")), std::vector<int>({0, 4, 1, 2}));
   }
 
   void letterCaseIsIgnoredBeyondAscii_data() {
@@ -126,7 +126,7 @@ class PickerTest : public QObject {
         Rec("1|été à Paris|x\r\n1|Привет всем|y\r\n1|İSTANBUL trip|z\r\n"
             "1|Regards|MIT FREUNDLICHEN GRÜSSE und GRÜẞE\r\n1|Other|w\r\n"));
     Bench b;
-    b.picker->Open();
+    b.picker->open();
     FilterOf(b.picker)->setText(typed);
     QCOMPARE(ListedNames(b.picker), QStringList({found}));
   }
@@ -136,7 +136,7 @@ class PickerTest : public QObject {
     store += Rec("1|Twentieth letter|Dear Ann,\x02\x03see you.\r\n");
     folder_->write(store);
     frmMain& w = ShownMainWindow();
-    QPlainTextEdit* doc = w.document();
+    QPlainTextEdit* doc = w.textBox();
     doc->setPlainText(QStringLiteral("Hello XX world"));
     QTextCursor cursor(doc->document());
     cursor.setPosition(6);
@@ -162,7 +162,7 @@ class PickerTest : public QObject {
   void upAndDownChooseTheRowEnterInserts() {
     folder_->write(Numbered(1, 5));
     frmMain& w = ShownMainWindow();
-    w.document()->setFocus();
+    w.textBox()->setFocus();
     w.showTemplatePicker();
     QWidget* filter = QApplication::focusWidget();
     QTest::keyClick(filter, Qt::Key_Down);
@@ -170,26 +170,26 @@ class PickerTest : public QObject {
     QTest::keyClick(filter, Qt::Key_Down);
     QTest::keyClick(filter, Qt::Key_Up);
     QTest::keyClick(filter, Qt::Key_Enter);
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("Value 3"));
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("Value 3"));
     // Up at the top stays on the first row.
     w.showTemplatePicker();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("Value 3Value 1"));
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("Value 3Value 1"));
   }
 
   void escapeClosesAndInsertsNothing() {
     folder_->write(Numbered(1, 3));
     frmMain& w = ShownMainWindow();
-    w.document()->setPlainText(QStringLiteral("keep"));
-    w.document()->selectAll();
-    w.document()->setFocus();
+    w.textBox()->setPlainText(QStringLiteral("keep"));
+    w.textBox()->selectAll();
+    w.textBox()->setFocus();
     w.showTemplatePicker();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Name"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!w.templatePicker()->isVisible());
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("keep"));
-    QCOMPARE(QApplication::focusWidget(), w.document());
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("keep"));
+    QCOMPARE(QApplication::focusWidget(), w.textBox());
     // Opened again, the filter starts empty.
     w.showTemplatePicker();
     QCOMPARE(FilterOf(w.templatePicker())->text(), QString());
@@ -199,7 +199,7 @@ class PickerTest : public QObject {
   void emptyStoreAndNoMatchAreSaid() {
     folder_->write(QByteArray());
     Bench b;
-    b.picker->Open();
+    b.picker->open();
     QCOMPARE(b.picker->statusText(), QStringLiteral("There are no templates yet."));
     QVERIFY(b.picker->findChild<QLabel*>(QStringLiteral("lblStatus"))->isVisible());
     // Enter on an empty list chooses nothing and leaves the picker open.
@@ -209,15 +209,15 @@ class PickerTest : public QObject {
     QVERIFY(b.picker->isVisible());
 
     folder_->write(Numbered(1, 2));
-    b.picker->Close();
-    b.picker->Open();
+    b.picker->dismiss();
+    b.picker->open();
     QTest::keyClicks(FilterOf(b.picker), QStringLiteral("qqq"));
     QCOMPARE(b.picker->statusText(), QStringLiteral("No template matches."));
   }
 
   void unreadableStoreShowsTheEngineMessageAndRecovers() {
     Bench b;  // no store at all
-    b.picker->Open();
+    b.picker->open();
     QVERIFY2(b.picker->statusText().contains(folder_->store()), qPrintable(b.picker->statusText()));
     QVERIFY(ListedNames(b.picker).isEmpty());
     // Still usable: typing filters nothing, Escape closes.
@@ -226,7 +226,7 @@ class PickerTest : public QObject {
     QVERIFY(!b.picker->isVisible());
     // The next opening reads the store again.
     folder_->write(Numbered(1, 2));
-    b.picker->Open();
+    b.picker->open();
     QCOMPARE(b.picker->statusText(), QString());
     QCOMPARE(ListedNames(b.picker), QStringList({"Name 1", "Name 2"}));
   }
@@ -234,17 +234,17 @@ class PickerTest : public QObject {
   void storeChangedOnDiskIsReadAgainAtOpening() {
     folder_->write(Numbered(1, 2));
     Bench b;
-    b.picker->Open();
-    b.picker->Close();
+    b.picker->open();
+    b.picker->dismiss();
     folder_->append(Numbered(3, 3));
-    b.picker->Open();
+    b.picker->open();
     QCOMPARE(ListedNames(b.picker), QStringList({"Name 1", "Name 2", "Name 3"}));
   }
 
   void openPickerFollowsTheStoreItsWindowWatches() {
     folder_->write(Numbered(1, 2));
     frmMain& w = ShownMainWindow();
-    w.document()->setFocus();
+    w.textBox()->setFocus();
     w.showTemplatePicker();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("name"));
     folder_->append(Numbered(3, 3));
@@ -253,7 +253,7 @@ class PickerTest : public QObject {
     // The reading goes to a thread of its own: the window goes on meanwhile, showing the
     // list it had, and typing during the reading is applied to the new list.
     folder_->append(Numbered(4, 4));
-    w.templatePicker()->ReloadIfOpen();
+    w.templatePicker()->reloadIfOpen();
     QVERIFY(w.templatePicker()->reloading());
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" 4"));
     QTRY_VERIFY(!w.templatePicker()->reloading());
@@ -298,7 +298,7 @@ class PickerTest : public QObject {
                        "1|Huge|") +
                    big.toLatin1() + "\r\n");
     Bench b;
-    b.picker->Open();
+    b.picker->open();
     const QAbstractItemModel* model =
         b.picker->findChild<QListView*>(QStringLiteral("lstTemplates"))->model();
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Tab here\ufffdand\ufffd"));

@@ -237,7 +237,6 @@ class ManagerTest : public QObject {
     click(pushButton(m, "cmdRename"));
     QCOMPARE(modal_.shown, QStringList("quorpad: A template named 'NAME 1' exists already."));
     QCOMPARE(folder_->read(), before);
-
   }
 
   // Each change keeps the store as it was; a version restored is the store again, and the
@@ -325,7 +324,7 @@ class ManagerTest : public QObject {
   void emptySlotPresetsManagerWithoutReloadingIt() {
     folder_->write(Numbered(1, 3));
     frmMain& w = MainWindow();
-    w.document()->setPlainText(QStringLiteral("untouched"));
+    w.textBox()->setPlainText(QStringLiteral("untouched"));
     w.templateSlot(4)->trigger();
     // The manager opens once the popup has gone, and has the keyboard in its name field.
     frmManage* m = nullptr;
@@ -335,7 +334,7 @@ class ManagerTest : public QObject {
     QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("No value set for this template!"));
     QCOMPARE(nameBox(m)->text(), kNotSet);
     QCOMPARE(editButtons(m), 3);
-    QCOMPARE(w.document()->toPlainText(), QStringLiteral("untouched"));
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("untouched"));
 
     // Picked again while open: the fields are overwritten, the tree stays as it was.
     fill(m, QStringLiteral("Draft"), QStringLiteral("draft value"));

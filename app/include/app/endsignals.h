@@ -17,12 +17,12 @@ class EndSignals : public QObject {
   // Takes the signals over before the application object exists, so that one arriving
   // while the program starts is kept for the first instance to tell rather than ending
   // the process unsaved.
-  static void CatchEarly();
-  // Gives the signals their former handling back, unless IgnoreFromNowOn() was called.
+  static void catchEarly();
+  // Gives the signals their former handling back, unless ignoreFromNowOn() was called.
   ~EndSignals() override;
   // The program is ending in order anyway: the signals are ignored from now on, so that one
   // arriving while it tears down cannot end it by the signal instead.
-  void IgnoreFromNowOn();
+  void ignoreFromNowOn();
 
   EndSignals(const EndSignals&) = delete;
   EndSignals& operator=(const EndSignals&) = delete;

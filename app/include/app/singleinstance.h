@@ -47,15 +47,15 @@ class SingleInstance : public QObject {
   // $XDG_RUNTIME_DIR, else in a folder of this user's alone (mode 0700, checked to be a real
   // folder owned by the user that nobody else may write to), "quorpad-<uid>" in the
   // temporary folder or, where another user took that name, "quorpad" in the cache folder.
-  static QString SessionSocketPath();
+  static QString sessionSocketPath();
 
   // Becomes the session's quorpad, or hands `request` over to the running one and fills
   // `reply`. A socket left by a quorpad that was killed is cleared away; two starts at the
   // same moment agree through a lock file beside the socket.
-  Role Claim(const HandOverRequest& request, HandOverReply& reply, QString& problem);
+  Role claim(const HandOverRequest& request, HandOverReply& reply, QString& problem);
 
   // Answers the requests of later starts. Requests that arrive before it is set wait.
-  void SetHandler(Handler handler);
+  void setHandler(Handler handler);
 
   const QString& socketPath() const { return socketPath_; }
   // Whether later starts can reach this quorpad now.
@@ -73,13 +73,13 @@ class SingleInstance : public QObject {
     kGone,      // the running quorpad ended before it answered
     kNoAnswer,  // it is there but does not answer, or cannot be reached
   };
-  bool Listen(QString& problem);
-  Attempt HandOver(const HandOverRequest& request, HandOverReply& reply, QString& problem);
-  void Accept();
-  void LetGoWhenIdle(QLocalSocket* socket);
-  void Read(QLocalSocket* socket);
+  bool listen(QString& problem);
+  Attempt handOver(const HandOverRequest& request, HandOverReply& reply, QString& problem);
+  void accept();
+  void letGoWhenIdle(QLocalSocket* socket);
+  void read(QLocalSocket* socket);
   // Listens again where the server stopped; with a growing pause while that fails.
-  void KeepListening();
+  void keepListening();
 
   QString socketPath_;
   QLocalServer* server_ = nullptr;

@@ -47,15 +47,15 @@ class FindBar : public QFrame {
   ~FindBar() override;
 
   // Shows the bar for finding (or also replacing), with the selected text to find.
-  void Open(bool replace);
-  void Close();
+  void open(bool replace);
+  void dismiss();
   // The next or previous match from the caret; false when there is none.
-  bool FindNext();
-  bool FindPrevious();
+  bool findNext();
+  bool findPrevious();
   // Replaces the selected match, if it is one, then finds the next.
-  void ReplaceOne();
+  void replaceOne();
   // Replaces every match, as one step for Undo; returns how many.
-  qsizetype ReplaceEvery();
+  qsizetype replaceEvery();
 
   FindQuery query() const;
   // What the bar says: the number of matches, a wrap-around, an invalid pattern.

@@ -37,7 +37,7 @@ class frmMain : public QMainWindow {
   const QString& OpenFilePath() const;
 
   // The parts that the tests reach.
-  QPlainTextEdit* document() const { return txtData; }
+  QPlainTextEdit* textBox() const { return txtData; }
   QLabel* statusPanel() const { return statusPanel_; }
   QMenu* trayMenu() const { return mnuTray; }
   QMenu* templatesPopup() const { return mnuTemplates_Popup; }

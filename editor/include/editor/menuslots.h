@@ -26,7 +26,7 @@ class MenuSlotsAdapter : public templates::MenuSlots {
   void SetTag(int n, const std::u16string& tag) override;
 
  private:
-  QAction* At(int n) const;
+  QAction* at(int n) const;
   std::array<QAction*, kTemplateSlots> slots_;
 };
 
@@ -36,7 +36,7 @@ class SlotValues : public templates::MenuSlots {
   void SetCaption(int n, const std::u16string& caption) override;
   void SetTag(int n, const std::u16string& tag) override;
   // Sets what was filled on `target`, slot by slot.
-  void CopyTo(templates::MenuSlots& target) const;
+  void copyTo(templates::MenuSlots& target) const;
 
  private:
   std::array<std::optional<std::u16string>, kTemplateSlots> captions_;

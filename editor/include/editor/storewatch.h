@@ -15,7 +15,7 @@ struct StoreStamp {
   qint64 device = 0, inode = 0, size = 0, modified = 0, changed = 0;
 
   // The stamp of the file at `path` as it is now.
-  static StoreStamp Of(const QString& path);
+  static StoreStamp of(const QString& path);
   bool operator==(const StoreStamp& other) const;
   bool operator!=(const StoreStamp& other) const { return !(*this == other); }
 };

@@ -29,7 +29,7 @@ class TemplateList : public templates::TreeView {
 
   int size() const { return static_cast<int>(entries_.size()); }
   // Lower-cases the names and values of the rows before `row` that are not yet.
-  void LowerUpTo(int row);
+  void lowerUpTo(int row);
   // The rows lower-cased so far, from the first.
   int lowered() const { return lowered_; }
   // The name and the value of row `row` (from 0), in store order.
@@ -52,7 +52,7 @@ class TemplateList : public templates::TreeView {
     Span name, value, lowerName, lowerValue;
   };
   static QStringView View(Span s) { return QStringView(s.data, static_cast<qsizetype>(s.size)); }
-  Span Keep(std::u16string_view text);
+  Span keep(std::u16string_view text);
 
   std::vector<Entry> entries_;
   std::vector<std::unique_ptr<char16_t[]>> blocks_;       // shared by small texts
@@ -76,9 +76,9 @@ MatchRank RankOf(const TemplateList& list, int row, QStringView lowered);
 class TemplateFilter {
  public:
   // Forgets the previous result; needed whenever the list changes.
-  void Reset();
+  void reset();
   // Filters `list`, lower-casing what of it is not yet.
-  const std::vector<int>& Apply(TemplateList& list, const QString& text);
+  const std::vector<int>& apply(TemplateList& list, const QString& text);
   const std::vector<int>& rows() const { return rows_; }
 
  private:

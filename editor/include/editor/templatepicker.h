@@ -29,16 +29,16 @@ class TemplateListModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
   // Takes a freshly loaded list and shows the rows that match `text`.
-  void SetList(std::unique_ptr<TemplateList> list, const QString& text);
+  void setList(std::unique_ptr<TemplateList> list, const QString& text);
   // Takes a list loaded and filtered elsewhere (lower-cased whole, `filter` applied to it);
   // returns the list it showed before, for the caller to free where it costs no time.
   std::unique_ptr<TemplateList> SetFiltered(std::unique_ptr<TemplateList> list,
                                             TemplateFilter filter);
   // Shows the rows of the list that match `text`.
-  void SetFilter(const QString& text);
+  void setFilter(const QString& text);
   const TemplateList& list() const { return *list_; }
   // Lower-cases the next `rows` rows of the list for filtering; false once all are.
-  bool LowerMore(int rows);
+  bool lowerMore(int rows);
 
  private:
   std::unique_ptr<TemplateList> list_ = std::make_unique<TemplateList>();
@@ -60,16 +60,16 @@ class TemplatePicker : public QFrame {
   TemplatePicker(QWidget* anchor, templates::tmpeng& engine, QWidget* parent);
 
   // Shows the picker with an empty filter, reading the store when it has changed.
-  void Open();
+  void open();
   // Hides the picker; the focus goes back to the anchor.
-  void Close();
+  void dismiss();
   // Reads the store again; an open picker keeps its filter text.
-  void Reload();
+  void reload();
   // Reads the store again if the picker is open and the store has changed. The reading,
   // lower-casing and filtering happen on a thread of their own, so that a huge store never
   // stops the window; the list shown changes once the new one is ready.
-  void ReloadIfOpen();
-  // Whether a reading started by ReloadIfOpen() is still under way (for tests).
+  void reloadIfOpen();
+  // Whether a reading started by reloadIfOpen() is still under way (for tests).
   bool reloading() const { return reloading_ > 0; }
   // What the picker says instead of, or above, the list: why it is empty or the engine's
   // message. Empty when the list speaks for itself.
@@ -84,13 +84,13 @@ class TemplatePicker : public QFrame {
 
  private:
   void createControls();
-  void Refilter();
-  void Choose();
-  void FollowAnchor();
-  void ShowStatus();
-  void StepBy(int rows);
-  bool StoreChangedSinceLoad() const;
-  void ReloadInBackground();
+  void refilter();
+  void choose();
+  void followAnchor();
+  void showStatus();
+  void stepBy(int rows);
+  bool storeChangedSinceLoad() const;
+  void reloadInBackground();
 
   QWidget* anchor_;
   templates::tmpeng& engine_;
