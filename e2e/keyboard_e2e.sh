@@ -32,6 +32,19 @@ xs_start_tray || finish
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "${1:-$main}" ]; }
 bytes_are() { [ -f "$doc" ] && [ "$(od -An -c "$doc")" = "$(printf "$1" | od -An -c)" ]; }
 clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+# The popup from the keyboard: its first slot is current; four up is Manage Templates.
+open_manager() {
+  xdotool key shift+F10
+  poll "$WAIT_SECONDS" find_popup
+  sleep 0.3
+  xdotool key Up Up Up Up Return
+  if ! poll "$WAIT_SECONDS" find_prompt "Manage Templates"; then
+    fail_step "the manager did not open"
+    finish
+  fi
+  poll "$WAIT_SECONDS" focused "$prompt"
+  sleep 0.3
+}
 says() { printf '%s' "$(od -An -c "$doc" 2>/dev/null | tr -s ' ')"; }
 
 xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
@@ -125,17 +138,8 @@ else
 fi
 
 begin_step "the manager moves Beta into the first slot, and the popup inserts it"
-# The popup from the keyboard: its first slot is current; four up is Manage Templates.
-xdotool key ctrl+End shift+F10
-poll "$WAIT_SECONDS" find_popup
-sleep 0.3
-xdotool key Up Up Up Up Return
-if ! poll "$WAIT_SECONDS" find_prompt "Manage Templates"; then
-  fail_step "the manager did not open"
-  finish
-fi
-poll "$WAIT_SECONDS" focused "$prompt"
-sleep 0.3
+xdotool key ctrl+End
+open_manager
 # The keyboard is in the list: the second template, up one; the close box leaves.
 xdotool key Home Down alt+Up
 moved() { head -n 1 "$work/bin/templates.dat" | grep -q 'Beta'; }
@@ -157,16 +161,7 @@ else
 fi
 
 begin_step "a template dragged to the top asks for its fill-in once fields are on"
-xdotool key shift+F10
-poll "$WAIT_SECONDS" find_popup
-sleep 0.3
-xdotool key Up Up Up Up Return
-if ! poll "$WAIT_SECONDS" find_prompt "Manage Templates"; then
-  fail_step "the manager did not open"
-  finish
-fi
-poll "$WAIT_SECONDS" focused "$prompt"
-sleep 0.3
+open_manager
 # At this font the manager has its designed size: 15 twips a pixel. The list starts at
 # (120, 240) twips, its rows 14 pixels high from 17 pixels down; the fields box is at
 # (5760, 1185) twips.
