@@ -31,7 +31,13 @@ xs_start_tray || finish
 
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "${1:-$main}" ]; }
 bytes_are() { [ -f "$doc" ] && [ "$(od -An -c "$doc")" = "$(printf "$1" | od -An -c)" ]; }
-clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+held() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
+clipboard_is() { [ "$(held)" = "$1" ]; }
+# Copies the whole document and waits until the clipboard holds TEXT.
+document_reads() {
+  xdotool key ctrl+a ctrl+c
+  poll "$WAIT_SECONDS" clipboard_is "$1"
+}
 # The popup from the keyboard: its first slot is current; four up is Manage Templates.
 open_manager() {
   xdotool key shift+F10
@@ -128,9 +134,8 @@ poll "$WAIT_SECONDS" focused "$prompt"
 xdotool type --delay 20 "$doc"
 xdotool key Return
 poll "$WAIT_SECONDS" focused
-xdotool key ctrl+a ctrl+c
-if ! poll "$WAIT_SECONDS" clipboard_is "$(printf 'the dog sat on the dog rug\nsecond line\n')"; then
-  fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+if ! document_reads "$(printf 'the dog sat on the dog rug\nsecond line\n')"; then
+  fail_step "the document holds '$(held)'"
 elif ! bytes_are 'the dog sat on the dog rug\nsecond line'; then
   fail_step "the file changed: $(says)"
 else
@@ -151,11 +156,10 @@ poll "$WAIT_SECONDS" find_popup
 sleep 0.3
 xdotool key Return
 sleep 0.5
-xdotool key ctrl+a ctrl+c
 if ! moved; then
   fail_step "the store did not change: $(od -c "$work/bin/templates.dat" | head -3)"
-elif ! poll "$WAIT_SECONDS" clipboard_is "$(printf 'the dog sat on the dog rug\nsecond line\nsecond text')"; then
-  fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+elif ! document_reads "$(printf 'the dog sat on the dog rug\nsecond line\nsecond text')"; then
+  fail_step "the document holds '$(held)'"
 else
   pass_step
 fi
@@ -193,9 +197,8 @@ else
   xdotool type --delay 20 'World'
   xdotool key Return
   poll "$WAIT_SECONDS" focused
-  xdotool key ctrl+a ctrl+c
-  if ! poll "$WAIT_SECONDS" clipboard_is 'Hello World!'; then
-    fail_step "the document holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+  if ! document_reads 'Hello World!'; then
+    fail_step "the document holds '$(held)'"
   else
     pass_step
   fi
