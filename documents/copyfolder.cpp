@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <cerrno>
+#include <string_view>
 #include <system_error>
 
 #include "common/wholefile.h"
@@ -27,19 +27,6 @@ QByteArray Native(const QString& name) {
 
 QString Reason(int error) {
   return QString::fromStdString(std::generic_category().message(error));
-}
-
-bool WriteAll(int fd, const char* data, qint64 size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 24)));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= n;
-  }
-  return true;
 }
 
 }  // namespace
@@ -153,22 +140,12 @@ int CopyFolder::takeLock(const QString& name, int flags) const {
 }
 
 QString CopyFolder::write(const CopyFiles& files, const QByteArray& bytes) const {
-  const QString temp = files.temporary();
-  const int fd = openFile(temp, O_WRONLY | O_CREAT | O_TRUNC);
-  if (fd < 0) return Reason(errno);
-  int error = 0;
-  if (::fchmod(fd, 0600) != 0 || !WriteAll(fd, bytes.constData(), bytes.size()) ||
-      ::fsync(fd) != 0) {
-    error = errno;
-  }
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && !rename(temp, files.copy())) error = errno;
-  if (error != 0) {
-    remove(temp);
-    return Reason(error);
-  }
-  ::fsync(fd_);
-  return QString();
+  AtomicWriteOptions how;
+  how.userOnly = true;
+  how.folder = fd_;
+  how.temporary = files.temporary();
+  return WriteFileAtomically(
+      files.copy(), std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), how);
 }
 
 QString CopyFolder::read(const QString& name, qint64 limit, bool whole, QByteArray& bytes) const {

@@ -69,9 +69,10 @@ class CopyFolder {
   // as held too.
   int takeLock(const QString& name, int flags) const;
 
-  // Writes `bytes` as the copy of `files` (mode 0600) through its temporary file, which
-  // replaces the copy only once the bytes are on disk, so that a copy is always whole: the
-  // new one or the one before. Returns an empty string on success, else the reason.
+  // Writes `bytes` as the copy of `files` (readable by the user alone) through its
+  // temporary file, which replaces the copy only once the bytes are on disk: a copy is
+  // always whole, the new one or the one before. Returns an empty string on success, else
+  // the reason.
   QString write(const CopyFiles& files, const QByteArray& bytes) const;
   // Reads the regular file `name`, at most `limit` bytes (`whole`: all of it, or the file is
   // refused as too large). Returns an empty string on success, else the reason.

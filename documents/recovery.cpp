@@ -1,6 +1,6 @@
 // The live recovery copy: follows the document through its shadow and timers, and writes
-// it off the GUI thread through a temporary file, fsync and rename, readable by the user
-// alone, guarded by a lock that its quorpad holds while it runs.
+// it off the GUI thread through common's atomic writer, readable by the user alone, guarded
+// by a lock that its quorpad holds while it runs.
 #include "documents/recovery.h"
 
 #include <fcntl.h>
