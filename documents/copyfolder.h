@@ -15,14 +15,12 @@ struct stat;
 // aside. Older quorpads' copies are found by these names, so they never change.
 class CopyFiles {
  public:
-  CopyFiles() = default;
   CopyFiles(QString folder, QString id) : folder_(std::move(folder)), id_(std::move(id)) {}
 
   // The id of the copy that `name` in the folder belongs to: empty for a name that is no
   // copy's, lock's or temporary file's (hidden names and copies set aside included).
   static QString IdOf(const QString& name);
 
-  const QString& id() const { return id_; }
   bool isEmpty() const { return id_.isEmpty(); }
   QString copy() const { return id_ + QStringLiteral(".copy"); }
   QString lock() const { return id_ + QStringLiteral(".lock"); }
