@@ -40,6 +40,8 @@ QString NotRegularFile(mode_t mode) {
     kind = QStringLiteral("a named pipe (FIFO)");
   } else if (S_ISSOCK(mode)) {
     kind = QStringLiteral("a socket");
+  } else if (S_ISLNK(mode)) {
+    kind = QStringLiteral("a symbolic link");
   }
   return QStringLiteral("It is %1, not a regular file.").arg(kind);
 }
@@ -130,13 +132,20 @@ bool ProcessRuns(long pid) {
   return pid > 0 && pid <= INT_MAX && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
-// Removes the temporary files that earlier saves of `base` in `folder` left behind when
-// their process was killed midway: those named as ours with a process id that no longer
-// runs, and owned by this user. A save under way in another process is left alone.
-void RemoveLeftTemporaries(const QByteArray& folder, const QByteArray& base) {
+// Removes the temporary files that earlier saves of `base` in `folder` (as reached from
+// `at`) left behind when their process was killed midway: those named as ours with a process
+// id that no longer runs, and owned by this user. A save under way in another process is
+// left alone.
+void RemoveLeftTemporaries(int at, const QByteArray& folder, const QByteArray& base) {
   const QByteArray prefix = "." + base + '.';
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.constData()), &::closedir);
-  if (!dir) return;
+  // A reading of the folder of its own, from its start, whatever `at` has read of it.
+  const int fd = ::openat(at, folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
+  if (!dir) {
+    ::close(fd);
+    return;
+  }
   while (const dirent* entry = ::readdir(dir.get())) {
     const QByteArray name(entry->d_name);
     if (!name.startsWith(prefix) || !name.endsWith(".tmp")) continue;
@@ -153,30 +162,32 @@ void RemoveLeftTemporaries(const QByteArray& folder, const QByteArray& base) {
 }
 
 // The temporary file a write goes to, beside the file it replaces; removed again unless it
-// took that file's place.
+// took that file's place. Its names are as the *at() calls take them from `at`: an open
+// folder, or AT_FDCWD.
 class TemporaryFile {
  public:
+  explicit TemporaryFile(int at) : at_(at) {}
   ~TemporaryFile() {
-    if (!name_.isEmpty()) ::unlink(name_.constData());
+    if (!name_.isEmpty()) ::unlinkat(at_, name_.constData(), 0);
   }
   // Creates it in `folder`, hidden, named after `base` and this process; private until it
   // is complete. Those that earlier saves of `base` left behind go first.
   QString create(const QByteArray& folder, QByteArray base) {
     base.truncate(200);  // room for the suffix within the longest name a folder takes
-    RemoveLeftTemporaries(folder, base);
+    RemoveLeftTemporaries(at_, folder, base);
     for (int attempt = 0; attempt < 100; ++attempt) {
       const QByteArray name = folder + "/." + base + '.' + QByteArray::number(::getpid()) + '.' +
                               QByteArray::number(QRandomGenerator::global()->generate(), 36) +
                               ".tmp";
-      const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd >= 0) {
-        fd_ = std::make_unique<Descriptor>(fd);
-        name_ = name;
-        return QString();
-      }
-      if (errno != EEXIST) return SystemReason(errno);
+      if (const int error = open(name, O_EXCL); error != EEXIST)
+        return error == 0 ? QString() : SystemReason(error);
     }
     return SystemReason(EEXIST);
+  }
+  // Opens `name`, which is the caller's alone: one that a write cut short left is emptied.
+  QString reuse(const QByteArray& name) {
+    const int error = open(name, O_TRUNC | O_NOFOLLOW | O_NOCTTY);
+    return error == 0 ? QString() : SystemReason(error);
   }
   int fd() const { return fd_->get(); }
   int close() { return fd_->close(); }
@@ -185,11 +196,21 @@ class TemporaryFile {
   void keep() { name_.clear(); }
 
  private:
+  // Returns 0, or the error number.
+  int open(const QByteArray& name, int flags) {
+    const int fd = ::openat(at_, name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0600);
+    if (fd < 0) return errno;
+    fd_ = std::make_unique<Descriptor>(fd);
+    name_ = name;
+    return 0;
+  }
+
+  int at_;
   std::unique_ptr<Descriptor> fd_;
   QByteArray name_;
 };
 
-QString WriteAll(int fd, const std::string& bytes) {
+QString WriteAll(int fd, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -264,27 +285,39 @@ QString ReadWholeDescriptor(int fd, qint64 limit, QByteArray& bytes) {
   return QString();
 }
 
-QString WriteFileAtomically(const QString& path, const std::string& bytes) {
-  QByteArray target;
-  QString reason = FollowLinks(QFile::encodeName(path), target);
+QString WriteFileAtomically(const QString& path, std::string_view bytes,
+                            const AtomicWriteOptions& options) {
+  // Every step below goes through *at() calls from `at`: the caller's folder, where the
+  // target is a name in it and is never followed, or else the working folder.
+  const bool inFolder = options.folder >= 0;
+  const int at = inFolder ? options.folder : AT_FDCWD;
+  QByteArray target = QFile::encodeName(path);
+  QString reason;
+  if (!inFolder) reason = FollowLinks(target, target);
   if (!reason.isEmpty()) return reason;
 
   struct stat old {};
-  const bool exists = ::stat(target.constData(), &old) == 0;
+  const bool exists =
+      ::fstatat(at, target.constData(), &old, inFolder ? AT_SYMLINK_NOFOLLOW : 0) == 0;
   if (!exists && errno != ENOENT) return SystemReason(errno);
   if (exists) {
     if (!S_ISREG(old.st_mode)) return NotRegularFile(old.st_mode);
     // The rename would replace a file that the user may not write; refuse as a write in
     // place would.
-    if (::access(target.constData(), W_OK) != 0) return SystemReason(errno);
+    if (::faccessat(at, target.constData(), W_OK, 0) != 0) return SystemReason(errno);
   }
 
-  const qsizetype slash = target.lastIndexOf('/');
-  const QByteArray folder = FolderOf(target);
-  TemporaryFile temp;
-  reason = temp.create(folder, target.mid(slash + 1));
+  const QByteArray folder = inFolder ? QByteArray(".") : FolderOf(target);
+  TemporaryFile temp(at);
+  if (options.temporary.isEmpty()) {
+    reason = temp.create(folder, target.mid(target.lastIndexOf('/') + 1));
+  } else {
+    reason = temp.reuse(folder + '/' + QFile::encodeName(options.temporary));
+  }
   if (!reason.isEmpty()) return reason;
-  if (exists) {
+  if (options.userOnly) {
+    if (::fchmod(temp.fd(), 0600) != 0) return SystemReason(errno);
+  } else if (exists) {
     // Owner and group first, since changing them may clear the mode's special bits. Only
     // root may give a file away; anyone may pass it to a group they belong to, so the group
     // alone is tried when the owner cannot be kept.
@@ -310,12 +343,17 @@ QString WriteFileAtomically(const QString& path, const std::string& bytes) {
         .arg(bytes.size());
   }
   if (temp.close() != 0 && errno != EINTR) return SystemReason(errno);
-  if (::rename(temp.name().constData(), target.constData()) != 0) return SystemReason(errno);
+  if (::renameat(at, temp.name().constData(), at, target.constData()) != 0)
+    return SystemReason(errno);
   temp.keep();
 
   // The new name on disk too. The file is in place by now, whatever this says.
-  const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
+  if (inFolder) {
+    ::fsync(at);
+  } else {
+    const Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) ::fsync(dir.get());
+  }
   return QString();
 }
 

@@ -15,6 +15,7 @@
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/wholefile.h"
+#include "documents/leftcopies.h"
 #include "documents/recovery.h"
 
 namespace {

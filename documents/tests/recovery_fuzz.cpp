@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "documents/recovery.h"
+#include "documents/recoveryformat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecoveredDocument document;

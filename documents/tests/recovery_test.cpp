@@ -22,6 +22,7 @@
 #include "app/program.h"
 #include "common/modal.h"
 #include "common/programfolder.h"
+#include "documents/leftcopies.h"
 #include "documents/recovery.h"
 #include "documents/shadowtext.h"
 #include "editor/frmMain.h"

@@ -1,20 +1,19 @@
-// Recovery copies of unsaved documents in the user's state folder: kept current while the
-// text has unsaved changes, removed once it has none, and found again after a crash.
+// The recovery copy of a document with unsaved changes, in the user's state folder: kept
+// current while the text has unsaved changes and removed once it has none.
 #pragma once
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <vector>
 
-#include "documents/documentfile.h"
+#include "documents/recoveryformat.h"
 #include "documents/shadowtext.h"
 
+class CopyFiles;
 class CopyFolder;
 class QTextDocument;
 
@@ -25,20 +24,6 @@ QString RecoveryFolder();
 // touch no state folder unless a test turns it on.
 bool RecoveryEnabled();
 void SetRecoveryEnabled(bool enabled);
-
-// What the copy records besides the text.
-struct RecoveryInfo {
-  QString path;  // empty while the document is untitled
-  DocumentFormat format;
-  int caret = 0;
-};
-
-// A document read back from a copy.
-struct RecoveredDocument {
-  QString text;  // lines separated by LF
-  RecoveryInfo info;
-  QDateTime changed;  // when the text was last changed
-};
 
 // The recovery copy of one document, owned by this process for as long as the object
 // lives (a lock on it tells other quorpads so). Follows the document's changes: a change
@@ -90,6 +75,7 @@ class RecoveryCopy : public QObject {
   void writeNow();
   bool worthKeeping() const;
   bool takeLock(QString& reason);
+  CopyFiles files() const;
   void writeDone(bool ok, const QString& reason);
 
   QTextDocument* document_;
@@ -98,7 +84,7 @@ class RecoveryCopy : public QObject {
   QString folder_;
   std::shared_ptr<CopyFolder> dir_;  // the folder once checked as quorpad's own
   bool refused_ = false;             // the folder is not quorpad's own: no copies
-  QString id_;
+  QString id_;                       // names this copy's files; empty until its lock is taken
   int lockFd_ = -1;
   bool following_ = true;
   bool copyWanted_ = false;  // a write was sent and no discard since
@@ -110,45 +96,3 @@ class RecoveryCopy : public QObject {
   QTimer longest_;  // started by the first change that is not yet written
   QThreadPool writer_;
 };
-
-// A copy left behind by a quorpad that is no longer running. While any copy found by one
-// FindLeftCopies() lives, other quorpads starting meanwhile are offered none.
-class LeftCopy {
- public:
-  LeftCopy(std::shared_ptr<const CopyFolder> folder, QString id);
-  ~LeftCopy();
-  LeftCopy(const LeftCopy&) = delete;
-  LeftCopy& operator=(const LeftCopy&) = delete;
-
-  QString filePath() const;
-  // Reads and checks the whole copy. On failure `error` says why and nothing is returned.
-  bool read(RecoveredDocument& document, QString& error) const;
-  // Reads only what the copy says of its document (path, format, when), not the text.
-  bool readDescription(RecoveredDocument& document, QString& error) const;
-  // Removes the copy and its lock.
-  void discard();
-  // Moves a copy that cannot be read aside, out of the way of later starts, and returns
-  // its new path; the copy itself is kept.
-  QString setAside();
-
- private:
-  std::shared_ptr<const CopyFolder> folder_;
-  QString id_;
-  bool done_ = false;
-};
-
-// The copies in `folder` whose quorpad is no longer running, newest first. Leftovers of such
-// a quorpad that hold no text are cleaned away. The folder must be quorpad's own (a folder,
-// not a link, of this user, that nobody else may write to); anything else gives none, and
-// nothing in it is reached through a link.
-std::vector<std::unique_ptr<LeftCopy>> FindLeftCopies(const QString& folder = RecoveryFolder());
-
-// The bytes of a copy file: a first line naming the format, a second line of JSON
-// describing the document, then the text as UTF-8.
-QByteArray EncodeRecoveryCopy(const QString& text, const RecoveryInfo& info,
-                              const QDateTime& changed);
-// Reads the bytes of a copy file; false and `error` when they are not a sound copy.
-bool DecodeRecoveryCopy(const QByteArray& bytes, RecoveredDocument& document, QString& error);
-// Reads what the first bytes of a copy file say of its document (no text, caret 0).
-bool DecodeRecoveryDescription(const QByteArray& bytes, RecoveredDocument& document,
-                               QString& error);
