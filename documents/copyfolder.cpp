@@ -31,7 +31,7 @@ QString Reason(int error) {
 
 }  // namespace
 
-QString CopyFiles::IdOf(const QString& name) {
+QString CopyFiles::idOf(const QString& name) {
   for (const QLatin1String suffix :
        {QLatin1String(".copy"), QLatin1String(".lock"), QLatin1String(".tmp")}) {
     if (!name.endsWith(suffix)) continue;
@@ -49,7 +49,7 @@ QString CopyFiles::path(const QString& name) const {
   return QDir(folder_).filePath(name);
 }
 
-std::shared_ptr<CopyFolder> CopyFolder::Open(const QString& path, bool create, QString& why,
+std::shared_ptr<CopyFolder> CopyFolder::open(const QString& path, bool create, QString& why,
                                              bool& unsafe) {
   unsafe = false;
   const QByteArray name = Native(path);

@@ -19,7 +19,7 @@ class CopyFiles {
 
   // The id of the copy that `name` in the folder belongs to: empty for a name that is no
   // copy's, lock's or temporary file's (hidden names and copies set aside included).
-  static QString IdOf(const QString& name);
+  static QString idOf(const QString& name);
 
   bool isEmpty() const { return id_.isEmpty(); }
   QString copy() const { return id_ + QStringLiteral(".copy"); }
@@ -44,7 +44,7 @@ class CopyFolder {
   // Opens `path`, making it (mode 0700, with its parents) when `create` and it is missing.
   // nullptr with `why` when it cannot be used, and `unsafe` set when that is because it is
   // not quorpad's own (rather than, say, a full disk).
-  static std::shared_ptr<CopyFolder> Open(const QString& path, bool create, QString& why,
+  static std::shared_ptr<CopyFolder> open(const QString& path, bool create, QString& why,
                                           bool& unsafe);
   ~CopyFolder();
   CopyFolder(const CopyFolder&) = delete;

@@ -82,7 +82,7 @@ std::vector<std::unique_ptr<LeftCopy>> FindLeftCopies(const QString& folder) {
   QString why;
   bool unsafe = false;
   std::shared_ptr<CopyFolder> dir = QFileInfo::exists(folder) || QFileInfo(folder).isSymLink()
-                                        ? CopyFolder::Open(folder, false, why, unsafe)
+                                        ? CopyFolder::open(folder, false, why, unsafe)
                                         : nullptr;
   if (!dir) return found;
   const int offering = dir->takeLock(kOfferLock, O_CREAT);
@@ -92,7 +92,7 @@ std::vector<std::unique_ptr<LeftCopy>> FindLeftCopies(const QString& folder) {
       dir.get(), [dir, offering](const CopyFolder*) { ::close(offering); });
   QStringList ids;
   for (const QString& name : dir->names()) {
-    if (const QString id = CopyFiles::IdOf(name); !id.isEmpty()) ids << id;
+    if (const QString id = CopyFiles::idOf(name); !id.isEmpty()) ids << id;
   }
   ids.removeDuplicates();
   std::vector<std::pair<qint64, std::unique_ptr<LeftCopy>>> dated;

@@ -115,7 +115,7 @@ bool RecoveryCopy::takeLock(QString& reason) {
   if (lockFd_ >= 0) return true;
   if (!dir_) {
     // Another user's folder, or a link, is never used: the session goes on without copies.
-    dir_ = CopyFolder::Open(folder_, true, reason, refused_);
+    dir_ = CopyFolder::open(folder_, true, reason, refused_);
     if (!dir_) return false;
   }
   // A name of this process's own; a name that is taken, or whose lock another quorpad
