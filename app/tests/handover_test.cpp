@@ -13,7 +13,7 @@
 #include "common/filedrop.h"
 #include "common/templatefields.h"
 #include "editor/frmMain.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

@@ -16,7 +16,7 @@
 #include "documents/document.h"
 #include "editor/documentpanels.h"
 #include "editor/frmMain.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

@@ -25,7 +25,7 @@
 #include "documents/recovery.h"
 #include "documents/shadowtext.h"
 #include "editor/frmMain.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 namespace {
 

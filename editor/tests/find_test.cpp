@@ -8,7 +8,7 @@
 
 #include "editor/findbar.h"
 #include "editor/frmMain.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

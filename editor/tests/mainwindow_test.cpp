@@ -18,7 +18,7 @@
 #include "editor/storewatch.h"
 #include "manager/frmManage.h"
 #include "settings/frmAbout.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

@@ -11,7 +11,7 @@
 #include "common/programfolder.h"
 #include "editor/frmMain.h"
 #include "editor/templatepicker.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

@@ -12,7 +12,7 @@
 #include "manager/frmManage.h"
 #include "manager/storeversions.h"
 #include "manager/templatefiles.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

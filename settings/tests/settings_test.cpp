@@ -15,7 +15,7 @@
 #include "settings/frmConfig.h"
 #include "common/inifile.h"
 #include "template/version.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 
