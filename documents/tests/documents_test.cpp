@@ -11,8 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "common/filedialogs.h"
-#include "common/wholefile.h"
 #include "documents/document.h"
 #include "editor/documentpanels.h"
 #include "editor/frmMain.h"
@@ -109,14 +107,6 @@ class DocumentsTest : public QObject {
     delete LoadedMainWindow();
     SetModal(nullptr);
     folder_.reset();
-  }
-
-  void FilterListPairsLabelsWithPatterns() {
-    QCOMPARE(BuildFilterList("*.*|*.txt"), QStringList{"*.* (*.txt)"});
-    QCOMPARE(BuildFilterList("*.html|*.*"), QStringList{"*.html (*)"});
-    QCOMPARE(BuildFilterList("*.*"), QStringList{"*.* (*)"});
-    QCOMPARE(BuildFilterList("*.exe|"), QStringList{"*.exe (*.exe)"});
-    QCOMPARE(BuildFilterList(""), QStringList{});
   }
 
   void OpenReadsLinesAndCountsThem() {
@@ -434,20 +424,6 @@ class DocumentsTest : public QObject {
     QCOMPARE(KindAt(at("fifo")), 'p');
   }
 
-  void ReadStopsAtItsLimitWhateverTheSizeSays() {
-    // Files under /proc report a size of 0 and hold more.
-    QByteArray bytes;
-    QCOMPARE(ReadWholeFile("/proc/self/status", 1 << 20, bytes), QString());
-    QVERIFY(bytes.contains("Name:"));
-    const QString reason = ReadWholeFile("/proc/self/status", 16, bytes);
-    QVERIFY2(reason.contains("larger than 16 bytes"), qPrintable(reason));
-    QVERIFY(bytes.isEmpty());
-    WriteAll(path("exact.txt"), "0123456789");
-    QCOMPARE(ReadWholeFile(path("exact.txt"), 10, bytes), QString());
-    QCOMPARE(bytes, QByteArray("0123456789"));
-    QVERIFY(!ReadWholeFile(path("exact.txt"), 9, bytes).isEmpty());
-  }
-
   void SaveRefusesATargetThatIsNotARegularFile_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<char>("kind");
@@ -544,18 +520,6 @@ class DocumentsTest : public QObject {
     QVERIFY(!QFileInfo::exists(left));
     QVERIFY(QFileInfo::exists(running));
     QVERIFY(QFileInfo::exists(path(".doc.txt.old.tmp")));
-  }
-
-  void NewFileTakesTheUsersCreationMask() {
-    // The mask is read, never set for a moment: other threads may be creating files.
-    const mode_t before = ::umask(027);
-    const QString reason = WriteFileAtomically(path("new.txt"), "text\n");
-    const mode_t during = ::umask(before);
-    QVERIFY2(reason.isEmpty(), qPrintable(reason));
-    QCOMPARE(during, mode_t(027));
-    struct stat st {};
-    QVERIFY(::stat(Local(path("new.txt")).constData(), &st) == 0);
-    QCOMPARE(st.st_mode & 07777, mode_t(0640));
   }
 
   void SaveOnAFullDiskKeepsTheFile_data() {
