@@ -19,16 +19,18 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/program.h"
 #include "common/modal.h"
 #include "common/programfolder.h"
 #include "documents/recovery.h"
 #include "documents/shadowtext.h"
 #include "editor/frmMain.h"
-#include "testsupport/apptest.h"
+#include "ownwindow.h"
+#include "testsupport/guitest.h"
 
 namespace {
 
+using guitest::LoadedOwnMainWindow;
+using guitest::OwnMainWindow;
 using guitest::ReadAll;
 using guitest::WriteAll;
 
@@ -101,11 +103,11 @@ class RecoveryTest : public QObject {
     SetRecoveryEnabled(true);
     answers_.reset();
     SetModal(&answers_);
-    w_ = &MainWindow();
+    w_ = &OwnMainWindow();
     w_->recovery()->setDelays(30, 200);
   }
   void cleanup() {
-    delete LoadedMainWindow();
+    delete LoadedOwnMainWindow();
     SetModal(nullptr);
     SetRecoveryEnabled(false);
     if (state_) {
@@ -363,9 +365,9 @@ class RecoveryTest : public QObject {
     guitest::SmallDisk disk(64);
     if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
     // A window whose copies go to the small disk.
-    delete LoadedMainWindow();
+    delete LoadedOwnMainWindow();
     qputenv("XDG_STATE_HOME", QFile::encodeName(disk.path()));
-    w_ = &MainWindow();
+    w_ = &OwnMainWindow();
     w_->recovery()->setDelays(30, 200);
     QVERIFY(typeAndWait(QStringLiteral("kept")));
 
@@ -381,7 +383,7 @@ class RecoveryTest : public QObject {
     // The copy before is whole and nothing half-written is left.
     QCOMPARE(ownCopy().text, QStringLiteral("kept"));
     QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
-    delete LoadedMainWindow();
+    delete LoadedOwnMainWindow();
   }
 
   void CopyEncodingRoundTrips() {
