@@ -68,9 +68,12 @@ class FilesTest : public QObject {
   void ReadTakesTheWholeFileOrSaysWhy() {
     QFETCH(QString, name);
     QFETCH(QString, reason);
-    QByteArray big(8 << 20, '\0');
-    for (qsizetype i = 0; i < big.size(); ++i) big[i] = char(i % 251);
-    WriteAll(path("big"), big);
+    QByteArray big;
+    if (name == "big") {
+      big.resize(8 << 20);
+      for (qsizetype i = 0; i < big.size(); ++i) big[i] = char(i % 251);
+      WriteAll(path("big"), big);
+    }
     QVERIFY(::mkfifo(Local(path("fifo")).constData(), 0600) == 0);
     QVERIFY(QFile::link(path("fifo"), path("fifo-link")));
     QVERIFY(QDir(dir_->path()).mkdir("folder"));
