@@ -24,7 +24,7 @@
 #include "common/textconv.h"
 #include "editor/frmMain.h"
 #include "template/textcodec.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 namespace {
 

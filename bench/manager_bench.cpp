@@ -26,7 +26,7 @@
 #include "manager/frmManage.h"
 #include "median.h"
 #include "template/tmpeng.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 namespace {
 

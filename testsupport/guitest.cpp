@@ -1,4 +1,4 @@
-// The GUI tests' shared helpers.
+// The helpers every GUI test shares.
 #include "testsupport/guitest.h"
 
 #include <algorithm>
@@ -11,8 +11,6 @@
 
 #include "common/programfolder.h"
 #include "common/wholefile.h"
-#include "editor/frmMain.h"
-#include "manager/frmManage.h"
 
 namespace {
 
@@ -161,20 +159,17 @@ void Settle() {
   }
 }
 
-void CloseAll() {
-  delete LoadedManageDialog();
-  delete LoadedMainWindow();
-  for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+void ShowExposed(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowExposed(&window))
+    qWarning("window %s not exposed", qPrintable(window.objectName()));
   Settle();
 }
 
-frmMain& ShownMainWindow() {
-  frmMain& w = MainWindow();
-  w.show();
-  w.activateWindow();
-  if (!QTest::qWaitForWindowExposed(&w)) qWarning("main window not exposed");
+void CloseWindows() {
+  for (QWidget* w : QApplication::topLevelWidgets()) w->close();
   Settle();
-  return w;
 }
 
 }  // namespace guitest

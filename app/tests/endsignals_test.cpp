@@ -10,7 +10,7 @@
 #include "app/program.h"
 #include "documents/recovery.h"
 #include "editor/frmMain.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 namespace {
 

@@ -10,10 +10,9 @@
 #include <QUrl>
 
 #include "app/handover.h"
-#include "common/filedrop.h"
 #include "common/templatefields.h"
 #include "editor/frmMain.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 
@@ -168,19 +167,6 @@ class HandOverTest : public QObject {
     QVERIFY2(reply.errors.contains(QStringLiteral("left out: ") + doc(QStringLiteral("b ü.txt"))),
              qPrintable(reply.errors));
     QTRY_COMPARE(LoadedMainWindow()->OpenFilePath(), doc(QStringLiteral("a.txt")));
-  }
-
-  void droppedFilesAreTheLocalOnes() {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.txt")),
-                  QUrl(QStringLiteral("https://example.org/x.txt")),
-                  QUrl::fromLocalFile(QStringLiteral("/tmp/ü.html"))});
-    QCOMPARE(DroppedFiles(&data),
-             (QStringList{QStringLiteral("/tmp/a b.txt"), QStringLiteral("/tmp/ü.html")}));
-    QMimeData text;
-    text.setText(QStringLiteral("/tmp/a.txt"));
-    QVERIFY(DroppedFiles(&text).isEmpty());
-    QVERIFY(DroppedFiles(nullptr).isEmpty());
   }
 
   void fileDroppedOnTheDocumentOpens() {

@@ -1,21 +1,14 @@
-// The document commands on real files: every branch the user can take, the status texts,
-// byte-exact round trips and failed reads and writes.
+// The document commands on a bare text box and real files: every branch the user can take,
+// the status texts, byte-exact round trips and failed reads and writes.
 #include <QDir>
-#include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
-#include <QToolButton>
 #include <QtTest>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "common/filedialogs.h"
-#include "common/wholefile.h"
 #include "documents/document.h"
-#include "editor/documentpanels.h"
-#include "editor/frmMain.h"
 #include "testsupport/guitest.h"
 
 using namespace guitest;
@@ -61,80 +54,80 @@ class DocumentsTest : public QObject {
  private:
   std::unique_ptr<StoreFolder> folder_;
   ScriptedModal answers_;
-  frmMain* w_ = nullptr;
+  // The document on a bare text box, in a window of the test's own.
+  std::unique_ptr<QWidget> window_;
+  QPlainTextEdit* box_ = nullptr;
+  Document* document_ = nullptr;
+  QString status_;
   QString path(const QString& name) const { return folder_->filePath(name); }
-  QString text() const { return w_->textBox()->toPlainText(); }
-  QString panel() const { return w_->statusPanel()->text(); }
+  QString text() const { return box_->toPlainText(); }
+  // The last status the document gave: what a window's status panel shows.
+  QString lastStatus() const { return status_; }
   void open(const QString& file) {
     answers_.files << file;
-    w_->mnuOpen_Click();
+    document_->open();
   }
 
   // Opens `file`, replaces its text by `replacement` and saves it where no room is left for
   // it: the failure is told with the path and the system's reason, the file keeps every byte,
-  // the document stays changed and tied to the file, nothing is left beside it, and Exit
-  // still asks.
+  // the document stays changed and tied to the file, nothing is left beside it, and the close
+  // check still asks.
   void saveFailsCleanly(const QString& file, const QString& replacement, const QString& reason) {
     const QByteArray before = Bytes(file);
     const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
     open(file);
-    w_->textBox()->selectAll();
-    w_->textBox()->insertPlainText(replacement);
+    box_->selectAll();
+    box_->insertPlainText(replacement);
     const qsizetype asked = answers_.asked.size();
-    w_->mnuSave_Click();
+    document_->save();
     QCOMPARE(answers_.asked.size(), asked + 1);
     const QString message = answers_.asked.last();
     QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
     QCOMPARE(Bytes(file), before);
     QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
-    QCOMPARE(w_->OpenFilePath(), file);
-    QCOMPARE(panel(), file);
-    QVERIFY(w_->textBox()->document()->isModified());
+    QCOMPARE(document_->path(), file);
+    QCOMPARE(lastStatus(), file);
+    QVERIFY(box_->document()->isModified());
     answers_.buttons << QMessageBox::Cancel;
-    w_->mnuExit_Click();
+    QVERIFY(!document_->maybeSave());
     QVERIFY(answers_.asked.last().startsWith("Do you wish to save this file:"));
-    QCOMPARE(LoadedMainWindow(), w_);
   }
 
  private Q_SLOTS:
   void init() {
     folder_ = std::make_unique<StoreFolder>();
-    folder_->write("");
     answers_.reset();
     answers_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
     SetModal(&answers_);
-    w_ = &MainWindow();
+    window_ = std::make_unique<QWidget>();
+    box_ = new QPlainTextEdit(window_.get());
+    document_ = new Document(box_, window_.get());
+    status_.clear();
+    connect(document_, &Document::statusChanged, this,
+            [this](const QString& text) { status_ = text; });
   }
   void cleanup() {
-    delete LoadedMainWindow();
+    window_.reset();
     SetModal(nullptr);
     folder_.reset();
   }
 
-  void FilterListPairsLabelsWithPatterns() {
-    QCOMPARE(BuildFilterList("*.*|*.txt"), QStringList{"*.* (*.txt)"});
-    QCOMPARE(BuildFilterList("*.html|*.*"), QStringList{"*.html (*)"});
-    QCOMPARE(BuildFilterList("*.*"), QStringList{"*.* (*)"});
-    QCOMPARE(BuildFilterList("*.exe|"), QStringList{"*.exe (*.exe)"});
-    QCOMPARE(BuildFilterList(""), QStringList{});
-  }
-
   void OpenReadsLinesAndCountsThem() {
     WriteAll(path("three.txt"), "a\r\nb\r\nc");
-    QSignalSpy status(w_, &frmMain::statusChanged);
+    QSignalSpy status(document_, &Document::statusChanged);
     open(path("three.txt"));
     QStringList seen;
     for (const auto& args : status) seen << args.at(0).toString();
     QCOMPARE(seen, (QStringList{"opening " + path("three.txt") + "...", "reading line 1",
                                 "reading line 2", "reading line 3", path("three.txt")}));
     QCOMPARE(text(), QString("a\nb\nc\n"));
-    QCOMPARE(panel(), path("three.txt"));
-    QCOMPARE(w_->OpenFilePath(), path("three.txt"));
+    QCOMPARE(lastStatus(), path("three.txt"));
+    QCOMPARE(document_->path(), path("three.txt"));
   }
 
   void OpenOfAnEmptyFileGoesStraightToThePath() {
     WriteAll(path("empty.txt"), "");
-    QSignalSpy status(w_, &frmMain::statusChanged);
+    QSignalSpy status(document_, &Document::statusChanged);
     open(path("empty.txt"));
     QCOMPARE(status.count(), 2);
     QCOMPARE(status.last().at(0).toString(), path("empty.txt"));
@@ -157,95 +150,33 @@ class DocumentsTest : public QObject {
     WriteAll(path("doc.txt"), bytes);
     open(path("doc.txt"));
     answers_.files << path("doc.txt");  // an empty text asks for a name
-    w_->mnuSave_Click();
+    document_->save();
     QCOMPARE(Bytes(path("doc.txt")), bytes);
-  }
-
-  // The panels after the first say what the document is; a Windows-1252 file stays so
-  // across edits that fit, turns UTF-8 visibly (and says why, once) when one does not, and
-  // what the panels show is what Save writes.
-  void FormatPanelsShowAndChooseWhatSaveWrites() {
-    DocumentPanels& panels = *w_->panels();
-    QPlainTextEdit& box = *w_->textBox();
-    WriteAll(path("old.txt"), "caf\xe9\r\n");
-    open(path("old.txt"));
-    QCOMPARE(panels.encoding()->text(), QString("Windows-1252"));
-    QCOMPARE(panels.lineEnds()->text(), QString("CRLF"));
-    QCOMPARE(panels.unsaved()->text(), QString());
-    box.moveCursor(QTextCursor::End);
-    box.insertPlainText(QString::fromUtf8("\xe2\x82\xac\n"));  // the euro sign fits
-    QCOMPARE(panels.encoding()->text(), QString("Windows-1252"));
-    QCOMPARE(panels.unsaved()->text(), QString("Unsaved"));
-    QCOMPARE(panels.caret()->text(), QString("Ln 3, Col 1"));
-    w_->mnuSave_Click();
-    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xe9\r\n\x80\r\n"));
-    QCOMPARE(panels.unsaved()->text(), QString());
-
-    QSignalSpy notices(w_->findChild<Document*>(), &Document::formatNotice);
-    box.insertPlainText(QString::fromUtf8("\xc5\x99\xc5\x99"));  // "řř"
-    box.insertPlainText(QString::fromUtf8("\xc5\x99"));
-    QCOMPARE(panels.encoding()->text(), QString("UTF-8"));
-    QCOMPARE(notices.count(), 1);
-    QCOMPARE(panels.notice()->text(),
-             QString::fromUtf8("\u201C\xc5\x99\u201D is not in Windows-1252:"));
-    QVERIFY(panels.notice()->toolTip().contains("(U+0159)"));
-    w_->mnuSave_Click();
-    QCOMPARE(Bytes(path("old.txt")),
-             QByteArray("caf\xc3\xa9\r\n\xe2\x82\xac\r\n\xc5\x99\xc5\x99\xc5\x99"));
-    QVERIFY(panels.notice()->text().isEmpty());  // said until saved
-
-    // Windows-1252 is offered again only once the text fits it.
-    QMenu* encodings = panels.encoding()->menu();
-    const auto choose = [](QMenu* menu, int row) {
-      Q_EMIT menu->aboutToShow();
-      QAction* a = menu->actions().at(row);
-      if (a->isEnabled()) a->trigger();
-      return a->isEnabled();
-    };
-    QVERIFY(!choose(encodings, 1));
-    QTextCursor last = box.textCursor();
-    last.movePosition(QTextCursor::End);
-    last.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 3);
-    last.removeSelectedText();
-    QCOMPARE(box.toPlainText(), QString::fromUtf8("caf\xc3\xa9\n\xe2\x82\xac\n"));
-    QVERIFY(choose(encodings, 1));
-    QVERIFY(choose(panels.lineEnds()->menu(), 0));
-    QCOMPARE(panels.encoding()->text(), QString("Windows-1252"));
-    QCOMPARE(panels.lineEnds()->text(), QString("LF"));
-    QVERIFY(panels.notice()->text().isEmpty());
-    QCOMPARE(panels.unsaved()->text(), QString("Unsaved"));
-    w_->mnuSave_Click();
-    QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xe9\n\x80\n"));
-    // A new document is UTF-8 with LF again.
-    answers_.buttons << QMessageBox::No;
-    w_->mnuNew_Click();
-    QCOMPARE(panels.encoding()->text(), QString("UTF-8"));
-    QCOMPARE(panels.lineEnds()->text(), QString("LF"));
   }
 
   void CancelledDialogsLeaveTheDocumentAsItWas() {
     WriteAll(path("keep.txt"), "keep\r\n");
     open(path("keep.txt"));
-    w_->mnuSaveAs_Click();  // cancelled
+    document_->saveAs();  // cancelled
     answers_.buttons << QMessageBox::No;
-    w_->mnuOpen_Click();  // dialog cancelled
-    QCOMPARE(w_->OpenFilePath(), path("keep.txt"));
+    document_->open();  // dialog cancelled
+    QCOMPARE(document_->path(), path("keep.txt"));
     QCOMPARE(text(), QString("keep\n"));
-    QCOMPARE(panel(), path("keep.txt"));
+    QCOMPARE(lastStatus(), path("keep.txt"));
   }
 
   void SaveOfAnUntitledDocumentAsksForAName() {
-    w_->textBox()->setPlainText("new text");
+    box_->setPlainText("new text");
     answers_.files << path("named.txt");
-    w_->mnuSave_Click();
+    document_->save();
     QCOMPARE(answers_.asked, QStringList{"Save File"});
     QCOMPARE(Bytes(path("named.txt")), QByteArray("new text"));
-    QCOMPARE(w_->OpenFilePath(), path("named.txt"));
+    QCOMPARE(document_->path(), path("named.txt"));
   }
 
   void OpenAsksBeforeReplacingUntitledText() {
     WriteAll(path("other.txt"), "other\r\n");
-    w_->textBox()->setPlainText("unsaved");
+    box_->setPlainText("unsaved");
     answers_.buttons << QMessageBox::Cancel;
     open(path("other.txt"));
     QCOMPARE(text(), QString("unsaved"));
@@ -255,21 +186,21 @@ class DocumentsTest : public QObject {
   void NewAnsweredYesSavesThenEmpties() {
     WriteAll(path("n.txt"), "old\r\n");
     open(path("n.txt"));
-    w_->textBox()->setPlainText("changed\n");
+    box_->setPlainText("changed\n");
     answers_.buttons << QMessageBox::Yes;
-    w_->mnuNew_Click();
+    document_->newFile();
     QCOMPARE(Bytes(path("n.txt")), QByteArray("changed\r\n"));
     QCOMPARE(text(), QString());
-    QVERIFY(w_->OpenFilePath().isEmpty());
-    QCOMPARE(panel(), QString("Untitled"));
+    QVERIFY(document_->path().isEmpty());
+    QCOMPARE(lastStatus(), QString("Untitled"));
   }
 
   void SaveOfATitledDocumentShowsItsProgress() {
     WriteAll(path("s.txt"), "old\n");
     open(path("s.txt"));
-    w_->textBox()->setPlainText("new\n");
-    QSignalSpy status(w_, &frmMain::statusChanged);
-    w_->mnuTemp_Save_Click();  // the popup's item does what the tray's does
+    box_->setPlainText("new\n");
+    QSignalSpy status(document_, &Document::statusChanged);
+    document_->save();
     QCOMPARE(Bytes(path("s.txt")), QByteArray("new\n"));
     QCOMPARE(status.count(), 2);
     QCOMPARE(status.at(0).at(0).toString(), "saving " + path("s.txt") + "...");
@@ -291,12 +222,12 @@ class DocumentsTest : public QObject {
     QFETCH(QString, file);
     QFETCH(bool, emptied);
     QDir(folder_->path()).mkdir("folder");
-    w_->textBox()->setPlainText("draft");
+    box_->setPlainText("draft");
     answers_.buttons << QMessageBox::StandardButton(answer);
     answers_.files << (file.isEmpty() ? QString() : path(file));
-    w_->mnuTemp_New_Click();
+    document_->newFile();
     QCOMPARE(text().isEmpty(), emptied);
-    QVERIFY(w_->OpenFilePath().isEmpty());
+    QVERIFY(document_->path().isEmpty());
     if (file == "kept.txt") QCOMPARE(Bytes(path(file)), QByteArray("draft"));
   }
 
@@ -304,71 +235,60 @@ class DocumentsTest : public QObject {
     WriteAll(path("first.txt"), "first\n");
     WriteAll(path("second.txt"), "second\n");
     open(path("first.txt"));
-    w_->textBox()->setPlainText("first, changed\n");
+    box_->setPlainText("first, changed\n");
     answers_.buttons << QMessageBox::Yes;
     answers_.files << path("second.txt");
-    w_->mnuTemp_Open_Click();
+    document_->open();
     QCOMPARE(Bytes(path("first.txt")), QByteArray("first, changed\n"));
     QCOMPARE(text(), QString("second\n"));
 
     // Untitled text: Yes asks for a name, and cancelling that cancels the Open.
-    w_->mnuNew_Click();
+    document_->newFile();
     answers_.buttons.clear();
     answers_.buttons << QMessageBox::No;
-    w_->mnuNew_Click();
-    w_->textBox()->setPlainText("untitled");
+    document_->newFile();
+    box_->setPlainText("untitled");
     answers_.buttons << QMessageBox::Yes;
     answers_.files << QString() << path("first.txt");
-    w_->mnuOpen_Click();
+    document_->open();
     QCOMPARE(text(), QString("untitled"));
   }
 
   void SaveAsWritesAnEmptyText() {
     answers_.files << path("empty-as.txt");
-    w_->mnuTemp_SaveAs_Click();
+    document_->saveAs();
     QCOMPARE(Bytes(path("empty-as.txt")), QByteArray());
-    QCOMPARE(w_->OpenFilePath(), path("empty-as.txt"));
-  }
-
-  void CloseBoxAsksLikeExit() {
-    w_->textBox()->insertPlainText("typed");
-    answers_.buttons << QMessageBox::Cancel;
-    QVERIFY(!w_->close());
-    QVERIFY(w_->trayIcon());
-    answers_.buttons << QMessageBox::Yes;
-    answers_.files << path("closed.txt");
-    QVERIFY(w_->close());
-    QCOMPARE(Bytes(path("closed.txt")), QByteArray("typed"));
+    QCOMPARE(document_->path(), path("empty-as.txt"));
   }
 
   void NewOnAnEmptyDocumentWithAFileUntiesIt() {
     WriteAll(path("e.txt"), "");
     open(path("e.txt"));
-    w_->mnuNew_Click();
-    QVERIFY(w_->OpenFilePath().isEmpty());
-    QCOMPARE(panel(), QString("Untitled"));
+    document_->newFile();
+    QVERIFY(document_->path().isEmpty());
+    QCOMPARE(lastStatus(), QString("Untitled"));
   }
 
   void FailedWriteKeepsFileTextAndPath() {
     WriteAll(path("w.txt"), "original\r\n");
     open(path("w.txt"));
-    w_->textBox()->setPlainText("new\n");
+    box_->setPlainText("new\n");
     // A folder where the file should be makes every write fail, even for root.
     answers_.files << path("sub");
     QDir(folder_->path()).mkdir("sub");
-    w_->mnuSaveAs_Click();
-    QCOMPARE(w_->OpenFilePath(), path("w.txt"));
+    document_->saveAs();
+    QCOMPARE(document_->path(), path("w.txt"));
     QCOMPARE(text(), QString("new\n"));
     QCOMPARE(Bytes(path("w.txt")), QByteArray("original\r\n"));
     QVERIFY(answers_.asked.last().contains(path("sub")));
   }
 
   void VanishedFileChangesNothing() {
-    w_->textBox()->setPlainText("mine");
+    box_->setPlainText("mine");
     answers_.buttons << QMessageBox::No;
     open(path("gone.txt"));
     QCOMPARE(text(), QString("mine"));
-    QVERIFY(w_->OpenFilePath().isEmpty());
+    QVERIFY(document_->path().isEmpty());
     QVERIFY(answers_.asked.last().contains(path("gone.txt")));
   }
 
@@ -429,23 +349,9 @@ class DocumentsTest : public QObject {
                  answers_.asked.last().contains("It is " + kind + ", not a regular file."),
              qPrintable(answers_.asked.last()));
     QCOMPARE(text(), QString("before\n"));
-    QCOMPARE(w_->OpenFilePath(), at("before.txt"));
-    QCOMPARE(panel(), at("before.txt"));
+    QCOMPARE(document_->path(), at("before.txt"));
+    QCOMPARE(lastStatus(), at("before.txt"));
     QCOMPARE(KindAt(at("fifo")), 'p');
-  }
-
-  void ReadStopsAtItsLimitWhateverTheSizeSays() {
-    // Files under /proc report a size of 0 and hold more.
-    QByteArray bytes;
-    QCOMPARE(ReadWholeFile("/proc/self/status", 1 << 20, bytes), QString());
-    QVERIFY(bytes.contains("Name:"));
-    const QString reason = ReadWholeFile("/proc/self/status", 16, bytes);
-    QVERIFY2(reason.contains("larger than 16 bytes"), qPrintable(reason));
-    QVERIFY(bytes.isEmpty());
-    WriteAll(path("exact.txt"), "0123456789");
-    QCOMPARE(ReadWholeFile(path("exact.txt"), 10, bytes), QString());
-    QCOMPARE(bytes, QByteArray("0123456789"));
-    QVERIFY(!ReadWholeFile(path("exact.txt"), 9, bytes).isEmpty());
   }
 
   void SaveRefusesATargetThatIsNotARegularFile_data() {
@@ -463,17 +369,17 @@ class DocumentsTest : public QObject {
     const QTemporaryDir own;
     const auto at = [&own](const QString& n) { return own.filePath(n); };
     MakeWhatIsNotARegularFile(own.path());
-    w_->textBox()->insertPlainText("typed");
+    box_->insertPlainText("typed");
     answers_.files << at(name);
-    w_->mnuSaveAs_Click();
+    document_->saveAs();
     QVERIFY2(answers_.asked.last().contains(at(name)) && answers_.asked.last().contains(says),
              qPrintable(answers_.asked.last()));
     QCOMPARE(KindAt(at(name)), kind);
     QCOMPARE(KindAt(at("fifo")), 'p');
     QCOMPARE(guitest::FolderEntries(own.path()),
              (QStringList{"fifo", "fifo-link", "folder", "zero-link"}));
-    QVERIFY(w_->OpenFilePath().isEmpty());
-    QVERIFY(w_->textBox()->document()->isModified());
+    QVERIFY(document_->path().isEmpty());
+    QVERIFY(box_->document()->isModified());
   }
 
   void SaveWritesThroughALinkAndKeepsModeAndOwner() {
@@ -485,8 +391,8 @@ class DocumentsTest : public QObject {
     if (root) QVERIFY(::chown(Local(target).constData(), 4321, 4322) == 0);
     QVERIFY(QFile::link("real/doc.txt", path("link.txt")));  // relative, as users make them
     open(path("link.txt"));
-    w_->textBox()->setPlainText("new\n");
-    w_->mnuSave_Click();
+    box_->setPlainText("new\n");
+    document_->save();
     QCOMPARE(KindAt(path("link.txt")), 'l');
     QCOMPARE(Bytes(target), QByteArray("new\n"));
     struct stat st {};
@@ -497,7 +403,7 @@ class DocumentsTest : public QObject {
       QCOMPARE(st.st_gid, gid_t(4322));
     }
     QCOMPARE(guitest::FolderEntries(path("real")), QStringList{"doc.txt"});
-    QCOMPARE(panel(), target);  // the file actually written
+    QCOMPARE(lastStatus(), target);  // the file actually written
   }
 
   // In a sticky folder that everybody may write to (as /tmp), another user's link is not
@@ -511,18 +417,18 @@ class DocumentsTest : public QObject {
     QVERIFY(QFile::link(path("victim.txt"), path("shared/own.txt")));
     QVERIFY(::lchown(Local(path("shared/report.txt")).constData(), 65534, 65534) == 0);
     answers_.files << path("shared/report.txt");
-    w_->textBox()->insertPlainText("attacker's wish\n");
-    w_->mnuSaveAs_Click();
+    box_->insertPlainText("attacker's wish\n");
+    document_->saveAs();
     const QString message = answers_.asked.last();
     QVERIFY2(message.contains(path("shared/report.txt")) && message.contains("every user") &&
                  message.contains(QStringLiteral("another user's link")),
              qPrintable(message));
     QCOMPARE(Bytes(path("victim.txt")), QByteArray("mine\n"));
-    QVERIFY(w_->textBox()->document()->isModified());
+    QVERIFY(box_->document()->isModified());
     answers_.files << path("shared/own.txt");
-    w_->mnuSaveAs_Click();
+    document_->saveAs();
     QCOMPARE(Bytes(path("victim.txt")), QByteArray("attacker's wish\n"));
-    QCOMPARE(panel(), path("victim.txt"));
+    QCOMPARE(lastStatus(), path("victim.txt"));
   }
 
   // A save killed midway leaves its temporary file; the next save of that document removes
@@ -538,24 +444,12 @@ class DocumentsTest : public QObject {
     WriteAll(running, "half");
     WriteAll(path(".doc.txt.old.tmp"), "not ours");
     open(path("doc.txt"));
-    w_->textBox()->setPlainText("new\n");
-    w_->mnuSave_Click();
+    box_->setPlainText("new\n");
+    document_->save();
     QCOMPARE(Bytes(path("doc.txt")), QByteArray("new\n"));
     QVERIFY(!QFileInfo::exists(left));
     QVERIFY(QFileInfo::exists(running));
     QVERIFY(QFileInfo::exists(path(".doc.txt.old.tmp")));
-  }
-
-  void NewFileTakesTheUsersCreationMask() {
-    // The mask is read, never set for a moment: other threads may be creating files.
-    const mode_t before = ::umask(027);
-    const QString reason = WriteFileAtomically(path("new.txt"), "text\n");
-    const mode_t during = ::umask(before);
-    QVERIFY2(reason.isEmpty(), qPrintable(reason));
-    QCOMPARE(during, mode_t(027));
-    struct stat st {};
-    QVERIFY(::stat(Local(path("new.txt")).constData(), &st) == 0);
-    QCOMPARE(st.st_mode & 07777, mode_t(0640));
   }
 
   void SaveOnAFullDiskKeepsTheFile_data() {
@@ -586,18 +480,6 @@ class DocumentsTest : public QObject {
     WriteAll(path("limited.txt"), "small\r\n");
     saveFailsCleanly(path("limited.txt"), QString(200 * 1024, QLatin1Char('y')),
                      QString::fromLocal8Bit(std::strerror(EFBIG)));
-  }
-
-  void ExitAsksAboutUnsavedChanges() {
-    w_->textBox()->insertPlainText("unsaved");  // typed, so changed since the last save
-    answers_.buttons << QMessageBox::Cancel;
-    w_->mnuExit_Click();
-    QVERIFY(LoadedMainWindow());
-    QVERIFY(w_->trayIcon());  // still in the tray after a cancelled Exit
-    answers_.buttons << QMessageBox::No;
-    w_->mnuExit_Click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!LoadedMainWindow());
   }
 };
 

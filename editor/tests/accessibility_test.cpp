@@ -13,7 +13,7 @@
 #include "manager/frmManage.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

@@ -8,6 +8,7 @@
 
 #include "editor/findbar.h"
 #include "editor/frmMain.h"
+#include "ownwindow.h"
 #include "testsupport/guitest.h"
 
 using namespace guitest;
@@ -35,7 +36,7 @@ class FindTest : public QObject {
     folder_->write(QByteArray());
   }
   void cleanup() {
-    CloseAll();
+    CloseOwnWindows();
     folder_.reset();
   }
 
@@ -69,7 +70,7 @@ class FindTest : public QObject {
   }
 
   void keyboardFindsReplacesAndGivesTheDocumentBack() {
-    frmMain& w = ShownMainWindow();
+    frmMain& w = ShownOwnMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.textBox()->setPlainText(QStringLiteral("one two one\nthree one"));
     w.textBox()->setFocus();

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "editor/frmMain.h"
-#include "testsupport/guitest.h"
+#include "testsupport/apptest.h"
 
 using namespace guitest;
 

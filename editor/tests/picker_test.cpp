@@ -11,6 +11,7 @@
 #include "common/programfolder.h"
 #include "editor/frmMain.h"
 #include "editor/templatepicker.h"
+#include "ownwindow.h"
 #include "testsupport/guitest.h"
 
 using namespace guitest;
@@ -62,7 +63,7 @@ class PickerTest : public QObject {
     modal_.reset();
   }
   void cleanup() {
-    CloseAll();
+    CloseOwnWindows();
     folder_.reset();
   }
 
@@ -135,7 +136,7 @@ class PickerTest : public QObject {
     QByteArray store = Numbered(1, 19);
     store += Rec("1|Twentieth letter|Dear Ann,\x02\x03see you.\r\n");
     folder_->write(store);
-    frmMain& w = ShownMainWindow();
+    frmMain& w = ShownOwnMainWindow();
     QPlainTextEdit* doc = w.textBox();
     doc->setPlainText(QStringLiteral("Hello XX world"));
     QTextCursor cursor(doc->document());
@@ -161,7 +162,7 @@ class PickerTest : public QObject {
 
   void upAndDownChooseTheRowEnterInserts() {
     folder_->write(Numbered(1, 5));
-    frmMain& w = ShownMainWindow();
+    frmMain& w = ShownOwnMainWindow();
     w.textBox()->setFocus();
     w.showTemplatePicker();
     QWidget* filter = QApplication::focusWidget();
@@ -180,7 +181,7 @@ class PickerTest : public QObject {
 
   void escapeClosesAndInsertsNothing() {
     folder_->write(Numbered(1, 3));
-    frmMain& w = ShownMainWindow();
+    frmMain& w = ShownOwnMainWindow();
     w.textBox()->setPlainText(QStringLiteral("keep"));
     w.textBox()->selectAll();
     w.textBox()->setFocus();
@@ -243,7 +244,7 @@ class PickerTest : public QObject {
 
   void openPickerFollowsTheStoreItsWindowWatches() {
     folder_->write(Numbered(1, 2));
-    frmMain& w = ShownMainWindow();
+    frmMain& w = ShownOwnMainWindow();
     w.textBox()->setFocus();
     w.showTemplatePicker();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("name"));
@@ -281,7 +282,7 @@ class PickerTest : public QObject {
 
   void templateOnTheClipboardIsEmptiedAtExit() {
     folder_->write(Numbered(1, 1));
-    frmMain& w = ShownMainWindow();
+    frmMain& w = ShownOwnMainWindow();
     w.putTemplateOnClipboard(QStringLiteral("Dear Ann,\r\nthanks"));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Dear Ann,\nthanks"));
     QSignalSpy destroyed(&w, &QObject::destroyed);

@@ -8,12 +8,13 @@
 
 #include <sys/stat.h>
 
+#include "common/dialogwindow.h"
+#include "common/inifile.h"
 #include "common/programfolder.h"
 #include "common/version.h"
 #include "common/versionlines.h"
 #include "settings/frmAbout.h"
 #include "settings/frmConfig.h"
-#include "common/inifile.h"
 #include "template/version.h"
 #include "testsupport/guitest.h"
 
@@ -39,10 +40,13 @@ class SettingsTest : public QObject {
  private:
   std::unique_ptr<StoreFolder> folder_;
   ScriptedModal answers_;
+  // Each dialog's one instance, kept as the program keeps it.
+  ProgramWideDialog<frmConfig> config_;
+  ProgramWideDialog<frmAbout> about_;
   QString ini() const { return folder_->filePath("quorpad.ini"); }
   frmConfig& reopen() {
-    delete LoadedConfigDialog();
-    return ConfigDialog();
+    delete config_.loaded();
+    return config_.get();
   }
 
   // Done with `value` in the box where the settings file at `file` cannot take it: the failure
@@ -51,7 +55,7 @@ class SettingsTest : public QObject {
   void doneFailsCleanly(const QString& file, const QString& value, const QString& reason) {
     const QByteArray before = ReadAll(file);
     const QStringList entries = guitest::FolderEntries(QFileInfo(file).path());
-    frmConfig& dialog = ConfigDialog();
+    frmConfig& dialog = config_.get();
     const QString saved = dialog.savedBrowserPath();
     PathBox(dialog)->setText(value);
     Click(dialog, "cmdDone");
@@ -61,7 +65,7 @@ class SettingsTest : public QObject {
     QCOMPARE(ReadAll(file), before);
     QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
     QCOMPARE(dialog.savedBrowserPath(), saved);
-    QVERIFY(LoadedConfigDialog());
+    QVERIFY(config_.loaded());
   }
 
  private Q_SLOTS:
@@ -71,8 +75,8 @@ class SettingsTest : public QObject {
     SetModal(&answers_);
   }
   void cleanup() {
-    delete LoadedConfigDialog();
-    delete LoadedAboutDialog();
+    delete config_.loaded();
+    delete about_.loaded();
     SetModal(nullptr);
     folder_.reset();
   }
@@ -115,7 +119,7 @@ class SettingsTest : public QObject {
 
   void DoneWritesOnlyAChange() {
     WriteAll(ini(), "[config]\npreview_path=/usr/bin/Browser\n");
-    frmConfig& dialog = ConfigDialog();
+    frmConfig& dialog = config_.get();
     QCOMPARE(PathBox(dialog)->text(), QString("/usr/bin/Browser"));
     WriteAll(ini(), "[config]\npreview_path=/usr/bin/Browser\n; marker\n");
     Click(dialog, "cmdDone");  // unchanged: nothing written, the marker stays
@@ -129,7 +133,7 @@ class SettingsTest : public QObject {
 
   void ClearingTheBoxKeepsTheOldPath() {
     WriteAll(ini(), "[config]\npreview_path=/old\n");
-    frmConfig& dialog = ConfigDialog();
+    frmConfig& dialog = config_.get();
     PathBox(dialog)->clear();
     Click(dialog, "cmdApply");
     Click(dialog, "cmdDone");
@@ -137,7 +141,7 @@ class SettingsTest : public QObject {
   }
 
   void BrowseFillsTheBoxWithoutWriting() {
-    frmConfig& dialog = ConfigDialog();
+    frmConfig& dialog = config_.get();
     answers_.files << "/opt/browser" << QString();
     Click(dialog, "cmdBrowse");
     QCOMPARE(PathBox(dialog)->text(), QString("/opt/browser"));
@@ -148,7 +152,7 @@ class SettingsTest : public QObject {
 
   void FailedWriteIsReportedAndNotTakenAsSaved() {
     WriteAll(ini(), "[config]\npreview_path=/old\n");
-    frmConfig& dialog = ConfigDialog();
+    frmConfig& dialog = config_.get();
     // A folder in the way of the save makes the write fail, even for root.
     QFile::remove(ini());
     QDir(folder_->path()).mkdir("quorpad.ini");
@@ -157,7 +161,7 @@ class SettingsTest : public QObject {
     QCOMPARE(answers_.asked.size(), 1);
     QVERIFY(answers_.asked.first().contains(ini()));
     QCOMPARE(dialog.savedBrowserPath(), QString("/old"));
-    QVERIFY(LoadedConfigDialog());  // Done stays open so the user can try again
+    QVERIFY(config_.loaded());  // Done stays open so the user can try again
     QDir(folder_->path()).rmdir("quorpad.ini");
   }
 
@@ -203,17 +207,17 @@ class SettingsTest : public QObject {
 
   void AboutShowsBothVersions() {
     QCOMPARE(ProgramVersionLine(0, 1, 5), QString("v0.1.5a"));
-    frmAbout& about = AboutDialog();
+    frmAbout& about = about_.get();
     QCOMPARE(LabelText(about, "lblVer"), QString("v" QUORPAD_VERSION "a"));
     QCOMPARE(LabelText(about, "lblTempEngine"),
              QString("Using Quorvin Template Engine v" TEMPLATE_VERSION));
     const templates::tmpeng* first = about.Temp.get();
-    ShowAboutDialog();
+    BringForward(about_.get());
     QCOMPARE(about.Temp.get(), first);  // brought forward, not loaded again
     about.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!LoadedAboutDialog());
-    QCOMPARE(LabelText(AboutDialog(), "lblVer"), QString("v" QUORPAD_VERSION "a"));
+    QVERIFY(!about_.loaded());
+    QCOMPARE(LabelText(about_.get(), "lblVer"), QString("v" QUORPAD_VERSION "a"));
   }
 
   // The version lines stand out from the box's light artwork in a dark theme as in a light
@@ -234,7 +238,7 @@ class SettingsTest : public QObject {
       palette.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
       QApplication::setPalette(palette);
     }
-    frmAbout& about = AboutDialog();
+    frmAbout& about = about_.get();
     for (const char* name : {"lblVer", "lblTempEngine"}) {
       auto* label = about.findChild<QLabel*>(QString::fromLatin1(name));
       QVERIFY(label);

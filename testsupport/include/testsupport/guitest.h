@@ -1,5 +1,6 @@
-// What the GUI tests share: a scriptable stand-in for the modal seam, a fresh program folder
-// per test case, file helpers, and ways to let events run and to end every window.
+// What every GUI test shares, whatever part it tests: a scriptable stand-in for the modal seam,
+// a fresh program folder per test case, file helpers, small disks, and ways to let events run,
+// to show a window and to end every window.
 #pragma once
 
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "app/program.h"
 #include "common/modal.h"
 
 namespace guitest {
@@ -117,10 +117,10 @@ Control* Child(const QObject* window, const QString& name) {
 
 // Lets posted events, deferred layouts and deferred deletions run.
 void Settle();
-// Ends every window a test left behind.
-void CloseAll();
-// The main window, loaded, shown, active and exposed.
-frmMain& ShownMainWindow();
+// Shows the window and makes it active, once it is exposed.
+void ShowExposed(QWidget& window);
+// Closes every top-level window a test left behind, and lets the deletions run.
+void CloseWindows();
 
 // A tmpfs of a few KiB mounted on a temporary folder for one test, so that a disk can be
 // filled for real. Mounting needs root; mounted() says whether it worked and why() why not.

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -19,17 +18,18 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/program.h"
 #include "common/modal.h"
 #include "common/programfolder.h"
 #include "documents/leftcopies.h"
 #include "documents/recovery.h"
-#include "documents/shadowtext.h"
 #include "editor/frmMain.h"
+#include "ownwindow.h"
 #include "testsupport/guitest.h"
 
 namespace {
 
+using guitest::LoadedOwnMainWindow;
+using guitest::OwnMainWindow;
 using guitest::ReadAll;
 using guitest::WriteAll;
 
@@ -102,11 +102,11 @@ class RecoveryTest : public QObject {
     SetRecoveryEnabled(true);
     answers_.reset();
     SetModal(&answers_);
-    w_ = &MainWindow();
+    w_ = &OwnMainWindow();
     w_->recovery()->setDelays(30, 200);
   }
   void cleanup() {
-    delete LoadedMainWindow();
+    delete LoadedOwnMainWindow();
     SetModal(nullptr);
     SetRecoveryEnabled(false);
     if (state_) {
@@ -115,86 +115,6 @@ class RecoveryTest : public QObject {
           folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     state_.reset();
-  }
-
-  void FolderFollowsXdgStateHome() {
-    qputenv("XDG_STATE_HOME", "/somewhere/state");
-    QCOMPARE(RecoveryFolder(), QStringLiteral("/somewhere/state/quorpad"));
-    // A relative or empty value is ignored, as the XDG rules say.
-    for (const QByteArray& ignored : {QByteArray("relative/state"), QByteArray()}) {
-      qputenv("XDG_STATE_HOME", ignored);
-      QCOMPARE(RecoveryFolder(), QDir::homePath() + QStringLiteral("/.local/state/quorpad"));
-    }
-  }
-
-  void ShadowFollowsEveryKindOfEdit_data() {
-    QTest::addColumn<bool>("laidOut");
-    QTest::newRow("in a text box") << true;
-    QTest::newRow("a document alone") << false;
-  }
-  void ShadowFollowsEveryKindOfEdit() {
-    QFETCH(bool, laidOut);
-    QPlainTextEdit box;
-    QTextDocument alone;
-    QTextDocument* document = laidOut ? box.document() : &alone;
-    ShadowText shadow(document);
-    QRandomGenerator random(20261207);
-    const QString alphabet = QStringLiteral("abc \n\u00e9\u2028\U0001F600xyz\n");
-    const auto someText = [&](int most) {
-      QString text;
-      for (int n = random.bounded(most + 1); n > 0; --n)
-        text += alphabet.at(random.bounded(alphabet.size()));
-      return text;
-    };
-    const auto at = [&] { return random.bounded(document->characterCount()); };
-    for (int step = 0; step < 3000; ++step) {
-      QTextCursor cursor(document);
-      const int kind = random.bounded(10);
-      if (kind <= 3) {  // typing or pasting somewhere, over a selection at times
-        cursor.setPosition(at());
-        if (kind == 3) cursor.setPosition(at(), QTextCursor::KeepAnchor);
-        if (laidOut) {
-          box.setTextCursor(cursor);
-          box.insertPlainText(someText(kind == 2 ? 300 : 3));
-        } else {
-          cursor.insertText(someText(kind == 2 ? 300 : 3));
-        }
-      } else if (kind == 4) {  // deleting a range, across lines at times
-        cursor.setPosition(at());
-        cursor.setPosition(at(), QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-      } else if (kind == 5) {
-        document->undo();
-      } else if (kind == 6) {
-        document->redo();
-      } else if (kind == 7) {  // at the very end, and Backspace there
-        cursor.movePosition(QTextCursor::End);
-        if (random.bounded(2)) {
-          cursor.insertText(someText(5));
-        } else {
-          cursor.deletePreviousChar();
-        }
-      } else if (kind == 8 && random.bounded(20) == 0) {  // a whole new text, large at times
-        document->setPlainText(someText(random.bounded(2) ? 10 : 200000));
-      } else if (kind == 9 && random.bounded(30) == 0) {
-        if (random.bounded(2)) {
-          document->clear();
-        } else {
-          cursor.select(QTextCursor::Document);
-          cursor.removeSelectedText();
-        }
-      }
-      const QString expected = document->toRawText();
-      const QString got = ShadowText::join(shadow.pieces());
-      QVERIFY2(got == expected, qPrintable(QStringLiteral("step %1 (kind %2): %3 characters "
-                                                          "where %4 are")
-                                               .arg(step)
-                                               .arg(kind)
-                                               .arg(got.size())
-                                               .arg(expected.size())));
-    }
-    // Every change was followed; the text was never taken whole.
-    QCOMPARE(shadow.rebuilds(), 0);
   }
 
   void CopyHoldsTextPathFormatAndCaret() {
@@ -364,9 +284,9 @@ class RecoveryTest : public QObject {
     guitest::SmallDisk disk(64);
     if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
     // A window whose copies go to the small disk.
-    delete LoadedMainWindow();
+    delete LoadedOwnMainWindow();
     qputenv("XDG_STATE_HOME", QFile::encodeName(disk.path()));
-    w_ = &MainWindow();
+    w_ = &OwnMainWindow();
     w_->recovery()->setDelays(30, 200);
     QVERIFY(typeAndWait(QStringLiteral("kept")));
 
@@ -382,62 +302,7 @@ class RecoveryTest : public QObject {
     // The copy before is whole and nothing half-written is left.
     QCOMPARE(ownCopy().text, QStringLiteral("kept"));
     QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
-    delete LoadedMainWindow();
-  }
-
-  void CopyEncodingRoundTrips() {
-    RecoveryInfo info;
-    info.path = QStringLiteral("/home/me/\u00fcber \u65e5\u672c.txt");
-    info.format.utf8 = false;
-    info.format.lineEnd = QStringLiteral("\r\n");
-    info.caret = 4;
-    const QString text = QStringLiteral("\u00e9t\u00e9\n\n\U0001F600 \u2028end");
-    const QDateTime when(QDate(2026, 12, 7), QTime(13, 5, 7, 250), Qt::UTC);
-    RecoveredDocument back;
-    QString error;
-    QVERIFY2(DecodeRecoveryCopy(EncodeRecoveryCopy(text, info, when), back, error),
-             qPrintable(error));
-    QCOMPARE(back.text, text);
-    QCOMPARE(back.info.path, info.path);
-    QCOMPARE(back.info.format.utf8, false);
-    QCOMPARE(back.info.format.lineEnd, info.format.lineEnd);
-    QCOMPARE(back.info.caret, 4);
-    QCOMPARE(back.changed, when);
-    // A caret beyond the text is brought back to its end.
-    info.caret = 1000;
-    QVERIFY(DecodeRecoveryCopy(EncodeRecoveryCopy(text, info, when), back, error));
-    QCOMPARE(back.info.caret, text.size());
-  }
-
-  void DamagedCopiesAreRefused_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("reason");
-    const QByteArray good = EncodeRecoveryCopy(QStringLiteral("some text"), RecoveryInfo{}, {});
-    QTest::newRow("empty") << QByteArray() << "does not begin";
-    QTest::newRow("another file") << QByteArray("hello\n") << "does not begin";
-    QTest::newRow("header cut") << good.left(40) << "cut short";
-    QTest::newRow("text cut") << good.chopped(3) << "6 bytes of text where 9";
-    QTest::newRow("text longer") << good + "!"
-                                 << "10 bytes of text where 9";
-    QByteArray flipped = good;
-    flipped[flipped.size() - 1] = 'X';
-    QTest::newRow("text changed") << flipped << "changed or damaged";
-    QByteArray header = good;
-    header.replace("\"path\"", "\"pa\"th\"");
-    QTest::newRow("header broken") << header << "cannot be read";
-    for (const char* length : {"1e300", "-1", "2.5", "9007199254740993"}) {
-      QByteArray huge = good;
-      huge.replace("\"length\":9", QByteArray("\"length\":") + length);
-      QTest::newRow(length) << huge << "length that does not fit";
-    }
-  }
-  void DamagedCopiesAreRefused() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    RecoveredDocument document;
-    QString error;
-    QVERIFY(!DecodeRecoveryCopy(bytes, document, error));
-    QVERIFY2(error.contains(reason), qPrintable(error));
+    delete LoadedOwnMainWindow();
   }
 
   void LeftCopyIsRestoredWithPathFormatAndCaret() {

@@ -1,0 +1,329 @@
+// The main window as app starts, wires and ends it, on the offscreen platform: start-up and
+// its failures, the popup following the store, slots and fields with the manager, the About
+// box, and the program's end with its last window.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "common/templatefields.h"
+#include "editor/frmMain.h"
+#include "editor/storewatch.h"
+#include "manager/frmManage.h"
+#include "settings/frmAbout.h"
+#include "testsupport/apptest.h"
+
+using namespace guitest;
+
+class ProgramTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<StoreFolder> folder_;
+  ScriptedModal modal_;
+
+  // Selects `count` characters of the document from `from`.
+  static void select(QPlainTextEdit* doc, int from, int count) {
+    QTextCursor cursor(doc->document());
+    cursor.setPosition(from);
+    cursor.setPosition(from + count, QTextCursor::KeepAnchor);
+    doc->setTextCursor(cursor);
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    SetModal(&modal_);
+  }
+  void init() {
+    folder_ = std::make_unique<StoreFolder>();
+    modal_.reset();
+    QApplication::clipboard()->clear();
+  }
+  void cleanup() {
+    CloseAll();
+    folder_.reset();
+  }
+
+  void startupFillsSlotsInStoreOrderUpToThirteen_data() {
+    QTest::addColumn<int>("stored");
+    QTest::newRow("none") << 0;
+    QTest::newRow("three") << 3;
+    QTest::newRow("thirteen") << 13;
+    QTest::newRow("twenty") << 20;
+  }
+  void startupFillsSlotsInStoreOrderUpToThirteen() {
+    QFETCH(int, stored);
+    QByteArray bytes;
+    for (int i = 1; i <= stored; ++i)
+      bytes += Rec("1|T" + QByteArray::number(i) + "|line " + QByteArray::number(i) +
+                   "\x02\x03next\r\n");
+    folder_->write(bytes);
+
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    QVERIFY(w && w->isVisible());
+    QVERIFY(w->trayIcon());
+    for (int n = 1; n <= kTemplateSlots; ++n) {
+      QAction* slot = w->templateSlot(n);
+      if (n <= stored) {
+        QCOMPARE(SlotCaption(slot), QStringLiteral("T%1").arg(n));
+        QCOMPARE(SlotTag(slot), QStringLiteral("line %1\r\nnext").arg(n));
+      } else {
+        QCOMPARE(slot->text(), kNotSet);
+        QCOMPARE(SlotTag(slot), QString());
+      }
+    }
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void startupWithUnusableStoreShowsOneMessageAndNoWindow_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing") << false << QByteArray() << QStringLiteral("Error 53: File not found");
+    QTest::newRow("empty Index") << true << Rec("1|A|a\r\n|Name|Value\r\n")
+                                 << QStringLiteral("Error 13: Type mismatch");
+  }
+  void startupWithUnusableStoreShowsOneMessageAndNoWindow() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    if (present) folder_->write(bytes);
+
+    QVERIFY(!StartQuorpad());
+    Settle();
+    QCOMPARE(modal_.shown.size(), 1);
+    const QString& shown = modal_.shown.first();
+    QVERIFY2(
+        shown.startsWith("quorpad: ") && shown.contains(folder_->store()) && shown.contains(error),
+        qPrintable(shown));
+    QCOMPARE(LoadedMainWindow(), nullptr);
+    for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!top->isVisible());
+  }
+
+  void startupOutOfMemoryIsReportedNotAborted() {
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP(
+        "AddressSanitizer ends the program at an allocation that fails, so std::bad_alloc "
+        "cannot be had under it");
+#endif
+#endif
+    // Runs in a child: the address space it is given ends where the store's one endless line
+    // would need more, so the load runs out of memory for real.
+    if (!InChild()) {
+      const QString failed = RunInChild();
+      QVERIFY2(failed.isEmpty(), qPrintable(failed));
+      return;
+    }
+    QFile store(folder_->store());
+    QVERIFY(store.open(QIODevice::WriteOnly) && store.resize(qint64(4) << 30));  // sparse
+    store.close();
+    QFile status("/proc/self/status");
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    qint64 used = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("VmSize:"))
+        used = line.mid(7).trimmed().split(' ').first().toLongLong() << 10;
+    }
+    QVERIFY(used > 0);
+    rlimit limit{};
+    QVERIFY(::getrlimit(RLIMIT_AS, &limit) == 0);
+    limit.rlim_cur = static_cast<rlim_t>(used + (qint64(256) << 20));
+    QVERIFY(::setrlimit(RLIMIT_AS, &limit) == 0);
+
+    QVERIFY(!StartQuorpad());
+    QCOMPARE(modal_.shown.size(), 1);
+    const QString& shown = modal_.shown.first();
+    QVERIFY2(shown.startsWith("quorpad: The template store could not be used.") &&
+                 shown.contains(folder_->store()) && shown.endsWith(" [icon]"),
+             qPrintable(shown));
+    QCOMPARE(LoadedMainWindow(), nullptr);
+  }
+
+  void popupFollowsTheStoreWhoeverChangesIt() {
+    folder_->write(Numbered(1, 3));
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    QCOMPARE(SlotCaption(w->templateSlot(3)), QString("Name 3"));
+
+    // Another process rewrites it, as the engine does: a new file renamed over the old one.
+    QProcess writer;
+    writer.setWorkingDirectory(QFileInfo(folder_->store()).path());
+    writer.start("/bin/sh", {"-c",
+                             "printf '1\\004Other\\004text\\r\\n' > new.tmp && "
+                             "mv new.tmp templates.dat"});
+    QVERIFY(writer.waitForFinished(30000) && writer.exitCode() == 0);
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Other"));
+    QCOMPARE(SlotTag(w->templateSlot(1)), QString("text"));
+    // A template gone from the store leaves its slot as well.
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    QCOMPARE(SlotTag(w->templateSlot(2)), QString());
+
+    // An add appends to the file in place, which only a watch on the file itself sees.
+    folder_->append(Rec("1|Appended|more\r\n"));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(2)), QString("Appended"));
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void storeThatBreaksKeepsTheSlotsAndIsReportedOnce() {
+    folder_->write(Numbered(1, 2));
+    QVERIFY(StartQuorpad());
+    frmMain* w = LoadedMainWindow();
+    auto* watch = w->findChild<StoreWatch*>();
+    QVERIFY(watch);
+    QSignalSpy changes(watch, &StoreWatch::changed);
+
+    QVERIFY(QFile::remove(folder_->store()));
+    QTRY_COMPARE(changes.count(), 1);
+    folder_->write(Rec("1|A|a\r\n|Name|Value\r\n"));  // broken another way
+    QTRY_COMPARE(changes.count(), 2);
+    QCOMPARE(modal_.shown.size(), 1);
+    QVERIFY2(modal_.shown.first().contains(folder_->store()) &&
+                 modal_.shown.first().contains("Error 53"),
+             qPrintable(modal_.shown.first()));
+    QCOMPARE(SlotCaption(w->templateSlot(2)), QString("Name 2"));
+
+    // Mended, it is followed again; broken once more, it is reported once more.
+    folder_->write(Numbered(5, 5));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    folder_->write(Rec("|Name|Value\r\n"));
+    QTRY_COMPARE(modal_.shown.size(), 2);
+    QVERIFY2(modal_.shown.last().contains("Error 13"), qPrintable(modal_.shown.last()));
+    QCOMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
+  }
+
+  void filledSlotReplacesSelectionWithItsLines() {
+    folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n"));
+    frmMain& w = MainWindow();
+    QPlainTextEdit* doc = w.textBox();
+    doc->setPlainText(QStringLiteral("abc XYZ def"));
+    select(doc, 4, 3);
+    w.templateSlot(1)->trigger();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("abc Dear Sir,\nYours def"));
+    QCOMPARE(doc->blockCount(), 2);
+
+    // A template that is merely named "Not Set" holds a value and is inserted, at the caret.
+    select(doc, 0, 0);
+    w.templateSlot(2)->trigger();
+    QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
+    QCOMPARE(LoadedManageDialog(), nullptr);
+  }
+
+  // Fields are filled only once the manager's switch is on; a store written without them
+  // inserts as written until then.
+  void fieldsFillOnlyWhenSwitchedOn() {
+    folder_->write(
+        Rec("1|Letter|Dear {:ask To:},\x02\x03{:caret:}\x02\x03{:date dd.MM.yyyy HH:mm:} "
+            "{:ask To:} [{:selection:}] [{:clipboard:}] {::caret:} {:nope:} {:\r\n"));
+    const QString asWritten = QStringLiteral(
+        "Dear {:ask To:},\n{:caret:}\n{:date dd.MM.yyyy HH:mm:} {:ask To:} [{:selection:}] "
+        "[{:clipboard:}] {::caret:} {:nope:} {:");
+    SetFieldClock([] { return QDateTime(QDate(2026, 3, 4), QTime(5, 6)); });
+    frmMain& w = MainWindow();
+    QPlainTextEdit* doc = w.textBox();
+    QApplication::clipboard()->setText(QStringLiteral("CLIP"));
+    doc->setPlainText(QStringLiteral("<SEL>"));
+    select(doc, 0, 5);
+    w.templateSlot(1)->trigger();
+    QCOMPARE(doc->toPlainText(), asWritten);
+    QCOMPARE(modal_.asked, QStringList());
+
+    // The switch, in the manager, is kept in quorpad.ini.
+    w.action(QStringLiteral("mnuManageTemplates"))->trigger();
+    auto* fields = Child<QCheckBox>(LoadedManageDialog(), "chkFields");
+    QVERIFY(!fields->isChecked());
+    QTest::mouseClick(fields, Qt::LeftButton, {}, QPoint(4, fields->height() / 2));
+    QVERIFY(ReadAll(folder_->filePath("quorpad.ini")).contains("fields=1"));
+    QVERIFY(FieldsSwitchedOn());
+    LoadedManageDialog()->close();
+
+    // A fill-in cancelled inserts nothing; answered, one answer fills both of its fields.
+    doc->setPlainText(QStringLiteral("<SEL>"));
+    select(doc, 0, 5);
+    w.templateSlot(1)->trigger();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("<SEL>"));
+    modal_.fillIns << QStringList{QStringLiteral("Ann")};
+    modal_.shown.clear();
+    w.templateSlot(1)->trigger();
+    QCOMPARE(modal_.shown, QStringList{QStringLiteral("To")});
+    QCOMPARE(doc->toPlainText(), QStringLiteral("Dear Ann,\n\n04.03.2026 05:06 Ann [<SEL>] [CLIP] "
+                                                "{:caret:} {:nope:} {:"));
+    QCOMPARE(doc->textCursor().position(), 10);
+    doc->undo();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("<SEL>"));
+
+    // For another program's clipboard nothing is asked: what needs asking is left empty.
+    const QStringList leftEmpty = w.putTemplateOnClipboard(asWritten);
+    QCOMPARE(leftEmpty, (QStringList{"{:ask To:}", "{:selection:}"}));
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("Dear ,\n\n04.03.2026 05:06  [] [CLIP] {:caret:} {:nope:} {:"));
+    SetFieldClock({});
+  }
+
+  void aboutTwiceLeavesOneAboutBox() {
+    folder_->write(QByteArray());
+    frmMain& w = MainWindow();
+    w.action(QStringLiteral("mnuAbout"))->trigger();
+    w.action(QStringLiteral("mnuAbout"))->trigger();
+    Settle();
+    int boxes = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      boxes += qobject_cast<frmAbout*>(top) && top->isVisible();
+    QCOMPARE(boxes, 1);
+  }
+
+  // A window going away with a popup of its own open: the program's watch over closing
+  // windows meets the popup while the window is half torn down, and must not take it for a
+  // main window any more (the sanitizer build reports it otherwise).
+  void windowGoingAwayWithItsPopupOpen() {
+    folder_->write(QByteArray());
+    EndWithLastWindow();
+    frmMain& w = ShownMainWindow();
+    w.templatesPopup()->popup(w.mapToGlobal(QPoint(20, 20)));
+    QVERIFY(w.templatesPopup()->isVisible());
+    delete &w;
+    Settle();
+    QCOMPARE(LoadedMainWindow(), nullptr);
+  }
+
+  // Last, since it runs the application's own event loop and ends it.
+  void programEndsWithItsLastWindow() {
+    folder_->write(QByteArray());
+    EndWithLastWindow();
+    frmMain& w = ShownMainWindow();
+    QStringList seen;
+    bool bounded = false;
+    QTimer::singleShot(0, [&] {
+      w.hide();  // as in the tray
+      ShowAboutDialog();
+    });
+    QTimer::singleShot(50, [] { AboutDialog().close(); });
+    QTimer::singleShot(250, [&] {
+      seen << QStringLiteral("running after a dialog closed");
+      ShowAboutDialog();
+      w.action(QStringLiteral("mnuExit"))->trigger();
+    });
+    QTimer::singleShot(450, [&] {
+      seen << QStringLiteral("running after Exit with a dialog open");
+      AboutDialog().close();
+    });
+    QTimer::singleShot(10000, [&] {
+      bounded = true;
+      QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    QVERIFY(!bounded);  // the program ended by itself once its last window closed
+    QCOMPARE(seen, (QStringList{"running after a dialog closed",
+                                "running after Exit with a dialog open"}));
+  }
+};
+
+QTEST_MAIN(ProgramTest)
+#include "program_test.moc"
