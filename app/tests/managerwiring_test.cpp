@@ -11,9 +11,11 @@
 #include "editor/frmMain.h"
 #include "manager/frmManage.h"
 #include "manager/storeversions.h"
+#include "managercontrols.h"
 #include "testsupport/apptest.h"
 
 using namespace guitest;
+using namespace managertest;
 
 class ManagerWiringTest : public QObject {
   Q_OBJECT
@@ -21,15 +23,6 @@ class ManagerWiringTest : public QObject {
  private:
   std::unique_ptr<StoreFolder> folder_;
   ScriptedModal modal_;
-
-  // The manager's controls, by their object names.
-  static QTreeWidget* list(frmManage* m) { return Child<QTreeWidget>(m, "TemplatesList"); }
-  static QLineEdit* nameBox(frmManage* m) { return Child<QLineEdit>(m, "txtName"); }
-  static QLineEdit* indexBox(frmManage* m) { return Child<QLineEdit>(m, "txtIndex"); }
-  static QPlainTextEdit* valueBox(frmManage* m) { return Child<QPlainTextEdit>(m, "txtValue"); }
-  static QPushButton* pushButton(frmManage* m, const QString& name) {
-    return Child<QPushButton>(m, name);
-  }
 
   // Writes the store and opens the manager from the main window's popup.
   frmManage* open(const QByteArray& store) {
@@ -39,31 +32,10 @@ class ManagerWiringTest : public QObject {
     if (!m || !QTest::qWaitForWindowExposed(m)) qWarning("manager not shown");
     return m;
   }
-  static void clickNode(frmManage* m, int row) {
-    QTreeWidget* tree = list(m);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                      tree->visualItemRect(tree->topLevelItem(row)).center());
-  }
-  static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-  static void fill(frmManage* m, const QString& name, const QString& value) {
-    nameBox(m)->setText(name);
-    valueBox(m)->setPlainText(value);
-  }
-  static QStringList listed(frmManage* m) {
-    QStringList names;
-    for (int i = 0; i < list(m)->topLevelItemCount(); ++i)
-      names << list(m)->topLevelItem(i)->text(0);
-    return names;
-  }
   static QStringList slotCaptions() {
     QStringList captions;
     for (QAction* slot : MainWindow().templateSlots()) captions << SlotCaption(slot);
     return captions;
-  }
-  // How many of Add, Modify and Remove are enabled.
-  static int editButtons(frmManage* m) {
-    return pushButton(m, "cmdAdd")->isEnabled() + pushButton(m, "cmdModify")->isEnabled() +
-           pushButton(m, "cmdRemove")->isEnabled();
   }
 
  private Q_SLOTS:

@@ -10,9 +10,11 @@
 #include "common/dialogwindow.h"
 #include "manager/frmManage.h"
 #include "manager/templatefiles.h"
+#include "managercontrols.h"
 #include "testsupport/guitest.h"
 
 using namespace guitest;
+using namespace managertest;
 
 class ManagerTest : public QObject {
   Q_OBJECT
@@ -23,15 +25,6 @@ class ManagerTest : public QObject {
   // The dialog's one instance, kept as the program keeps it but refilling no popup.
   ProgramWideDialog<frmManage> manager_;
 
-  // The manager's controls, by their object names.
-  static QTreeWidget* list(frmManage* m) { return Child<QTreeWidget>(m, "TemplatesList"); }
-  static QLineEdit* nameBox(frmManage* m) { return Child<QLineEdit>(m, "txtName"); }
-  static QLineEdit* indexBox(frmManage* m) { return Child<QLineEdit>(m, "txtIndex"); }
-  static QPlainTextEdit* valueBox(frmManage* m) { return Child<QPlainTextEdit>(m, "txtValue"); }
-  static QPushButton* pushButton(frmManage* m, const QString& name) {
-    return Child<QPushButton>(m, name);
-  }
-
   // Writes the store and opens the manager.
   frmManage* open(const QByteArray& store) {
     folder_->write(store);
@@ -39,27 +32,6 @@ class ManagerTest : public QObject {
     BringForward(*m);
     if (!QTest::qWaitForWindowExposed(m)) qWarning("manager not shown");
     return m;
-  }
-  static void clickNode(frmManage* m, int row) {
-    QTreeWidget* tree = list(m);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                      tree->visualItemRect(tree->topLevelItem(row)).center());
-  }
-  static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-  static void fill(frmManage* m, const QString& name, const QString& value) {
-    nameBox(m)->setText(name);
-    valueBox(m)->setPlainText(value);
-  }
-  static QStringList listed(frmManage* m) {
-    QStringList names;
-    for (int i = 0; i < list(m)->topLevelItemCount(); ++i)
-      names << list(m)->topLevelItem(i)->text(0);
-    return names;
-  }
-  // How many of Add, Modify and Remove are enabled.
-  static int editButtons(frmManage* m) {
-    return pushButton(m, "cmdAdd")->isEnabled() + pushButton(m, "cmdModify")->isEnabled() +
-           pushButton(m, "cmdRemove")->isEnabled();
   }
 
  private Q_SLOTS:
