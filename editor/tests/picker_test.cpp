@@ -9,6 +9,7 @@
 #include <QTextCursor>
 
 #include "common/programfolder.h"
+#include "common/templatefields.h"
 #include "editor/frmMain.h"
 #include "editor/templatepicker.h"
 #include "ownwindow.h"
@@ -134,7 +135,8 @@ class PickerTest : public QObject {
 
   void enterInsertsInPlaceOfTheSelectionAndCloses() {
     QByteArray store = Numbered(1, 19);
-    store += Rec("1|Twentieth letter|Dear Ann,\x02\x03see you.\r\n");
+    store += Rec(
+        "1|Twentieth letter|Dear Ann,\x02\x03see you.\r\n1|Wrap|<b>{:selection:}{:caret:}</b>\r\n");
     folder_->write(store);
     frmMain& w = ShownOwnMainWindow();
     QPlainTextEdit* doc = w.textBox();
@@ -151,13 +153,27 @@ class PickerTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), FilterOf(picker));
     // The thirteen templates of the popup come first, in store order.
     QCOMPARE(ListedNames(picker).mid(0, 3), QStringList({"Name 1", "Name 2", "Name 3"}));
-    QCOMPARE(ListedNames(picker).size(), 20);
+    QCOMPARE(ListedNames(picker).size(), 21);
 
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("twen"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(doc->toPlainText(), QStringLiteral("Hello Dear Ann,\nsee you. world"));
     QVERIFY(!picker->isVisible());
     QCOMPARE(QApplication::focusWidget(), doc);
+
+    // With fields on, what the picker inserts is filled as the popup's slots fill it.
+    QVERIFY(SwitchFields(true).isEmpty());
+    doc->setPlainText(QStringLiteral("x SEL y"));
+    cursor = QTextCursor(doc->document());
+    cursor.setPosition(2);
+    cursor.setPosition(5, QTextCursor::KeepAnchor);
+    doc->setTextCursor(cursor);
+    QTest::keyClick(doc, Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("wrap"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(doc->toPlainText(), QStringLiteral("x <b>SEL</b> y"));
+    QCOMPARE(doc->textCursor().position(), 8);
+    QVERIFY(SwitchFields(false).isEmpty());
   }
 
   void upAndDownChooseTheRowEnterInserts() {
