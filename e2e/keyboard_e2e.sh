@@ -33,11 +33,15 @@ focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "${1:-$main}" ]; }
 bytes_are() { [ -f "$doc" ] && [ "$(od -An -c "$doc")" = "$(printf "$1" | od -An -c)" ]; }
 held() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
 clipboard_is() { [ "$(held)" = "$1" ]; }
-# Copies the whole document and waits until the clipboard holds TEXT.
-document_reads() {
+# Copies the whole document until the clipboard holds TEXT: keys typed while a file is
+# still being read, or before the keyboard is back from a dialog, are lost, so the copy is
+# tried again rather than once.
+copy_reads() {
   xdotool key ctrl+a ctrl+c
-  poll "$WAIT_SECONDS" clipboard_is "$1"
+  sleep 0.2
+  clipboard_is "$1"
 }
+document_reads() { poll "$WAIT_SECONDS" copy_reads "$1"; }
 # The popup from the keyboard: its first slot is current; four up is Manage Templates.
 open_manager() {
   xdotool key shift+F10
