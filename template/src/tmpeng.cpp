@@ -10,6 +10,8 @@
 #include <cstring>
 #include <exception>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "lock.h"
@@ -252,6 +254,12 @@ std::u16string Joined(const std::u16string& index, const std::u16string& name,
 
 }  // namespace
 
+std::string NameProblem(std::u16string_view name) {
+  if (name.find(static_cast<char16_t>(detail::kSeparator)) == std::u16string_view::npos) return {};
+  return "A template name cannot contain the control character 0x04: it separates a "
+         "template's name from its value in the store.";
+}
+
 tmpeng::tmpeng() : folder_(LibraryFolder()) {}
 tmpeng::tmpeng(fs::path folder) : folder_(std::move(folder)) {}
 
@@ -313,7 +321,7 @@ Flag tmpeng::Template_Move(std::u16string tName, int steps) {
 }
 
 Flag tmpeng::Template_Rename(std::u16string tOld, std::u16string tNew) {
-  if (tOld.empty() || tNew.empty()) return kFalse;
+  if (tOld.empty() || tNew.empty() || !NameProblem(tNew).empty()) return kFalse;
   const std::u16string old_name = detail::EncodeBreaks(std::move(tOld));
   const std::u16string new_name = detail::EncodeBreaks(std::move(tNew));
   const std::string old_utf8 = text::Encode(old_name);
@@ -339,6 +347,82 @@ Flag tmpeng::Template_Rename(std::u16string tOld, std::u16string tNew) {
     return true;
   });
   return renamed ? kTrue : kFalse;
+}
+
+MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clash clash) {
+  MergeResult result;
+  const fs::path store = StorePath();
+  RewriteLines(store, [&](std::vector<std::string>& lines) {
+    // The store's names, lower-cased, each with the lines of the templates that bear it,
+    // and its values as stored, which Add refuses to repeat.
+    std::unordered_map<std::u16string, std::vector<std::size_t>> names;
+    std::unordered_set<std::u16string> values;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      RecordFields record;
+      if (!detail::ParseRecord(lines[i], record)) continue;
+      const LineText decoded(lines[i]);
+      names[text::ToLower(decoded.Decode(record.name))].push_back(i);
+      values.insert(decoded.Decode(record.value));
+    }
+    bool changed = false;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      if (std::string why = NameProblem(entries[k].name); !why.empty()) {
+        result.refused.emplace_back(k, std::move(why));
+        continue;
+      }
+      std::u16string name = detail::EncodeBreaks(entries[k].name);
+      const std::u16string value = detail::EncodeBreaks(entries[k].value);
+      if (const auto at = names.find(text::ToLower(name)); at != names.end()) {
+        if (clash == Clash::kSkip) {
+          ++result.skipped;
+          continue;
+        }
+        if (clash == Clash::kReplace) {
+          for (std::size_t i : at->second) {
+            RecordFields record;
+            detail::ParseRecord(lines[i], record);
+            const LineText decoded(lines[i]);
+            lines[i] = text::Encode(
+                Joined(decoded.Decode(record.index), decoded.Decode(record.name), value));
+          }
+          values.insert(value);
+          ++result.replaced;
+          changed = true;
+          continue;
+        }
+        // Built by appending, never by substitution, so that nothing in the name is read as
+        // a placeholder.
+        const std::u16string base = name;
+        for (int n = 2; names.count(text::ToLower(name)) != 0; ++n) {
+          const std::string number = std::to_string(n);
+          name = base + u" (" + std::u16string(number.begin(), number.end()) + u")";
+        }
+      }
+      if (values.count(value) != 0) {
+        ++result.skipped;
+        continue;
+      }
+      names[text::ToLower(name)].push_back(lines.size());
+      values.insert(value);
+      lines.push_back(text::Encode(Joined(u"1", name, value)));
+      ++result.added;
+      changed = true;
+    }
+    return changed;
+  });
+  return result;
+}
+
+std::string tmpeng::Template_Replace(std::string_view bytes) {
+  const fs::path store = StorePath();
+  detail::RequireStore(store);
+  StoreLock lock(store, StoreLock::Mode::kExclusive);
+  std::string old = detail::ReadStore(store);
+  detail::StoreWriter writer(store);
+  writer.Write(bytes);
+  writer.Commit();
+  lock.Retire();
+  return old;
 }
 
 Flag tmpeng::Template_RmA(std::u16string) {
@@ -404,9 +488,8 @@ bool Check_Duplicate(Pass&& pass, const fs::path& store, const std::u16string& n
 }  // namespace
 
 Flag tmpeng::Template_AddB(std::u16string tName, std::u16string tValue) {
-  // A name cannot hold the field separator: stored, it would end the name there and push
-  // the rest into the value. Refused like a duplicate, before the store is touched.
-  if (tName.find(static_cast<char16_t>(detail::kSeparator)) != std::u16string::npos) return kFalse;
+  // Refused like a duplicate, before the store is touched.
+  if (!NameProblem(tName).empty()) return kFalse;
   const std::u16string name = detail::EncodeBreaks(std::move(tName));
   const std::u16string value = detail::EncodeBreaks(std::move(tValue));
   const fs::path store = StorePath();

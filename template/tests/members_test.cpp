@@ -280,6 +280,105 @@ TEST_F(Members, CallerObjectFailurePassesThroughWithEarlierWorkKept) {
   EXPECT_EQ(two.captions, (std::vector<std::u16string>{u"a", u"b"}));
 }
 
+// One rule for what a name may hold, whichever member is asked to store it.
+TEST_F(Members, AddRenameAndMergeRefuseExactlyTheNamesTheRuleRefuses) {
+  const struct {
+    std::u16string name;
+    bool allowed;
+  } names[] = {{u"Sig\4EVIL", false}, {u"\4", false}, {u"a\4", false},
+               {u"50%1 off", true},    {u"<img src=x>", true}, {u"line\r\nbreak", true}};
+  for (const auto& n : names) {
+    dir.Write(Rec("1|old|v\r\n"));
+    EXPECT_EQ(templates::NameProblem(n.name).empty(), n.allowed);
+    if (!n.allowed) {
+      EXPECT_EQ(templates::NameProblem(n.name).rfind("A template name cannot contain", 0), 0u);
+    }
+    EXPECT_EQ(engine.Template_Rename(u"old", n.name) != kFalse, n.allowed);
+    dir.Write(Rec("1|old|v\r\n"));
+    EXPECT_EQ(engine.Template_AddB(n.name, u"new value") != kFalse, n.allowed);
+    dir.Write(Rec("1|old|v\r\n"));
+    const auto merged = engine.Template_Merge({{u"ok", u"1"}, {n.name, u"2"}}, templates::Clash::kSkip);
+    EXPECT_EQ(merged.added, n.allowed ? 2 : 1);
+    ASSERT_EQ(merged.refused.size(), n.allowed ? 0u : 1u);
+    if (!n.allowed) {
+      EXPECT_EQ(merged.refused[0].first, 1u);
+    }
+    FakeTree tree;
+    engine.Template_LoadA(tree);
+    for (int i = 1; i <= tree.Count(); ++i)
+      EXPECT_TRUE(templates::NameProblem(tree.Text(i)).empty());
+  }
+}
+
+TEST_F(Members, MergeSkipsReplacesOrKeepsBothInOneRewrite) {
+  const struct {
+    templates::Clash clash;
+    int added, replaced, skipped;
+    std::string store;
+  } cases[] = {
+      {templates::Clash::kSkip, 1, 0, 3, "1|50%1 off|a\r\n7|B|b\r\n1|new|n\r\n\r\n"},
+      {templates::Clash::kReplace, 1, 2, 1,
+       "1|50%1 off|x\r\n7|B|y\r\n1|new|n\r\n\r\n"},
+      {templates::Clash::kKeepBoth, 3, 0, 1,
+       "1|50%1 off|a\r\n7|B|b\r\n1|50%1 OFF (2)|x\r\n1|b (2)|y\r\n1|new|n\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    dir.Write(Rec("1|50%1 off|a\r\n7|B|b\r\n"));
+    // A clash ignores case; a value the store has already is skipped, as Add skips it.
+    const auto result = engine.Template_Merge(
+        {{u"50%1 OFF", u"x"}, {u"b", u"y"}, {u"new", u"n"}, {u"dup", u"a"}}, c.clash);
+    EXPECT_EQ(result.added, c.added);
+    EXPECT_EQ(result.replaced, c.replaced);
+    EXPECT_EQ(result.skipped, c.skipped);
+    EXPECT_EQ(dir.Read(), Rec(c.store));
+  }
+  // Nothing to change writes nothing.
+  const auto before = Age();
+  engine.Template_Merge({{u"new", u"other"}}, templates::Clash::kSkip);
+  EXPECT_EQ(fs::last_write_time(dir.store()), before);
+}
+
+TEST_F(Members, ReplaceWritesTheWholeStoreAndReturnsWhatItReplaced) {
+  dir.Write(Rec("1|a|b\r\n"));
+  EXPECT_EQ(engine.Template_Replace(Rec("1|c|d\r\n")), Rec("1|a|b\r\n"));
+  EXPECT_EQ(dir.Read(), Rec("1|c|d\r\n"));
+  TempFolder empty;
+  EXPECT_EQ(ErrorOf([&] { templates::tmpeng(empty.path()).Template_Replace("x"); }), 53);
+}
+
+// Another process rewriting the store while an import or a restore runs comes wholly
+// before or after it: the import's templates and the restored store are never undone.
+TEST_F(Members, MergeAndReplaceRacingAnotherWriterLoseNoChange) {
+  for (bool restore : {false, true}) {
+    dir.Write(Rec("1|a|v\r\n"));
+    const pid_t other = enginetest::Spawn([&] {
+      templates::tmpeng own(dir.path());
+      for (int i = 0; i < 300; ++i) own.Template_EditB(u"a", U("v" + std::to_string(i)));
+    });
+    std::vector<templates::ImportEntry> entries;
+    for (int i = 0; i < 50; ++i) entries.push_back({U("mine" + std::to_string(i)), U("m" + std::to_string(i))});
+    for (int round = 0; round < 10; ++round) {
+      if (restore) {
+        engine.Template_Replace(Rec("1|a|v\r\n1|restored" + std::to_string(round) + "|r\r\n"));
+      } else {
+        entries[0] = {U("round" + std::to_string(round)), U("r" + std::to_string(round))};
+        engine.Template_Merge(entries, templates::Clash::kSkip);
+      }
+    }
+    ASSERT_EQ(enginetest::Wait(other), 0);
+    FakeTree tree;
+    engine.Template_LoadA(tree);
+    std::set<std::u16string> names;
+    for (int i = 1; i <= tree.Count(); ++i) names.insert(tree.Text(i));
+    if (restore) {
+      EXPECT_EQ(names, (std::set<std::u16string>{u"a", u"restored9"}));
+    } else {
+      for (int i = 1; i < 50; ++i) EXPECT_EQ(names.count(U("mine" + std::to_string(i))), 1u);
+      for (int r = 0; r < 10; ++r) EXPECT_EQ(names.count(U("round" + std::to_string(r))), 1u);
+    }
+  }
+}
+
 TEST_F(Members, VersionIsTheLibraryVersion) {
   EXPECT_EQ(engine.Version(), u"v" TEMPLATE_VERSION);
   EXPECT_EQ(engine.Version(), u"v" TEMPLATE_VERSION);

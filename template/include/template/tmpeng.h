@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "template/template_export.h"
 
@@ -80,6 +82,30 @@ class TEMPLATE_EXPORT EngineError : public std::runtime_error {
   std::filesystem::path file_;
 };
 
+// What a template name may hold, for Add, Rename and Import alike: anything but the field
+// separator (byte 4), which would end the name where it is stored and push the rest of it
+// into the value. Empty when `name` may be a template's name, else the reason, as a
+// sentence that starts "A template name cannot contain".
+TEMPLATE_EXPORT std::string NameProblem(std::u16string_view name);
+
+// One template of a file being imported.
+struct ImportEntry {
+  std::u16string name;
+  std::u16string value;
+};
+
+// What an import does with a template whose name the store has already (ignoring case).
+enum class Clash { kSkip, kReplace, kKeepBoth };
+
+// What an import did.
+struct MergeResult {
+  int added = 0;
+  int replaced = 0;
+  int skipped = 0;
+  // The entries refused by the name rule: their place in the list (from 0) and the reason.
+  std::vector<std::pair<std::size_t, std::string>> refused;
+};
+
 // The engine's default interface. The order of the members is part of the interface.
 class TEMPLATE_EXPORT _tmpeng {
  public:
@@ -133,6 +159,16 @@ class TEMPLATE_EXPORT tmpeng : public _tmpeng {
   // kFalse when no template has the old name, or another has the new one (ignoring case,
   // as Add does), or the new name is empty.
   Flag Template_Rename(std::u16string tOld, std::u16string tNew);
+  // Adds `entries` in one rewrite of the store under its exclusive lock, so that a writer
+  // racing it comes wholly before or after. An entry whose name the store (or an entry
+  // before it) has already, ignoring case, is skipped, replaces that template's value, or
+  // is added as "name (2)", "name (3)"... as `clash` says; one whose value a template has
+  // already is skipped, as Template_AddB skips it; one whose name breaks the name rule is
+  // refused. New templates go after the store's last line.
+  MergeResult Template_Merge(const std::vector<ImportEntry>& entries, Clash clash);
+  // Replaces the whole store with `bytes` in one atomic rewrite under its exclusive lock, and
+  // returns the bytes it replaced, so that they can be kept.
+  std::string Template_Replace(std::string_view bytes);
 
  private:
   std::filesystem::path folder_;
