@@ -22,6 +22,7 @@
 #include "common/programfolder.h"
 #include "common/taskbar.h"
 #include "template/tmpeng.h"
+#include "common/plaintext.h"
 
 ModalSeam::~ModalSeam() = default;
 
@@ -141,7 +142,7 @@ QListWidget* ListQuestion(QDialog& dialog, const QString& caption, const QString
                           const QString& listName) {
   dialog.setWindowTitle(caption);
   auto* layout = new QVBoxLayout(&dialog);
-  auto* label = new QLabel(text, &dialog);
+  QLabel* label = NewPlainLabel(&dialog, text);
   label->setWordWrap(true);
   layout->addWidget(label);
   auto* list = new QListWidget(&dialog);
@@ -157,6 +158,7 @@ class RealDialogs : public ModalSeam {
                                       QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                       QMessageBox::StandardButton defaultButton) override {
     QMessageBox box(icon, caption, text, buttons, parent);
+    MakePlain(&box);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(RunModal(box, CancelAnswer(buttons)));
   }
@@ -165,6 +167,7 @@ class RealDialogs : public ModalSeam {
       const QList<std::pair<QMessageBox::StandardButton, QString>>& captions,
       QMessageBox::StandardButton defaultButton) override {
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    MakePlain(&box);
     QMessageBox::StandardButtons buttons;
     for (const auto& [button, label] : captions) {
       box.addButton(button)->setText(label);
@@ -228,6 +231,7 @@ class RealDialogs : public ModalSeam {
     QInputDialog dialog(parent);
     dialog.setWindowTitle(caption);
     dialog.setLabelText(label);
+    for (QLabel* shown : dialog.findChildren<QLabel*>()) MakePlain(shown);
     dialog.setInputMode(QInputDialog::IntInput);
     dialog.setIntRange(least, most);
     dialog.setIntValue(value);
@@ -246,8 +250,8 @@ class RealDialogs : public ModalSeam {
       box->setObjectName(QStringLiteral("fillIn%1").arg(boxes.size()));
       box->setAccessibleName(name);
       // The name as the template wrote it: an ampersand in it is no mnemonic.
-      auto* label = new QLabel(
-          QString(name).replace(QLatin1Char('&'), QLatin1String("&&")) + QLatin1Char(':'), &dialog);
+      QLabel* label = NewPlainLabel(
+          &dialog, QString(name).replace(QLatin1Char('&'), QLatin1String("&&")) + QLatin1Char(':'));
       label->setBuddy(box);
       form->addRow(label, box);
       boxes << box;
@@ -265,7 +269,7 @@ class RealDialogs : public ModalSeam {
     return true;
   }
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
-                   const QStringList& filters) override {
+                   const QStringList& filters, QString* chosenFilter) override {
     QFileDialog dialog(owner, title, folder);
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -277,6 +281,7 @@ class RealDialogs : public ModalSeam {
           dialog.selectedFiles().isEmpty())
         return QString();
       const QString path = dialog.selectedFiles().constFirst();
+      if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
       if (save && !QFileInfo::exists(path)) {
         QMessageBox create(QMessageBox::Question, title,
                            QStringLiteral("%1 does not exist.\nDo you want to create it?")

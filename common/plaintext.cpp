@@ -1,7 +1,10 @@
 // Text boxes' text without the substitutions of toPlainText().
 #include "common/plaintext.h"
 
+#include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 
 namespace {
@@ -20,4 +23,26 @@ QString DocumentText(const QPlainTextEdit* box) {
 
 QString SelectedText(const QPlainTextEdit* box) {
   return WithLineFeeds(box->textCursor().selection().toRawText());
+}
+
+QLabel* NewPlainLabel(QWidget* parent, const QString& text) {
+  auto* label = new QLabel(parent);
+  MakePlain(label);
+  label->setText(text);
+  return label;
+}
+
+void MakePlain(QLabel* label) {
+  label->setTextFormat(Qt::PlainText);
+  // Nor does a plain label follow links or hand them to the desktop.
+  label->setOpenExternalLinks(false);
+}
+
+void MakePlain(QMessageBox* box) {
+  box->setTextFormat(Qt::PlainText);
+}
+
+QString PlainToolTip(const QString& text) {
+  if (text.isEmpty()) return text;
+  return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }

@@ -2,6 +2,8 @@
 // says.
 #include "common/wholefile.h"
 
+#include "common/privatefolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -71,16 +73,6 @@ class Descriptor {
  private:
   int fd_;
 };
-
-// The name of user `uid`, or the number where it has none.
-QString UserName(uid_t uid) {
-  struct passwd entry {};
-  struct passwd* found = nullptr;
-  std::vector<char> buffer(16384);
-  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
-    return QString::fromLocal8Bit(found->pw_name);
-  return QString::number(uid);
-}
 
 // The folder that holds `path` (whose last part is a name).
 QByteArray FolderOf(const QByteArray& path) {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <utility>
 
-struct stat;
+#include "common/privatefolder.h"
 
 // The names of one copy's files, all made from the copy's id: the copy, the lock its
 // quorpad holds, the temporary file a write goes through, and where a damaged copy is set
@@ -35,52 +35,21 @@ class CopyFiles {
   QString id_;
 };
 
-// The folder of the copies, opened once it has been checked to be quorpad's own: a real
-// folder, not a link, owned by this user, that nobody else may write to. Everything in it is
-// reached relative to this descriptor and without following links, so nothing that another
-// user planted, or a folder swapped in later, is ever written, read or restored.
-class CopyFolder {
+// The folder of the copies: a folder of the user's own (see PrivateFolder) that also names
+// each copy's files.
+class CopyFolder : public PrivateFolder {
  public:
-  // Opens `path`, making it (mode 0700, with its parents) when `create` and it is missing.
-  // nullptr with `why` when it cannot be used, and `unsafe` set when that is because it is
-  // not quorpad's own (rather than, say, a full disk).
+  // As PrivateFolder::open.
   static std::shared_ptr<CopyFolder> open(const QString& path, bool create, QString& why,
                                           bool& unsafe);
-  ~CopyFolder();
-  CopyFolder(const CopyFolder&) = delete;
-  CopyFolder& operator=(const CopyFolder&) = delete;
 
-  const QString& path() const { return path_; }
   // The names of `id`'s files in this folder.
-  CopyFiles files(const QString& id) const { return CopyFiles(path_, id); }
-
-  void remove(const QString& name) const;
-  bool rename(const QString& from, const QString& to) const;
-  // The regular file `name` (not a link): its stat, or false.
-  bool regularFile(const QString& name, struct stat& st) const;
-  bool exists(const QString& name) const;
-  // The names in the folder.
-  QStringList names() const;
-
-  // Opens `name` and takes its lock without waiting; -1 when another process holds it. A
-  // lock on a file that its holder removed before we got it guards nothing, so that counts
-  // as held too.
-  int takeLock(const QString& name, int flags) const;
-
-  // Writes `bytes` as the copy of `files` (readable by the user alone) through its
-  // temporary file, which replaces the copy only once the bytes are on disk: a copy is
-  // always whole, the new one or the one before. Returns an empty string on success, else
-  // the reason.
-  QString write(const CopyFiles& files, const QByteArray& bytes) const;
-  // Reads the regular file `name`, at most `limit` bytes (`whole`: all of it, or the file is
-  // refused as too large). Returns an empty string on success, else the reason.
-  QString read(const QString& name, qint64 limit, bool whole, QByteArray& bytes) const;
+  CopyFiles files(const QString& id) const { return CopyFiles(path(), id); }
+  // Writes `bytes` as the copy of `files`, through its temporary file.
+  QString write(const CopyFiles& files, const QByteArray& bytes) const {
+    return PrivateFolder::write(files.copy(), files.temporary(), bytes);
+  }
 
  private:
-  CopyFolder(QString path, int fd) : path_(std::move(path)), fd_(fd) {}
-  // Opens `name` in the folder, never through a link; -1 with errno on failure.
-  int openFile(const QString& name, int flags) const;
-
-  QString path_;
-  int fd_;
+  using PrivateFolder::PrivateFolder;
 };

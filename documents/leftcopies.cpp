@@ -109,6 +109,14 @@ std::vector<std::unique_ptr<LeftCopy>> FindLeftCopies(const QString& folder) {
       ::close(fd);
       continue;
     }
+    // A copy someone else wrote (another user's, or one others may write to, planted while
+    // the folder was open to them) is never offered: it goes aside under a name no copy has.
+    if (!dir->ownFile(files.copy()).isEmpty()) {
+      dir->rename(files.copy(), files.copy() + QStringLiteral(".foreign"));
+      dir->remove(files.lock());
+      ::close(fd);
+      continue;
+    }
     ::close(fd);
     const qint64 when = qint64(copy.st_mtim.tv_sec) * 1000000000 + copy.st_mtim.tv_nsec;
     dated.emplace_back(when, std::make_unique<LeftCopy>(held, id));

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "documents/document.h"
+#include "common/plaintext.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ QToolButton* NewChoice(QWidget* parent, const QString& name, const QString& acce
 }
 
 QLabel* NewPanel(QWidget* parent, const QString& name, const QString& accessible) {
-  auto* l = new QLabel(parent);
+  QLabel* l = NewPlainLabel(parent);
   l->setObjectName(name);
   l->setAccessibleName(accessible);
   l->setContentsMargins(6, 0, 6, 0);
@@ -116,7 +117,7 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
     notice_->setText(text.section(QStringLiteral(": "), 0, 0)
                          .remove(QRegularExpression(QStringLiteral(" \\(U\\+[0-9A-F]+\\)"))) +
                      QLatin1Char(':'));
-    notice_->setToolTip(text);
+    notice_->setToolTip(PlainToolTip(text));
     notice_->setAccessibleDescription(text);
   });
   showCaret();

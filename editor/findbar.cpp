@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "common/plaintext.h"
 #include "documents/shadowtext.h"
+#include "common/plaintext.h"
 
 QRegularExpression FindQuery::expression() const {
   QString pattern = regularExpression ? text : QRegularExpression::escape(text);
@@ -132,7 +132,7 @@ void FindBar::createControls() {
   cmdReplaceAll =
       NewButton(replaceRow_, QStringLiteral("cmdReplaceAll"), QStringLiteral("Replace All"),
                 QStringLiteral("Replaces every match, as one step for Undo."));
-  lblStatus = new QLabel(this);
+  lblStatus = NewPlainLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblFindStatus"));
   lblStatus->setAccessibleName(QStringLiteral("Find status"));
 

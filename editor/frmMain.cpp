@@ -27,7 +27,6 @@
 #include "common/errortext.h"
 #include "common/filedrop.h"
 #include "common/modal.h"
-#include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/taskbar.h"
 #include "common/twips.h"
@@ -41,6 +40,7 @@
 #include "owntext.h"
 #include "templateinsertion.h"
 #include "traypresence.h"
+#include "common/plaintext.h"
 
 namespace {
 
@@ -127,7 +127,7 @@ void frmMain::createControls() {
   connect(findBar_, &FindBar::visibilityChanged, this, &frmMain::scheduleLayout);
   connect(document_, &Document::statusChanged, this, &frmMain::showStatus);
 
-  statusPanel_ = new QLabel(this);
+  statusPanel_ = NewPlainLabel(this);
   statusPanel_->setObjectName(QStringLiteral("status_panel1"));
   statusPanel_->setAccessibleName(QStringLiteral("Document status"));
   statusBar()->setObjectName(QStringLiteral("status"));

@@ -16,6 +16,7 @@
 
 #include "common/errortext.h"
 #include "common/modal.h"
+#include "common/plaintext.h"
 
 namespace {
 
@@ -152,10 +153,9 @@ void TemplatePicker::createControls() {
   txtFilter->setClearButtonEnabled(false);
   txtFilter->installEventFilter(this);
 
-  lblStatus = new QLabel(this);
+  lblStatus = NewPlainLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblStatus"));
   lblStatus->setWordWrap(true);
-  lblStatus->setTextFormat(Qt::PlainText);
   lblStatus->hide();
 
   model_ = new TemplateListModel(this);

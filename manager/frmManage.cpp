@@ -276,6 +276,11 @@ void frmManage::cmdAdd_Click() {
   const QString name = txtName->text();
   const QString value = ValueText(txtValue);
   if (name.isEmpty() || value.isEmpty()) return;
+  if (const std::string why = templates::NameProblem(ToU16(name)); !why.empty()) {
+    Modal().message(this, kAppTitle, QString::fromStdString(why), QMessageBox::NoIcon,
+                    QMessageBox::Ok, QMessageBox::Ok);
+    return;
+  }
   guarded([&] {
     TreeViewAdapter tree(TemplatesList);
     if (Temp->Check_Exists_Obj(ToU16(name), ToU16(value), tree)) {
@@ -374,7 +379,7 @@ void frmManage::cmdVersions_Click() {
                      "are now are kept as a version too, so that the restore can be taken back."),
       rows, QStringLiteral("Restore"));
   if (row < 0 || row >= versions.size()) return;
-  if (const QString reason = RestoreStoreVersion(store, versions.at(row)); !reason.isEmpty()) {
+  if (const QString reason = RestoreStoreVersion(*Temp, versions.at(row)); !reason.isEmpty()) {
     ShowFileError(this, QStringLiteral("Could not restore the templates"), store, reason);
     return;
   }
@@ -409,11 +414,16 @@ void frmManage::cmdExport_Click() {
     if (answer == QMessageBox::Cancel) return;
     if (answer == QMessageBox::Yes) entries = chosen;
   }
-  const QString path =
+  // The kind written is the kind chosen in the dialog, whatever the name ends with; a name
+  // with no ending gets the kind's own.
+  const QString csvFilter = QStringLiteral("CSV (*.csv)");
+  QString filter;
+  QString path =
       Modal().fileName(this, true, QStringLiteral("Export Templates"), QDir::homePath(),
-                       {QStringLiteral("CSV (*.csv)"), QStringLiteral("Template store (*.dat)")});
+                       {csvFilter, QStringLiteral("Template store (*.dat)")}, &filter);
   if (path.isEmpty()) return;
-  const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+  const bool csv = filter == csvFilter;
+  if (QFileInfo(path).suffix().isEmpty()) path += csv ? QLatin1String(".csv") : QLatin1String(".dat");
   const QByteArray bytes = csv ? TemplatesAsCsv(entries) : TemplatesAsStore(entries);
   if (const QString reason = WriteFileAtomically(path, bytes.toStdString()); !reason.isEmpty()) {
     ShowFileError(this, QStringLiteral("Could not export the templates to"), path, reason);
@@ -421,8 +431,9 @@ void frmManage::cmdExport_Click() {
   }
   Modal().message(this, kAppTitle,
                   QStringLiteral("Exported %1 to %2.")
-                      .arg(entries.size() == 1 ? QStringLiteral("1 template")
-                                               : QStringLiteral("%1 templates").arg(entries.size()),
+                      .arg(entries.size() == 1
+                               ? QStringLiteral("1 template")
+                               : QString::number(entries.size()) + QStringLiteral(" templates"),
                            path),
                   QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -444,29 +455,22 @@ void frmManage::cmdImport_Click() {
     return;
   }
   // The names the store has, ignoring case, as Add compares them.
-  QHash<QString, QString> existing;
-  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i) {
-    const QString name = TemplatesList->topLevelItem(i)->text(0);
-    existing.insert(name.toLower(), name);
-  }
+  QSet<QString> seen;
+  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i)
+    seen.insert(TemplatesList->topLevelItem(i)->text(0).toLower());
   int clashes = 0;
-  {
-    QSet<QString> seen(existing.keyBegin(), existing.keyEnd());
-    for (const TemplateEntry& e : entries) {
-      if (seen.contains(e.name.toLower())) ++clashes;
-      seen.insert(e.name.toLower());
-    }
+  for (const TemplateEntry& e : entries) {
+    if (seen.contains(e.name.toLower())) ++clashes;
+    seen.insert(e.name.toLower());
   }
-  enum class Clash { kSkip, kReplace, kKeepBoth } policy = Clash::kSkip;
+  templates::Clash policy = templates::Clash::kSkip;
   if (clashes > 0) {
     const auto answer = Modal().question(
         this, kAppTitle,
         QStringLiteral("%1 of the %2 templates in %3 have names that exist already. Skip "
                        "them, replace the existing ones, or keep both (the imported ones get a "
                        "number after their name)?")
-            .arg(clashes)
-            .arg(entries.size())
-            .arg(path),
+            .arg(QString::number(clashes), QString::number(entries.size()), path),
         QMessageBox::Question,
         {{QMessageBox::Yes, QStringLiteral("Skip")},
          {QMessageBox::No, QStringLiteral("Replace")},
@@ -474,45 +478,37 @@ void frmManage::cmdImport_Click() {
          {QMessageBox::Cancel, QStringLiteral("Cancel")}},
         QMessageBox::Yes);
     if (answer == QMessageBox::Cancel) return;
-    policy = answer == QMessageBox::No         ? Clash::kReplace
-             : answer == QMessageBox::YesToAll ? Clash::kKeepBoth
-                                               : Clash::kSkip;
+    policy = answer == QMessageBox::No         ? templates::Clash::kReplace
+             : answer == QMessageBox::YesToAll ? templates::Clash::kKeepBoth
+                                               : templates::Clash::kSkip;
+  }
+  // An empty name is refused here; the engine refuses what its name rule refuses. Everything
+  // else goes into the store in one rewrite under its lock.
+  QStringList refused;
+  std::vector<templates::ImportEntry> merged;
+  std::vector<int> lines;
+  for (const TemplateEntry& e : entries) {
+    if (e.name.isEmpty()) {
+      refused << QStringLiteral("line ") + QString::number(e.line) +
+                     QStringLiteral(": the name is empty");
+      continue;
+    }
+    merged.push_back({ToU16(e.name), ToU16(e.value)});
+    lines.push_back(e.line);
   }
   keepVersion();
-  int added = 0, replaced = 0, skipped = 0;
-  guarded([&] {
-    for (const TemplateEntry& e : entries) {
-      QString name = e.name;
-      if (const auto at = existing.constFind(name.toLower()); at != existing.cend()) {
-        if (policy == Clash::kSkip) {
-          ++skipped;
-          continue;
-        }
-        if (policy == Clash::kReplace) {
-          Temp->Template_EditB(ToU16(*at), ToU16(e.value));
-          ++replaced;
-          continue;
-        }
-        for (int n = 2; existing.contains(name.toLower()); ++n)
-          name = QStringLiteral("%1 (%2)").arg(e.name).arg(n);
-      }
-      // The engine refuses a value that another template has already.
-      if (Temp->Template_AddB(ToU16(name), ToU16(e.value)) != templates::kFalse) {
-        ++added;
-        existing.insert(name.toLower(), name);
-      } else {
-        ++skipped;
-      }
-    }
-  });
+  templates::MergeResult result;
+  if (!guarded([&] { result = Temp->Template_Merge(merged, policy); })) return;
+  for (const auto& [at, why] : result.refused)
+    refused << QStringLiteral("line ") + QString::number(lines.at(at)) + QStringLiteral(": ") +
+                   QString::fromStdString(why);
   if (reloadTree()) refillMainWindowSlots();
-  Modal().message(this, kAppTitle,
-                  QStringLiteral("Imported from %1: %2 added, %3 replaced, %4 skipped.")
-                      .arg(path)
-                      .arg(added)
-                      .arg(replaced)
-                      .arg(skipped),
-                  QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+  QString report = QStringLiteral("Imported from %1: %2 added, %3 replaced, %4 skipped.")
+                       .arg(path, QString::number(result.added), QString::number(result.replaced),
+                            QString::number(result.skipped + refused.size()));
+  if (!refused.isEmpty())
+    report += QStringLiteral("\n\nNot imported:\n") + refused.join(QLatin1Char('\n'));
+  Modal().message(this, kAppTitle, report, QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmManage::cmdMoveUp_Click() {
@@ -527,6 +523,11 @@ void frmManage::cmdRename_Click() {
   QTreeWidgetItem* node = TemplatesList->currentItem();
   const QString to = txtName->text();
   if (!node || to.isEmpty() || to == node->text(0)) return;
+  if (const std::string why = templates::NameProblem(ToU16(to)); !why.empty()) {
+    Modal().message(this, kAppTitle, QString::fromStdString(why), QMessageBox::NoIcon,
+                    QMessageBox::Ok, QMessageBox::Ok);
+    return;
+  }
   const int row = TemplatesList->indexOfTopLevelItem(node);
   keepVersion();
   bool renamed = false;
@@ -536,7 +537,7 @@ void frmManage::cmdRename_Click() {
     return;
   if (!renamed) {
     Modal().message(this, kAppTitle,
-                    QStringLiteral("A template named '%1' exists already.").arg(to),
+                    QStringLiteral("A template named '") + to + QStringLiteral("' exists already."),
                     QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
     return;
   }

@@ -1,21 +1,22 @@
-// Versions of the store: copies in a private folder of the user's state, named by time.
+// Versions of the store: copies in a private folder of the user's state, in serial order.
 #include "manager/storeversions.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
-#include <sys/stat.h>
-#include <cerrno>
-#include <cstring>
-
+#include "common/errortext.h"
+#include "common/privatefolder.h"
 #include "common/wholefile.h"
 
 namespace {
 
-// A version's file name: the UTC time to the millisecond, a serial number for versions
-// kept within one millisecond, and its number of templates.
+// A version's file name: the UTC time to the millisecond, a serial number one above the
+// highest of the folder, and its number of templates. Versions are ordered by the serial,
+// so that a clock set back, or a version dated in the future, never makes newer versions
+// go first; older quorpads wrote a serial within the millisecond, which orders as before.
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmsszzz");
 
 // Far beyond any store a person keeps, as the engine's own limit.
@@ -36,25 +37,69 @@ int CountTemplates(const QByteArray& bytes) {
   return count + (separators >= 2);
 }
 
-QString MakePrivateFolder(const QString& folder) {
-  if (!QDir().mkpath(QFileInfo(folder).path())) return QStringLiteral("its parent cannot be made");
-  if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
-    return QString::fromLocal8Bit(std::strerror(errno));
-  return QFileInfo(folder).isDir() ? QString() : QStringLiteral("it is not a folder");
+QString StateFolder() {
+  QString base = qEnvironmentVariable("XDG_STATE_HOME");
+  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + "/.local/state";
+  return QDir(base).filePath(QStringLiteral("quorpad"));
+}
+
+// One folder per store, keyed by where the store is.
+QString StoreKey(const QString& store) {
+  return QString::fromLatin1(
+      QCryptographicHash::hash(QFile::encodeName(QFileInfo(store).absoluteFilePath()),
+                               QCryptographicHash::Sha256)
+          .toHex()
+          .left(16));
+}
+
+// The versions' folder of `store`, each step of the way checked as the user's own; nullptr
+// with the reason when it cannot be used (or, without `create`, does not exist).
+std::shared_ptr<PrivateFolder> OpenVersions(const QString& store, bool create, QString& why) {
+  bool unsafe = false;
+  std::shared_ptr<PrivateFolder> folder = PrivateFolder::open(StateFolder(), create, why, unsafe);
+  for (const QString& name : {QStringLiteral("versions"), StoreKey(store)}) {
+    if (!folder) break;
+    folder = folder->child(name, create, why, unsafe);
+  }
+  if (!folder && unsafe) why = QStringLiteral("it is not yours alone: ") + why;
+  return folder;
+}
+
+struct Listed {
+  StoreVersion version;
+  QString name;
+  qint64 serial = 0;
+};
+
+// The versions in `folder` that are the user's own files, newest first.
+QList<Listed> List(const PrivateFolder& folder) {
+  QList<Listed> found;
+  for (const QString& name : folder.names()) {
+    if (!name.endsWith(QLatin1String(".dat")) || name.startsWith(QLatin1Char('.'))) continue;
+    const QStringList parts = name.chopped(4).split(QLatin1Char('-'));
+    if (parts.size() != 4 || !folder.ownFile(name).isEmpty()) continue;
+    Listed entry;
+    entry.name = name;
+    entry.version.file = folder.filePath(name);
+    entry.version.when =
+        QDateTime::fromString(parts.at(0) + QLatin1Char('-') + parts.at(1), kTimeFormat);
+    entry.version.when.setTimeSpec(Qt::UTC);
+    bool ok = false, serialOk = false;
+    entry.version.templates = parts.at(3).toInt(&ok);
+    entry.serial = parts.at(2).toLongLong(&serialOk);
+    if (!entry.version.when.isValid() || !ok || !serialOk) continue;
+    found << entry;
+  }
+  std::sort(found.begin(), found.end(), [](const Listed& a, const Listed& b) {
+    return a.serial != b.serial ? a.serial > b.serial : a.name > b.name;
+  });
+  return found;
 }
 
 }  // namespace
 
 QString StoreVersionFolder(const QString& store) {
-  QString base = qEnvironmentVariable("XDG_STATE_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + "/.local/state";
-  // One folder per store, keyed by where the store is.
-  const QByteArray key =
-      QCryptographicHash::hash(QFile::encodeName(QFileInfo(store).absoluteFilePath()),
-                               QCryptographicHash::Sha256)
-          .toHex()
-          .left(16);
-  return QDir(base).filePath(QStringLiteral("quorpad/versions/") + QString::fromLatin1(key));
+  return QDir(StateFolder()).filePath(QStringLiteral("versions/") + StoreKey(store));
 }
 
 QString KeepStoreVersion(const QString& store) {
@@ -62,51 +107,61 @@ QString KeepStoreVersion(const QString& store) {
   if (!QFileInfo(store).isFile()) return QString();
   QByteArray bytes;
   if (QString reason = ReadWholeFile(store, kLargest, bytes); !reason.isEmpty()) return reason;
-  const QString folder = StoreVersionFolder(store);
-  if (QString reason = MakePrivateFolder(folder); !reason.isEmpty())
-    return QStringLiteral("the versions' folder %1 cannot be made: %2").arg(folder, reason);
-  const QString stamp = QDateTime::currentDateTimeUtc().toString(kTimeFormat);
-  QString name;
-  for (int serial = 0;; ++serial) {
-    name = QDir(folder).filePath(QStringLiteral("%1-%2-%3.dat")
-                                     .arg(stamp)
-                                     .arg(serial, 3, 10, QLatin1Char('0'))
-                                     .arg(CountTemplates(bytes)));
-    if (!QFileInfo::exists(name)) break;
+  return KeepStoreVersionBytes(store, bytes);
+}
+
+QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes) {
+  QString why;
+  const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, true, why);
+  if (!folder)
+    return QStringLiteral("the versions' folder %1 cannot be used: %2")
+        .arg(StoreVersionFolder(store), why);
+  const QList<Listed> kept = List(*folder);
+  // Nothing changed since the newest version: it is kept already.
+  if (!kept.isEmpty()) {
+    QByteArray newest;
+    if (folder->read(kept.first().name, kLargest, true, newest).isEmpty() && newest == bytes)
+      return QString();
   }
-  if (QString reason = WriteFileAtomically(name, bytes.toStdString()); !reason.isEmpty())
+  const qint64 serial = kept.isEmpty() ? 1 : std::max<qint64>(kept.first().serial, 0) + 1;
+  const QString name = QDateTime::currentDateTimeUtc().toString(kTimeFormat) + QLatin1Char('-') +
+                       QString::number(serial) + QLatin1Char('-') +
+                       QString::number(CountTemplates(bytes)) + QStringLiteral(".dat");
+  if (QString reason = folder->write(name, QLatin1Char('.') + name + QStringLiteral(".tmp"), bytes);
+      !reason.isEmpty())
     return reason;
   // The oldest go once there are more than are kept.
-  const QList<StoreVersion> kept = StoreVersions(store);
-  for (int i = kKeptStoreVersions; i < kept.size(); ++i) QFile::remove(kept.at(i).file);
+  const QList<Listed> now = List(*folder);
+  for (int i = kKeptStoreVersions; i < now.size(); ++i) folder->remove(now.at(i).name);
   return QString();
 }
 
 QList<StoreVersion> StoreVersions(const QString& store) {
   QList<StoreVersion> versions;
-  const QDir folder(StoreVersionFolder(store));
-  // Names sort by time; newest first.
-  const QStringList names =
-      folder.entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name | QDir::Reversed);
-  for (const QString& name : names) {
-    const QStringList parts = name.chopped(4).split(QLatin1Char('-'));
-    if (parts.size() != 4) continue;
-    StoreVersion version;
-    version.file = folder.filePath(name);
-    version.when = QDateTime::fromString(parts.at(0) + QLatin1Char('-') + parts.at(1), kTimeFormat);
-    version.when.setTimeSpec(Qt::UTC);
-    bool ok = false;
-    version.templates = parts.at(3).toInt(&ok);
-    if (!version.when.isValid() || !ok) continue;
-    versions << version;
-  }
+  QString why;
+  const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why);
+  if (!folder) return versions;
+  for (const Listed& entry : List(*folder)) versions << entry.version;
   return versions;
 }
 
-QString RestoreStoreVersion(const QString& store, const StoreVersion& version) {
+QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& version) {
+  const QString store = QFile::decodeName(QByteArray::fromStdString(engine.StorePath().native()));
+  QString why;
+  const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why);
+  if (!folder) return why;
   QByteArray bytes;
-  if (QString reason = ReadWholeFile(version.file, kLargest, bytes); !reason.isEmpty())
+  if (QString reason = folder->read(QFileInfo(version.file).fileName(), kLargest, true, bytes);
+      !reason.isEmpty())
     return reason;
   if (QString reason = KeepStoreVersion(store); !reason.isEmpty()) return reason;
-  return WriteFileAtomically(store, bytes.toStdString());
+  std::string replaced;
+  try {
+    replaced = engine.Template_Replace(std::string_view(bytes.constData(), bytes.size()));
+  } catch (const std::exception&) {
+    return ErrorText(std::current_exception());
+  }
+  // What the restore replaced is kept too; a change that came in since the version above
+  // was kept is thereby never lost.
+  return KeepStoreVersionBytes(store, QByteArray::fromStdString(replaced));
 }

@@ -32,38 +32,67 @@ QString CsvField(const QString& field) {
   return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// Decoded as the engine reads the store: line by line, each line UTF-8 where it is valid
+// UTF-8 and Windows-1252 otherwise, so that one old line beside new ones spoils neither.
+// The line ends stay as they were.
 QString Decoded(const QByteArray& bytes) {
-  QString text =
-      FromU16(templates::text::Decode(std::string_view(bytes.constData(), bytes.size())));
+  QString text;
+  text.reserve(bytes.size());
+  qsizetype start = 0;
+  while (start < bytes.size()) {
+    qsizetype end = start;
+    while (end < bytes.size() && bytes.at(end) != '\r' && bytes.at(end) != '\n') ++end;
+    text += FromU16(templates::text::Decode(
+        std::string_view(bytes.constData() + start, static_cast<std::size_t>(end - start))));
+    qsizetype next = end;
+    if (next < bytes.size()) {
+      ++next;
+      if (bytes.at(end) == '\r' && next < bytes.size() && bytes.at(next) == '\n') ++next;
+      text += QString::fromLatin1(bytes.mid(end, next - end));
+    }
+    start = next;
+  }
   // A byte order mark, as some spreadsheets write before UTF-8, is no part of the text.
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   return text;
 }
 
+// The lines of `text`, split as the engine splits the store: at CR LF, a lone CR or a lone LF.
+QStringList Lines(const QString& text) {
+  QString unified = text;
+  unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  unified.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return unified.split(QLatin1Char('\n'));
+}
+
+// Every line the engine reads as a template, as the engine reads it: the index before the
+// first separator, the name up to the second, and the value all the rest (separators in it
+// included). Lines that hold no template are passed over, as the engine passes over them;
+// a file with text but no template at all is no store.
 bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString& error) {
-  const QStringList lines = text.split(QLatin1Char('\n'));
+  const QStringList lines = Lines(text);
+  int firstText = 0;
   for (int i = 0; i < lines.size(); ++i) {
-    QString line = lines.at(i);
-    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    const QString& line = lines.at(i);
     if (line.isEmpty()) continue;
-    const QStringList fields = line.split(kSeparator);
-    const auto fail = [&](const QString& reason) {
-      error = QStringLiteral("line %1: %2").arg(i + 1).arg(reason);
-      return false;
-    };
-    if (fields.size() != 3)
-      return fail(QStringLiteral("a template is an index, a name and a value, separated by "
-                                 "byte 4; this line has %1 field(s)")
-                      .arg(fields.size()));
-    bool number = false;
-    fields.at(0).toLongLong(&number);
-    if (!number) return fail(QStringLiteral("the index \"%1\" is not a number").arg(fields.at(0)));
-    if (fields.at(1).isEmpty()) return fail(QStringLiteral("the name is empty"));
+    if (firstText == 0) firstText = i + 1;
+    const qsizetype first = line.indexOf(kSeparator);
+    if (first < 0 || first + 1 == line.size()) continue;
+    const qsizetype second = line.indexOf(kSeparator, first + 1);
+    if (second < 0) continue;
     auto breaks = [](QString field) {
-      field.replace(QString(kStoredCr) + kStoredLf, QStringLiteral("\r\n"));
+      field.replace(kStoredCr, QLatin1Char('\r'));
+      field.replace(kStoredLf, QLatin1Char('\n'));
       return field;
     };
-    entries << TemplateEntry{breaks(fields.at(1)), breaks(fields.at(2))};
+    entries << TemplateEntry{breaks(line.mid(first + 1, second - first - 1)),
+                             breaks(line.mid(second + 1)), i + 1};
+  }
+  if (entries.isEmpty() && firstText != 0) {
+    error = QStringLiteral("line ") + QString::number(firstText) +
+            QStringLiteral(": no template is in this file: a template is an index, a name and a "
+                           "value, separated by byte 4");
+    return false;
   }
   return true;
 }
@@ -144,11 +173,7 @@ bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error)
                   .arg(fields.size());
       return false;
     }
-    if (fields.at(0).isEmpty()) {
-      error = QStringLiteral("line %1: the name is empty").arg(rowLines.at(r));
-      return false;
-    }
-    entries << TemplateEntry{WithCrLf(fields.at(0)), WithCrLf(fields.at(1))};
+    entries << TemplateEntry{WithCrLf(fields.at(0)), WithCrLf(fields.at(1)), rowLines.at(r)};
   }
   return true;
 }
@@ -175,6 +200,9 @@ bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& e
                       QString& error) {
   entries.clear();
   const QString text = Decoded(bytes);
+  // A CSV file is known by its header as well as by its name.
+  const QString head = text.left(text.indexOf(QLatin1Char('\n')) + 1).trimmed();
+  csv = csv || head.compare(QLatin1String("name,value"), Qt::CaseInsensitive) == 0;
   const bool ok = csv ? ReadCsv(text, entries, error) : ReadStoreFormat(text, entries, error);
   if (!ok) entries.clear();
   return ok;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "common/textconv.h"
+#include "common/plaintext.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void TreeViewAdapter::Add(const std::u16string& key, const std::u16string& text)
   const QString shown = FromU16(text);
   item->setText(0, shown);
   item->setData(0, Qt::UserRole, FromU16(key));
-  item->setToolTip(0, shown);
+  item->setToolTip(0, PlainToolTip(shown));
   pending_.append(item);
 }
 

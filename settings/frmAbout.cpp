@@ -11,6 +11,7 @@
 #include "common/textconv.h"
 #include "common/version.h"
 #include "common/versionlines.h"
+#include "common/plaintext.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ const QColor kInkOnArtwork(0x1b, 0x2a, 0x3f);
 
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, const QFont& font,
                  Qt::Alignment alignment) {
-  auto* label = new QLabel(caption, parent);
+  QLabel* label = NewPlainLabel(parent, caption);
   label->setObjectName(name);
   label->setFont(font);
   label->setAlignment(alignment | Qt::AlignVCenter);
@@ -99,7 +100,7 @@ void frmAbout::Form_Load() {
   // holds it whole.
   const QString store = StoreLine(ChosenStorePlace());
   lblStore->setText(lblStore->fontMetrics().elidedText(store, Qt::ElideMiddle, lblStore->width()));
-  lblStore->setToolTip(store);
+  lblStore->setToolTip(PlainToolTip(store));
   lblStore->setAccessibleName(store);
 }
 

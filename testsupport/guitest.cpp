@@ -30,6 +30,7 @@ namespace guitest {
 void ScriptedModal::reset() {
   buttons.clear();
   files.clear();
+  filters.clear();
   checks.clear();
   numbers.clear();
   choices.clear();
@@ -68,8 +69,10 @@ QMessageBox::StandardButton ScriptedModal::checklist(
 }
 
 QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QString&,
-                                const QStringList&) {
+                                const QStringList& offered, QString* chosenFilter) {
   asked << title;
+  if (chosenFilter)
+    *chosenFilter = !filters.isEmpty() ? filters.takeFirst() : offered.value(0);
   return files.isEmpty() ? QString() : files.takeFirst();
 }
 

@@ -145,8 +145,24 @@ class ManagerTest : public QObject {
     modal_.buttons << QMessageBox::Yes;  // the chosen one only
     const QString dat = folder_->filePath(QStringLiteral("out.dat"));
     modal_.files << dat;
+    modal_.filters << QStringLiteral("Template store (*.dat)");
     click(pushButton(m, "cmdExport"));
     QCOMPARE(ReadAll(dat), Rec("1|Sig|Regards\r\n"));
+    // The filter chosen decides the kind, whatever the name ends with; a bare name gets the
+    // kind's ending.
+    const struct {
+      const char *name, *filter, *written;
+      QByteArray bytes;
+    } kinds[] = {{"bare", "CSV (*.csv)", "bare.csv", "name,value\r\nSig,Regards\r\n"},
+                 {"store.csv", "Template store (*.dat)", "store.csv", Rec("1|Sig|Regards\r\n")},
+                 {"bare2", "Template store (*.dat)", "bare2.dat", Rec("1|Sig|Regards\r\n")}};
+    for (const auto& kind : kinds) {
+      modal_.buttons << QMessageBox::Yes;
+      modal_.files << folder_->filePath(kind.name);
+      modal_.filters << kind.filter;
+      click(pushButton(m, "cmdExport"));
+      QCOMPARE(ReadAll(folder_->filePath(kind.written)), kind.bytes);
+    }
     QList<TemplateEntry> back;
     QString error;
     QVERIFY(ReadTemplateFile(ReadAll(csv), true, back, error));

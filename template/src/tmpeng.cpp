@@ -352,7 +352,16 @@ Flag tmpeng::Template_Rename(std::u16string tOld, std::u16string tNew) {
 MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clash clash) {
   MergeResult result;
   const fs::path store = StorePath();
-  RewriteLines(store, [&](std::vector<std::string>& lines) {
+  detail::RequireStore(store);
+  StoreLock lock(store, StoreLock::Mode::kExclusive);
+  std::vector<std::string> lines;
+  {
+    detail::StoreReader reader(store);
+    std::string_view line;
+    while (reader.Next(line)) lines.emplace_back(line);
+  }
+  std::string appended;  // the new templates' lines
+  {
     // The store's names, lower-cased, each with the lines of the templates that bear it,
     // and its values as stored, which Add refuses to repeat.
     std::unordered_map<std::u16string, std::vector<std::size_t>> names;
@@ -364,7 +373,6 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
       names[text::ToLower(decoded.Decode(record.name))].push_back(i);
       values.insert(decoded.Decode(record.value));
     }
-    bool changed = false;
     for (std::size_t k = 0; k < entries.size(); ++k) {
       if (std::string why = NameProblem(entries[k].name); !why.empty()) {
         result.refused.emplace_back(k, std::move(why));
@@ -387,7 +395,6 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
           }
           values.insert(value);
           ++result.replaced;
-          changed = true;
           continue;
         }
         // Built by appending, never by substitution, so that nothing in the name is read as
@@ -402,14 +409,26 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
         ++result.skipped;
         continue;
       }
-      names[text::ToLower(name)].push_back(lines.size());
+      names[text::ToLower(name)];
       values.insert(value);
-      lines.push_back(text::Encode(Joined(u"1", name, value)));
+      appended += text::Encode(Joined(u"1", name, value)) + "\r\n";
       ++result.added;
-      changed = true;
     }
-    return changed;
-  });
+  }
+  if (result.replaced == 0) {
+    // Only new templates: appended in one write, as Add appends one.
+    if (!appended.empty()) detail::AppendToStore(store, appended);
+    return result;
+  }
+  detail::StoreWriter writer(store);
+  for (const std::string& line : lines) {
+    writer.Write(line);
+    writer.Write("\r\n");
+  }
+  if (!lines.empty()) writer.Write("\r\n");
+  writer.Write(appended);
+  writer.Commit();
+  lock.Retire();
   return result;
 }
 

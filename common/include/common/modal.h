@@ -50,8 +50,9 @@ class ModalSeam {
                      const QStringList& rows, const QString& accept);
   // A file dialog; returns the chosen full path, or an empty string when cancelled.
   // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
+  // `chosenFilter`, where given, is set to the filter chosen in the dialog.
   virtual QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
-                           const QStringList& filters) = 0;
+                           const QStringList& filters, QString* chosenFilter = nullptr) = 0;
 };
 
 // The seam in use: real message boxes unless a test has installed its own.

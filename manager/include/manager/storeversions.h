@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include "template/tmpeng.h"
+
 // A kept version of the store.
 struct StoreVersion {
   QString file;       // the copy
@@ -17,18 +19,23 @@ struct StoreVersion {
 inline constexpr int kKeptStoreVersions = 20;
 
 // The folder of `store`'s versions: $XDG_STATE_HOME/quorpad/versions/<the store's key>,
-// by default under ~/.local/state, open to the user alone.
+// by default under ~/.local/state; it and the folders above it up to quorpad are the user's
+// own (PrivateFolder), made 0700, and the versions in it 0600. A version that is not the
+// user's own file is never listed nor restored.
 QString StoreVersionFolder(const QString& store);
 
 // Copies the store as it is now into its versions, then keeps only the newest
 // kKeptStoreVersions. An empty string on success, else the reason; a store that does not
-// exist, or is not a file, has nothing to keep and succeeds.
+// exist, or is not a file, has nothing to keep and succeeds, and so does a store whose bytes
+// are those of the newest version.
 QString KeepStoreVersion(const QString& store);
+// The same for `bytes`, the store as it was.
+QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes);
 
 // The kept versions of `store`, newest first.
 QList<StoreVersion> StoreVersions(const QString& store);
 
-// Makes `version` the store again, after keeping the store as it is now as a version of its
-// own (so that the restore can itself be taken back). The store is replaced in one step. An
-// empty string on success, else the reason.
-QString RestoreStoreVersion(const QString& store, const StoreVersion& version);
+// Makes `version` the store of `engine` again, after keeping the store as it is now as a
+// version of its own (so that the restore can itself be taken back). The store is replaced
+// in one step under the engine's lock. An empty string on success, else the reason.
+QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& version);

@@ -8,6 +8,7 @@
 struct TemplateEntry {
   QString name;
   QString value;  // line breaks as CR LF
+  int line = 0;    // where it starts in the file read, from 1
 };
 
 // The store's own format: a line "1" byte 4 name byte 4 value, ended by CR LF, with line
@@ -17,7 +18,9 @@ QByteArray TemplatesAsStore(const QList<TemplateEntry>& entries);
 // they hold a comma, a quote or a line break, quotes doubled.
 QByteArray TemplatesAsCsv(const QList<TemplateEntry>& entries);
 
-// Reads a file of either format (`csv` says which). On failure returns false and sets
-// `error` to "line N: reason", N counted from 1 in the file.
+// Reads a file of either format (`csv` says which, or a first line "name,value"), decoded
+// line by line as the engine decodes the store. On failure returns false and sets `error`
+// to "line N: reason", N counted from 1 in the file. Entries with an empty name are read
+// as they are: the import refuses them one by one.
 bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& entries,
                       QString& error);

@@ -39,6 +39,7 @@ class ScriptedModal : public ModalSeam {
  public:
   QList<QMessageBox::StandardButton> buttons;
   QStringList files;
+  QStringList filters;
   // The rows left checked in each checklist, in order; with none left, every row.
   QList<QList<int>> checks;
   // The answers to number questions, in order; with none left the question is cancelled.
@@ -60,8 +61,10 @@ class ScriptedModal : public ModalSeam {
   QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
                                       QMessageBox::Icon icon, QMessageBox::StandardButtons offered,
                                       QMessageBox::StandardButton defaultButton) override;
+  // Takes the next of `files`, and reports the next of `filters` as the filter chosen (the
+  // dialog's first when none is left).
   QString fileName(QWidget* owner, bool save, const QString& title, const QString& folder,
-                   const QStringList& filters) override;
+                   const QStringList& offered, QString* chosenFilter) override;
   // Logs the caption in `asked`, and the text and the rows in `shown`, then takes the next
   // of `choices`.
   int choice(QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
