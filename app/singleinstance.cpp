@@ -6,6 +6,8 @@
 // standard output and standard error.
 #include "app/singleinstance.h"
 
+#include "common/privatefolder.h"
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -148,14 +150,11 @@ SingleInstance::~SingleInstance() = default;
 
 namespace {
 
-// `path` as a folder of this user's alone, made (mode 0700) where it is missing: a real
-// folder, not a link, owned by the user, that nobody else may write to.
-bool PrivateFolder(const QString& path) {
-  const QByteArray name = QFile::encodeName(path);
-  ::mkdir(name.constData(), 0700);
-  struct stat st {};
-  return ::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-         (st.st_mode & 077) == 0;
+// `path` as a folder of this user's alone, made (mode 0700) where it is missing.
+bool OwnFolder(const QString& path) {
+  QString why;
+  bool unsafe = false;
+  return PrivateFolder::open(path, true, why, unsafe) != nullptr;
 }
 
 }  // namespace
@@ -172,12 +171,12 @@ QString SingleInstance::sessionSocketPath() {
   // first: they go in a folder of the user's own, which nobody else can enter or fill.
   const QString temporary =
       QDir(QDir::tempPath()).filePath(QStringLiteral("quorpad-%1").arg(::getuid()));
-  if (PrivateFolder(temporary)) return QDir(temporary).filePath(socket);
+  if (OwnFolder(temporary)) return QDir(temporary).filePath(socket);
   QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
   if (cache.isEmpty() || QDir::isRelativePath(cache)) cache = QDir::homePath() + "/.cache";
   QDir().mkpath(cache);
   const QString own = QDir(cache).filePath(QStringLiteral("quorpad"));
-  if (PrivateFolder(own) && QFile::encodeName(own).size() + 30 <= kLongestSocketPath)
+  if (OwnFolder(own) && QFile::encodeName(own).size() + 30 <= kLongestSocketPath)
     return QDir(own).filePath(socket);
   // Nowhere private: the socket is still only ever handed a request by a quorpad of this
   // user's (see HandOver).

@@ -60,9 +60,13 @@ HandOverReply CopyTemplate(const QString& name) {
     if (row < 0) return reply;
     const QStringList leftEmpty = window.putTemplateOnClipboard(list.value(row).toString());
     // The text is on the clipboard: a field that needed asking is said, not an error.
-    if (!leftEmpty.isEmpty())
-      reply.errors = QStringLiteral("quorpad: --copy asks nothing, so these fields are empty: %1\n")
-                         .arg(leftEmpty.join(QStringLiteral(", ")));
+    // Each written as --list writes a name, so that none can drive the terminal.
+    if (!leftEmpty.isEmpty()) {
+      QStringList shown;
+      for (const QString& field : leftEmpty) shown << NameLine(field);
+      reply.errors = QStringLiteral("quorpad: --copy asks nothing, so these fields are empty: ") +
+                     shown.join(QStringLiteral(", ")) + QLatin1Char('\n');
+    }
   } catch (const std::exception&) {
     Fail(reply, ErrorText(std::current_exception(),
                           QStringLiteral("the main window could not be loaded: ")));

@@ -1,6 +1,8 @@
 // A reader and writer of INI files that leaves every line it does not change as it was.
 #include "common/inifile.h"
 
+#include "common/programfolder.h"
+
 #include <QFile>
 #include <QStringList>
 
@@ -126,8 +128,12 @@ QString WriteIniValue(const QString& file, const QString& section, const QString
   QString text = ini.lines.join(ini.lineEnd);
   if (ini.endsWithLineEnd || at < 0) text += ini.lineEnd;
 
-  // Written as UTF-8; an older file in Windows-1252 keeps its text, in UTF-8 bytes.
-  return WriteFileAtomically(file, templates::text::Encode(ToU16(text)));
+  // Written as UTF-8; an older file in Windows-1252 keeps its text, in UTF-8 bytes. The
+  // settings in the user's own folder are the user's alone.
+  AtomicWriteOptions how;
+  const StorePlace& place = ChosenStorePlace();
+  how.userOnly = place.settingsPerUser && file == place.settingsFile;
+  return WriteFileAtomically(file, templates::text::Encode(ToU16(text)), how);
 }
 
 QString CutAtNul(const QString& text) {

@@ -179,7 +179,7 @@ void Document::open() {
     // No text is replaced unasked, titled or not.
     switch (askToSave()) {
       case SaveAnswer::kYes:
-        if (!saveInPlace(QStringLiteral("*.*"), ProgramFolder())) return;
+        if (!saveInPlace(QStringLiteral("*.*"), DialogFolder())) return;
         break;
       case SaveAnswer::kNo:
         break;
@@ -188,7 +188,7 @@ void Document::open() {
     }
   }
   const QString path = ShowOpenDialog(window_, QStringLiteral("*.html|*.*"),
-                                      QStringLiteral("Open File"), ProgramFolder());
+                                      QStringLiteral("Open File"), DialogFolder());
   if (path.isEmpty()) return;
   read(path);
 }
@@ -224,7 +224,7 @@ void Document::read(const QString& path) {
 void Document::save() {
   if (path_.isEmpty() || editor_->document()->isEmpty()) {
     // An untitled document asks for a name; so does an empty one, as it always has.
-    saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), ProgramFolder());
+    saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), DialogFolder());
     return;
   }
   const QString previousStatus = status_;
@@ -234,7 +234,7 @@ void Document::save() {
 }
 
 void Document::saveAs() {
-  saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), ProgramFolder());
+  saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), DialogFolder());
 }
 
 bool Document::maybeSave() {
@@ -242,7 +242,7 @@ bool Document::maybeSave() {
   if (path_.isEmpty() && editor_->document()->isEmpty()) return true;
   switch (askToSave()) {
     case SaveAnswer::kYes:
-      return saveInPlace(QStringLiteral("*.*"), ProgramFolder());
+      return saveInPlace(QStringLiteral("*.*"), DialogFolder());
     case SaveAnswer::kNo:
       // The copy goes once the text does: when the window closes (closing()) or another
       // text replaces this one (the copy follows the modified state).

@@ -69,7 +69,7 @@ void frmConfig::Form_Load() {
 
 void frmConfig::cmdBrowse_Click() {
   const QString path = ShowOpenDialog(this, QStringLiteral("*.exe"),
-                                      QStringLiteral("Select Preview Browser"), ProgramFolder());
+                                      QStringLiteral("Select Preview Browser"), DialogFolder());
   if (!path.isEmpty()) txtPath->setText(path);
 }
 
