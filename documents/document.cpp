@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QSessionManager>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -116,7 +117,16 @@ void Document::setCurrentFile(const QString& path) {
 
 bool Document::writeTo(const QString& path) {
   DocumentFormat format = format_;
-  const QString reason = WriteDocument(path, DocumentText(editor_), format);
+  QByteArray ends;
+  if (format.lineEnd.isEmpty()) {
+    ends.reserve(editor_->document()->blockCount());
+    char code = kEndCrLf;
+    for (QTextBlock b = editor_->document()->firstBlock(); b.isValid(); b = b.next()) {
+      if (b.userState() > 0) code = static_cast<char>(b.userState());
+      ends.append(code);
+    }
+  }
+  const QString reason = WriteDocument(path, DocumentText(editor_), format, ends);
   if (!reason.isEmpty()) {
     ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);
     return false;
@@ -218,6 +228,16 @@ void Document::read(const QString& path) {
   }
   setFormat(read.format);
   editor_->setPlainText(read.text);
+  // Each line of a file with mixed line ends carries its own end, so that it goes out as it
+  // came in; a line typed later takes the end of the line before it.
+  if (!read.lineEnds.isEmpty()) {
+    QTextBlock block = editor_->document()->firstBlock();
+    for (const char code : read.lineEnds) {
+      if (!block.isValid()) break;
+      block.setUserState(code);
+      block = block.next();
+    }
+  }
   setCurrentFile(path);
 }
 

@@ -17,6 +17,32 @@ qsizetype FindOutsideWindows1252(QStringView text) {
   return -1;
 }
 
+namespace {
+
+// Why `bytes` is no text quorpad can edit and save back unchanged; empty when it is text. A
+// NUL byte never stands in a text file; nor do many other control bytes (those a text may
+// hold, tabs, line and page ends, escapes and the store's own codes, aside).
+QString BinaryContent(const QByteArray& bytes) {
+  if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+    return QStringLiteral("It holds binary data (a NUL byte at offset ") + QString::number(nul) +
+           QStringLiteral("), not text: quorpad opens text files only, and saving it would "
+                          "change it.");
+  const qsizetype sample = std::min<qsizetype>(bytes.size(), 64 * 1024);
+  qsizetype control = 0;
+  for (qsizetype i = 0; i < sample; ++i) {
+    const auto c = static_cast<unsigned char>(bytes.at(i));
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' &&
+        c != 0x1b && c != 0x02 && c != 0x03 && c != 0x04)
+      ++control;
+  }
+  if (sample > 0 && control * 10 > sample)
+    return QStringLiteral("It holds binary data (control bytes), not text: quorpad opens text "
+                          "files only, and saving it would change it.");
+  return QString();
+}
+
+}  // namespace
+
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress) {
   ReadResult result;
   // Far beyond any text a person edits, and beyond what the decoder takes in one piece.
@@ -24,17 +50,18 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
   QByteArray bytes;
   result.error = ReadWholeFile(path, kLargest, bytes);
   if (!result.error.isEmpty()) return result;
+  if (const QString binary = BinaryContent(bytes); !binary.isEmpty()) {
+    result.error = binary;
+    return result;
+  }
   const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   result.format.utf8 = templates::text::IsUtf8(view);
   const QString decoded = FromU16(templates::text::Decode(view));
-  // A file keeps its kind of line end: LF where its lines end in a lone LF (or it has
-  // none), CR LF otherwise.
-  result.format.lineEnd =
-      decoded.contains(QLatin1Char('\r')) ? QStringLiteral("\r\n") : QStringLiteral("\n");
 
   // Lines end at CR LF, a lone CR or a lone LF; each comes into the editor ending with one
   // line break, the last one included.
   QString& text = result.text;
+  QByteArray ends;
   text.reserve(decoded.size() + 1);
   int line = 0;
   qsizetype pos = 0;
@@ -48,11 +75,25 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
     progress(++line);
     text.append(QStringView(decoded).mid(pos, end - pos));
     text.append(QLatin1Char('\n'));
-    if (end < n && decoded.at(end) == QLatin1Char('\r') && end + 1 < n &&
-        decoded.at(end + 1) == QLatin1Char('\n')) {
-      ++end;
+    char code = kEndLf;
+    if (end < n && decoded.at(end) == QLatin1Char('\r')) {
+      code = end + 1 < n && decoded.at(end + 1) == QLatin1Char('\n') ? kEndCrLf : kEndCr;
+      if (code == kEndCrLf) ++end;
     }
+    // The last line's end, where the file has none, is no kind of its own.
+    if (end < n) ends.append(code);
     pos = end + 1;
+  }
+  // A file keeps its kind of line end: LF where it has none; where its lines end in more
+  // than one way, each line keeps its own.
+  const bool lf = ends.contains(kEndLf), cr = ends.contains(kEndCr), crlf = ends.contains(kEndCrLf);
+  if (int(lf) + int(cr) + int(crlf) > 1) {
+    result.format.lineEnd.clear();
+    result.lineEnds = ends;
+  } else {
+    result.format.lineEnd = cr     ? QStringLiteral("\r")
+                            : crlf ? QStringLiteral("\r\n")
+                                   : QStringLiteral("\n");
   }
   result.ok = true;
   return result;
@@ -62,28 +103,45 @@ namespace {
 
 // Line breaks go out as the file's kind of line end, in one pass over the encoded bytes
 // (LF is one byte in both encodings).
-std::string WithLineEnds(std::string bytes, const QString& lineEnd) {
+std::string WithLineEnds(std::string bytes, const QString& lineEnd, const QByteArray& ends) {
   if (lineEnd == QLatin1String("\n")) return bytes;
+  if (lineEnd == QLatin1String("\r")) {
+    std::replace(bytes.begin(), bytes.end(), '\n', '\r');
+    return bytes;
+  }
   const auto breaks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
   if (breaks == 0) return bytes;
   std::string out;
   out.reserve(bytes.size() + breaks);
+  const bool mixed = lineEnd.isEmpty();
+  char code = kEndCrLf;
+  qsizetype line = 0;
   for (char c : bytes) {
-    if (c == '\n') out += '\r';
-    out += c;
+    if (c != '\n') {
+      out += c;
+      continue;
+    }
+    if (mixed && line < ends.size()) code = ends.at(line);
+    ++line;
+    if (!mixed || code == kEndCrLf) {
+      out += "\r\n";
+    } else {
+      out += code == kEndCr ? '\r' : '\n';
+    }
   }
   return out;
 }
 
 }  // namespace
 
-QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format) {
+QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format,
+                      const QByteArray& lineEnds) {
   const std::u16string wide = ToU16(text);
   std::string bytes;
   bool utf8 = format.utf8;
   if (!utf8 && !templates::text::EncodeWindows1252(wide, bytes)) utf8 = true;
   if (utf8) bytes = templates::text::Encode(wide);
-  const QString reason = WriteFileAtomically(path, WithLineEnds(std::move(bytes), format.lineEnd));
+  const QString reason = WriteFileAtomically(path, WithLineEnds(std::move(bytes), format.lineEnd, lineEnds));
   if (reason.isEmpty()) format.utf8 = utf8;
   return reason;
 }

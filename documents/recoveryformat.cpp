@@ -26,8 +26,11 @@ QByteArray EncodeRecoveryCopy(const QString& text, const RecoveryInfo& info,
   QJsonObject header;
   header[QStringLiteral("path")] = info.path;
   header[QStringLiteral("encoding")] = EncodingName(info.format);
+  // A copy keeps one kind of line end: mixed ends come back as CR LF.
   header[QStringLiteral("lineEnd")] =
-      info.format.lineEnd == QLatin1String("\r\n") ? QStringLiteral("CRLF") : QStringLiteral("LF");
+      info.format.lineEnd == QLatin1String("\n")   ? QStringLiteral("LF")
+      : info.format.lineEnd == QLatin1String("\r") ? QStringLiteral("CR")
+                                                    : QStringLiteral("CRLF");
   header[QStringLiteral("caret")] = info.caret;
   header[QStringLiteral("changed")] = changed.toUTC().toString(Qt::ISODateWithMs);
   header[QStringLiteral("length")] = static_cast<double>(body.size());
@@ -78,9 +81,10 @@ void TakeDescription(const QJsonObject& header, RecoveredDocument& document) {
   info.path = header.value(QStringLiteral("path")).toString();
   info.format.utf8 =
       header.value(QStringLiteral("encoding")).toString() != QLatin1String("Windows-1252");
-  info.format.lineEnd = header.value(QStringLiteral("lineEnd")).toString() == QLatin1String("CRLF")
-                            ? QStringLiteral("\r\n")
-                            : QStringLiteral("\n");
+  const QString lineEnd = header.value(QStringLiteral("lineEnd")).toString();
+  info.format.lineEnd = lineEnd == QLatin1String("CRLF") ? QStringLiteral("\r\n")
+                        : lineEnd == QLatin1String("CR") ? QStringLiteral("\r")
+                                                         : QStringLiteral("\n");
   document.changed =
       QDateTime::fromString(header.value(QStringLiteral("changed")).toString(), Qt::ISODateWithMs);
 }

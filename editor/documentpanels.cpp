@@ -138,7 +138,10 @@ void DocumentPanels::showCaret() {
 void DocumentPanels::showFormat() {
   const DocumentFormat& f = document_->format();
   encoding_->setText(f.utf8 ? kUtf8 : kWindows1252);
-  lineEnds_->setText(f.lineEnd == kCrLf ? QStringLiteral("CRLF") : QStringLiteral("LF"));
+  lineEnds_->setText(f.lineEnd == kCrLf                  ? QStringLiteral("CRLF")
+                     : f.lineEnd == QLatin1String("\r") ? QStringLiteral("CR")
+                     : f.lineEnd.isEmpty()                ? QStringLiteral("Mixed")
+                                                          : QStringLiteral("LF"));
 }
 
 void DocumentPanels::showModified(bool modified) {

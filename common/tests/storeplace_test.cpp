@@ -27,7 +27,10 @@ class StorePlaceTest : public QObject {
     qputenv("XDG_DATA_HOME", QFile::encodeName(home_->filePath(QStringLiteral("data"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_->filePath(QStringLiteral("config"))));
   }
-  void cleanup() { SetProgramFolder(QString()); }
+  void cleanup() {
+    SetPackageFolders(QString());
+    SetProgramFolder(QString());
+  }
 
   void WritableProgramFolderKeepsEverythingBesideTheProgram() {
     QTemporaryDir program;
@@ -96,7 +99,70 @@ class StorePlaceTest : public QObject {
     QVERIFY(!place.perUser);
     QVERIFY2(place.problem.contains(blocker + QStringLiteral("/quorpad")),
              qPrintable(place.problem));
-    QVERIFY2(place.problem.contains(QStringLiteral("cannot be made")), qPrintable(place.problem));
+    QVERIFY2(place.problem.contains(QStringLiteral("cannot be kept")), qPrintable(place.problem));
+  }
+
+  // A package's folder is never the store's place, even for root, who may write to it.
+  void PackageFolderIsNeverTheStoresPlace() {
+    QTemporaryDir program;
+    SetPackageFolders(program.path());
+    SetProgramFolder(program.path());
+    QVERIFY(ChosenStorePlace().perUser);
+    QCOMPARE(ChosenStorePlace().storeFolder, home_->filePath(QStringLiteral("data/quorpad")));
+    QVERIFY(!DialogFolder().startsWith(program.path()));
+    SetPackageFolders(QStringLiteral("/nowhere"));
+    SetProgramFolder(program.path());
+    QVERIFY(!ChosenStorePlace().perUser);
+    QCOMPARE(DialogFolder(), program.path());
+    SetPackageFolders(QString());
+  }
+
+  // The user's own store and settings folders are used only when they are the user's alone
+  // (as every private folder is): another user's folder, one others may write to, or a link,
+  // is refused by name and owner, and quorpad writes nothing there nor elsewhere instead.
+  void UserFoldersThatAreNotTheUsersAloneAreRefused_data() {
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"other user", "group-writable", "link", "store of another user",
+                             "store as a link"})
+      QTest::newRow(kind) << QString::fromLatin1(kind);
+  }
+  void UserFoldersThatAreNotTheUsersAloneAreRefused() {
+    QFETCH(QString, kind);
+    if (::geteuid() != 0 && kind.contains(QLatin1String("other")))
+      QSKIP("a second user's files need root to make");
+    QTemporaryDir program;
+    SetPackageFolders(program.path());
+    const QString folder = home_->filePath(QStringLiteral("data/quorpad"));
+    const QString store = folder + QStringLiteral("/templates.dat");
+    const QString victim = home_->filePath(QStringLiteral("notes.txt"));
+    WriteAll(victim, "private\n");
+    QVERIFY(QDir().mkpath(folder));
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    const QByteArray f = QFile::encodeName(folder), s = QFile::encodeName(store);
+    if (kind == QLatin1String("other user")) QCOMPARE(::chown(f.constData(), 65534, 65534), 0);
+    if (kind == QLatin1String("group-writable")) QCOMPARE(::chmod(f.constData(), 0770), 0);
+    if (kind == QLatin1String("link")) {
+      QVERIFY(QDir(folder).removeRecursively());
+      QVERIFY(QFile::link(home_->path(), folder));
+    }
+    if (kind == QLatin1String("store of another user")) {
+      WriteAll(store, "1\x04planted\x04x\r\n");
+      QCOMPARE(::chown(s.constData(), 65534, 65534), 0);
+    }
+    if (kind == QLatin1String("store as a link")) QVERIFY(QFile::link(victim, store));
+    SetProgramFolder(program.path());
+    const StorePlace& place = ChosenStorePlace();
+    QVERIFY2(place.refused.contains(folder), qPrintable(place.refused));
+    if (kind == QLatin1String("other user")) QVERIFY(place.refused.contains(QStringLiteral("nobody")));
+    bool threw = false;
+    try {
+      NewEngine()->Template_AddB(u"Sig", u"x");
+    } catch (const templates::EngineError& e) {
+      threw = e.number() == templates::kErrPermissionDenied;
+    }
+    QVERIFY(threw);
+    QCOMPARE(ReadAll(victim), QByteArray("private\n"));
+    SetPackageFolders(QString());
   }
 };
 
