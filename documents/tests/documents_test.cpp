@@ -2,6 +2,7 @@
 // the status texts, byte-exact round trips and failed reads and writes.
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -144,6 +145,10 @@ class DocumentsTest : public QObject {
         "a\xc2\xa0"
         "b \xe2\x80\xa8 c\r\n");
     QTest::newRow("windows-1252 no-break space") << QByteArray("caf\xe9\xa0!\r\n");
+    // Every line keeps its own end: a lone CR stays one, and a mixed file stays mixed.
+    QTest::newRow("cr") << QByteArray("one\rtwo\r");
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd\n\ne\r\n");
+    QTest::newRow("store bytes") << QByteArray("1\x04n\x04v\x02\x03w\r\n");
   }
   void OpenFollowedBySaveGivesTheFileBackByteForByte() {
     QFETCH(QByteArray, bytes);
@@ -152,6 +157,30 @@ class DocumentsTest : public QObject {
     answers_.files << path("doc.txt");  // an empty text asks for a name
     document_->save();
     QCOMPARE(Bytes(path("doc.txt")), bytes);
+    if (!QByteArray(QTest::currentDataTag()).startsWith("mixed")) return;
+    // A line typed into a mixed file takes the end of the line before it.
+    QTextCursor at(box_->document()->findBlockByNumber(2));
+    at.movePosition(QTextCursor::EndOfBlock);
+    at.insertText(QStringLiteral("\nnew"));
+    document_->save();
+    QCOMPARE(Bytes(path("doc.txt")), QByteArray("a\r\nb\nc\rnew\rd\n\ne\r\n"));
+  }
+
+  // A file that holds binary data is refused, naming it, and never rewritten.
+  void OpenRefusesBinaryFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("nul") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0text\r\n", 16);
+    QTest::newRow("control bytes") << QByteArray("\x01\x05\x06\x07\x08\x0e\x0f\x10 a\r\n");
+  }
+  void OpenRefusesBinaryFiles() {
+    QFETCH(QByteArray, bytes);
+    WriteAll(path("program"), bytes);
+    open(path("program"));
+    QVERIFY2(answers_.asked.last().contains(path("program")) &&
+                 answers_.asked.last().contains("binary data"),
+             qPrintable(answers_.asked.last()));
+    QVERIFY(document_->path().isEmpty());
+    QCOMPARE(Bytes(path("program")), bytes);
   }
 
   void CancelledDialogsLeaveTheDocumentAsItWas() {
