@@ -196,6 +196,56 @@ class ManagerTest : public QObject {
     QCOMPARE(folder_->read(), before);
   }
 
+  // Import reads as the engine reads: line by line, each line UTF-8 where it is valid and
+  // Windows-1252 otherwise; every store the engine reads (the fuzzer's seeds among them) is
+  // taken; a name the engine's rule refuses is reported with its line, and a path or name
+  // holding "%2" is said as it is.
+  void importReadsWhatTheEngineReads() {
+    frmManage* m = open(QByteArray());
+    const QString file = folder_->filePath(QStringLiteral("in %2 %1.dat"));
+    WriteAll(file, Rec("1|Gr\xc3\xbc\xc3\x9f" "e|UTF-8 line\r\n1|Gr\xfc\xdf" "e alt|old line\r\n"
+                       "1|Sep|a|b\r\n"));
+    modal_.files << file;
+    click(pushButton(m, "cmdImport"));
+    QCOMPARE(listed(m), (QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("Grüße alt"),
+                                     "Sep"}));
+    QVERIFY2(modal_.shown.last().contains(file + QStringLiteral(": 3 added")),
+             qPrintable(modal_.shown.last()));
+    const QString csv = folder_->filePath(QStringLiteral("names.csv"));
+    WriteAll(csv, "name,value\r\nok,1\r\n\"Sig\x04" "EVIL\",2\r\n,3\r\n");
+    modal_.files << csv;
+    click(pushButton(m, "cmdImport"));
+    QVERIFY2(modal_.shown.last().contains("line 3: A template name cannot contain") &&
+                 modal_.shown.last().contains("line 4: the name is empty"),
+             qPrintable(modal_.shown.last()));
+
+    const QDir seeds(QFINDTESTDATA("../../template/tests/fuzz_seeds"));
+    QVERIFY(seeds.exists());
+    for (const QString& seed : seeds.entryList(QDir::Files)) {
+      folder_->write(QByteArray());
+      modal_.reset();
+      modal_.files << seeds.filePath(seed);
+      click(pushButton(m, "cmdImport"));
+      QVERIFY2(modal_.shown.last().contains("Imported from"),
+               qPrintable(seed + ": " + modal_.shown.join('|')));
+    }
+  }
+
+  // Rename refuses exactly what Add refuses, with the rule's own message.
+  void renameAndAddRefuseANameTheRuleRefuses() {
+    frmManage* m = open(Numbered(1, 2));
+    const QByteArray before = folder_->read();
+    for (const char* button : {"cmdRename", "cmdAdd"}) {
+      modal_.shown.clear();
+      clickNode(m, 0);
+      fill(m, QStringLiteral("Sig\x04" "EVIL"), QStringLiteral("new value"));
+      click(pushButton(m, button));
+      QVERIFY2(modal_.shown.value(0).contains("A template name cannot contain"),
+               qPrintable(modal_.shown.join('|')));
+      QCOMPARE(folder_->read(), before);
+    }
+  }
+
   void tabInValueBoxMovesOnAndCtrlTabTypesATab() {
     frmManage* m = open(Numbered(1, 1));
     fill(m, QStringLiteral("Name"), QStringLiteral("value"));  // Add, next in order, enabled

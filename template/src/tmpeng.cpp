@@ -351,6 +351,7 @@ Flag tmpeng::Template_Rename(std::u16string tOld, std::u16string tNew) {
 
 MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clash clash) {
   MergeResult result;
+  bool replacedStored = false;
   const fs::path store = StorePath();
   detail::RequireStore(store);
   StoreLock lock(store, StoreLock::Mode::kExclusive);
@@ -360,7 +361,9 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
     std::string_view line;
     while (reader.Next(line)) lines.emplace_back(line);
   }
-  std::string appended;  // the new templates' lines
+  // The new templates' lines; a template the import adds is found, replaced or kept
+  // beside as a stored one is, by its place after the store's lines.
+  std::vector<std::string> added;
   {
     // The store's names, lower-cased, each with the lines of the templates that bear it,
     // and its values as stored, which Add refuses to repeat.
@@ -386,15 +389,19 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
           continue;
         }
         if (clash == Clash::kReplace) {
+          bool stored = false;
           for (std::size_t i : at->second) {
+            std::string& line = i < lines.size() ? lines[i] : added[i - lines.size()];
+            stored = stored || i < lines.size();
             RecordFields record;
-            detail::ParseRecord(lines[i], record);
-            const LineText decoded(lines[i]);
-            lines[i] = text::Encode(
+            detail::ParseRecord(line, record);
+            const LineText decoded(line);
+            line = text::Encode(
                 Joined(decoded.Decode(record.index), decoded.Decode(record.name), value));
           }
           values.insert(value);
           ++result.replaced;
+          replacedStored = replacedStored || stored;
           continue;
         }
         // Built by appending, never by substitution, so that nothing in the name is read as
@@ -409,13 +416,15 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
         ++result.skipped;
         continue;
       }
-      names[text::ToLower(name)];
+      names[text::ToLower(name)].push_back(lines.size() + added.size());
       values.insert(value);
-      appended += text::Encode(Joined(u"1", name, value)) + "\r\n";
+      added.push_back(text::Encode(Joined(u"1", name, value)));
       ++result.added;
     }
   }
-  if (result.replaced == 0) {
+  std::string appended;
+  for (const std::string& line : added) appended += line + "\r\n";
+  if (!replacedStored) {
     // Only new templates: appended in one write, as Add appends one.
     if (!appended.empty()) detail::AppendToStore(store, appended);
     return result;
