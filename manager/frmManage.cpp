@@ -298,8 +298,13 @@ void frmManage::cmdAdd_Click() {
   });
 }
 
+bool frmManage::listsName(const QString& name) const {
+  return !TemplatesList->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty();
+}
+
 void frmManage::cmdModify_Click() {
-  if (!txtName->text().isEmpty() && !ValueText(txtValue).isEmpty()) keepVersion();
+  // A change that changes no template keeps no version.
+  if (listsName(txtName->text()) && !ValueText(txtValue).isEmpty()) keepVersion();
   if (guarded(
           [this] { Temp->Template_EditB(ToU16(txtName->text()), ToU16(ValueText(txtValue))); })) {
     reloadTree();
@@ -307,7 +312,7 @@ void frmManage::cmdModify_Click() {
 }
 
 void frmManage::cmdRemove_Click() {
-  if (!txtName->text().isEmpty()) keepVersion();
+  if (listsName(txtName->text())) keepVersion();
   if (!guarded([this] { Temp->Template_RmB(ToU16(txtName->text())); })) return;
   txtName->clear();
   txtValue->clear();

@@ -161,6 +161,47 @@ class ManagerWiringTest : public QObject {
     QCOMPARE(StoreVersions(folder_->store()).size(), kKeptStoreVersions);
   }
 
+  // A version is kept only when the store changed since the newest; the newest 20 stay by
+  // their order, whatever their dates; a version that is not the user's own file, or a
+  // versions folder of another user's, is never listed nor written.
+  void versionsFollowChangesNotTheClock() {
+    frmManage* m = open(Numbered(1, 2));
+    clickNode(m, 0);
+    click(pushButton(m, "cmdMoveDown"));
+    const QString folder = StoreVersionFolder(folder_->store());
+    QCOMPARE(StoreVersions(folder_->store()).size(), 1);
+    for (int i = 0; i < 21; ++i) {  // changes that change nothing
+      fill(m, QStringLiteral("no such name"), QStringLiteral("v"));
+      click(pushButton(m, "cmdModify"));
+    }
+    QCOMPARE(StoreVersions(folder_->store()).size(), 1);
+    // Dated in the future, but older than every change that follows.
+    WriteAll(folder + QStringLiteral("/29990101-000000000-0-9.dat"), "future");
+    QFile::setPermissions(folder + QStringLiteral("/29990101-000000000-0-9.dat"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(StoreVersions(folder_->store()).size(), 2);
+    for (int i = 0; i < 25; ++i) {
+      clickNode(m, i % 2);
+      click(pushButton(m, i % 2 ? "cmdMoveUp" : "cmdMoveDown"));
+    }
+    const QList<StoreVersion> kept = StoreVersions(folder_->store());
+    QCOMPARE(kept.size(), kKeptStoreVersions);
+    for (const StoreVersion& v : kept) QVERIFY(!v.file.contains(QStringLiteral("2999")));
+
+    if (::geteuid() != 0) return;  // another user's files need root to make
+    const QString planted = folder + QStringLiteral("/30000101-000000000-999999-1.dat");
+    WriteAll(planted, Rec("1|planted|x\r\n"));
+    QCOMPARE(::chown(QFile::encodeName(planted).constData(), 65534, 65534), 0);
+    QCOMPARE(StoreVersions(folder_->store()).size(), kKeptStoreVersions);
+    QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+    QVERIFY(StoreVersions(folder_->store()).isEmpty());
+    modal_.shown.clear();
+    clickNode(m, 0);
+    click(pushButton(m, "cmdMoveDown"));
+    QVERIFY2(modal_.shown.join('|').contains(QStringLiteral("another user")),
+             qPrintable(modal_.shown.join('|')));
+  }
+
   void emptySlotPresetsManagerWithoutReloadingIt() {
     folder_->write(Numbered(1, 3));
     frmMain& w = MainWindow();

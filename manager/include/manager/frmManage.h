@@ -79,6 +79,8 @@ class frmManage : public QDialog {
   void chooseRow(int row);
   // Keeps the store as it is now as a version, before a change is written; a failure is
   // said once and the change goes on.
+  // Whether the list shows a template named `name`, exactly.
+  bool listsName(const QString& name) const;
   void keepVersion();
   QString storePath() const;
 
