@@ -6,6 +6,10 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "documents/leftcopies.h"
 #include "documents/recovery.h"
 #include "documents/shadowtext.h"
 
@@ -115,6 +119,38 @@ class RecoveryCopyTest : public QObject {
     info.caret = 1000;
     QVERIFY(DecodeRecoveryCopy(EncodeRecoveryCopy(text, info, when), back, error));
     QCOMPARE(back.info.caret, text.size());
+  }
+
+  // Only the user's own copies are offered: one of another user's, one others may write to,
+  // or a link, though inside the user's own folder, is set aside and never offered.
+  void CopiesSomeoneElseWroteAreNeverOffered() {
+    QTemporaryDir state;
+    const QString folder = state.filePath(QStringLiteral("quorpad"));
+    QVERIFY(QDir().mkpath(folder));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
+    const QByteArray copy = EncodeRecoveryCopy(QStringLiteral("planted"), RecoveryInfo{}, {});
+    const auto plant = [&](const QString& id, mode_t mode) {
+      QFile file(folder + QLatin1Char('/') + id + QStringLiteral(".copy"));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(copy);
+      file.close();
+      ::chmod(QFile::encodeName(file.fileName()).constData(), mode);
+    };
+    plant(QStringLiteral("own"), 0600);
+    plant(QStringLiteral("wide"), 0666);
+    QVERIFY(QFile::link(folder + QStringLiteral("/own.copy"),
+                        folder + QStringLiteral("/link.copy")));
+    if (::geteuid() == 0) {
+      plant(QStringLiteral("other"), 0600);
+      QCOMPARE(::chown(QFile::encodeName(folder + QStringLiteral("/other.copy")).constData(), 65534,
+                       65534),
+               0);
+    }
+    const auto found = FindLeftCopies(folder);
+    QCOMPARE(int(found.size()), 1);
+    QVERIFY(found.front()->filePath().endsWith(QStringLiteral("/own.copy")));
+    QVERIFY(QFileInfo::exists(folder + QStringLiteral("/wide.copy.foreign")));
   }
 
   void DamagedCopiesAreRefused_data() {
