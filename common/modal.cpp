@@ -19,10 +19,10 @@
 #include <QWindow>
 #include <vector>
 
+#include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/taskbar.h"
 #include "template/tmpeng.h"
-#include "common/plaintext.h"
 
 ModalSeam::~ModalSeam() = default;
 

@@ -127,8 +127,7 @@ bool PrivateFolder::regularFile(const QString& name, struct stat& st) const {
 
 QString PrivateFolder::ownFile(const QString& name) const {
   struct stat st {};
-  if (::fstatat(fd_, Native(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-    return Reason(errno);
+  if (::fstatat(fd_, Native(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) return Reason(errno);
   if (S_ISLNK(st.st_mode)) return QStringLiteral("it is a symbolic link");
   if (!S_ISREG(st.st_mode)) return QStringLiteral("it is not a regular file");
   return NotOwn(st);

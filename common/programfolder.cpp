@@ -210,10 +210,11 @@ std::unique_ptr<templates::tmpeng> NewEngine() {
   // Every engine is made here, so a store place that was refused is refused to every caller
   // alike: the start-up, the windows, --list and --copy.
   if (const StorePlace& place = ChosenStorePlace(); !place.refused.isEmpty())
-    throw templates::EngineError(templates::kErrPermissionDenied,
-                                 std::filesystem::path(QFile::encodeName(
-                                     QDir(place.storeFolder).filePath(kStoreName)).toStdString()),
-                                 place.refused.toStdString());
+    throw templates::EngineError(
+        templates::kErrPermissionDenied,
+        std::filesystem::path(
+            QFile::encodeName(QDir(place.storeFolder).filePath(kStoreName)).toStdString()),
+        place.refused.toStdString());
   // The folder's name in the file system's own bytes, whatever characters it holds.
   return std::make_unique<templates::tmpeng>(
       std::filesystem::path(QFile::encodeName(TemplateStoreFolder()).toStdString()));

@@ -25,19 +25,21 @@ namespace {
 QString BinaryContent(const QByteArray& bytes) {
   if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
     return QStringLiteral("It holds binary data (a NUL byte at offset ") + QString::number(nul) +
-           QStringLiteral("), not text: quorpad opens text files only, and saving it would "
-                          "change it.");
+           QStringLiteral(
+               "), not text: quorpad opens text files only, and saving it would "
+               "change it.");
   const qsizetype sample = std::min<qsizetype>(bytes.size(), 64 * 1024);
   qsizetype control = 0;
   for (qsizetype i = 0; i < sample; ++i) {
     const auto c = static_cast<unsigned char>(bytes.at(i));
-    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' &&
-        c != 0x1b && c != 0x02 && c != 0x03 && c != 0x04)
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' && c != 0x1b &&
+        c != 0x02 && c != 0x03 && c != 0x04)
       ++control;
   }
   if (sample > 0 && control * 10 > sample)
-    return QStringLiteral("It holds binary data (control bytes), not text: quorpad opens text "
-                          "files only, and saving it would change it.");
+    return QStringLiteral(
+        "It holds binary data (control bytes), not text: quorpad opens text "
+        "files only, and saving it would change it.");
   return QString();
 }
 
@@ -141,7 +143,8 @@ QString WriteDocument(const QString& path, const QString& text, DocumentFormat& 
   bool utf8 = format.utf8;
   if (!utf8 && !templates::text::EncodeWindows1252(wide, bytes)) utf8 = true;
   if (utf8) bytes = templates::text::Encode(wide);
-  const QString reason = WriteFileAtomically(path, WithLineEnds(std::move(bytes), format.lineEnd, lineEnds));
+  const QString reason =
+      WriteFileAtomically(path, WithLineEnds(std::move(bytes), format.lineEnd, lineEnds));
   if (reason.isEmpty()) format.utf8 = utf8;
   return reason;
 }

@@ -30,7 +30,7 @@ QByteArray EncodeRecoveryCopy(const QString& text, const RecoveryInfo& info,
   header[QStringLiteral("lineEnd")] =
       info.format.lineEnd == QLatin1String("\n")   ? QStringLiteral("LF")
       : info.format.lineEnd == QLatin1String("\r") ? QStringLiteral("CR")
-                                                    : QStringLiteral("CRLF");
+                                                   : QStringLiteral("CRLF");
   header[QStringLiteral("caret")] = info.caret;
   header[QStringLiteral("changed")] = changed.toUTC().toString(Qt::ISODateWithMs);
   header[QStringLiteral("length")] = static_cast<double>(body.size());

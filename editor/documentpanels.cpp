@@ -11,8 +11,8 @@
 #include <QTextBlock>
 #include <QToolButton>
 
-#include "documents/document.h"
 #include "common/plaintext.h"
+#include "documents/document.h"
 
 namespace {
 
@@ -138,10 +138,10 @@ void DocumentPanels::showCaret() {
 void DocumentPanels::showFormat() {
   const DocumentFormat& f = document_->format();
   encoding_->setText(f.utf8 ? kUtf8 : kWindows1252);
-  lineEnds_->setText(f.lineEnd == kCrLf                  ? QStringLiteral("CRLF")
+  lineEnds_->setText(f.lineEnd == kCrLf                 ? QStringLiteral("CRLF")
                      : f.lineEnd == QLatin1String("\r") ? QStringLiteral("CR")
-                     : f.lineEnd.isEmpty()                ? QStringLiteral("Mixed")
-                                                          : QStringLiteral("LF"));
+                     : f.lineEnd.isEmpty()              ? QStringLiteral("Mixed")
+                                                        : QStringLiteral("LF"));
 }
 
 void DocumentPanels::showModified(bool modified) {

@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "documents/shadowtext.h"
 #include "common/plaintext.h"
+#include "documents/shadowtext.h"
 
 QRegularExpression FindQuery::expression() const {
   QString pattern = regularExpression ? text : QRegularExpression::escape(text);

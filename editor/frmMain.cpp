@@ -27,6 +27,7 @@
 #include "common/errortext.h"
 #include "common/filedrop.h"
 #include "common/modal.h"
+#include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/taskbar.h"
 #include "common/twips.h"
@@ -40,7 +41,6 @@
 #include "owntext.h"
 #include "templateinsertion.h"
 #include "traypresence.h"
-#include "common/plaintext.h"
 
 namespace {
 

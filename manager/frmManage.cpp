@@ -423,24 +423,24 @@ void frmManage::cmdExport_Click() {
   // with no ending gets the kind's own.
   const QString csvFilter = QStringLiteral("CSV (*.csv)");
   QString filter;
-  QString path =
-      Modal().fileName(this, true, QStringLiteral("Export Templates"), QDir::homePath(),
-                       {csvFilter, QStringLiteral("Template store (*.dat)")}, &filter);
+  QString path = Modal().fileName(this, true, QStringLiteral("Export Templates"), QDir::homePath(),
+                                  {csvFilter, QStringLiteral("Template store (*.dat)")}, &filter);
   if (path.isEmpty()) return;
   const bool csv = filter == csvFilter;
-  if (QFileInfo(path).suffix().isEmpty()) path += csv ? QLatin1String(".csv") : QLatin1String(".dat");
+  if (QFileInfo(path).suffix().isEmpty())
+    path += csv ? QLatin1String(".csv") : QLatin1String(".dat");
   const QByteArray bytes = csv ? TemplatesAsCsv(entries) : TemplatesAsStore(entries);
   if (const QString reason = WriteFileAtomically(path, bytes.toStdString()); !reason.isEmpty()) {
     ShowFileError(this, QStringLiteral("Could not export the templates to"), path, reason);
     return;
   }
-  Modal().message(this, kAppTitle,
-                  QStringLiteral("Exported %1 to %2.")
-                      .arg(entries.size() == 1
-                               ? QStringLiteral("1 template")
-                               : QString::number(entries.size()) + QStringLiteral(" templates"),
-                           path),
-                  QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+  Modal().message(
+      this, kAppTitle,
+      QStringLiteral("Exported %1 to %2.")
+          .arg(entries.size() == 1 ? QStringLiteral("1 template")
+                                   : QString::number(entries.size()) + QStringLiteral(" templates"),
+               path),
+      QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmManage::cmdImport_Click() {

@@ -90,8 +90,9 @@ bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString
   }
   if (entries.isEmpty() && firstText != 0) {
     error = QStringLiteral("line ") + QString::number(firstText) +
-            QStringLiteral(": no template is in this file: a template is an index, a name and a "
-                           "value, separated by byte 4");
+            QStringLiteral(
+                ": no template is in this file: a template is an index, a name and a "
+                "value, separated by byte 4");
     return false;
   }
   return true;

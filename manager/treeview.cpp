@@ -4,8 +4,8 @@
 #include <QTreeWidget>
 #include <stdexcept>
 
-#include "common/textconv.h"
 #include "common/plaintext.h"
+#include "common/textconv.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include "common/dialogwindow.h"
 #include "common/errortext.h"
+#include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/textconv.h"
 #include "common/version.h"
 #include "common/versionlines.h"
-#include "common/plaintext.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "common/dialogwindow.h"
 #include "common/filedialogs.h"
+#include "common/inifile.h"
 #include "common/modal.h"
 #include "common/programfolder.h"
-#include "common/inifile.h"
 
 namespace {
 

@@ -71,8 +71,7 @@ QMessageBox::StandardButton ScriptedModal::checklist(
 QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QString&,
                                 const QStringList& offered, QString* chosenFilter) {
   asked << title;
-  if (chosenFilter)
-    *chosenFilter = !filters.isEmpty() ? filters.takeFirst() : offered.value(0);
+  if (chosenFilter) *chosenFilter = !filters.isEmpty() ? filters.takeFirst() : offered.value(0);
   return files.isEmpty() ? QString() : files.takeFirst();
 }
 

@@ -211,7 +211,8 @@ class HandOverTest : public QObject {
   void copyPutsTheTextOnTheClipboardOrFailsNamingTheTemplate() {
     store_->write(
         Rec("1|Signature|Kind regards,\x02\x03"
-            "Ann\r\n1|Reply|Dear {:ask To:},{:caret:} re {:selection:}\r\n"));
+            "Ann\r\n1|Reply|Dear {:ask To:},{:caret:} re {:selection:}\r\n"
+            "1|Esc|{:ask \x1b]0;owned\x07:}\r\n"));
     frmMain& w = started();
     w.hide();  // a quorpad in the tray answers just the same
     QApplication::clipboard()->clear();
@@ -228,6 +229,10 @@ class HandOverTest : public QObject {
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Dear , re "));
     QCOMPARE(reply.errors, QStringLiteral("quorpad: --copy asks nothing, so these fields are "
                                           "empty: {:ask To:}, {:selection:}\n"));
+    // A fill-in's name reaches the terminal as --list writes names: no control character raw.
+    reply = HandOver({QStringLiteral("--copy"), QStringLiteral("Esc")}, docs_->path());
+    QCOMPARE(reply.errors, QStringLiteral("quorpad: --copy asks nothing, so these fields are "
+                                          "empty: {:ask \\x1b]0;owned\\x07:}\n"));
     QVERIFY(SwitchFields(false).isEmpty());
     QApplication::clipboard()->setText(QStringLiteral("Kind regards,\nAnn"));
 

@@ -122,8 +122,8 @@ class StorePlaceTest : public QObject {
   // is refused by name and owner, and quorpad writes nothing there nor elsewhere instead.
   void UserFoldersThatAreNotTheUsersAloneAreRefused_data() {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"other user", "group-writable", "link", "store of another user",
-                             "store as a link"})
+    for (const char* kind :
+         {"other user", "group-writable", "link", "store of another user", "store as a link"})
       QTest::newRow(kind) << QString::fromLatin1(kind);
   }
   void UserFoldersThatAreNotTheUsersAloneAreRefused() {
@@ -153,7 +153,8 @@ class StorePlaceTest : public QObject {
     SetProgramFolder(program.path());
     const StorePlace& place = ChosenStorePlace();
     QVERIFY2(place.refused.contains(folder), qPrintable(place.refused));
-    if (kind == QLatin1String("other user")) QVERIFY(place.refused.contains(QStringLiteral("nobody")));
+    if (kind == QLatin1String("other user"))
+      QVERIFY(place.refused.contains(QStringLiteral("nobody")));
     bool threw = false;
     try {
       NewEngine()->Template_AddB(u"Sig", u"x");

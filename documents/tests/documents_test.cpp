@@ -169,7 +169,10 @@ class DocumentsTest : public QObject {
   // A file that holds binary data is refused, naming it, and never rewritten.
   void OpenRefusesBinaryFiles_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("nul") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0text\r\n", 16);
+    QTest::newRow("nul") << QByteArray(
+        "\x7f"
+        "ELF\x02\x01\x01\0\0\0text\r\n",
+        16);
     QTest::newRow("control bytes") << QByteArray("\x01\x05\x06\x07\x08\x0e\x0f\x10 a\r\n");
   }
   void OpenRefusesBinaryFiles() {

@@ -127,8 +127,8 @@ class RecoveryCopyTest : public QObject {
     QTemporaryDir state;
     const QString folder = state.filePath(QStringLiteral("quorpad"));
     QVERIFY(QDir().mkpath(folder));
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QByteArray copy = EncodeRecoveryCopy(QStringLiteral("planted"), RecoveryInfo{}, {});
     const auto plant = [&](const QString& id, mode_t mode) {
       QFile file(folder + QLatin1Char('/') + id + QStringLiteral(".copy"));
@@ -139,8 +139,8 @@ class RecoveryCopyTest : public QObject {
     };
     plant(QStringLiteral("own"), 0600);
     plant(QStringLiteral("wide"), 0666);
-    QVERIFY(QFile::link(folder + QStringLiteral("/own.copy"),
-                        folder + QStringLiteral("/link.copy")));
+    QVERIFY(
+        QFile::link(folder + QStringLiteral("/own.copy"), folder + QStringLiteral("/link.copy")));
     if (::geteuid() == 0) {
       plant(QStringLiteral("other"), 0600);
       QCOMPARE(::chown(QFile::encodeName(folder + QStringLiteral("/other.copy")).constData(), 65534,

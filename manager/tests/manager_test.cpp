@@ -203,16 +203,20 @@ class ManagerTest : public QObject {
   void importReadsWhatTheEngineReads() {
     frmManage* m = open(QByteArray());
     const QString file = folder_->filePath(QStringLiteral("in %2 %1.dat"));
-    WriteAll(file, Rec("1|Gr\xc3\xbc\xc3\x9f" "e|UTF-8 line\r\n1|Gr\xfc\xdf" "e alt|old line\r\n"
+    WriteAll(file, Rec("1|Gr\xc3\xbc\xc3\x9f"
+                       "e|UTF-8 line\r\n1|Gr\xfc\xdf"
+                       "e alt|old line\r\n"
                        "1|Sep|a|b\r\n"));
     modal_.files << file;
     click(pushButton(m, "cmdImport"));
-    QCOMPARE(listed(m), (QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("Grüße alt"),
-                                     "Sep"}));
+    QCOMPARE(listed(m),
+             (QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("Grüße alt"), "Sep"}));
     QVERIFY2(modal_.shown.last().contains(file + QStringLiteral(": 3 added")),
              qPrintable(modal_.shown.last()));
     const QString csv = folder_->filePath(QStringLiteral("names.csv"));
-    WriteAll(csv, "name,value\r\nok,1\r\n\"Sig\x04" "EVIL\",2\r\n,3\r\n");
+    WriteAll(csv,
+             "name,value\r\nok,1\r\n\"Sig\x04"
+             "EVIL\",2\r\n,3\r\n");
     modal_.files << csv;
     click(pushButton(m, "cmdImport"));
     QVERIFY2(modal_.shown.last().contains("line 3: A template name cannot contain") &&
@@ -238,7 +242,10 @@ class ManagerTest : public QObject {
     for (const char* button : {"cmdRename", "cmdAdd"}) {
       modal_.shown.clear();
       clickNode(m, 0);
-      fill(m, QStringLiteral("Sig\x04" "EVIL"), QStringLiteral("new value"));
+      fill(m,
+           QStringLiteral("Sig\x04"
+                          "EVIL"),
+           QStringLiteral("new value"));
       click(pushButton(m, button));
       QVERIFY2(modal_.shown.value(0).contains("A template name cannot contain"),
                qPrintable(modal_.shown.join('|')));

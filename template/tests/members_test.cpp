@@ -285,8 +285,8 @@ TEST_F(Members, AddRenameAndMergeRefuseExactlyTheNamesTheRuleRefuses) {
   const struct {
     std::u16string name;
     bool allowed;
-  } names[] = {{u"Sig\4EVIL", false}, {u"\4", false}, {u"a\4", false},
-               {u"50%1 off", true},    {u"<img src=x>", true}, {u"line\r\nbreak", true}};
+  } names[] = {{u"Sig\4EVIL", false}, {u"\4", false},         {u"a\4", false},
+               {u"50%1 off", true},   {u"<img src=x>", true}, {u"line\r\nbreak", true}};
   for (const auto& n : names) {
     dir.Write(Rec("1|old|v\r\n"));
     EXPECT_EQ(templates::NameProblem(n.name).empty(), n.allowed);
@@ -297,7 +297,8 @@ TEST_F(Members, AddRenameAndMergeRefuseExactlyTheNamesTheRuleRefuses) {
     dir.Write(Rec("1|old|v\r\n"));
     EXPECT_EQ(engine.Template_AddB(n.name, u"new value") != kFalse, n.allowed);
     dir.Write(Rec("1|old|v\r\n"));
-    const auto merged = engine.Template_Merge({{u"ok", u"1"}, {n.name, u"2"}}, templates::Clash::kSkip);
+    const auto merged =
+        engine.Template_Merge({{u"ok", u"1"}, {n.name, u"2"}}, templates::Clash::kSkip);
     EXPECT_EQ(merged.added, n.allowed ? 2 : 1);
     ASSERT_EQ(merged.refused.size(), n.allowed ? 0u : 1u);
     if (!n.allowed) {
@@ -318,8 +319,7 @@ TEST_F(Members, MergeSkipsReplacesOrKeepsBothInOneRewrite) {
   } cases[] = {
       // New templates alone are appended, as Add appends; a replacement rewrites.
       {templates::Clash::kSkip, 1, 0, 3, "1|50%1 off|a\r\n7|B|b\r\n1|new|n\r\n"},
-      {templates::Clash::kReplace, 1, 2, 1,
-       "1|50%1 off|x\r\n7|B|y\r\n\r\n1|new|n\r\n"},
+      {templates::Clash::kReplace, 1, 2, 1, "1|50%1 off|x\r\n7|B|y\r\n\r\n1|new|n\r\n"},
       {templates::Clash::kKeepBoth, 3, 0, 1,
        "1|50%1 off|a\r\n7|B|b\r\n1|50%1 OFF (2)|x\r\n1|b (2)|y\r\n1|new|n\r\n"},
   };
@@ -357,7 +357,8 @@ TEST_F(Members, MergeAndReplaceRacingAnotherWriterLoseNoChange) {
       for (int i = 0; i < 300; ++i) own.Template_EditB(u"a", U("v" + std::to_string(i)));
     });
     std::vector<templates::ImportEntry> entries;
-    for (int i = 0; i < 50; ++i) entries.push_back({U("mine" + std::to_string(i)), U("m" + std::to_string(i))});
+    for (int i = 0; i < 50; ++i)
+      entries.push_back({U("mine" + std::to_string(i)), U("m" + std::to_string(i))});
     for (int round = 0; round < 10; ++round) {
       if (restore) {
         engine.Template_Replace(Rec("1|a|v\r\n1|restored" + std::to_string(round) + "|r\r\n"));

@@ -27,11 +27,11 @@ void SetProgramFolder(const QString& folder);
 // $XDG_DATA_HOME/quorpad and $XDG_CONFIG_HOME/quorpad, which start as copies of the program
 // folder's store and settings where it has them.
 struct StorePlace {
-  QString storeFolder;   // the folder of templates.dat
-  QString settingsFile;  // the full path of quorpad.ini
-  bool perUser = false;  // in the user's own folders rather than beside the program
+  QString storeFolder;           // the folder of templates.dat
+  QString settingsFile;          // the full path of quorpad.ini
+  bool perUser = false;          // in the user's own folders rather than beside the program
   bool settingsPerUser = false;  // the settings file in the user's own folder
-  QString problem;       // why the user's own folders could not be used; empty when fine
+  QString problem;               // why the user's own folders could not be used; empty when fine
   // Why the user's own store is not used at all (its folder or file is not the user's
   // alone); empty when fine. NewEngine() then fails with this reason.
   QString refused;

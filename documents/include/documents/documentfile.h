@@ -6,7 +6,7 @@
 
 // How a document's file is written back: its encoding and its kind of line end.
 struct DocumentFormat {
-  bool utf8 = true;                        // else Windows-1252
+  bool utf8 = true;  // else Windows-1252
   // "\r\n", "\n" or "\r"; empty for a file whose lines end in more than one way, each
   // of which keeps its own end (see ReadResult::lineEnds).
   QString lineEnd = QStringLiteral("\n");

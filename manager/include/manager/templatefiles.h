@@ -8,7 +8,7 @@
 struct TemplateEntry {
   QString name;
   QString value;  // line breaks as CR LF
-  int line = 0;    // where it starts in the file read, from 1
+  int line = 0;   // where it starts in the file read, from 1
 };
 
 // The store's own format: a line "1" byte 4 name byte 4 value, ended by CR LF, with line
