@@ -193,8 +193,8 @@ SingleInstance::Role SingleInstance::claim(const HandOverRequest& request, HandO
   if (!lock.tryLock(kLockWaitMs)) {
     lockProblem =
         QStringLiteral("could not lock %1 (%2); going on without it")
-            .arg(socketPath_ + QStringLiteral(".lock"))
-            .arg(lock.error() == QLockFile::PermissionError ? QStringLiteral("no permission")
+            .arg(socketPath_ + QStringLiteral(".lock"),
+                 lock.error() == QLockFile::PermissionError ? QStringLiteral("no permission")
                                                             : QStringLiteral("held"));
   }
   // A quorpad that ends while the request is on its way answers nothing: look once more.

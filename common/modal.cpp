@@ -287,6 +287,7 @@ class RealDialogs : public ModalSeam {
                            QStringLiteral("%1 does not exist.\nDo you want to create it?")
                                .arg(QFileInfo(path).fileName()),
                            QMessageBox::Yes | QMessageBox::No, &dialog);
+        MakePlain(&create);
         create.setDefaultButton(QMessageBox::Yes);
         if (RunModal(create, QMessageBox::No) != QMessageBox::Yes) continue;
       }

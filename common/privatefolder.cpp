@@ -32,8 +32,7 @@ QString Reason(int error) {
 QString NotOwn(const struct stat& st) {
   if (st.st_uid != ::geteuid())
     return QStringLiteral("it belongs to another user (%1, uid %2)")
-        .arg(UserName(st.st_uid))
-        .arg(st.st_uid);
+        .arg(UserName(st.st_uid), QString::number(st.st_uid));
   if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
     return QStringLiteral("other users may write to it (mode %1)")
         .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));

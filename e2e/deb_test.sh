@@ -98,6 +98,18 @@ else
   indent <"$work/user.log"
 fi
 
+begin_step "as root, quorpad --list uses a store of root's own, never the package's folder"
+roothome="$work/root-home"
+mkdir -p "$roothome"
+if ! env -i PATH="$PATH" HOME="$roothome" quorpad --list >"$work/root.log" 2>&1; then
+  fail_step "quorpad --list as root failed:"
+  indent <"$work/root.log"
+elif [ -e /usr/lib/quorpad/templates.dat ] || [ ! -f "$roothome/.local/share/quorpad/templates.dat" ]; then
+  fail_step "root's store is not in root's own folder: $(ls -la /usr/lib/quorpad "$roothome/.local/share/quorpad" 2>&1 | head -n 20)"
+else
+  pass_step
+fi
+
 begin_step "dpkg --purge leaves nothing of the package behind"
 dpkg --purge quorpad >"$work/purge.log" 2>&1
 installed=""

@@ -170,6 +170,9 @@ class ManagerWiringTest : public QObject {
     click(pushButton(m, "cmdMoveDown"));
     const QString folder = StoreVersionFolder(folder_->store());
     QCOMPARE(StoreVersions(folder_->store()).size(), 1);
+    // Made by the manager first, every folder up to quorpad's is the user's alone.
+    for (const QString& made : {folder, folder + "/..", folder + "/../.."})
+      QCOMPARE(QFileInfo(made).permissions() & 0x0077, 0);
     for (int i = 0; i < 21; ++i) {  // changes that change nothing
       fill(m, QStringLiteral("no such name"), QStringLiteral("v"));
       click(pushButton(m, "cmdModify"));

@@ -165,6 +165,23 @@ class StorePlaceTest : public QObject {
     QCOMPARE(ReadAll(victim), QByteArray("private\n"));
     SetPackageFolders(QString());
   }
+
+  // Settings in a folder that is not the user's alone are not read nor written there: the
+  // program folder's are used, and the start says why.
+  void SettingsFolderOfAnotherUserIsNotUsed() {
+    if (::geteuid() != 0) QSKIP("a second user's files need root to make");
+    QTemporaryDir program;
+    SetPackageFolders(program.path());
+    const QString folder = home_->filePath(QStringLiteral("config/quorpad"));
+    QVERIFY(QDir().mkpath(folder));
+    QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+    SetProgramFolder(program.path());
+    const StorePlace& place = ChosenStorePlace();
+    QVERIFY(place.refused.isEmpty());
+    QCOMPARE(place.settingsFile, program.filePath(QStringLiteral("quorpad.ini")));
+    QVERIFY2(place.problem.contains(folder) && place.problem.contains(QStringLiteral("nobody")),
+             qPrintable(place.problem));
+  }
 };
 
 QTEST_MAIN(StorePlaceTest)

@@ -185,7 +185,7 @@ class ManagerTest : public QObject {
     QVERIFY(import("name,value\r\nSig,Other\r\n", QMessageBox::Yes)  // skip
                 .contains("0 added, 0 replaced, 1 skipped"));
     QCOMPARE(listed(m), (QStringList{"Greeting", "Sig", "New", "Greeting (2)", "New (2)"}));
-    QCOMPARE(folder_->read(), Rec("1|Greeting|Hi\r\n1|Sig|Regards\r\n\r\n1|New|N\r\n"
+    QCOMPARE(folder_->read(), Rec("1|Greeting|Hi\r\n1|Sig|Regards\r\n1|New|N\r\n\r\n"
                                   "1|Greeting (2)|Hey\r\n1|New (2)|Fresh\r\n"));
 
     const QByteArray before = folder_->read();

@@ -351,20 +351,12 @@ Flag tmpeng::Template_Rename(std::u16string tOld, std::u16string tNew) {
 
 MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clash clash) {
   MergeResult result;
-  bool replacedStored = false;
   const fs::path store = StorePath();
-  detail::RequireStore(store);
-  StoreLock lock(store, StoreLock::Mode::kExclusive);
-  std::vector<std::string> lines;
-  {
-    detail::StoreReader reader(store);
-    std::string_view line;
-    while (reader.Next(line)) lines.emplace_back(line);
-  }
-  // The new templates' lines; a template the import adds is found, replaced or kept
-  // beside as a stored one is, by its place after the store's lines.
-  std::vector<std::string> added;
-  {
+  RewriteLines(store, [&](std::vector<std::string>& lines) {
+    bool replacedStored = false;
+    // The new templates' lines; a template the import adds is found, replaced or kept
+    // beside as a stored one is, by its place after the store's lines.
+    std::vector<std::string> added;
     // The store's names, lower-cased, each with the lines of the templates that bear it,
     // and its values as stored, which Add refuses to repeat.
     std::unordered_map<std::u16string, std::vector<std::size_t>> names;
@@ -421,23 +413,16 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
       added.push_back(text::Encode(Joined(u"1", name, value)));
       ++result.added;
     }
-  }
-  std::string appended;
-  for (const std::string& line : added) appended += line + "\r\n";
-  if (!replacedStored) {
-    // Only new templates: appended in one write, as Add appends one.
-    if (!appended.empty()) detail::AppendToStore(store, appended);
-    return result;
-  }
-  detail::StoreWriter writer(store);
-  for (const std::string& line : lines) {
-    writer.Write(line);
-    writer.Write("\r\n");
-  }
-  if (!lines.empty()) writer.Write("\r\n");
-  writer.Write(appended);
-  writer.Commit();
-  lock.Retire();
+    if (!replacedStored) {
+      // Only new templates: appended in one write, still under the lock, as Add appends one.
+      std::string appended;
+      for (const std::string& line : added) appended += line + "\r\n";
+      if (!appended.empty()) detail::AppendToStore(store, appended);
+      return false;
+    }
+    lines.insert(lines.end(), added.begin(), added.end());
+    return true;
+  });
   return result;
 }
 

@@ -319,7 +319,7 @@ TEST_F(Members, MergeSkipsReplacesOrKeepsBothInOneRewrite) {
   } cases[] = {
       // New templates alone are appended, as Add appends; a replacement rewrites.
       {templates::Clash::kSkip, 1, 0, 3, "1|50%1 off|a\r\n7|B|b\r\n1|new|n\r\n"},
-      {templates::Clash::kReplace, 1, 2, 1, "1|50%1 off|x\r\n7|B|y\r\n\r\n1|new|n\r\n"},
+      {templates::Clash::kReplace, 1, 2, 1, "1|50%1 off|x\r\n7|B|y\r\n1|new|n\r\n\r\n"},
       {templates::Clash::kKeepBoth, 3, 0, 1,
        "1|50%1 off|a\r\n7|B|b\r\n1|50%1 OFF (2)|x\r\n1|b (2)|y\r\n1|new|n\r\n"},
   };
