@@ -51,6 +51,13 @@ void Make(const QString& path) {
 
 }  // namespace
 
+QString StateFolder() {
+  QString base = qEnvironmentVariable("XDG_STATE_HOME");
+  if (base.isEmpty() || QDir::isRelativePath(base))
+    base = QDir::homePath() + QStringLiteral("/.local/state");
+  return QDir(base).filePath(QStringLiteral("quorpad"));
+}
+
 QString UserName(unsigned uid) {
   struct passwd entry {};
   struct passwd* found = nullptr;

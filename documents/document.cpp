@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QSessionManager>
 #include <QTextBlock>
@@ -16,12 +15,11 @@
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/wholefile.h"
-#include "documents/leftcopies.h"
 #include "documents/recovery.h"
+#include "documents/recoveryoffer.h"
 
 namespace {
 
-const QString kUntitled = QStringLiteral("Untitled");
 constexpr int kCountEveryLineUpTo = 100;
 
 }  // namespace
@@ -311,127 +309,9 @@ void Document::restore(const RecoveredDocument& document) {
   editor_->ensureCursorVisible();
 }
 
-namespace {
-
-QString DocumentName(const RecoveredDocument& document) {
-  return document.info.path.isEmpty() ? kUntitled : QDir::toNativeSeparators(document.info.path);
-}
-
-QString ChangedWhen(const RecoveredDocument& document) {
-  return document.changed.isValid()
-             ? QLocale().toString(document.changed.toLocalTime(), QLocale::ShortFormat)
-             : QStringLiteral("at an unknown time");
-}
-
-const QList<std::pair<QMessageBox::StandardButton, QString>> kRecoveryButtons = {
-    {QMessageBox::Yes, QStringLiteral("Restore")},
-    {QMessageBox::No, QStringLiteral("Discard")},
-    {QMessageBox::Cancel, QStringLiteral("Later")}};
-
-}  // namespace
-
-void Document::reportUnreadable(const QStringList& asides, const QString& error) {
-  if (asides.isEmpty()) return;
-  Modal().message(window_, kAppTitle,
-                  asides.size() == 1
-                      ? QStringLiteral("A recovery copy of unsaved changes cannot be read. It was "
-                                       "set aside as\n%1\n\n%2")
-                            .arg(QDir::toNativeSeparators(asides.first()), error)
-                      : QStringLiteral("%1 recovery copies of unsaved changes cannot be read. They "
-                                       "were set aside, the first as\n%2\n\n%3")
-                            .arg(asides.size())
-                            .arg(QDir::toNativeSeparators(asides.first()), error),
-                  QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
-}
-
-bool Document::restoreCopy(LeftCopy& copy) {
-  RecoveredDocument document;
-  QString error;
-  if (!copy.read(document, error)) {
-    reportUnreadable({copy.setAside()}, error);
-    return false;
-  }
-  takeOver(copy, document);
-  return true;
-}
-
-void Document::takeOver(LeftCopy& copy, const RecoveredDocument& document) {
-  restore(document);
-  recovery_->setLastChange(document.changed);
-  // The old copy goes only once the document's own copy holds the text.
-  if (recovery_->flush()) copy.discard();
-}
-
 void Document::offerRecovery() {
   if (!recovery_) return;
-  auto copies = FindLeftCopies();
-  if (copies.empty()) return;
-  if (copies.size() == 1) {
-    offerOneCopy(*copies.front());
-    return;
-  }
-  // Many copies: one question for all of them, from what each says of its document; the
-  // text of the one restored is read only then.
-  std::vector<LeftCopy*> sound;
-  QStringList rows;
-  QStringList asides;
-  QString firstError;
-  for (const auto& copy : copies) {
-    RecoveredDocument document;
-    QString error;
-    if (!copy->readDescription(document, error)) {
-      if (firstError.isEmpty()) firstError = error;
-      asides << copy->setAside();
-      continue;
-    }
-    sound.push_back(copy.get());
-    rows << QStringLiteral("%1 (last changed %2)")
-                .arg(DocumentName(document), ChangedWhen(document));
-  }
-  reportUnreadable(asides, firstError);
-  if (!recovery_->following() || sound.empty()) return;
-  if (sound.size() == 1) {
-    offerOneCopy(*sound.front());
-    return;
-  }
-  const QString text =
-      QStringLiteral(
-          "quorpad ended without saving changes to %1 documents and kept copies of them.\n\n"
-          "Restore brings back the first document checked as an unsaved document (the other "
-          "copies stay for the next start); Discard deletes the copies checked; Later keeps "
-          "them all for the next start.")
-          .arg(sound.size());
-  QList<int> checked;
-  const auto answer = Modal().checklist(window_, kAppTitle, text, rows, kRecoveryButtons,
-                                        QMessageBox::Yes, checked);
-  if (!recovery_->following()) return;
-  if (answer == QMessageBox::No) {
-    for (int row : checked) sound.at(static_cast<size_t>(row))->discard();
-  } else if (answer == QMessageBox::Yes && !checked.isEmpty()) {
-    restoreCopy(*sound.at(static_cast<size_t>(checked.first())));
-  }
-}
-
-void Document::offerOneCopy(LeftCopy& copy) {
-  RecoveredDocument document;
-  QString error;
-  if (!copy.read(document, error)) {
-    reportUnreadable({copy.setAside()}, error);
-    return;
-  }
-  const QString text =
-      QStringLiteral(
-          "quorpad ended without saving changes to a document and kept a copy of them.\n\n"
-          "Document: %1\nLast changed: %2\n\n"
-          "Restore brings the changes back as an unsaved document; Discard deletes the "
-          "copy; Later keeps it for the next start.")
-          .arg(DocumentName(document), ChangedWhen(document));
-  const auto answer = Modal().question(window_, kAppTitle, text, QMessageBox::Question,
-                                       kRecoveryButtons, QMessageBox::Yes);
-  if (!recovery_->following()) return;
-  if (answer == QMessageBox::No) {
-    copy.discard();
-  } else if (answer == QMessageBox::Yes) {
-    takeOver(copy, document);
-  }
+  RecoveryOffer(window_, *recovery_, [this](const RecoveredDocument& document) {
+    restore(document);
+  }).run();
 }

@@ -25,14 +25,6 @@ QString Reason(int error) {
 
 }  // namespace
 
-QString RecoveryFolder() {
-  // A relative XDG_STATE_HOME is invalid and ignored, as for every XDG base folder.
-  QString base = qEnvironmentVariable("XDG_STATE_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) {
-    base = QDir::homePath() + QStringLiteral("/.local/state");
-  }
-  return QDir(base).filePath(QStringLiteral("quorpad"));
-}
 
 bool RecoveryEnabled() {
   return g_enabled;

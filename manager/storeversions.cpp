@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include <sys/stat.h>
+
 #include "common/errortext.h"
 #include "common/privatefolder.h"
 #include "common/wholefile.h"
@@ -35,12 +37,6 @@ int CountTemplates(const QByteArray& bytes) {
     }
   }
   return count + (separators >= 2);
-}
-
-QString StateFolder() {
-  QString base = qEnvironmentVariable("XDG_STATE_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + "/.local/state";
-  return QDir(base).filePath(QStringLiteral("quorpad"));
 }
 
 // One folder per store, keyed by where the store is.
@@ -118,7 +114,9 @@ QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes) {
         .arg(StoreVersionFolder(store), why);
   const QList<Listed> kept = List(*folder);
   // Nothing changed since the newest version: it is kept already.
-  if (!kept.isEmpty()) {
+  struct stat newestStat {};
+  if (!kept.isEmpty() && folder->regularFile(kept.first().name, newestStat) &&
+      newestStat.st_size == bytes.size()) {
     QByteArray newest;
     if (folder->read(kept.first().name, kLargest, true, newest).isEmpty() && newest == bytes)
       return QString();

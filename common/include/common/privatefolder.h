@@ -74,5 +74,10 @@ class PrivateFolder {
   int fd_;
 };
 
+// quorpad's folder of the user's state, which the recovery copies and the store's versions
+// share: $XDG_STATE_HOME/quorpad, by default ~/.local/state/quorpad (a relative
+// XDG_STATE_HOME is invalid and ignored, as for every XDG base folder).
+QString StateFolder();
+
 // The name of the user with `uid`, or the number where it has none.
 QString UserName(unsigned uid);

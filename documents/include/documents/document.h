@@ -10,9 +10,11 @@
 class QPlainTextEdit;
 class QSessionManager;
 class QWidget;
-class LeftCopy;
 class RecoveryCopy;
 struct RecoveredDocument;
+
+// What the status panel and the recovery offer call a document that has no file yet.
+inline const QString kUntitled = QStringLiteral("Untitled");
 
 class Document : public QObject {
   Q_OBJECT
@@ -89,14 +91,6 @@ class Document : public QObject {
   void setCurrentFile(const QString& path);
   void setStatus(const QString& text, bool paintNow = false);
   void restore(const RecoveredDocument& document);
-  // The question about the one copy left behind; then its restore or discard.
-  void offerOneCopy(LeftCopy& copy);
-  // Restores a copy read whole, or sets it aside and says why.
-  bool restoreCopy(LeftCopy& copy);
-  // The document becomes the copy's; the copy goes once the document's own holds the text.
-  void takeOver(LeftCopy& copy, const RecoveredDocument& document);
-  // Tells once about the copies that could not be read and were set aside.
-  void reportUnreadable(const QStringList& asides, const QString& error);
 
   QPlainTextEdit* editor_;
   QWidget* window_;

@@ -6,7 +6,6 @@
 #include <memory>
 #include <vector>
 
-#include "documents/recovery.h"
 #include "documents/recoveryformat.h"
 
 class CopyFolder;

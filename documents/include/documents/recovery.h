@@ -17,9 +17,6 @@ class CopyFiles;
 class CopyFolder;
 class QTextDocument;
 
-// The folder of the copies: $XDG_STATE_HOME/quorpad, by default ~/.local/state/quorpad.
-QString RecoveryFolder();
-
 // Whether windows keep recovery copies. The program turns it on; windows made by tests
 // touch no state folder unless a test turns it on.
 bool RecoveryEnabled();

@@ -5,7 +5,13 @@
 #include <QDateTime>
 #include <QString>
 
+#include "common/privatefolder.h"
 #include "documents/documentfile.h"
+
+// The folder of the copies: quorpad's state folder (StateFolder()).
+inline QString RecoveryFolder() {
+  return StateFolder();
+}
 
 // What the copy records besides the text.
 struct RecoveryInfo {
