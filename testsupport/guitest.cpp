@@ -174,4 +174,21 @@ void CloseWindows() {
   Settle();
 }
 
+void Fixture::initTestCase() {
+  QApplication::setQuitOnLastWindowClosed(false);
+  SetModal(&modal_);
+  setUpOnce();
+}
+
+void Fixture::init() {
+  folder_ = std::make_unique<StoreFolder>();
+  modal_.reset();
+  setUp();
+}
+
+void Fixture::cleanup() {
+  tearDown();
+  folder_.reset();
+}
+
 }  // namespace guitest

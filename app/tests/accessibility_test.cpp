@@ -53,27 +53,14 @@ QStringList Unnamed(QWidget* window) {
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public Fixture {
   Q_OBJECT
 
- private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
+ protected:
+  void setUp() override { folder_->write(Numbered(1, 2)); }
+  void tearDown() override { CloseAll(); }
 
  private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    folder_->write(Numbered(1, 2));
-  }
-  void cleanup() {
-    CloseAll();
-    folder_.reset();
-  }
-
   void everyControlHasANameOfItsOwn() {
     frmMain& main = ShownMainWindow();
     main.textBox()->setFocus();

@@ -17,13 +17,10 @@
 using namespace guitest;
 using namespace managertest;
 
-class ManagerWiringTest : public QObject {
+class ManagerWiringTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
-
   // Writes the store and opens the manager from the main window's popup.
   frmManage* open(const QByteArray& store) {
     folder_->write(store);
@@ -38,20 +35,10 @@ class ManagerWiringTest : public QObject {
     return captions;
   }
 
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    modal_.reset();
-  }
-  void cleanup() {
-    CloseAll();
-    folder_.reset();
-  }
+ protected:
+  void tearDown() override { CloseAll(); }
 
+ private Q_SLOTS:
   void addAppendsRecordThatCancelKeeps() {
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     fill(m, QStringLiteral("Footer"), QStringLiteral("Line one\nLine two"));

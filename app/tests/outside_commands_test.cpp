@@ -43,26 +43,17 @@ void Press(QWidget* box, QMessageBox::StandardButton which) {
 
 }  // namespace
 
-class OutsideCommandsTest : public QObject {
+class OutsideCommandsTest : public Fixture {
   Q_OBJECT
 
- private:
-  std::unique_ptr<StoreFolder> folder_;
-
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
+ protected:
+  void setUpOnce() override {
     SetModal(nullptr);  // the real dialogs, which run event loops of their own
   }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    folder_->write(QByteArray());
-  }
-  void cleanup() {
-    CloseAll();
-    folder_.reset();
-  }
+  void setUp() override { folder_->write(QByteArray()); }
+  void tearDown() override { CloseAll(); }
 
+ private Q_SLOTS:
   void trayCommandsBringTheOpenDialogForward() {
     QObject scope;
     frmMain& w = ShownMainWindow();

@@ -75,24 +75,16 @@ bool ShowsLiterally(QWidget* window) {
 
 }  // namespace
 
-class OutsideTextTest : public QObject {
+class OutsideTextTest : public Fixture {
   Q_OBJECT
 
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
-
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() { folder_ = std::make_unique<StoreFolder>(); }
-  void cleanup() {
+ protected:
+  void tearDown() override {
     SetModal(&modal_);
     CloseAll();
-    folder_.reset();
   }
 
+ private Q_SLOTS:
   void markupShowsLiterallyAndOpensNothing() {
     FifoWatch fifo(folder_->filePath(QStringLiteral("fifo")));
     const QString fifoPath = folder_->filePath(QStringLiteral("fifo"));

@@ -19,13 +19,10 @@
 
 using namespace guitest;
 
-class ProgramTest : public QObject {
+class ProgramTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
-
   // Selects `count` characters of the document from `from`.
   static void select(QPlainTextEdit* doc, int from, int count) {
     QTextCursor cursor(doc->document());
@@ -34,21 +31,11 @@ class ProgramTest : public QObject {
     doc->setTextCursor(cursor);
   }
 
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    modal_.reset();
-    QApplication::clipboard()->clear();
-  }
-  void cleanup() {
-    CloseAll();
-    folder_.reset();
-  }
+ protected:
+  void setUp() override { QApplication::clipboard()->clear(); }
+  void tearDown() override { CloseAll(); }
 
+ private Q_SLOTS:
   void startupFillsSlotsInStoreOrderUpToThirteen_data() {
     QTest::addColumn<int>("stored");
     QTest::newRow("none") << 0;

@@ -13,33 +13,21 @@
 
 using namespace guitest;
 
-class FindTest : public QObject {
+class FindTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
-
   static QString Selected(frmMain& w) { return w.textBox()->textCursor().selectedText(); }
   static int At(frmMain& w) { return w.textBox()->textCursor().selectionStart(); }
   static void Check(frmMain& w, const char* option, bool on) {
     w.findBar()->findChild<QCheckBox*>(QString::fromLatin1(option))->setChecked(on);
   }
 
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    folder_->write(QByteArray());
-  }
-  void cleanup() {
-    CloseOwnWindows();
-    folder_.reset();
-  }
+ protected:
+  void setUp() override { folder_->write(QByteArray()); }
+  void tearDown() override { CloseOwnWindows(); }
 
+ private Q_SLOTS:
   void queriesFindWhatTheirOptionsSay_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("matchCase");

@@ -16,13 +16,10 @@
 
 using namespace guitest;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
-
   // Selects `count` characters of the document from `from`.
   static void select(QPlainTextEdit* doc, int from, int count) {
     QTextCursor cursor(doc->document());
@@ -31,21 +28,11 @@ class MainWindowTest : public QObject {
     doc->setTextCursor(cursor);
   }
 
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    modal_.reset();
-    QApplication::clipboard()->clear();
-  }
-  void cleanup() {
-    CloseOwnWindows();
-    folder_.reset();
-  }
+ protected:
+  void setUp() override { QApplication::clipboard()->clear(); }
+  void tearDown() override { CloseOwnWindows(); }
 
+ private Q_SLOTS:
   void onlyRightButtonReleaseOpensPopupAtPointer() {
     folder_->write(Numbered(1, 1));
     frmMain& w = ShownOwnMainWindow();

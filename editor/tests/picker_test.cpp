@@ -34,13 +34,10 @@ QLineEdit* FilterOf(const TemplatePicker* picker) {
 
 }  // namespace
 
-class PickerTest : public QObject {
+class PickerTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
-
   // A picker over a bare text box, on the test's store.
   struct Bench {
     QWidget host;
@@ -54,20 +51,10 @@ class PickerTest : public QObject {
     }
   };
 
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    modal_.reset();
-  }
-  void cleanup() {
-    CloseOwnWindows();
-    folder_.reset();
-  }
+ protected:
+  void tearDown() override { CloseOwnWindows(); }
 
+ private Q_SLOTS:
   void rankingPutsPrefixThenContainsThenValueThenLettersInOrder() {
     folder_->write(
         Rec("1|Weekly greeting|Hi all\r\n"

@@ -16,12 +16,10 @@
 using namespace guitest;
 using namespace managertest;
 
-class ManagerTest : public QObject {
+class ManagerTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal modal_;
   // The dialog's one instance, kept as the program keeps it but refilling no popup.
   ProgramWideDialog<frmManage> manager_;
 
@@ -34,21 +32,13 @@ class ManagerTest : public QObject {
     return m;
   }
 
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    modal_.reset();
-  }
-  void cleanup() {
+ protected:
+  void tearDown() override {
     delete manager_.loaded();
     CloseWindows();
-    folder_.reset();
   }
 
+ private Q_SLOTS:
   void modifyChangesTemplateNamedInNameBox() {
     frmManage* m = open(Numbered(1, 3));
     clickNode(m, 1);

@@ -125,6 +125,28 @@ void ShowExposed(QWidget& window);
 // Closes every top-level window a test left behind, and lets the deletions run.
 void CloseWindows();
 
+// The set-up every GUI test shares, as its base class: windows never end the program and
+// the questions are answered by a script (`modal_`); each case gets a fresh program folder
+// (`folder_`) and a fresh script, and its windows are closed after it. A test adds its own
+// steps by overriding setUpOnce(), setUp() (after the folder is made) and tearDown()
+// (before the folder goes; closeWindows() runs there by default).
+class Fixture : public QObject {
+  Q_OBJECT
+
+ protected:
+  std::unique_ptr<StoreFolder> folder_;
+  ScriptedModal modal_;
+
+  virtual void setUpOnce() {}
+  virtual void setUp() {}
+  virtual void tearDown() { CloseWindows(); }
+
+ private Q_SLOTS:
+  void initTestCase();
+  void init();
+  void cleanup();
+};
+
 // A tmpfs of a few KiB mounted on a temporary folder for one test, so that a disk can be
 // filled for real. Mounting needs root; mounted() says whether it worked and why() why not.
 class SmallDisk {
