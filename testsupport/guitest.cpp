@@ -1,6 +1,9 @@
 // The helpers every GUI test shares.
 #include "testsupport/guitest.h"
 
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
 #include <algorithm>
 
 #include <QApplication>
@@ -167,6 +170,13 @@ void ShowExposed(QWidget& window) {
   if (!QTest::qWaitForWindowExposed(&window))
     qWarning("window %s not exposed", qPrintable(window.objectName()));
   Settle();
+}
+
+void SelectText(QPlainTextEdit* box, int from, int count) {
+  QTextCursor cursor(box->document());
+  cursor.setPosition(from);
+  cursor.setPosition(from + count, QTextCursor::KeepAnchor);
+  box->setTextCursor(cursor);
 }
 
 void CloseWindows() {

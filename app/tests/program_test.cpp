@@ -22,15 +22,6 @@ using namespace guitest;
 class ProgramTest : public Fixture {
   Q_OBJECT
 
- private:
-  // Selects `count` characters of the document from `from`.
-  static void select(QPlainTextEdit* doc, int from, int count) {
-    QTextCursor cursor(doc->document());
-    cursor.setPosition(from);
-    cursor.setPosition(from + count, QTextCursor::KeepAnchor);
-    doc->setTextCursor(cursor);
-  }
-
  protected:
   void setUp() override { QApplication::clipboard()->clear(); }
   void tearDown() override { CloseAll(); }
@@ -191,13 +182,13 @@ class ProgramTest : public Fixture {
     frmMain& w = MainWindow();
     QPlainTextEdit* doc = w.textBox();
     doc->setPlainText(QStringLiteral("abc XYZ def"));
-    select(doc, 4, 3);
+    SelectText(doc, 4, 3);
     w.templateSlot(1)->trigger();
     QCOMPARE(doc->toPlainText(), QStringLiteral("abc Dear Sir,\nYours def"));
     QCOMPARE(doc->blockCount(), 2);
 
     // A template that is merely named "Not Set" holds a value and is inserted, at the caret.
-    select(doc, 0, 0);
+    SelectText(doc, 0, 0);
     w.templateSlot(2)->trigger();
     QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
     QCOMPARE(LoadedManageDialog(), nullptr);
@@ -217,7 +208,7 @@ class ProgramTest : public Fixture {
     QPlainTextEdit* doc = w.textBox();
     QApplication::clipboard()->setText(QStringLiteral("CLIP"));
     doc->setPlainText(QStringLiteral("<SEL>"));
-    select(doc, 0, 5);
+    SelectText(doc, 0, 5);
     w.templateSlot(1)->trigger();
     QCOMPARE(doc->toPlainText(), asWritten);
     QCOMPARE(modal_.asked, QStringList());
@@ -233,7 +224,7 @@ class ProgramTest : public Fixture {
 
     // A fill-in cancelled inserts nothing; answered, one answer fills both of its fields.
     doc->setPlainText(QStringLiteral("<SEL>"));
-    select(doc, 0, 5);
+    SelectText(doc, 0, 5);
     w.templateSlot(1)->trigger();
     QCOMPARE(doc->toPlainText(), QStringLiteral("<SEL>"));
     modal_.fillIns << QStringList{QStringLiteral("Ann")};

@@ -19,15 +19,6 @@ using namespace guitest;
 class MainWindowTest : public Fixture {
   Q_OBJECT
 
- private:
-  // Selects `count` characters of the document from `from`.
-  static void select(QPlainTextEdit* doc, int from, int count) {
-    QTextCursor cursor(doc->document());
-    cursor.setPosition(from);
-    cursor.setPosition(from + count, QTextCursor::KeepAnchor);
-    doc->setTextCursor(cursor);
-  }
-
  protected:
   void setUp() override { QApplication::clipboard()->clear(); }
   void tearDown() override { CloseOwnWindows(); }
@@ -185,7 +176,7 @@ class MainWindowTest : public Fixture {
     folder_->write(Numbered(1, 1));
     frmMain& w = ShownOwnMainWindow();
     QTest::keyClicks(w.textBox(), QStringLiteral("mine"));
-    select(w.textBox(), 0, selected);
+    SelectText(w.textBox(), 0, selected);
     w.action(QStringLiteral("mnuCopy"))->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("mine").left(selected));
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -218,19 +209,19 @@ class MainWindowTest : public Fixture {
     doc->setPlainText(QStringLiteral("alpha beta"));
 
     clipboard->setText(QStringLiteral("before"));
-    select(doc, 2, 0);
+    SelectText(doc, 2, 0);
     w.action(QStringLiteral("mnuCopy"))->trigger();
     QCOMPARE(clipboard->text(), QString());
     w.action(QStringLiteral("mnuCut"))->trigger();
     QCOMPARE(doc->toPlainText(), QStringLiteral("alpha beta"));
 
-    select(doc, 0, 6);
+    SelectText(doc, 0, 6);
     w.action(QStringLiteral("mnuCut"))->trigger();
     QCOMPARE(clipboard->text(), QStringLiteral("alpha "));
     QCOMPARE(doc->toPlainText(), QStringLiteral("beta"));
 
     clipboard->setText(QStringLiteral("one\ntwo"));
-    select(doc, 0, 4);
+    SelectText(doc, 0, 4);
     w.action(QStringLiteral("mnuPaste"))->trigger();
     QCOMPARE(doc->toPlainText(), QStringLiteral("one\ntwo"));
     QCOMPARE(doc->blockCount(), 2);

@@ -27,6 +27,8 @@
 
 #include "common/modal.h"
 
+class QPlainTextEdit;
+
 namespace guitest {
 
 // Answers the questions from a script and logs what was asked.
@@ -118,6 +120,8 @@ Control* Child(const QObject* window, const QString& name) {
   return control;
 }
 
+// Selects `count` characters of the text box's text from `from`.
+void SelectText(QPlainTextEdit* box, int from, int count);
 // Lets posted events, deferred layouts and deferred deletions run.
 void Settle();
 // Shows the window and makes it active, once it is exposed.
