@@ -153,15 +153,18 @@ bool IgnoresDialogKeys(QKeyEvent* event) {
   return true;
 }
 
-void CentreOnceAndKeepOffTaskbar(QDialog* dialog, bool& centred) {
-  if (!centred) {
-    centred = true;
-    if (QScreen* screen = dialog->screen()) {
-      QRect r = dialog->frameGeometry();
-      r.moveCenter(screen->availableGeometry().center());
-      dialog->move(r.topLeft());
-    }
+void CentreOnce(QWidget* window, bool& centred) {
+  if (centred) return;
+  centred = true;
+  if (QScreen* screen = window->screen()) {
+    QRect r = window->frameGeometry();
+    r.moveCenter(screen->availableGeometry().center());
+    window->move(r.topLeft());
   }
+}
+
+void CentreOnceAndKeepOffTaskbar(QDialog* dialog, bool& centred) {
+  CentreOnce(dialog, centred);
   SetTaskbarEntry(dialog, false);
 }
 

@@ -15,13 +15,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
-#include <cmath>
 #include <functional>
 
 #include "common/errortext.h"
@@ -135,9 +133,16 @@ void frmMain::createControls() {
   statusBar()->addWidget(statusPanel_, 1);
   statusPanel_->setMinimumWidth(ToPixelsX(this, 1440));
   panels_ = new DocumentPanels(statusBar(), document_, txtData);
+  geometry_ = new MainGeometry(this, {Frame1, txtData, findBar_, statusPanel_, panels_},
+                               [this] { Form_Resize(); });
+  // The keyboard is the window's once it is on screen, where it was asked for before.
+  connect(geometry_, &MainGeometry::exposureChanged, this, [this] {
+    if (focusWhenExposed_ && windowHandle()->isExposed()) {
+      focusWhenExposed_ = false;
+      GiveKeyboardFocus(this);
+    }
+  });
   connect(document_, &Document::formatNotice, this, &frmMain::scheduleLayout);
-  connect(document_, &Document::formatChanged, this, &frmMain::scheduleLayout);
-  connect(txtData->document(), &QTextDocument::modificationChanged, this, &frmMain::scheduleLayout);
   connect(document_, &Document::formatChanged, this, &frmMain::scheduleLayout);
   connect(txtData->document(), &QTextDocument::modificationChanged, this, &frmMain::scheduleLayout);
   // The designed height, or more where the desktop's font needs it.
@@ -362,68 +367,11 @@ void frmMain::Form_Resize() {
       });
     return;
   }
-  const QRect outer = frameGeometry();
-  const int outerW = ToTwipsX(this, outer.width());
-  const int outerH = ToTwipsY(this, outer.height());
-  const MainLayout l = LayoutMainWindow(outerW, outerH);
-  // A window manager that refuses the least size is not asked again for as long as the
-  // window keeps the size it refused; once the window has a size of its own again, the
-  // rule holds anew.
-  if (!l.resized) lastCorrectedFrom_ = QSize();
-  if (l.resized && !isMaximized() && !isFullScreen() && size() != lastCorrectedFrom_) {
-    // Never smaller than the least size; the resize that follows lays the window out.
-    // The corrected side is rounded up to whole pixels: rounded to the nearest it would
-    // come out at 6000 twips rather than 6001.
-    lastCorrectedFrom_ = size();
-    const int pixelsW = l.windowWidth == outerW
-                            ? outer.width()
-                            : static_cast<int>(std::ceil(l.windowWidth / TwipsPerPixelX(this)));
-    const int pixelsH = l.windowHeight == outerH
-                            ? outer.height()
-                            : static_cast<int>(std::ceil(l.windowHeight / TwipsPerPixelY(this)));
-    resize(pixelsW - (outer.width() - width()), pixelsH - (outer.height() - height()));
-  }
-  // The first panel takes what the panels after it leave of the bar.
-  // A notice takes at most a third of the bar; its tip holds it whole.
-  panels_->notice()->setMaximumWidth(width() / 3);
-  int others = 0;
-  for (QWidget* panel : panels_->all())
-    if (panel->isVisibleTo(statusBar()))
-      others += std::min(panel->sizeHint().width(), panel->maximumWidth()) + 6;
-  statusPanel_->setMinimumWidth(std::max(0, std::min(ToPixelsX(this, l.panelWidth), width()) -
-                                                statusBar()->contentsMargins().left() - 24 -
-                                                others));
-  // The frame and the document box follow the window's outer size; where the window
-  // manager's decorations are thinner than the rules assume, they stay within the client
-  // area.
-  const QSize area = centralWidget()->size();
-  const int frameW = std::clamp(ToPixelsX(this, l.frameWidth), 0, area.width());
-  const int frameH = std::clamp(ToPixelsY(this, l.frameHeight), 0, area.height());
-  Frame1->setGeometry(0, 0, frameW, frameH);
-  const int textX = ToPixelsX(this, kTextLeft);
-  const int textY = ToPixelsY(this, kTextTop);
-  const int textW = std::clamp(ToPixelsX(this, l.textWidth), 0, std::max(0, frameW - textX));
-  int textH = std::clamp(ToPixelsY(this, l.textHeight), 0, std::max(0, frameH - textY));
-  // The Find bar, when shown, takes the bottom of the document's room.
-  if (findBar_->isVisible()) {
-    const int barH = std::min(findBar_->sizeHint().height(), textH);
-    textH -= barH;
-    findBar_->setGeometry(textX, textY + textH, textW, barH);
-  }
-  txtData->setGeometry(textX, textY, textW, textH);
+  geometry_->layOut();
 }
 
-// A change of size or state, a move and an exposure each change the outer size the rules
-// work from: the window manager's frame is known only once the window is on screen, and
-// its arrival moves the window. One layout, once the events in hand are done, serves them
-// all.
 void frmMain::scheduleLayout() {
-  if (layoutPending_) return;
-  layoutPending_ = true;
-  QTimer::singleShot(0, this, [this] {
-    layoutPending_ = false;
-    Form_Resize();
-  });
+  if (geometry_) geometry_->schedule();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -442,21 +390,9 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 void frmMain::showEvent(QShowEvent* event) {
-  if (!centred_ && !event->spontaneous()) {
-    centred_ = true;
-    if (QScreen* screen = this->screen()) {
-      QRect r = frameGeometry();
-      r.moveCenter(screen->availableGeometry().center());
-      move(r.topLeft());
-    }
-  }
+  geometry_->showing(event->spontaneous());
   tray_->updateTaskbarEntry();
-  if (QWindow* handle = windowHandle(); handle && !watchingExposure_) {
-    handle->installEventFilter(this);
-    watchingExposure_ = true;
-  }
   QMainWindow::showEvent(event);
-  scheduleLayout();
 }
 
 bool frmMain::hidesToTray() const {
@@ -624,14 +560,6 @@ void frmMain::mnuTemp_SaveAs_Click() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == windowHandle() && event->type() == QEvent::Expose) {
-    if (focusWhenExposed_ && windowHandle()->isExposed()) {
-      focusWhenExposed_ = false;
-      GiveKeyboardFocus(this);
-    }
-    scheduleLayout();
-    return false;
-  }
   if (watched == txtData->viewport() && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();

@@ -41,6 +41,8 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
 // (Escape); the caller then drops the event.
 bool IgnoresDialogKeys(QKeyEvent* event);
 
+// Centres the window on its screen the first time it shows (`centred` remembers it).
+void CentreOnce(QWidget* window, bool& centred);
 // Centres the dialog on its screen the first time it shows, and keeps it off the taskbar.
 void CentreOnceAndKeepOffTaskbar(QDialog* dialog, bool& centred);
 

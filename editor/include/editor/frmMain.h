@@ -13,6 +13,7 @@
 class Document;
 class DocumentPanels;
 class FindBar;
+class MainGeometry;
 class OwnClipboardText;
 class QAction;
 class QGroupBox;
@@ -173,10 +174,7 @@ class frmMain : public QMainWindow {
   std::array<QAction*, kTemplateSlots> mnuTemplate{};
   Document* document_ = nullptr;
   TrayPresence* tray_ = nullptr;
-  bool centred_ = false;
-  bool watchingExposure_ = false;
-  bool layoutPending_ = false;
-  QSize lastCorrectedFrom_;  // the size last corrected to the least size, while it stands
+  MainGeometry* geometry_ = nullptr;
   OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
   bool closeConfirmed_ = false;
   bool exiting_ = false;          // Exit's save prompt is open
