@@ -7,10 +7,10 @@
 #include <exception>
 
 #include "app/program.h"
+#include "app/templaterequests.h"
 #include "common/errortext.h"
 #include "common/modal.h"
 #include "editor/frmMain.h"
-#include "templaterequests.h"
 
 namespace {
 
@@ -60,9 +60,8 @@ void OpenWaiting() {
 // false, with `reply` saying why, when its load fails.
 bool BringBackWindow(HandOverReply& reply) {
   try {
-    // Back on screen as the tray icon's double click brings it, also after Exit left the
-    // program running for an open dialog.
-    MainWindow().Form_MouseUp(QSystemTrayIcon::DoubleClick);
+    // Back on screen, also after Exit left the program running for an open dialog.
+    MainWindow().bringToFront();
     return true;
   } catch (const std::exception&) {
     // Whatever stops the window's load (the store, memory) is told to the later start.

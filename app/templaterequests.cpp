@@ -1,11 +1,50 @@
 // The running quorpad handing its templates to other programs.
-#include "templaterequests.h"
+#include "app/templaterequests.h"
 
 #include "app/program.h"
 #include "common/errortext.h"
 #include "common/programfolder.h"
 #include "editor/frmMain.h"
 #include "editor/templatelist.h"
+
+// A name as one line for a terminal: line breaks and tabs become spaces, and every other
+// control character (C0, DEL, C1) is written as \xHH, so that a name can never move the
+// cursor, change colours or send the terminal a command.
+QString NameLine(QStringView name) {
+  QString line;
+  line.reserve(name.size());
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i].unicode();
+    if (c == u'\r' && i + 1 < name.size() && name[i + 1] == u'\n') continue;
+    if (c == u'\r' || c == u'\n' || c == u'\t' || c == 0x2028 || c == 0x2029)
+      line += QLatin1Char(' ');
+    else if (c < 0x20 || (c >= 0x7f && c <= 0x9f))
+      line += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+    else
+      line += QChar(c);
+  }
+  return line;
+}
+
+QString NameLines(const TemplateList& list) {
+  QString lines;
+  for (int row = 0; row < list.size(); ++row) lines += NameLine(list.name(row)) + u'\n';
+  return lines;
+}
+
+int FindByName(TemplateList& list, const QString& name) {
+  for (int row = 0; row < list.size(); ++row)
+    if (list.name(row) == name) return row;
+  // The engine takes no name that differs from another only in letter case, so ignoring
+  // case still finds one template.
+  list.lowerUpTo(list.size());
+  const QString lowered = LowerCased(name);
+  for (int row = 0; row < list.size(); ++row)
+    if (list.lowerName(row) == lowered) return row;
+  for (int row = 0; row < list.size(); ++row)
+    if (NameLine(list.name(row)) == name) return row;
+  return -1;
+}
 
 namespace {
 

@@ -423,12 +423,21 @@ void frmMain::Form_MouseUp(QSystemTrayIcon::ActivationReason reason) {
       if (!tray_->iconIsEmbedded()) tray_->restoreWindow();
       break;
     case QSystemTrayIcon::DoubleClick:
-      tray_->restoreWindow();
-      break;
+      bringToFront();
+      return;
     default:
       // The tray menu is attached to the icon and shows by itself.
       return;
   }
+  keyboardToFront();
+}
+
+void frmMain::bringToFront() {
+  tray_->restoreWindow();
+  keyboardToFront();
+}
+
+void frmMain::keyboardToFront() {
   // The window is back; an open question stays in front of it and keeps the keyboard.
   if (ModalOpen())
     BringModalForward();

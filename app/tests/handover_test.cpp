@@ -10,8 +10,10 @@
 #include <QUrl>
 
 #include "app/handover.h"
+#include "app/templaterequests.h"
 #include "common/templatefields.h"
 #include "editor/frmMain.h"
+#include "editor/templatelist.h"
 #include "testsupport/apptest.h"
 
 using namespace guitest;
@@ -194,6 +196,25 @@ class HandOverTest : public QObject {
     Settle();
     QVERIFY2(text(w).contains(QStringLiteral("dropped words")), qPrintable(text(w)));
     QCOMPARE(w.OpenFilePath(), doc(QStringLiteral("b ü.txt")));
+  }
+
+  void namesForOtherProgramsKeepToOneLineAndAreFound() {
+    TemplateList list;
+    list.Add(u"sig", u"Signature");
+    list.Add(u"two", u"Two\r\nlines\tname");
+    list.Add(u"upper", u"ÉTÉ");
+    list.Add(u"second sig", u"Signature");           // a hand-edited store may repeat a name
+    list.Add(u"escape", u"Red\x1b[31m\x07\u009b!");  // would drive a terminal
+    QCOMPARE(
+        NameLines(list),
+        QStringLiteral("Signature\nTwo lines name\nÉTÉ\nSignature\nRed\\x1b[31m\\x07\\x9b!\n"));
+    QCOMPARE(FindByName(list, QStringLiteral("Signature")), 0);
+    QCOMPARE(FindByName(list, QStringLiteral("signature")), 0);
+    QCOMPARE(FindByName(list, QStringLiteral("été")), 2);
+    QCOMPARE(FindByName(list, QStringLiteral("Two lines name")), 1);
+    QCOMPARE(FindByName(list, QStringLiteral("Red\\x1b[31m\\x07\\x9b!")), 4);
+    QCOMPARE(FindByName(list, QStringLiteral("Two")), -1);
+    QCOMPARE(FindByName(list, QString()), -1);
   }
 
   void runningQuorpadListsTheTemplateNames() {

@@ -264,25 +264,6 @@ class PickerTest : public Fixture {
     QCOMPARE(ListedNames(w.templatePicker()), QStringList({"Name 4"}));
   }
 
-  void namesForOtherProgramsKeepToOneLineAndAreFound() {
-    TemplateList list;
-    list.Add(u"sig", u"Signature");
-    list.Add(u"two", u"Two\r\nlines\tname");
-    list.Add(u"upper", u"ÉTÉ");
-    list.Add(u"second sig", u"Signature");           // a hand-edited store may repeat a name
-    list.Add(u"escape", u"Red\x1b[31m\x07\u009b!");  // would drive a terminal
-    QCOMPARE(
-        NameLines(list),
-        QStringLiteral("Signature\nTwo lines name\nÉTÉ\nSignature\nRed\\x1b[31m\\x07\\x9b!\n"));
-    QCOMPARE(FindByName(list, QStringLiteral("Signature")), 0);
-    QCOMPARE(FindByName(list, QStringLiteral("signature")), 0);
-    QCOMPARE(FindByName(list, QStringLiteral("été")), 2);
-    QCOMPARE(FindByName(list, QStringLiteral("Two lines name")), 1);
-    QCOMPARE(FindByName(list, QStringLiteral("Red\\x1b[31m\\x07\\x9b!")), 4);
-    QCOMPARE(FindByName(list, QStringLiteral("Two")), -1);
-    QCOMPARE(FindByName(list, QString()), -1);
-  }
-
   void templateOnTheClipboardIsEmptiedAtExit() {
     folder_->write(Numbered(1, 1));
     frmMain& w = ShownOwnMainWindow();

@@ -71,6 +71,8 @@ class frmMain : public QMainWindow {
   // Gives the window the keyboard now, or once it is on screen: at start and when it comes
   // back from the tray.
   void takeFocusWhenShown();
+  // The keyboard to the window, or to the question open in front of it.
+  void keyboardToFront();
 
   // The recovery copy of the document; nullptr where recovery is off.
   RecoveryCopy* recovery() const;
@@ -94,6 +96,9 @@ class frmMain : public QMainWindow {
  public Q_SLOTS:
   void Form_Load();
   void Form_Resize();
+  // Brings the window back on screen and in front (also out of the notification area), with
+  // the keyboard, or the open question in front of it, as the tray's own click does.
+  void bringToFront();
   void Form_MouseUp(QSystemTrayIcon::ActivationReason reason);
   void Form_QueryUnload();
   void Form_Unload();

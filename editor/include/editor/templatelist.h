@@ -97,15 +97,3 @@ QString LowerCased(QStringView text);
 QString ShownOnOneLine(QStringView text, qsizetype limit);
 // The first line of a value for the list, made safe to show as above.
 QString FirstLine(QStringView value, qsizetype limit);
-
-// A template name as one line, safe to print on a terminal: a line break or a tab shows as
-// a space, so that every name keeps to its own line, and any other control character as
-// \xHH, so that a name cannot send the terminal a command.
-QString NameLine(QStringView name);
-// The names of every template in store order, one a line, as other programs are given them.
-QString NameLines(const TemplateList& list);
-
-// The row of the template called `name`: the first whose name is `name` exactly, else the
-// first whose name equals it ignoring letter case, else the first whose line in NameLines
-// reads `name`; -1 when there is none.
-int FindByName(TemplateList& list, const QString& name);

@@ -5,6 +5,8 @@
 
 #include "app/singleinstance.h"
 
+class TemplateList;
+
 // The template names, one a line in store order, read through an engine of this process.
 // A store that cannot be read gives status 1 and the engine's message.
 HandOverReply ListTemplates();
@@ -16,3 +18,15 @@ HandOverReply CopyTemplate(const QString& name);
 
 // Whether the store holds a template called `name`; when not, `reply` says why.
 bool TemplateExists(const QString& name, HandOverReply& reply);
+
+// A template name as one line, safe to print on a terminal: a line break or a tab shows as
+// a space, so that every name keeps to its own line, and any other control character as
+// \xHH, so that a name cannot send the terminal a command.
+QString NameLine(QStringView name);
+// The names of every template in store order, one a line, as other programs are given them.
+QString NameLines(const TemplateList& list);
+
+// The row of the template called `name`: the first whose name is `name` exactly, else the
+// first whose name equals it ignoring letter case, else the first whose line in NameLines
+// reads `name`; -1 when there is none.
+int FindByName(TemplateList& list, const QString& name);
