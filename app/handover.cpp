@@ -2,8 +2,8 @@
 #include "app/handover.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStringList>
-#include <QTimer>
 #include <exception>
 
 #include "app/program.h"
@@ -14,31 +14,26 @@
 
 namespace {
 
-QStringList g_waiting;  // files to open, oldest first
-bool g_opening = false;
-constexpr int kLookAgainMs = 200;
+// Files handed over, opened one at a time once no question or menu is open (a question
+// asked while one opens, the save question say, holds the rest until it is answered).
+class OpenQueue : public QObject {
+ public:
+  using QObject::QObject;
 
-void OpenWaiting();
-
-void LookAgainSoon(int ms) {
-  static QTimer* timer = nullptr;
-  if (!timer) {
-    timer = new QTimer(qApp);
-    timer->setSingleShot(true);
-    QObject::connect(timer, &QTimer::timeout, qApp, &OpenWaiting);
+  void add(const QString& path) {
+    waiting_ << path;
+    next();
   }
-  if (!timer->isActive() || ms == 0) timer->start(ms);
-}
 
-void OpenWaiting() {
-  while (!g_waiting.isEmpty()) {
-    // A question or a menu that is open keeps the files waiting until it has gone.
-    if (g_opening || ModalOpen() || QApplication::activePopupWidget()) {
-      LookAgainSoon(kLookAgainMs);
-      return;
-    }
-    const QString path = g_waiting.takeFirst();
-    g_opening = true;
+ private:
+  void next() {
+    if (!opening_ && !waiting_.isEmpty()) WhenNoModal(this, [this] { openFirst(); });
+  }
+
+  void openFirst() {
+    if (opening_ || waiting_.isEmpty()) return;
+    const QString path = waiting_.takeFirst();
+    opening_ = true;
     try {
       MainWindow().openFromOutside(path);
     } catch (const std::exception&) {
@@ -52,8 +47,19 @@ void OpenWaiting() {
                  : QStringLiteral("Could not open the file %1\n\n%2").arg(path, failure.message),
           engine ? QMessageBox::Critical : QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     }
-    g_opening = false;
+    opening_ = false;
+    next();
   }
+
+  QStringList waiting_;  // oldest first
+  bool opening_ = false;
+};
+
+// The program's queue, which lives as long as the application.
+OpenQueue& Queue() {
+  static QPointer<OpenQueue> queue;
+  if (!queue) queue = new OpenQueue(qApp);
+  return *queue;
 }
 
 // A later start's run: the main window back on screen, loaded again where it had closed;
@@ -77,8 +83,7 @@ bool BringBackWindow(HandOverReply& reply) {
 }  // namespace
 
 void OpenWhenFree(const QString& path) {
-  g_waiting << path;
-  LookAgainSoon(0);
+  Queue().add(path);
 }
 
 QString LeftOutFilesText(const CommandLine& command) {

@@ -68,17 +68,56 @@ bool g_cancelling = false;
 // Commands waiting for the last question to close, with the objects they belong to.
 std::vector<std::pair<QPointer<QObject>, std::function<void()>>> g_waiting;
 
+void RunWaiting();
+
+// A question, a dialog or a popup menu is open: a command from outside waits for it.
+bool Busy() {
+  return ModalOpen() || QApplication::activePopupWidget() != nullptr;
+}
+
+// The windows watched by a WhenHidden now.
+QList<QPointer<QWidget>> g_watched;
+
+// Runs the waiting commands once a popup menu, or a modal window not shown through the
+// seam, has closed: their closing is watched here, as RunModal tells of the seam's own.
+class WhenHidden : public QObject {
+ public:
+  explicit WhenHidden(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Hide) {
+      watched->removeEventFilter(this);
+      g_watched.removeAll(static_cast<QWidget*>(watched));
+      deleteLater();
+      // The command the popup chose runs first; the waiting ones after it.
+      QTimer::singleShot(0, qApp, &RunWaiting);
+    }
+    return false;
+  }
+};
+
+void WatchOpenWindows() {
+  g_watched.removeAll(nullptr);
+  for (QWidget* open : {QApplication::activePopupWidget(), QApplication::activeModalWidget()}) {
+    if (!open || g_open.contains(open) || g_watched.contains(open)) continue;
+    g_watched << open;
+    new WhenHidden(open);
+  }
+}
+
 void RunWaiting() {
   auto waiting = std::move(g_waiting);
   g_waiting.clear();
   for (auto& [context, command] : waiting) {
     if (!context) continue;
-    // A command that ran before may have opened a question again.
-    if (ModalOpen())
+    // A command that ran before may have opened a question or a menu again.
+    if (Busy())
       g_waiting.emplace_back(context, std::move(command));
     else
       command();
   }
+  if (!g_waiting.empty()) WatchOpenWindows();
 }
 
 // Gives the keyboard to a dialog once it is on screen: window managers that refuse an
@@ -335,11 +374,12 @@ void CancelModals() {
 }
 
 void WhenNoModal(QObject* context, std::function<void()> command) {
-  if (!ModalOpen()) {
+  if (!Busy()) {
     command();
     return;
   }
   g_waiting.emplace_back(context, std::move(command));
+  WatchOpenWindows();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -159,6 +160,16 @@ class HandOverTest : public QObject {
     QCOMPARE(text(w), QString());
     question.close();
     QTRY_COMPARE(text(w), QStringLiteral("alpha\n"));
+    // A popup menu holds it too, until it closes.
+    QMenu menu(&w);
+    menu.addAction(QStringLiteral("item"));
+    menu.popup(w.geometry().center());
+    QTRY_VERIFY(QApplication::activePopupWidget() == &menu);
+    HandOver({doc(QStringLiteral("b ü.txt"))}, QDir::rootPath());
+    QTest::qWait(300);
+    QCOMPARE(text(w), QStringLiteral("alpha\n"));
+    menu.close();
+    QTRY_COMPARE(text(w), QStringLiteral("beta\nline two\n"));
   }
 
   void severalFilesOpenTheFirstAndNameTheRest() {

@@ -71,8 +71,9 @@ void BringModalForward();
 // question gets its Cancel (or No, or its only button). Questions asked before the last one
 // has closed are answered the same way without showing.
 void CancelModals();
-// Runs `command` now when no question is open; otherwise once the last one has closed and
-// its caller has finished, if `context` still exists then.
+// Runs `command` now when no question and no popup menu is open; otherwise once the last
+// one has closed and its caller (or the menu's chosen command) has finished, if `context`
+// still exists then.
 void WhenNoModal(QObject* context, std::function<void()> command);
 
 // The application title, the caption of every message box.
