@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTextCursor>
@@ -11,6 +12,8 @@
 #include "common/twips.h"
 #include "editor/frmMain.h"
 #include "editor/mainlayout.h"
+#include "editor/menuslots.h"
+#include "editor/storewatch.h"
 #include "ownwindow.h"
 #include "testsupport/guitest.h"
 
@@ -330,6 +333,75 @@ class MainWindowTest : public Fixture {
       QTRY_VERIFY(!sub->isVisible());
     }
     popup->close();
+  }
+
+  void popupFollowsTheStoreWhoeverChangesIt() {
+    folder_->write(Numbered(1, 3));
+    frmMain* w = &OwnMainWindow();
+    QCOMPARE(SlotCaption(w->templateSlot(3)), QString("Name 3"));
+
+    // Another process rewrites it, as the engine does: a new file renamed over the old one.
+    QProcess writer;
+    writer.setWorkingDirectory(QFileInfo(folder_->store()).path());
+    writer.start("/bin/sh", {"-c",
+                             "printf '1\\004Other\\004text\\r\\n' > new.tmp && "
+                             "mv new.tmp templates.dat"});
+    QVERIFY(writer.waitForFinished(30000) && writer.exitCode() == 0);
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Other"));
+    QCOMPARE(SlotTag(w->templateSlot(1)), QString("text"));
+    // A template gone from the store leaves its slot as well.
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    QCOMPARE(SlotTag(w->templateSlot(2)), QString());
+
+    // An add appends to the file in place, which only a watch on the file itself sees.
+    folder_->append(Rec("1|Appended|more\r\n"));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(2)), QString("Appended"));
+    QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void storeThatBreaksKeepsTheSlotsAndIsReportedOnce() {
+    folder_->write(Numbered(1, 2));
+    frmMain* w = &OwnMainWindow();
+    auto* watch = w->findChild<StoreWatch*>();
+    QVERIFY(watch);
+    QSignalSpy changes(watch, &StoreWatch::changed);
+
+    QVERIFY(QFile::remove(folder_->store()));
+    QTRY_COMPARE(changes.count(), 1);
+    folder_->write(Rec("1|A|a\r\n|Name|Value\r\n"));  // broken another way
+    QTRY_COMPARE(changes.count(), 2);
+    QCOMPARE(modal_.shown.size(), 1);
+    QVERIFY2(modal_.shown.first().contains(folder_->store()) &&
+                 modal_.shown.first().contains("Error 53"),
+             qPrintable(modal_.shown.first()));
+    QCOMPARE(SlotCaption(w->templateSlot(2)), QString("Name 2"));
+
+    // Mended, it is followed again; broken once more, it is reported once more.
+    folder_->write(Numbered(5, 5));
+    QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
+    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    folder_->write(Rec("|Name|Value\r\n"));
+    QTRY_COMPARE(modal_.shown.size(), 2);
+    QVERIFY2(modal_.shown.last().contains("Error 13"), qPrintable(modal_.shown.last()));
+    QCOMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
+  }
+
+  void filledSlotReplacesSelectionWithItsLines() {
+    folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n"));
+    frmMain& w = OwnMainWindow();
+    QSignalSpy managerAsked(&w, &frmMain::emptySlotChosen);
+    QPlainTextEdit* doc = w.textBox();
+    doc->setPlainText(QStringLiteral("abc XYZ def"));
+    SelectText(doc, 4, 3);
+    w.templateSlot(1)->trigger();
+    QCOMPARE(doc->toPlainText(), QStringLiteral("abc Dear Sir,\nYours def"));
+    QCOMPARE(doc->blockCount(), 2);
+
+    // A template that is merely named "Not Set" holds a value and is inserted, at the caret.
+    SelectText(doc, 0, 0);
+    w.templateSlot(2)->trigger();
+    QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
+    QCOMPARE(managerAsked.count(), 0);
   }
 };
 
