@@ -1,11 +1,8 @@
-// The session's one quorpad: the local socket it listens on and the exchange with later starts.
-//
-// Every message is one frame: its length (4 bytes, big-endian) and a QDataStream payload
-// that begins with a magic number and the exchange's version. A request carries the later
-// start's arguments and working folder; the reply carries an exit status and the texts for
-// standard output and standard error.
+// The session's one quorpad: the local socket it listens on and the exchange with later
+// starts, in the frames of handoverwire.
 #include "app/singleinstance.h"
 
+#include "app/handoverwire.h"
 #include "common/privatefolder.h"
 
 #include <sys/socket.h>
@@ -27,12 +24,6 @@
 
 namespace {
 
-constexpr quint32 kMagic = 0x71706164;  // "qpad"
-// Far beyond any command line; a longer request is refused before it is buffered.
-constexpr quint32 kLargestRequest = 1 << 20;
-// An answer may carry a long text (a list of every template, say).
-constexpr quint32 kLargestReply = 256 << 20;
-constexpr quint32 kMostArguments = 4096;
 constexpr int kConnectMs = 2000;
 constexpr int kLockWaitMs = 10000;
 // The running quorpad answers at once; only one that hangs takes this long.
@@ -46,83 +37,6 @@ constexpr int kWatchMs = 1000;
 constexpr int kLongestWatchMs = 30000;
 // The longest path a local socket's address holds, with room to spare.
 constexpr int kLongestSocketPath = 100;
-
-QByteArray Frame(const QByteArray& payload) {
-  QByteArray frame;
-  QDataStream out(&frame, QIODevice::WriteOnly);
-  out << static_cast<quint32>(payload.size());
-  frame += payload;
-  return frame;
-}
-
-// The payload of the first complete frame in `buffer`, which loses it; false while the frame
-// is incomplete. `tooLarge` is set for a frame that is longer than `largest`.
-bool TakeFrame(QByteArray& buffer, quint32 largest, QByteArray& payload, bool& tooLarge) {
-  tooLarge = false;
-  if (buffer.size() < 4) return false;
-  quint32 length = 0;
-  QDataStream(buffer) >> length;
-  if (length > largest) {
-    tooLarge = true;
-    return false;
-  }
-  if (static_cast<quint32>(buffer.size()) - 4 < length) return false;
-  payload = buffer.mid(4, length);
-  buffer.remove(0, 4 + static_cast<qsizetype>(length));
-  return true;
-}
-
-QByteArray EncodeRequest(const HandOverRequest& request) {
-  QByteArray payload;
-  QDataStream out(&payload, QIODevice::WriteOnly);
-  out.setVersion(QDataStream::Qt_6_0);
-  out << kMagic << SingleInstance::kProtocolVersion
-      << static_cast<quint32>(request.arguments.size());
-  for (const QString& argument : request.arguments) out << argument;
-  out << request.workingFolder;
-  return payload;
-}
-
-QByteArray EncodeReply(const HandOverReply& reply) {
-  QByteArray payload;
-  QDataStream out(&payload, QIODevice::WriteOnly);
-  out.setVersion(QDataStream::Qt_6_0);
-  out << kMagic << SingleInstance::kProtocolVersion << static_cast<qint32>(reply.status)
-      << reply.output << reply.errors;
-  return payload;
-}
-
-enum class Decoded { kOk, kOtherVersion, kCorrupt };
-
-Decoded DecodeRequest(const QByteArray& payload, HandOverRequest& request, quint16& version) {
-  QDataStream in(payload);
-  in.setVersion(QDataStream::Qt_6_0);
-  quint32 magic = 0;
-  in >> magic >> version;
-  if (in.status() != QDataStream::Ok || magic != kMagic) return Decoded::kCorrupt;
-  if (version != SingleInstance::kProtocolVersion) return Decoded::kOtherVersion;
-  quint32 count = 0;
-  in >> count;
-  if (count > kMostArguments) return Decoded::kCorrupt;
-  for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-    QString argument;
-    in >> argument;
-    request.arguments << argument;
-  }
-  in >> request.workingFolder;
-  return in.status() == QDataStream::Ok && in.atEnd() ? Decoded::kOk : Decoded::kCorrupt;
-}
-
-bool DecodeReply(const QByteArray& payload, HandOverReply& reply) {
-  QDataStream in(payload);
-  in.setVersion(QDataStream::Qt_6_0);
-  quint32 magic = 0;
-  quint16 version = 0;
-  qint32 status = 0;
-  in >> magic >> version >> status >> reply.output >> reply.errors;
-  reply.status = status;
-  return in.status() == QDataStream::Ok && magic == kMagic;
-}
 
 QString SessionKey() {
   // Starts in the same desktop session see the same displays; other sessions of the same
@@ -193,8 +107,8 @@ SingleInstance::Role SingleInstance::claim(const HandOverRequest& request, HandO
   if (!lock.tryLock(kLockWaitMs)) {
     lockProblem =
         QStringLiteral("could not lock %1 (%2); going on without it")
-            .arg(socketPath_ + QStringLiteral(".lock"),
-                 lock.error() == QLockFile::PermissionError ? QStringLiteral("no permission")
+            .arg(socketPath_ + QStringLiteral(".lock"), lock.error() == QLockFile::PermissionError
+                                                            ? QStringLiteral("no permission")
                                                             : QStringLiteral("held"));
   }
   // A quorpad that ends while the request is on its way answers nothing: look once more.
@@ -354,26 +268,29 @@ void SingleInstance::letGoWhenIdle(QLocalSocket* socket) {
 
 void SingleInstance::accept() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    connections_.insert(socket, Connection());
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QObject::destroyed, this, [this, socket] { connections_.remove(socket); });
     if (handler_) letGoWhenIdle(socket);
     read(socket);
   }
 }
 
 void SingleInstance::read(QLocalSocket* socket) {
-  if (!handler_ || socket->property("answered").toBool()) return;
-  QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+  const auto at = connections_.find(socket);
+  if (!handler_ || at == connections_.end() || at->answered) return;
+  Connection& connection = *at;
+  connection.buffer += socket->readAll();
   QByteArray payload;
   bool tooLarge = false;
-  if (!TakeFrame(buffer, kLargestRequest, payload, tooLarge)) {
-    if (tooLarge) {
-      socket->abort();
-    } else {
-      socket->setProperty("buffer", buffer);
-    }
+  if (!TakeFrame(connection.buffer, kLargestRequest, payload, tooLarge)) {
+    if (tooLarge) socket->abort();
     return;
   }
+  // One answer a connection: a read while the handler runs (it may ask a question) finds it
+  // answered already.
+  connection.answered = true;
   HandOverRequest request;
   quint16 version = 0;
   HandOverReply reply;
@@ -393,7 +310,8 @@ void SingleInstance::read(QLocalSocket* socket) {
       reply = handler_(request);
       break;
   }
-  socket->setProperty("answered", true);
+  // The handler may have run an event loop (a question), in which the socket may have gone.
+  if (!connections_.contains(socket)) return;
   socket->write(Frame(EncodeReply(reply)));
   socket->disconnectFromServer();
 }

@@ -2,28 +2,16 @@
 // later start hands its command line over to it instead of opening windows of its own.
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <functional>
+
+#include "app/handoverwire.h"
 
 class QLocalServer;
 class QLocalSocket;
 class QTimer;
-
-// What a later start asks the running quorpad: its whole command line (the program's name
-// first) and the folder it was started in, so that relative names mean what the user meant.
-struct HandOverRequest {
-  QStringList arguments;
-  QString workingFolder;
-};
-
-// The running quorpad's answer: the status the later start ends with and what it prints.
-struct HandOverReply {
-  int status = 0;
-  QString output;  // for standard output
-  QString errors;  // for standard error
-};
 
 class SingleInstance : public QObject {
   Q_OBJECT
@@ -38,7 +26,7 @@ class SingleInstance : public QObject {
 
   // The first version of the exchange; a request of any other version is answered with an
   // error, so that quorpads of different releases never misread each other.
-  static constexpr quint16 kProtocolVersion = 1;
+  static constexpr quint16 kProtocolVersion = kHandOverVersion;
 
   explicit SingleInstance(QString socketPath, QObject* parent = nullptr);
   ~SingleInstance() override;
@@ -81,8 +69,16 @@ class SingleInstance : public QObject {
   // Listens again where the server stopped; with a growing pause while that fails.
   void keepListening();
 
+  // A later start's connection: the bytes of its request so far, and whether it was
+  // answered. Kept as long as its socket.
+  struct Connection {
+    QByteArray buffer;
+    bool answered = false;
+  };
+
   QString socketPath_;
   QLocalServer* server_ = nullptr;
+  QHash<const QLocalSocket*, Connection> connections_;
   Handler handler_;
   QTimer* watch_ = nullptr;
   bool failureSaid_ = false;
