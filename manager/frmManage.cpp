@@ -459,23 +459,18 @@ void frmManage::cmdImport_Click() {
     ShowFileError(this, QStringLiteral("Could not import the templates from"), path, reason);
     return;
   }
-  // The names the store has, ignoring case, as Add compares them.
-  QSet<QString> seen;
+  QStringList names;
   for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i)
-    seen.insert(TemplatesList->topLevelItem(i)->text(0).toLower());
-  int clashes = 0;
-  for (const TemplateEntry& e : entries) {
-    if (seen.contains(e.name.toLower())) ++clashes;
-    seen.insert(e.name.toLower());
-  }
+    names << TemplatesList->topLevelItem(i)->text(0);
+  const ImportPlan plan = PlanImport(entries, names);
   templates::Clash policy = templates::Clash::kSkip;
-  if (clashes > 0) {
+  if (plan.clashes > 0) {
     const auto answer = Modal().question(
         this, kAppTitle,
         QStringLiteral("%1 of the %2 templates in %3 have names that exist already. Skip "
                        "them, replace the existing ones, or keep both (the imported ones get a "
                        "number after their name)?")
-            .arg(QString::number(clashes), QString::number(entries.size()), path),
+            .arg(QString::number(plan.clashes), QString::number(entries.size()), path),
         QMessageBox::Question,
         {{QMessageBox::Yes, QStringLiteral("Skip")},
          {QMessageBox::No, QStringLiteral("Replace")},
@@ -487,33 +482,13 @@ void frmManage::cmdImport_Click() {
              : answer == QMessageBox::YesToAll ? templates::Clash::kKeepBoth
                                                : templates::Clash::kSkip;
   }
-  // An empty name is refused here; the engine refuses what its name rule refuses. Everything
-  // else goes into the store in one rewrite under its lock.
-  QStringList refused;
-  std::vector<templates::ImportEntry> merged;
-  std::vector<int> lines;
-  for (const TemplateEntry& e : entries) {
-    if (e.name.isEmpty()) {
-      refused << QStringLiteral("line ") + QString::number(e.line) +
-                     QStringLiteral(": the name is empty");
-      continue;
-    }
-    merged.push_back({ToU16(e.name), ToU16(e.value)});
-    lines.push_back(e.line);
-  }
   keepVersion();
+  // The whole import is one rewrite of the store under its lock.
   templates::MergeResult result;
-  if (!guarded([&] { result = Temp->Template_Merge(merged, policy); })) return;
-  for (const auto& [at, why] : result.refused)
-    refused << QStringLiteral("line ") + QString::number(lines.at(at)) + QStringLiteral(": ") +
-                   QString::fromStdString(why);
+  if (!guarded([&] { result = Temp->Template_Merge(plan.entries, policy); })) return;
   if (reloadTree()) refillMainWindowSlots();
-  QString report = QStringLiteral("Imported from %1: %2 added, %3 replaced, %4 skipped.")
-                       .arg(path, QString::number(result.added), QString::number(result.replaced),
-                            QString::number(result.skipped + refused.size()));
-  if (!refused.isEmpty())
-    report += QStringLiteral("\n\nNot imported:\n") + refused.join(QLatin1Char('\n'));
-  Modal().message(this, kAppTitle, report, QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+  Modal().message(this, kAppTitle, ImportReport(path, plan, result), QMessageBox::NoIcon,
+                  QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmManage::cmdMoveUp_Click() {

@@ -1,6 +1,8 @@
 // Writing and reading the template files of Export and Import.
 #include "manager/templatefiles.h"
 
+#include <QSet>
+
 #include "common/textconv.h"
 #include "template/textcodec.h"
 
@@ -207,4 +209,37 @@ bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& e
   const bool ok = csv ? ReadCsv(text, entries, error) : ReadStoreFormat(text, entries, error);
   if (!ok) entries.clear();
   return ok;
+}
+
+ImportPlan PlanImport(const QList<TemplateEntry>& read, const QStringList& storeNames) {
+  ImportPlan plan;
+  QSet<QString> seen;
+  for (const QString& name : storeNames) seen.insert(name.toLower());
+  for (const TemplateEntry& e : read) {
+    if (seen.contains(e.name.toLower())) ++plan.clashes;
+    seen.insert(e.name.toLower());
+    if (e.name.isEmpty()) {
+      plan.refused << QStringLiteral("line ") + QString::number(e.line) +
+                          QStringLiteral(": the name is empty");
+      continue;
+    }
+    plan.entries.push_back({ToU16(e.name), ToU16(e.value)});
+    plan.lines.push_back(e.line);
+  }
+  return plan;
+}
+
+QString ImportReport(const QString& path, const ImportPlan& plan,
+                     const templates::MergeResult& result) {
+  QStringList refused = plan.refused;
+  for (const auto& [at, why] : result.refused)
+    refused << QStringLiteral("line ") + QString::number(plan.lines.at(at)) + QStringLiteral(": ") +
+                   QString::fromStdString(why);
+  // One pass over the path, so that nothing in it is taken for a place of the counts.
+  QString report = QStringLiteral("Imported from %1: %2 added, %3 replaced, %4 skipped.")
+                       .arg(path, QString::number(result.added), QString::number(result.replaced),
+                            QString::number(result.skipped + refused.size()));
+  if (!refused.isEmpty())
+    report += QStringLiteral("\n\nNot imported:\n") + refused.join(QLatin1Char('\n'));
+  return report;
 }

@@ -4,6 +4,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "template/tmpeng.h"
 
 struct TemplateEntry {
   QString name;
@@ -24,3 +28,20 @@ QByteArray TemplatesAsCsv(const QList<TemplateEntry>& entries);
 // as they are: the import refuses them one by one.
 bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& entries,
                       QString& error);
+
+// What an import hands the engine, read from a file's entries against the names the store
+// has: the entries the engine may add (an empty name is refused here, anything else the
+// engine's name rule refuses is refused there), each with its line in the file, the rows
+// refused already as "line N: reason", and how many names are the store's already or
+// repeat an earlier entry's, ignoring case.
+struct ImportPlan {
+  std::vector<templates::ImportEntry> entries;
+  std::vector<int> lines;
+  QStringList refused;
+  int clashes = 0;
+};
+ImportPlan PlanImport(const QList<TemplateEntry>& read, const QStringList& storeNames);
+// What the user is told of an import from `path` that `plan` planned and `result` did: the
+// counts, and each row not imported with its line and reason.
+QString ImportReport(const QString& path, const ImportPlan& plan,
+                     const templates::MergeResult& result);
