@@ -16,7 +16,7 @@ QStringList DroppedFiles(const QMimeData* data) {
   return files;
 }
 
-void FileDropTarget::Watch(QWidget* widget) {
+void FileDropTarget::watch(QWidget* widget) {
   widget->setAcceptDrops(true);
   widget->installEventFilter(this);
 }

@@ -287,8 +287,8 @@ void frmMain::createFileDrops() {
   // A file dropped anywhere on the window, the document included, is opened; dragged text
   // still goes into the document.
   auto* drops = new FileDropTarget(this);
-  drops->Watch(this);
-  drops->Watch(txtData->viewport());
+  drops->watch(this);
+  drops->watch(txtData->viewport());
   connect(drops, &FileDropTarget::fileDropped, this, &frmMain::openFromOutside);
 }
 

@@ -106,7 +106,7 @@ void TemplateListModel::setList(std::unique_ptr<TemplateList> list, const QStrin
   endResetModel();
 }
 
-std::unique_ptr<TemplateList> TemplateListModel::SetFiltered(std::unique_ptr<TemplateList> list,
+std::unique_ptr<TemplateList> TemplateListModel::setFiltered(std::unique_ptr<TemplateList> list,
                                                              TemplateFilter filter) {
   beginResetModel();
   std::swap(list_, list);
@@ -299,7 +299,7 @@ void TemplatePicker::reloadInBackground() {
             if (self->txtFilter->text() == loaded->filterText) {
               // The old list, as large as the new one, is freed on the loader's thread.
               std::shared_ptr<TemplateList> old =
-                  self->model_->SetFiltered(std::move(loaded->list), std::move(loaded->filter));
+                  self->model_->setFiltered(std::move(loaded->list), std::move(loaded->filter));
               self->loader_->start([old = std::move(old)]() mutable { old.reset(); });
             } else
               self->model_->setList(std::move(loaded->list), self->txtFilter->text());

@@ -33,13 +33,13 @@ class EndSignalsTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void EachSignalReachesTheEventLoop_data() {
+  void eachSignalReachesTheEventLoop_data() {
     QTest::addColumn<int>("number");
     QTest::newRow("SIGTERM") << int(SIGTERM);
     QTest::newRow("SIGHUP") << int(SIGHUP);
     QTest::newRow("SIGINT") << int(SIGINT);
   }
-  void EachSignalReachesTheEventLoop() {
+  void eachSignalReachesTheEventLoop() {
     QFETCH(int, number);
     struct sigaction before {};
     QCOMPARE(sigaction(number, nullptr, &before), 0);
@@ -60,7 +60,7 @@ class EndSignalsTest : public QObject {
     QVERIFY(now.sa_sigaction == before.sa_sigaction);
   }
 
-  void SignalBeforeTheEventLoopWaitsForIt() {
+  void signalBeforeTheEventLoopWaitsForIt() {
     // Caught while the program starts, before anything could tell the event loop.
     EndSignals::catchEarly();
     QCOMPARE(std::raise(SIGTERM), 0);
@@ -70,7 +70,7 @@ class EndSignalsTest : public QObject {
     QCOMPARE(received.at(0).at(0).toInt(), int(SIGTERM));
   }
 
-  void AnotherSignalRightBehindIsPassedOnToo() {
+  void anotherSignalRightBehindIsPassedOnToo() {
     // A session's end sends SIGHUP right behind SIGTERM; the process must live on to
     // bring the recovery copy up to date.
     EndSignals signals;
@@ -84,7 +84,7 @@ class EndSignalsTest : public QObject {
 
   // Last: the program counts as ending from here on. The signal arrives while the save
   // prompt of Exit is open; ending the event loops closes the prompt with no answer.
-  void EndBySignalKeepsTheCopyCurrentAndTakesTheIconDown() {
+  void endBySignalKeepsTheCopyCurrentAndTakesTheIconDown() {
     QTemporaryDir state;
     qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     guitest::StoreFolder store;

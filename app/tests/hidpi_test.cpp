@@ -88,7 +88,7 @@ class HiDpiTest : public QObject {
     SetModal(&modal_);
   }
 
-  void DialogsKeepTheirDesignedSize() {
+  void dialogsKeepTheirDesignedSize() {
     guitest::StoreFolder folder;
     folder.write("");
     checkSize(&ManageDialog(), 7950, 5445);
@@ -101,12 +101,12 @@ class HiDpiTest : public QObject {
     guitest::CloseAll();
   }
 
-  void DialogsFitTheDesktopFont_data() {
+  void dialogsFitTheDesktopFont_data() {
     QTest::addColumn<qreal>("points");
     QTest::newRow("default") << qreal(0);
     QTest::newRow("14 pt") << qreal(14);
   }
-  void DialogsFitTheDesktopFont() {
+  void dialogsFitTheDesktopFont() {
     QFETCH(qreal, points);
     const QFont before = QApplication::font();
     QFont font = before;
@@ -135,7 +135,7 @@ class HiDpiTest : public QObject {
     QApplication::setFont(before);
   }
 
-  void IconsAreSharpAtEverySize() {
+  void iconsAreSharpAtEverySize() {
     guitest::StoreFolder folder;
     folder.write("");
     frmMain& w = MainWindow();

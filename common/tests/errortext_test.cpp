@@ -30,7 +30,7 @@ class ErrorTextTest : public QObject {
  private Q_SLOTS:
   // The report names the store, the number and its meaning whatever the caller was doing;
   // a name outside ASCII arrives as the engine wrote it, in UTF-8.
-  void EngineErrorIsToldWholeWithItsStore() {
+  void engineErrorIsToldWholeWithItsStore() {
     const std::filesystem::path store(u8"/home/zo\u00eb/templates.dat");
     const std::exception_ptr error =
         Caught(templates::EngineError(53, store, "the template store does not exist"));
@@ -49,7 +49,7 @@ class ErrorTextTest : public QObject {
 
   // Any other exception: what failed, then its own message read as UTF-8; running out of
   // memory is told apart for the callers that have words of their own for it.
-  void OtherExceptionFollowsTheContext() {
+  void otherExceptionFollowsTheContext() {
     const std::exception_ptr error = Caught(std::runtime_error("caf\xc3\xa9 unreadable"));
     QCOMPARE(ErrorText(error, kContext), kContext + QStringLiteral(u"caf\u00e9 unreadable"));
     QCOMPARE(ErrorText(error), QStringLiteral(u"caf\u00e9 unreadable"));
@@ -60,7 +60,7 @@ class ErrorTextTest : public QObject {
     QCOMPARE(memory.text, QString::fromLatin1(std::bad_alloc().what()));
   }
 
-  void UnknownThrowStillSaysSomething() {
+  void unknownThrowStillSaysSomething() {
     const std::exception_ptr error = Caught(42);
     QCOMPARE(ReadFailure(error).kind, Failure::Kind::kUnknown);
     QCOMPARE(ErrorText(error, kContext), kContext + QStringLiteral("unknown error"));

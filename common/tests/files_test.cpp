@@ -45,7 +45,7 @@ class FilesTest : public QObject {
   }
   void cleanup() { dir_.reset(); }
 
-  void FilterListPairsLabelsWithPatterns() {
+  void filterListPairsLabelsWithPatterns() {
     QCOMPARE(BuildFilterList("*.*|*.txt"), QStringList{"*.* (*.txt)"});
     QCOMPARE(BuildFilterList("*.html|*.*"), QStringList{"*.html (*)"});
     QCOMPARE(BuildFilterList("*.*"), QStringList{"*.* (*)"});
@@ -55,7 +55,7 @@ class FilesTest : public QObject {
 
   // A big file comes whole; what is missing or not a regular file is refused with its reason,
   // and a pipe that nobody writes never holds the read up.
-  void ReadTakesTheWholeFileOrSaysWhy_data() {
+  void readTakesTheWholeFileOrSaysWhy_data() {
     QTest::addColumn<QString>("name");  // made in the folder, or an absolute path
     QTest::addColumn<QString>("reason");
     QTest::newRow("big file") << "big" << QString();
@@ -69,7 +69,7 @@ class FilesTest : public QObject {
     QTest::newRow("/dev/zero") << "/dev/zero"
                                << "It is a character device, not a regular file.";
   }
-  void ReadTakesTheWholeFileOrSaysWhy() {
+  void readTakesTheWholeFileOrSaysWhy() {
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QByteArray big;
@@ -97,7 +97,7 @@ class FilesTest : public QObject {
     QCOMPARE(bytes, reason.isEmpty() ? big : QByteArray());
   }
 
-  void ReadStopsAtItsLimitWhateverTheSizeSays() {
+  void readStopsAtItsLimitWhateverTheSizeSays() {
     // Files under /proc report a size of 0 and hold more.
     QByteArray bytes;
     QCOMPARE(ReadWholeFile("/proc/self/status", 1 << 20, bytes), QString());
@@ -112,7 +112,7 @@ class FilesTest : public QObject {
   }
 
   // A shorter text leaves no tail of the longer one, and nothing is left beside the file.
-  void WriteReplacesTheWholeFile() {
+  void writeReplacesTheWholeFile() {
     WriteAll(path("doc.txt"), "a longer old text\r\nand its second line\r\n");
     QCOMPARE(WriteFileAtomically(path("doc.txt"), "new\n"), QString());
     QCOMPARE(ReadAll(path("doc.txt")), QByteArray("new\n"));
@@ -121,12 +121,12 @@ class FilesTest : public QObject {
     QCOMPARE(FolderEntries(dir_->path()), QStringList{"doc.txt"});
   }
 
-  void FailedWriteKeepsTheOldFileAndSaysWhy_data() {
+  void failedWriteKeepsTheOldFileAndSaysWhy_data() {
     QTest::addColumn<bool>("full");
     QTest::newRow("read-only disk") << false;
     QTest::newRow("full disk") << true;
   }
-  void FailedWriteKeepsTheOldFileAndSaysWhy() {
+  void failedWriteKeepsTheOldFileAndSaysWhy() {
     QFETCH(bool, full);
     SmallDisk disk(64);
     if (!disk.mounted()) QSKIP(qPrintable("No small disk: " + disk.why()));
@@ -141,7 +141,7 @@ class FilesTest : public QObject {
     QCOMPARE(FolderEntries(disk.path()), entries);
   }
 
-  void NewFileTakesTheUsersCreationMask() {
+  void newFileTakesTheUsersCreationMask() {
     // The mask is read, never set for a moment: other threads may be creating files.
     const mode_t before = ::umask(027);
     const QString reason = WriteFileAtomically(path("new.txt"), "text\n");
@@ -155,14 +155,14 @@ class FilesTest : public QObject {
 
   // Whatever the file it replaces allowed, and whatever the creation mask, nobody else may
   // read it, not even for the moment before it is complete.
-  void UserOnlyFileIsReadableByTheUserAlone_data() {
+  void userOnlyFileIsReadableByTheUserAlone_data() {
     QTest::addColumn<bool>("replacing");
     QTest::addColumn<bool>("inFolder");
     QTest::newRow("new, by path") << false << false;
     QTest::newRow("replacing one open to all, by path") << true << false;
     QTest::newRow("replacing one open to all, in an open folder") << true << true;
   }
-  void UserOnlyFileIsReadableByTheUserAlone() {
+  void userOnlyFileIsReadableByTheUserAlone() {
     QFETCH(bool, replacing);
     QFETCH(bool, inFolder);
     if (replacing) {
@@ -185,7 +185,7 @@ class FilesTest : public QObject {
 
   // Within an open folder the file is never reached through a link, and a temporary file of
   // the caller's that a write cut short left is taken over, not left beside it.
-  void WriteInAnOpenFolderRefusesALinkAndTakesOverItsTemporary() {
+  void writeInAnOpenFolderRefusesALinkAndTakesOverItsTemporary() {
     WriteAll(path("elsewhere"), "kept");
     QVERIFY(QFile::link(path("elsewhere"), path("copy")));
     WriteAll(path("copy.tmp"), "half of an earlier write");
@@ -219,10 +219,10 @@ class FilesTest : public QObject {
 
   // A drop of files is taken and its first file handed on once the drop is over; dragged text
   // reaches the box as before.
-  void FileDropHandsOnTheFirstFileAfterTheDrop() {
+  void fileDropHandsOnTheFirstFileAfterTheDrop() {
     QPlainTextEdit box;
     FileDropTarget target;
-    target.Watch(box.viewport());
+    target.watch(box.viewport());
     QSignalSpy dropped(&target, &FileDropTarget::fileDropped);
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path("first.txt")), QUrl::fromLocalFile(path("next.txt"))});

@@ -32,7 +32,7 @@ class StorePlaceTest : public QObject {
     SetProgramFolder(QString());
   }
 
-  void WritableProgramFolderKeepsEverythingBesideTheProgram() {
+  void writableProgramFolderKeepsEverythingBesideTheProgram() {
     QTemporaryDir program;
     SetProgramFolder(program.path());
     const StorePlace& place = ChosenStorePlace();
@@ -44,12 +44,12 @@ class StorePlaceTest : public QObject {
 
   // A program folder nobody may write (a package's): the user's own store and settings,
   // first copied from the program folder's where it has them, never copied over later.
-  void ReadOnlyProgramFolderGivesTheUserAStoreOfTheirOwn_data() {
+  void readOnlyProgramFolderGivesTheUserAStoreOfTheirOwn_data() {
     QTest::addColumn<bool>("seeded");
     QTest::newRow("with the program folder's store and settings") << true;
     QTest::newRow("with none") << false;
   }
-  void ReadOnlyProgramFolderGivesTheUserAStoreOfTheirOwn() {
+  void readOnlyProgramFolderGivesTheUserAStoreOfTheirOwn() {
     QFETCH(bool, seeded);
     guitest::SmallDisk program;
     if (!program.mounted()) QSKIP(qPrintable(program.why()));
@@ -86,7 +86,7 @@ class StorePlaceTest : public QObject {
 
   // Where the user's folder cannot be made, the start says so, naming it and why, and the
   // program folder's store is still read.
-  void UserFolderThatCannotBeMadeIsSaid() {
+  void userFolderThatCannotBeMadeIsSaid() {
     guitest::SmallDisk program;
     if (!program.mounted()) QSKIP(qPrintable(program.why()));
     QVERIFY(program.makeReadOnly());
@@ -103,7 +103,7 @@ class StorePlaceTest : public QObject {
   }
 
   // A package's folder is never the store's place, even for root, who may write to it.
-  void PackageFolderIsNeverTheStoresPlace() {
+  void packageFolderIsNeverTheStoresPlace() {
     QTemporaryDir program;
     SetPackageFolders(program.path());
     SetProgramFolder(program.path());
@@ -120,13 +120,13 @@ class StorePlaceTest : public QObject {
   // The user's own store and settings folders are used only when they are the user's alone
   // (as every private folder is): another user's folder, one others may write to, or a link,
   // is refused by name and owner, and quorpad writes nothing there nor elsewhere instead.
-  void UserFoldersThatAreNotTheUsersAloneAreRefused_data() {
+  void userFoldersThatAreNotTheUsersAloneAreRefused_data() {
     QTest::addColumn<QString>("kind");
     for (const char* kind :
          {"other user", "group-writable", "link", "store of another user", "store as a link"})
       QTest::newRow(kind) << QString::fromLatin1(kind);
   }
-  void UserFoldersThatAreNotTheUsersAloneAreRefused() {
+  void userFoldersThatAreNotTheUsersAloneAreRefused() {
     QFETCH(QString, kind);
     if (::geteuid() != 0 && kind.contains(QLatin1String("other")))
       QSKIP("a second user's files need root to make");
@@ -168,7 +168,7 @@ class StorePlaceTest : public QObject {
 
   // Settings in a folder that is not the user's alone are not read nor written there: the
   // program folder's are used, and the start says why.
-  void SettingsFolderOfAnotherUserIsNotUsed() {
+  void settingsFolderOfAnotherUserIsNotUsed() {
     if (::geteuid() != 0) QSKIP("a second user's files need root to make");
     QTemporaryDir program;
     SetPackageFolders(program.path());

@@ -113,7 +113,7 @@ class DocumentsTest : public QObject {
     folder_.reset();
   }
 
-  void OpenReadsLinesAndCountsThem() {
+  void openReadsLinesAndCountsThem() {
     WriteAll(path("three.txt"), "a\r\nb\r\nc");
     QSignalSpy status(document_, &Document::statusChanged);
     open(path("three.txt"));
@@ -126,7 +126,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(document_->path(), path("three.txt"));
   }
 
-  void OpenOfAnEmptyFileGoesStraightToThePath() {
+  void openOfAnEmptyFileGoesStraightToThePath() {
     WriteAll(path("empty.txt"), "");
     QSignalSpy status(document_, &Document::statusChanged);
     open(path("empty.txt"));
@@ -134,7 +134,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(status.last().at(0).toString(), path("empty.txt"));
   }
 
-  void OpenFollowedBySaveGivesTheFileBackByteForByte_data() {
+  void openFollowedBySaveGivesTheFileBackByteForByte_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("crlf") << QByteArray("one\r\ntwo\r\n");
     QTest::newRow("lf") << QByteArray("one\ntwo\n");
@@ -150,7 +150,7 @@ class DocumentsTest : public QObject {
     QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd\n\ne\r\n");
     QTest::newRow("store bytes") << QByteArray("1\x04n\x04v\x02\x03w\r\n");
   }
-  void OpenFollowedBySaveGivesTheFileBackByteForByte() {
+  void openFollowedBySaveGivesTheFileBackByteForByte() {
     QFETCH(QByteArray, bytes);
     WriteAll(path("doc.txt"), bytes);
     open(path("doc.txt"));
@@ -167,7 +167,7 @@ class DocumentsTest : public QObject {
   }
 
   // A file that holds binary data is refused, naming it, and never rewritten.
-  void OpenRefusesBinaryFiles_data() {
+  void openRefusesBinaryFiles_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("nul") << QByteArray(
         "\x7f"
@@ -175,7 +175,7 @@ class DocumentsTest : public QObject {
         16);
     QTest::newRow("control bytes") << QByteArray("\x01\x05\x06\x07\x08\x0e\x0f\x10 a\r\n");
   }
-  void OpenRefusesBinaryFiles() {
+  void openRefusesBinaryFiles() {
     QFETCH(QByteArray, bytes);
     WriteAll(path("program"), bytes);
     open(path("program"));
@@ -186,7 +186,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(Bytes(path("program")), bytes);
   }
 
-  void CancelledDialogsLeaveTheDocumentAsItWas() {
+  void cancelledDialogsLeaveTheDocumentAsItWas() {
     WriteAll(path("keep.txt"), "keep\r\n");
     open(path("keep.txt"));
     document_->saveAs();  // cancelled
@@ -197,7 +197,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(lastStatus(), path("keep.txt"));
   }
 
-  void SaveOfAnUntitledDocumentAsksForAName() {
+  void saveOfAnUntitledDocumentAsksForAName() {
     box_->setPlainText("new text");
     answers_.files << path("named.txt");
     document_->save();
@@ -206,7 +206,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(document_->path(), path("named.txt"));
   }
 
-  void OpenAsksBeforeReplacingUntitledText() {
+  void openAsksBeforeReplacingUntitledText() {
     WriteAll(path("other.txt"), "other\r\n");
     box_->setPlainText("unsaved");
     answers_.buttons << QMessageBox::Cancel;
@@ -215,7 +215,7 @@ class DocumentsTest : public QObject {
     QVERIFY(answers_.asked.first().startsWith("Do you wish to save this file:\r\n"));
   }
 
-  void NewAnsweredYesSavesThenEmpties() {
+  void newAnsweredYesSavesThenEmpties() {
     WriteAll(path("n.txt"), "old\r\n");
     open(path("n.txt"));
     box_->setPlainText("changed\n");
@@ -227,7 +227,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(lastStatus(), QString("Untitled"));
   }
 
-  void SaveOfATitledDocumentShowsItsProgress() {
+  void saveOfATitledDocumentShowsItsProgress() {
     WriteAll(path("s.txt"), "old\n");
     open(path("s.txt"));
     box_->setPlainText("new\n");
@@ -239,7 +239,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(status.at(1).at(0).toString(), path("s.txt"));
   }
 
-  void NewOnUntitledTextFollowsTheAnswer_data() {
+  void newOnUntitledTextFollowsTheAnswer_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("file");  // the name chosen after Yes; empty = cancelled
     QTest::addColumn<bool>("emptied");
@@ -249,7 +249,7 @@ class DocumentsTest : public QObject {
     QTest::newRow("no") << int(QMessageBox::No) << "" << true;
     QTest::newRow("cancel") << int(QMessageBox::Cancel) << "" << false;
   }
-  void NewOnUntitledTextFollowsTheAnswer() {
+  void newOnUntitledTextFollowsTheAnswer() {
     QFETCH(int, answer);
     QFETCH(QString, file);
     QFETCH(bool, emptied);
@@ -263,7 +263,7 @@ class DocumentsTest : public QObject {
     if (file == "kept.txt") QCOMPARE(Bytes(path(file)), QByteArray("draft"));
   }
 
-  void OpenSavesTheOldTextFirstWhenAsked() {
+  void openSavesTheOldTextFirstWhenAsked() {
     WriteAll(path("first.txt"), "first\n");
     WriteAll(path("second.txt"), "second\n");
     open(path("first.txt"));
@@ -286,14 +286,14 @@ class DocumentsTest : public QObject {
     QCOMPARE(text(), QString("untitled"));
   }
 
-  void SaveAsWritesAnEmptyText() {
+  void saveAsWritesAnEmptyText() {
     answers_.files << path("empty-as.txt");
     document_->saveAs();
     QCOMPARE(Bytes(path("empty-as.txt")), QByteArray());
     QCOMPARE(document_->path(), path("empty-as.txt"));
   }
 
-  void NewOnAnEmptyDocumentWithAFileUntiesIt() {
+  void newOnAnEmptyDocumentWithAFileUntiesIt() {
     WriteAll(path("e.txt"), "");
     open(path("e.txt"));
     document_->newFile();
@@ -301,7 +301,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(lastStatus(), QString("Untitled"));
   }
 
-  void FailedWriteKeepsFileTextAndPath() {
+  void failedWriteKeepsFileTextAndPath() {
     WriteAll(path("w.txt"), "original\r\n");
     open(path("w.txt"));
     box_->setPlainText("new\n");
@@ -315,7 +315,7 @@ class DocumentsTest : public QObject {
     QVERIFY(answers_.asked.last().contains(path("sub")));
   }
 
-  void VanishedFileChangesNothing() {
+  void vanishedFileChangesNothing() {
     box_->setPlainText("mine");
     answers_.buttons << QMessageBox::No;
     open(path("gone.txt"));
@@ -324,7 +324,7 @@ class DocumentsTest : public QObject {
     QVERIFY(answers_.asked.last().contains(path("gone.txt")));
   }
 
-  void DocumentLivesOnABareTextBox() {
+  void documentLivesOnABareTextBox() {
     QWidget owner;
     auto* box = new QPlainTextEdit(&owner);
     auto* document = new Document(box, &owner);
@@ -348,7 +348,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(answers_.asked.size(), 3);  // the Open dialog and the two prompts
   }
 
-  void OpenRefusesWhatIsNotARegularFile_data() {
+  void openRefusesWhatIsNotARegularFile_data() {
     QTest::addColumn<QString>("name");  // made in the folder, or an absolute path
     QTest::addColumn<QString>("kind");
     QTest::newRow("/dev/zero") << "/dev/zero"
@@ -364,7 +364,7 @@ class DocumentsTest : public QObject {
     QTest::newRow("folder") << "folder"
                             << "a folder";
   }
-  void OpenRefusesWhatIsNotARegularFile() {
+  void openRefusesWhatIsNotARegularFile() {
     QFETCH(QString, name);
     QFETCH(QString, kind);
     const QTemporaryDir own;
@@ -386,7 +386,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(KindAt(at("fifo")), 'p');
   }
 
-  void SaveRefusesATargetThatIsNotARegularFile_data() {
+  void saveRefusesATargetThatIsNotARegularFile_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<char>("kind");
     QTest::addColumn<QString>("says");
@@ -394,7 +394,7 @@ class DocumentsTest : public QObject {
     QTest::newRow("link to a fifo") << "fifo-link" << 'l' << "a named pipe (FIFO)";
     QTest::newRow("folder") << "folder" << 'd' << "a folder";
   }
-  void SaveRefusesATargetThatIsNotARegularFile() {
+  void saveRefusesATargetThatIsNotARegularFile() {
     QFETCH(QString, name);
     QFETCH(char, kind);
     QFETCH(QString, says);
@@ -414,7 +414,7 @@ class DocumentsTest : public QObject {
     QVERIFY(box_->document()->isModified());
   }
 
-  void SaveWritesThroughALinkAndKeepsModeAndOwner() {
+  void saveWritesThroughALinkAndKeepsModeAndOwner() {
     QVERIFY(QDir(folder_->path()).mkdir("real"));
     const QString target = path("real/doc.txt");
     WriteAll(target, "old\n");
@@ -440,7 +440,7 @@ class DocumentsTest : public QObject {
 
   // In a sticky folder that everybody may write to (as /tmp), another user's link is not
   // written through, as the kernel would not follow it; the user's own link still is.
-  void SaveRefusesAnotherUsersLinkInASharedFolder() {
+  void saveRefusesAnotherUsersLinkInASharedFolder() {
     if (::geteuid() != 0) QSKIP("giving a link to another user needs root");
     QVERIFY(QDir(folder_->path()).mkdir("shared"));
     QVERIFY(::chmod(Local(path("shared")).constData(), 01777) == 0);
@@ -465,7 +465,7 @@ class DocumentsTest : public QObject {
 
   // A save killed midway leaves its temporary file; the next save of that document removes
   // it, leaving those of a save still under way and files not named as its own.
-  void NextSaveRemovesTemporaryFilesLeftBehind() {
+  void nextSaveRemovesTemporaryFilesLeftBehind() {
     WriteAll(path("doc.txt"), "old\n");
     const pid_t gone = ::fork();
     if (gone == 0) ::_exit(0);
@@ -484,14 +484,14 @@ class DocumentsTest : public QObject {
     QVERIFY(QFileInfo::exists(path(".doc.txt.old.tmp")));
   }
 
-  void SaveOnAFullDiskKeepsTheFile_data() {
+  void saveOnAFullDiskKeepsTheFile_data() {
     QTest::addColumn<qint64>("left");  // bytes still free on the disk
     QTest::addColumn<int>("size");     // of the text saved
     QTest::newRow("full, a line") << qint64(0) << 10;
     QTest::newRow("full, 100 KiB") << qint64(0) << 100 * 1024;
     QTest::newRow("8 KiB left, 100 KiB") << qint64(8192) << 100 * 1024;
   }
-  void SaveOnAFullDiskKeepsTheFile() {
+  void saveOnAFullDiskKeepsTheFile() {
     QFETCH(qint64, left);
     QFETCH(int, size);
     guitest::SmallDisk disk(64);
@@ -503,7 +503,7 @@ class DocumentsTest : public QObject {
                      QString::fromLocal8Bit(std::strerror(ENOSPC)));
   }
 
-  void SaveBeyondTheFileSizeLimitKeepsTheFile() {
+  void saveBeyondTheFileSizeLimitKeepsTheFile() {
     if (!guitest::InChild()) {
       const QString failed = guitest::RunInChildWithFileSizeLimit(64 * 1024);
       QVERIFY2(failed.isEmpty(), qPrintable(failed));

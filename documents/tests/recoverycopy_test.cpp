@@ -17,7 +17,7 @@ class RecoveryCopyTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void FolderFollowsXdgStateHome() {
+  void folderFollowsXdgStateHome() {
     qputenv("XDG_STATE_HOME", "/somewhere/state");
     QCOMPARE(RecoveryFolder(), QStringLiteral("/somewhere/state/quorpad"));
     // A relative or empty value is ignored, as the XDG rules say.
@@ -27,12 +27,12 @@ class RecoveryCopyTest : public QObject {
     }
   }
 
-  void ShadowFollowsEveryKindOfEdit_data() {
+  void shadowFollowsEveryKindOfEdit_data() {
     QTest::addColumn<bool>("laidOut");
     QTest::newRow("in a text box") << true;
     QTest::newRow("a document alone") << false;
   }
-  void ShadowFollowsEveryKindOfEdit() {
+  void shadowFollowsEveryKindOfEdit() {
     QFETCH(bool, laidOut);
     QPlainTextEdit box;
     QTextDocument alone;
@@ -97,7 +97,7 @@ class RecoveryCopyTest : public QObject {
     QCOMPARE(shadow.rebuilds(), 0);
   }
 
-  void CopyEncodingRoundTrips() {
+  void copyEncodingRoundTrips() {
     RecoveryInfo info;
     info.path = QStringLiteral("/home/me/\u00fcber \u65e5\u672c.txt");
     info.format.utf8 = false;
@@ -123,7 +123,7 @@ class RecoveryCopyTest : public QObject {
 
   // Only the user's own copies are offered: one of another user's, one others may write to,
   // or a link, though inside the user's own folder, is set aside and never offered.
-  void CopiesSomeoneElseWroteAreNeverOffered() {
+  void copiesSomeoneElseWroteAreNeverOffered() {
     QTemporaryDir state;
     const QString folder = state.filePath(QStringLiteral("quorpad"));
     QVERIFY(QDir().mkpath(folder));
@@ -153,7 +153,7 @@ class RecoveryCopyTest : public QObject {
     QVERIFY(QFileInfo::exists(folder + QStringLiteral("/wide.copy.foreign")));
   }
 
-  void DamagedCopiesAreRefused_data() {
+  void damagedCopiesAreRefused_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
     const QByteArray good = EncodeRecoveryCopy(QStringLiteral("some text"), RecoveryInfo{}, {});
@@ -175,7 +175,7 @@ class RecoveryCopyTest : public QObject {
       QTest::newRow(length) << huge << "length that does not fit";
     }
   }
-  void DamagedCopiesAreRefused() {
+  void damagedCopiesAreRefused() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     RecoveredDocument document;

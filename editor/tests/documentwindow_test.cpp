@@ -56,12 +56,12 @@ class DocumentWindowTest : public QObject {
 
   // The tray's menu and the popup's File menu run the same commands, and the first status
   // panel shows each status the document gives.
-  void FileItemsRunTheDocumentCommands_data() {
+  void fileItemsRunTheDocumentCommands_data() {
     QTest::addColumn<QString>("prefix");
     QTest::newRow("tray") << "mnu";
     QTest::newRow("popup") << "mnuTemp_";
   }
-  void FileItemsRunTheDocumentCommands() {
+  void fileItemsRunTheDocumentCommands() {
     QFETCH(QString, prefix);
     const auto run = [&](const char* item) { w_->action(prefix + QLatin1String(item))->trigger(); };
     QSignalSpy status(w_, &frmMain::statusChanged);
@@ -91,7 +91,7 @@ class DocumentWindowTest : public QObject {
   // The panels after the first say what the document is; a Windows-1252 file stays so
   // across edits that fit, turns UTF-8 visibly (and says why, once) when one does not, and
   // what the panels show is what Save writes.
-  void FormatPanelsShowAndChooseWhatSaveWrites() {
+  void formatPanelsShowAndChooseWhatSaveWrites() {
     DocumentPanels& panels = *w_->panels();
     QPlainTextEdit& box = *w_->textBox();
     WriteAll(path("old.txt"), "caf\xe9\r\n");
@@ -150,7 +150,7 @@ class DocumentWindowTest : public QObject {
     QCOMPARE(panels.lineEnds()->text(), QString("LF"));
   }
 
-  void CloseBoxAsksLikeExit() {
+  void closeBoxAsksLikeExit() {
     w_->textBox()->insertPlainText("typed");
     answers_.buttons << QMessageBox::Cancel;
     QVERIFY(!w_->close());
@@ -161,7 +161,7 @@ class DocumentWindowTest : public QObject {
     QCOMPARE(Bytes(path("closed.txt")), QByteArray("typed"));
   }
 
-  void ExitAsksAboutUnsavedChanges() {
+  void exitAsksAboutUnsavedChanges() {
     w_->textBox()->insertPlainText("unsaved");  // typed, so changed since the last save
     answers_.buttons << QMessageBox::Cancel;
     w_->mnuExit_Click();

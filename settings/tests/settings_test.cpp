@@ -81,7 +81,7 @@ class SettingsTest : public QObject {
     folder_.reset();
   }
 
-  void ReaderIgnoresCaseBlanksAndQuotes() {
+  void readerIgnoresCaseBlanksAndQuotes() {
     WriteAll(ini(),
              "; settings\r\n[Other]\r\npreview_path=wrong\r\n"
              "  [ CONFIG ]  \r\n  Preview_Path  =  \"C:\\b\\x.exe\"  \r\n");
@@ -90,7 +90,7 @@ class SettingsTest : public QObject {
     QCOMPARE(ReadIniValue(folder_->filePath("none.ini"), "config", "preview_path"), QString());
   }
 
-  void WriterReplacesInPlaceAndKeepsEveryOtherLine() {
+  void writerReplacesInPlaceAndKeepsEveryOtherLine() {
     const QByteArray before =
         "; kept\r\n[config]\r\nPreview_Path = old\r\nother=1\r\n\r\n[x]\r\ny=2\r\n";
     WriteAll(ini(), before);
@@ -101,7 +101,7 @@ class SettingsTest : public QObject {
             "; kept\r\n[config]\r\nPreview_Path =/usr/bin/b\r\nother=1\r\n\r\n[x]\r\ny=2\r\n"));
   }
 
-  void WriterCreatesFileSectionAndKey() {
+  void writerCreatesFileSectionAndKey() {
     QVERIFY(WriteIniValue(ini(), "config", "preview_path", "/b").isEmpty());
     QCOMPARE(ReadAll(ini()), QByteArray("[config]\npreview_path=/b\n"));
     WriteAll(ini(), "[config]\nfirst=1\n\n[next]\nz=0\n");
@@ -109,7 +109,7 @@ class SettingsTest : public QObject {
     QCOMPARE(ReadAll(ini()), QByteArray("[config]\nfirst=1\npreview_path=/b\n\n[next]\nz=0\n"));
   }
 
-  void ReadIniStringCutsAtNulAndTrailingSpaces() {
+  void readIniStringCutsAtNulAndTrailingSpaces() {
     QCOMPARE(CutAtNul(QString("ab") + QChar(u'\0') + "cd"), QString("ab"));
     QCOMPARE(CutAtNul(QString(QChar(u'\0'))), QString());
     QCOMPARE(CutAtNul("plain"), QString("plain"));
@@ -117,7 +117,7 @@ class SettingsTest : public QObject {
     QCOMPARE(ReadIniString(ini(), "config", "preview_path"), QString("/b"));
   }
 
-  void DoneWritesOnlyAChange() {
+  void doneWritesOnlyAChange() {
     WriteAll(ini(), "[config]\npreview_path=/usr/bin/Browser\n");
     frmConfig& dialog = config_.get();
     QCOMPARE(PathBox(dialog)->text(), QString("/usr/bin/Browser"));
@@ -131,7 +131,7 @@ class SettingsTest : public QObject {
     QCOMPARE(ReadIniValue(ini(), "config", "preview_path"), QString("/usr/bin/browser"));
   }
 
-  void ClearingTheBoxKeepsTheOldPath() {
+  void clearingTheBoxKeepsTheOldPath() {
     WriteAll(ini(), "[config]\npreview_path=/old\n");
     frmConfig& dialog = config_.get();
     PathBox(dialog)->clear();
@@ -140,7 +140,7 @@ class SettingsTest : public QObject {
     QCOMPARE(PathBox(reopen())->text(), QString("/old"));
   }
 
-  void BrowseFillsTheBoxWithoutWriting() {
+  void browseFillsTheBoxWithoutWriting() {
     frmConfig& dialog = config_.get();
     answers_.files << "/opt/browser" << QString();
     Click(dialog, "cmdBrowse");
@@ -150,7 +150,7 @@ class SettingsTest : public QObject {
     QVERIFY(!QFile::exists(ini()));
   }
 
-  void FailedWriteIsReportedAndNotTakenAsSaved() {
+  void failedWriteIsReportedAndNotTakenAsSaved() {
     WriteAll(ini(), "[config]\npreview_path=/old\n");
     frmConfig& dialog = config_.get();
     // A folder in the way of the save makes the write fail, even for root.
@@ -165,13 +165,13 @@ class SettingsTest : public QObject {
     QDir(folder_->path()).rmdir("quorpad.ini");
   }
 
-  void FullDiskKeepsTheSettingsFile_data() {
+  void fullDiskKeepsTheSettingsFile_data() {
     QTest::addColumn<qint64>("left");
     QTest::addColumn<int>("size");
     QTest::newRow("full") << qint64(0) << 10;
     QTest::newRow("8 KiB left, 20 KiB") << qint64(8192) << 20 * 1024;
   }
-  void FullDiskKeepsTheSettingsFile() {
+  void fullDiskKeepsTheSettingsFile() {
     QFETCH(qint64, left);
     QFETCH(int, size);
     guitest::SmallDisk disk(64);
@@ -184,7 +184,7 @@ class SettingsTest : public QObject {
                      QString::fromLocal8Bit(std::strerror(ENOSPC)));
   }
 
-  void FileSizeLimitKeepsTheSettingsFile() {
+  void fileSizeLimitKeepsTheSettingsFile() {
     if (!guitest::InChild()) {
       const QString failed = guitest::RunInChildWithFileSizeLimit(4096);
       QVERIFY2(failed.isEmpty(), qPrintable(failed));
@@ -195,7 +195,7 @@ class SettingsTest : public QObject {
                      QString::fromLocal8Bit(std::strerror(EFBIG)));
   }
 
-  void PipeInPlaceOfTheSettingsFileIsNeitherReadNorReplaced() {
+  void pipeInPlaceOfTheSettingsFileIsNeitherReadNorReplaced() {
     // A pipe with no writer would block the dialog for good if it were opened.
     QVERIFY(::mkfifo(QFile::encodeName(ini()).constData(), 0600) == 0);
     QCOMPARE(ReadIniString(ini(), "config", "preview_path"), QString());
@@ -205,7 +205,7 @@ class SettingsTest : public QObject {
     QFile::remove(ini());
   }
 
-  void AboutShowsBothVersions() {
+  void aboutShowsBothVersions() {
     QCOMPARE(ProgramVersionLine(0, 1, 5), QString("v0.1.5a"));
     frmAbout& about = about_.get();
     QCOMPARE(LabelText(about, "lblVer"), QString("v" QUORPAD_VERSION "a"));
@@ -222,12 +222,12 @@ class SettingsTest : public QObject {
 
   // The version lines stand out from the box's light artwork in a dark theme as in a light
   // one: the darkest pixel of each line's text is far darker than the artwork behind it.
-  void AboutIsReadableInDarkAndLightThemes_data() {
+  void aboutIsReadableInDarkAndLightThemes_data() {
     QTest::addColumn<bool>("dark");
     QTest::newRow("light") << false;
     QTest::newRow("dark") << true;
   }
-  void AboutIsReadableInDarkAndLightThemes() {
+  void aboutIsReadableInDarkAndLightThemes() {
     QFETCH(bool, dark);
     const QPalette before = QApplication::palette();
     if (dark) {

@@ -18,7 +18,7 @@ class FileDropTarget : public QObject {
  public:
   using QObject::QObject;
   // Lets `widget` take drops and watches them.
-  void Watch(QWidget* widget);
+  void watch(QWidget* widget);
 
  Q_SIGNALS:
   // A file was dropped; sent once the drop is over, so that the sender is not kept waiting

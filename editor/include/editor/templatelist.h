@@ -33,14 +33,14 @@ class TemplateList : public templates::TreeView {
   // The rows lower-cased so far, from the first.
   int lowered() const { return lowered_; }
   // The name and the value of row `row` (from 0), in store order.
-  QStringView name(int row) const { return View(entries_[static_cast<std::size_t>(row)].name); }
-  QStringView value(int row) const { return View(entries_[static_cast<std::size_t>(row)].value); }
+  QStringView name(int row) const { return view(entries_[static_cast<std::size_t>(row)].name); }
+  QStringView value(int row) const { return view(entries_[static_cast<std::size_t>(row)].value); }
   // Only for rows that are lower-cased already.
   QStringView lowerName(int row) const {
-    return View(entries_[static_cast<std::size_t>(row)].lowerName);
+    return view(entries_[static_cast<std::size_t>(row)].lowerName);
   }
   QStringView lowerValue(int row) const {
-    return View(entries_[static_cast<std::size_t>(row)].lowerValue);
+    return view(entries_[static_cast<std::size_t>(row)].lowerValue);
   }
 
  private:
@@ -51,7 +51,7 @@ class TemplateList : public templates::TreeView {
   struct Entry {
     Span name, value, lowerName, lowerValue;
   };
-  static QStringView View(Span s) { return QStringView(s.data, static_cast<qsizetype>(s.size)); }
+  static QStringView view(Span s) { return QStringView(s.data, static_cast<qsizetype>(s.size)); }
   Span keep(std::u16string_view text);
 
   std::vector<Entry> entries_;

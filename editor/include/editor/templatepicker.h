@@ -32,7 +32,7 @@ class TemplateListModel : public QAbstractListModel {
   void setList(std::unique_ptr<TemplateList> list, const QString& text);
   // Takes a list loaded and filtered elsewhere (lower-cased whole, `filter` applied to it);
   // returns the list it showed before, for the caller to free where it costs no time.
-  std::unique_ptr<TemplateList> SetFiltered(std::unique_ptr<TemplateList> list,
+  std::unique_ptr<TemplateList> setFiltered(std::unique_ptr<TemplateList> list,
                                             TemplateFilter filter);
   // Shows the rows of the list that match `text`.
   void setFilter(const QString& text);
