@@ -15,7 +15,6 @@
 #include "app/singleinstance.h"
 #include "common/safepaste.h"
 #include "common/version.h"
-#include "documents/recovery.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ struct Session {
     EndWithLastWindow();
     // Unsaved changes survive a crash, a kill and the end of the session in recovery copies;
     // the signals that ask the program to end let it bring the copy up to date first.
-    SetRecoveryEnabled(true);
+    KeepRecoveryCopies(true);
     endSignals.emplace();
     QObject::connect(&*endSignals, &EndSignals::received, QCoreApplication::instance(),
                      [] { EndBySignal(); });

@@ -21,6 +21,7 @@
 namespace {
 
 bool g_endWithLastWindow = false;
+bool g_keepRecoveryCopies = false;
 bool g_endingBySignal = false;
 QPointer<frmMain> g_main;
 // The same window as an object only: compared with while its window parts are being torn
@@ -98,7 +99,7 @@ frmMain* LoadedMainWindow() {
 
 frmMain& MainWindow() {
   if (g_main) return *g_main;
-  auto* window = new frmMain;
+  auto* window = new frmMain(g_keepRecoveryCopies);
   WireMainWindow(*window);
   try {
     window->Form_Load();
@@ -158,6 +159,10 @@ void EndBySignal() {
 
 bool EndingBySignal() {
   return g_endingBySignal;
+}
+
+void KeepRecoveryCopies(bool keep) {
+  g_keepRecoveryCopies = keep;
 }
 
 void EndWithLastWindow() {

@@ -42,8 +42,7 @@ QString Text(int mb) {
 
 // A shown main window holding `mb` MB of unsaved text, the caret in its middle.
 std::unique_ptr<frmMain> Window(bool recovery, int mb) {
-  SetRecoveryEnabled(recovery);
-  auto w = std::make_unique<frmMain>();
+  auto w = std::make_unique<frmMain>(recovery);
   w->setAttribute(Qt::WA_DeleteOnClose, false);
   w->Form_Load();
   w->show();

@@ -24,9 +24,9 @@ constexpr int kCountEveryLineUpTo = 100;
 
 }  // namespace
 
-Document::Document(QPlainTextEdit* editor, QWidget* window)
+Document::Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCopies)
     : QObject(window), editor_(editor), window_(window) {
-  if (RecoveryEnabled()) {
+  if (keepRecoveryCopies) {
     recovery_ = new RecoveryCopy(
         editor_->document(),
         [this] {

@@ -17,22 +17,12 @@
 
 namespace {
 
-bool g_enabled = false;
-
 QString Reason(int error) {
   return QString::fromStdString(std::generic_category().message(error));
 }
 
 }  // namespace
 
-
-bool RecoveryEnabled() {
-  return g_enabled;
-}
-
-void SetRecoveryEnabled(bool enabled) {
-  g_enabled = enabled;
-}
 
 RecoveryCopy::RecoveryCopy(QTextDocument* document, InfoSource info, QObject* parent,
                            const QString& folder)

@@ -66,7 +66,8 @@ QString AsDocumentText(QString text) {
 
 }  // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+frmMain::frmMain(bool keepRecoveryCopies, QWidget* parent)
+    : QMainWindow(parent), keepRecoveryCopies_(keepRecoveryCopies) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("quor - pad"));
@@ -120,7 +121,7 @@ void frmMain::createControls() {
   txtData->setContextMenuPolicy(Qt::PreventContextMenu);
   txtData->viewport()->installEventFilter(this);
   txtData->installEventFilter(this);
-  document_ = new Document(txtData, this);
+  document_ = new Document(txtData, this, keepRecoveryCopies_);
   findBar_ = new FindBar(txtData, Frame1);
   connect(findBar_, &FindBar::visibilityChanged, this, &frmMain::scheduleLayout);
   connect(document_, &Document::statusChanged, this, &frmMain::showStatus);

@@ -91,7 +91,7 @@ class EndSignalsTest : public QObject {
     store.write("");
     SignalDuringQuestion modal;
     SetModal(&modal);
-    SetRecoveryEnabled(true);
+    KeepRecoveryCopies(true);
     frmMain& w = MainWindow();
     // No write would come on its own during the case.
     w.recovery()->setDelays(60000, 60000);
@@ -118,7 +118,7 @@ class EndSignalsTest : public QObject {
     QCOMPARE(modal.shown.size(), 1);
 
     guitest::CloseAll();
-    SetRecoveryEnabled(false);
+    KeepRecoveryCopies(false);
     SetModal(nullptr);
   }
 };

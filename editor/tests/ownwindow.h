@@ -21,11 +21,12 @@ inline frmMain* LoadedOwnMainWindow() {
 }
 
 // The test's main window, created and loaded (not shown) on first use and again after it
-// was closed; no window is left when its load step throws.
-inline frmMain& OwnMainWindow() {
+// was closed (keeping recovery copies when `keepRecoveryCopies`); no window is left when its
+// load step throws.
+inline frmMain& OwnMainWindow(bool keepRecoveryCopies = false) {
   QPointer<frmMain>& slot = OwnMainWindowSlot();
   if (!slot) {
-    auto window = std::make_unique<frmMain>();
+    auto window = std::make_unique<frmMain>(keepRecoveryCopies);
     window->Form_Load();
     slot = window.release();
   }

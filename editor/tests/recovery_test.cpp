@@ -99,16 +99,14 @@ class RecoveryTest : public QObject {
     qputenv("XDG_STATE_HOME", state_->path().toLocal8Bit());
     WriteAll(path("templates.dat"), "");
     SetProgramFolder(dir_.path());
-    SetRecoveryEnabled(true);
     answers_.reset();
     SetModal(&answers_);
-    w_ = &OwnMainWindow();
+    w_ = &OwnMainWindow(true);
     w_->recovery()->setDelays(30, 200);
   }
   void cleanup() {
     delete LoadedOwnMainWindow();
     SetModal(nullptr);
-    SetRecoveryEnabled(false);
     if (state_) {
       // Folders made read-only by a case are removed again.
       QFile::setPermissions(
@@ -286,7 +284,7 @@ class RecoveryTest : public QObject {
     // A window whose copies go to the small disk.
     delete LoadedOwnMainWindow();
     qputenv("XDG_STATE_HOME", QFile::encodeName(disk.path()));
-    w_ = &OwnMainWindow();
+    w_ = &OwnMainWindow(true);
     w_->recovery()->setDelays(30, 200);
     QVERIFY(typeAndWait(QStringLiteral("kept")));
 

@@ -47,3 +47,6 @@ bool EndingBySignal();
 // is open. A main window hidden in the tray keeps the program alive, and so does a dialog
 // left open after Exit.
 void EndWithLastWindow();
+// Main windows made from now on keep their document's unsaved changes in recovery copies
+// (the program's main window does; a test's only when it asks).
+void KeepRecoveryCopies(bool keep);

@@ -21,7 +21,9 @@ class Document : public QObject {
 
  public:
   // `editor` holds the text and `window` owns the questions asked; neither is owned here.
-  Document(QPlainTextEdit* editor, QWidget* window);
+  // With `keepRecoveryCopies` its unsaved changes are kept in a recovery copy (the program
+  // asks for it; a document made by a test touches no state folder unless it asks too).
+  Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCopies = false);
 
   // The path of the current document; empty while it is untitled.
   const QString& path() const { return path_; }

@@ -17,11 +17,6 @@ class CopyFiles;
 class CopyFolder;
 class QTextDocument;
 
-// Whether windows keep recovery copies. The program turns it on; windows made by tests
-// touch no state folder unless a test turns it on.
-bool RecoveryEnabled();
-void SetRecoveryEnabled(bool enabled);
-
 // The recovery copy of one document, owned by this process for as long as the object
 // lives (a lock on it tells other quorpads so). Follows the document's changes: a change
 // is written about two seconds after the typing stops (and at least every ten seconds

@@ -29,7 +29,8 @@ class frmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit frmMain(QWidget* parent = nullptr);
+  // With `keepRecoveryCopies` the document's unsaved changes are kept in a recovery copy.
+  explicit frmMain(bool keepRecoveryCopies = false, QWidget* parent = nullptr);
   ~frmMain() override;
 
   // The window's template engine, created by its load step.
@@ -180,6 +181,7 @@ class frmMain : public QMainWindow {
   Document* document_ = nullptr;
   TrayPresence* tray_ = nullptr;
   MainGeometry* geometry_ = nullptr;
+  bool keepRecoveryCopies_ = false;
   OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
   bool closeConfirmed_ = false;
   bool exiting_ = false;          // Exit's save prompt is open
