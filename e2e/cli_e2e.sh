@@ -42,7 +42,6 @@ run_to_end() {
 }
 main_windows() { xdotool search --onlyvisible --name '^quor - pad$' 2>/dev/null | wc -l; }
 tray_icons() { xwininfo -tree -id "$panel" 2>/dev/null | grep -c '("quorpad" "quorpad")'; }
-clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 # The document's whole text, read through Copy: shows_text WINDOW TEXT.
 shows_text() {
   timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null

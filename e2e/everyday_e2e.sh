@@ -25,7 +25,6 @@ xs_start_x || finish
 xs_start_tray || finish
 
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "${1:-$main}" ]; }
-clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 # The document's whole text, read through its Copy (which makes quorpad the owner).
 shows_text() {
   xdotool key ctrl+a ctrl+c

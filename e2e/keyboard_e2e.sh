@@ -32,7 +32,6 @@ xs_start_tray || finish
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "${1:-$main}" ]; }
 bytes_are() { [ -f "$doc" ] && [ "$(od -An -c "$doc")" = "$(printf "$1" | od -An -c)" ]; }
 held() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
-clipboard_is() { [ "$(held)" = "$1" ]; }
 # Copies the whole document until the clipboard holds TEXT: keys typed while a file is
 # still being read, or before the keyboard is back from a dialog, are lost, so the copy is
 # tried again rather than once.

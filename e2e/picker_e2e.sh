@@ -45,7 +45,6 @@ mkdir -p "$work/other" && cp -P "$work/bin"/* "$work/other/" && : >"$work/other/
 xs_start_x || finish
 xs_start_tray || finish
 
-clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
 # ----------------------------------------------------------------------------------------
 

@@ -53,7 +53,6 @@ no_copy() { ! compgen -G "$copies/*.copy" >/dev/null; }
 # The text held by the copy: everything after its two lines of description.
 copy_text() { tail -n +3 "$copy"; }
 copy_holds() { one_copy && [ "$(copy_text)" = "$1" ]; }
-clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 # Puts the pointer's click into the document and the keyboard focus on it.
 focus_document() {
   local cx cy
@@ -64,15 +63,6 @@ focus_document() {
 document_is() {  # copies the whole document and compares it with TEXT
   xdotool key ctrl+a ctrl+c
   poll 2 clipboard_is "$1"
-}
-open_tray_menu() {
-  local before
-  before=$(visible_app_windows)
-  popup=""
-  poll "$WAIT_SECONDS" find_icon || return 1
-  read -r icx icy <<<"$(centre_of "$icon")"
-  click_at "$icx" "$icy" 3
-  poll "$WAIT_SECONDS" find_popup "$before"
 }
 # Answers the start-up offer with its default button, Restore.
 restore_offered_copy() {

@@ -99,13 +99,6 @@ pass_step
 # Step 3: a right click on the icon opens the tray menu at the pointer; Escape closes it.
 
 tray_menu_height=0
-open_tray_menu() {  # sets popup; returns 1 when no menu shows
-  local before
-  before=$(visible_app_windows)
-  popup=""
-  click_at "$icon_cx" "$icon_cy" 3
-  poll "$WAIT_SECONDS" find_popup "$before"
-}
 
 begin_step "a right click on the tray icon opens the tray menu; Escape closes it"
 if ! open_tray_menu; then
@@ -174,7 +167,6 @@ fi
 # the "Greeting" template.
 
 document_changed=0
-clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
 begin_step "a right click in the document opens the templates popup; 'Greeting' is inserted"
 if ! is_viewable "$main"; then

@@ -266,6 +266,19 @@ find_prompt() {  # find_prompt [TITLE]
 }
 
 # quorpad's docked tray icon: a viewable window of class quorpad inside trayer's panel.
+# Whether the clipboard holds TEXT exactly.
+clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+# Right-clicks quorpad's tray icon (found first) and waits for its menu: sets popup; returns 1
+# when no icon or no menu shows.
+open_tray_menu() {
+  local before
+  before=$(visible_app_windows)
+  popup=""
+  poll "$WAIT_SECONDS" find_icon || return 1
+  read -r icx icy <<<"$(centre_of "$icon")"
+  click_at "$icx" "$icy" 3
+  poll "$WAIT_SECONDS" find_popup "$before"
+}
 find_icon() {
   local id
   id=$(xwininfo -tree -id "$panel" 2>/dev/null | awk '/\("quorpad" "quorpad"\)/ {print $1; exit}')
