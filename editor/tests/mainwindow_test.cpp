@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "common/twips.h"
+#include "documents/recovery.h"
 #include "editor/frmMain.h"
 #include "editor/mainlayout.h"
 #include "editor/menuslots.h"
@@ -402,6 +403,33 @@ class MainWindowTest : public Fixture {
     w.templateSlot(2)->trigger();
     QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
     QCOMPARE(managerAsked.count(), 0);
+  }
+
+  // Exit's answer about unsaved changes decides their recovery copy: No lets it go with the
+  // window, Cancel keeps both.
+  void exitAnswerDecidesTheRecoveryCopy_data() {
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::newRow("No") << QMessageBox::No;
+    QTest::newRow("Cancel") << QMessageBox::Cancel;
+  }
+  void exitAnswerDecidesTheRecoveryCopy() {
+    QFETCH(QMessageBox::StandardButton, answer);
+    folder_->write(QByteArray());
+    frmMain& w = OwnMainWindow(true);
+    w.recovery()->setDelays(30, 200);
+    QSignalSpy written(w.recovery(), &RecoveryCopy::written);
+    w.textBox()->insertPlainText(QStringLiteral("keep me"));
+    QVERIFY(written.wait(5000));
+    const QString copy = w.recovery()->filePath();
+    QPointer<frmMain> window = &w;
+    modal_.buttons << answer;
+    w.mnuExit_Click();
+    if (answer == QMessageBox::No) {
+      QTRY_VERIFY(!window);
+      QVERIFY(!QFileInfo::exists(copy));
+    } else {
+      QVERIFY(window && QFileInfo::exists(copy));
+    }
   }
 };
 

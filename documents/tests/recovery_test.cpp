@@ -1,5 +1,6 @@
-// Recovery copies on real files in a state folder of each case's own: when a copy appears
-// and goes, what it holds, damaged and unwritable copies, and copies of other processes.
+// The document's recovery copies on real files in a state folder of each case's own, the
+// document on a bare text box: when a copy appears and goes, what it holds, damaged and
+// unwritable copies, copies of other processes, and the offer of copies left behind.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,16 +21,13 @@
 
 #include "common/modal.h"
 #include "common/programfolder.h"
+#include "documents/document.h"
 #include "documents/leftcopies.h"
 #include "documents/recovery.h"
-#include "editor/frmMain.h"
-#include "ownwindow.h"
 #include "testsupport/guitest.h"
 
 namespace {
 
-using guitest::LoadedOwnMainWindow;
-using guitest::OwnMainWindow;
 using guitest::ReadAll;
 using guitest::WriteAll;
 
@@ -62,7 +60,21 @@ class RecoveryTest : public QObject {
   QTemporaryDir dir_;
   std::unique_ptr<QTemporaryDir> state_;
   guitest::ScriptedModal answers_;
-  frmMain* w_ = nullptr;
+  // The document's window: a bare text box, and the status the document gave last.
+  std::unique_ptr<QWidget> window_;
+  QPlainTextEdit* box_ = nullptr;
+  Document* document_ = nullptr;
+  QString status_;
+
+  // A new window and document, keeping recovery copies, with short delays.
+  void open() {
+    window_ = std::make_unique<QWidget>();
+    box_ = new QPlainTextEdit(window_.get());
+    document_ = new Document(box_, window_.get(), true);
+    QObject::connect(document_, &Document::statusChanged,
+                     [this](const QString& text) { status_ = text; });
+    document_->recovery()->setDelays(30, 200);
+  }
 
   QString folder() const { return RecoveryFolder(); }
   QString path(const QString& name) const { return dir_.filePath(name); }
@@ -72,14 +84,14 @@ class RecoveryTest : public QObject {
   QStringList copies() const { return files(QStringLiteral("*.copy")); }
   // Types into the document and waits until the copy is written.
   bool typeAndWait(const QString& text) {
-    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
-    w_->textBox()->insertPlainText(text);
+    QSignalSpy written(document_->recovery(), &RecoveryCopy::written);
+    box_->insertPlainText(text);
     return written.wait(5000) && written.last().at(0).toBool();
   }
   RecoveredDocument ownCopy() {
     RecoveredDocument document;
     QString error;
-    if (!DecodeRecoveryCopy(ReadAll(w_->recovery()->filePath()), document, error)) {
+    if (!DecodeRecoveryCopy(ReadAll(document_->recovery()->filePath()), document, error)) {
       qWarning() << "the copy cannot be read:" << error;
     }
     return document;
@@ -101,11 +113,10 @@ class RecoveryTest : public QObject {
     SetProgramFolder(dir_.path());
     answers_.reset();
     SetModal(&answers_);
-    w_ = &OwnMainWindow(true);
-    w_->recovery()->setDelays(30, 200);
+    open();
   }
   void cleanup() {
-    delete LoadedOwnMainWindow();
+    window_.reset();
     SetModal(nullptr);
     if (state_) {
       // Folders made read-only by a case are removed again.
@@ -119,12 +130,12 @@ class RecoveryTest : public QObject {
     const QString file = path("latin.txt");
     WriteAll(file, "caf\xe9\r\nline two\r\n");
     answers_.files << file;
-    w_->mnuOpen_Click();
+    document_->open();
     QVERIFY(copies().isEmpty());  // opened, not changed
 
-    QTextCursor caret = w_->textBox()->textCursor();
+    QTextCursor caret = box_->textCursor();
     caret.setPosition(3);
-    w_->textBox()->setTextCursor(caret);
+    box_->setTextCursor(caret);
     QVERIFY(typeAndWait(QStringLiteral("\u00e9\u2028")));
     QCOMPARE(copies().size(), 1);
     const RecoveredDocument copy = ownCopy();
@@ -137,7 +148,7 @@ class RecoveryTest : public QObject {
     QVERIFY(qAbs(copy.changed.secsTo(QDateTime::currentDateTimeUtc())) < 60);
 
     // Readable by the user alone, in a folder of the user's alone.
-    QCOMPARE(Mode(w_->recovery()->filePath()), 0600u);
+    QCOMPARE(Mode(document_->recovery()->filePath()), 0600u);
     QCOMPARE(Mode(folder()), 0700u);
     // Nothing half-written is left beside it.
     QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
@@ -146,10 +157,10 @@ class RecoveryTest : public QObject {
   void BurstOfChangesIsWrittenOnce() {
     // A quiet time far above the pauses between keys, so that a loaded machine cannot
     // split the burst.
-    w_->recovery()->setDelays(2000, 20000);
-    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    document_->recovery()->setDelays(2000, 20000);
+    QSignalSpy written(document_->recovery(), &RecoveryCopy::written);
     for (int i = 0; i < 20; ++i) {
-      w_->textBox()->insertPlainText(QStringLiteral("x"));
+      box_->insertPlainText(QStringLiteral("x"));
       QTest::qWait(5);
     }
     QVERIFY(written.wait(10000));
@@ -159,12 +170,12 @@ class RecoveryTest : public QObject {
   }
 
   void SteadyTypingIsWrittenWithinTheLongestDelay() {
-    w_->recovery()->setDelays(300, 600);
-    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
+    document_->recovery()->setDelays(300, 600);
+    QSignalSpy written(document_->recovery(), &RecoveryCopy::written);
     // A key every 100 ms never leaves the quiet time; the longest delay still writes, and
     // the typing goes on long enough for that write to finish on a loaded machine too.
     for (int i = 0; i < 60 && written.isEmpty(); ++i) {
-      w_->textBox()->insertPlainText(QStringLiteral("y"));
+      box_->insertPlainText(QStringLiteral("y"));
       QTest::qWait(100);
     }
     QVERIFY(!written.isEmpty());
@@ -177,7 +188,7 @@ class RecoveryTest : public QObject {
     QTest::newRow("New answered No") << "new no";
     QTest::newRow("Open answered No") << "open no";
     QTest::newRow("undo back to the saved text") << "undo";
-    QTest::newRow("Exit answered No") << "exit no";
+    QTest::newRow("closing answered No") << "close no";
     QTest::newRow("all text deleted in an untitled document") << "emptied";
   }
   void CopyGoesWhenTheChangesStopBeingUnsaved() {
@@ -186,35 +197,34 @@ class RecoveryTest : public QObject {
     WriteAll(file, "saved\n");
     if (how == "save") {
       answers_.files << file;
-      w_->mnuOpen_Click();
+      document_->open();
     }
     QVERIFY(typeAndWait(QStringLiteral("more ")));
     QCOMPARE(copies().size(), 1);
 
-    QSignalSpy closed(w_, &QObject::destroyed);
     if (how == "save as") {
       answers_.files << path("new.txt");
-      w_->mnuSaveAs_Click();
+      document_->saveAs();
     } else if (how == "save") {
-      w_->mnuSave_Click();
+      document_->save();
     } else if (how == "new no") {
       answers_.buttons << QMessageBox::No;
-      w_->mnuNew_Click();
+      document_->newFile();
     } else if (how == "open no") {
       answers_.buttons << QMessageBox::No;
       answers_.files << file;
-      w_->mnuOpen_Click();
-      QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("saved\n"));
+      document_->open();
+      QCOMPARE(box_->toPlainText(), QStringLiteral("saved\n"));
     } else if (how == "undo") {
-      w_->textBox()->undo();
-      QVERIFY(!w_->textBox()->document()->isModified());
-    } else if (how == "exit no") {
+      box_->undo();
+      QVERIFY(!box_->document()->isModified());
+    } else if (how == "close no") {
       answers_.buttons << QMessageBox::No;
-      w_->mnuExit_Click();
-      QVERIFY(closed.wait(2000));
+      QVERIFY(document_->maybeSave());
+      document_->closing();
     } else if (how == "emptied") {
-      w_->textBox()->selectAll();
-      w_->textBox()->textCursor().removeSelectedText();
+      box_->selectAll();
+      box_->textCursor().removeSelectedText();
       QTest::qWait(100);
     }
     QTRY_COMPARE_WITH_TIMEOUT(copies(), QStringList(), 3000);
@@ -225,10 +235,10 @@ class RecoveryTest : public QObject {
     }
   }
 
-  void CancelledExitKeepsTheCopy() {
+  void CancelledCloseKeepsTheCopy() {
     QVERIFY(typeAndWait(QStringLiteral("keep me")));
     answers_.buttons << QMessageBox::Cancel;
-    w_->mnuExit_Click();
+    QVERIFY(!document_->maybeSave());
     QTest::qWait(100);
     QCOMPARE(copies().size(), 1);
     QCOMPARE(ownCopy().text, QStringLiteral("keep me"));
@@ -239,9 +249,9 @@ class RecoveryTest : public QObject {
     // then cannot be opened leaves the text in the window, and its copy with it.
     QVERIFY(typeAndWait(QStringLiteral("still here")));
     answers_.buttons << QMessageBox::No;
-    w_->openFromOutside(path("missing.txt"));
-    QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("still here"));
-    QVERIFY(w_->recovery()->keepForNextStart());
+    document_->openFromOutside(path("missing.txt"));
+    QCOMPARE(box_->toPlainText(), QStringLiteral("still here"));
+    QVERIFY(document_->recovery()->keepForNextStart());
     QCOMPARE(copies().size(), 1);
     QCOMPARE(ownCopy().text, QStringLiteral("still here"));
   }
@@ -260,9 +270,9 @@ class RecoveryTest : public QObject {
       QVERIFY(QDir().mkpath(folder()));
       QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     }
-    QSignalSpy status(w_, &frmMain::statusChanged);
-    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
-    w_->textBox()->insertPlainText(QStringLiteral("one"));
+    QSignalSpy status(document_, &Document::statusChanged);
+    QSignalSpy written(document_->recovery(), &RecoveryCopy::written);
+    box_->insertPlainText(QStringLiteral("one"));
     QVERIFY(written.wait(3000));
     QCOMPARE(written.last().at(0).toBool(), false);
     QCOMPARE(status.size(), 1);
@@ -270,11 +280,11 @@ class RecoveryTest : public QObject {
                  QStringLiteral("Could not write a recovery copy in ") + folder()),
              qPrintable(status.last().at(0).toString()));
     // Told once: further failures stay quiet, and the text is as typed.
-    w_->textBox()->insertPlainText(QStringLiteral(" two"));
+    box_->insertPlainText(QStringLiteral(" two"));
     QVERIFY(written.wait(3000));
     QCOMPARE(status.size(), 1);
-    QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("one two"));
-    QVERIFY(!w_->recovery()->flush());
+    QCOMPARE(box_->toPlainText(), QStringLiteral("one two"));
+    QVERIFY(!document_->recovery()->flush());
     QVERIFY(answers_.asked.isEmpty());
   }
 
@@ -282,16 +292,15 @@ class RecoveryTest : public QObject {
     guitest::SmallDisk disk(64);
     if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
     // A window whose copies go to the small disk.
-    delete LoadedOwnMainWindow();
+    window_.reset();
     qputenv("XDG_STATE_HOME", QFile::encodeName(disk.path()));
-    w_ = &OwnMainWindow(true);
-    w_->recovery()->setDelays(30, 200);
+    open();
     QVERIFY(typeAndWait(QStringLiteral("kept")));
 
     QVERIFY(disk.fill(0));
-    QSignalSpy status(w_, &frmMain::statusChanged);
-    QSignalSpy written(w_->recovery(), &RecoveryCopy::written);
-    w_->textBox()->insertPlainText(QString(100 * 1024, QLatin1Char('z')));
+    QSignalSpy status(document_, &Document::statusChanged);
+    QSignalSpy written(document_->recovery(), &RecoveryCopy::written);
+    box_->insertPlainText(QString(100 * 1024, QLatin1Char('z')));
     QVERIFY(written.wait(3000));
     QCOMPARE(written.last().at(0).toBool(), false);
     QCOMPARE(status.size(), 1);
@@ -300,7 +309,7 @@ class RecoveryTest : public QObject {
     // The copy before is whole and nothing half-written is left.
     QCOMPARE(ownCopy().text, QStringLiteral("kept"));
     QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
-    delete LoadedOwnMainWindow();
+    window_.reset();
   }
 
   void LeftCopyIsRestoredWithPathFormatAndCaret() {
@@ -311,17 +320,17 @@ class RecoveryTest : public QObject {
     const QString left =
         leaveCopy(QStringLiteral("4242-crashed"), QStringLiteral("line 1\nline 2\n"), info);
     answers_.buttons << QMessageBox::Yes;
-    w_->offerRecovery();
+    document_->offerRecovery();
     QCOMPARE(answers_.asked.size(), 1);
     QVERIFY2(answers_.asked[0].contains(QStringLiteral("Document: ") + info.path),
              qPrintable(answers_.asked[0]));
     QVERIFY(answers_.asked[0].contains(QStringLiteral("Last changed: ")));
 
-    QCOMPARE(w_->textBox()->toPlainText(), QStringLiteral("line 1\nline 2\n"));
-    QCOMPARE(w_->OpenFilePath(), info.path);
-    QVERIFY(w_->textBox()->document()->isModified());
-    QCOMPARE(w_->textBox()->textCursor().position(), 6);
-    QCOMPARE(w_->statusPanel()->text(), info.path);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("line 1\nline 2\n"));
+    QCOMPARE(document_->path(), info.path);
+    QVERIFY(box_->document()->isModified());
+    QCOMPARE(box_->textCursor().position(), 6);
+    QCOMPARE(status_, info.path);
     // The document's own copy took over from the old one.
     QVERIFY(!QFile::exists(left));
     QCOMPARE(copies().size(), 1);
@@ -329,7 +338,7 @@ class RecoveryTest : public QObject {
     QCOMPARE(ownCopy().info.format.lineEnd, QStringLiteral("\r\n"));
 
     // A Save writes the restored text to its file, in its format, and the copy goes.
-    w_->mnuSave_Click();
+    document_->save();
     QCOMPARE(ReadAll(info.path), QByteArray("line 1\r\nline 2\r\n"));
     QTRY_COMPARE_WITH_TIMEOUT(copies(), QStringList(), 3000);
   }
@@ -351,7 +360,7 @@ class RecoveryTest : public QObject {
     for (int row = 0; row < kCopies / 2; ++row) some << row;
     answers_.checks << some;
     answers_.buttons << QMessageBox::No;
-    w_->offerRecovery();
+    document_->offerRecovery();
     QCOMPARE(answers_.asked.size(), 1);
     QVERIFY(answers_.asked[0].contains(QStringLiteral("changes to %1 documents").arg(kCopies)));
     QVERIFY(answers_.asked[0].contains(path("doc0.txt")));
@@ -361,17 +370,17 @@ class RecoveryTest : public QObject {
     answers_.reset();
     answers_.checks << QList<int>{1, 2};
     answers_.buttons << QMessageBox::Yes;
-    w_->offerRecovery();
+    document_->offerRecovery();
     QCOMPARE(answers_.asked.size(), 1);
-    const QString restored = w_->OpenFilePath();
+    const QString restored = document_->path();
     QVERIFY2(restored.startsWith(path("doc")), qPrintable(restored));
-    QVERIFY(w_->textBox()->document()->isModified());
+    QVERIFY(box_->document()->isModified());
     // The restored one's copy is now the document's own; the others wait.
     QCOMPARE(copies().size(), kCopies / 2);
 
     answers_.reset();
     answers_.buttons << QMessageBox::Cancel;
-    w_->offerRecovery();
+    document_->offerRecovery();
     QCOMPARE(copies().size(), kCopies / 2);
     QCOMPARE(FindLeftCopies().size(), size_t(kCopies / 2 - 1));
   }
@@ -400,13 +409,13 @@ class RecoveryTest : public QObject {
       if (how == "foreign")
         QVERIFY(::chown(QFile::encodeName(folder()).constData(), 65534, 65534) == 0);
     }
-    w_->offerRecovery();
+    document_->offerRecovery();
     QVERIFY2(answers_.asked.isEmpty(), qPrintable(answers_.asked.join('\n')));
-    QSignalSpy status(w_, &frmMain::statusChanged);
-    w_->textBox()->insertPlainText(QStringLiteral("typed"));
-    QVERIFY(!w_->recovery()->flush());
-    w_->textBox()->insertPlainText(QStringLiteral(" more"));
-    QVERIFY(!w_->recovery()->flush());
+    QSignalSpy status(document_, &Document::statusChanged);
+    box_->insertPlainText(QStringLiteral("typed"));
+    QVERIFY(!document_->recovery()->flush());
+    box_->insertPlainText(QStringLiteral(" more"));
+    QVERIFY(!document_->recovery()->flush());
     QCOMPARE(status.size(), 1);
     QVERIFY2(status.last().at(0).toString().contains(QStringLiteral("Recovery copies are off")),
              qPrintable(status.last().at(0).toString()));
@@ -419,7 +428,7 @@ class RecoveryTest : public QObject {
     QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QDir(folder()).filePath("5-zero.copy")));
     QVERIFY(QFile::link(path("templates.dat"), QDir(folder()).filePath("6-file.copy")));
     QVERIFY(FindLeftCopies().empty());
-    w_->offerRecovery();
+    document_->offerRecovery();
     QVERIFY(answers_.asked.isEmpty());
   }
 
@@ -428,7 +437,7 @@ class RecoveryTest : public QObject {
     QVERIFY(QDir().mkpath(folder()));
     QByteArray bytes = EncodeRecoveryCopy(QStringLiteral("text"), RecoveryInfo{}, {});
     WriteAll(left, bytes.chopped(2));
-    w_->offerRecovery();
+    document_->offerRecovery();
     QCOMPARE(answers_.asked.size(), 1);
     QVERIFY2(answers_.asked[0].contains(folder() + QStringLiteral("/7-broken.damaged")),
              qPrintable(answers_.asked[0]));
@@ -436,10 +445,10 @@ class RecoveryTest : public QObject {
     QCOMPARE(ReadAll(QDir(folder()).filePath(QStringLiteral("7-broken.damaged"))),
              bytes.chopped(2));
     QVERIFY(!QFile::exists(left));
-    QVERIFY(!w_->textBox()->document()->isModified());
+    QVERIFY(!box_->document()->isModified());
     // Never offered again.
     answers_.asked.clear();
-    w_->offerRecovery();
+    document_->offerRecovery();
     QVERIFY(answers_.asked.isEmpty());
   }
 
@@ -453,7 +462,7 @@ class RecoveryTest : public QObject {
     QCOMPARE(copies().size(), 2);
 
     QVERIFY(FindLeftCopies().empty());
-    w_->offerRecovery();
+    document_->offerRecovery();
     QVERIFY(answers_.asked.isEmpty());
 
     // Once the other process is killed, its copy is left behind and can be taken.
