@@ -19,6 +19,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -112,11 +113,15 @@ QByteArray Rec(QByteArray bytes);
 // Records "Name i" / "Value i" for i from `first` to `last`.
 QByteArray Numbered(int first, int last);
 
-// A window's control by its object name; nullptr (and a warning) when it has none.
+// A window's control by its object name. A window without it fails the test, naming the
+// control, and ends the test function there (Qt Test takes the exception as a failure).
 template <class Control>
 Control* Child(const QObject* window, const QString& name) {
   auto* control = window->findChild<Control*>(name);
-  if (!control) qWarning("no control %s", qPrintable(name));
+  if (!control) {
+    QTest::qFail(qPrintable(QStringLiteral("no control ") + name), __FILE__, __LINE__);
+    throw std::runtime_error("no control " + name.toStdString());
+  }
   return control;
 }
 
