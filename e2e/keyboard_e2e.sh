@@ -158,7 +158,7 @@ xdotool key shift+F10
 poll "$WAIT_SECONDS" find_popup
 sleep 0.3
 xdotool key Return
-sleep 0.5
+# The insertion is read back by copying until it shows, not after a fixed wait.
 if ! moved; then
   fail_step "the store did not change: $(od -c "$work/bin/templates.dat" | head -3)"
 elif ! document_reads "$(printf 'the dog sat on the dog rug\nsecond line\nsecond text')"; then
