@@ -23,54 +23,42 @@ using namespace guitest;
 
 namespace {
 
-// Tells whether anything opened a FIFO for reading: whoever does is let go at once (its
-// read ends), so that a widget that would block on it for good is caught instead.
-class FifoWatch {
- public:
-  explicit FifoWatch(QString path) : path_(std::move(path)) {
-    ::mkfifo(QFile::encodeName(path_).constData(), 0600);
-    thread_ = std::thread([this] {
-      while (!stop_) {
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0) {
-          opened_ = true;
-          ::close(fd);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      }
-    });
+// Whether anything opened a FIFO for reading: a thread opens its other end over and over,
+// which succeeds only while a reader waits, and lets that reader go at once (its read ends),
+// so that a widget that would block on it for good is caught instead.
+struct FifoWatch {
+  explicit FifoWatch(const QString& path) : name(QFile::encodeName(path)) {
+    ::mkfifo(name.constData(), 0600);
   }
   ~FifoWatch() {
-    stop_ = true;
-    thread_.join();
+    stop = true;
+    thread.join();
   }
-  bool opened() const { return opened_; }
-
- private:
-  QString path_;
-  std::atomic<bool> stop_{false}, opened_{false};
-  std::thread thread_;
+  QByteArray name;
+  std::atomic<bool> stop{false}, opened{false};
+  std::thread thread{[this] {
+    for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+      if (const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+        opened = true;
+        ::close(fd);
+      }
+  }};
 };
 
 // What a tooltip shows, as Qt renders it.
 QString ShownTip(const QString& tip) {
   QTextDocument shown;
-  if (Qt::mightBeRichText(tip)) {
-    shown.setHtml(tip);
-    return shown.toPlainText();
-  }
-  return tip;
+  shown.setHtml(tip);
+  return Qt::mightBeRichText(tip) ? shown.toPlainText() : tip;
 }
 
-// Every label of `window` that shows the markup shows it as plain text; true when one does.
+// The labels of `window` that show the markup all show it as plain text, and one does.
 bool ShowsLiterally(QWidget* window) {
-  bool found = false;
-  for (QLabel* label : window->findChildren<QLabel*>()) {
-    if (!label->text().contains(QLatin1String("<img src="))) continue;
-    if (label->textFormat() != Qt::PlainText) return false;
-    found = true;
-  }
-  return found;
+  int plain = 0, rich = 0;
+  for (QLabel* label : window->findChildren<QLabel*>())
+    if (label->text().contains(QLatin1String("<img src=")))
+      ++(label->textFormat() == Qt::PlainText ? plain : rich);
+  return plain > 0 && rich == 0;
 }
 
 }  // namespace
@@ -86,8 +74,8 @@ class OutsideTextTest : public Fixture {
 
  private Q_SLOTS:
   void markupShowsLiterallyAndOpensNothing() {
-    FifoWatch fifo(folder_->filePath(QStringLiteral("fifo")));
     const QString fifoPath = folder_->filePath(QStringLiteral("fifo"));
+    FifoWatch fifo(fifoPath);
     const QString hostile = QStringLiteral("<img src=") +
                             QString(fifoPath).replace(QLatin1Char('/'), QStringLiteral("&#47;")) +
                             QStringLiteral("><b>50%1 &amp;");
@@ -137,7 +125,7 @@ class OutsideTextTest : public Fixture {
     look.stop();
     SetModal(&modal_);
     QCOMPARE(seen, QStringList(4, QStringLiteral("literal")));
-    QVERIFY2(!fifo.opened(), "a widget read the file an <img> named");
+    QVERIFY2(!fifo.opened, "a widget read the file an <img> named");
   }
 };
 
