@@ -114,12 +114,12 @@ class StorePlaceTest : public QObject {
     SetProgramFolder(program.path());
     QVERIFY(!ChosenStorePlace().perUser);
     QCOMPARE(DialogFolder(), program.path());
-    SetPackageFolders(QString());
   }
 
   // The user's own store and settings folders are used only when they are the user's alone
   // (as every private folder is): another user's folder, one others may write to, or a link,
-  // is refused by name and owner, and quorpad writes nothing there nor elsewhere instead.
+  // is refused by name and owner, and quorpad writes nothing there nor elsewhere instead;
+  // settings in such a folder give way to the program folder's, and the start says why.
   void userFoldersThatAreNotTheUsersAloneAreRefused_data() {
     QTest::addColumn<QString>("kind");
     for (const char* kind :
@@ -128,59 +128,40 @@ class StorePlaceTest : public QObject {
   }
   void userFoldersThatAreNotTheUsersAloneAreRefused() {
     QFETCH(QString, kind);
-    if (::geteuid() != 0 && kind.contains(QLatin1String("other")))
-      QSKIP("a second user's files need root to make");
+    const bool other = kind.contains(QLatin1String("other"));
+    if (::geteuid() != 0 && other) QSKIP("a second user's files need root to make");
     QTemporaryDir program;
     SetPackageFolders(program.path());
     const QString folder = home_->filePath(QStringLiteral("data/quorpad"));
+    const QString settings = home_->filePath(QStringLiteral("config/quorpad"));
     const QString store = folder + QStringLiteral("/templates.dat");
     const QString victim = home_->filePath(QStringLiteral("notes.txt"));
     WriteAll(victim, "private\n");
-    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(settings));
     ::chmod(QFile::encodeName(folder).constData(), 0700);
-    const QByteArray f = QFile::encodeName(folder), s = QFile::encodeName(store);
-    if (kind == QLatin1String("other user")) QCOMPARE(::chown(f.constData(), 65534, 65534), 0);
+    const QByteArray f =
+        QFile::encodeName(kind.startsWith(QLatin1String("store")) ? store : folder);
+    if (other) WriteAll(store, "1\x04planted\x04x\r\n");
+    if (other) QCOMPARE(::chown(f.constData(), 65534, 65534), 0);
+    if (other) QCOMPARE(::chown(QFile::encodeName(settings).constData(), 65534, 65534), 0);
     if (kind == QLatin1String("group-writable")) QCOMPARE(::chmod(f.constData(), 0770), 0);
-    if (kind == QLatin1String("link")) {
-      QVERIFY(QDir(folder).removeRecursively());
-      QVERIFY(QFile::link(home_->path(), folder));
-    }
-    if (kind == QLatin1String("store of another user")) {
-      WriteAll(store, "1\x04planted\x04x\r\n");
-      QCOMPARE(::chown(s.constData(), 65534, 65534), 0);
-    }
+    if (kind == QLatin1String("link")) QVERIFY(QDir(folder).removeRecursively());
+    if (kind == QLatin1String("link")) QVERIFY(QFile::link(home_->path(), folder));
     if (kind == QLatin1String("store as a link")) QVERIFY(QFile::link(victim, store));
     SetProgramFolder(program.path());
     const StorePlace& place = ChosenStorePlace();
     QVERIFY2(place.refused.contains(folder), qPrintable(place.refused));
-    if (kind == QLatin1String("other user"))
-      QVERIFY(place.refused.contains(QStringLiteral("nobody")));
-    bool threw = false;
+    QCOMPARE(place.refused.contains(QStringLiteral("nobody")), other);
+    QCOMPARE(place.settingsFile.startsWith(program.path()), other);
+    QCOMPARE(place.problem.contains(settings) && place.problem.contains("nobody"), other);
+    bool refused = false;
     try {
       NewEngine()->Template_AddB(u"Sig", u"x");
     } catch (const templates::EngineError& e) {
-      threw = e.number() == templates::kErrPermissionDenied;
+      refused = e.number() == templates::kErrPermissionDenied;
     }
-    QVERIFY(threw);
+    QVERIFY(refused);
     QCOMPARE(ReadAll(victim), QByteArray("private\n"));
-    SetPackageFolders(QString());
-  }
-
-  // Settings in a folder that is not the user's alone are not read nor written there: the
-  // program folder's are used, and the start says why.
-  void settingsFolderOfAnotherUserIsNotUsed() {
-    if (::geteuid() != 0) QSKIP("a second user's files need root to make");
-    QTemporaryDir program;
-    SetPackageFolders(program.path());
-    const QString folder = home_->filePath(QStringLiteral("config/quorpad"));
-    QVERIFY(QDir().mkpath(folder));
-    QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
-    SetProgramFolder(program.path());
-    const StorePlace& place = ChosenStorePlace();
-    QVERIFY(place.refused.isEmpty());
-    QCOMPARE(place.settingsFile, program.filePath(QStringLiteral("quorpad.ini")));
-    QVERIFY2(place.problem.contains(folder) && place.problem.contains(QStringLiteral("nobody")),
-             qPrintable(place.problem));
   }
 };
 
