@@ -1,4 +1,5 @@
-// Whole-file reads and atomic writes on real files, file drops and the file dialogs' filters.
+// Whole-file reads and atomic writes on real files, file drops, the file dialogs' filters and
+// the INI layout of quorpad.ini.
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -14,6 +15,7 @@
 
 #include "common/filedialogs.h"
 #include "common/filedrop.h"
+#include "common/inifile.h"
 #include "common/wholefile.h"
 #include "testsupport/guitest.h"
 
@@ -33,6 +35,7 @@ class FilesTest : public QObject {
  private:
   std::unique_ptr<QTemporaryDir> dir_;
   QString path(const QString& name) const { return dir_->filePath(name); }
+  QString ini() const { return path(QStringLiteral("quorpad.ini")); }
   static mode_t Mode(const QString& path) {
     struct stat st {};
     return ::stat(Local(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
@@ -247,6 +250,42 @@ class FilesTest : public QObject {
     Settle();
     QCOMPARE(box.toPlainText(), QStringLiteral("dropped words"));
     QCOMPARE(dropped.count(), 1);
+  }
+
+  void readerIgnoresCaseBlanksAndQuotes() {
+    WriteAll(ini(),
+             "; settings\r\n[Other]\r\npreview_path=wrong\r\n"
+             "  [ CONFIG ]  \r\n  Preview_Path  =  \"C:\\b\\x.exe\"  \r\n");
+    QCOMPARE(ReadIniValue(ini(), "config", "preview_path"), QString("C:\\b\\x.exe"));
+    QCOMPARE(ReadIniValue(ini(), "config", "missing"), QString());
+    QCOMPARE(ReadIniValue(path("none.ini"), "config", "preview_path"), QString());
+  }
+
+  void writerReplacesInPlaceAndKeepsEveryOtherLine() {
+    const QByteArray before =
+        "; kept\r\n[config]\r\nPreview_Path = old\r\nother=1\r\n\r\n[x]\r\ny=2\r\n";
+    WriteAll(ini(), before);
+    QVERIFY(WriteIniValue(ini(), "CONFIG", "preview_path", "/usr/bin/b").isEmpty());
+    QCOMPARE(
+        ReadAll(ini()),
+        QByteArray(
+            "; kept\r\n[config]\r\nPreview_Path =/usr/bin/b\r\nother=1\r\n\r\n[x]\r\ny=2\r\n"));
+  }
+
+  void writerCreatesFileSectionAndKey() {
+    QVERIFY(WriteIniValue(ini(), "config", "preview_path", "/b").isEmpty());
+    QCOMPARE(ReadAll(ini()), QByteArray("[config]\npreview_path=/b\n"));
+    WriteAll(ini(), "[config]\nfirst=1\n\n[next]\nz=0\n");
+    QVERIFY(WriteIniValue(ini(), "config", "preview_path", "/b").isEmpty());
+    QCOMPARE(ReadAll(ini()), QByteArray("[config]\nfirst=1\npreview_path=/b\n\n[next]\nz=0\n"));
+  }
+
+  void readIniStringCutsAtNulAndTrailingSpaces() {
+    QCOMPARE(CutAtNul(QString("ab") + QChar(u'\0') + "cd"), QString("ab"));
+    QCOMPARE(CutAtNul(QString(QChar(u'\0'))), QString());
+    QCOMPARE(CutAtNul("plain"), QString("plain"));
+    WriteAll(ini(), "[config]\npreview_path=\"/b   \"\n");
+    QCOMPARE(ReadIniString(ini(), "config", "preview_path"), QString("/b"));
   }
 };
 
