@@ -12,6 +12,7 @@
 #include "documents/leftcopies.h"
 #include "documents/recovery.h"
 #include "documents/shadowtext.h"
+#include "testsupport/guitest.h"
 
 class RecoveryCopyTest : public QObject {
   Q_OBJECT
@@ -126,27 +127,16 @@ class RecoveryCopyTest : public QObject {
   void copiesSomeoneElseWroteAreNeverOffered() {
     QTemporaryDir state;
     const QString folder = state.filePath(QStringLiteral("quorpad"));
-    QVERIFY(QDir().mkpath(folder));
-    QFile::setPermissions(folder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(QDir().mkpath(folder) && ::chmod(QFile::encodeName(folder).constData(), 0700) == 0);
     const QByteArray copy = EncodeRecoveryCopy(QStringLiteral("planted"), RecoveryInfo{}, {});
-    const auto plant = [&](const QString& id, mode_t mode) {
-      QFile file(folder + QLatin1Char('/') + id + QStringLiteral(".copy"));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write(copy);
-      file.close();
-      ::chmod(QFile::encodeName(file.fileName()).constData(), mode);
-    };
-    plant(QStringLiteral("own"), 0600);
-    plant(QStringLiteral("wide"), 0666);
-    QVERIFY(
-        QFile::link(folder + QStringLiteral("/own.copy"), folder + QStringLiteral("/link.copy")));
-    if (::geteuid() == 0) {
-      plant(QStringLiteral("other"), 0600);
-      QCOMPARE(::chown(QFile::encodeName(folder + QStringLiteral("/other.copy")).constData(), 65534,
-                       65534),
-               0);
+    for (const char* id : {"own", "wide", "other"}) {
+      const QByteArray file = QFile::encodeName(folder + "/" + id + ".copy");
+      guitest::WriteAll(QFile::decodeName(file), copy);
+      ::chmod(file.constData(), id == QByteArray("wide") ? 0666 : 0600);
+      if (id == QByteArray("other") && ::geteuid() == 0) QVERIFY(::chown(file, 65534, 65534) == 0);
+      if (id == QByteArray("other") && ::geteuid() != 0) QFile::remove(QFile::decodeName(file));
     }
+    QVERIFY(QFile::link(folder + "/own.copy", folder + "/link.copy"));
     const auto found = FindLeftCopies(folder);
     QCOMPARE(int(found.size()), 1);
     QVERIFY(found.front()->filePath().endsWith(QStringLiteral("/own.copy")));
