@@ -107,7 +107,7 @@ step_ok=0
 if ! open_tray_menu; then
   fail_step "the tray menu did not open"
 else
-  xdotool key Down Down Return  # Open...
+  choose_tray_item "Open..."
   prompt=""
   if ! poll "$WAIT_SECONDS" find_prompt "Open File"; then
     fail_step "the Open dialog did not show"
@@ -150,7 +150,7 @@ begin_step "Save writes the restored text to the opened file; no copy is left"
 if ! open_tray_menu; then
   fail_step "the tray menu did not open"
 else
-  xdotool key Down Down Down Return  # Save
+  choose_tray_item Save
   file_is() { [ "$(cat "$doc")" = "$expected" ]; }
   if ! poll "$WAIT_SECONDS" file_is; then
     fail_step "the file holds $(od -c "$doc" | head -n 3)"
@@ -196,7 +196,7 @@ begin_step "Exit answered No ends quorpad with status 0 and leaves no copy"
 if ! open_tray_menu; then
   fail_step "the tray menu did not open"
 else
-  xdotool key Up Return  # Exit
+  choose_tray_item Exit
   prompt=""
   if ! poll "$WAIT_SECONDS" find_prompt; then
     fail_step "Exit did not ask about the unsaved text"

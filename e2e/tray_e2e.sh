@@ -222,8 +222,7 @@ ended_or_prompt() { process_ended "$qp_pid" || find_prompt; }
 if ! open_tray_menu; then
   fail_step "the tray menu did not open"
 else
-  # Exit is the menu's last item: Up from no selection wraps to it.
-  xdotool key Up Return
+  choose_tray_item Exit
   if ! poll "$WAIT_SECONDS" ended_or_prompt; then
     fail_step "quorpad neither ended nor asked about the unsaved text within ${WAIT_SECONDS}s of Exit"
   else

@@ -266,6 +266,19 @@ find_prompt() {  # find_prompt [TITLE]
 }
 
 # quorpad's docked tray icon: a viewable window of class quorpad inside trayer's panel.
+# Chooses the item LABEL in the open tray menu from the keyboard: the menu's enabled items in
+# their order (Down from no selection reaches the first; Up wraps to the last).
+tray_items=(New "Open..." Save "Save As..." About Exit)
+choose_tray_item() {  # choose_tray_item LABEL
+  local i keys=()
+  for ((i = 0; i < ${#tray_items[@]}; i++)); do [ "${tray_items[$i]}" = "$1" ] && break; done
+  if ((i == ${#tray_items[@]} - 1)); then
+    keys=(Up)
+  else
+    for ((; i >= 0; i--)); do keys+=(Down); done
+  fi
+  xdotool key "${keys[@]}" Return
+}
 # Whether the clipboard holds TEXT exactly.
 clipboard_is() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 # Right-clicks quorpad's tray icon (found first) and waits for its menu: sets popup; returns 1
