@@ -140,6 +140,13 @@ void frmManage::createControls() {
 
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
   connect(TemplatesList, &QTreeWidget::itemActivated, this, &frmManage::TemplatesList_NodeClick);
+  // The row the keyboard moves to fills the boxes as a click does, so that Modify, Remove and
+  // Rename act on the template highlighted; the first row the list takes by itself when it
+  // gets the keyboard leaves what was typed alone.
+  connect(TemplatesList, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+            if (current && previous) TemplatesList_NodeClick(current);
+          });
   connect(txtName, &QLineEdit::textChanged, this, &frmManage::txtName_Change);
   connect(txtValue, &QPlainTextEdit::textChanged, this, &frmManage::txtValue_Change);
   connect(cmdAdd, &QPushButton::clicked, this, &frmManage::cmdAdd_Click);
@@ -570,6 +577,13 @@ bool frmManage::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  // The preset value, untouched, is selected as the box takes the keyboard (by Tab or a
+  // click), so that typing replaces it; once the click has placed the caret.
+  if (watched == txtValue && event->type() == QEvent::FocusIn &&
+      txtValue->toPlainText() == kNoValue)
+    QTimer::singleShot(0, txtValue, [this] {
+      if (txtValue->toPlainText() == kNoValue) txtValue->selectAll();
+    });
   if (watched == txtValue && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {

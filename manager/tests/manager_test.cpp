@@ -225,6 +225,27 @@ class ManagerTest : public Fixture {
     }
   }
 
+  // The preset value is selected as the box takes the keyboard: typing replaces it.
+  void typingReplacesThePresetValue() {
+    frmManage* m = open(QByteArray());
+    m->presetForSlot(1, QStringLiteral("Not Set"));
+    QTest::keyClick(nameBox(m), Qt::Key_Tab);
+    QTRY_COMPARE(valueBox(m)->textCursor().selectedText(), valueBox(m)->toPlainText());
+    QTest::keyClicks(valueBox(m), QStringLiteral("Ann"));
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("Ann"));
+  }
+
+  // The row the arrow keys reach is the one the boxes show, and the one Remove removes.
+  void listKeysDriveTheBoxes() {
+    frmManage* m = open(Numbered(1, 3));
+    clickNode(m, 0);
+    QTest::keyClick(m->findChild<QTreeWidget*>(), Qt::Key_Down);
+    QCOMPARE(nameBox(m)->text(), QStringLiteral("Name 2"));
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("Value 2"));
+    click(pushButton(m, "cmdRemove"));
+    QCOMPARE(listed(m), (QStringList{"Name 1", "Name 3"}));
+  }
+
   // Rename refuses exactly what Add refuses, with the rule's own message.
   void renameAndAddRefuseANameTheRuleRefuses() {
     frmManage* m = open(Numbered(1, 2));
