@@ -103,6 +103,8 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
   for (QWidget* w : all()) bar->addPermanentWidget(w);
 
   connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &DocumentPanels::showCaret);
+  // Select All moves the caret without telling of it but as a change of the selection.
+  connect(editor_, &QPlainTextEdit::selectionChanged, this, &DocumentPanels::showCaret);
   connect(editor_->document(), &QTextDocument::modificationChanged, this,
           &DocumentPanels::showModified);
   connect(document_, &Document::formatChanged, this, [this] {

@@ -1,6 +1,7 @@
 // The main window on the offscreen platform, a window of the test's own: the templates popup,
 // layout, clipboard commands, Exit, the menus and the tray icon's clicks.
 #include <QClipboard>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -429,6 +430,26 @@ class MainWindowTest : public Fixture {
       QVERIFY(!QFileInfo::exists(copy));
     } else {
       QVERIFY(window && QFileInfo::exists(copy));
+    }
+  }
+
+  // The caret panel follows every move of the caret, not only edits.
+  void caretPanelFollowsEveryMove() {
+    folder_->write(QByteArray());
+    frmMain& w = ShownOwnMainWindow();
+    w.textBox()->setPlainText(QStringLiteral("one\ntwo lines\nthree"));
+    auto* caret = Child<QLabel>(&w, QStringLiteral("status_caret"));
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers modifiers;
+      const char* shown;
+    } moves[] = {{Qt::Key_End, Qt::ControlModifier, "Ln 3, Col 6"},
+                 {Qt::Key_Home, Qt::ControlModifier, "Ln 1, Col 1"},
+                 {Qt::Key_A, Qt::ControlModifier, "Ln 3, Col 6"},
+                 {Qt::Key_Up, Qt::NoModifier, "Ln 2, Col 6"}};
+    for (const auto& move : moves) {
+      QTest::keyClick(w.textBox(), move.key, move.modifiers);
+      QCOMPARE(caret->text(), QString::fromLatin1(move.shown));
     }
   }
 };
