@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -49,7 +51,7 @@ int ModalSeam::choice(QWidget*, const QString&, const QString&, const QStringLis
   return -1;
 }
 
-bool ModalSeam::fillIn(QWidget*, const QString&, const QStringList&, QStringList&) {
+bool ModalSeam::fillIn(QWidget*, const QString&, const QString&, const QStringList&, QStringList&) {
   return false;
 }
 
@@ -278,28 +280,40 @@ class RealDialogs : public ModalSeam {
     ok = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
     return ok ? dialog.intValue() : value;
   }
-  bool fillIn(QWidget* parent, const QString& caption, const QStringList& names,
-              QStringList& answers) override {
+  bool fillIn(QWidget* parent, const QString& caption, const QString& intro,
+              const QStringList& names, QStringList& answers) override {
     QDialog dialog(parent);
     dialog.setWindowTitle(caption);
-    auto* form = new QFormLayout(&dialog);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(NewPlainLabel(&dialog, intro));
+    // The fields scroll where there are more than the screen holds; the buttons stay.
+    auto* scroll = new QScrollArea(&dialog);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* fields = new QWidget(scroll);
+    auto* form = new QFormLayout(fields);
     QList<QLineEdit*> boxes;
     for (const QString& name : names) {
-      auto* box = new QLineEdit(&dialog);
+      auto* box = new QLineEdit(fields);
       box->setObjectName(QStringLiteral("fillIn%1").arg(boxes.size()));
       box->setAccessibleName(name);
       // The name as the template wrote it: an ampersand in it is no mnemonic.
       QLabel* label = NewPlainLabel(
-          &dialog, QString(name).replace(QLatin1Char('&'), QLatin1String("&&")) + QLatin1Char(':'));
+          fields, QString(name).replace(QLatin1Char('&'), QLatin1String("&&")) + QLatin1Char(':'));
       label->setBuddy(box);
       form->addRow(label, box);
       boxes << box;
     }
+    scroll->setWidget(fields);
+    layout->addWidget(scroll, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
     buttons->addButton(QStringLiteral("Insert"), QDialogButtonBox::AcceptRole)->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
+    layout->addWidget(buttons);
+    // As tall as the fields need, up to what the screen has room for.
+    const int room = dialog.screen() ? dialog.screen()->availableGeometry().height() * 3 / 4 : 600;
+    scroll->setMinimumHeight(std::min(fields->sizeHint().height(), room));
     dialog.resize(dialog.sizeHint().expandedTo(QSize(360, 0)));
     if (!boxes.isEmpty()) boxes.front()->setFocus();
     if (RunModal(dialog, QDialog::Rejected) != QDialog::Accepted) return false;

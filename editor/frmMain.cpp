@@ -612,11 +612,11 @@ void frmMain::mnuTemplate_Click(int Index) {
     QTimer::singleShot(0, this, [this, Index, caption] { Q_EMIT emptySlotChosen(Index, caption); });
     return;
   }
-  insertTemplate(tag);
+  insertTemplate(caption, tag);
 }
 
-void frmMain::insertTemplate(const QString& value) {
-  InsertTemplateText(txtData, AsDocumentText(value));
+void frmMain::insertTemplate(const QString& name, const QString& value) {
+  InsertTemplateText(txtData, name, AsDocumentText(value));
 }
 
 QStringList frmMain::putTemplateOnClipboard(const QString& value) {

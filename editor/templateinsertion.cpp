@@ -21,7 +21,7 @@ FieldValues ValuesWithoutAsking() {
 
 }  // namespace
 
-void InsertTemplateText(QPlainTextEdit* box, const QString& text) {
+void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString& text) {
   if (!FieldsSwitchedOn()) {
     box->insertPlainText(text);
     return;
@@ -30,7 +30,10 @@ void InsertTemplateText(QPlainTextEdit* box, const QString& text) {
   values.selection = SelectedText(box);
   if (const QStringList names = FillInNames(text); !names.isEmpty()) {
     QStringList answers;
-    if (!Modal().fillIn(box->window(), QStringLiteral("Fill In Template"), names, answers)) return;
+    const QString intro =
+        QStringLiteral("The template \u201C") + name + QStringLiteral("\u201D asks for:");
+    if (!Modal().fillIn(box->window(), QStringLiteral("Fill In Template"), intro, names, answers))
+      return;
     for (int i = 0; i < names.size(); ++i) values.answers.insert(names[i], answers.value(i));
   }
   const FilledTemplate filled = FillFields(text, values);

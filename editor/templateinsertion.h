@@ -7,10 +7,11 @@
 
 class QPlainTextEdit;
 
-// Puts `text` (lines separated by LF) in `box` in place of its selection, as one undo step.
-// With fields on, a template that asks for fill-ins asks first (nothing is inserted when
-// that is cancelled) and the caret ends where the template places it.
-void InsertTemplateText(QPlainTextEdit* box, const QString& text);
+// Puts `text` (lines separated by LF) of the template called `name` in `box` in place of its
+// selection, as one undo step. With fields on, a template that asks for fill-ins asks first,
+// naming itself (nothing is inserted when that is cancelled) and the caret ends where the
+// template places it.
+void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString& text);
 
 // `text` as it goes on the clipboard for another program. With fields on, what can be filled
 // without asking is; `leftEmpty` gets the fields that could not be (fill-ins, the

@@ -93,6 +93,8 @@ QVariant TemplateListModel::data(const QModelIndex& index, int role) const {
       return FirstLine(list_->value(row), kShownChars);
     case kValueRole:
       return list_->value(row).toString();
+    case kNameRole:
+      return list_->name(row).toString();
     default:
       return QVariant();
   }
@@ -348,8 +350,9 @@ void TemplatePicker::choose() {
   const QModelIndex current = lstTemplates->currentIndex();
   if (!current.isValid()) return;
   const QString value = current.data(TemplateListModel::kValueRole).toString();
+  const QString name = current.data(TemplateListModel::kNameRole).toString();
   dismiss();
-  Q_EMIT chosen(value);
+  Q_EMIT chosen(name, value);
 }
 
 void TemplatePicker::followAnchor() {

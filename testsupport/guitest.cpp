@@ -86,9 +86,9 @@ int ScriptedModal::choice(QWidget*, const QString& caption, const QString& text,
   return choices.isEmpty() ? -1 : choices.takeFirst();
 }
 
-bool ScriptedModal::fillIn(QWidget*, const QString& caption, const QStringList& names,
-                           QStringList& answers) {
-  asked << caption;
+bool ScriptedModal::fillIn(QWidget*, const QString& caption, const QString& intro,
+                           const QStringList& names, QStringList& answers) {
+  asked << caption + QStringLiteral(": ") + intro;
   shown << names;
   if (fillIns.isEmpty()) return false;
   answers = fillIns.takeFirst();

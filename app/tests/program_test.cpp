@@ -158,6 +158,7 @@ class ProgramTest : public Fixture {
     modal_.shown.clear();
     w.templateSlot(1)->trigger();
     QCOMPARE(modal_.shown, QStringList{QStringLiteral("To")});
+    QVERIFY(modal_.asked.last().endsWith(QStringLiteral("\u201CLetter\u201D asks for:")));
     QCOMPARE(doc->toPlainText(), QStringLiteral("Dear Ann,\n\n04.03.2026 05:06 Ann [<SEL>] [CLIP] "
                                                 "{:caret:} {:nope:} {:"));
     QCOMPARE(doc->textCursor().position(), 10);

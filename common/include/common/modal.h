@@ -39,10 +39,11 @@ class ModalSeam {
   // when cancelled. Seams that show no real dialog cancel it.
   virtual int number(QWidget* parent, const QString& caption, const QString& label, int value,
                      int least, int most, bool& ok);
-  // Asks for one line of text for each of `names` at once; sets `answers` (one per name) and
-  // returns true, or returns false when cancelled. Seams that show no real dialog cancel it.
-  virtual bool fillIn(QWidget* parent, const QString& caption, const QStringList& names,
-                      QStringList& answers);
+  // Asks for one line of text for each of `names` at once, under the line `intro`; sets
+  // `answers` (one per name) and returns true, or returns false when cancelled. Seams that
+  // show no real dialog cancel it.
+  virtual bool fillIn(QWidget* parent, const QString& caption, const QString& intro,
+                      const QStringList& names, QStringList& answers);
   // A choice of one of `rows` (the first chosen at first); returns the row chosen, or -1 when
   // cancelled. `accept` is the caption of the button that takes it. Seams that show no real
   // dialog cancel it.

@@ -127,7 +127,7 @@ class frmMain : public QMainWindow {
   void showTemplatePicker();
   // Puts a template's text in the document in place of the selection, as a slot does; its
   // fields are filled when they are on.
-  void insertTemplate(const QString& value);
+  void insertTemplate(const QString& name, const QString& value);
   // Puts a template's text on the clipboard for other programs, line breaks as inserting
   // it would give them. It is quorpad's own text: Exit empties the clipboard of it. With
   // fields on, returns those that needed someone to ask (fill-ins, the selection), left

@@ -23,6 +23,7 @@ class TemplateListModel : public QAbstractListModel {
   static constexpr int kPreviewRole = Qt::UserRole + 1;
   // The template's value, whole.
   static constexpr int kValueRole = Qt::UserRole + 2;
+  static constexpr int kNameRole = Qt::UserRole + 3;  // the whole name, as stored
 
   explicit TemplateListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -76,8 +77,9 @@ class TemplatePicker : public QFrame {
   QString statusText() const;
 
  Q_SIGNALS:
-  // A template was chosen; `value` is its text, line breaks as the engine restored them.
-  void chosen(const QString& value);
+  // A template was chosen: its name, and `value` its text, line breaks as the engine
+  // restored them.
+  void chosen(const QString& name, const QString& value);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -75,9 +75,10 @@ class ScriptedModal : public ModalSeam {
   // Logs the caption in `asked` and takes the next of `numbers`.
   int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,
              int most, bool& ok) override;
-  // Logs the caption in `asked` and the names in `shown`, then takes the next of `fillIns`.
-  bool fillIn(QWidget* parent, const QString& caption, const QStringList& names,
-              QStringList& answers) override;
+  // Logs "caption: intro" in `asked` and the names in `shown`, then takes the next of
+  // `fillIns`.
+  bool fillIn(QWidget* parent, const QString& caption, const QString& intro,
+              const QStringList& names, QStringList& answers) override;
   // Logs the text and the rows (in `shown`, after the text, one a line), then answers as a
   // message box would.
   QMessageBox::StandardButton checklist(
