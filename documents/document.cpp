@@ -2,6 +2,7 @@
 #include "documents/document.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QSessionManager>
@@ -202,7 +203,17 @@ void Document::open() {
 }
 
 void Document::openFromOutside(const QString& path) {
-  if (maybeSave()) read(path);
+  if (!maybeSave()) return;
+  // A file that does not exist yet, in a folder that does, is a new document of that name,
+  // as the person named it: Save writes it there.
+  const QFileInfo file(path);
+  if (!file.exists() && !file.isSymLink() && file.dir().exists()) {
+    setFormat(DocumentFormat());
+    editor_->clear();
+    setCurrentFile(path);
+    return;
+  }
+  read(path);
 }
 
 void Document::read(const QString& path) {

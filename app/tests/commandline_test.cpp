@@ -39,7 +39,7 @@ class CommandLineTest : public QObject {
     QTest::newRow("non-ASCII") << QStringLiteral("Ωmega 文書 ñandú.txt")
                                << QStringLiteral("/home/u/docs/Ωmega 文書 ñandú.txt");
     QTest::newRow("file URL") << "file:///tmp/a%20b%C3%A9.txt" << QStringLiteral("/tmp/a bé.txt");
-    // A file that does not exist is still passed on: opening it says why it cannot be read.
+    // A file that does not exist is still passed on: the window decides what it becomes.
     QTest::newRow("missing file") << "no/such/file.txt"
                                   << "/home/u/docs/no/such/file.txt";
   }

@@ -125,19 +125,27 @@ class HandOverTest : public QObject {
     }
   }
 
-  void missingFileIsRefusedNamingFileAndReason() {
+  // A file that does not exist yet starts an empty document of that name, which Save writes
+  // there; one in a folder that does not exist is refused, naming the file and the reason.
+  void missingFileStartsADocumentThereOrIsRefused() {
     frmMain& w = started();
     w.textBox()->setPlainText(QStringLiteral("kept"));
     w.textBox()->document()->setModified(false);
     const QString missing = doc(QStringLiteral("not yet.txt"));
     QCOMPARE(HandOver({QStringLiteral("not yet.txt")}, docs_->path()).status, 0);
+    QTRY_COMPARE(w.OpenFilePath(), missing);
+    QCOMPARE(text(w), QString());
+    QCOMPARE(w.statusPanel()->text(), missing);
+    w.textBox()->insertPlainText(QStringLiteral("new text"));
+    w.mnuSave_Click();
+    QCOMPARE(ReadAll(missing), QByteArray("new text"));
+    QCOMPARE(modal_.shown, QStringList());
+    const QString nowhere = doc(QStringLiteral("no folder/x.txt"));
+    HandOver({nowhere}, docs_->path());
     QTRY_COMPARE(modal_.shown.size(), 1);
-    QCOMPARE(modal_.shown.first(), QStringLiteral("quorpad: Could not open the file ") + missing +
+    QCOMPARE(modal_.shown.first(), QStringLiteral("quorpad: Could not open the file ") + nowhere +
                                        QStringLiteral("\n\nNo such file or directory [icon]"));
-    QCOMPARE(text(w), QStringLiteral("kept"));
-    QCOMPARE(w.OpenFilePath(), QString());
-    QCOMPARE(w.statusPanel()->text(), QString());
-    QVERIFY(!QFile::exists(missing));
+    QCOMPARE(w.OpenFilePath(), missing);
   }
 
   void windowHiddenInTheTrayComesBack() {

@@ -249,7 +249,7 @@ class RecoveryTest : public QObject {
     // then cannot be opened leaves the text in the window, and its copy with it.
     QVERIFY(typeAndWait(QStringLiteral("still here")));
     answers_.buttons << QMessageBox::No;
-    document_->openFromOutside(path("missing.txt"));
+    document_->openFromOutside(dir_.path());  // a folder, which cannot be opened
     QCOMPARE(box_->toPlainText(), QStringLiteral("still here"));
     QVERIFY(document_->recovery()->keepForNextStart());
     QCOMPARE(copies().size(), 1);

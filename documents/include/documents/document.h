@@ -35,7 +35,8 @@ class Document : public QObject {
   void saveAs();
   // Opens a file that came from outside the menus (the command line, a later start, a drop)
   // as Open does, after asking only about changes not yet saved: the user asked for the
-  // file, not for Open.
+  // file, not for Open. A file that does not exist yet, in a folder that does, starts an
+  // empty document of that name.
   void openFromOutside(const QString& path);
 
   // The close check: true when the text may go, because it is unchanged, was saved, or the
