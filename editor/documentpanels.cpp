@@ -133,8 +133,16 @@ QList<QWidget*> DocumentPanels::all() const {
 
 void DocumentPanels::showCaret() {
   const QTextCursor c = editor_->textCursor();
-  caret_->setText(
-      QStringLiteral("Ln %1, Col %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
+  QString text =
+      QStringLiteral("Ln %1, Col %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1);
+  // The text's size, while it is not the written one.
+  if (zoom_ != 100) text += QStringLiteral("  ") + QString::number(zoom_) + QLatin1Char('%');
+  caret_->setText(text);
+}
+
+void DocumentPanels::showZoom(int percent) {
+  zoom_ = percent;
+  showCaret();
 }
 
 void DocumentPanels::showFormat() {

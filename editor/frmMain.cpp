@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 #include <functional>
 
@@ -229,6 +230,14 @@ void frmMain::createTemplatesPopup() {
           &frmMain::mnuTempExit_Click);
 }
 
+void frmMain::zoomDocument(int percent) {
+  zoom_ = std::clamp(percent, 50, 400);
+  QFont font = DocumentFont();
+  font.setPointSizeF(font.pointSizeF() * zoom_ / 100.0);
+  txtData->setFont(font);
+  panels_->showZoom(zoom_);
+}
+
 void frmMain::createKeyboardPaths() {
   // Keyboard users open the templates popup with the Menu key or Shift+F10, at the caret.
   for (const QKeySequence& keys :
@@ -261,6 +270,16 @@ void frmMain::createKeyboardPaths() {
   for (const auto& [keys, action] : findKeys) {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, action);
+  }
+  // The document's text larger, smaller and as written, for the session.
+  const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence(QKeySequence::ZoomIn), 10},
+                                                   {QKeySequence(Qt::CTRL | Qt::Key_Equal), 10},
+                                                   {QKeySequence(QKeySequence::ZoomOut), -10},
+                                                   {QKeySequence(Qt::CTRL | Qt::Key_0), 0}};
+  for (const auto& [keys, step] : zoomKeys) {
+    auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, step = step] { zoomDocument(step == 0 ? 100 : zoom_ + step); });
   }
   // Redo on the keys other editors use as well as Qt's own.
   for (const QKeySequence& keys :
@@ -570,6 +589,13 @@ void frmMain::mnuTemp_SaveAs_Click() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtData->viewport() && event->type() == QEvent::Wheel &&
+      static_cast<QWheelEvent*>(event)->modifiers() == Qt::ControlModifier) {
+    // Ctrl+wheel zooms as the keys do, a step a notch.
+    const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+    if (notches != 0) zoomDocument(zoom_ + 10 * notches);
+    return true;
+  }
   if (watched == txtData->viewport() && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();

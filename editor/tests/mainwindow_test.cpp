@@ -433,7 +433,8 @@ class MainWindowTest : public Fixture {
     }
   }
 
-  // The caret panel follows every move of the caret, not only edits.
+  // The caret panel follows every move of the caret, not only edits, and says the text's
+  // size while it is zoomed.
   void caretPanelFollowsEveryMove() {
     folder_->write(QByteArray());
     frmMain& w = ShownOwnMainWindow();
@@ -446,11 +447,19 @@ class MainWindowTest : public Fixture {
     } moves[] = {{Qt::Key_End, Qt::ControlModifier, "Ln 3, Col 6"},
                  {Qt::Key_Home, Qt::ControlModifier, "Ln 1, Col 1"},
                  {Qt::Key_A, Qt::ControlModifier, "Ln 3, Col 6"},
-                 {Qt::Key_Up, Qt::NoModifier, "Ln 2, Col 6"}};
+                 {Qt::Key_Up, Qt::NoModifier, "Ln 2, Col 6"},
+                 // Zoom: the text's size follows the keys, and the panel says it until 100%.
+                 {Qt::Key_Plus, Qt::ControlModifier, "Ln 2, Col 6  110%"},
+                 {Qt::Key_Minus, Qt::ControlModifier, "Ln 2, Col 6"},
+                 {Qt::Key_Minus, Qt::ControlModifier, "Ln 2, Col 6  90%"},
+                 {Qt::Key_0, Qt::ControlModifier, "Ln 2, Col 6"}};
     for (const auto& move : moves) {
       QTest::keyClick(w.textBox(), move.key, move.modifiers);
       QCOMPARE(caret->text(), QString::fromLatin1(move.shown));
     }
+    const qreal written = w.textBox()->font().pointSizeF();
+    QTest::keyClick(w.textBox(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(w.textBox()->font().pointSizeF(), written * 1.1);
   }
 };
 

@@ -29,6 +29,8 @@ class DocumentPanels : public QObject {
   QLabel* unsaved() const { return unsaved_; }
   // Every panel, in order: caret, notice, encoding, line ends, unsaved mark.
   QList<QWidget*> all() const;
+  // The document's text size in percent, shown after the caret while it is not 100.
+  void showZoom(int percent);
 
  private:
   void showCaret();
@@ -45,4 +47,5 @@ class DocumentPanels : public QObject {
   QLabel* unsaved_;
   QMenu* encodingMenu_;
   QMenu* lineEndMenu_;
+  int zoom_ = 100;
 };

@@ -157,6 +157,8 @@ class frmMain : public QMainWindow {
   void fillTemplateSlots();
   void resetTemplateSlots();
   // Lays the window out once the events in hand are done, however many asked for it.
+  // The document's text at `percent` of the written font (50 to 400), for the session.
+  void zoomDocument(int percent);
   void scheduleLayout();
   void showStatus(const QString& text, bool paintNow);
   void exitCommand();
@@ -182,6 +184,7 @@ class frmMain : public QMainWindow {
   TrayPresence* tray_ = nullptr;
   MainGeometry* geometry_ = nullptr;
   bool keepRecoveryCopies_ = false;
+  int zoom_ = 100;                       // the document's text size, in percent of the written font
   OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
   bool closeConfirmed_ = false;
   bool exiting_ = false;          // Exit's save prompt is open
