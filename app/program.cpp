@@ -57,14 +57,17 @@ bool AnyWindowOpen() {
   return false;
 }
 
-// A window of quorpad's that went away (the manager's Done, the About box) leaves the
-// keyboard to the main window, where the window manager would leave it nowhere.
-void FocusBackToMain() {
-  QTimer::singleShot(0, qApp, [] {
-    frmMain* main = LoadedMainWindow();
+// A window of quorpad's that went away leaves the keyboard to the window it came from (a
+// message of the manager's to the manager; the manager's Done, the About box to the main
+// window), where the window manager would leave it nowhere.
+void FocusBack(QWidget* gone) {
+  QPointer<QWidget> from = gone->parentWidget() ? gone->parentWidget()->window() : nullptr;
+  QTimer::singleShot(0, qApp, [from] {
+    QWidget* back = from && from->isVisible() ? from.data() : LoadedMainWindow();
     QWidget* active = QApplication::activeWindow();
-    if (!main || ModalOpen() || (active && active->isVisible())) return;
-    GiveKeyboardFocus(main);
+    if (!back || ModalOpen() || (active && active->isVisible() && active != back)) return;
+    back->raise();
+    GiveKeyboardFocus(back);
   });
 }
 
@@ -85,7 +88,7 @@ class LastWindowWatch : public QObject {
     if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
       CheckForEnd();
-      if (watched != g_mainObject.data()) FocusBackToMain();
+      if (watched != g_mainObject.data()) FocusBack(static_cast<QWidget*>(watched));
     }
     return false;
   }
