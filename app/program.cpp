@@ -88,7 +88,9 @@ class LastWindowWatch : public QObject {
     if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
       CheckForEnd();
-      if (watched != g_mainObject.data()) FocusBack(static_cast<QWidget*>(watched));
+      // Tooltips and menus hand nothing back: they never took the keyboard from a window.
+      if (watched != g_mainObject.data() && qobject_cast<QDialog*>(watched))
+        FocusBack(static_cast<QWidget*>(watched));
     }
     return false;
   }

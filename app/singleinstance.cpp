@@ -18,6 +18,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -263,7 +264,11 @@ void SingleInstance::setHandler(Handler handler) {
 void SingleInstance::letGoWhenIdle(QLocalSocket* socket) {
   // Counted from when this quorpad can answer: a start of its own that is slow (a question
   // on screen, a store in use) must not send later starts off on their own.
-  QTimer::singleShot(kIdleConnectionMs, socket, &QLocalSocket::abort);
+  // A request being answered is not idle: its answer may wait on a question for as long as
+  // the person takes, and letting it go would have the later start send it again.
+  QTimer::singleShot(kIdleConnectionMs, socket, [this, socket] {
+    if (!connections_.value(socket).answered) socket->abort();
+  });
 }
 
 void SingleInstance::accept() {
@@ -294,6 +299,9 @@ void SingleInstance::read(QLocalSocket* socket) {
   HandOverRequest request;
   quint16 version = 0;
   HandOverReply reply;
+  // The handler may run an event loop (a question), in which this socket may go and another
+  // take its address.
+  const QPointer<QLocalSocket> guard(socket);
   switch (DecodeRequest(payload, request, version)) {
     case Decoded::kCorrupt:
       socket->abort();
@@ -310,8 +318,7 @@ void SingleInstance::read(QLocalSocket* socket) {
       reply = handler_(request);
       break;
   }
-  // The handler may have run an event loop (a question), in which the socket may have gone.
-  if (!connections_.contains(socket)) return;
+  if (!guard) return;
   socket->write(Frame(EncodeReply(reply)));
   socket->disconnectFromServer();
 }

@@ -103,7 +103,32 @@ std::shared_ptr<PrivateFolder> PrivateFolder::open(const QString& path, bool cre
 
 std::shared_ptr<PrivateFolder> PrivateFolder::child(const QString& name, bool create, QString& why,
                                                     bool& unsafe) const {
-  return open(filePath(name), create, why, unsafe);
+  // Made and opened through this folder's descriptor, never through the path again: a folder
+  // above that was swapped for a link since it was checked leads nowhere.
+  unsafe = false;
+  const QByteArray native = Native(name);
+  if (create) ::mkdirat(fd_, native.constData(), 0700);
+  const int fd = ::openat(fd_, native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    struct stat link {};
+    unsafe = ::fstatat(fd_, native.constData(), &link, AT_SYMLINK_NOFOLLOW) == 0 &&
+             S_ISLNK(link.st_mode);
+    why = unsafe ? QStringLiteral("it is a symbolic link") : Reason(error);
+    return nullptr;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    why = Reason(errno);
+  } else {
+    why = NotOwn(st);
+    unsafe = !why.isEmpty();
+  }
+  if (!why.isEmpty()) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::shared_ptr<PrivateFolder>(new PrivateFolder(filePath(name), fd));
 }
 
 PrivateFolder::~PrivateFolder() {

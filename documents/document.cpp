@@ -2,8 +2,8 @@
 #include "documents/document.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QSessionManager>
 #include <QTextBlock>
@@ -119,7 +119,15 @@ bool Document::writeTo(const QString& path) {
   QByteArray ends;
   if (format.lineEnd.isEmpty()) {
     ends.reserve(editor_->document()->blockCount());
+    // A line that came in with no end of its own (typed, pasted) takes the end of the line
+    // before it; one before every line the file had, the first end the file had.
     char code = kEndCrLf;
+    for (QTextBlock b = editor_->document()->firstBlock(); b.isValid(); b = b.next()) {
+      if (b.userState() > 0) {
+        code = static_cast<char>(b.userState());
+        break;
+      }
+    }
     for (QTextBlock b = editor_->document()->firstBlock(); b.isValid(); b = b.next()) {
       if (b.userState() > 0) code = static_cast<char>(b.userState());
       ends.append(code);

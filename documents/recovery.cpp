@@ -23,7 +23,6 @@ QString Reason(int error) {
 
 }  // namespace
 
-
 RecoveryCopy::RecoveryCopy(QTextDocument* document, InfoSource info, QObject* parent,
                            const QString& folder)
     : QObject(parent),
@@ -107,8 +106,10 @@ bool RecoveryCopy::takeLock(QString& reason) {
     id_ = QStringLiteral("%1-%2")
               .arg(QCoreApplication::applicationPid())
               .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    errno = 0;
     lockFd_ = dir_->takeLock(files().lock(), O_CREAT | O_EXCL);
-    error = errno;
+    // A lock that another process got first, or whose file was replaced, sets no errno.
+    error = errno != 0 ? errno : EAGAIN;
   }
   if (lockFd_ >= 0) return true;
   id_.clear();

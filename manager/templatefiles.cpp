@@ -1,6 +1,7 @@
 // Writing and reading the template files of Export and Import.
 #include "manager/templatefiles.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include "common/textconv.h"
@@ -123,7 +124,11 @@ bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error)
           quoted = false;
         }
       } else {
-        if (c == QLatin1Char('\n')) ++line;
+        // A line ends at CR LF, a lone CR or a lone LF, inside a field as outside one.
+        if (c == QLatin1Char('\n') ||
+            (c == QLatin1Char('\r') &&
+             (i + 1 == text.size() || text.at(i + 1) != QLatin1Char('\n'))))
+          ++line;
         field += c;
       }
       continue;
@@ -204,7 +209,10 @@ bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& e
   entries.clear();
   const QString text = Decoded(bytes);
   // A CSV file is known by its header as well as by its name.
-  const QString head = text.left(text.indexOf(QLatin1Char('\n')) + 1).trimmed();
+  QString head = text;
+  const qsizetype end = head.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+  if (end >= 0) head.truncate(end);
+  head = head.trimmed();
   csv = csv || head.compare(QLatin1String("name,value"), Qt::CaseInsensitive) == 0;
   const bool ok = csv ? ReadCsv(text, entries, error) : ReadStoreFormat(text, entries, error);
   if (!ok) entries.clear();

@@ -388,6 +388,7 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
             RecordFields record;
             detail::ParseRecord(line, record);
             const LineText decoded(line);
+            values.erase(decoded.Decode(record.value));
             line = text::Encode(
                 Joined(decoded.Decode(record.index), decoded.Decode(record.name), value));
           }

@@ -308,7 +308,8 @@ TEST_F(Members, MergeSkipsReplacesOrKeepsBothAndReplaceHandsBackTheStore) {
   } cases[] = {
       // New templates alone are appended, as Add appends; a replacement rewrites.
       {templates::Clash::kSkip, 1, 0, 3, "1|50%1 off|a\r\n7|B|b\r\n1|new|n\r\n"},
-      {templates::Clash::kReplace, 1, 2, 1, "1|50%1 off|x\r\n7|B|y\r\n1|new|n\r\n\r\n"},
+      // Replaced, "a" is no template's value any more: "dup" may take it.
+      {templates::Clash::kReplace, 2, 2, 0, "1|50%1 off|x\r\n7|B|y\r\n1|new|n\r\n1|dup|a\r\n\r\n"},
       {templates::Clash::kKeepBoth, 3, 0, 1,
        "1|50%1 off|a\r\n7|B|b\r\n1|50%1 OFF (2)|x\r\n1|b (2)|y\r\n1|new|n\r\n"},
   };
