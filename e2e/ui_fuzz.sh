@@ -212,13 +212,18 @@ act() {
     22) last_action="Up"; xdotool key Up ;;
     23) sigterm ;;
     24 | 25)
-      # Whatever window has the keyboard (the manager's Rename, Move, Import, Export,
-      # Versions and Fill fields among its buttons): Tab to a control and press it.
+      # In the manager (its Rename, Move, Import, Export, Versions and Fill fields among its
+      # buttons): Tab to a control and press it. Elsewhere the keys would only type.
       local keys=() i
-      for ((i = $(pick 14); i > 0; i--)); do keys+=(Tab); done
-      keys+=(space)
-      last_action="tab walk and press: ${#keys[@]} keys"
-      xdotool key --delay 20 "${keys[@]}"
+      w=$(xdotool getwindowfocus 2>/dev/null)
+      if [ "$(xdotool getwindowname "$w" 2>/dev/null)" != "Manage Templates" ]; then
+        last_action="tab walk (the manager has no keyboard)"
+      else
+        for ((i = $(pick 14); i > 0; i--)); do keys+=(Tab); done
+        keys+=(space)
+        last_action="tab walk in the manager and press: ${#keys[@]} keys"
+        xdotool key --delay 20 "${keys[@]}"
+      fi
       ;;
   esac
   actions_run=$((actions_run + 1))
