@@ -37,22 +37,19 @@ held() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
 # tried again rather than once.
 copy_reads() {
   xdotool key ctrl+a ctrl+c
-  sleep 0.2
-  clipboard_is "$1"
+  poll 1 clipboard_is "$1"
 }
 document_reads() { poll "$WAIT_SECONDS" copy_reads "$1"; }
 # The popup from the keyboard: its first slot is current; four up is Manage Templates.
 open_manager() {
   xdotool key shift+F10
   poll "$WAIT_SECONDS" find_popup
-  sleep 0.3
   xdotool key Up Up Up Up Return
   if ! poll "$WAIT_SECONDS" find_prompt "Manage Templates"; then
     fail_step "the manager did not open"
     finish
   fi
   poll "$WAIT_SECONDS" focused "$prompt"
-  sleep 0.3
 }
 says() { printf '%s' "$(od -An -c "$doc" 2>/dev/null | tr -s ' ')"; }
 
@@ -80,12 +77,12 @@ xdotool key Return
 another() {
   local w
   for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^Save File$'); do
-    [ "$w" != "$dialog" ] && return 0
+    [ "$w" != "$dialog" ] && { asking=$w; return 0; }
   done
   return 1
 }
 if poll "$WAIT_SECONDS" another; then
-  sleep 0.3
+  poll "$WAIT_SECONDS" focused "$asking"
   xdotool key Return
 fi
 if ! poll "$WAIT_SECONDS" bytes_are 'the cat sat on the cat mat\nsecond line'; then
@@ -98,7 +95,6 @@ fi
 
 begin_step "Ctrl+F finds a word; Escape gives the match back to the document"
 xdotool key ctrl+Home ctrl+f
-sleep 0.3
 xdotool type --delay 20 'mat'
 xdotool key Escape
 xdotool type --delay 20 'rug'
@@ -111,7 +107,6 @@ fi
 
 begin_step "Ctrl+H replaces every match"
 xdotool key ctrl+h
-sleep 0.3
 xdotool type --delay 20 'cat'
 xdotool key Tab
 xdotool type --delay 20 'dog'
@@ -126,7 +121,7 @@ begin_step "Ctrl+O opens the saved file again"
 # The document holds text: Open asks first, and Yes (the default) saves it in place.
 xdotool key ctrl+o
 if poll "$WAIT_SECONDS" find_prompt quorpad; then
-  sleep 0.3
+  poll "$WAIT_SECONDS" focused "$prompt"
   xdotool key Return
 fi
 if ! poll "$WAIT_SECONDS" find_prompt "Open File"; then
@@ -156,7 +151,6 @@ xdotool key alt+F4
 poll "$WAIT_SECONDS" focused
 xdotool key shift+F10
 poll "$WAIT_SECONDS" find_popup
-sleep 0.3
 xdotool key Return
 # The insertion is read back by copying until it shows, not after a fixed wait.
 if ! moved; then
@@ -174,6 +168,7 @@ open_manager
 # (5760, 1185) twips.
 read -r mx my _ _ <<<"$(geometry "$prompt")"
 xdotool mousemove $((mx + 40)) $((my + 51)) mousedown 1
+# A person's drag: the press, then steps of motion at a hand's pace (not waits for the program).
 sleep 0.2
 for dy in 45 38 31 24 19; do
   xdotool mousemove $((mx + 40)) $((my + dy))
@@ -189,7 +184,6 @@ xdotool key alt+F4
 poll "$WAIT_SECONDS" focused
 xdotool key ctrl+a shift+F10
 poll "$WAIT_SECONDS" find_popup
-sleep 0.3
 xdotool key Return
 if ! greeting_first || ! switched_on; then
   fail_step "the drag or the switch did not reach the files: $(head -c 60 "$work/bin/templates.dat" | od -c | head -2) / $(cat "$work/bin/quorpad.ini" 2>/dev/null)"
