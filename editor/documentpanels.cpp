@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -31,11 +32,45 @@ QToolButton* NewChoice(QWidget* parent, const QString& name, const QString& acce
   b->setAccessibleName(accessible);
   b->setToolTip(tip);
   b->setMenu(menu);
-  // The document keeps the keyboard; the panels are chosen with the pointer.
+  // The document keeps the keyboard; its own keys open the same menus.
   b->setFocusPolicy(Qt::NoFocus);
   // As high as the bar's text, whatever the style's buttons would take.
   b->setMaximumHeight(b->fontMetrics().height() + 4);
   return b;
+}
+
+const char* const kWhole = "quorpad_whole_text";
+
+// A panel's tip: the whole text where the panel shows it cut or shortened, else none.
+void RefreshTip(QLabel* panel) {
+  const QString whole = panel->property(kWhole).toString();
+  const bool cut = whole != panel->text() ||
+                   panel->fontMetrics().horizontalAdvance(whole) > panel->contentsRect().width();
+  panel->setToolTip(cut ? PlainToolTip(whole) : QString());
+}
+
+// Renews a panel's tip whenever the panel's width changes.
+class TipKeeper : public QObject {
+ public:
+  explicit TipKeeper(QLabel* panel) : QObject(panel) { panel->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) RefreshTip(static_cast<QLabel*>(watched));
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+void ShowInPanel(QLabel* panel, const QString& text, const QString& whole) {
+  const QString all = whole.isNull() ? text : whole;
+  if (!panel->property(kWhole).isValid()) new TipKeeper(panel);
+  panel->setProperty(kWhole, all);
+  panel->setText(text);
+  // Screen readers read the panel's name (what it is) and then this (what it says).
+  panel->setAccessibleDescription(all);
+  RefreshTip(panel);
 }
 
 QLabel* NewPanel(QWidget* parent, const QString& name, const QString& accessible) {
@@ -46,16 +81,10 @@ QLabel* NewPanel(QWidget* parent, const QString& name, const QString& accessible
   return l;
 }
 
-}  // namespace
-
 DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEdit* editor)
     : QObject(bar), document_(document), editor_(editor) {
   notice_ = NewPanel(bar, QStringLiteral("status_notice"), QStringLiteral("Format notice"));
   caret_ = NewPanel(bar, QStringLiteral("status_caret"), QStringLiteral("Caret position"));
-  caret_->setAccessibleDescription(QStringLiteral("The caret's line and column."));
-  // Wide enough for long documents, so that moving the caret never shifts the panels.
-  caret_->setMinimumWidth(
-      caret_->fontMetrics().horizontalAdvance(QStringLiteral("Ln 99999, Col 999")) + 12);
 
   encodingMenu_ = new QMenu(bar);
   encodingMenu_->setObjectName(QStringLiteral("mnuEncoding"));
@@ -70,9 +99,11 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
   connect(encodingMenu_, &QMenu::aboutToShow, this, &DocumentPanels::fillEncodingMenu);
   connect(encodingMenu_, &QMenu::triggered, this,
           [this](QAction* a) { document_->chooseEncoding(a->data().toBool()); });
-  encoding_ = NewChoice(bar, QStringLiteral("status_encoding"), QStringLiteral("Encoding"),
-                        QStringLiteral("The encoding the next save writes. Click to choose."),
-                        encodingMenu_);
+  encoding_ =
+      NewChoice(bar, QStringLiteral("status_encoding"), QStringLiteral("Encoding"),
+                QStringLiteral("The encoding the next save writes. Click or press Ctrl+E in "
+                               "the document to choose."),
+                encodingMenu_);
 
   lineEndMenu_ = new QMenu(bar);
   lineEndMenu_->setObjectName(QStringLiteral("mnuLineEnds"));
@@ -90,15 +121,13 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
   });
   connect(lineEndMenu_, &QMenu::triggered, this,
           [this](QAction* a) { document_->chooseLineEnd(a->data().toString()); });
-  lineEnds_ = NewChoice(bar, QStringLiteral("status_line_ends"), QStringLiteral("Line ends"),
-                        QStringLiteral("The line ends the next save writes. Click to choose."),
-                        lineEndMenu_);
+  lineEnds_ =
+      NewChoice(bar, QStringLiteral("status_line_ends"), QStringLiteral("Line ends"),
+                QStringLiteral("The line ends the next save writes. Click or press Ctrl+L in "
+                               "the document to choose."),
+                lineEndMenu_);
 
   unsaved_ = NewPanel(bar, QStringLiteral("status_unsaved"), QStringLiteral("Unsaved changes"));
-  unsaved_->setAccessibleDescription(
-      QStringLiteral("Says Unsaved while the text has changes not yet saved."));
-  unsaved_->setMinimumWidth(unsaved_->fontMetrics().horizontalAdvance(QStringLiteral("Unsaved")) +
-                            12);
 
   for (QWidget* w : all()) bar->addPermanentWidget(w);
 
@@ -108,23 +137,33 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
   connect(editor_->document(), &QTextDocument::modificationChanged, this,
           &DocumentPanels::showModified);
   connect(document_, &Document::formatChanged, this, [this] {
-    notice_->clear();
-    notice_->setToolTip(QString());
-    notice_->setAccessibleDescription(QString());
+    showNotice(QString());
     showFormat();
   });
-  connect(document_, &Document::formatNotice, this, [this](const QString& text) {
-    // The panel names the character, just before the encoding it turned to; the tip and
-    // the accessible description say it whole.
-    notice_->setText(text.section(QStringLiteral(": "), 0, 0)
-                         .remove(QRegularExpression(QStringLiteral(" \\(U\\+[0-9A-F]+\\)"))) +
-                     QLatin1Char(':'));
-    notice_->setToolTip(PlainToolTip(text));
-    notice_->setAccessibleDescription(text);
-  });
+  connect(document_, &Document::formatNotice, this, &DocumentPanels::showNotice);
+  showNotice(QString());
   showCaret();
   showFormat();
   showModified(editor_->document()->isModified());
+}
+
+void DocumentPanels::showNotice(const QString& text) {
+  // The panel names the character, just before the encoding it turned to; the tip and the
+  // accessible description say it whole. Without a notice the panel takes no room.
+  ShowInPanel(notice_,
+              text.isEmpty() ? QString()
+                             : text.section(QStringLiteral(": "), 0, 0)
+                                       .remove(QRegularExpression(
+                                           QStringLiteral(" \\(U\\+[0-9A-F]+\\)"))) +
+                                   QLatin1Char(':'),
+              text);
+  notice_->setVisible(!text.isEmpty());
+}
+
+void DocumentPanels::popUpMenu(QToolButton* panel) {
+  if (!panel->isVisible()) return;
+  panel->menu()->popup(panel->mapToGlobal(QPoint(0, 0)) -
+                       QPoint(0, panel->menu()->sizeHint().height()));
 }
 
 QList<QWidget*> DocumentPanels::all() const {
@@ -137,7 +176,7 @@ void DocumentPanels::showCaret() {
       QStringLiteral("Ln %1, Col %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1);
   // The text's size, while it is not the written one.
   if (zoom_ != 100) text += QStringLiteral("  ") + QString::number(zoom_) + QLatin1Char('%');
-  caret_->setText(text);
+  ShowInPanel(caret_, text);
 }
 
 void DocumentPanels::showZoom(int percent) {
@@ -152,16 +191,14 @@ void DocumentPanels::showFormat() {
                      : f.lineEnd == QLatin1String("\r") ? QStringLiteral("CR")
                      : f.lineEnd.isEmpty()              ? QStringLiteral("Mixed")
                                                         : QStringLiteral("LF"));
+  for (QToolButton* b : {encoding_, lineEnds_}) b->setAccessibleDescription(b->text());
 }
 
 void DocumentPanels::showModified(bool modified) {
-  unsaved_->setText(modified ? QStringLiteral("Unsaved") : QString());
+  ShowInPanel(unsaved_, modified ? QStringLiteral("Unsaved") : QString());
+  unsaved_->setVisible(modified);
   // Once the text is saved the notice has been borne out.
-  if (!modified) {
-    notice_->clear();
-    notice_->setToolTip(QString());
-    notice_->setAccessibleDescription(QString());
-  }
+  if (!modified) showNotice(QString());
 }
 
 void DocumentPanels::fillEncodingMenu() {

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "common/plaintext.h"
+#include "editor/documentpanels.h"
 #include "documents/shadowtext.h"
 
 QRegularExpression FindQuery::expression() const {
@@ -135,12 +136,18 @@ void FindBar::createControls() {
   lblStatus = NewPlainLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblFindStatus"));
   lblStatus->setAccessibleName(QStringLiteral("Find status"));
+  // Long notes take what the options leave; the tooltip says them whole.
+  lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
+  // What to find and the buttons that move through it on the first row, the options and
+  // what the search found on the next: at the window's designed size the boxes keep room
+  // for twenty characters and every caption shows whole.
   auto* findRow = new QHBoxLayout;
   findRow->addWidget(txtFind, 1);
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{cmdPrevious, cmdNext, chkCase, chkWords, chkRegex, cmdClose})
-    findRow->addWidget(w);
+  for (QWidget* w : {cmdPrevious, cmdNext, cmdClose}) findRow->addWidget(w);
+  auto* optionRow = new QHBoxLayout;
+  for (QWidget* w : {chkCase, chkWords, chkRegex}) optionRow->addWidget(w);
+  optionRow->addWidget(lblStatus, 1);
   auto* replaceLayout = new QHBoxLayout(replaceRow_);
   replaceLayout->setContentsMargins(0, 0, 0, 0);
   replaceLayout->addWidget(txtReplace, 1);
@@ -151,11 +158,11 @@ void FindBar::createControls() {
   layout->setSpacing(2);
   layout->addLayout(findRow);
   layout->addWidget(replaceRow_);
+  layout->addLayout(optionRow);
   // Tab goes from what to find to what replaces it, then to the buttons.
   QWidget* order[] = {txtFind, txtReplace, cmdReplace, cmdReplaceAll, cmdPrevious,
-                      cmdNext, chkCase,    chkWords,   chkRegex,      cmdClose};
+                      cmdNext, cmdClose,   chkCase,    chkWords,      chkRegex};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  layout->addWidget(lblStatus);
 
   connect(txtFind, &QLineEdit::textEdited, this, &FindBar::searchAsTyped);
   for (QCheckBox* option : {chkCase, chkWords, chkRegex})
@@ -380,7 +387,7 @@ void FindBar::say(const QString& note) {
   QStringList parts;
   if (!note.isEmpty()) parts << note;
   if (!counted_.isEmpty()) parts << counted_;
-  lblStatus->setText(parts.join(QLatin1Char(' ')));
+  ShowInPanel(lblStatus, parts.join(QLatin1Char(' ')));
 }
 
 QString FindBar::statusText() const {

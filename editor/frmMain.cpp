@@ -19,10 +19,12 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
 #include <functional>
 
+#include "common/dialogwindow.h"
 #include "common/errortext.h"
 #include "common/filedrop.h"
 #include "common/modal.h"
@@ -133,7 +135,7 @@ void frmMain::createControls() {
   statusBar()->setObjectName(QStringLiteral("status"));
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
-  statusPanel_->setMinimumWidth(ToPixelsX(this, 1440));
+  statusPanel_->setMinimumWidth(ToPixelsX(this, qRound(kMinPanelWidth * FontScale(this))));
   panels_ = new DocumentPanels(statusBar(), document_, txtData);
   geometry_ = new MainGeometry(this, {Frame1, txtData, findBar_, statusPanel_, panels_},
                                [this] { Form_Resize(); });
@@ -151,7 +153,9 @@ void frmMain::createControls() {
   statusBar()->setFixedHeight(
       std::max(ToPixelsY(this, 255), statusPanel_->fontMetrics().height() + 6));
 
-  resize(ToPixelsX(this, 8700), ToPixelsY(this, 5220));
+  // The designed size, larger by the dialogs' rule where the desktop's font is larger.
+  resize(ToPixelsX(this, qRound(8700 * FontScale(this))),
+         ToPixelsY(this, qRound(5220 * FontScale(this))));
 }
 
 QAction* frmMain::addItem(QMenu* menu, const QString& name, const QString& caption,
@@ -271,6 +275,15 @@ void frmMain::createKeyboardPaths() {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, action);
   }
+  // The encoding and line-end panels' menus, for those who cannot or do not point.
+  const std::pair<QKeySequence, QToolButton*> formatKeys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_E), panels_->encoding()},
+      {QKeySequence(Qt::CTRL | Qt::Key_L), panels_->lineEnds()}};
+  for (const auto& [keys, panel] : formatKeys) {
+    auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, panel = panel] { panels_->popUpMenu(panel); });
+  }
   // The document's text larger, smaller and as written, for the session.
   const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence(QKeySequence::ZoomIn), 10},
                                                    {QKeySequence(Qt::CTRL | Qt::Key_Equal), 10},
@@ -373,7 +386,7 @@ void frmMain::storeChanged() {
 }
 
 void frmMain::showStatus(const QString& text, bool paintNow) {
-  statusPanel_->setText(text);
+  ShowInPanel(statusPanel_, text);
   Q_EMIT statusChanged(text);
   if (paintNow) statusPanel_->repaint();
 }

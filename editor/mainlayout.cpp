@@ -33,9 +33,14 @@ MainGeometry::MainGeometry(QMainWindow* window, Parts parts, std::function<void(
     : QObject(window), window_(window), parts_(parts), layOutNow_(std::move(layOutNow)) {}
 
 void MainGeometry::layOut() {
+  // The rules are the design's, in twips at the design's font; a larger desktop font makes
+  // the whole window larger by the dialogs' rule, so that its texts keep their room.
+  const double scale = FontScale(window_);
+  const auto pixelsX = [&](int twips) { return ToPixelsX(window_, qRound(twips * scale)); };
+  const auto pixelsY = [&](int twips) { return ToPixelsY(window_, qRound(twips * scale)); };
   const QRect outer = window_->frameGeometry();
-  const int outerW = ToTwipsX(window_, outer.width());
-  const int outerH = ToTwipsY(window_, outer.height());
+  const int outerW = qRound(ToTwipsX(window_, outer.width()) / scale);
+  const int outerH = qRound(ToTwipsY(window_, outer.height()) / scale);
   const MainLayout l = LayoutMainWindow(outerW, outerH);
   // A window manager that refuses the least size is not asked again for as long as the
   // window keeps the size it refused; once the window has a size of its own again, the
@@ -47,36 +52,29 @@ void MainGeometry::layOut() {
     // The corrected side is rounded up to whole pixels: rounded to the nearest it would
     // come out at 6000 twips rather than 6001.
     lastCorrectedFrom_ = window_->size();
-    const int pixelsW = l.windowWidth == outerW
-                            ? outer.width()
-                            : static_cast<int>(std::ceil(l.windowWidth / TwipsPerPixelX(window_)));
-    const int pixelsH = l.windowHeight == outerH
-                            ? outer.height()
-                            : static_cast<int>(std::ceil(l.windowHeight / TwipsPerPixelY(window_)));
+    const int pixelsW =
+        l.windowWidth == outerW
+            ? outer.width()
+            : static_cast<int>(std::ceil(l.windowWidth * scale / TwipsPerPixelX(window_)));
+    const int pixelsH =
+        l.windowHeight == outerH
+            ? outer.height()
+            : static_cast<int>(std::ceil(l.windowHeight * scale / TwipsPerPixelY(window_)));
     window_->resize(pixelsW - (outer.width() - window_->width()),
                     pixelsH - (outer.height() - window_->height()));
   }
-  // The first panel takes what the panels after it leave of the bar.
-  // A notice takes at most a third of the bar; its tip holds it whole.
-  parts_.panels->notice()->setMaximumWidth(window_->width() / 3);
-  int others = 0;
-  for (QWidget* panel : parts_.panels->all())
-    if (panel->isVisibleTo(window_->statusBar()))
-      others += std::min(panel->sizeHint().width(), panel->maximumWidth()) + 6;
-  parts_.statusPanel->setMinimumWidth(
-      std::max(0, std::min(ToPixelsX(window_, l.panelWidth), window_->width()) -
-                      window_->statusBar()->contentsMargins().left() - 24 - others));
+  layOutStatusBar(std::min(pixelsX(l.panelWidth), window_->width()), pixelsX(kMinPanelWidth));
   // The frame and the document box follow the window's outer size; where the window
   // manager's decorations are thinner than the rules assume, they stay within the client
   // area.
   const QSize area = window_->centralWidget()->size();
-  const int frameW = std::clamp(ToPixelsX(window_, l.frameWidth), 0, area.width());
-  const int frameH = std::clamp(ToPixelsY(window_, l.frameHeight), 0, area.height());
+  const int frameW = std::clamp(pixelsX(l.frameWidth), 0, area.width());
+  const int frameH = std::clamp(pixelsY(l.frameHeight), 0, area.height());
   parts_.frame->setGeometry(0, 0, frameW, frameH);
-  const int textX = ToPixelsX(window_, kTextLeft);
-  const int textY = ToPixelsY(window_, kTextTop);
-  const int textW = std::clamp(ToPixelsX(window_, l.textWidth), 0, std::max(0, frameW - textX));
-  int textH = std::clamp(ToPixelsY(window_, l.textHeight), 0, std::max(0, frameH - textY));
+  const int textX = pixelsX(kTextLeft);
+  const int textY = pixelsY(kTextTop);
+  const int textW = std::clamp(pixelsX(l.textWidth), 0, std::max(0, frameW - textX));
+  int textH = std::clamp(pixelsY(l.textHeight), 0, std::max(0, frameH - textY));
   // The Find bar, when shown, takes the bottom of the document's room.
   if (parts_.findBar->isVisible()) {
     const int barH = std::min(parts_.findBar->sizeHint().height(), textH);
@@ -84,6 +82,22 @@ void MainGeometry::layOut() {
     parts_.findBar->setGeometry(textX, textY + textH, textW, barH);
   }
   parts_.text->setGeometry(textX, textY, textW, textH);
+}
+
+void MainGeometry::layOutStatusBar(int panelWidth, int leastWidth) {
+  // The first panel takes what the panels after it leave of its designed width, and never
+  // less than its least width; the panels after it take what their texts need, and a notice
+  // what is left beside them, a third of the bar at the most. What a panel cannot show
+  // whole its tooltip says.
+  QStatusBar* bar = window_->statusBar();
+  const int room = panelWidth - bar->contentsMargins().left() - 24;
+  int others = 0;
+  QLabel* notice = parts_.panels->notice();
+  for (QWidget* panel : parts_.panels->all())
+    if (panel != notice && panel->isVisibleTo(bar)) others += panel->sizeHint().width() + 6;
+  notice->setMaximumWidth(std::max(0, std::min(window_->width() / 3, room - leastWidth - others - 6)));
+  if (notice->isVisibleTo(bar)) others += std::min(notice->sizeHint().width(), notice->maximumWidth()) + 6;
+  parts_.statusPanel->setMinimumWidth(std::max(leastWidth, room - others));
 }
 
 void MainGeometry::schedule() {

@@ -4,11 +4,17 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
+#include "common/dialogwindow.h"
+#include "common/plaintext.h"
+#include "editor/documentpanels.h"
+#include "editor/findbar.h"
 #include "editor/frmMain.h"
 #include "manager/frmManage.h"
 #include "settings/frmAbout.h"
@@ -122,6 +128,34 @@ class HiDpiTest : public QObject {
                        QStringLiteral("Do you wish to save this file:\r\n/home/someone/notes.txt"),
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     checkFits(&prompt);
+    // The main window grows by the dialogs' rule, and with Replace open every caption of
+    // its Find bar is whole, the boxes twenty characters wide.
+    frmMain& w = MainWindow();
+    QCOMPARE(w.width(), qRound(8700 * FontScale(&w) * w.logicalDpiX() / 1440.0) -
+                            (w.frameGeometry().width() - w.width()));
+    w.findBar()->open(true);
+    checkFits(&w);
+    for (auto* box : w.findBar()->findChildren<QLineEdit*>())
+      QVERIFY(box->width() >= 20 * box->fontMetrics().averageCharWidth());
+    // A long path in the first panel: shown whole or said whole in the tooltip; the panel
+    // keeps its least room beside the others, the format notice among them.
+    QTemporaryDir folder2;
+    const QString path = folder2.filePath(QString(110, QLatin1Char('p')));
+    guitest::WriteAll(path, "caf\xe9");  // Windows-1252, so that an edit changes it
+    w.openFromOutside(path);
+    QTRY_COMPARE(w.statusPanel()->text(), path);
+    w.findChild<QPlainTextEdit*>()->insertPlainText(QString::fromUtf8("\xc5\x99"));
+    for (QLabel* panel : {w.statusPanel(), w.panels()->caret(), w.panels()->notice(),
+                          w.panels()->unsaved()}) {
+      QTRY_VERIFY(panel->isVisible() && !panel->text().isEmpty());
+      const QString whole = panel->accessibleDescription();
+      QTRY_VERIFY2(panel->toolTip() == PlainToolTip(whole) ||
+                       (whole == panel->text() &&
+                        panel->fontMetrics().horizontalAdvance(whole) <=
+                            panel->contentsRect().width()),
+                   qPrintable(panel->objectName() + ": " + whole));
+    }
+    QVERIFY(w.statusPanel()->width() >= qRound(1440 * FontScale(&w) * w.logicalDpiX() / 1440.0));
     if (points > 0) {
       // Larger than the design, and still whole where the window manager gives it less room:
       // the rest is reached by scrolling.

@@ -8,10 +8,12 @@
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTextCursor>
+#include <QToolButton>
 #include <QWindow>
 
 #include "common/twips.h"
 #include "documents/recovery.h"
+#include "editor/documentpanels.h"
 #include "editor/frmMain.h"
 #include "editor/mainlayout.h"
 #include "editor/menuslots.h"
@@ -425,7 +427,8 @@ class MainWindowTest : public Fixture {
   }
 
   // The caret panel follows every move of the caret, not only edits, and says the text's
-  // size while it is zoomed.
+  // size while it is zoomed; screen readers hear what it says. The format panels' menus
+  // open from the document's keys.
   void caretPanelFollowsEveryMove() {
     folder_->write(QByteArray());
     frmMain& w = ShownOwnMainWindow();
@@ -447,6 +450,15 @@ class MainWindowTest : public Fixture {
     for (const auto& move : moves) {
       QTest::keyClick(w.textBox(), move.key, move.modifiers);
       QCOMPARE(caret->text(), QString::fromLatin1(move.shown));
+      QCOMPARE(caret->accessibleDescription(), caret->text());
+    }
+    for (auto [key, panel] : {std::pair{Qt::Key_E, w.panels()->encoding()},
+                              std::pair{Qt::Key_L, w.panels()->lineEnds()}}) {
+      QCOMPARE(panel->accessibleDescription(), panel->text());
+      QTest::keyClick(w.textBox(), key, Qt::ControlModifier);
+      QTRY_VERIFY(panel->menu()->isVisible());
+      QTest::keyClick(panel->menu(), Qt::Key_Escape);
+      QTRY_VERIFY(!panel->menu()->isVisible());
     }
     const qreal written = w.textBox()->font().pointSizeF();
     QTest::keyClick(w.textBox(), Qt::Key_Plus, Qt::ControlModifier);

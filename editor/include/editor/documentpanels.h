@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QString>
 
 class Document;
 class QLabel;
@@ -11,6 +12,11 @@ class QPlainTextEdit;
 class QStatusBar;
 class QToolButton;
 class QWidget;
+
+// Shows `text` in a status panel (or a bar's status label): its accessible description says
+// the same, and while the panel is too narrow for it, or shows a shortened form of `whole`,
+// its tooltip says it whole.
+void ShowInPanel(QLabel* panel, const QString& text, const QString& whole = QString());
 
 // The caret's line and column, a notice about the encoding when an edit changed it, the
 // encoding and the line ends of the next save (each a button that chooses them), and a mark
@@ -31,8 +37,11 @@ class DocumentPanels : public QObject {
   QList<QWidget*> all() const;
   // The document's text size in percent, shown after the caret while it is not 100.
   void showZoom(int percent);
+  // Opens the encoding's or the line ends' menu above its panel, as a click does.
+  void popUpMenu(QToolButton* panel);
 
  private:
+  void showNotice(const QString& text);
   void showCaret();
   void showFormat();
   void showModified(bool modified);

@@ -28,6 +28,7 @@ struct MainLayout {
 
 inline constexpr int kMinWindowWidth = 6000;
 inline constexpr int kMinWindowHeight = 4000;
+inline constexpr int kMinPanelWidth = 1440;  // the status bar's first panel, at the least
 inline constexpr int kTextLeft = 50;  // the document box's place inside its frame
 inline constexpr int kTextTop = 145;
 
@@ -69,6 +70,8 @@ class MainGeometry : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void layOutStatusBar(int panelWidth, int leastWidth);
+
   QMainWindow* window_;
   Parts parts_;
   std::function<void()> layOutNow_;
