@@ -37,7 +37,7 @@
 #include "editor/documentpanels.h"
 #include "editor/findbar.h"
 #include "editor/mainlayout.h"
-#include "editor/storewatch.h"
+#include "common/storewatch.h"
 #include "editor/templatepicker.h"
 #include "owntext.h"
 #include "templateinsertion.h"

@@ -23,6 +23,7 @@
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
+#include "common/storewatch.h"
 #include "common/templatefields.h"
 #include "common/textconv.h"
 #include "common/wholefile.h"
@@ -215,6 +216,8 @@ void frmManage::Form_Load() {
   loaded_ = true;
   Temp = NewEngine();
   reloadTree();
+  // The list follows changes another process, or a hand, makes to the store.
+  connect(new StoreWatch(storePath(), this), &StoreWatch::changed, this, &frmManage::refreshList);
   const QSignalBlocker quiet(chkFields);
   chkFields->setChecked(FieldsSwitchedOn());
 }
@@ -253,6 +256,41 @@ bool frmManage::reloadTree() {
   });
 }
 
+bool frmManage::refreshList() {
+  const QTreeWidgetItem* current = TemplatesList->currentItem();
+  const QString currentName = current ? current->text(0) : QString();
+  QStringList chosen;
+  for (const QTreeWidgetItem* node : TemplatesList->selectedItems()) chosen << node->text(0);
+  const QSignalBlocker quiet(TemplatesList);
+  // Quietly: a store that cannot be read now is said by the step the person takes next.
+  try {
+    TreeViewAdapter tree(TemplatesList);
+    Temp->Template_LoadA(tree);
+  } catch (const std::exception&) {
+    return false;
+  }
+  // A current row whose template is gone leaves none current: no other template is acted
+  // on in its place.
+  TemplatesList->setCurrentItem(nullptr);
+  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* node = TemplatesList->topLevelItem(i);
+    if (node->text(0) == currentName && current)
+      TemplatesList->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
+    node->setSelected(chosen.contains(node->text(0)));
+  }
+  return true;
+}
+
+bool frmManage::stillInStore(const QString& name) {
+  if (!refreshList() || name.isEmpty() || name != filledFrom_ || listsName(name)) return true;
+  Modal().message(this, kAppTitle,
+                  QStringLiteral("'") + name +
+                      QStringLiteral("' is no longer in the templates: it was renamed or "
+                                     "removed elsewhere."),
+                  QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+  return false;
+}
+
 bool frmManage::refillMainWindowSlots() {
   return guarded([this] {
     if (refillSlots_) refillSlots_(*Temp);
@@ -261,6 +299,7 @@ bool frmManage::refillMainWindowSlots() {
 
 void frmManage::TemplatesList_NodeClick(QTreeWidgetItem* node) {
   if (!node) return;
+  filledFrom_ = node->text(0);
   txtName->setText(node->text(0));
   txtIndex->setText(QString::number(TemplatesList->indexOfTopLevelItem(node) + 1));
   txtValue->setPlainText(node->data(0, Qt::UserRole).toString());
@@ -310,6 +349,7 @@ bool frmManage::listsName(const QString& name) const {
 }
 
 void frmManage::cmdModify_Click() {
+  if (!stillInStore(txtName->text())) return;
   // A change that changes no template keeps no version.
   if (listsName(txtName->text()) && !ValueText(txtValue).isEmpty()) keepVersion();
   if (guarded(
@@ -319,8 +359,10 @@ void frmManage::cmdModify_Click() {
 }
 
 void frmManage::cmdRemove_Click() {
+  if (!stillInStore(txtName->text())) return;
   if (listsName(txtName->text())) keepVersion();
   if (!guarded([this] { Temp->Template_RmB(ToU16(txtName->text())); })) return;
+  filledFrom_.clear();
   txtName->clear();
   txtValue->clear();
   txtIndex->clear();
@@ -508,13 +550,17 @@ void frmManage::cmdMoveDown_Click() {
 
 void frmManage::cmdRename_Click() {
   QTreeWidgetItem* node = TemplatesList->currentItem();
+  const QString from = node ? node->text(0) : filledFrom_;
   const QString to = txtName->text();
-  if (!node || to.isEmpty() || to == node->text(0)) return;
+  if (from.isEmpty() || to.isEmpty() || to == from) return;
   if (const std::string why = templates::NameProblem(ToU16(to)); !why.empty()) {
     Modal().message(this, kAppTitle, QString::fromStdString(why), QMessageBox::NoIcon,
                     QMessageBox::Ok, QMessageBox::Ok);
     return;
   }
+  if (!stillInStore(from)) return;
+  node = TemplatesList->currentItem();  // the list was read again
+  if (!node) return;
   const int row = TemplatesList->indexOfTopLevelItem(node);
   keepVersion();
   bool renamed = false;
@@ -609,6 +655,7 @@ void frmManage::showEvent(QShowEvent* event) {
 }
 
 void frmManage::presetForSlot(int index, const QString& caption) {
+  filledFrom_.clear();
   txtIndex->setText(QString::number(index));
   txtValue->setPlainText(kNoValue);
   txtName->setText(caption);

@@ -17,7 +17,7 @@
 #include "editor/frmMain.h"
 #include "editor/mainlayout.h"
 #include "editor/menuslots.h"
-#include "editor/storewatch.h"
+#include "common/storewatch.h"
 #include "ownwindow.h"
 #include "testsupport/guitest.h"
 

@@ -281,6 +281,35 @@ class ManagerTest : public Fixture {
     QCOMPARE(m->focusWidget(), value);
   }
 
+  // Another process renames the template being edited: the list follows the store at once,
+  // the boxes keep what was typed, and each step on the gone template says why it cannot be
+  // taken instead of doing nothing.
+  void templateGoneElsewhereIsSaidAndTheTypingKept_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("typedName");
+    QTest::newRow("Modify") << "cmdModify" << "Address";
+    QTest::newRow("Remove") << "cmdRemove" << "Address";
+    QTest::newRow("Rename") << "cmdRename" << "Postal address";
+  }
+  void templateGoneElsewhereIsSaidAndTheTypingKept() {
+    QFETCH(QString, button);
+    QFETCH(QString, typedName);
+    frmManage* m = open(Rec("1|Address|1 Main St\r\n1|Other|x\r\n"));
+    clickNode(m, 0);
+    fill(m, typedName, QStringLiteral("2 High St"));
+    const QByteArray elsewhere = Rec("1|Other|x\r\n1|Home address|1 Main St\r\n");
+    folder_->write(elsewhere);
+    QTRY_COMPARE(listed(m), QStringList({"Other", "Home address"}));
+    QCOMPARE(nameBox(m)->text(), typedName);
+
+    click(pushButton(m, button));
+    QCOMPARE(modal_.shown, QStringList("quorpad: 'Address' is no longer in the templates: it "
+                                       "was renamed or removed elsewhere."));
+    QCOMPARE(folder_->read(), elsewhere);
+    QCOMPARE(nameBox(m)->text(), typedName);
+    QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("2 High St"));
+  }
+
   void escapeLeavesDialogOpen() {
     QPointer<frmManage> m = open(Numbered(1, 1));
     QTest::keyClick(m, Qt::Key_Escape);

@@ -5,7 +5,7 @@
 #include <QFrame>
 #include <QPointer>
 
-#include "editor/storewatch.h"
+#include "common/storewatch.h"
 #include "editor/templatelist.h"
 
 class QLabel;

@@ -77,10 +77,18 @@ class frmManage : public QDialog {
   void moveChosen(int steps);
   // Chooses the list's row `row` (clamped), as a click on it does.
   void chooseRow(int row);
-  // Keeps the store as it is now as a version, before a change is written; a failure is
-  // said once and the change goes on.
   // Whether the list shows a template named `name`, exactly.
   bool listsName(const QString& name) const;
+  // Reads the list from the store again, keeping its current and chosen rows (by name) and
+  // leaving the boxes, which may hold what the person typed, as they are. A store that
+  // cannot be read is not said here.
+  bool refreshList();
+  // False, said to the person, when `name` is the template the boxes were filled from and
+  // the store no longer holds it (another process renamed or removed it); the list then
+  // shows the store as it is, and the boxes keep what was typed.
+  bool stillInStore(const QString& name);
+  // Keeps the store as it is now as a version, before a change is written; a failure is
+  // said once and the change goes on.
   void keepVersion();
   QString storePath() const;
 
@@ -119,6 +127,7 @@ class frmManage : public QDialog {
   QPushButton* cmdImport = nullptr;
   QCheckBox* chkFields = nullptr;
   bool versionFailureTold_ = false;
+  QString filledFrom_;  // the template whose row last filled the boxes
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;
   QLabel* Label1 = nullptr;

@@ -1,5 +1,5 @@
 // Watching the template store for changes made by other processes, or by hand.
-#include "editor/storewatch.h"
+#include "common/storewatch.h"
 
 #include <QFileInfo>
 
