@@ -199,7 +199,7 @@ void frmMain::createTemplatesPopup() {
   for (int i = 1; i <= kTemplateSlots; ++i) {
     QAction* slot = mnuTemplates_Popup->addAction(kNotSet);
     slot->setObjectName(QStringLiteral("mnuTemplate_%1").arg(i));
-    SetSlotTag(slot, QString());
+    ClearSlot(slot);
     connect(slot, &QAction::triggered, this, [this, i] { mnuTemplate_Click(i); });
     mnuTemplate[static_cast<size_t>(i - 1)] = slot;
   }
@@ -342,10 +342,7 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::resetTemplateSlots() {
-  for (QAction* slot : mnuTemplate) {
-    slot->setText(kNotSet);
-    SetSlotTag(slot, QString());
-  }
+  for (QAction* slot : mnuTemplate) ClearSlot(slot);
 }
 
 void frmMain::fillTemplateSlots() {
@@ -645,7 +642,7 @@ void frmMain::mnuTemplate_Click(int Index) {
   QAction* slot = templateSlot(Index);
   const QString caption = SlotCaption(slot);
   const QString tag = SlotTag(slot);
-  if (caption == kNotSet && tag.isEmpty()) {
+  if (!SlotFilled(slot)) {
     // The manager opens once the popup has gone: opened while the popup still holds the
     // keyboard, it would come up behind this window, without the keyboard.
     QTimer::singleShot(0, this, [this, Index, caption] { Q_EMIT emptySlotChosen(Index, caption); });

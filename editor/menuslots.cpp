@@ -3,8 +3,27 @@
 
 #include <stdexcept>
 
+namespace {
+
+// The name of the template a slot holds, as stored; none on an empty slot.
+const char* const kTemplateName = "quorpad_template_name";
+
+}  // namespace
+
 QString SlotCaption(const QAction* slot) {
-  return slot->text().replace(QLatin1String("&&"), QLatin1String("&"));
+  const QVariant name = slot->property(kTemplateName);
+  return name.isValid() ? name.toString()
+                        : slot->text().replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+bool SlotFilled(const QAction* slot) {
+  return slot->property(kTemplateName).isValid();
+}
+
+void ClearSlot(QAction* slot) {
+  slot->setText(kNotSet);
+  slot->setData(QString());
+  slot->setProperty(kTemplateName, QVariant());
 }
 
 QString SlotTag(const QAction* slot) {
@@ -28,6 +47,7 @@ void MenuSlotsAdapter::SetCaption(int n, const std::u16string& caption) {
   at(n)->setText(FromU16(caption)
                      .replace(QLatin1Char('&'), QLatin1String("&&"))
                      .replace(QLatin1Char('\t'), QLatin1Char(' ')));
+  at(n)->setProperty(kTemplateName, FromU16(caption));
 }
 
 void MenuSlotsAdapter::SetTag(int n, const std::u16string& tag) {

@@ -391,7 +391,8 @@ class MainWindowTest : public Fixture {
   }
 
   void filledSlotReplacesSelectionWithItsLines() {
-    folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n"));
+    folder_->write(
+        Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n1|Not\tSet|\r\n"));
     frmMain& w = OwnMainWindow();
     QSignalSpy managerAsked(&w, &frmMain::emptySlotChosen);
     QPlainTextEdit* doc = w.textBox();
@@ -405,7 +406,14 @@ class MainWindowTest : public Fixture {
     SelectText(doc, 0, 0);
     w.templateSlot(2)->trigger();
     QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
+    // Nor is one whose name shows as "Not Set" and whose value is empty (a hand-made store).
+    QCOMPARE(w.templateSlot(3)->text(), kNotSet);
+    QCOMPARE(SlotCaption(w.templateSlot(3)), QStringLiteral("Not\tSet"));
+    w.templateSlot(3)->trigger();
     QCOMPARE(managerAsked.count(), 0);
+    // A real empty slot asks for the manager.
+    w.templateSlot(4)->trigger();
+    QTRY_COMPARE(managerAsked.count(), 1);
   }
 
   // Exit's answer about unsaved changes decides their recovery copy: Cancel keeps the window

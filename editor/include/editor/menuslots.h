@@ -11,8 +11,13 @@
 inline constexpr int kTemplateSlots = 13;
 inline const QString kNotSet = QStringLiteral("Not Set");
 
-// A slot's caption as the engine set it (the menu doubles an '&' to show it as such).
+// A slot's caption as the engine set it, the template's name as stored (the menu shows an
+// '&' doubled and a tab as a space); "Not Set" on an empty slot.
 QString SlotCaption(const QAction* slot);
+// Whether the engine filled the slot with a template, whatever its name.
+bool SlotFilled(const QAction* slot);
+// Makes the slot an empty one: "Not Set", no template.
+void ClearSlot(QAction* slot);
 
 // A slot's value (the text it inserts) is kept with its action as the action's data.
 QString SlotTag(const QAction* slot);
