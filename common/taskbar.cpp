@@ -1,10 +1,13 @@
-// The taskbar hint of the X11 window managers (_NET_WM_STATE_SKIP_TASKBAR) and the keyboard
-// focus, through xcb.
+// The taskbar hint of the X11 window managers (_NET_WM_STATE_SKIP_TASKBAR), the keyboard
+// focus and the frame's size (_NET_FRAME_EXTENTS), through xcb.
 #include "common/taskbar.h"
 
 #include <xcb/xcb.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <cstdlib>
@@ -22,7 +25,40 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
   return atom;
 }
 
+// Hears the X server's property changes of one window's frame extents.
+class FrameWatch : public QObject, public QAbstractNativeEventFilter {
+ public:
+  FrameWatch(QWidget* window, xcb_atom_t extents, std::function<void()> changed)
+      : QObject(window), window_(window), extents_(extents), changed_(std::move(changed)) {
+    qApp->installNativeEventFilter(this);
+  }
+  ~FrameWatch() override { qApp->removeNativeEventFilter(this); }
+
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+    if (type != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return false;
+    const auto* notify = static_cast<const xcb_property_notify_event_t*>(message);
+    if (notify->atom == extents_ && window_ && window_->internalWinId() &&
+        notify->window == static_cast<xcb_window_t>(window_->internalWinId()))
+      QTimer::singleShot(0, this, changed_);
+    return false;
+  }
+
+ private:
+  QPointer<QWidget> window_;
+  xcb_atom_t extents_;
+  std::function<void()> changed_;
+};
+
 }  // namespace
+
+void WatchFrameSize(QWidget* window, std::function<void()> changed) {
+  if (!window || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || !x11->connection()) return;
+  new FrameWatch(window, Atom(x11->connection(), "_NET_FRAME_EXTENTS"), std::move(changed));
+}
 
 void SetTaskbarEntry(QWidget* window, bool listed) {
   // An X11 matter only: Wayland and the other platforms have no such hint.

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "common/dialogwindow.h"
+#include "common/taskbar.h"
 #include "common/twips.h"
 #include "editor/documentpanels.h"
 #include "editor/findbar.h"
@@ -30,7 +31,11 @@ MainLayout LayoutMainWindow(int widthTwips, int heightTwips) {
 }
 
 MainGeometry::MainGeometry(QMainWindow* window, Parts parts, std::function<void()> layOutNow)
-    : QObject(window), window_(window), parts_(parts), layOutNow_(std::move(layOutNow)) {}
+    : QObject(window), window_(window), parts_(parts), layOutNow_(std::move(layOutNow)) {
+  // The rules work from the outer size, which a window manager that frames the window late
+  // (one started just after quorpad) changes without a resize.
+  WatchFrameSize(window_, [this] { schedule(); });
+}
 
 void MainGeometry::layOut() {
   // The rules are the design's, in twips at the design's font; a larger desktop font makes
@@ -38,7 +43,11 @@ void MainGeometry::layOut() {
   const double scale = FontScale(window_);
   const auto pixelsX = [&](int twips) { return ToPixelsX(window_, qRound(twips * scale)); };
   const auto pixelsY = [&](int twips) { return ToPixelsY(window_, qRound(twips * scale)); };
-  const QRect outer = window_->frameGeometry();
+  // The window's own handle knows the frame as the window manager last told it; the
+  // widget's cached copy is not renewed when a frame comes after the window was shown.
+  const QWindow* handle = window_->windowHandle();
+  const QRect outer = handle && handle->handle() ? window_->geometry() + handle->frameMargins()
+                                                 : window_->frameGeometry();
   const int outerW = qRound(ToTwipsX(window_, outer.width()) / scale);
   const int outerH = qRound(ToTwipsY(window_, outer.height()) / scale);
   const MainLayout l = LayoutMainWindow(outerW, outerH);

@@ -1,7 +1,9 @@
 // The main window's tray icon, through whichever notification area the desktop offers.
 #include "traypresence.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -67,8 +69,24 @@ void TrayPresence::createIcon() {
   // at the pointer on a right click.
   icon->setContextMenu(menu_);
   connect(icon, &QSystemTrayIcon::activated, this, &TrayPresence::activated);
+  // An X11 tray's icon is a widget of Qt's own, made and remade as trays come and go: its
+  // mouse events are watched on their way to it.
+  qApp->removeEventFilter(this);
+  qApp->installEventFilter(this);
   icon_ = icon;
   icon->show();
+}
+
+bool TrayPresence::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease) ||
+      !watched->inherits("QSystemTrayIconSys"))
+    return false;
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  if (mouse->button() != Qt::RightButton) return false;
+  if (type == QEvent::MouseButtonRelease && icon_ && icon_->isVisible())
+    menu_->popup(mouse->globalPosition().toPoint());
+  return true;
 }
 
 void TrayPresence::check() {

@@ -39,6 +39,11 @@ class TrayPresence : public QObject {
   // The icon was clicked.
   void activated(QSystemTrayIcon::ActivationReason reason);
 
+ protected:
+  // In an X11 tray the right button's press would open the menu; it opens on the release,
+  // as a right click does everywhere else in quorpad.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   bool hostAvailable() const;
   void createIcon();

@@ -1,6 +1,7 @@
 // The About box.
 #include "settings/frmAbout.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -107,4 +108,9 @@ void frmAbout::Form_Load() {
 void frmAbout::showEvent(QShowEvent* event) {
   CentreOnceAndKeepOffTaskbar(this, centred_);
   QDialog::showEvent(event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+  if (IgnoresDialogKeys(event)) return;
+  QDialog::keyPressEvent(event);
 }

@@ -178,6 +178,8 @@ class SettingsTest : public QObject {
     const templates::tmpeng* first = about.Temp.get();
     BringForward(about_.get());
     QCOMPARE(about.Temp.get(), first);  // brought forward, not loaded again
+    QTest::keyClick(&about, Qt::Key_Escape);  // the box has no Cancel
+    QVERIFY(about.isVisible());
     about.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!about_.loaded());

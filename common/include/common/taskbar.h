@@ -1,5 +1,8 @@
-// What the window manager is asked for a top-level window: a taskbar entry, the keyboard.
+// What the window manager is asked for a top-level window: a taskbar entry, the keyboard;
+// and what it tells of its frame.
 #pragma once
+
+#include <functional>
 
 class QWidget;
 
@@ -14,3 +17,9 @@ void SetTaskbarEntry(QWidget* window, bool listed);
 // its own windows; elsewhere the platform's activation is asked for. A window not on screen
 // is left alone.
 void GiveKeyboardFocus(QWidget* window);
+
+// Calls `changed` (soon after, once Qt has taken the news in) whenever the window manager
+// sets or changes the size of the frame it puts round `window`: on X11, a window manager
+// that starts after the window was shown frames it later, which no resize or move of the
+// window tells. Elsewhere it does nothing. The watch ends with `window`.
+void WatchFrameSize(QWidget* window, std::function<void()> changed);

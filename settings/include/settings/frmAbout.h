@@ -22,6 +22,9 @@ class frmAbout : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The box has no buttons: Escape does nothing, as in the other dialogs; its close box
+  // (or the window manager's close key) closes it.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QWidget* Picture1 = nullptr;
