@@ -146,8 +146,44 @@ class FocusWhenExposed : public QObject {
   bool done_ = false;
 };
 
+// Keeps the windows a running question belongs to from being deleted under it. A window
+// closed while its question is open (Exit from the tray, say) is deleted later; processed by
+// the question's own event loop that deletion would delete the question, a child of the
+// window, while the caller's frame still holds it. The deletion is held, the question ends
+// as cancelled, and the deletion goes on once the question has returned.
+class HoldDeletion : public QObject {
+ public:
+  explicit HoldDeletion(QDialog& dialog) : dialog_(&dialog) {
+    for (QWidget* w = dialog.parentWidget(); w; w = w->parentWidget()) {
+      w->installEventFilter(this);
+      watched_ << w;
+    }
+  }
+  bool held() const { return !held_.isEmpty(); }
+  ~HoldDeletion() override {
+    for (QObject* w : std::as_const(watched_))
+      if (w) w->removeEventFilter(this);
+    for (QObject* w : std::as_const(held_))
+      if (w) w->deleteLater();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::DeferredDelete) return false;
+    held_ << watched;
+    if (dialog_) dialog_->reject();
+    return true;
+  }
+
+ private:
+  QPointer<QDialog> dialog_;
+  QList<QPointer<QObject>> watched_;
+  QList<QPointer<QObject>> held_;
+};
+
 // Shows `dialog` modally and returns its result, or `cancelled` when CancelModals ended it
-// (or had already begun before it could show). Afterwards the keyboard goes back to the
+// (or had already begun before it could show), or when a window it belongs to was closed
+// for good while it was open. Afterwards the keyboard goes back to the
 // window that had it, which some window managers leave without focus (openbox does when that
 // window skips the taskbar).
 int RunModal(QDialog& dialog, int cancelled) {
@@ -156,7 +192,14 @@ int RunModal(QDialog& dialog, int cancelled) {
       dialog.parentWidget() ? dialog.parentWidget()->window() : QApplication::activeWindow();
   g_open.append(&dialog);
   new FocusWhenExposed(&dialog);
-  int result = dialog.exec();
+  int result;
+  bool ownerGoing = false;
+  {
+    HoldDeletion hold(dialog);
+    result = dialog.exec();
+    ownerGoing = hold.held();
+  }
+  if (ownerGoing) result = cancelled;
   g_open.removeAll(&dialog);
   g_open.removeAll(nullptr);
   if (g_cancelling) result = cancelled;

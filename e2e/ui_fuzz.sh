@@ -11,7 +11,9 @@
 #   - at most one modal dialog of quorpad's is on screen (one opened from within another,
 #     such as Save As asking to create a file, counts with it);
 #   - the store still parses (every line an index, a name and a value, no name with byte 4);
-#   - after SIGTERM, the recovery copy holds the last text typed into the document.
+#   - after SIGTERM, the recovery copy holds the last text typed into the document;
+#   - when a dialog or message closed and no other window came, the window it came from is
+#     quorpad's front window and has the keyboard (within 5 s).
 # Each seed replays the same actions; the outcome of each can differ with timing.
 #
 #   ui_fuzz.sh PROGRAM_FOLDER SECONDS SEED [SEED...]
@@ -128,6 +130,43 @@ ended() {  # reaps quorpad if it has ended; a finding unless it ended with 0
   [ "$status" -eq 0 ] || found "quorpad ended with status $status"
   start_quorpad
 }
+# quorpad's managed, viewable windows, one decimal id a line.
+shown_windows() {
+  local w managed
+  managed=" $(for w in $(managed_windows); do printf '%s ' "$((w))"; done)"
+  for w in $(visible_app_windows); do [[ "$managed" == *" $w "* ]] && echo "$w"; done
+}
+# Each shown window opened from another shown one, as "WINDOW PARENT" lines.
+opened_from() {
+  local w t shown
+  shown=" $(shown_windows | tr '\n' ' ') "
+  for w in $shown; do
+    t=$(xprop -id "$w" WM_TRANSIENT_FOR 2>/dev/null | grep -o '0x[0-9a-f]*')
+    [ -n "$t" ] && [[ "$shown" == *" $((t)) "* ]] && echo "$w $((t))"
+  done
+}
+front_window() {  # the shown window of quorpad's highest in the stacking order
+  local w shown
+  shown=" $(shown_windows | tr '\n' ' ') "
+  for w in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g'); do
+    [[ "$shown" == *" $((w)) "* ]] && echo "$((w))"
+  done | tail -n 1
+}
+in_front() { [ "$(front_window)" = "$1" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+# A dialog that closed during the action, with no window come instead, hands the front and
+# the keyboard back to the window it came from.
+check_handed_back() {
+  local after w parent
+  after=" $(shown_windows | tr '\n' ' ') "
+  for w in $after; do [[ " $shown_before " == *" $w "* ]] || return 0; done
+  while read -r w parent; do
+    [ -n "$w" ] || continue
+    [[ "$after" == *" $w "* ]] && continue
+    [[ "$after" == *" $parent "* ]] || continue
+    poll 5 in_front "$parent" ||
+      found "after $(xdotool getwindowname "$parent" 2>/dev/null)'s dialog $w closed, the front window is $(front_window) and the keyboard in $(xdotool getwindowfocus 2>/dev/null), not $parent"
+  done <<<"$opened_before"
+}
 check() {
   if [ -n "$reports" ] && compgen -G "$reports/*" >/dev/null; then found "a sanitizer report"; fi
   ended && return
@@ -140,6 +179,7 @@ check() {
   n=$(modal_windows | wc -l)
   [ "$n" -le 1 ] || found "$n modal dialogs on screen: $(modal_windows | tr '\n' ' ')"
   store_parses || found "the store no longer parses: $(cat -v "$store" | head -n 5)"
+  check_handed_back
 }
 
 # ----------------------------------------------------------------------------------------
@@ -271,11 +311,21 @@ for seed in "${seeds[@]}"; do
   until_time=$((SECONDS + per_seed))
   first=$actions_run
   while [ "$SECONDS" -lt "$until_time" ]; do
+    shown_before=$(shown_windows | tr '\n' ' ')
+    opened_before=$(opened_from)
     act
     check
   done
+  # The seed's end is a SIGTERM too, whose status counts as any other's.
+  last_action="the seed's closing SIGTERM"
+  if ! process_ended "$qp_pid"; then
+    kill -TERM "$qp_pid" 2>/dev/null
+    poll "$WAIT_SECONDS" process_ended "$qp_pid" || found "quorpad still runs ${WAIT_SECONDS}s after SIGTERM"
+  fi
+  xs_reap "$qp_pid"
+  status=$?
+  [ "$status" -eq 0 ] || found "quorpad ended with status $status at the seed's end"
   log "seed $seed: $((actions_run - first)) actions in ${per_seed}s, nothing found"
-  xs_stop "$qp_pid"
 done
 echo "$xs_tag: ${#seeds[@]} passed, 0 failed ($actions_run actions)"
 exit 0

@@ -254,10 +254,15 @@ find_popup() {  # find_popup [BEFORE]
 
 # quorpad's message box (the save question, say): a managed window of quorpad's titled
 # quorpad, or TITLE where given (a file dialog's), other than its tray icon; sets prompt.
+# Only the window manager's clients count: a widget with a native window of its own inside
+# a dialog carries the program's name too.
+managed_windows() { xprop -root _NET_CLIENT_LIST 2>/dev/null | sed 's/.*#//; s/,/ /g'; }
 find_prompt() {  # find_prompt [TITLE]
-  local w
+  local w managed
+  managed=" $(for w in $(managed_windows); do printf '%s ' "$((w))"; done)"
   for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name "^${1:-quorpad}\$" 2>/dev/null); do
     [ "$w" = "$((${icon:-0}))" ] && continue
+    [[ "$managed" == *" $w "* ]] || continue
     is_override_redirect "$w" && continue
     prompt=$w
     return 0
