@@ -5,11 +5,12 @@
 # answers with each of its messages (no earlier versions, a name that exists, export,
 # import), and after each one the manager is quorpad's front window and has the keyboard;
 # the arrow keys choose the template Remove deletes; a preset Value is replaced by typing.
+# JOURNEY_SCALE=2 runs it at a scale factor of 2.
 #
 #   journey_e2e.sh PROGRAM_FOLDER
 set -u
 tray=${JOURNEY_TRAY:-xembed}
-xs_tag=journey-$tray
+xs_tag=journey-$tray${JOURNEY_SCALE:+-x$JOURNEY_SCALE}
 . "$(dirname "$0")/xsession.sh"
 xs_bound 150 "$0" "$@"
 
@@ -25,7 +26,13 @@ xs_copy_program "$BIN_DIR" || finish
 store="$work/bin/templates.dat"
 printf '1\x04Address\x041 Main St\r\n1\x04Beta\x04b\r\n1\x04Gamma\x04g\r\n' >"$store"
 printf '1\x04Delta\x04d\r\n' >"$work/home/more.dat"
-xs_start_x || finish
+# QT_SCALE_FACTOR=2 (JOURNEY_SCALE) runs the same journey at twice the size.
+if [ -n "${JOURNEY_SCALE:-}" ]; then
+  xs_start_x 2560x1600 || finish
+  export QT_SCALE_FACTOR=$JOURNEY_SCALE
+else
+  xs_start_x || finish
+fi
 if [ "$tray" = sni ]; then
   xs_start_bus || finish
   xs_start_xfce_panel || finish
@@ -44,9 +51,9 @@ front_window() {
 }
 in_front() { [ "$(front_window)" = "$1" ] && focused "$1"; }
 store_has() { od -An -c "$store" | tr -d ' \n' | grep -qF "$(printf '%s' "$1" | od -An -c | tr -d ' \n')"; }
-# Clicks a manager button by its designed place: (left, top) in twips of its centre, at this
-# font's 15 twips a pixel.
-press() { click_at $((mx + $1 / 15)) $((my + $2 / 15)) 1; }
+# Clicks a manager button by its designed place: (left, top) in twips of its centre. At this
+# font a pixel is 15 twips, times the scale the manager's width shows (7950 twips designed).
+press() { click_at $((mx + $1 * mscale / 15000)) $((my + $2 * mscale / 15000)) 1; }
 # Answers quorpad's message with Return once it has the keyboard; then the manager must be
 # in front with the keyboard again. Fails the step, saying which, otherwise.
 answer_and_check() {  # answer_and_check WHAT
@@ -69,7 +76,8 @@ open_manager() {  # from the popup at the caret, its item four up from the first
   poll "$WAIT_SECONDS" find_prompt "Manage Templates" || return 1
   manager=$prompt
   poll "$WAIT_SECONDS" focused "$manager" || return 1
-  read -r mx my _ _ <<<"$(geometry "$manager")"
+  read -r mx my mw _ <<<"$(geometry "$manager")"
+  mscale=$((mw * 1000 / 530))
 }
 
 xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
@@ -114,7 +122,7 @@ fi
 ok=1
 press 4087 4207 && answer_and_check "Versions" || ok=0
 if ((ok)); then
-  click_at $((mx + 40)) $((my + 24)) 1  # the list's first row: Address fills the boxes
+  press 600 360  # the list's first row: Address fills the boxes
   press 5167 4627 && answer_and_check "Add of a listed template" || ok=0
 fi
 ((ok)) && pass_step
@@ -167,7 +175,7 @@ fi
 
 begin_step "the arrow keys choose the template that Remove deletes"
 # The list holds Address, Beta, Gamma, Delta: Home and two Downs reach Gamma.
-click_at $((mx + 40)) $((my + 24)) 1
+press 600 360
 xdotool key Home Down Down
 press 7327 4627
 gone() { ! store_has Gamma && store_has Beta && store_has Delta && store_has Address; }
