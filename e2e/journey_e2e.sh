@@ -41,15 +41,6 @@ else
 fi
 
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-# quorpad's window highest in the window manager's stacking order.
-front_window() {
-  local w shown
-  shown=" $(visible_app_windows | tr '\n' ' ') "
-  for w in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g'); do
-    [[ "$shown" == *" $((w)) "* ]] && printf '%s\n' "$((w))"
-  done | tail -n 1
-}
-in_front() { [ "$(front_window)" = "$1" ] && focused "$1"; }
 store_has() { od -An -c "$store" | tr -d ' \n' | grep -qF "$(printf '%s' "$1" | od -An -c | tr -d ' \n')"; }
 # Clicks a manager button by its designed place: (left, top) in twips of its centre. At this
 # font a pixel is 15 twips, times the scale the manager's width shows (7950 twips designed).
@@ -128,40 +119,32 @@ fi
 ((ok)) && pass_step
 
 begin_step "export and import, through their file dialogs, end with the manager in front"
+# Names PATH in the file dialog TITLE once it has the keyboard; fails the step without one.
+choose_file() {  # choose_file TITLE PATH
+  if ! poll "$WAIT_SECONDS" find_prompt "$1"; then
+    fail_step "no '$1' dialog"
+    return 1
+  fi
+  poll "$WAIT_SECONDS" focused "$prompt"
+  xdotool type --delay 10 "$2"
+  xdotool key Return
+}
 ok=1
 press 5227 4207
 # One template is chosen in the list: the manager asks whether to export it or all; Return
 # takes the chosen one.
 poll "$WAIT_SECONDS" find_prompt && poll "$WAIT_SECONDS" focused "$prompt" && xdotool key Return
-if ! poll "$WAIT_SECONDS" find_prompt "Export Templates"; then
-  fail_step "no export dialog"
-  ok=0
-else
-  poll "$WAIT_SECONDS" focused "$prompt"
-  xdotool type --delay 10 "$work/home/all.csv"
-  xdotool key Return
+if choose_file "Export Templates" "$work/home/all.csv"; then
   # The file does not exist yet: the dialog asks before it creates it (Yes is the default).
-  another() {
-    local w
-    for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^Export Templates$'); do
-      [ "$w" != "$prompt" ] && { asking=$w; return 0; }
-    done
-    return 1
-  }
-  poll "$WAIT_SECONDS" another && poll "$WAIT_SECONDS" focused "$asking" && xdotool key Return
+  poll "$WAIT_SECONDS" find_another "Export Templates" "$prompt" &&
+    poll "$WAIT_SECONDS" focused "$asking" && xdotool key Return
   answer_and_check "Export" || ok=0
+else
+  ok=0
 fi
 if ((ok)); then
   press 4027 4627
-  if ! poll "$WAIT_SECONDS" find_prompt "Import Templates"; then
-    fail_step "no import dialog"
-    ok=0
-  else
-    poll "$WAIT_SECONDS" focused "$prompt"
-    xdotool type --delay 10 "$work/home/more.dat"
-    xdotool key Return
-    answer_and_check "Import" || ok=0
-  fi
+  choose_file "Import Templates" "$work/home/more.dat" && answer_and_check "Import" || ok=0
 fi
 if ((ok)); then
   if ! grep -q 'Address.*1 Main St' "$work/home/all.csv"; then

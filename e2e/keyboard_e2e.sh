@@ -74,14 +74,7 @@ poll "$WAIT_SECONDS" focused "$dialog"
 xdotool type --delay 20 "$doc"
 xdotool key Return
 # The file does not exist yet: the dialog asks before it creates it (Yes is the default).
-another() {
-  local w
-  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name '^Save File$'); do
-    [ "$w" != "$dialog" ] && { asking=$w; return 0; }
-  done
-  return 1
-}
-if poll "$WAIT_SECONDS" another; then
+if poll "$WAIT_SECONDS" find_another "Save File" "$dialog"; then
   poll "$WAIT_SECONDS" focused "$asking"
   xdotool key Return
 fi

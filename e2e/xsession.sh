@@ -270,6 +270,32 @@ find_prompt() {  # find_prompt [TITLE]
   return 1
 }
 
+# A second managed window of quorpad's titled TITLE, other than EXCEPT (a file dialog's
+# question, say, titled as the dialog); sets asking.
+find_another() {  # find_another TITLE EXCEPT
+  local w
+  for w in $(xdotool search --all --onlyvisible --pid "$qp_pid" --name "^$1\$" 2>/dev/null); do
+    [ "$w" != "$2" ] && { asking=$w; return 0; }
+  done
+  return 1
+}
+# quorpad's managed, viewable windows, one decimal id a line.
+shown_windows() {
+  local w managed
+  managed=" $(for w in $(managed_windows); do printf '%s ' "$((w))"; done)"
+  for w in $(visible_app_windows); do [[ "$managed" == *" $w "* ]] && echo "$w"; done
+}
+# quorpad's shown window highest in the window manager's stacking order.
+front_window() {
+  local w shown
+  shown=" $(shown_windows | tr '\n' ' ') "
+  for w in $(xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | sed 's/.*#//; s/,/ /g'); do
+    [[ "$shown" == *" $((w)) "* ]] && echo "$((w))"
+  done | tail -n 1
+}
+# WINDOW is quorpad's front window and has the keyboard.
+in_front() { [ "$(front_window)" = "$1" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
 # quorpad's docked tray icon: a viewable window of class quorpad inside trayer's panel.
 # Chooses the item LABEL in the open tray menu from the keyboard: the menu's enabled items in
 # their order (Down from no selection reaches the first; Up wraps to the last).
