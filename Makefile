@@ -59,6 +59,7 @@ bench: build
 	$(BUILD)/bin/picker_bench --reload
 	$(BUILD)/bin/recovery_bench
 	$(BUILD)/bin/find_bench
+	$(BUILD)/bin/fields_bench
 	$(BUILD)/bin/versions_bench
 	$(BUILD)/bin/manager_bench
 

@@ -48,6 +48,22 @@ std::optional<Piece> ReadField(const QString& body) {
   return std::nullopt;
 }
 
+// Where the field opened at `open` closes: the first ":}" after the marker, unless a line
+// break or a whole "{:" comes first (a field holds neither); -1 when it does not close. The
+// search stops there, so that a text with many markers is read in one pass, not once per
+// marker to its end.
+qsizetype FieldEnd(const QString& text, qsizetype open) {
+  for (qsizetype i = open + 2; i + 1 < text.size(); ++i) {
+    const QChar c = text.at(i);
+    const QChar next = text.at(i + 1);
+    if (c == QLatin1Char(':') && next == QLatin1Char('}')) return i;
+    if (c == QLatin1Char('\n')) return -1;
+    if (c == QLatin1Char('{') && next == QLatin1Char(':'))
+      return i + 2 < text.size() && text.at(i + 2) == QLatin1Char('}') ? i + 1 : -1;
+  }
+  return -1;
+}
+
 std::vector<Piece> Parse(const QString& text) {
   std::vector<Piece> pieces;
   QString literal;
@@ -68,7 +84,7 @@ std::vector<Piece> Parse(const QString& text) {
       at = open + 3;
       continue;
     }
-    const qsizetype close = text.indexOf(kClose, open + 2);
+    const qsizetype close = FieldEnd(text, open);
     const std::optional<Piece> field =
         close < 0 ? std::nullopt : ReadField(text.mid(open + 2, close - open - 2));
     if (!field) {

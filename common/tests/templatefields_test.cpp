@@ -35,6 +35,9 @@ class TemplateFieldsTest : public QObject {
     QTest::newRow("format strings of other languages")
         << "\"{:.2f}\".format(x) {:>10}"
         << "\"{:.2f}\".format(x) {:>10}" << -1 << none;
+    QTest::newRow("a marker inside a field's place opens the field")
+        << "{:a {:caret:} {:ask To{:}{:x\n{:caret:}"
+        << "{:a  {:x\n" << 4 << QStringList{"{:ask To{:}"};
   }
   void fieldsFillAsWritten() {
     QFETCH(QString, text);
