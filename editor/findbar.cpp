@@ -15,6 +15,7 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "common/plaintext.h"
@@ -56,6 +57,9 @@ QString ReplaceAll(const QString& text, const FindQuery& query, const QString& w
 }
 
 namespace {
+
+// How far back from the caret Find Previous first looks, in characters.
+constexpr qsizetype kBackwardWindow = 64 * 1024;
 
 QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
                        const QString& description) {
@@ -253,16 +257,23 @@ bool FindBar::find(bool forward, bool fromAnchor) {
     }
     return QRegularExpressionMatch();
   };
-  // The last match that is not empty and starts before `before`.
+  // The last match that is not empty and starts before `before`. It is looked for in a
+  // window ending there, from the start of a line, and in a larger one (four times) only
+  // where that holds none: a match just behind the caret is found without going through
+  // every match from the start of a long document.
   auto lastBefore = [&](qsizetype before) {
-    QRegularExpressionMatch last;
-    QRegularExpressionMatchIterator it = expression.globalMatch(haystack);
-    while (it.hasNext()) {
-      QRegularExpressionMatch match = it.next();
-      if (match.capturedStart() >= before) break;
-      if (match.capturedLength() > 0) last = match;
+    for (qsizetype window = kBackwardWindow;; window *= 4) {
+      qsizetype from = std::max<qsizetype>(0, before - window);
+      if (from > 0) from = haystack.lastIndexOf(QLatin1Char('\n'), from) + 1;
+      QRegularExpressionMatch last;
+      QRegularExpressionMatchIterator it = expression.globalMatch(haystack, from);
+      while (it.hasNext()) {
+        QRegularExpressionMatch match = it.next();
+        if (match.capturedStart() >= before) break;
+        if (match.capturedLength() > 0) last = match;
+      }
+      if (last.hasMatch() || from == 0) return last;
     }
-    return last;
   };
   if (forward) {
     const qsizetype from = fromAnchor ? anchor_ : cursor.selectionEnd();

@@ -115,6 +115,15 @@ class FindTest : public Fixture {
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("1 two 1\nthree 1"));
     w.textBox()->undo();
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("one two 1\nthree one"));
+
+    // Find Previous reaches a match far behind the caret, over lines and lines of text.
+    const QString filler = QStringLiteral("no match on this line\n").repeated(20000);
+    w.textBox()->setPlainText(QStringLiteral("one\n") + filler + QStringLiteral("one") + filler);
+    w.textBox()->moveCursor(QTextCursor::End);
+    QVERIFY(bar->findPrevious());
+    QCOMPARE(At(w), 4 + filler.size());
+    QVERIFY(bar->findPrevious());
+    QCOMPARE(At(w), 0);
   }
 };
 
