@@ -72,7 +72,7 @@ void MainGeometry::layOut() {
     window_->resize(pixelsW - (outer.width() - window_->width()),
                     pixelsH - (outer.height() - window_->height()));
   }
-  layOutStatusBar(std::min(pixelsX(l.panelWidth), window_->width()), pixelsX(kMinPanelWidth));
+  layOutStatusBar(pixelsX(kMinPanelWidth));
   // The frame and the document box follow the window's outer size; where the window
   // manager's decorations are thinner than the rules assume, they stay within the client
   // area.
@@ -93,20 +93,13 @@ void MainGeometry::layOut() {
   parts_.text->setGeometry(textX, textY, textW, textH);
 }
 
-void MainGeometry::layOutStatusBar(int panelWidth, int leastWidth) {
-  // The first panel takes what the panels after it leave of its designed width, and never
-  // less than its least width; the panels after it take what their texts need, and a notice
-  // what is left beside them, a third of the bar at the most. What a panel cannot show
-  // whole its tooltip says.
-  QStatusBar* bar = window_->statusBar();
-  const int room = panelWidth - bar->contentsMargins().left() - 24;
-  int others = 0;
-  QLabel* notice = parts_.panels->notice();
-  for (QWidget* panel : parts_.panels->all())
-    if (panel != notice && panel->isVisibleTo(bar)) others += panel->sizeHint().width() + 6;
-  notice->setMaximumWidth(std::max(0, std::min(window_->width() / 3, room - leastWidth - others - 6)));
-  if (notice->isVisibleTo(bar)) others += std::min(notice->sizeHint().width(), notice->maximumWidth()) + 6;
-  parts_.statusPanel->setMinimumWidth(std::max(leastWidth, room - others));
+void MainGeometry::layOutStatusBar(int leastWidth) {
+  // The panels after the first take what their texts need (the bar's layout asks them again
+  // whenever a text changes), a notice at most a third of the bar; the first panel, which
+  // stretches, takes the rest and never less than its least width, whatever the length of
+  // its text. What a panel cannot show whole its tooltip says.
+  parts_.panels->notice()->setMaximumWidth(window_->width() / 3);
+  parts_.statusPanel->setMinimumWidth(leastWidth);
 }
 
 void MainGeometry::schedule() {

@@ -559,13 +559,16 @@ void frmManage::cmdRename_Click() {
     return;
   }
   if (!stillInStore(from)) return;
-  node = TemplatesList->currentItem();  // the list was read again
-  if (!node) return;
-  const int row = TemplatesList->indexOfTopLevelItem(node);
+  // From here the template is named, not held: the list is read again whenever the store
+  // changes, also while a message (the version's, say) is open.
+  const QList<QTreeWidgetItem*> listed =
+      TemplatesList->findItems(from, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (listed.isEmpty()) return;
+  const int row = TemplatesList->indexOfTopLevelItem(listed.first());
   keepVersion();
   bool renamed = false;
   if (!guarded([&] {
-        renamed = Temp->Template_Rename(ToU16(node->text(0)), ToU16(to)) != templates::kFalse;
+        renamed = Temp->Template_Rename(ToU16(from), ToU16(to)) != templates::kFalse;
       }))
     return;
   if (!renamed) {

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
@@ -141,9 +142,13 @@ class HiDpiTest : public QObject {
     // keeps its least room beside the others, the format notice among them.
     QTemporaryDir folder2;
     const QString path = folder2.filePath(QString(110, QLatin1Char('p')));
-    guitest::WriteAll(path, "caf\xe9");  // Windows-1252, so that an edit changes it
+    // Windows-1252, so that an edit changes it; long, so that the caret panel widens at its end.
+    guitest::WriteAll(path, "caf\xe9\n" + QByteArray("line\n").repeated(12000));
     w.openFromOutside(path);
     QTRY_COMPARE(w.statusPanel()->text(), path);
+    // Side by side, none over another, when the caret panel widens at the end.
+    w.findChild<QPlainTextEdit*>()->moveCursor(QTextCursor::End);
+    QTRY_VERIFY(w.statusPanel()->geometry().right() < w.panels()->caret()->geometry().left());
     w.findChild<QPlainTextEdit*>()->insertPlainText(QString::fromUtf8("\xc5\x99"));
     for (QLabel* panel : {w.statusPanel(), w.panels()->caret(), w.panels()->notice(),
                           w.panels()->unsaved()}) {
@@ -156,6 +161,13 @@ class HiDpiTest : public QObject {
                    qPrintable(panel->objectName() + ": " + whole));
     }
     QVERIFY(w.statusPanel()->width() >= qRound(1440 * FontScale(&w) * w.logicalDpiX() / 1440.0));
+    int right = w.statusPanel()->geometry().right();
+    for (QWidget* panel : w.panels()->all())
+      if (panel->isVisible()) {
+        QVERIFY2(panel->geometry().left() > right, qPrintable(panel->objectName()));
+        right = panel->geometry().right();
+      }
+    QVERIFY(right < w.statusBar()->width());
     if (points > 0) {
       // Larger than the design, and still whole where the window manager gives it less room:
       // the rest is reached by scrolling.

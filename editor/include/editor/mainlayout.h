@@ -70,7 +70,7 @@ class MainGeometry : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void layOutStatusBar(int panelWidth, int leastWidth);
+  void layOutStatusBar(int leastWidth);
 
   QMainWindow* window_;
   Parts parts_;
