@@ -18,6 +18,9 @@
 #include <algorithm>
 #include <memory>
 
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
+
 #include "common/plaintext.h"
 #include "editor/documentpanels.h"
 #include "documents/shadowtext.h"
@@ -38,19 +41,55 @@ QString FindQuery::replacement(const QString& with) const {
   return plain;
 }
 
+bool SearchTooComplex(const FindQuery& query, const QString& text, qsizetype from) {
+  // A pattern written as text, escaped, never backtracks without end.
+  if (!query.regularExpression || from > text.size()) return false;
+  const QString pattern = query.expression().pattern();
+  // As QRegularExpression compiles and runs it: UTF-16, Unicode properties, its JIT with the
+  // largest stack it grows to; a match it lost to a limit is then lost here too.
+  uint32_t options = PCRE2_UTF | PCRE2_UCP;
+  if (!query.matchCase) options |= PCRE2_CASELESS;
+  int error = 0;
+  PCRE2_SIZE errorAt = 0;
+  pcre2_code_16* code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()),
+                                         PCRE2_SIZE(pattern.size()), options, &error, &errorAt,
+                                         nullptr);
+  if (!code) return false;
+  pcre2_match_data_16* data = pcre2_match_data_create_from_pattern_16(code, nullptr);
+  pcre2_match_context_16* context = pcre2_match_context_create_16(nullptr);
+  pcre2_jit_stack_16* stack = nullptr;
+  if (pcre2_jit_compile_16(code, PCRE2_JIT_COMPLETE) == 0) {
+    stack = pcre2_jit_stack_create_16(32 * 1024, 512 * 1024, nullptr);
+    pcre2_jit_stack_assign_16(context, nullptr, stack);
+  }
+  const int result = pcre2_match_16(code, reinterpret_cast<PCRE2_SPTR16>(text.utf16()),
+                                    PCRE2_SIZE(text.size()), PCRE2_SIZE(from), 0, data, context);
+  pcre2_jit_stack_free_16(stack);
+  pcre2_match_context_free_16(context);
+  pcre2_match_data_free_16(data);
+  pcre2_code_free_16(code);
+  // Asked where QRegularExpression found nothing: a match here, or an error, is a limit.
+  return result != PCRE2_ERROR_NOMATCH;
+}
+
 qsizetype CountMatches(const QString& text, const FindQuery& query) {
   const QRegularExpression expression = query.expression();
   if (query.text.isEmpty() || !expression.isValid()) return 0;
   qsizetype count = 0;
+  qsizetype end = 0;  // where the search found no further match
   QRegularExpressionMatchIterator it = expression.globalMatch(text);
-  while (it.hasNext()) count += it.next().capturedLength() > 0;
-  return count;
+  while (it.hasNext()) {
+    const QRegularExpressionMatch match = it.next();
+    count += match.capturedLength() > 0;
+    end = std::max(match.capturedEnd(), match.capturedStart() + 1);
+  }
+  return SearchTooComplex(query, text, end) ? -1 : count;
 }
 
 QString ReplaceAll(const QString& text, const FindQuery& query, const QString& with,
                    qsizetype& count) {
   count = CountMatches(text, query);
-  if (count == 0) return text;
+  if (count <= 0) return text;
   QString result = text;
   result.replace(query.expression(), query.replacement(with));
   return result;
@@ -79,6 +118,7 @@ QCheckBox* NewOption(QWidget* parent, const QString& name, const QString& captio
 }
 
 QString MatchesText(qsizetype count) {
+  if (count < 0) return QString::fromLatin1(kTooComplex);
   if (count == 0) return QStringLiteral("No match");
   return count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count);
 }
@@ -291,7 +331,8 @@ bool FindBar::find(bool forward, bool fromAnchor) {
     }
   }
   if (!found.hasMatch()) {
-    note_ = QStringLiteral("Not found.");
+    note_ = SearchTooComplex(q, haystack, 0) ? QString::fromLatin1(kTooComplex)
+                                             : QStringLiteral("Not found.");
     say(note_);
     return false;
   }
@@ -355,10 +396,11 @@ qsizetype FindBar::replaceEvery() {
     all.setPosition(std::min(caret, document_->document()->characterCount() - 1));
     document_->setTextCursor(all);
   }
-  note_ = count == 1 ? QStringLiteral("Replaced 1 match.")
-                     : QStringLiteral("Replaced %1 matches.").arg(count);
+  note_ = count < 0    ? QStringLiteral("Nothing was replaced: ") + QString::fromLatin1(kTooComplex)
+          : count == 1 ? QStringLiteral("Replaced 1 match.")
+                       : QStringLiteral("Replaced %1 matches.").arg(count);
   say(note_);
-  return count;
+  return std::max<qsizetype>(count, 0);
 }
 
 void FindBar::recount() {

@@ -57,6 +57,30 @@ class FindTest : public Fixture {
     if (!regex && count > 0) QVERIFY(result.contains(QStringLiteral("\\1")));  // taken as text
   }
 
+  // An expression that backtracks beyond the search's limits is said to be so, where the
+  // search alone would say "Not found." though a match exists; Replace All changes nothing.
+  void tooComplexExpressionIsSaidAndReplacesNothing() {
+    frmMain& w = ShownOwnMainWindow();
+    const QString text = QString(28, QLatin1Char('a')).append(QLatin1Char('\n')).repeated(3) +
+                         QStringLiteral("aaaa");
+    w.textBox()->setPlainText(text);
+    FindBar* bar = w.findBar();
+    bar->open(true);
+    Check(w, "chkRegex", true);
+    bar->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QStringLiteral("(a+)+$"));
+    bar->findChild<QLineEdit*>(QStringLiteral("txtReplace"))->setText(QStringLiteral("b"));
+    QVERIFY(!bar->findNext());
+    QCOMPARE(bar->statusText(), QString::fromLatin1(kTooComplex));
+    QCOMPARE(bar->replaceEvery(), qsizetype(0));
+    QVERIFY(bar->statusText().startsWith(QStringLiteral("Nothing was replaced: ")));
+    QCOMPARE(w.textBox()->toPlainText(), text);
+    QTRY_VERIFY(bar->statusText().endsWith(QString::fromLatin1(kTooComplex)) && !bar->counting());
+    // A plain search of the same text is no expression: found as usual.
+    Check(w, "chkRegex", false);
+    bar->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QStringLiteral("aaaa"));
+    QVERIFY(bar->findNext());
+  }
+
   void keyboardFindsReplacesAndGivesTheDocumentBack() {
     frmMain& w = ShownOwnMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));

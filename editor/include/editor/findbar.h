@@ -27,9 +27,18 @@ struct FindQuery {
   QString replacement(const QString& with) const;
 };
 
-// The number of matches of `query` in `text` (0 for an empty or invalid query).
+// What the bar says of an expression that backtracks beyond the search's limits on this
+// text (such as "(a+)+$" over long runs of a's): it neither matches nor fails to.
+inline constexpr const char* kTooComplex = "The expression is too complex to search this text.";
+
+// Whether the search for `query` in `text` from `from` on stops at the regular-expression
+// library's limits instead of finding a match or none.
+bool SearchTooComplex(const FindQuery& query, const QString& text, qsizetype from);
+// The number of matches of `query` in `text` (0 for an empty or invalid query), or -1 where
+// the expression is too complex for the text.
 qsizetype CountMatches(const QString& text, const FindQuery& query);
-// `text` with every match of `query` replaced by `with`; `count` says how many.
+// `text` with every match of `query` replaced by `with`; `count` says how many, or is -1
+// where the expression is too complex for the text: then nothing is replaced.
 QString ReplaceAll(const QString& text, const FindQuery& query, const QString& with,
                    qsizetype& count);
 
