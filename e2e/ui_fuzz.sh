@@ -42,6 +42,9 @@ item=""
 
 xs_begin gdbus dbus-daemon xfce4-panel xclip || exit 1
 xs_copy_program "$BIN_DIR" || exit 1
+# What quorpad saves by a bare name (a Save As answered by random keys) stays in the run's
+# folder, not wherever the fuzzer was started.
+cd "$work" || exit 1
 store="$work/bin/templates.dat"
 docs="$work/docs"
 mkdir -p "$docs"
