@@ -63,6 +63,11 @@ void StoreWatch::watch(const StoreStamp& now) {
   watchedInode_ = now.inode;
 }
 
+void StoreWatch::markSeen() {
+  last_ = StoreStamp::of(store_);
+  watch(last_);
+}
+
 void StoreWatch::check() {
   const StoreStamp now = StoreStamp::of(store_);
   watch(now);

@@ -216,8 +216,10 @@ void frmManage::Form_Load() {
   loaded_ = true;
   Temp = NewEngine();
   reloadTree();
-  // The list follows changes another process, or a hand, makes to the store.
-  connect(new StoreWatch(storePath(), this), &StoreWatch::changed, this, &frmManage::refreshList);
+  // The list follows changes another process, or a hand, makes to the store; its own are
+  // read back by the step that made them.
+  storeWatch_ = new StoreWatch(storePath(), this);
+  connect(storeWatch_, &StoreWatch::changed, this, &frmManage::refreshList);
   const QSignalBlocker quiet(chkFields);
   chkFields->setChecked(FieldsSwitchedOn());
 }
@@ -250,6 +252,7 @@ void frmManage::dropOnList(QDropEvent* drop) {
 }
 
 bool frmManage::reloadTree() {
+  if (storeWatch_) storeWatch_->markSeen();
   return guarded([this] {
     TreeViewAdapter tree(TemplatesList);
     Temp->Template_LoadA(tree);
@@ -263,6 +266,7 @@ bool frmManage::refreshList() {
   for (const QTreeWidgetItem* node : TemplatesList->selectedItems()) chosen << node->text(0);
   const QSignalBlocker quiet(TemplatesList);
   // Quietly: a store that cannot be read now is said by the step the person takes next.
+  if (storeWatch_) storeWatch_->markSeen();
   try {
     TreeViewAdapter tree(TemplatesList);
     Temp->Template_LoadA(tree);
@@ -336,6 +340,7 @@ void frmManage::cmdAdd_Click() {
     }
     keepVersion();
     if (Temp->Template_AddB(ToU16(name), ToU16(value))) {
+      storeWatch_->markSeen();
       Temp->Template_LoadA(tree);
     } else {
       Modal().message(this, kAppTitle, QStringLiteral("Could Not Add the template '%1'!").arg(name),

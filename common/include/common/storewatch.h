@@ -30,6 +30,10 @@ class StoreWatch : public QObject {
 
  public:
   StoreWatch(const QString& store, QObject* parent);
+  // The store as it is now is known to the owner (it is about to read it, or wrote it): a
+  // change up to here brings no changed(). Call it before reading, so that a change made
+  // after it is not missed.
+  void markSeen();
 
  Q_SIGNALS:
   void changed();

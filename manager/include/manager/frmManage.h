@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class StoreWatch;
 
 class frmManage : public QDialog {
   Q_OBJECT
@@ -128,6 +129,7 @@ class frmManage : public QDialog {
   QCheckBox* chkFields = nullptr;
   bool versionFailureTold_ = false;
   QString filledFrom_;  // the template whose row last filled the boxes
+  StoreWatch* storeWatch_ = nullptr;
   QGroupBox* Frame1 = nullptr;
   QGroupBox* Frame2 = nullptr;
   QLabel* Label1 = nullptr;
