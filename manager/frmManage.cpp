@@ -262,7 +262,7 @@ bool frmManage::reloadTree() {
 bool frmManage::refreshList() {
   const QTreeWidgetItem* current = TemplatesList->currentItem();
   const QString currentName = current ? current->text(0) : QString();
-  QStringList chosen;
+  QSet<QString> chosen;
   for (const QTreeWidgetItem* node : TemplatesList->selectedItems()) chosen << node->text(0);
   const QSignalBlocker quiet(TemplatesList);
   // Quietly: a store that cannot be read now is said by the step the person takes next.
@@ -274,19 +274,48 @@ bool frmManage::refreshList() {
     return false;
   }
   // A current row whose template is gone leaves none current: no other template is acted
-  // on in its place.
+  // on in its place. The rows come unselected; only the chosen ones are touched.
   TemplatesList->setCurrentItem(nullptr);
-  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i) {
+  for (int i = 0, n = TemplatesList->topLevelItemCount(); i < n; ++i) {
     QTreeWidgetItem* node = TemplatesList->topLevelItem(i);
-    if (node->text(0) == currentName && current)
+    if (!chosen.isEmpty() && chosen.contains(node->text(0))) node->setSelected(true);
+    if (current && node->text(0) == currentName) {
       TemplatesList->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
-    node->setSelected(chosen.contains(node->text(0)));
+      current = nullptr;
+    }
   }
   return true;
 }
 
+namespace {
+
+// The names of the store's templates, as the engine lists them.
+class StoreNames : public templates::TreeView {
+ public:
+  void Clear() override { names_.clear(); }
+  void Add(const std::u16string&, const std::u16string& text) override { names_ << FromU16(text); }
+  int Count() const override { return int(names_.size()); }
+  std::u16string Text(int i) const override { return ToU16(names_.value(i - 1)); }
+  std::u16string Key(int) const override { return {}; }
+  bool holds(const QString& name) const { return names_.contains(name); }
+
+ private:
+  QStringList names_;
+};
+
+}  // namespace
+
 bool frmManage::stillInStore(const QString& name) {
-  if (!refreshList() || name.isEmpty() || name != filledFrom_ || listsName(name)) return true;
+  if (name.isEmpty() || name != filledFrom_) return true;
+  // Asked of the store itself, which the list may follow a moment later.
+  StoreNames names;
+  try {
+    Temp->Template_LoadA(names);
+  } catch (const std::exception&) {
+    return true;  // the step itself says why the store cannot be used
+  }
+  if (names.holds(name)) return true;
+  refreshList();
   Modal().message(this, kAppTitle,
                   QStringLiteral("'") + name +
                       QStringLiteral("' is no longer in the templates: it was renamed or "
@@ -566,10 +595,14 @@ void frmManage::cmdRename_Click() {
   if (!stillInStore(from)) return;
   // From here the template is named, not held: the list is read again whenever the store
   // changes, also while a message (the version's, say) is open.
-  const QList<QTreeWidgetItem*> listed =
-      TemplatesList->findItems(from, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (listed.isEmpty()) return;
-  const int row = TemplatesList->indexOfTopLevelItem(listed.first());
+  if (!node || node->text(0) != from) {
+    const QList<QTreeWidgetItem*> listed =
+        TemplatesList->findItems(from, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    node = listed.isEmpty() ? nullptr : listed.first();
+  }
+  if (!node) return;
+  const int row = TemplatesList->indexOfTopLevelItem(node);
+  node = nullptr;
   keepVersion();
   bool renamed = false;
   if (!guarded([&] {
