@@ -119,8 +119,13 @@ void SetTaskbarEntry(QWidget* window, bool listed) {
   xcb_flush(c);
 }
 
-void GiveKeyboardFocus(QWidget* window) {
-  if (!window || !window->isVisible() || window->isMinimized()) return;
+void GiveKeyboardFocus(QWidget* widget) {
+  if (!widget) return;
+  // The window manager deals in top-level windows: a control gets the keyboard within its
+  // window (asked for its own X window, it would be given one, and its siblings with it).
+  QWidget* window = widget->window();
+  if (widget != window) widget->setFocus(Qt::OtherFocusReason);
+  if (!window->isVisible() || window->isMinimized()) return;
   window->activateWindow();
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
   auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();

@@ -11,11 +11,11 @@ class QWidget;
 // platforms without such a hint it does nothing.
 void SetTaskbarEntry(QWidget* window, bool listed);
 
-// Gives the keyboard to `window`, a shown window of quorpad's. Some X11 window managers
-// refuse an application's activation request for a window left out of the taskbar (openbox
-// does), so on X11 the focus is set on the window directly, as the ICCCM lets a client do for
-// its own windows; elsewhere the platform's activation is asked for. A window not on screen
-// is left alone.
+// Gives the keyboard to `window`, a shown window of quorpad's, or to a control within its
+// window. Some X11 window managers refuse an application's activation request for a window
+// left out of the taskbar (openbox does), so on X11 the focus is set on the window directly,
+// as the ICCCM lets a client do for its own windows; elsewhere the platform's activation is
+// asked for. A window not on screen is left alone.
 void GiveKeyboardFocus(QWidget* window);
 
 // Calls `changed` (soon after, once Qt has taken the news in) whenever the window manager
