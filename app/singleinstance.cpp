@@ -257,7 +257,7 @@ void SingleInstance::setHandler(Handler handler) {
   if (!server_) return;
   for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) {
     letGoWhenIdle(socket);
-    read(socket);
+    readSoon(socket);
   }
 }
 
@@ -274,12 +274,21 @@ void SingleInstance::letGoWhenIdle(QLocalSocket* socket) {
 void SingleInstance::accept() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     connections_.insert(socket, Connection());
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readSoon(socket); });
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QObject::destroyed, this, [this, socket] { connections_.remove(socket); });
     if (handler_) letGoWhenIdle(socket);
-    read(socket);
+    readSoon(socket);
   }
+}
+
+void SingleInstance::readSoon(QLocalSocket* socket) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, guard = QPointer<QLocalSocket>(socket)] {
+        if (guard) read(guard);
+      },
+      Qt::QueuedConnection);
 }
 
 void SingleInstance::read(QLocalSocket* socket) {

@@ -133,12 +133,6 @@ ended() {  # reaps quorpad if it has ended; a finding unless it ended with 0
   [ "$status" -eq 0 ] || found "quorpad ended with status $status"
   start_quorpad
 }
-# quorpad's managed, viewable windows, one decimal id a line.
-shown_windows() {
-  local w managed
-  managed=" $(for w in $(managed_windows); do printf '%s ' "$((w))"; done)"
-  for w in $(visible_app_windows); do [[ "$managed" == *" $w "* ]] && echo "$w"; done
-}
 # Each shown window opened from another shown one, as "WINDOW PARENT" lines.
 opened_from() {
   local w t shown
@@ -148,14 +142,6 @@ opened_from() {
     [ -n "$t" ] && [[ "$shown" == *" $((t)) "* ]] && echo "$w $((t))"
   done
 }
-front_window() {  # the shown window of quorpad's highest in the stacking order
-  local w shown
-  shown=" $(shown_windows | tr '\n' ' ') "
-  for w in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g'); do
-    [[ "$shown" == *" $((w)) "* ]] && echo "$((w))"
-  done | tail -n 1
-}
-in_front() { [ "$(front_window)" = "$1" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 # A dialog that closed during the action, with no window come instead, hands the front and
 # the keyboard back to the window it came from.
 check_handed_back() {

@@ -66,6 +66,10 @@ class SingleInstance : public QObject {
   void accept();
   void letGoWhenIdle(QLocalSocket* socket);
   void read(QLocalSocket* socket);
+  // Reads the socket from the event loop, never from within one of its own signals: the
+  // handler may run a question's event loop, in which the socket may be deleted, and Qt's
+  // code that emitted the signal would then go on with a deleted socket.
+  void readSoon(QLocalSocket* socket);
   // Listens again where the server stopped; with a growing pause while that fails.
   void keepListening();
 
