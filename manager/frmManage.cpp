@@ -664,15 +664,24 @@ bool frmManage::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  // The preset value, untouched, is selected as the box takes the keyboard (by Tab or a
-  // click), so that typing replaces it; once the click has placed the caret.
+  // The preset value, untouched, is selected as the box takes the keyboard, so that typing
+  // replaces it: at once by Tab, after a click once the click has placed the caret.
   if (watched == txtValue && event->type() == QEvent::FocusIn &&
-      txtValue->toPlainText() == kNoValue)
-    QTimer::singleShot(0, txtValue, [this] {
-      if (txtValue->toPlainText() == kNoValue) txtValue->selectAll();
-    });
+      txtValue->toPlainText() == kNoValue) {
+    if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+      txtValue->selectAll();
+    else
+      QTimer::singleShot(0, txtValue, [this] {
+        if (txtValue->toPlainText() == kNoValue) txtValue->selectAll();
+      });
+  }
   if (watched == txtValue && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
+    // Keys may come before the click's selection does: a typed character still replaces
+    // the preset rather than joining it.
+    if (!key->text().isEmpty() && key->text().at(0).isPrint() &&
+        txtValue->toPlainText() == kNoValue && !txtValue->textCursor().hasSelection())
+      txtValue->selectAll();
     if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
       txtValue->insertPlainText(QStringLiteral("\t"));
       return true;
