@@ -8,10 +8,12 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolButton>
 
+#include "common/longjob.h"
 #include "common/plaintext.h"
 #include "documents/document.h"
 
@@ -129,6 +131,25 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
 
   unsaved_ = NewPanel(bar, QStringLiteral("status_unsaved"), QStringLiteral("Unsaved changes"));
 
+  jobProgress_ = NewPanel(bar, QStringLiteral("status_job"), QStringLiteral("Work under way"));
+  jobCancel_ = new QToolButton(bar);
+  jobCancel_->setObjectName(QStringLiteral("status_job_cancel"));
+  jobCancel_->setText(QStringLiteral("Cancel"));
+  jobCancel_->setAutoRaise(true);
+  jobCancel_->setFocusPolicy(Qt::NoFocus);
+  jobCancel_->setToolTip(QStringLiteral("Stops the work and leaves everything as it was (Escape)."));
+  jobCancel_->setMaximumHeight(jobCancel_->fontMetrics().height() + 4);
+  cancelKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), bar->window());
+  cancelKey_->setContext(Qt::WindowShortcut);
+  const auto cancelShown = [this] {
+    if (shownJob_) shownJob_->cancel();
+  };
+  connect(jobCancel_, &QToolButton::clicked, this, cancelShown);
+  connect(cancelKey_, &QShortcut::activated, this, cancelShown);
+  hideJob(nullptr);
+
+  bar->addPermanentWidget(jobProgress_);
+  bar->addPermanentWidget(jobCancel_);
   for (QWidget* w : all()) bar->addPermanentWidget(w);
 
   connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &DocumentPanels::showCaret);
@@ -199,6 +220,34 @@ void DocumentPanels::showModified(bool modified) {
   unsaved_->setVisible(modified);
   // Once the text is saved the notice has been borne out.
   if (!modified) showNotice(QString());
+}
+
+void DocumentPanels::watch(LongJob* job) {
+  // Escape belongs to the work while it runs, shown or not yet.
+  connect(job, &LongJob::started, this, [this, job] {
+    shownJob_ = job;
+    cancelKey_->setEnabled(true);
+  });
+  connect(job, &LongJob::progressed, this,
+          [this, job](const QString& what, int percent) { showJob(job, what, percent); });
+  connect(job, &LongJob::ended, this, [this, job] { hideJob(job); });
+}
+
+void DocumentPanels::showJob(LongJob* job, const QString& what, int percent) {
+  shownJob_ = job;
+  ShowInPanel(jobProgress_, percent < 0 ? what + QStringLiteral("...")
+                                        : QStringLiteral("%1... %2%").arg(what).arg(percent));
+  jobProgress_->show();
+  jobCancel_->show();
+}
+
+void DocumentPanels::hideJob(LongJob* job) {
+  if (job != shownJob_) return;
+  shownJob_ = nullptr;
+  ShowInPanel(jobProgress_, QString());
+  jobProgress_->hide();
+  jobCancel_->hide();
+  cancelKey_->setEnabled(false);
 }
 
 void DocumentPanels::fillEncodingMenu() {

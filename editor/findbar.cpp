@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -21,6 +20,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include "common/longjob.h"
 #include "common/plaintext.h"
 #include "editor/documentpanels.h"
 #include "documents/shadowtext.h"
@@ -31,14 +31,6 @@ QRegularExpression FindQuery::expression() const {
   QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
   if (!matchCase) options |= QRegularExpression::CaseInsensitiveOption;
   return QRegularExpression(pattern, options);
-}
-
-QString FindQuery::replacement(const QString& with) const {
-  if (regularExpression) return with;
-  // QString::replace() reads \1 and the like in the replacement; plain text means itself.
-  QString plain = with;
-  plain.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-  return plain;
 }
 
 bool SearchTooComplex(const FindQuery& query, const QString& text, qsizetype from) {
@@ -72,30 +64,105 @@ bool SearchTooComplex(const FindQuery& query, const QString& text, qsizetype fro
   return result != PCRE2_ERROR_NOMATCH;
 }
 
-qsizetype CountMatches(const QString& text, const FindQuery& query) {
+namespace {
+
+// How many matches go between two looks at whether the job was cancelled.
+constexpr qsizetype kMatchesPerLook = 4096;
+
+// `with` as the text that replaces one match: where the query is an expression, \1 to \99
+// stand for the match's groups, read as QString::replace() reads them (two digits where
+// there are that many groups); plain text means itself, backslashes and all.
+class Replacement {
+ public:
+  Replacement(const QString& with, const FindQuery& query, int groups) : with_(with) {
+    qsizetype literal = 0;
+    for (qsizetype i = 0; query.regularExpression && i + 1 < with.size(); ++i) {
+      if (with.at(i) != QLatin1Char('\\')) continue;
+      int group = with.at(i + 1).digitValue();
+      if (group <= 0 || group > groups) continue;
+      qsizetype length = 2;
+      const int second = i + 2 < with.size() ? with.at(i + 2).digitValue() : -1;
+      if (second >= 0 && group * 10 + second <= groups) {
+        group = group * 10 + second;
+        length = 3;
+      }
+      pieces_.push_back({literal, i - literal, group});
+      literal = i + length;
+      i += length - 1;
+    }
+    pieces_.push_back({literal, with.size() - literal, 0});
+  }
+
+  void appendFor(const QRegularExpressionMatch& match, QString& out) const {
+    for (const Piece& piece : pieces_) {
+      out.append(QStringView(with_).mid(piece.from, piece.length));
+      if (piece.group > 0) out.append(match.capturedView(piece.group));
+    }
+  }
+
+ private:
+  struct Piece {
+    qsizetype from, length;  // the text before the group
+    int group;               // 0: none follows
+  };
+  QString with_;
+  std::vector<Piece> pieces_;
+};
+
+// Goes through every match of `query` in `text`, handing each to `each`; the number of
+// matches that are not empty, or -1 where the expression is too complex for the text or
+// the job was cancelled.
+template <typename Each>
+qsizetype EveryMatch(const QString& text, const FindQuery& query, JobProgress* progress,
+                     Each each) {
   const QRegularExpression expression = query.expression();
   if (query.text.isEmpty() || !expression.isValid()) return 0;
   qsizetype count = 0;
+  qsizetype seen = 0;
   qsizetype end = 0;  // where the search found no further match
   QRegularExpressionMatchIterator it = expression.globalMatch(text);
   while (it.hasNext()) {
     const QRegularExpressionMatch match = it.next();
     count += match.capturedLength() > 0;
     end = std::max(match.capturedEnd(), match.capturedStart() + 1);
+    each(match);
+    if (progress && ++seen % kMatchesPerLook == 0) {
+      if (progress->cancelled()) return -1;
+      progress->report(end, text.size());
+    }
   }
   return SearchTooComplex(query, text, end) ? -1 : count;
 }
 
+}  // namespace
+
+qsizetype CountMatches(const QString& text, const FindQuery& query, JobProgress* progress) {
+  return EveryMatch(text, query, progress, [](const QRegularExpressionMatch&) {});
+}
+
 QString ReplaceAll(const QString& text, const FindQuery& query, const QString& with,
-                   qsizetype& count) {
-  count = CountMatches(text, query);
+                   qsizetype& count, JobProgress* progress) {
+  const Replacement replacement(with, query, query.expression().captureCount());
+  QString result;
+  qsizetype copied = 0;  // the text up to here is in the result
+  count = EveryMatch(text, query, progress, [&](const QRegularExpressionMatch& match) {
+    if (result.isNull()) result.reserve(text.size());
+    result.append(QStringView(text).mid(copied, match.capturedStart() - copied));
+    replacement.appendFor(match, result);
+    copied = match.capturedEnd();
+  });
   if (count <= 0) return text;
-  QString result = text;
-  result.replace(query.expression(), query.replacement(with));
+  result.append(QStringView(text).mid(copied));
   return result;
 }
 
 namespace {
+
+// What Replace All hands back to the window.
+struct Replaced {
+  QString text;
+  qsizetype count = 0;
+};
 
 // How far back from the caret Find Previous first looks, in characters.
 constexpr qsizetype kBackwardWindow = 64 * 1024;
@@ -132,6 +199,10 @@ FindBar::FindBar(QPlainTextEdit* document, QWidget* parent) : QFrame(parent), do
   createControls();
   hide();
   shadow_ = new ShadowText(document_->document(), this);
+  counter_ = new LongJob(this);
+  replacer_ = new LongJob(this);
+  // However Replace All ends, the document is the person's again.
+  connect(replacer_, &LongJob::ended, this, [this] { document_->setReadOnly(false); });
   // A changed document is searched afresh; its count is renewed once the typing pauses.
   recountSoon_ = new QTimer(this);
   recountSoon_->setSingleShot(true);
@@ -354,6 +425,7 @@ void FindBar::searchAsTyped() {
 }
 
 void FindBar::replaceOne() {
+  if (replacer_->busy()) return;  // Replace All holds the document
   const FindQuery q = query();
   const QRegularExpression expression = q.expression();
   QTextCursor cursor = document_->textCursor();
@@ -378,62 +450,83 @@ void FindBar::replaceOne() {
   findNext();
 }
 
-qsizetype FindBar::replaceEvery() {
-  qsizetype count = 0;
+void FindBar::replaceEvery() {
   const FindQuery q = query();
   if (q.text.isEmpty() || !q.expression().isValid()) {
     find(true, false);  // says why
-    return 0;
+    return;
   }
-  const QString replaced = ReplaceAll(text(), q, txtReplace->text(), count);
-  if (count > 0) {
-    const int caret = document_->textCursor().position();
-    QTextCursor all(document_->document());
-    all.beginEditBlock();
-    all.select(QTextCursor::Document);
-    all.insertText(replaced);
-    all.endEditBlock();
-    all.setPosition(std::min(caret, document_->document()->characterCount() - 1));
-    document_->setTextCursor(all);
-  }
-  note_ = count < 0    ? QStringLiteral("Nothing was replaced: ") + QString::fromLatin1(kTooComplex)
-          : count == 1 ? QStringLiteral("Replaced 1 match.")
-                       : QStringLiteral("Replaced %1 matches.").arg(count);
-  say(note_);
-  return std::max<qsizetype>(count, 0);
+  const int revision = document_->document()->revision();
+  const QString with = txtReplace->text();
+  replacer_->start<Replaced>(
+      QStringLiteral("Replacing"),
+      [q, with, pieces = shadow_->pieces()](JobProgress& progress) {
+        Replaced r;
+        QString text = ShadowText::join(pieces);
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        r.text = ReplaceAll(text, q, with, r.count, &progress);
+        if (r.count <= 0) r.text.clear();
+        return r;
+      },
+      [this, revision](Replaced& r) {
+        if (r.count > 0 && document_->document()->revision() != revision) {
+          // Another file came in meanwhile (a hand-over, a restore): nothing fits it.
+          note_ = QStringLiteral("Nothing was replaced: the document changed meanwhile.");
+          say(note_);
+          return;
+        }
+        if (r.count > 0) {
+          const int caret = document_->textCursor().position();
+          QTextCursor all(document_->document());
+          all.beginEditBlock();
+          all.select(QTextCursor::Document);
+          all.insertText(r.text);
+          all.endEditBlock();
+          all.setPosition(std::min(caret, document_->document()->characterCount() - 1));
+          document_->setTextCursor(all);
+        }
+        note_ = r.count < 0 ? QStringLiteral("Nothing was replaced: ") +
+                                  QString::fromLatin1(kTooComplex)
+                : r.count == 1 ? QStringLiteral("Replaced 1 match.")
+                               : QStringLiteral("Replaced %1 matches.").arg(r.count);
+        lastReplaced_ = std::max<qsizetype>(r.count, 0);
+        say(note_);
+      });
+  // The document stands still while its text is replaced beside the window, so that the
+  // result still fits it; Cancel (or Escape) leaves it as it was.
+  document_->setReadOnly(true);
 }
 
 void FindBar::recount() {
   const FindQuery q = query();
-  const quint64 generation = ++generation_;
   counted_.clear();
   if (q.text.isEmpty() || !q.expression().isValid()) {
+    counter_->cancel();
     say(note_);
     return;
   }
-  if (!counter_) {
-    counter_ = new QThreadPool(this);
-    counter_->setMaxThreadCount(1);
-  }
-  ++counting_;
-  QPointer<FindBar> self(this);
   // The pieces are shared, not copied: the document's later edits make pieces of their own.
   // They are joined, and their paragraphs ended with LF, on the counting thread.
-  counter_->start([self, generation, q, pieces = shadow_->pieces()] {
-    QString text = ShadowText::join(pieces);
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    const qsizetype count = CountMatches(text, q);
-    QMetaObject::invokeMethod(
-        qApp,
-        [self, generation, count] {
-          if (!self) return;
-          --self->counting_;
-          if (generation != self->generation_) return;
-          self->counted_ = MatchesText(count);
-          self->say(self->note_);
-        },
-        Qt::QueuedConnection);
-  });
+  counter_->start<qsizetype>(
+      QStringLiteral("Counting"),
+      [q, pieces = shadow_->pieces()](JobProgress& progress) {
+        QString text = ShadowText::join(pieces);
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        return CountMatches(text, q, &progress);
+      },
+      [this](qsizetype& count) {
+        counted_ = MatchesText(count);
+        say(note_);
+      });
+}
+
+void FindBar::waitForWork() {
+  counter_->waitForIdle();
+  replacer_->waitForIdle();
+}
+
+bool FindBar::counting() const {
+  return counter_->busy();
 }
 
 void FindBar::say(const QString& note) {

@@ -137,6 +137,7 @@ void frmMain::createControls() {
   statusBar()->addWidget(statusPanel_, 1);
   statusPanel_->setMinimumWidth(ToPixelsX(this, qRound(kMinPanelWidth * FontScale(this))));
   panels_ = new DocumentPanels(statusBar(), document_, txtData);
+  panels_->watch(findBar_->replaceJob());
   geometry_ = new MainGeometry(this, {Frame1, txtData, findBar_, statusPanel_, panels_},
                                [this] { Form_Resize(); });
   // The keyboard is the window's once it is on screen, where it was asked for before.

@@ -22,6 +22,9 @@ FieldValues ValuesWithoutAsking() {
 }  // namespace
 
 void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString& text) {
+  // A document held still for work beside the window (the status bar says which) takes no
+  // text until that work ends.
+  if (box->isReadOnly()) return;
   if (!FieldsSwitchedOn()) {
     box->insertPlainText(text);
     return;

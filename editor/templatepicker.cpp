@@ -9,12 +9,12 @@
 #include <QListView>
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <filesystem>
 
 #include "common/errortext.h"
+#include "common/longjob.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 
@@ -134,6 +134,7 @@ void TemplateListModel::setFilter(const QString& text) {
 TemplatePicker::TemplatePicker(QWidget* anchor, templates::tmpeng& engine, QWidget* parent)
     : QFrame(parent), anchor_(anchor), engine_(engine) {
   setObjectName(QStringLiteral("TemplatePicker"));
+  loader_ = new LongJob(this);
   createControls();
   hide();
   anchor_->installEventFilter(this);
@@ -216,7 +217,7 @@ void TemplatePicker::dismiss() {
 }
 
 void TemplatePicker::reload() {
-  ++generation_;  // a background load under way is overtaken
+  loader_->cancel();  // a background load under way is overtaken
   const QString path = QFile::decodeName(QByteArray::fromStdString(engine_.StorePath().native()));
   // The stamp is taken before reading: a change made while the store is read is seen at the
   // next opening.
@@ -260,57 +261,50 @@ struct Loaded {
 }  // namespace
 
 void TemplatePicker::reloadInBackground() {
-  if (!loader_) {
-    loader_ = new QThreadPool(this);
-    loader_->setMaxThreadCount(1);
-  }
-  const quint64 generation = ++generation_;
-  ++reloading_;
   const std::filesystem::path store = engine_.StorePath();
   const QString text = txtFilter->text();
-  QPointer<TemplatePicker> self(this);
-  loader_->start([self, generation, store, text] {
-    // An engine of the thread's own over the same store: the window's is not shared.
-    auto loaded = std::make_shared<Loaded>();
-    const QString path = QFile::decodeName(QByteArray::fromStdString(store.native()));
-    loaded->stamp = StoreStamp::of(path);
-    loaded->filterText = text;
-    try {
-      templates::tmpeng(store.parent_path()).Template_LoadA(*loaded->list);
-      loaded->list->lowerUpTo(loaded->list->size());
-      loaded->filter.apply(*loaded->list, text);
-    } catch (const std::exception&) {
-      loaded->error =
-          ErrorText(std::current_exception(),
-                    QStringLiteral("The templates could not be read from %1: ").arg(path));
-    }
-    QMetaObject::invokeMethod(
-        qApp,
-        [self, generation, loaded] {
-          if (!self) return;
-          --self->reloading_;
-          if (generation != self->generation_) return;
-          self->loadError_ = loaded->error;
-          if (!loaded->error.isEmpty()) {
-            // Nothing half read is offered; the next opening tries again.
-            self->loaded_ = false;
-            self->model_->setList(std::make_unique<TemplateList>(), QString());
-          } else {
-            self->loaded_ = true;
-            self->loadedFrom_ = loaded->stamp;
-            if (self->txtFilter->text() == loaded->filterText) {
-              // The old list, as large as the new one, is freed on the loader's thread.
-              std::shared_ptr<TemplateList> old =
-                  self->model_->setFiltered(std::move(loaded->list), std::move(loaded->filter));
-              self->loader_->start([old = std::move(old)]() mutable { old.reset(); });
-            } else
-              self->model_->setList(std::move(loaded->list), self->txtFilter->text());
-          }
-          self->lstTemplates->setCurrentIndex(self->model_->index(0));
-          self->showStatus();
-        },
-        Qt::QueuedConnection);
-  });
+  loader_->start<Loaded>(
+      QStringLiteral("Reading the templates"),
+      [store, text](JobProgress&) {
+        // An engine of the thread's own over the same store: the window's is not shared.
+        Loaded loaded;
+        const QString path = QFile::decodeName(QByteArray::fromStdString(store.native()));
+        loaded.stamp = StoreStamp::of(path);
+        loaded.filterText = text;
+        try {
+          templates::tmpeng(store.parent_path()).Template_LoadA(*loaded.list);
+          loaded.list->lowerUpTo(loaded.list->size());
+          loaded.filter.apply(*loaded.list, text);
+        } catch (const std::exception&) {
+          loaded.error =
+              ErrorText(std::current_exception(),
+                        QStringLiteral("The templates could not be read from %1: ").arg(path));
+        }
+        return loaded;
+      },
+      [this](Loaded& loaded) {
+        loadError_ = loaded.error;
+        if (!loaded.error.isEmpty()) {
+          // Nothing half read is offered; the next opening tries again.
+          loaded_ = false;
+          model_->setList(std::make_unique<TemplateList>(), QString());
+        } else {
+          loaded_ = true;
+          loadedFrom_ = loaded.stamp;
+          if (txtFilter->text() == loaded.filterText) {
+            // The old list, as large as the new one, is freed on the loader's thread.
+            loader_->dispose(
+                model_->setFiltered(std::move(loaded.list), std::move(loaded.filter)));
+          } else
+            model_->setList(std::move(loaded.list), txtFilter->text());
+        }
+        lstTemplates->setCurrentIndex(model_->index(0));
+        showStatus();
+      });
+}
+
+bool TemplatePicker::reloading() const {
+  return loader_->busy();
 }
 
 bool TemplatePicker::storeChangedSinceLoad() const {

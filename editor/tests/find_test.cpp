@@ -57,6 +57,29 @@ class FindTest : public Fixture {
     if (!regex && count > 0) QVERIFY(result.contains(QStringLiteral("\\1")));  // taken as text
   }
 
+  // What replaces a match: groups by number where the query is an expression, as many
+  // digits as there are groups; plain text as it stands, backslashes and all.
+  void replacementsReadGroupsOnlyInExpressions_data() {
+    QTest::addColumn<QString>("find");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<QString>("with");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("plain backslashes") << "x" << false << "C:\\dir\\1" << "a C:\\dir\\1 b";
+    QTest::newRow("group") << "(x)" << true << "[\\1]" << "a [x] b";
+    QTest::newRow("one group, two digits") << "(x)" << true << "\\12" << "a x2 b";
+    QTest::newRow("no such group") << "(x)" << true << "\\2\\" << "a \\2\\ b";
+  }
+  void replacementsReadGroupsOnlyInExpressions() {
+    QFETCH(QString, find);
+    QFETCH(bool, regex);
+    QFETCH(QString, with);
+    QFETCH(QString, result);
+    qsizetype count = 0;
+    QCOMPARE(ReplaceAll(QStringLiteral("a x b"), FindQuery{find, false, false, regex}, with, count),
+             result);
+    QCOMPARE(count, qsizetype(1));
+  }
+
   // An expression that backtracks beyond the search's limits is said to be so, where the
   // search alone would say "Not found." though a match exists; Replace All changes nothing.
   void tooComplexExpressionIsSaidAndReplacesNothing() {
@@ -71,7 +94,9 @@ class FindTest : public Fixture {
     bar->findChild<QLineEdit*>(QStringLiteral("txtReplace"))->setText(QStringLiteral("b"));
     QVERIFY(!bar->findNext());
     QCOMPARE(bar->statusText(), QString::fromLatin1(kTooComplex));
-    QCOMPARE(bar->replaceEvery(), qsizetype(0));
+    bar->replaceEvery();
+    bar->waitForWork();
+    QCOMPARE(bar->lastReplaced(), qsizetype(0));
     QVERIFY(bar->statusText().startsWith(QStringLiteral("Nothing was replaced: ")));
     QCOMPARE(w.textBox()->toPlainText(), text);
     QTRY_VERIFY(bar->statusText().endsWith(QString::fromLatin1(kTooComplex)) && !bar->counting());
@@ -131,7 +156,19 @@ class FindTest : public Fixture {
     bar->findNext();
     bar->findChild<QPushButton*>(QStringLiteral("cmdReplace"))->click();
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("one two 1\nthree one"));
-    QCOMPARE(bar->replaceEvery(), qsizetype(2));
+    // Replace All holds the document still until it is done; Cancel (or Escape) leaves it
+    // as it was, and a later one replaces every match as one Undo step.
+    bar->replaceEvery();
+    QVERIFY(w.textBox()->isReadOnly());
+    QTest::keyClick(with, Qt::Key_Escape);
+    bar->waitForWork();
+    QVERIFY(!w.textBox()->isReadOnly());
+    QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("one two 1\nthree one"));
+    QVERIFY(bar->isVisible());
+    bar->replaceEvery();
+    bar->waitForWork();
+    QCOMPARE(bar->lastReplaced(), qsizetype(2));
+    QVERIFY(!w.textBox()->isReadOnly());
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("1 two 1\nthree 1"));
     w.textBox()->undo();
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("one two 1\nthree one"));

@@ -6,7 +6,9 @@
 #include <QString>
 
 class Document;
+class LongJob;
 class QLabel;
+class QShortcut;
 class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
@@ -39,6 +41,11 @@ class DocumentPanels : public QObject {
   void showZoom(int percent);
   // Opens the encoding's or the line ends' menu above its panel, as a click does.
   void popUpMenu(QToolButton* panel);
+  // Shows `job` once it has lasted half a second: what it does and how far, before the
+  // caret, with a Cancel button; Escape in the window cancels it from its start.
+  void watch(LongJob* job);
+  QLabel* jobProgress() const { return jobProgress_; }
+  QToolButton* jobCancel() const { return jobCancel_; }
 
  private:
   void showNotice(const QString& text);
@@ -46,6 +53,8 @@ class DocumentPanels : public QObject {
   void showFormat();
   void showModified(bool modified);
   void fillEncodingMenu();
+  void showJob(LongJob* job, const QString& what, int percent);
+  void hideJob(LongJob* job);
 
   Document* document_;
   QPlainTextEdit* editor_;
@@ -57,4 +66,8 @@ class DocumentPanels : public QObject {
   QMenu* encodingMenu_;
   QMenu* lineEndMenu_;
   int zoom_ = 100;
+  QLabel* jobProgress_;
+  QToolButton* jobCancel_;
+  QShortcut* cancelKey_;
+  LongJob* shownJob_ = nullptr;  // the running job Cancel and Escape stop
 };

@@ -5,12 +5,13 @@
 #include <QRegularExpression>
 #include <QString>
 
+class JobProgress;
+class LongJob;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QThreadPool;
 class ShadowText;
 class QTimer;
 
@@ -23,8 +24,6 @@ struct FindQuery {
 
   // The expression that finds it; invalid (with its error) for a pattern that is not one.
   QRegularExpression expression() const;
-  // The replacement as QString::replace() takes it: \1 and the like only for expressions.
-  QString replacement(const QString& with) const;
 };
 
 // What the bar says of an expression that backtracks beyond the search's limits on this
@@ -35,12 +34,15 @@ inline constexpr const char* kTooComplex = "The expression is too complex to sea
 // library's limits instead of finding a match or none.
 bool SearchTooComplex(const FindQuery& query, const QString& text, qsizetype from);
 // The number of matches of `query` in `text` (0 for an empty or invalid query), or -1 where
-// the expression is too complex for the text.
-qsizetype CountMatches(const QString& text, const FindQuery& query);
-// `text` with every match of `query` replaced by `with`; `count` says how many, or is -1
-// where the expression is too complex for the text: then nothing is replaced.
+// the expression is too complex for the text. Run as a job, it tells `progress` how far it
+// got and stops (with -1) once cancelled.
+qsizetype CountMatches(const QString& text, const FindQuery& query,
+                       JobProgress* progress = nullptr);
+// `text` with every match of `query` replaced by `with` (\1 to \99 are the match's groups
+// where the query is an expression); `count` says how many, or is -1 where the expression is
+// too complex for the text or the job was cancelled: then nothing is replaced.
 QString ReplaceAll(const QString& text, const FindQuery& query, const QString& with,
-                   qsizetype& count);
+                   qsizetype& count, JobProgress* progress = nullptr);
 
 // Shown under the document by Ctrl+F (find) or Ctrl+H (find and replace). Typing searches
 // as it goes, from where the caret was; Enter and F3 go to the next match, Shift+Enter and
@@ -63,14 +65,21 @@ class FindBar : public QFrame {
   bool findPrevious();
   // Replaces the selected match, if it is one, then finds the next.
   void replaceOne();
-  // Replaces every match, as one step for Undo; returns how many.
-  qsizetype replaceEvery();
+  // Replaces every match, as one step for Undo, beside the window: the document stays as it
+  // is until then (read-only), and stays so if the job is cancelled.
+  void replaceEvery();
+  // Replace All and the count: the window shows them while they last, and cancels them.
+  LongJob* replaceJob() const { return replacer_; }
+  // How many matches the last Replace All replaced.
+  qsizetype lastReplaced() const { return lastReplaced_; }
+  // Waits for the count and Replace All to end, and shows what they found (for tests).
+  void waitForWork();
 
   FindQuery query() const;
   // What the bar says: the number of matches, a wrap-around, an invalid pattern.
   QString statusText() const;
   // Whether a count is still under way (for tests).
-  bool counting() const { return counting_ > 0; }
+  bool counting() const;
 
  Q_SIGNALS:
   // The bar was shown or hidden, so that the window can make room for it.
@@ -107,9 +116,9 @@ class FindBar : public QFrame {
   int textRevision_ = -1;   // the document revision of text_
   QString counted_;         // "N matches", once counted
   QString note_;            // a wrap-around or an error
-  quint64 generation_ = 0;  // a newer count overtakes an older one
-  int counting_ = 0;
-  QThreadPool* counter_ = nullptr;
+  qsizetype lastReplaced_ = 0;
+  LongJob* counter_ = nullptr;   // a newer count overtakes an older one
+  LongJob* replacer_ = nullptr;
   // The document's text, followed edit by edit, so that a count takes it at no cost to the
   // window however large the document is.
   ShadowText* shadow_ = nullptr;

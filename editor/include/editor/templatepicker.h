@@ -11,7 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QListView;
-class QThreadPool;
+class LongJob;
 class QTimer;
 
 // The rows of a TemplateList that the filter lets through, best first.
@@ -71,7 +71,7 @@ class TemplatePicker : public QFrame {
   // stops the window; the list shown changes once the new one is ready.
   void reloadIfOpen();
   // Whether a reading started by reloadIfOpen() is still under way (for tests).
-  bool reloading() const { return reloading_ > 0; }
+  bool reloading() const;
   // What the picker says instead of, or above, the list: why it is empty or the engine's
   // message. Empty when the list speaks for itself.
   QString statusText() const;
@@ -104,7 +104,5 @@ class TemplatePicker : public QFrame {
   QString loadError_;              // the engine's message when the last load failed
   bool loaded_ = false;            // a load has succeeded; the store is known
   StoreStamp loadedFrom_;          // the store file as the last load found it
-  quint64 generation_ = 0;         // every load counts; an older result is dropped
-  int reloading_ = 0;              // background loads under way
-  QThreadPool* loader_ = nullptr;  // one background load at a time
+  LongJob* loader_ = nullptr;  // one background load at a time; a newer one overtakes
 };

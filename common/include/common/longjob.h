@@ -1,0 +1,92 @@
+// Long work beside the window: run on a worker thread, handed back to the window's thread,
+// shown when it lasts, cancelled on request.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QThreadPool;
+
+// What the work sees of its job, on the worker thread: whether to stop, and how far it got.
+class JobProgress {
+ public:
+  // True once the job was cancelled or overtaken by a newer one: the work should stop soon;
+  // whatever it returns is dropped.
+  bool cancelled() const noexcept { return cancelled_.load(std::memory_order_relaxed); }
+  // How far the work got, in any unit (bytes, rows): read by the window a few times a
+  // second, so calling it often costs nothing.
+  void report(qint64 done, qint64 total) noexcept {
+    total_.store(total, std::memory_order_relaxed);
+    done_.store(done, std::memory_order_relaxed);
+  }
+
+ private:
+  friend class LongJob;
+  std::atomic<bool> cancelled_{false};
+  std::atomic<qint64> done_{0};
+  std::atomic<qint64> total_{0};
+};
+
+// One line of long work at a time for its owner: start() runs the work on a thread of the
+// job's own and hands its result to `done` on the owner's thread. A newer start() overtakes
+// the running one, whose result is then dropped, as is the result of a cancelled job, so the
+// owner never sees a stale answer. A job that lasts over half a second says so through
+// progressed(), a few times a second, until ended(); cancel() stops it (the owner offers
+// Escape or a Cancel button). Deleting the job cancels it and waits for its thread.
+class LongJob : public QObject {
+  Q_OBJECT
+
+ public:
+  // How long a job runs before it is shown.
+  static constexpr int kShowAfterMs = 500;
+
+  explicit LongJob(QObject* parent);
+  ~LongJob() override;
+
+  // Runs `work` on the job's thread; `done` gets its result on this object's thread unless
+  // the job was cancelled or overtaken. `what` is what the person is told ("Replacing").
+  template <typename Result>
+  void start(const QString& what, std::function<Result(JobProgress&)> work,
+             std::function<void(Result&)> done) {
+    auto result = std::make_shared<Result>();
+    startWork(
+        what, [work = std::move(work), result](JobProgress& progress) { *result = work(progress); },
+        [done = std::move(done), result] { done(*result); });
+  }
+
+  // Lets go of `garbage` (a large list, a long text) on the job's thread, after what runs
+  // there, so that freeing it costs the window nothing.
+  void dispose(std::shared_ptr<void> garbage);
+  // Stops the running job, if any: its result is dropped and ended() follows at once.
+  void cancel();
+  bool busy() const { return running_ != nullptr; }
+  QString what() const { return what_; }
+  // Waits for the job's thread to be idle and hands over what it finished (for tests).
+  void waitForIdle();
+
+ Q_SIGNALS:
+  // A job began (and may be cancelled from now on).
+  void started();
+  // The running job has lasted over kShowAfterMs: `percent` of it is done, or -1 where the
+  // work tells no total.
+  void progressed(const QString& what, int percent);
+  // The job shown or not, is over: finished, cancelled or overtaken.
+  void ended();
+
+ private:
+  void startWork(const QString& what, std::function<void(JobProgress&)> work,
+                 std::function<void()> done);
+  void finish(const std::shared_ptr<JobProgress>& progress, const std::function<void()>& done);
+  void tick();
+
+  QThreadPool* worker_;
+  std::shared_ptr<JobProgress> running_;
+  QString what_;
+  QElapsedTimer since_;
+  QTimer ticker_;
+};
