@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QThreadPool>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -15,6 +17,8 @@ LongJob::LongJob(QObject* parent) : QObject(parent), worker_(new QThreadPool(thi
   worker_->setMaxThreadCount(1);
   ticker_.setInterval(kTickMs);
   connect(&ticker_, &QTimer::timeout, this, &LongJob::tick);
+  slicer_.setInterval(0);
+  connect(&slicer_, &QTimer::timeout, this, &LongJob::nextSlice);
 }
 
 LongJob::~LongJob() {
@@ -43,18 +47,40 @@ void LongJob::startWork(const QString& what, std::function<void(JobProgress&)> w
 void LongJob::finish(const std::shared_ptr<JobProgress>& progress,
                      const std::function<void()>& done) {
   if (progress != running_ || progress->cancelled()) return;
-  running_.reset();
-  ticker_.stop();
   done();
+  // The job may go on in slices, or `done` may have started another.
+  if (!slice_ && running_ == progress) end();
+}
+
+void LongJob::goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice,
+                           std::function<void()> undo) {
+  what_ = what;
+  slice_ = std::move(slice);
+  undo_ = std::move(undo);
+  running_->report(0, 0);
+  slicer_.start();
+}
+
+void LongJob::nextSlice() {
+  if (!running_ || !slice_) return;
+  if (slice_(*running_)) end();
+}
+
+void LongJob::end() {
+  running_.reset();
+  slice_ = nullptr;
+  undo_ = nullptr;
+  slicer_.stop();
+  ticker_.stop();
   Q_EMIT ended();
 }
 
 void LongJob::cancel() {
   if (!running_) return;
   running_->cancelled_ = true;
-  running_.reset();
-  ticker_.stop();
-  Q_EMIT ended();
+  // What the slices did so far is put back before anyone hears of the end.
+  if (const std::function<void()> undo = std::exchange(undo_, nullptr)) undo();
+  end();
 }
 
 void LongJob::dispose(std::shared_ptr<void> garbage) {
@@ -64,13 +90,13 @@ void LongJob::dispose(std::shared_ptr<void> garbage) {
 void LongJob::waitForIdle() {
   worker_->waitForDone();
   QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  while (slice_) nextSlice();
 }
 
 void LongJob::tick() {
   if (!running_ || since_.elapsed() < kShowAfterMs) return;
   const qint64 total = running_->total_.load(std::memory_order_relaxed);
   const qint64 done = running_->done_.load(std::memory_order_relaxed);
-  const int percent =
-      total > 0 ? static_cast<int>(std::min<qint64>(100, done * 100 / total)) : -1;
+  const int percent = total > 0 ? static_cast<int>(std::min<qint64>(100, done * 100 / total)) : -1;
   Q_EMIT progressed(what_, percent);
 }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,8 +23,8 @@
 
 #include "common/longjob.h"
 #include "common/plaintext.h"
-#include "editor/documentpanels.h"
 #include "documents/shadowtext.h"
+#include "editor/documentpanels.h"
 
 QRegularExpression FindQuery::expression() const {
   QString pattern = regularExpression ? text : QRegularExpression::escape(text);
@@ -43,9 +44,9 @@ bool SearchTooComplex(const FindQuery& query, const QString& text, qsizetype fro
   if (!query.matchCase) options |= PCRE2_CASELESS;
   int error = 0;
   PCRE2_SIZE errorAt = 0;
-  pcre2_code_16* code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()),
-                                         PCRE2_SIZE(pattern.size()), options, &error, &errorAt,
-                                         nullptr);
+  pcre2_code_16* code =
+      pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()), PCRE2_SIZE(pattern.size()),
+                       options, &error, &errorAt, nullptr);
   if (!code) return false;
   pcre2_match_data_16* data = pcre2_match_data_create_from_pattern_16(code, nullptr);
   pcre2_match_context_16* context = pcre2_match_context_create_16(nullptr);
@@ -68,6 +69,8 @@ namespace {
 
 // How many matches go between two looks at whether the job was cancelled.
 constexpr qsizetype kMatchesPerLook = 4096;
+// About how much of the text one piece of Replace All covers, in characters.
+constexpr qsizetype kPieceLength = 64 * 1024;
 
 // `with` as the text that replaces one match: where the query is an expression, \1 to \99
 // stand for the match's groups, read as QString::replace() reads them (two digits where
@@ -140,29 +143,50 @@ qsizetype CountMatches(const QString& text, const FindQuery& query, JobProgress*
   return EveryMatch(text, query, progress, [](const QRegularExpressionMatch&) {});
 }
 
+std::vector<ReplacedPiece> ReplacePieces(const QString& text, const FindQuery& query,
+                                         const QString& with, qsizetype& count,
+                                         JobProgress* progress) {
+  const Replacement replacement(with, query, query.expression().captureCount());
+  std::vector<ReplacedPiece> pieces;
+  qsizetype copied = 0;  // the text up to here is in the pieces
+  count = EveryMatch(text, query, progress, [&](const QRegularExpressionMatch& match) {
+    // A piece gathers matches over about kPieceLength characters of the text, so that the
+    // window can put each into the document in a moment.
+    if (pieces.empty() || match.capturedStart() - pieces.back().from >= kPieceLength) {
+      pieces.push_back({match.capturedStart(), match.capturedStart(), QString()});
+      copied = match.capturedStart();
+    }
+    ReplacedPiece& piece = pieces.back();
+    piece.text.append(QStringView(text).mid(copied, match.capturedStart() - copied));
+    replacement.appendFor(match, piece.text);
+    piece.to = copied = match.capturedEnd();
+  });
+  if (count <= 0) pieces.clear();
+  return pieces;
+}
+
 QString ReplaceAll(const QString& text, const FindQuery& query, const QString& with,
                    qsizetype& count, JobProgress* progress) {
-  const Replacement replacement(with, query, query.expression().captureCount());
+  const std::vector<ReplacedPiece> pieces = ReplacePieces(text, query, with, count, progress);
+  if (pieces.empty()) return text;
   QString result;
-  qsizetype copied = 0;  // the text up to here is in the result
-  count = EveryMatch(text, query, progress, [&](const QRegularExpressionMatch& match) {
-    if (result.isNull()) result.reserve(text.size());
-    result.append(QStringView(text).mid(copied, match.capturedStart() - copied));
-    replacement.appendFor(match, result);
-    copied = match.capturedEnd();
-  });
-  if (count <= 0) return text;
-  result.append(QStringView(text).mid(copied));
-  return result;
+  result.reserve(text.size());
+  qsizetype copied = 0;
+  for (const ReplacedPiece& piece : pieces) {
+    result.append(QStringView(text).mid(copied, piece.from - copied)).append(piece.text);
+    copied = piece.to;
+  }
+  return result.append(QStringView(text).mid(copied));
 }
 
 namespace {
 
-// What Replace All hands back to the window.
-struct Replaced {
-  QString text;
-  qsizetype count = 0;
-};
+// How long one slice of putting replaced text into the document may take, and how many
+// pieces it puts in at most.
+constexpr qint64 kSliceMs = 25;
+constexpr int kPiecesPerSlice = 8;
+// What Replace All says when another text came into the document while it searched.
+constexpr qsizetype kChangedMeanwhile = -2;
 
 // How far back from the caret Find Previous first looks, in characters.
 constexpr qsizetype kBackwardWindow = 64 * 1024;
@@ -459,42 +483,81 @@ void FindBar::replaceEvery() {
   const int revision = document_->document()->revision();
   const QString with = txtReplace->text();
   replacer_->start<Replaced>(
-      QStringLiteral("Replacing"),
+      QStringLiteral("Searching"),
       [q, with, pieces = shadow_->pieces()](JobProgress& progress) {
         Replaced r;
         QString text = ShadowText::join(pieces);
         text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        r.text = ReplaceAll(text, q, with, r.count, &progress);
-        if (r.count <= 0) r.text.clear();
+        r.pieces = ReplacePieces(text, q, with, r.count, &progress);
         return r;
       },
       [this, revision](Replaced& r) {
         if (r.count > 0 && document_->document()->revision() != revision) {
           // Another file came in meanwhile (a hand-over, a restore): nothing fits it.
-          note_ = QStringLiteral("Nothing was replaced: the document changed meanwhile.");
-          say(note_);
-          return;
+          sayReplaced(kChangedMeanwhile);
+        } else if (r.count <= 0) {
+          sayReplaced(r.count);
+        } else {
+          putInPieces(std::make_shared<Replaced>(std::move(r)));
         }
-        if (r.count > 0) {
-          const int caret = document_->textCursor().position();
-          QTextCursor all(document_->document());
-          all.beginEditBlock();
-          all.select(QTextCursor::Document);
-          all.insertText(r.text);
-          all.endEditBlock();
-          all.setPosition(std::min(caret, document_->document()->characterCount() - 1));
-          document_->setTextCursor(all);
-        }
-        note_ = r.count < 0 ? QStringLiteral("Nothing was replaced: ") +
-                                  QString::fromLatin1(kTooComplex)
-                : r.count == 1 ? QStringLiteral("Replaced 1 match.")
-                               : QStringLiteral("Replaced %1 matches.").arg(r.count);
-        lastReplaced_ = std::max<qsizetype>(r.count, 0);
-        say(note_);
       });
   // The document stands still while its text is replaced beside the window, so that the
   // result still fits it; Cancel (or Escape) leaves it as it was.
   document_->setReadOnly(true);
+}
+
+void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
+  // From the last piece to the first, so that each piece's place in the document is still
+  // where it was found; the first as a new Undo step, each later one joined to it, a few
+  // each turn of the event loop so that the window answers throughout.
+  const int caret = document_->textCursor().position();
+  auto next = std::make_shared<std::size_t>(r->pieces.size());
+  auto expected = std::make_shared<int>(document_->document()->revision());
+  replacer_->goOnInSlices(
+      QStringLiteral("Replacing"),
+      [this, r, next, expected, caret](JobProgress& progress) {
+        QElapsedTimer slice;
+        slice.start();
+        for (int n = 0; *next > 0 && n < kPiecesPerSlice && slice.elapsed() < kSliceMs; ++n) {
+          if (document_->document()->revision() != *expected) {
+            sayReplaced(kChangedMeanwhile);
+            return true;
+          }
+          const ReplacedPiece& piece = r->pieces[--*next];
+          QTextCursor range(document_->document());
+          range.setPosition(static_cast<int>(piece.from));
+          range.setPosition(static_cast<int>(piece.to), QTextCursor::KeepAnchor);
+          if (*next + 1 == r->pieces.size())
+            range.beginEditBlock();
+          else
+            range.joinPreviousEditBlock();
+          range.insertText(piece.text);
+          range.endEditBlock();
+          *expected = document_->document()->revision();
+        }
+        progress.report(qint64(r->pieces.size() - *next), qint64(r->pieces.size()));
+        if (*next > 0) return false;
+        QTextCursor at(document_->document());
+        at.setPosition(std::min(caret, document_->document()->characterCount() - 1));
+        document_->setTextCursor(at);
+        sayReplaced(r->count);
+        return true;
+      },
+      [this, r, next, expected] {
+        // Back to the text as it was, in one Undo of the pieces put in so far.
+        if (*next < r->pieces.size() && document_->document()->revision() == *expected)
+          document_->document()->undo();
+      });
+}
+
+void FindBar::sayReplaced(qsizetype count) {
+  note_ = count == kChangedMeanwhile
+              ? QStringLiteral("Nothing was replaced: the document changed meanwhile.")
+          : count < 0  ? QStringLiteral("Nothing was replaced: ") + QString::fromLatin1(kTooComplex)
+          : count == 1 ? QStringLiteral("Replaced 1 match.")
+                       : QStringLiteral("Replaced %1 matches.").arg(count);
+  lastReplaced_ = std::max<qsizetype>(count, 0);
+  say(note_);
 }
 
 void FindBar::recount() {

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QToolButton>
 
 #include "editor/findbar.h"
 #include "editor/frmMain.h"
@@ -64,10 +65,14 @@ class FindTest : public Fixture {
     QTest::addColumn<bool>("regex");
     QTest::addColumn<QString>("with");
     QTest::addColumn<QString>("result");
-    QTest::newRow("plain backslashes") << "x" << false << "C:\\dir\\1" << "a C:\\dir\\1 b";
-    QTest::newRow("group") << "(x)" << true << "[\\1]" << "a [x] b";
-    QTest::newRow("one group, two digits") << "(x)" << true << "\\12" << "a x2 b";
-    QTest::newRow("no such group") << "(x)" << true << "\\2\\" << "a \\2\\ b";
+    QTest::newRow("plain backslashes") << "x" << false << "C:\\dir\\1"
+                                       << "a C:\\dir\\1 b";
+    QTest::newRow("group") << "(x)" << true << "[\\1]"
+                           << "a [x] b";
+    QTest::newRow("one group, two digits") << "(x)" << true << "\\12"
+                                           << "a x2 b";
+    QTest::newRow("no such group") << "(x)" << true << "\\2\\"
+                                   << "a \\2\\ b";
   }
   void replacementsReadGroupsOnlyInExpressions() {
     QFETCH(QString, find);
@@ -172,6 +177,25 @@ class FindTest : public Fixture {
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("1 two 1\nthree 1"));
     w.textBox()->undo();
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("one two 1\nthree one"));
+
+    // Replace All over a long text is put in piece by piece, still one Undo step; cancelled
+    // half-way it leaves the text as it was.
+    const QString far = QStringLiteral("one\n") +
+                        (QString(1000, QLatin1Char('x')) + QLatin1Char('\n')).repeated(70);
+    const QString longText = far.repeated(20);
+    for (bool cancel : {true, false}) {
+      w.textBox()->setPlainText(longText);
+      const int before = w.textBox()->document()->revision();
+      bar->replaceEvery();
+      while (w.textBox()->document()->revision() == before) QCoreApplication::processEvents();
+      if (cancel) w.findChild<QToolButton*>(QStringLiteral("status_job_cancel"))->click();
+      bar->waitForWork();
+      QCOMPARE(w.textBox()->toPlainText() == longText, cancel);
+      QVERIFY(!w.textBox()->isReadOnly());
+    }
+    QCOMPARE(bar->lastReplaced(), qsizetype(20));
+    w.textBox()->undo();
+    QCOMPARE(w.textBox()->toPlainText(), longText);
 
     // Find Previous reaches a match far behind the caret, over lines and lines of text.
     const QString filler = QStringLiteral("no match on this line\n").repeated(20000);

@@ -59,6 +59,12 @@ class LongJob : public QObject {
         [done = std::move(done), result] { done(*result); });
   }
 
+  // Called from a job's `done`: the job goes on as `what`, on this object's thread, one `slice` per
+  // turn of the event loop (so the window paints and answers between them) until a slice
+  // returns true. Each slice should take a few dozen milliseconds at most. Cancelling the
+  // job then calls `undo`, which puts back what the slices did.
+  void goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice,
+                    std::function<void()> undo);
   // Lets go of `garbage` (a large list, a long text) on the job's thread, after what runs
   // there, so that freeing it costs the window nothing.
   void dispose(std::shared_ptr<void> garbage);
@@ -66,7 +72,7 @@ class LongJob : public QObject {
   void cancel();
   bool busy() const { return running_ != nullptr; }
   QString what() const { return what_; }
-  // Waits for the job's thread to be idle and hands over what it finished (for tests).
+  // Waits for the job to end, its slices run at once (for tests).
   void waitForIdle();
 
  Q_SIGNALS:
@@ -83,10 +89,15 @@ class LongJob : public QObject {
                  std::function<void()> done);
   void finish(const std::shared_ptr<JobProgress>& progress, const std::function<void()>& done);
   void tick();
+  void nextSlice();
+  void end();
 
   QThreadPool* worker_;
   std::shared_ptr<JobProgress> running_;
   QString what_;
   QElapsedTimer since_;
   QTimer ticker_;
+  std::function<bool(JobProgress&)> slice_;
+  std::function<void()> undo_;
+  QTimer slicer_;
 };

@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QRegularExpression>
 #include <QString>
+#include <memory>
+#include <vector>
 
 class JobProgress;
 class LongJob;
@@ -38,6 +40,17 @@ bool SearchTooComplex(const FindQuery& query, const QString& text, qsizetype fro
 // got and stops (with -1) once cancelled.
 qsizetype CountMatches(const QString& text, const FindQuery& query,
                        JobProgress* progress = nullptr);
+// One stretch of a text, [from, to), and what replaces it.
+struct ReplacedPiece {
+  qsizetype from = 0, to = 0;
+  QString text;
+};
+// Every match of `query` in `text` replaced by `with`, as pieces in the order of the text,
+// each covering a stretch of some 64K characters from its first match to its last; the text
+// between pieces is unchanged. `count` as for ReplaceAll(); no pieces where it is not above 0.
+std::vector<ReplacedPiece> ReplacePieces(const QString& text, const FindQuery& query,
+                                         const QString& with, qsizetype& count,
+                                         JobProgress* progress = nullptr);
 // `text` with every match of `query` replaced by `with` (\1 to \99 are the match's groups
 // where the query is an expression); `count` says how many, or is -1 where the expression is
 // too complex for the text or the job was cancelled: then nothing is replaced.
@@ -91,6 +104,13 @@ class FindBar : public QFrame {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // What Replace All found, handed back to the window.
+  struct Replaced {
+    std::vector<ReplacedPiece> pieces;
+    qsizetype count = 0;
+  };
+  void putInPieces(const std::shared_ptr<Replaced>& replaced);
+  void sayReplaced(qsizetype count);
   void createControls();
   bool find(bool forward, bool fromAnchor);
   void searchAsTyped();
@@ -111,13 +131,13 @@ class FindBar : public QFrame {
   QPushButton* cmdClose = nullptr;
   QLabel* lblStatus = nullptr;
   QWidget* replaceRow_ = nullptr;
-  int anchor_ = 0;          // where typing searches from
-  QString text_;            // the document's text as last searched
-  int textRevision_ = -1;   // the document revision of text_
-  QString counted_;         // "N matches", once counted
-  QString note_;            // a wrap-around or an error
+  int anchor_ = 0;         // where typing searches from
+  QString text_;           // the document's text as last searched
+  int textRevision_ = -1;  // the document revision of text_
+  QString counted_;        // "N matches", once counted
+  QString note_;           // a wrap-around or an error
   qsizetype lastReplaced_ = 0;
-  LongJob* counter_ = nullptr;   // a newer count overtakes an older one
+  LongJob* counter_ = nullptr;  // a newer count overtakes an older one
   LongJob* replacer_ = nullptr;
   // The document's text, followed edit by edit, so that a count takes it at no cost to the
   // window however large the document is.
