@@ -54,6 +54,9 @@ bench: build
 	$(BUILD)/bin/documents_bench
 	$(BUILD)/bin/documents_bench --peak=floor
 	$(BUILD)/bin/documents_bench --peak=open
+	$(BUILD)/bin/documents_bench --peak=floor200
+	$(BUILD)/bin/documents_bench --peak=open200
+	$(BUILD)/bin/documents_bench --stalls
 	$(BUILD)/bin/picker_bench
 	$(BUILD)/bin/picker_bench --memory
 	$(BUILD)/bin/picker_bench --reload

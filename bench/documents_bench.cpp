@@ -4,7 +4,9 @@
 // text from the box, encoding it and writing it. After the run a table gives the ratios.
 //
 // --peak=open|floor runs one 50 MB open alone (the command, or its floor) and prints the
-// process's peak resident memory, so that `make bench` can compare the two.
+// process's peak resident memory, so that `make bench` can compare the two; open200 and
+// floor200 the same for 200 MB. --stalls opens 1, 10, 50 and 200 MB in a shown window and
+// prints the longest stall, the time to the first screen and to the whole text.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -14,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -23,6 +27,7 @@
 #include "common/programfolder.h"
 #include "common/textconv.h"
 #include "editor/frmMain.h"
+#include "stallmeter.h"
 #include "template/textcodec.h"
 #include "testsupport/apptest.h"
 
@@ -56,13 +61,49 @@ frmMain& Window() {
   return w;
 }
 
+// Opens `path` through the menu and waits until its text is whole: a large file comes in
+// beside the window, the text box read-only until then.
+void OpenAndWait(frmMain& w, const QString& path) {
+  g_answers.files << path;
+  w.mnuOpen_Click();
+  while (w.textBox()->isReadOnly()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Opens `megabytes` MB in a shown main window: the longest time the window stood still, the
+// time until the first screen of text shows, and until the text is whole.
+void OpenStalls(int megabytes) {
+  const QString path = DocumentPath(megabytes);
+  frmMain& w = Window();
+  w.textBox()->clear();
+  w.show();
+  QApplication::processEvents();
+  StallMeter stalls;
+  QElapsedTimer whole;
+  whole.start();
+  double firstScreen = -1;
+  QObject::connect(w.textBox()->document(), &QTextDocument::contentsChanged, &w, [&] {
+    if (firstScreen < 0 && !w.textBox()->document()->isEmpty())
+      firstScreen = double(whole.nsecsElapsed()) / 1e6;
+  });
+  QTimer::singleShot(0, [&] {
+    g_answers.files << path;
+    w.mnuOpen_Click();
+  });
+  QApplication::processEvents();
+  while (w.textBox()->isReadOnly()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+  std::printf(
+      "open %3d MB: first screen %6.0f ms (goal 200 at 50 MB), whole %7.0f ms, the window "
+      "stood still at most %4.0f ms (goal 100)\n",
+      megabytes, firstScreen, double(whole.elapsed()), stalls.longestMs());
+  w.hide();
+}
+
 void OpenCommand(benchmark::State& state) {
   const QString path = DocumentPath(static_cast<int>(state.range(0)));
   frmMain& w = Window();
   for (auto _ : state) {
     w.textBox()->clear();
-    g_answers.files << path;
-    w.mnuOpen_Click();
+    OpenAndWait(w, path);
     benchmark::DoNotOptimize(w.textBox()->document()->characterCount());
   }
 }
@@ -84,16 +125,14 @@ void OpenFloor(benchmark::State& state) {
 void SaveCommand(benchmark::State& state) {
   const QString path = DocumentPath(static_cast<int>(state.range(0)));
   frmMain& w = Window();
-  g_answers.files << path;
-  w.mnuOpen_Click();
+  OpenAndWait(w, path);
   for (auto _ : state) w.mnuSave_Click();
 }
 
 void SaveFloor(benchmark::State& state) {
   const QString path = DocumentPath(static_cast<int>(state.range(0)));
   frmMain& w = Window();
-  g_answers.files << path;
-  w.mnuOpen_Click();
+  OpenAndWait(w, path);
   for (auto _ : state) {
     const std::string bytes = templates::text::Encode(ToU16(DocumentText(w.textBox())));
     QSaveFile file(path + QStringLiteral(".floor"));
@@ -168,11 +207,11 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg.rfind("--peak=", 0) == 0) {
       const std::string what = arg.substr(7);
-      const QString path = DocumentPath(50);
+      const int megabytes = what.find("200") != std::string::npos ? 200 : 50;
+      const QString path = DocumentPath(megabytes);
       const long before = PeakKilobytes();
-      if (what == "open") {
-        g_answers.files << path;
-        Window().mnuOpen_Click();
+      if (what.rfind("open", 0) == 0) {
+        OpenAndWait(Window(), path);
       } else {
         QPlainTextEdit box;
         QFile file(path);
@@ -181,8 +220,13 @@ int main(int argc, char** argv) {
         box.setPlainText(FromU16(templates::text::Decode(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))));
       }
-      std::printf("peak memory opening 50 MB (%s): %.1f MB (%.1f MB before)\n", what.c_str(),
-                  PeakKilobytes() / 1024.0, before / 1024.0);
+      std::printf("peak memory opening %d MB (%s): %.1f MB (%.1f MB before)\n", megabytes,
+                  what.c_str(), PeakKilobytes() / 1024.0, before / 1024.0);
+      return 0;
+    }
+    if (arg == "--stalls") {
+      for (int megabytes : {1, 10, 50, 200}) OpenStalls(megabytes);
+      delete LoadedMainWindow();
       return 0;
     }
   }

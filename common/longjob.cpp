@@ -98,5 +98,5 @@ void LongJob::tick() {
   const qint64 total = running_->total_.load(std::memory_order_relaxed);
   const qint64 done = running_->done_.load(std::memory_order_relaxed);
   const int percent = total > 0 ? static_cast<int>(std::min<qint64>(100, done * 100 / total)) : -1;
-  Q_EMIT progressed(what_, percent);
+  Q_EMIT progressed(what_, percent, running_->count_.load(std::memory_order_relaxed));
 }

@@ -9,9 +9,12 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "common/filedialogs.h"
+#include "common/longjob.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
@@ -22,8 +25,34 @@
 namespace {
 
 constexpr int kCountEveryLineUpTo = 100;
+// Files from this size on are read beside the window and shown as their text comes.
+constexpr qint64 kReadBesideFrom = qint64(1) << 20;
+// What one turn of the event loop puts into the document at most: pieces of whole lines from
+// this many characters on, so many of them, for this long.
+constexpr qsizetype kShowPiece = 64 * 1024;
+constexpr int kPiecesPerSlice = 8;
+constexpr qint64 kSliceMs = 25;
+
+// Each line's own end, for a text whose lines end in more than one way.
+void SetLineEnds(QTextBlock block, const QByteArray& ends, qsizetype from, qsizetype count) {
+  for (qsizetype i = from; i < from + count && i < ends.size() && block.isValid(); ++i) {
+    block.setUserState(ends.at(i));
+    block = block.next();
+  }
+}
 
 }  // namespace
+
+// The document as it was before a file began to come in, for a Cancel to put back.
+struct Document::Before {
+  QString text;
+  QString path;
+  QString status;
+  DocumentFormat format;
+  QByteArray lineEnds;
+  bool modified = false;
+  int caret = 0;
+};
 
 Document::Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCopies)
     : QObject(window), editor_(editor), window_(window) {
@@ -38,6 +67,18 @@ Document::Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCop
             [this](const QString& message) { setStatus(message); });
   }
   connect(editor_->document(), &QTextDocument::contentsChange, this, &Document::textChanged);
+  loader_ = new LongJob(this);
+  // However a file that comes in beside the window ends, the text is the person's again.
+  connect(loader_, &LongJob::ended, this, [this] { editor_->setReadOnly(false); });
+  connect(loader_, &LongJob::progressed, this, [this](const QString&, int, qint64 lines) {
+    if (reading_ && lines > 0) setStatus(QStringLiteral("reading line ") + QString::number(lines));
+  });
+}
+
+Document::~Document() = default;
+
+bool Document::loading() const {
+  return loader_->busy();
 }
 
 void Document::setFormat(const DocumentFormat& format) {
@@ -168,6 +209,7 @@ void Document::makeUntitled() {
 }
 
 void Document::newFile() {
+  if (loading()) return;
   if (editor_->document()->isEmpty()) {
     // An empty document with a file is untied from it, so that a later Save cannot
     // overwrite that file unasked.
@@ -192,6 +234,7 @@ void Document::newFile() {
 }
 
 void Document::open() {
+  if (loading()) return;
   if (!editor_->document()->isEmpty()) {
     // No text is replaced unasked, titled or not.
     switch (askToSave()) {
@@ -225,6 +268,10 @@ void Document::openFromOutside(const QString& path) {
 }
 
 void Document::read(const QString& path) {
+  if (QFileInfo(path).size() >= kReadBesideFrom) {
+    readBeside(path);
+    return;
+  }
   const QString previousStatus = status_;
   setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
   // Short files show every count; long ones a few dozen times a second, and the panel is
@@ -258,7 +305,120 @@ void Document::read(const QString& path) {
   setCurrentFile(path);
 }
 
+void Document::readBeside(const QString& path) {
+  const QString previousStatus = status_;
+  setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
+  loader_->start<ReadResult>(
+      QStringLiteral("Opening"),
+      [path](JobProgress& job) {
+        return ReadDocument(
+            path, [&job](int line) { job.count(line); }, &job);
+      },
+      [this, path, previousStatus](ReadResult& read) {
+        reading_ = false;
+        if (!read.ok) {
+          setStatus(previousStatus);
+          // Told once the job has ended, so that nothing waits on the question.
+          QTimer::singleShot(0, this, [this, path, error = read.error] {
+            ShowFileError(window_, QStringLiteral("Could not open the file"), path, error);
+          });
+          return;
+        }
+        showInPieces(path, std::make_shared<ReadResult>(std::move(read)));
+      });
+  reading_ = true;
+  // Nothing typed now could be kept: the file's text replaces it.
+  editor_->setReadOnly(true);
+  // Cancelled while it reads, the document never changed.
+  connect(
+      loader_, &LongJob::ended, this,
+      [this, previousStatus] {
+        if (reading_) setStatus(previousStatus);
+        reading_ = false;
+      },
+      Qt::SingleShotConnection);
+}
+
+void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResult>& read) {
+  auto before = std::make_shared<Before>();
+  before->text = DocumentText(editor_);
+  before->path = path_;
+  before->status = status_;
+  before->format = format_;
+  before->lineEnds = lineEndsOfText();
+  before->modified = editor_->document()->isModified();
+  before->caret = editor_->textCursor().position();
+  // The file's own format from its first screen on; the text stays as it comes, whole
+  // lines at a time, unchanged and with nothing to undo.
+  editor_->setReadOnly(true);
+  setFormat(read->format);
+  path_ = path;
+  setStatus(path);
+  auto shown = std::make_shared<qsizetype>(0);
+  auto lines = std::make_shared<qsizetype>(0);
+  loader_->goOnInSlices(
+      QStringLiteral("Opening (read-only until whole)"),
+      [this, read, shown, lines](JobProgress& job) {
+        const QString& text = read->text;
+        QElapsedTimer slice;
+        slice.start();
+        for (int n = 0; n < kPiecesPerSlice && *shown < text.size() && slice.elapsed() < kSliceMs;
+             ++n) {
+          qsizetype end = std::min(text.size(), *shown + kShowPiece);
+          if (end < text.size()) {
+            const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
+            end = lineBreak < 0 ? text.size() : lineBreak + 1;
+          }
+          const QStringView piece = QStringView(text).mid(*shown, end - *shown);
+          if (*shown == 0) {
+            editor_->document()->setUndoRedoEnabled(false);
+            editor_->setPlainText(piece.toString());
+          } else {
+            QTextCursor at(editor_->document());
+            at.movePosition(QTextCursor::End);
+            at.insertText(piece.toString());
+          }
+          const qsizetype added = piece.count(QLatin1Char('\n'));
+          if (!read->lineEnds.isEmpty())
+            SetLineEnds(editor_->document()->findBlockByNumber(static_cast<int>(*lines)),
+                        read->lineEnds, *lines, added);
+          *lines += added;
+          *shown = end;
+        }
+        editor_->document()->setModified(false);
+        job.report(*shown, text.size());
+        if (*shown < text.size()) return false;
+        editor_->document()->setUndoRedoEnabled(true);
+        setCurrentFile(path_);
+        editor_->moveCursor(QTextCursor::Start);
+        return true;
+      },
+      [this, before] {
+        // Cancelled part-way: the document it was, with its name, format and changes.
+        editor_->setPlainText(before->text);
+        editor_->document()->setUndoRedoEnabled(true);
+        SetLineEnds(editor_->document()->firstBlock(), before->lineEnds, 0,
+                    before->lineEnds.size());
+        setFormat(before->format);
+        path_ = before->path;
+        editor_->document()->setModified(before->modified);
+        QTextCursor caret = editor_->textCursor();
+        caret.setPosition(std::min(before->caret, editor_->document()->characterCount() - 1));
+        editor_->setTextCursor(caret);
+        setStatus(before->status);
+      });
+}
+
+QByteArray Document::lineEndsOfText() const {
+  QByteArray ends;
+  if (!format_.lineEnd.isEmpty()) return ends;
+  for (QTextBlock b = editor_->document()->firstBlock(); b.isValid(); b = b.next())
+    ends.append(static_cast<char>(std::max(0, b.userState())));
+  return ends;
+}
+
 void Document::save() {
+  if (loading()) return;  // the status bar shows the file still coming in
   if (path_.isEmpty() || editor_->document()->isEmpty()) {
     // An untitled document asks for a name; so does an empty one, as it always has.
     saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), DialogFolder());
@@ -271,10 +431,13 @@ void Document::save() {
 }
 
 void Document::saveAs() {
+  if (loading()) return;
   saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), DialogFolder());
 }
 
 bool Document::maybeSave() {
+  // A file still coming in is let go of: the question is about the document before it.
+  loader_->cancel();
   if (!editor_->document()->isModified()) return true;
   if (path_.isEmpty() && editor_->document()->isEmpty()) return true;
   switch (askToSave()) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/longjob.h"
 #include "common/textconv.h"
 #include "common/wholefile.h"
 #include "template/textcodec.h"
@@ -45,7 +46,8 @@ QString BinaryContent(const QByteArray& bytes) {
 
 }  // namespace
 
-ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress) {
+ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress,
+                        JobProgress* job) {
   ReadResult result;
   // Far beyond any text a person edits, and beyond what the decoder takes in one piece.
   constexpr qint64 kLargest = qint64(1) << 30;
@@ -75,6 +77,10 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
       ++end;
     }
     progress(++line);
+    if (job && line % 4096 == 0) {
+      if (job->cancelled()) return ReadResult();
+      job->report(pos, n);
+    }
     text.append(QStringView(decoded).mid(pos, end - pos));
     text.append(QLatin1Char('\n'));
     char code = kEndLf;

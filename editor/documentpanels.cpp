@@ -137,7 +137,8 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
   jobCancel_->setText(QStringLiteral("Cancel"));
   jobCancel_->setAutoRaise(true);
   jobCancel_->setFocusPolicy(Qt::NoFocus);
-  jobCancel_->setToolTip(QStringLiteral("Stops the work and leaves everything as it was (Escape)."));
+  jobCancel_->setToolTip(
+      QStringLiteral("Stops the work and leaves everything as it was (Escape)."));
   jobCancel_->setMaximumHeight(jobCancel_->fontMetrics().height() + 4);
   cancelKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), bar->window());
   cancelKey_->setContext(Qt::WindowShortcut);
@@ -172,11 +173,11 @@ void DocumentPanels::showNotice(const QString& text) {
   // The panel names the character, just before the encoding it turned to; the tip and the
   // accessible description say it whole. Without a notice the panel takes no room.
   ShowInPanel(notice_,
-              text.isEmpty() ? QString()
-                             : text.section(QStringLiteral(": "), 0, 0)
-                                       .remove(QRegularExpression(
-                                           QStringLiteral(" \\(U\\+[0-9A-F]+\\)"))) +
-                                   QLatin1Char(':'),
+              text.isEmpty()
+                  ? QString()
+                  : text.section(QStringLiteral(": "), 0, 0)
+                            .remove(QRegularExpression(QStringLiteral(" \\(U\\+[0-9A-F]+\\)"))) +
+                        QLatin1Char(':'),
               text);
   notice_->setVisible(!text.isEmpty());
 }
@@ -229,7 +230,7 @@ void DocumentPanels::watch(LongJob* job) {
     cancelKey_->setEnabled(true);
   });
   connect(job, &LongJob::progressed, this,
-          [this, job](const QString& what, int percent) { showJob(job, what, percent); });
+          [this, job](const QString& what, int percent, qint64) { showJob(job, what, percent); });
   connect(job, &LongJob::ended, this, [this, job] { hideJob(job); });
 }
 

@@ -449,7 +449,8 @@ void FindBar::searchAsTyped() {
 }
 
 void FindBar::replaceOne() {
-  if (replacer_->busy()) return;  // Replace All holds the document
+  // Replace All, or a file coming in, holds the document.
+  if (document_->isReadOnly()) return;
   const FindQuery q = query();
   const QRegularExpression expression = q.expression();
   QTextCursor cursor = document_->textCursor();
@@ -480,6 +481,7 @@ void FindBar::replaceEvery() {
     find(true, false);  // says why
     return;
   }
+  if (document_->isReadOnly()) return;  // held by other work, which the status bar shows
   const int revision = document_->document()->revision();
   const QString with = txtReplace->text();
   replacer_->start<Replaced>(

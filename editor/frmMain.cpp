@@ -30,6 +30,7 @@
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
+#include "common/storewatch.h"
 #include "common/taskbar.h"
 #include "common/twips.h"
 #include "documents/document.h"
@@ -37,7 +38,6 @@
 #include "editor/documentpanels.h"
 #include "editor/findbar.h"
 #include "editor/mainlayout.h"
-#include "common/storewatch.h"
 #include "editor/templatepicker.h"
 #include "owntext.h"
 #include "templateinsertion.h"
@@ -138,6 +138,7 @@ void frmMain::createControls() {
   statusPanel_->setMinimumWidth(ToPixelsX(this, qRound(kMinPanelWidth * FontScale(this))));
   panels_ = new DocumentPanels(statusBar(), document_, txtData);
   panels_->watch(findBar_->replaceJob());
+  panels_->watch(document_->loadJob());
   geometry_ = new MainGeometry(this, {Frame1, txtData, findBar_, statusPanel_, panels_},
                                [this] { Form_Resize(); });
   // The keyboard is the window's once it is on screen, where it was asked for before.
@@ -681,9 +682,10 @@ void frmMain::mnuCopy_Click() {
 
 void frmMain::mnuCut_Click() {
   mnuCopy_Click();
-  txtData->textCursor().removeSelectedText();
+  // A document held still for work beside the window (the status bar shows it) keeps its text.
+  if (!txtData->isReadOnly()) txtData->textCursor().removeSelectedText();
 }
 
 void frmMain::mnuPaste_Click() {
-  txtData->insertPlainText(QApplication::clipboard()->text());
+  if (!txtData->isReadOnly()) txtData->insertPlainText(QApplication::clipboard()->text());
 }

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/longjob.h"
 #include "documents/document.h"
 #include "testsupport/guitest.h"
 
@@ -124,6 +125,49 @@ class DocumentsTest : public QObject {
     QCOMPARE(text(), QString("a\nb\nc\n"));
     QCOMPARE(lastStatus(), path("three.txt"));
     QCOMPARE(document_->path(), path("three.txt"));
+  }
+
+  // A file of a megabyte or more comes in beside the window, read-only until it is whole;
+  // Cancel, while it is read or while it is shown, leaves the document before it as it was;
+  // once whole, it is exact: saved unchanged it gives back every byte, mixed line ends and
+  // Windows-1252 included.
+  void aLargeFileComesInBesideTheWindow() {
+    QByteArray line("caf\xe9 ");
+    line += QByteArray(1000, 'x');
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < 4 * 1024 * 1024; ++i) bytes += line + (i % 3 ? "\r\n" : "\n");
+    WriteAll(path("large.txt"), bytes);
+    open(path("three.txt"));  // missing: the document stays untitled
+    box_->insertPlainText(QStringLiteral("mine"));
+    const auto unchanged = [this] {
+      QCOMPARE(text(), QStringLiteral("mine"));
+      QVERIFY(box_->document()->isModified());
+      QCOMPARE(document_->path(), QString());
+      QVERIFY(!box_->isReadOnly());
+      QVERIFY(!document_->loading());
+    };
+    answers_.buttons << QMessageBox::No << QMessageBox::No << QMessageBox::No;
+    for (bool whileShown : {false, true}) {
+      document_->openFromOutside(path("large.txt"));
+      QVERIFY(box_->isReadOnly());
+      if (whileShown)
+        while (text() == QStringLiteral("mine")) QCoreApplication::processEvents();
+      QVERIFY(document_->loading());
+      document_->loadJob()->cancel();
+      unchanged();
+    }
+    document_->openFromOutside(path("large.txt"));
+    document_->loadJob()->waitForIdle();
+    QVERIFY(!box_->isReadOnly());
+    QVERIFY(!box_->document()->isModified());
+    QVERIFY(!box_->document()->isUndoAvailable());
+    QCOMPARE(lastStatus(), path("large.txt"));
+    QCOMPARE(box_->document()->blockCount(), bytes.count('\n') + 1);
+    box_->document()->setModified(true);
+    document_->saveAs();  // unscripted: cancelled
+    answers_.files << path("copy.txt");
+    document_->saveAs();
+    QCOMPARE(Bytes(path("copy.txt")), bytes);
   }
 
   void openOfAnEmptyFileGoesStraightToThePath() {

@@ -24,12 +24,15 @@ class JobProgress {
     total_.store(total, std::memory_order_relaxed);
     done_.store(done, std::memory_order_relaxed);
   }
+  // A count the person is told beside the progress (lines read, rows parsed).
+  void count(qint64 items) noexcept { count_.store(items, std::memory_order_relaxed); }
 
  private:
   friend class LongJob;
   std::atomic<bool> cancelled_{false};
   std::atomic<qint64> done_{0};
   std::atomic<qint64> total_{0};
+  std::atomic<qint64> count_{-1};
 };
 
 // One line of long work at a time for its owner: start() runs the work on a thread of the
@@ -79,8 +82,8 @@ class LongJob : public QObject {
   // A job began (and may be cancelled from now on).
   void started();
   // The running job has lasted over kShowAfterMs: `percent` of it is done, or -1 where the
-  // work tells no total.
-  void progressed(const QString& what, int percent);
+  // work tells no total; `count` is the work's own count, or -1.
+  void progressed(const QString& what, int percent, qint64 count);
   // The job shown or not, is over: finished, cancelled or overtaken.
   void ended();
 

@@ -4,9 +4,11 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 #include "documents/documentfile.h"
 
+class LongJob;
 class QPlainTextEdit;
 class QSessionManager;
 class QWidget;
@@ -24,9 +26,17 @@ class Document : public QObject {
   // With `keepRecoveryCopies` its unsaved changes are kept in a recovery copy (the program
   // asks for it; a document made by a test touches no state folder unless it asks too).
   Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCopies = false);
+  ~Document() override;
 
   // The path of the current document; empty while it is untitled.
   const QString& path() const { return path_; }
+
+  // A file of a megabyte or more comes in beside the window: read and decoded on a thread,
+  // then shown a few screens at a time, the document read-only until it is whole. New,
+  // Open..., Save and Save As do nothing meanwhile; the job (for the status bar) cancels
+  // it, and Cancel leaves the document as it was before.
+  bool loading() const;
+  LongJob* loadJob() const { return loader_; }
 
   // The commands New, Open..., Save and Save As...
   void newFile();
@@ -91,6 +101,10 @@ class Document : public QObject {
   // Follows edits that bring in characters the format cannot write.
   void textChanged(int position, int removed, int added);
   void read(const QString& path);
+  void readBeside(const QString& path);
+  void showInPieces(const QString& path, const std::shared_ptr<ReadResult>& read);
+  // Each line's end where the format keeps them per line; empty otherwise.
+  QByteArray lineEndsOfText() const;
   void setCurrentFile(const QString& path);
   void setStatus(const QString& text, bool paintNow = false);
   void restore(const RecoveredDocument& document);
@@ -103,4 +117,7 @@ class Document : public QObject {
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
   int letGo_ = -1;            // the text's revision whose changes the user answered No for
   RecoveryCopy* recovery_ = nullptr;
+  struct Before;
+  LongJob* loader_ = nullptr;
+  bool reading_ = false;  // a file is being read beside the window, not yet shown
 };

@@ -19,6 +19,8 @@ enum LineEndCode : char { kEndLf = 'n', kEndCr = 'r', kEndCrLf = 'c' };
 // all. Line and paragraph breaks of a text box (U+2029) count as line ends, which it has.
 qsizetype FindOutsideWindows1252(QStringView text);
 
+class JobProgress;
+
 struct ReadResult {
   bool ok = false;
   QString text;  // every line ends with a line break
@@ -31,8 +33,10 @@ struct ReadResult {
 // Reads a whole document. A file that is valid UTF-8 is read as UTF-8, any other as
 // Windows-1252. `progress` is told each line number as the reading reaches it. A file that
 // holds binary data (a NUL byte, or mostly control bytes) is refused: it cannot be shown as
-// it is, and saving it would change it.
-ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress);
+// it is, and saving it would change it. Read as a job, it tells `job` how far it got and
+// stops (with no result) once cancelled.
+ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress,
+                        JobProgress* job = nullptr);
 
 // Writes a document atomically: a failed write leaves the old file as it was. The text
 // goes out in the format's encoding (UTF-8 when Windows-1252 lacks one of its characters,
