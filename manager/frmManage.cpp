@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalBlocker>
@@ -20,6 +21,7 @@
 
 #include "common/dialogwindow.h"
 #include "common/errortext.h"
+#include "common/longjob.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
@@ -526,26 +528,106 @@ void frmManage::cmdExport_Click() {
       QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
+struct frmManage::ImportRead {
+  QList<TemplateEntry> entries;
+  ImportPlan plan;
+  QString reason;  // why nothing can be imported
+};
+
+namespace {
+
+// What the merge gives it.
+struct ImportMerged {
+  templates::MergeResult result;
+  QString error;
+};
+
+// The names the store holds, as the engine lists them.
+class NameList : public templates::TreeView {
+ public:
+  QStringList names;
+  void Clear() override { names.clear(); }
+  void Add(const std::u16string&, const std::u16string& text) override { names << FromU16(text); }
+  int Count() const override { return static_cast<int>(names.size()); }
+  std::u16string Text(int i) const override { return ToU16(names.at(i - 1)); }
+  std::u16string Key(int) const override { return {}; }
+};
+
+// Shows `job`, once it lasts, as a progress dialog over `owner`; its Cancel (or Escape)
+// cancels the job where `cancellable`.
+void ShowProgressOf(LongJob* job, QWidget* owner, bool cancellable) {
+  auto* dialog = new QProgressDialog(owner);
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->setWindowTitle(kAppTitle);
+  dialog->setAutoClose(false);
+  dialog->setAutoReset(false);
+  dialog->setMinimumDuration(0);
+  dialog->reset();  // not shown until the job has lasted
+  dialog->hide();
+  if (!cancellable) dialog->setCancelButton(nullptr);
+  QObject::connect(job, &LongJob::progressed, dialog,
+                   [dialog](const QString& what, int percent, qint64) {
+                     dialog->setLabelText(what + QStringLiteral("..."));
+                     dialog->setRange(0, percent < 0 ? 0 : 100);
+                     dialog->setValue(std::max(percent, 0));
+                     dialog->show();
+                   });
+  QObject::connect(job, &LongJob::ended, dialog, [dialog] { dialog->hide(); });
+  if (cancellable) QObject::connect(dialog, &QProgressDialog::canceled, job, &LongJob::cancel);
+}
+
+}  // namespace
+
 void frmManage::cmdImport_Click() {
   const QString path = Modal().fileName(
       this, false, QStringLiteral("Import Templates"), QDir::homePath(),
       {QStringLiteral("Templates (*.csv *.dat)"), QStringLiteral("All files (*)")});
   if (path.isEmpty()) return;
-  QByteArray bytes;
-  QString reason = ReadWholeFile(path, qint64(1) << 30, bytes);
-  QList<TemplateEntry> entries;
-  if (reason.isEmpty() &&
-      !ReadTemplateFile(bytes, path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive), entries,
-                        reason))
-    reason += QStringLiteral(". Nothing was imported.");
-  if (!reason.isEmpty()) {
-    ShowFileError(this, QStringLiteral("Could not import the templates from"), path, reason);
+  if (!importReader_) {
+    importReader_ = new LongJob(this);
+    importWriter_ = new LongJob(this);
+    ShowProgressOf(importReader_, this, true);
+    ShowProgressOf(importWriter_, this, false);
+  }
+  // The file is read, and set against the store's names, beside the window: nothing is
+  // written until it has been read whole, and a cancelled read writes nothing.
+  const std::filesystem::path store = Temp->StorePath();
+  importReader_->start<ImportRead>(
+      QStringLiteral("Reading %1").arg(path),
+      [path, store](JobProgress& job) {
+        ImportRead read;
+        QByteArray bytes;
+        read.reason = ReadWholeFile(path, qint64(1) << 30, bytes);
+        if (read.reason.isEmpty() &&
+            !ReadTemplateFile(bytes, path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive),
+                              read.entries, read.reason, &job))
+          read.reason += QStringLiteral(". Nothing was imported.");
+        if (!read.reason.isEmpty() || job.cancelled()) return read;
+        NameList names;
+        try {
+          templates::tmpeng(store.parent_path()).Template_LoadA(names);
+        } catch (const std::exception&) {
+          read.reason = ErrorText(std::current_exception());
+          return read;
+        }
+        read.plan = PlanImport(read.entries, names.names);
+        return read;
+      },
+      [this, path](ImportRead& read) {
+        // Asked once the reading has ended, so that its progress is gone.
+        QTimer::singleShot(0, this,
+                           [this, path, read = std::make_shared<ImportRead>(std::move(read))] {
+                             mergeImport(path, *read);
+                           });
+      });
+}
+
+void frmManage::mergeImport(const QString& path, ImportRead& read) {
+  if (!read.reason.isEmpty()) {
+    ShowFileError(this, QStringLiteral("Could not import the templates from"), path, read.reason);
     return;
   }
-  QStringList names;
-  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i)
-    names << TemplatesList->topLevelItem(i)->text(0);
-  const ImportPlan plan = PlanImport(entries, names);
+  const ImportPlan& plan = read.plan;
   templates::Clash policy = templates::Clash::kSkip;
   if (plan.clashes > 0) {
     const auto answer = Modal().question(
@@ -553,7 +635,7 @@ void frmManage::cmdImport_Click() {
         QStringLiteral("%1 of the %2 templates in %3 have names that exist already. Skip "
                        "them, replace the existing ones, or keep both (the imported ones get a "
                        "number after their name)?")
-            .arg(QString::number(plan.clashes), QString::number(entries.size()), path),
+            .arg(QString::number(plan.clashes), QString::number(read.entries.size()), path),
         QMessageBox::Question,
         {{QMessageBox::Yes, QStringLiteral("Skip")},
          {QMessageBox::No, QStringLiteral("Replace")},
@@ -566,12 +648,37 @@ void frmManage::cmdImport_Click() {
                                                : templates::Clash::kSkip;
   }
   keepVersion();
-  // The whole import is one rewrite of the store under its lock.
-  templates::MergeResult result;
-  if (!guarded([&] { result = Temp->Template_Merge(plan.entries, policy); })) return;
-  if (reloadTree()) refillMainWindowSlots();
-  Modal().message(this, kAppTitle, ImportReport(path, plan, result), QMessageBox::NoIcon,
-                  QMessageBox::Ok, QMessageBox::Ok);
+  // The whole import is one rewrite of the store under its lock, beside the window; once
+  // begun it is not cancelled, so that what the store holds is what the report says.
+  const std::filesystem::path store = Temp->StorePath();
+  auto planned = std::make_shared<ImportPlan>(std::move(read.plan));
+  importWriter_->start<ImportMerged>(
+      QStringLiteral("Importing %1").arg(path),
+      [planned, policy, store](JobProgress&) {
+        ImportMerged merged;
+        try {
+          merged.result =
+              templates::tmpeng(store.parent_path()).Template_Merge(planned->entries, policy);
+        } catch (const std::exception&) {
+          merged.error = ErrorText(std::current_exception());
+        }
+        return merged;
+      },
+      [this, path, planned](ImportMerged& merged) {
+        // The list is read back at once, before the store's watch takes the rewrite for
+        // another process's; the report follows once the job has ended.
+        const bool listed = merged.error.isEmpty() && reloadTree();
+        QTimer::singleShot(0, this, [this, path, planned, merged, listed] {
+          if (!merged.error.isEmpty()) {
+            Modal().message(this, kAppTitle, merged.error, QMessageBox::Critical, QMessageBox::Ok,
+                            QMessageBox::Ok);
+            return;
+          }
+          if (listed) refillMainWindowSlots();
+          Modal().message(this, kAppTitle, ImportReport(path, *planned, merged.result),
+                          QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+        });
+      });
 }
 
 void frmManage::cmdMoveUp_Click() {
@@ -605,9 +712,8 @@ void frmManage::cmdRename_Click() {
   node = nullptr;
   keepVersion();
   bool renamed = false;
-  if (!guarded([&] {
-        renamed = Temp->Template_Rename(ToU16(from), ToU16(to)) != templates::kFalse;
-      }))
+  if (!guarded(
+          [&] { renamed = Temp->Template_Rename(ToU16(from), ToU16(to)) != templates::kFalse; }))
     return;
   if (!renamed) {
     Modal().message(this, kAppTitle,

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "common/longjob.h"
 #include "common/textconv.h"
 #include "template/textcodec.h"
 
@@ -72,10 +73,15 @@ QStringList Lines(const QString& text) {
 // first separator, the name up to the second, and the value all the rest (separators in it
 // included). Lines that hold no template are passed over, as the engine passes over them;
 // a file with text but no template at all is no store.
-bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString& error) {
+bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString& error,
+                     JobProgress* job) {
   const QStringList lines = Lines(text);
   int firstText = 0;
   for (int i = 0; i < lines.size(); ++i) {
+    if (job && i % 4096 == 0) {
+      if (job->cancelled()) return false;
+      job->report(i, lines.size());
+    }
     const QString& line = lines.at(i);
     if (line.isEmpty()) continue;
     if (firstText == 0) firstText = i + 1;
@@ -101,7 +107,7 @@ bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString
   return true;
 }
 
-bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error) {
+bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error, JobProgress* job) {
   QList<QStringList> rows;
   QList<int> rowLines;  // the line each row starts on
   QStringList row;
@@ -114,6 +120,10 @@ bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error)
     wasQuoted = false;
   };
   for (qsizetype i = 0; i < text.size(); ++i) {
+    if (job && (i & 0xffff) == 0) {
+      if (job->cancelled()) return false;
+      job->report(i, text.size());
+    }
     const QChar c = text.at(i);
     if (quoted) {
       if (c == QLatin1Char('"')) {
@@ -205,7 +215,7 @@ QByteArray TemplatesAsCsv(const QList<TemplateEntry>& entries) {
 }
 
 bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& entries,
-                      QString& error) {
+                      QString& error, JobProgress* job) {
   entries.clear();
   const QString text = Decoded(bytes);
   // A CSV file is known by its header as well as by its name.
@@ -214,7 +224,8 @@ bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& e
   if (end >= 0) head.truncate(end);
   head = head.trimmed();
   csv = csv || head.compare(QLatin1String("name,value"), Qt::CaseInsensitive) == 0;
-  const bool ok = csv ? ReadCsv(text, entries, error) : ReadStoreFormat(text, entries, error);
+  const bool ok =
+      csv ? ReadCsv(text, entries, error, job) : ReadStoreFormat(text, entries, error, job);
   if (!ok) entries.clear();
   return ok;
 }

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "common/dialogwindow.h"
+#include "common/longjob.h"
 #include "manager/frmManage.h"
 #include "manager/templatefiles.h"
 #include "managercontrols.h"
@@ -24,6 +25,15 @@ class ManagerTest : public Fixture {
   ProgramWideDialog<frmManage> manager_;
 
   // Writes the store and opens the manager.
+  // Clicks Import, and waits until the import has said how it ended: the file is read and
+  // the store written beside the window.
+  void importWith(frmManage* m) {
+    const qsizetype told = modal_.shown.size();
+    click(pushButton(m, "cmdImport"));
+    QTRY_VERIFY(modal_.shown.size() > told &&
+                modal_.shown.last().contains(QStringLiteral("mport")));
+  }
+
   frmManage* open(const QByteArray& store) {
     folder_->write(store);
     frmManage* m = &manager_.get();
@@ -170,7 +180,7 @@ class ManagerTest : public Fixture {
       modal_.files << file;
       if (answer != QMessageBox::NoButton) modal_.buttons << answer;
       modal_.shown.clear();
-      click(pushButton(m, "cmdImport"));
+      importWith(m);
       return modal_.shown.join('|');
     };
     QVERIFY(import("name,value\r\nGREETING,Hi\r\nNew,N\r\n", QMessageBox::No)  // replace
@@ -189,6 +199,15 @@ class ManagerTest : public Fixture {
     QVERIFY(
         import("name,value,extra\r\n", QMessageBox::NoButton).contains("line 1: the first line"));
     QCOMPARE(folder_->read(), before);
+    // An import cancelled while its file is read writes nothing and says nothing.
+    modal_.files << folder_->filePath(QStringLiteral("in.csv"));
+    WriteAll(modal_.files.last(), "name,value\r\nCancelled,1\r\n");
+    modal_.shown.clear();
+    click(pushButton(m, "cmdImport"));
+    m->importReader()->cancel();
+    QTest::qWait(100);
+    QCOMPARE(folder_->read(), before);
+    QCOMPARE(modal_.shown, QStringList());
   }
 
   // Import reads as the engine reads: line by line, each line UTF-8 where it is valid and
@@ -203,7 +222,7 @@ class ManagerTest : public Fixture {
                        "e alt|old line\r\n"
                        "1|Sep|a|b\r\n"));
     modal_.files << file;
-    click(pushButton(m, "cmdImport"));
+    importWith(m);
     QCOMPARE(listed(m),
              (QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("Grüße alt"), "Sep"}));
     QVERIFY2(modal_.shown.last().contains(file + QStringLiteral(": 3 added")),
@@ -213,7 +232,7 @@ class ManagerTest : public Fixture {
              "name,value\r\nok,1\r\n\"Sig\x04"
              "EVIL\",2\r\n,3\r\n");
     modal_.files << csv;
-    click(pushButton(m, "cmdImport"));
+    importWith(m);
     QVERIFY2(modal_.shown.last().contains("line 3: A template name cannot contain") &&
                  modal_.shown.last().contains("line 4: the name is empty"),
              qPrintable(modal_.shown.last()));
@@ -224,7 +243,7 @@ class ManagerTest : public Fixture {
       folder_->write(QByteArray());
       modal_.reset();
       modal_.files << seeds.filePath(seed);
-      click(pushButton(m, "cmdImport"));
+      importWith(m);
       QVERIFY2(modal_.shown.last().contains("Imported from"),
                qPrintable(seed + ": " + modal_.shown.join('|')));
     }
@@ -301,9 +320,12 @@ class ManagerTest : public Fixture {
   void templateGoneElsewhereIsSaidAndTheTypingKept_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("typedName");
-    QTest::newRow("Modify") << "cmdModify" << "Address";
-    QTest::newRow("Remove") << "cmdRemove" << "Address";
-    QTest::newRow("Rename") << "cmdRename" << "Postal address";
+    QTest::newRow("Modify") << "cmdModify"
+                            << "Address";
+    QTest::newRow("Remove") << "cmdRemove"
+                            << "Address";
+    QTest::newRow("Rename") << "cmdRename"
+                            << "Postal address";
   }
   void templateGoneElsewhereIsSaidAndTheTypingKept() {
     QFETCH(QString, button);

@@ -7,6 +7,7 @@
 
 #include "template/tmpeng.h"
 
+class LongJob;
 class QCheckBox;
 class QDropEvent;
 class QGroupBox;
@@ -59,8 +60,13 @@ class frmManage : public QDialog {
   // .csv, else the store's own format.
   void cmdExport_Click();
   // Reads templates from such a file into the store, merging by name: for names that exist
-  // already (ignoring case) the user chooses once to skip, replace or keep both.
+  // already (ignoring case) the user chooses once to skip, replace or keep both. The file is
+  // read and the store written beside the window, with a progress dialog once it lasts; the
+  // reading can be cancelled, and then nothing is written.
   void cmdImport_Click();
+  // The import jobs, for tests: reading the file, and writing the store.
+  LongJob* importReader() const { return importReader_; }
+  LongJob* importWriter() const { return importWriter_; }
   // Turns fields in templates' text on or off for the whole store (quorpad.ini).
   void chkFields_Click(bool on);
   void cmdApply_Click();
@@ -92,6 +98,9 @@ class frmManage : public QDialog {
   // said once and the change goes on.
   void keepVersion();
   QString storePath() const;
+  // What reading a file to import gives the manager; then merged into the store.
+  struct ImportRead;
+  void mergeImport(const QString& path, ImportRead& read);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -138,4 +147,6 @@ class frmManage : public QDialog {
   SlotsRefill refillSlots_;
   bool loaded_ = false;
   bool centred_ = false;
+  LongJob* importReader_ = nullptr;
+  LongJob* importWriter_ = nullptr;
 };

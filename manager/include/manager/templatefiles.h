@@ -9,6 +9,8 @@
 
 #include "template/tmpeng.h"
 
+class JobProgress;
+
 struct TemplateEntry {
   QString name;
   QString value;  // line breaks as CR LF
@@ -25,9 +27,10 @@ QByteArray TemplatesAsCsv(const QList<TemplateEntry>& entries);
 // Reads a file of either format (`csv` says which, or a first line "name,value"), decoded
 // line by line as the engine decodes the store. On failure returns false and sets `error`
 // to "line N: reason", N counted from 1 in the file. Entries with an empty name are read
-// as they are: the import refuses them one by one.
+// as they are: the import refuses them one by one. Read as a job, it tells `job` how far it
+// got and stops (false, with no error) once cancelled.
 bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& entries,
-                      QString& error);
+                      QString& error, JobProgress* job = nullptr);
 
 // What an import hands the engine, read from a file's entries against the names the store
 // has: the entries the engine may add (an empty name is refused here, anything else the
