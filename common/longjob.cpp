@@ -30,6 +30,17 @@ void LongJob::startWork(const QString& what, std::function<void(JobProgress&)> w
                         std::function<void()> done) {
   cancel();
   auto progress = std::make_shared<JobProgress>();
+  // What the work posts early runs here while the job is still the one running.
+  progress->post_ = [this,
+                     job = std::weak_ptr<JobProgress>(progress)](std::function<void()> early) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, job, early = std::move(early)] {
+          const std::shared_ptr<JobProgress> current = job.lock();
+          if (current && current == running_ && !current->cancelled()) early();
+        },
+        Qt::QueuedConnection);
+  };
   running_ = progress;
   what_ = what;
   since_.start();
@@ -52,13 +63,15 @@ void LongJob::finish(const std::shared_ptr<JobProgress>& progress,
   if (!slice_ && running_ == progress) end();
 }
 
-void LongJob::goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice,
-                           std::function<void()> undo) {
+void LongJob::goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice) {
   what_ = what;
   slice_ = std::move(slice);
-  undo_ = std::move(undo);
   running_->report(0, 0);
   slicer_.start();
+}
+
+void LongJob::onCancel(std::function<void()> undo) {
+  if (running_) undo_ = std::move(undo);
 }
 
 void LongJob::nextSlice() {

@@ -41,10 +41,8 @@ void SetLineEnds(QTextBlock block, const QByteArray& ends, qsizetype from, qsize
   }
 }
 
-}  // namespace
-
 // The document as it was before a file began to come in, for a Cancel to put back.
-struct Document::Before {
+struct Before {
   QString text;
   QString path;
   QString status;
@@ -52,6 +50,15 @@ struct Document::Before {
   QByteArray lineEnds;
   bool modified = false;
   int caret = 0;
+};
+
+}  // namespace
+
+// A file's text on its way into the text box.
+struct Document::Showing {
+  Before before;
+  qsizetype shown = 0;  // characters of the text in the box
+  qsizetype lines = 0;  // whole lines of it
 };
 
 Document::Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCopies)
@@ -294,14 +301,7 @@ void Document::read(const QString& path) {
   editor_->setPlainText(read.text);
   // Each line of a file with mixed line ends carries its own end, so that it goes out as it
   // came in; a line typed later takes the end of the line before it.
-  if (!read.lineEnds.isEmpty()) {
-    QTextBlock block = editor_->document()->firstBlock();
-    for (const char code : read.lineEnds) {
-      if (!block.isValid()) break;
-      block.setUserState(code);
-      block = block.next();
-    }
-  }
+  SetLineEnds(editor_->document()->firstBlock(), read.lineEnds, 0, read.lineEnds.size());
   setCurrentFile(path);
 }
 
@@ -310,9 +310,12 @@ void Document::readBeside(const QString& path) {
   setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
   loader_->start<ReadResult>(
       QStringLiteral("Opening"),
-      [path](JobProgress& job) {
+      [this, path](JobProgress& job) {
         return ReadDocument(
-            path, [&job](int line) { job.count(line); }, &job);
+            path, [&job](int line) { job.count(line); }, &job,
+            [this, &job, path](const QString& head, bool utf8) {
+              job.post([this, path, head, utf8] { showHead(path, head, utf8); });
+            });
       },
       [this, path, previousStatus](ReadResult& read) {
         reading_ = false;
@@ -333,80 +336,102 @@ void Document::readBeside(const QString& path) {
   connect(
       loader_, &LongJob::ended, this,
       [this, previousStatus] {
-        if (reading_) setStatus(previousStatus);
+        if (reading_ && !showing_) setStatus(previousStatus);
         reading_ = false;
+        showing_.reset();
       },
       Qt::SingleShotConnection);
 }
 
-void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResult>& read) {
-  auto before = std::make_shared<Before>();
-  before->text = DocumentText(editor_);
-  before->path = path_;
-  before->status = status_;
-  before->format = format_;
-  before->lineEnds = lineEndsOfText();
-  before->modified = editor_->document()->isModified();
-  before->caret = editor_->textCursor().position();
-  // The file's own format from its first screen on; the text stays as it comes, whole
-  // lines at a time, unchanged and with nothing to undo.
-  editor_->setReadOnly(true);
-  setFormat(read->format);
+void Document::beginShowing(const QString& path) {
+  if (showing_) return;
+  showing_ = std::make_unique<Showing>();
+  Before& before = showing_->before;
+  before.text = DocumentText(editor_);
+  before.path = path_;
+  before.status = status_;
+  before.format = format_;
+  before.lineEnds = lineEndsOfText();
+  before.modified = editor_->document()->isModified();
+  before.caret = editor_->textCursor().position();
   path_ = path;
+  // Cancelled from here on, the document it was comes back, with its name, format and
+  // changes.
+  loader_->onCancel([this] {
+    if (!showing_) return;
+    const Before& before = showing_->before;
+    editor_->setPlainText(before.text);
+    editor_->document()->setUndoRedoEnabled(true);
+    SetLineEnds(editor_->document()->firstBlock(), before.lineEnds, 0, before.lineEnds.size());
+    setFormat(before.format);
+    path_ = before.path;
+    editor_->document()->setModified(before.modified);
+    QTextCursor caret = editor_->textCursor();
+    caret.setPosition(std::min(before.caret, editor_->document()->characterCount() - 1));
+    editor_->setTextCursor(caret);
+    setStatus(before.status);
+  });
+}
+
+void Document::putPiece(QStringView piece) {
+  if (showing_->shown == 0) {
+    // The text comes as it is, with nothing to undo.
+    editor_->document()->setUndoRedoEnabled(false);
+    editor_->setPlainText(piece.toString());
+  } else {
+    QTextCursor at(editor_->document());
+    at.movePosition(QTextCursor::End);
+    at.insertText(piece.toString());
+  }
+  showing_->shown += piece.size();
+  showing_->lines += piece.count(QLatin1Char('\n'));
+  editor_->document()->setModified(false);
+}
+
+void Document::showHead(const QString& path, const QString& head, bool utf8) {
+  // The first screen, while the rest is read: in the file's encoding, its line ends told
+  // once the whole file is read.
+  beginShowing(path);
+  DocumentFormat format = format_;
+  format.utf8 = utf8;
+  setFormat(format);
   setStatus(path);
-  auto shown = std::make_shared<qsizetype>(0);
-  auto lines = std::make_shared<qsizetype>(0);
-  loader_->goOnInSlices(
-      QStringLiteral("Opening (read-only until whole)"),
-      [this, read, shown, lines](JobProgress& job) {
-        const QString& text = read->text;
-        QElapsedTimer slice;
-        slice.start();
-        for (int n = 0; n < kPiecesPerSlice && *shown < text.size() && slice.elapsed() < kSliceMs;
-             ++n) {
-          qsizetype end = std::min(text.size(), *shown + kShowPiece);
-          if (end < text.size()) {
-            const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
-            end = lineBreak < 0 ? text.size() : lineBreak + 1;
-          }
-          const QStringView piece = QStringView(text).mid(*shown, end - *shown);
-          if (*shown == 0) {
-            editor_->document()->setUndoRedoEnabled(false);
-            editor_->setPlainText(piece.toString());
-          } else {
-            QTextCursor at(editor_->document());
-            at.movePosition(QTextCursor::End);
-            at.insertText(piece.toString());
-          }
-          const qsizetype added = piece.count(QLatin1Char('\n'));
-          if (!read->lineEnds.isEmpty())
-            SetLineEnds(editor_->document()->findBlockByNumber(static_cast<int>(*lines)),
-                        read->lineEnds, *lines, added);
-          *lines += added;
-          *shown = end;
-        }
-        editor_->document()->setModified(false);
-        job.report(*shown, text.size());
-        if (*shown < text.size()) return false;
-        editor_->document()->setUndoRedoEnabled(true);
-        setCurrentFile(path_);
-        editor_->moveCursor(QTextCursor::Start);
-        return true;
-      },
-      [this, before] {
-        // Cancelled part-way: the document it was, with its name, format and changes.
-        editor_->setPlainText(before->text);
-        editor_->document()->setUndoRedoEnabled(true);
-        SetLineEnds(editor_->document()->firstBlock(), before->lineEnds, 0,
-                    before->lineEnds.size());
-        setFormat(before->format);
-        path_ = before->path;
-        editor_->document()->setModified(before->modified);
-        QTextCursor caret = editor_->textCursor();
-        caret.setPosition(std::min(before->caret, editor_->document()->characterCount() - 1));
-        editor_->setTextCursor(caret);
-        setStatus(before->status);
-      });
+  putPiece(head);
+}
+
+void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResult>& read) {
+  beginShowing(path);
+  setFormat(read->format);
+  setStatus(path);
+  if (!read->lineEnds.isEmpty())
+    SetLineEnds(editor_->document()->firstBlock(), read->lineEnds, 0, showing_->lines);
+  // The rest of the text, whole lines at a time.
+  loader_->goOnInSlices(QStringLiteral("Opening (read-only until whole)"), [this, read](
+                                                                               JobProgress& job) {
+    const QString& text = read->text;
+    QElapsedTimer slice;
+    slice.start();
+    for (int n = 0;
+         n < kPiecesPerSlice && showing_->shown < text.size() && slice.elapsed() < kSliceMs; ++n) {
+      const qsizetype from = showing_->shown;
+      qsizetype end = std::min(text.size(), from + kShowPiece);
+      if (end < text.size()) {
+        const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
+        end = lineBreak < 0 ? text.size() : lineBreak + 1;
+      }
+      const qsizetype firstLine = showing_->lines;
+      putPiece(QStringView(text).mid(from, end - from));
+      if (!read->lineEnds.isEmpty())
+        SetLineEnds(editor_->document()->findBlockByNumber(static_cast<int>(firstLine)),
+                    read->lineEnds, firstLine, showing_->lines - firstLine);
+    }
+    job.report(showing_->shown, text.size());
+    if (showing_->shown < text.size()) return false;
+    editor_->document()->setUndoRedoEnabled(true);
+    setCurrentFile(path_);
+    editor_->moveCursor(QTextCursor::Start);
+    return true;
+  });
 }
 
 QByteArray Document::lineEndsOfText() const {

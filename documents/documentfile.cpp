@@ -20,6 +20,9 @@ qsizetype FindOutsideWindows1252(QStringView text) {
 
 namespace {
 
+// How much of a document's file its first screen is told from, in bytes.
+constexpr qsizetype kHeadLength = 64 * 1024;
+
 // Why `bytes` is no text quorpad can edit and save back unchanged; empty when it is text. A
 // NUL byte never stands in a text file; nor do many other control bytes (those a text may
 // hold, tabs, line and page ends, escapes and the store's own codes, aside).
@@ -47,7 +50,7 @@ QString BinaryContent(const QByteArray& bytes) {
 }  // namespace
 
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress,
-                        JobProgress* job) {
+                        JobProgress* job, const std::function<void(const QString&, bool)>& head) {
   ReadResult result;
   // Far beyond any text a person edits, and beyond what the decoder takes in one piece.
   constexpr qint64 kLargest = qint64(1) << 30;
@@ -60,6 +63,19 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
   }
   const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   result.format.utf8 = templates::text::IsUtf8(view);
+  // The first whole lines, told before the rest is decoded: decoded as the whole file is, their
+  // line ends as the loop below ends them, they are the start of the text it makes.
+  if (head) {
+    const qsizetype cut = bytes.lastIndexOf('\n', std::min(bytes.size(), kHeadLength) - 1);
+    if (cut >= 0) {
+      const std::string_view first = view.substr(0, static_cast<std::size_t>(cut) + 1);
+      QString lines = FromU16(result.format.utf8 ? templates::text::Decode(first)
+                                                 : templates::text::DecodeWindows1252(first));
+      lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+      lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+      head(lines, result.format.utf8);
+    }
+  }
   const QString decoded = FromU16(templates::text::Decode(view));
 
   // Lines end at CR LF, a lone CR or a lone LF; each comes into the editor ending with one

@@ -515,9 +515,13 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
   const int caret = document_->textCursor().position();
   auto next = std::make_shared<std::size_t>(r->pieces.size());
   auto expected = std::make_shared<int>(document_->document()->revision());
+  replacer_->onCancel([this, r, next, expected] {
+    // Back to the text as it was, in one Undo of the pieces put in so far.
+    if (*next < r->pieces.size() && document_->document()->revision() == *expected)
+      document_->document()->undo();
+  });
   replacer_->goOnInSlices(
-      QStringLiteral("Replacing"),
-      [this, r, next, expected, caret](JobProgress& progress) {
+      QStringLiteral("Replacing"), [this, r, next, expected, caret](JobProgress& progress) {
         QElapsedTimer slice;
         slice.start();
         for (int n = 0; *next > 0 && n < kPiecesPerSlice && slice.elapsed() < kSliceMs; ++n) {
@@ -544,11 +548,6 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
         document_->setTextCursor(at);
         sayReplaced(r->count);
         return true;
-      },
-      [this, r, next, expected] {
-        // Back to the text as it was, in one Undo of the pieces put in so far.
-        if (*next < r->pieces.size() && document_->document()->revision() == *expected)
-          document_->document()->undo();
       });
 }
 

@@ -26,9 +26,13 @@ class JobProgress {
   }
   // A count the person is told beside the progress (lines read, rows parsed).
   void count(qint64 items) noexcept { count_.store(items, std::memory_order_relaxed); }
+  // Hands `early` (a first part of the result) to the owner's thread at once, where it runs
+  // unless the job has by then been cancelled or overtaken.
+  void post(std::function<void()> early) const { post_(std::move(early)); }
 
  private:
   friend class LongJob;
+  std::function<void(std::function<void()>)> post_;
   std::atomic<bool> cancelled_{false};
   std::atomic<qint64> done_{0};
   std::atomic<qint64> total_{0};
@@ -62,12 +66,13 @@ class LongJob : public QObject {
         [done = std::move(done), result] { done(*result); });
   }
 
-  // Called from a job's `done`: the job goes on as `what`, on this object's thread, one `slice` per
-  // turn of the event loop (so the window paints and answers between them) until a slice
-  // returns true. Each slice should take a few dozen milliseconds at most. Cancelling the
-  // job then calls `undo`, which puts back what the slices did.
-  void goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice,
-                    std::function<void()> undo);
+  // Called from a job's `done`: the job goes on as `what`, on this object's thread, one
+  // `slice` per turn of the event loop (so the window paints and answers between them) until
+  // a slice returns true. Each slice should take a few dozen milliseconds at most.
+  void goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice);
+  // What cancelling the running job from now on puts back (what its slices, or what it
+  // posted early, did); called before ended().
+  void onCancel(std::function<void()> undo);
   // Lets go of `garbage` (a large list, a long text) on the job's thread, after what runs
   // there, so that freeing it costs the window nothing.
   void dispose(std::shared_ptr<void> garbage);

@@ -103,6 +103,11 @@ class Document : public QObject {
   void read(const QString& path);
   void readBeside(const QString& path);
   void showInPieces(const QString& path, const std::shared_ptr<ReadResult>& read);
+  void showHead(const QString& path, const QString& head, bool utf8);
+  // The file's text begins to replace the document's: what was there is kept for a Cancel.
+  void beginShowing(const QString& path);
+  // Puts the next whole lines of the file's text into the box.
+  void putPiece(QStringView piece);
   // Each line's end where the format keeps them per line; empty otherwise.
   QByteArray lineEndsOfText() const;
   void setCurrentFile(const QString& path);
@@ -117,7 +122,8 @@ class Document : public QObject {
   int sessionAnswered_ = -1;  // the text's revision that the end of the session settled
   int letGo_ = -1;            // the text's revision whose changes the user answered No for
   RecoveryCopy* recovery_ = nullptr;
-  struct Before;
+  struct Showing;
+  std::unique_ptr<Showing> showing_;  // while a file's text comes in
   LongJob* loader_ = nullptr;
   bool reading_ = false;  // a file is being read beside the window, not yet shown
 };

@@ -34,9 +34,12 @@ struct ReadResult {
 // Windows-1252. `progress` is told each line number as the reading reaches it. A file that
 // holds binary data (a NUL byte, or mostly control bytes) is refused: it cannot be shown as
 // it is, and saving it would change it. Read as a job, it tells `job` how far it got and
-// stops (with no result) once cancelled.
+// stops (with no result) once cancelled. `head`, where given, is told the text's first
+// whole lines (from its first 64 KB; the start of the result's text) and whether the file is
+// UTF-8, before the rest is decoded, so that a first screen can show at once.
 ReadResult ReadDocument(const QString& path, const std::function<void(int)>& progress,
-                        JobProgress* job = nullptr);
+                        JobProgress* job = nullptr,
+                        const std::function<void(const QString&, bool)>& head = {});
 
 // Writes a document atomically: a failed write leaves the old file as it was. The text
 // goes out in the format's encoding (UTF-8 when Windows-1252 lacks one of its characters,
