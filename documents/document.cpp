@@ -25,8 +25,6 @@
 namespace {
 
 constexpr int kCountEveryLineUpTo = 100;
-// Files from this size on are read beside the window and shown as their text comes.
-constexpr qint64 kReadBesideFrom = qint64(1) << 20;
 // What one turn of the event loop puts into the document at most: pieces of whole lines from
 // this many characters on, so many of them, for this long.
 constexpr qsizetype kShowPiece = 64 * 1024;
@@ -86,6 +84,12 @@ Document::~Document() = default;
 
 bool Document::loading() const {
   return loader_->busy();
+}
+
+bool Document::busy() const {
+  // Held still by work beside the window (a file coming in, Replace All): the status bar
+  // shows it with its Cancel; a save now would write a text half done.
+  return editor_->isReadOnly();
 }
 
 void Document::setFormat(const DocumentFormat& format) {
@@ -216,7 +220,7 @@ void Document::makeUntitled() {
 }
 
 void Document::newFile() {
-  if (loading()) return;
+  if (busy()) return;
   if (editor_->document()->isEmpty()) {
     // An empty document with a file is untied from it, so that a later Save cannot
     // overwrite that file unasked.
@@ -241,7 +245,7 @@ void Document::newFile() {
 }
 
 void Document::open() {
-  if (loading()) return;
+  if (busy()) return;
   if (!editor_->document()->isEmpty()) {
     // No text is replaced unasked, titled or not.
     switch (askToSave()) {
@@ -275,7 +279,8 @@ void Document::openFromOutside(const QString& path) {
 }
 
 void Document::read(const QString& path) {
-  if (QFileInfo(path).size() >= kReadBesideFrom) {
+  // A large file is read beside the window and shown as its text comes.
+  if (QFileInfo(path).size() >= kWorkBesideFrom) {
     readBeside(path);
     return;
   }
@@ -443,7 +448,7 @@ QByteArray Document::lineEndsOfText() const {
 }
 
 void Document::save() {
-  if (loading()) return;  // the status bar shows the file still coming in
+  if (busy()) return;
   if (path_.isEmpty() || editor_->document()->isEmpty()) {
     // An untitled document asks for a name; so does an empty one, as it always has.
     saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), DialogFolder());
@@ -456,7 +461,7 @@ void Document::save() {
 }
 
 void Document::saveAs() {
-  if (loading()) return;
+  if (busy()) return;
   saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), DialogFolder());
 }
 

@@ -224,11 +224,6 @@ void DocumentPanels::showModified(bool modified) {
 }
 
 void DocumentPanels::watch(LongJob* job) {
-  // Escape belongs to the work while it runs, shown or not yet.
-  connect(job, &LongJob::started, this, [this, job] {
-    shownJob_ = job;
-    cancelKey_->setEnabled(true);
-  });
   connect(job, &LongJob::progressed, this,
           [this, job](const QString& what, int percent, qint64) { showJob(job, what, percent); });
   connect(job, &LongJob::ended, this, [this, job] { hideJob(job); });
@@ -240,6 +235,9 @@ void DocumentPanels::showJob(LongJob* job, const QString& what, int percent) {
                                         : QStringLiteral("%1... %2%").arg(what).arg(percent));
   jobProgress_->show();
   jobCancel_->show();
+  // Escape belongs to the work once it shows; a key pressed before is the person's next step
+  // (closing the Find bar after Replace All).
+  cancelKey_->setEnabled(true);
 }
 
 void DocumentPanels::hideJob(LongJob* job) {

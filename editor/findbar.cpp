@@ -484,6 +484,19 @@ void FindBar::replaceEvery() {
   if (document_->isReadOnly()) return;  // held by other work, which the status bar shows
   const int revision = document_->document()->revision();
   const QString with = txtReplace->text();
+  if (document_->document()->characterCount() < kWorkBesideFrom) {
+    // A text this short is replaced at once, before the next key.
+    Replaced r;
+    r.pieces = ReplacePieces(text(), q, with, r.count);
+    auto replaced = std::make_shared<Replaced>(std::move(r));
+    if (replaced->count <= 0) {
+      sayReplaced(replaced->count);
+      return;
+    }
+    Putting putting{replaced->pieces.size(), revision, document_->textCursor().position()};
+    putPieces(*replaced, putting, -1);
+    return;
+  }
   replacer_->start<Replaced>(
       QStringLiteral("Searching"),
       [q, with, pieces = shadow_->pieces()](JobProgress& progress) {
@@ -508,47 +521,51 @@ void FindBar::replaceEvery() {
   document_->setReadOnly(true);
 }
 
-void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
+bool FindBar::putPieces(const Replaced& r, Putting& putting, qint64 mostMs) {
   // From the last piece to the first, so that each piece's place in the document is still
-  // where it was found; the first as a new Undo step, each later one joined to it, a few
-  // each turn of the event loop so that the window answers throughout.
-  const int caret = document_->textCursor().position();
-  auto next = std::make_shared<std::size_t>(r->pieces.size());
-  auto expected = std::make_shared<int>(document_->document()->revision());
-  replacer_->onCancel([this, r, next, expected] {
+  // where it was found; the first as a new Undo step, each later one joined to it.
+  QElapsedTimer slice;
+  slice.start();
+  for (int n = 0;
+       putting.next > 0 && (mostMs < 0 || (n < kPiecesPerSlice && slice.elapsed() < mostMs)); ++n) {
+    if (document_->document()->revision() != putting.expected) {
+      sayReplaced(kChangedMeanwhile);
+      return true;
+    }
+    const ReplacedPiece& piece = r.pieces[--putting.next];
+    QTextCursor range(document_->document());
+    range.setPosition(static_cast<int>(piece.from));
+    range.setPosition(static_cast<int>(piece.to), QTextCursor::KeepAnchor);
+    if (putting.next + 1 == r.pieces.size())
+      range.beginEditBlock();
+    else
+      range.joinPreviousEditBlock();
+    range.insertText(piece.text);
+    range.endEditBlock();
+    putting.expected = document_->document()->revision();
+  }
+  if (putting.next > 0) return false;
+  QTextCursor at(document_->document());
+  at.setPosition(std::min(putting.caret, document_->document()->characterCount() - 1));
+  document_->setTextCursor(at);
+  sayReplaced(r.count);
+  return true;
+}
+
+void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
+  // A few pieces each turn of the event loop, so that the window answers throughout.
+  auto putting = std::make_shared<Putting>(Putting{
+      r->pieces.size(), document_->document()->revision(), document_->textCursor().position()});
+  replacer_->onCancel([this, r, putting] {
     // Back to the text as it was, in one Undo of the pieces put in so far.
-    if (*next < r->pieces.size() && document_->document()->revision() == *expected)
+    if (putting->next < r->pieces.size() && document_->document()->revision() == putting->expected)
       document_->document()->undo();
   });
-  replacer_->goOnInSlices(
-      QStringLiteral("Replacing"), [this, r, next, expected, caret](JobProgress& progress) {
-        QElapsedTimer slice;
-        slice.start();
-        for (int n = 0; *next > 0 && n < kPiecesPerSlice && slice.elapsed() < kSliceMs; ++n) {
-          if (document_->document()->revision() != *expected) {
-            sayReplaced(kChangedMeanwhile);
-            return true;
-          }
-          const ReplacedPiece& piece = r->pieces[--*next];
-          QTextCursor range(document_->document());
-          range.setPosition(static_cast<int>(piece.from));
-          range.setPosition(static_cast<int>(piece.to), QTextCursor::KeepAnchor);
-          if (*next + 1 == r->pieces.size())
-            range.beginEditBlock();
-          else
-            range.joinPreviousEditBlock();
-          range.insertText(piece.text);
-          range.endEditBlock();
-          *expected = document_->document()->revision();
-        }
-        progress.report(qint64(r->pieces.size() - *next), qint64(r->pieces.size()));
-        if (*next > 0) return false;
-        QTextCursor at(document_->document());
-        at.setPosition(std::min(caret, document_->document()->characterCount() - 1));
-        document_->setTextCursor(at);
-        sayReplaced(r->count);
-        return true;
-      });
+  replacer_->goOnInSlices(QStringLiteral("Replacing"), [this, r, putting](JobProgress& progress) {
+    const bool done = putPieces(*r, *putting, kSliceMs);
+    progress.report(qint64(r->pieces.size() - putting->next), qint64(r->pieces.size()));
+    return done;
+  });
 }
 
 void FindBar::sayReplaced(qsizetype count) {

@@ -8,16 +8,19 @@
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTextCursor>
+#include <QThread>
 #include <QToolButton>
 #include <QWindow>
+#include <atomic>
 
+#include "common/longjob.h"
+#include "common/storewatch.h"
 #include "common/twips.h"
 #include "documents/recovery.h"
 #include "editor/documentpanels.h"
 #include "editor/frmMain.h"
 #include "editor/mainlayout.h"
 #include "editor/menuslots.h"
-#include "common/storewatch.h"
 #include "ownwindow.h"
 #include "testsupport/guitest.h"
 
@@ -391,8 +394,7 @@ class MainWindowTest : public Fixture {
   }
 
   void filledSlotReplacesSelectionWithItsLines() {
-    folder_->write(
-        Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n1|Not\tSet|\r\n"));
+    folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n1|Not\tSet|\r\n"));
     frmMain& w = OwnMainWindow();
     QSignalSpy managerAsked(&w, &frmMain::emptySlotChosen);
     QPlainTextEdit* doc = w.textBox();
@@ -471,6 +473,37 @@ class MainWindowTest : public Fixture {
     const qreal written = w.textBox()->font().pointSizeF();
     QTest::keyClick(w.textBox(), Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(w.textBox()->font().pointSizeF(), written * 1.1);
+  }
+
+  // Work that lasts shows in the status bar with how far it got and a Cancel button; Escape
+  // in the document, or the button, stops it, and the panel goes. A job that is over leaves
+  // Escape to the window again.
+  void lastingWorkShowsWithCancel() {
+    folder_->write(QByteArray());
+    frmMain& w = ShownOwnMainWindow();
+    LongJob job(nullptr);
+    w.panels()->watch(&job);
+    for (bool byKey : {true, false}) {
+      std::atomic<bool> stop{false};
+      job.start<int>(
+          QStringLiteral("Testing"),
+          [&stop](JobProgress& progress) {
+            progress.report(1, 4);
+            while (!stop && !progress.cancelled()) QThread::msleep(1);
+            return 0;
+          },
+          [](int&) {});
+      QTRY_VERIFY_WITH_TIMEOUT(w.panels()->jobProgress()->isVisible(), 5000);
+      QCOMPARE(w.panels()->jobProgress()->text(), QStringLiteral("Testing... 25%"));
+      QVERIFY(w.panels()->jobCancel()->isVisible());
+      if (byKey)
+        QTest::keyClick(w.textBox(), Qt::Key_Escape);
+      else
+        w.panels()->jobCancel()->click();
+      QVERIFY(!job.busy());
+      QVERIFY(!w.panels()->jobProgress()->isVisible());
+      job.waitForIdle();
+    }
   }
 };
 

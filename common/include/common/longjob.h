@@ -12,6 +12,10 @@
 
 class QThreadPool;
 
+// Work on a text of this many characters (or a file of this many bytes) or more runs beside
+// the window as a LongJob; below it, the work is done at once, before the next key.
+inline constexpr qint64 kWorkBesideFrom = qint64(1) << 20;
+
 // What the work sees of its job, on the worker thread: whether to stop, and how far it got.
 class JobProgress {
  public:

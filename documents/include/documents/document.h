@@ -33,9 +33,11 @@ class Document : public QObject {
 
   // A file of a megabyte or more comes in beside the window: read and decoded on a thread,
   // then shown a few screens at a time, the document read-only until it is whole. New,
-  // Open..., Save and Save As do nothing meanwhile; the job (for the status bar) cancels
-  // it, and Cancel leaves the document as it was before.
+  // Open..., Save and Save As do nothing meanwhile, nor while other work holds the text
+  // still (busy()); the job (for the status bar) cancels it, and Cancel leaves the document
+  // as it was before.
   bool loading() const;
+  bool busy() const;
   LongJob* loadJob() const { return loader_; }
 
   // The commands New, Open..., Save and Save As...

@@ -42,7 +42,7 @@ class DocumentPanels : public QObject {
   // Opens the encoding's or the line ends' menu above its panel, as a click does.
   void popUpMenu(QToolButton* panel);
   // Shows `job` once it has lasted half a second: what it does and how far, before the
-  // caret, with a Cancel button; Escape in the window cancels it from its start.
+  // caret, with a Cancel button; Escape in the window cancels it too.
   void watch(LongJob* job);
   QLabel* jobProgress() const { return jobProgress_; }
   QToolButton* jobCancel() const { return jobCancel_; }
@@ -69,5 +69,5 @@ class DocumentPanels : public QObject {
   QLabel* jobProgress_;
   QToolButton* jobCancel_;
   QShortcut* cancelKey_;
-  LongJob* shownJob_ = nullptr;  // the running job Cancel and Escape stop
+  LongJob* shownJob_ = nullptr;  // the job shown, which Cancel and Escape stop
 };

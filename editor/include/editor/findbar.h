@@ -109,7 +109,16 @@ class FindBar : public QFrame {
     std::vector<ReplacedPiece> pieces;
     qsizetype count = 0;
   };
+  // How far Replace All has put its pieces into the document.
+  struct Putting {
+    std::size_t next;  // the pieces before this one are still to be put in
+    int expected;      // the document's revision after the last piece put in
+    int caret;         // where the caret goes once all are in
+  };
   void putInPieces(const std::shared_ptr<Replaced>& replaced);
+  // Puts pieces in for up to `mostMs` (all of them where it is negative); true once all are
+  // in, or the document changed under them.
+  bool putPieces(const Replaced& replaced, Putting& putting, qint64 mostMs);
   void sayReplaced(qsizetype count);
   void createControls();
   bool find(bool forward, bool fromAnchor);
