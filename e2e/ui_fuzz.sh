@@ -50,6 +50,8 @@ docs="$work/docs"
 mkdir -p "$docs"
 printf 'first line\nsecond line\n' >"$docs/a.txt"
 printf 'caf\xe9 in Windows-1252\r\n' >"$docs/b.txt"
+# Large enough to come in beside the window, a piece at a time.
+yes 'a line of a long document, read while the window goes on answering' | head -c 3000000 >"$docs/c.txt"
 xs_start_x || exit 1
 xs_start_bus || exit 1
 xs_start_xfce_panel || exit 1
@@ -224,7 +226,7 @@ act() {
     16) last_action="tray Activate"; know_item && sni_activate ;;
     17)
       last_action="later start with a file"
-      (cd "$docs" && timeout 25 "$work/bin/quorpad" "$(printf '%s\n' a.txt b.txt | sed -n "$(($(pick 2) + 1))p")" \
+      (cd "$docs" && timeout 25 "$work/bin/quorpad" "$(printf '%s\n' a.txt b.txt c.txt | sed -n "$(($(pick 3) + 1))p")" \
         >/dev/null 2>&1) || true
       ;;
     18)

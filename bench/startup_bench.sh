@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Start-up: the time from exec to a visible "quor - pad" window, for quorpad with 13 templates
+# and for a bare Qt window of the same title and size (the floor), alternating, on a private
+# Xvfb with openbox; prints each median and their ratio (goal 1.15).
+#
+#   startup_bench.sh PROGRAM_FOLDER [RUNS]
+set -u
+xs_tag=startup
+. "$(dirname "$0")/../e2e/xsession.sh"
+BIN_DIR=${1:-}
+RUNS=${2:-15}
+[ -x "$BIN_DIR/quorpad" ] && [ -x "$BIN_DIR/startup_floor" ] ||
+  { echo "usage: startup_bench.sh PROGRAM_FOLDER [RUNS]" >&2; exit 2; }
+xs_begin || exit 1
+xs_copy_program "$BIN_DIR" || exit 1
+for i in $(seq 1 13); do printf '1\004Template %s\004Text of template %s\r\n' "$i" "$i"; done \
+  >"$work/bin/templates.dat"
+xs_start_x || exit 1
+
+shown() { xdotool search --onlyvisible --name '^quor - pad$' >/dev/null 2>&1; }
+# Milliseconds from exec of the command to its window being visible.
+time_to_window() {
+  local start end pid
+  start=$(date +%s%N)
+  "$@" >/dev/null 2>&1 &
+  pid=$!
+  until shown; do
+    kill -0 "$pid" 2>/dev/null || { echo -1; return; }
+    [ $(($(date +%s%N) - start)) -lt 20000000000 ] || { kill -KILL "$pid"; echo -1; return; }
+  done
+  end=$(date +%s%N)
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  until ! shown; do :; done
+  echo $(((end - start) / 1000000))
+}
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
+
+ours=() floor=()
+for _ in $(seq 1 "$RUNS"); do
+  ours+=("$(time_to_window "$work/bin/quorpad")")
+  floor+=("$(time_to_window "$BIN_DIR/startup_floor")")
+done
+o=$(printf '%s\n' "${ours[@]}" | median)
+f=$(printf '%s\n' "${floor[@]}" | median)
+printf 'start-up to a visible window: quorpad %s ms, bare Qt window %s ms, ratio %s (goal 1.15), median of %s\n' \
+  "$o" "$f" "$(awk -v o="$o" -v f="$f" 'BEGIN { printf "%.2f", o / f }')" "$RUNS"
+xs_cleanup
