@@ -40,16 +40,26 @@ void Compare(const char* what, int megabytes, double ours, double baseline) {
               baseline, ours / baseline);
 }
 
+// A shown window with a document of `text` and its Find bar.
+struct BarOnDocument {
+  explicit BarOnDocument(const QString& text)
+      : document(new QPlainTextEdit(&host)), bar(document, &host) {
+    document->setPlainText(text);
+    host.resize(800, 600);
+    host.show();
+    QApplication::processEvents();
+  }
+  QWidget host;
+  QPlainTextEdit* document;
+  FindBar bar;
+};
+
 // The longest time the event loop stood still from the Find bar's opening with a word
 // until its count was shown.
 double LongestStallWhileCounting(int megabytes) {
-  QWidget host;
-  auto* document = new QPlainTextEdit(&host);
-  document->setPlainText(Document(megabytes));
-  FindBar bar(document, &host);
-  host.resize(800, 600);
-  host.show();
-  QApplication::processEvents();
+  BarOnDocument shown(Document(megabytes));
+  QPlainTextEdit* document = shown.document;
+  FindBar& bar = shown.bar;
   StallMeter stalls;
   // The first "needle" selected: Ctrl+F takes it as the text to find, and counts.
   QTextCursor first = document->document()->find(QStringLiteral("needle"));
@@ -92,13 +102,9 @@ void FindPreviousAtTheEnd(int megabytes) {
 // window, the text goes into the document in slices), beside QString::replace of the same
 // text (goal: within 1.5 times that) and beside a text box taking the replaced text whole.
 void ReplaceAllThroughTheBar(int megabytes) {
-  QWidget host;
-  auto* document = new QPlainTextEdit(&host);
   const QString text = Document(megabytes);
-  document->setPlainText(text);
-  FindBar bar(document, &host);
-  host.resize(800, 600);
-  host.show();
+  BarOnDocument shown(text);
+  FindBar& bar = shown.bar;
   bar.open(true);
   QApplication::processEvents();
   bar.findChild<QCheckBox*>(QStringLiteral("chkCase"))->setChecked(true);

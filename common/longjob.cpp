@@ -2,6 +2,9 @@
 #include "common/longjob.h"
 
 #include <QCoreApplication>
+#include <QList>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QThreadPool>
 #include <algorithm>
 #include <utility>
@@ -11,7 +14,55 @@ namespace {
 // How often a shown job's progress is read.
 constexpr int kTickMs = 100;
 
+// The jobs that hold a text box still, kept as a child of the box.
+class TextHolds : public QObject {
+ public:
+  explicit TextHolds(QPlainTextEdit* box) : QObject(box), box_(box) {
+    setObjectName(QStringLiteral("quorpad_text_holds"));
+  }
+  static TextHolds* of(const QPlainTextEdit* box) {
+    return box->findChild<TextHolds*>(QStringLiteral("quorpad_text_holds"),
+                                      Qt::FindDirectChildrenOnly);
+  }
+  void hold(LongJob* job) {
+    jobs_.append(job);
+    box_->setReadOnly(true);
+    connect(
+        job, &LongJob::ended, this,
+        [this, job] {
+          jobs_.removeOne(job);
+          jobs_.removeAll(nullptr);
+          if (jobs_.isEmpty()) box_->setReadOnly(false);
+        },
+        Qt::SingleShotConnection);
+  }
+  bool held() const { return !jobs_.isEmpty(); }
+  void cancelAll() {
+    for (const QPointer<LongJob>& job : QList<QPointer<LongJob>>(jobs_))
+      if (job) job->cancel();
+  }
+
+ private:
+  QPlainTextEdit* box_;
+  QList<QPointer<LongJob>> jobs_;
+};
+
 }  // namespace
+
+void HoldTextStill(QPlainTextEdit* box, LongJob* job) {
+  TextHolds* holds = TextHolds::of(box);
+  if (!holds) holds = new TextHolds(box);
+  holds->hold(job);
+}
+
+bool TextHeldStill(const QPlainTextEdit* box) {
+  const TextHolds* holds = TextHolds::of(box);
+  return holds && holds->held();
+}
+
+void StopWorkOnText(QPlainTextEdit* box) {
+  if (TextHolds* holds = TextHolds::of(box)) holds->cancelAll();
+}
 
 LongJob::LongJob(QObject* parent) : QObject(parent), worker_(new QThreadPool(this)) {
   worker_->setMaxThreadCount(1);
@@ -64,6 +115,7 @@ void LongJob::finish(const std::shared_ptr<JobProgress>& progress,
 }
 
 void LongJob::goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice) {
+  if (!running_) return;
   what_ = what;
   slice_ = std::move(slice);
   running_->report(0, 0);
@@ -76,7 +128,10 @@ void LongJob::onCancel(std::function<void()> undo) {
 
 void LongJob::nextSlice() {
   if (!running_ || !slice_) return;
-  if (slice_(*running_)) end();
+  // The slice stays alive while it runs, whatever it ends or starts.
+  const std::function<bool(JobProgress&)> slice = slice_;
+  const std::shared_ptr<JobProgress> progress = running_;
+  if (slice(*progress) && running_ == progress) end();
 }
 
 void LongJob::end() {

@@ -73,8 +73,6 @@ Document::Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCop
   }
   connect(editor_->document(), &QTextDocument::contentsChange, this, &Document::textChanged);
   loader_ = new LongJob(this);
-  // However a file that comes in beside the window ends, the text is the person's again.
-  connect(loader_, &LongJob::ended, this, [this] { editor_->setReadOnly(false); });
   connect(loader_, &LongJob::progressed, this, [this](const QString&, int, qint64 lines) {
     if (reading_ && lines > 0) setStatus(QStringLiteral("reading line ") + QString::number(lines));
   });
@@ -89,7 +87,7 @@ bool Document::loading() const {
 bool Document::busy() const {
   // Held still by work beside the window (a file coming in, Replace All): the status bar
   // shows it with its Cancel; a save now would write a text half done.
-  return editor_->isReadOnly();
+  return TextHeldStill(editor_);
 }
 
 void Document::setFormat(const DocumentFormat& format) {
@@ -167,6 +165,7 @@ void Document::setCurrentFile(const QString& path) {
 }
 
 bool Document::writeTo(const QString& path) {
+  if (busy()) return false;  // never a text half done
   DocumentFormat format = format_;
   QByteArray ends;
   if (format.lineEnd.isEmpty()) {
@@ -336,7 +335,7 @@ void Document::readBeside(const QString& path) {
       });
   reading_ = true;
   // Nothing typed now could be kept: the file's text replaces it.
-  editor_->setReadOnly(true);
+  HoldTextStill(editor_, loader_);
   // Cancelled while it reads, the document never changed.
   connect(
       loader_, &LongJob::ended, this,
@@ -365,10 +364,11 @@ void Document::beginShowing(const QString& path) {
   loader_->onCancel([this] {
     if (!showing_) return;
     const Before& before = showing_->before;
+    // Its own format first, so that its text is not checked against the file's encoding.
+    setFormat(before.format);
     editor_->setPlainText(before.text);
     editor_->document()->setUndoRedoEnabled(true);
     SetLineEnds(editor_->document()->firstBlock(), before.lineEnds, 0, before.lineEnds.size());
-    setFormat(before.format);
     path_ = before.path;
     editor_->document()->setModified(before.modified);
     QTextCursor caret = editor_->textCursor();
@@ -466,8 +466,9 @@ void Document::saveAs() {
 }
 
 bool Document::maybeSave() {
-  // A file still coming in is let go of: the question is about the document before it.
-  loader_->cancel();
+  // Work on the text is stopped, each putting back what it did (a file still coming in, a
+  // Replace All part-way): the question is about the text as the person left it.
+  StopWorkOnText(editor_);
   if (!editor_->document()->isModified()) return true;
   if (path_.isEmpty() && editor_->document()->isEmpty()) return true;
   switch (askToSave()) {

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -185,8 +186,10 @@ namespace {
 // pieces it puts in at most.
 constexpr qint64 kSliceMs = 25;
 constexpr int kPiecesPerSlice = 8;
-// What Replace All says when another text came into the document while it searched.
+// What Replace All says when another text came into the document while it searched, or
+// while its pieces were being put in.
 constexpr qsizetype kChangedMeanwhile = -2;
+constexpr qsizetype kStoppedPartWay = -3;
 
 // How far back from the caret Find Previous first looks, in characters.
 constexpr qsizetype kBackwardWindow = 64 * 1024;
@@ -225,8 +228,6 @@ FindBar::FindBar(QPlainTextEdit* document, QWidget* parent) : QFrame(parent), do
   shadow_ = new ShadowText(document_->document(), this);
   counter_ = new LongJob(this);
   replacer_ = new LongJob(this);
-  // However Replace All ends, the document is the person's again.
-  connect(replacer_, &LongJob::ended, this, [this] { document_->setReadOnly(false); });
   // A changed document is searched afresh; its count is renewed once the typing pauses.
   recountSoon_ = new QTimer(this);
   recountSoon_->setSingleShot(true);
@@ -518,7 +519,7 @@ void FindBar::replaceEvery() {
       });
   // The document stands still while its text is replaced beside the window, so that the
   // result still fits it; Cancel (or Escape) leaves it as it was.
-  document_->setReadOnly(true);
+  HoldTextStill(document_, replacer_);
 }
 
 bool FindBar::putPieces(const Replaced& r, Putting& putting, qint64 mostMs) {
@@ -529,7 +530,7 @@ bool FindBar::putPieces(const Replaced& r, Putting& putting, qint64 mostMs) {
   for (int n = 0;
        putting.next > 0 && (mostMs < 0 || (n < kPiecesPerSlice && slice.elapsed() < mostMs)); ++n) {
     if (document_->document()->revision() != putting.expected) {
-      sayReplaced(kChangedMeanwhile);
+      sayReplaced(putting.next + 1 < r.pieces.size() ? kStoppedPartWay : kChangedMeanwhile);
       return true;
     }
     const ReplacedPiece& piece = r.pieces[--putting.next];
@@ -557,9 +558,13 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
   auto putting = std::make_shared<Putting>(Putting{
       r->pieces.size(), document_->document()->revision(), document_->textCursor().position()});
   replacer_->onCancel([this, r, putting] {
-    // Back to the text as it was, in one Undo of the pieces put in so far.
-    if (putting->next < r->pieces.size() && document_->document()->revision() == putting->expected)
+    // Back to the text as it was, in one Undo of the pieces put in so far, which no Redo
+    // brings back.
+    if (putting->next < r->pieces.size() &&
+        document_->document()->revision() == putting->expected) {
       document_->document()->undo();
+      document_->document()->clearUndoRedoStacks(QTextDocument::RedoStack);
+    }
   });
   replacer_->goOnInSlices(QStringLiteral("Replacing"), [this, r, putting](JobProgress& progress) {
     const bool done = putPieces(*r, *putting, kSliceMs);
@@ -569,7 +574,9 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
 }
 
 void FindBar::sayReplaced(qsizetype count) {
-  note_ = count == kChangedMeanwhile
+  note_ = count == kStoppedPartWay
+              ? QStringLiteral("Replace All stopped part-way: the document changed meanwhile.")
+          : count == kChangedMeanwhile
               ? QStringLiteral("Nothing was replaced: the document changed meanwhile.")
           : count < 0  ? QStringLiteral("Nothing was replaced: ") + QString::fromLatin1(kTooComplex)
           : count == 1 ? QStringLiteral("Replaced 1 match.")

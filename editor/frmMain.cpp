@@ -300,7 +300,10 @@ void frmMain::createKeyboardPaths() {
   for (const QKeySequence& keys :
        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
     auto* shortcut = new QShortcut(keys, txtData, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(shortcut, &QShortcut::activated, txtData, &QPlainTextEdit::redo);
+    // A document held still for work beside the window takes no Redo, as it takes no typing.
+    connect(shortcut, &QShortcut::activated, txtData, [this] {
+      if (!txtData->isReadOnly()) txtData->redo();
+    });
   }
 }
 

@@ -566,11 +566,14 @@ void ShowProgressOf(LongJob* job, QWidget* owner, bool cancellable) {
   dialog->hide();
   if (!cancellable) dialog->setCancelButton(nullptr);
   QObject::connect(job, &LongJob::progressed, dialog,
-                   [dialog](const QString& what, int percent, qint64) {
+                   [dialog, job](const QString& what, int percent, qint64) {
+                     // Shown first: a shown dialog's setValue() turns the event loop, which
+                     // may end the job.
                      dialog->setLabelText(what + QStringLiteral("..."));
                      dialog->setRange(0, percent < 0 ? 0 : 100);
-                     dialog->setValue(std::max(percent, 0));
                      dialog->show();
+                     dialog->setValue(std::max(percent, 0));
+                     if (!job->busy()) dialog->hide();
                    });
   QObject::connect(job, &LongJob::ended, dialog, [dialog] { dialog->hide(); });
   if (cancellable) QObject::connect(dialog, &QProgressDialog::canceled, job, &LongJob::cancel);
@@ -588,6 +591,12 @@ void frmManage::cmdImport_Click() {
     importWriter_ = new LongJob(this);
     ShowProgressOf(importReader_, this, true);
     ShowProgressOf(importWriter_, this, false);
+    // One import at a time: Import waits until the last one has written the store.
+    for (LongJob* job : {importReader_, importWriter_}) {
+      connect(job, &LongJob::started, this, [this] { cmdImport->setEnabled(false); });
+      connect(job, &LongJob::ended, this,
+              [this] { cmdImport->setEnabled(!importReader_->busy() && !importWriter_->busy()); });
+    }
   }
   // The file is read, and set against the store's names, beside the window: nothing is
   // written until it has been read whole, and a cancelled read writes nothing.

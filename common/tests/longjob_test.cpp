@@ -1,5 +1,6 @@
 // Long work beside the window: results on the owner's thread, stale ones dropped, progress
 // shown only when the work lasts, Cancel.
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
@@ -69,8 +70,9 @@ class LongJobTest : public QObject {
     gate.go = true;
     QTRY_COMPARE(results, QList<int>{1});
     shown.clear();
-    job.start<int>(QStringLiteral("Quick"), [](JobProgress&) { return 2; },
-                   [&results](int& r) { results << r; });
+    job.start<int>(
+        QStringLiteral("Quick"), [](JobProgress&) { return 2; },
+        [&results](int& r) { results << r; });
     QTRY_COMPARE(results.size(), 2);
     QTest::qWait(LongJob::kShowAfterMs + 200);
     QCOMPARE(shown.count(), 0);
@@ -80,6 +82,35 @@ class LongJobTest : public QObject {
     StartGated(*leaving, 3, never, results);
     delete leaving;
     QVERIFY(never.sawCancel);
+  }
+
+  // A text box held still by two jobs stays read-only until both have let go, whichever
+  // ends first; stopping the work on it cancels every job that holds it.
+  void textStaysStillWhileAnyJobHoldsIt() {
+    QPlainTextEdit box;
+    LongJob first(nullptr), second(nullptr);
+    QList<int> results;
+    for (bool byStop : {false, true}) {
+      Gate a, b;
+      StartGated(first, 1, a, results);
+      HoldTextStill(&box, &first);
+      StartGated(second, 2, b, results);
+      HoldTextStill(&box, &second);
+      QVERIFY(box.isReadOnly() && TextHeldStill(&box));
+      if (byStop) {
+        StopWorkOnText(&box);
+        first.waitForIdle();
+        second.waitForIdle();
+        QVERIFY(a.sawCancel && b.sawCancel);
+      } else {
+        b.go = true;
+        second.waitForIdle();
+        QVERIFY(box.isReadOnly());
+        a.go = true;
+        first.waitForIdle();
+      }
+      QVERIFY(!box.isReadOnly() && !TextHeldStill(&box));
+    }
   }
 };
 

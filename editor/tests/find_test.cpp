@@ -175,17 +175,34 @@ class FindTest : public Fixture {
     const QString far = QStringLiteral("one\n") +
                         (QString(1000, QLatin1Char('x')) + QLatin1Char('\n')).repeated(70);
     const QString longText = far.repeated(20);
-    for (bool cancel : {true, false}) {
+    // Stopped three ways: Cancel; the close check (another file asked for), whose question
+    // is about the text as the person left it and whose Yes saves that; not at all.
+    enum { kCancel, kCloseCheck, kFinish };
+    for (int stop : {kCancel, kCloseCheck, kFinish}) {
       w.textBox()->setPlainText(longText);
+      w.textBox()->document()->setModified(stop == kCloseCheck);  // unsaved
       const int before = w.textBox()->document()->revision();
       bar->replaceEvery();
       QVERIFY(w.textBox()->isReadOnly());
       while (w.textBox()->document()->revision() == before) QCoreApplication::processEvents();
-      w.mnuSave_Click();  // unscripted: a name would be asked for
-      if (cancel) bar->replaceJob()->cancel();
+      w.mnuSave_Click();  // does nothing while the text is held
+      QCOMPARE(modal_.asked, QStringList());
+      const QString saved = folder_->filePath(QStringLiteral("saved.txt"));
+      if (stop == kCancel) bar->replaceJob()->cancel();
+      if (stop == kCloseCheck) {
+        modal_.buttons << QMessageBox::Yes;
+        modal_.files << saved;
+        w.openFromOutside(folder_->filePath(QStringLiteral("new.txt")));
+        QCOMPARE(ReadAll(saved).replace("\r\n", "\n"), longText.toUtf8());
+        modal_.reset();
+        continue;
+      }
       bar->waitForWork();
-      QCOMPARE(w.textBox()->toPlainText() == longText, cancel);
+      QCOMPARE(w.textBox()->toPlainText() == longText, stop == kCancel);
       QVERIFY(!w.textBox()->isReadOnly());
+      // What Cancel undid no Redo brings back.
+      QTest::keyClick(w.textBox(), Qt::Key_Y, Qt::ControlModifier);
+      QCOMPARE(w.textBox()->toPlainText() == longText, stop == kCancel);
     }
     QCOMPARE(bar->lastReplaced(), qsizetype(20));
     w.textBox()->undo();

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QPlainTextEdit;
 class QThreadPool;
 
 // Work on a text of this many characters (or a file of this many bytes) or more runs beside
@@ -113,3 +114,13 @@ class LongJob : public QObject {
   std::function<void()> undo_;
   QTimer slicer_;
 };
+
+// Work beside the window that needs a text box to stand still while it runs (a file coming
+// in, Replace All): the box is read-only while any such job holds it, each job letting go as
+// it ends, so that one job's end never frees the text another still holds.
+void HoldTextStill(QPlainTextEdit* box, LongJob* job);
+// Whether a job holds `box` still: a save now would write a text half done.
+bool TextHeldStill(const QPlainTextEdit* box);
+// Cancels every job that holds `box`, each putting back what it did: for whoever needs the
+// text as it stands (a question about saving it, another file coming in).
+void StopWorkOnText(QPlainTextEdit* box);

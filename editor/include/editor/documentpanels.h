@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class Document;
@@ -69,5 +70,5 @@ class DocumentPanels : public QObject {
   QLabel* jobProgress_;
   QToolButton* jobCancel_;
   QShortcut* cancelKey_;
-  LongJob* shownJob_ = nullptr;  // the job shown, which Cancel and Escape stop
+  QPointer<LongJob> shownJob_;  // the job shown, which Cancel and Escape stop
 };
