@@ -3,6 +3,7 @@
 
 #include <QTreeWidget>
 #include <stdexcept>
+#include <utility>
 
 #include "common/plaintext.h"
 #include "common/textconv.h"
@@ -18,29 +19,68 @@ QTreeWidgetItem* Node(QTreeWidget* tree, int i) {
 
 }  // namespace
 
+namespace {
+
+// Above this many rows changed, the tree is emptied and filled again: cheaper than telling
+// it of each row.
+constexpr int kMostRowsChanged = 1000;
+
+QTreeWidgetItem* NewItem(const QString& key, const QString& text) {
+  auto* item = new QTreeWidgetItem;
+  item->setText(0, text);
+  item->setData(0, Qt::UserRole, key);
+  item->setToolTip(0, PlainToolTip(text));
+  return item;
+}
+
+}  // namespace
+
 TreeViewAdapter::~TreeViewAdapter() {
   flush();
 }
 
 void TreeViewAdapter::flush() const {
-  if (pending_.isEmpty()) return;
-  tree_->addTopLevelItems(pending_);
-  pending_.clear();
+  if (!cleared_ && pending_.isEmpty()) return;
+  const bool cleared = std::exchange(cleared_, false);
+  const QList<Row> rows = std::exchange(pending_, {});
+  int from = 0;  // rows before `from`, and from the tree's row `to` on, stay
+  int to = tree_->topLevelItemCount();
+  int rowsTo = static_cast<int>(rows.size());
+  if (cleared) {
+    // As from an emptied tree: no row current or chosen.
+    tree_->setCurrentItem(nullptr);
+    tree_->clearSelection();
+    const auto same = [&](int node, int row) {
+      const QTreeWidgetItem* item = tree_->topLevelItem(node);
+      return item->text(0) == rows.at(row).text &&
+             item->data(0, Qt::UserRole).toString() == rows.at(row).key;
+    };
+    while (from < to && from < rowsTo && same(from, from)) ++from;
+    while (to > from && rowsTo > from && same(to - 1, rowsTo - 1)) --to, --rowsTo;
+    if (to - from > kMostRowsChanged || rowsTo - from > kMostRowsChanged) {
+      tree_->clear();
+      from = 0;
+      rowsTo = static_cast<int>(rows.size());
+    } else {
+      for (int node = to - 1; node >= from; --node) delete tree_->takeTopLevelItem(node);
+    }
+  } else {
+    from = to;  // added after the tree's rows
+  }
+  QList<QTreeWidgetItem*> items;
+  items.reserve(rowsTo - (cleared ? from : 0));
+  for (int i = cleared ? from : 0; i < rowsTo; ++i)
+    items.append(NewItem(rows.at(i).key, rows.at(i).text));
+  if (!items.isEmpty()) tree_->insertTopLevelItems(from, items);
 }
 
 void TreeViewAdapter::Clear() {
-  qDeleteAll(pending_);
   pending_.clear();
-  tree_->clear();
+  cleared_ = true;
 }
 
 void TreeViewAdapter::Add(const std::u16string& key, const std::u16string& text) {
-  auto* item = new QTreeWidgetItem;
-  const QString shown = FromU16(text);
-  item->setText(0, shown);
-  item->setData(0, Qt::UserRole, FromU16(key));
-  item->setToolTip(0, PlainToolTip(shown));
-  pending_.append(item);
+  pending_.append({FromU16(key), FromU16(text)});
 }
 
 int TreeViewAdapter::Count() const {

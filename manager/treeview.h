@@ -13,6 +13,9 @@ class QTreeWidgetItem;
 //
 // Items added are put into the tree together when the adapter goes (or the tree is read),
 // since a tree told of 100,000 items one at a time spends most of its time on the telling.
+// A list read again after Clear() changes only the rows that changed (the common start and
+// end stay as they are), as after one template was added, changed, removed, renamed or
+// moved; the rows come back unchosen and none current, as from an emptied tree.
 class TreeViewAdapter : public templates::TreeView {
  public:
   explicit TreeViewAdapter(QTreeWidget* tree) : tree_(tree) {}
@@ -28,6 +31,11 @@ class TreeViewAdapter : public templates::TreeView {
  private:
   // Puts the items added so far into the tree.
   void flush() const;
+  // One row as the engine gives it: its key and its text.
+  struct Row {
+    QString key, text;
+  };
   QTreeWidget* tree_;
-  mutable QList<QTreeWidgetItem*> pending_;
+  mutable bool cleared_ = false;  // the rows to come replace the tree's
+  mutable QList<Row> pending_;
 };

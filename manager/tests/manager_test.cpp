@@ -277,6 +277,8 @@ class ManagerTest : public Fixture {
     QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("Value 2"));
     click(pushButton(m, "cmdRemove"));
     QCOMPARE(listed(m), (QStringList{"Name 1", "Name 3"}));
+    // The list read back has no row current: no other template is acted on in its place.
+    QCOMPARE(m->findChild<QTreeWidget*>()->currentItem(), nullptr);
   }
 
   // Rename refuses exactly what Add refuses, with the rule's own message.
