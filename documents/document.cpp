@@ -25,11 +25,8 @@
 namespace {
 
 constexpr int kCountEveryLineUpTo = 100;
-// What one turn of the event loop puts into the document at most: pieces of whole lines from
-// this many characters on, so many of them, for this long.
+// One piece of a file's text put into the document: whole lines from this many characters on.
 constexpr qsizetype kShowPiece = 64 * 1024;
-constexpr int kPiecesPerSlice = 8;
-constexpr qint64 kSliceMs = 25;
 
 // Each line's own end, for a text whose lines end in more than one way.
 void SetLineEnds(QTextBlock block, const QByteArray& ends, qsizetype from, qsizetype count) {
@@ -411,32 +408,33 @@ void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResul
   if (!read->lineEnds.isEmpty())
     SetLineEnds(editor_->document()->firstBlock(), read->lineEnds, 0, showing_->lines);
   // The rest of the text, whole lines at a time.
-  loader_->goOnInSlices(QStringLiteral("Opening (read-only until whole)"), [this, read](
-                                                                               JobProgress& job) {
-    const QString& text = read->text;
-    QElapsedTimer slice;
-    slice.start();
-    for (int n = 0;
-         n < kPiecesPerSlice && showing_->shown < text.size() && slice.elapsed() < kSliceMs; ++n) {
-      const qsizetype from = showing_->shown;
-      qsizetype end = std::min(text.size(), from + kShowPiece);
-      if (end < text.size()) {
-        const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
-        end = lineBreak < 0 ? text.size() : lineBreak + 1;
-      }
-      const qsizetype firstLine = showing_->lines;
-      putPiece(QStringView(text).mid(from, end - from));
-      if (!read->lineEnds.isEmpty())
-        SetLineEnds(editor_->document()->findBlockByNumber(static_cast<int>(firstLine)),
-                    read->lineEnds, firstLine, showing_->lines - firstLine);
-    }
-    job.report(showing_->shown, text.size());
-    if (showing_->shown < text.size()) return false;
-    editor_->document()->setUndoRedoEnabled(true);
-    setCurrentFile(path_);
-    editor_->moveCursor(QTextCursor::Start);
-    return true;
-  });
+  loader_->goOnInSlices(
+      QStringLiteral("Opening (read-only until whole)"), [this, read](JobProgress& job) {
+        const QString& text = read->text;
+        QElapsedTimer slice;
+        slice.start();
+        for (int n = 0; n < LongJob::kPiecesPerSlice && showing_->shown < text.size() &&
+                        slice.elapsed() < LongJob::kSliceMs;
+             ++n) {
+          const qsizetype from = showing_->shown;
+          qsizetype end = std::min(text.size(), from + kShowPiece);
+          if (end < text.size()) {
+            const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
+            end = lineBreak < 0 ? text.size() : lineBreak + 1;
+          }
+          const qsizetype firstLine = showing_->lines;
+          putPiece(QStringView(text).mid(from, end - from));
+          if (!read->lineEnds.isEmpty())
+            SetLineEnds(editor_->document()->findBlockByNumber(static_cast<int>(firstLine)),
+                        read->lineEnds, firstLine, showing_->lines - firstLine);
+        }
+        job.report(showing_->shown, text.size());
+        if (showing_->shown < text.size()) return false;
+        editor_->document()->setUndoRedoEnabled(true);
+        setCurrentFile(path_);
+        editor_->moveCursor(QTextCursor::Start);
+        return true;
+      });
 }
 
 QByteArray Document::lineEndsOfText() const {

@@ -182,10 +182,6 @@ QString ReplaceAll(const QString& text, const FindQuery& query, const QString& w
 
 namespace {
 
-// How long one slice of putting replaced text into the document may take, and how many
-// pieces it puts in at most.
-constexpr qint64 kSliceMs = 25;
-constexpr int kPiecesPerSlice = 8;
 // What Replace All says when another text came into the document while it searched, or
 // while its pieces were being put in.
 constexpr qsizetype kChangedMeanwhile = -2;
@@ -527,8 +523,9 @@ bool FindBar::putPieces(const Replaced& r, Putting& putting, qint64 mostMs) {
   // where it was found; the first as a new Undo step, each later one joined to it.
   QElapsedTimer slice;
   slice.start();
-  for (int n = 0;
-       putting.next > 0 && (mostMs < 0 || (n < kPiecesPerSlice && slice.elapsed() < mostMs)); ++n) {
+  for (int n = 0; putting.next > 0 &&
+                  (mostMs < 0 || (n < LongJob::kPiecesPerSlice && slice.elapsed() < mostMs));
+       ++n) {
     if (document_->document()->revision() != putting.expected) {
       sayReplaced(putting.next + 1 < r.pieces.size() ? kStoppedPartWay : kChangedMeanwhile);
       return true;
@@ -567,7 +564,7 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
     }
   });
   replacer_->goOnInSlices(QStringLiteral("Replacing"), [this, r, putting](JobProgress& progress) {
-    const bool done = putPieces(*r, *putting, kSliceMs);
+    const bool done = putPieces(*r, *putting, LongJob::kSliceMs);
     progress.report(qint64(r->pieces.size() - putting->next), qint64(r->pieces.size()));
     return done;
   });

@@ -300,6 +300,7 @@ class StoreNames : public templates::TreeView {
   std::u16string Text(int i) const override { return ToU16(names_.value(i - 1)); }
   std::u16string Key(int) const override { return {}; }
   bool holds(const QString& name) const { return names_.contains(name); }
+  const QStringList& names() const { return names_; }
 
  private:
   QStringList names_;
@@ -542,17 +543,6 @@ struct ImportMerged {
   QString error;
 };
 
-// The names the store holds, as the engine lists them.
-class NameList : public templates::TreeView {
- public:
-  QStringList names;
-  void Clear() override { names.clear(); }
-  void Add(const std::u16string&, const std::u16string& text) override { names << FromU16(text); }
-  int Count() const override { return static_cast<int>(names.size()); }
-  std::u16string Text(int i) const override { return ToU16(names.at(i - 1)); }
-  std::u16string Key(int) const override { return {}; }
-};
-
 // Shows `job`, once it lasts, as a progress dialog over `owner`; its Cancel (or Escape)
 // cancels the job where `cancellable`.
 void ShowProgressOf(LongJob* job, QWidget* owner, bool cancellable) {
@@ -612,14 +602,14 @@ void frmManage::cmdImport_Click() {
                               read.entries, read.reason, &job))
           read.reason += QStringLiteral(". Nothing was imported.");
         if (!read.reason.isEmpty() || job.cancelled()) return read;
-        NameList names;
+        StoreNames names;
         try {
           templates::tmpeng(store.parent_path()).Template_LoadA(names);
         } catch (const std::exception&) {
           read.reason = ErrorText(std::current_exception());
           return read;
         }
-        read.plan = PlanImport(read.entries, names.names);
+        read.plan = PlanImport(read.entries, names.names());
         return read;
       },
       [this, path](ImportRead& read) {

@@ -71,9 +71,14 @@ class LongJob : public QObject {
         [done = std::move(done), result] { done(*result); });
   }
 
+  // What one slice may do: this long, and at most this many pieces of work (so that a fast
+  // machine, too, paints between them).
+  static constexpr qint64 kSliceMs = 25;
+  static constexpr int kPiecesPerSlice = 8;
+
   // Called from a job's `done`: the job goes on as `what`, on this object's thread, one
   // `slice` per turn of the event loop (so the window paints and answers between them) until
-  // a slice returns true. Each slice should take a few dozen milliseconds at most.
+  // a slice returns true. Each slice keeps to kSliceMs and kPiecesPerSlice.
   void goOnInSlices(const QString& what, std::function<bool(JobProgress&)> slice);
   // What cancelling the running job from now on puts back (what its slices, or what it
   // posted early, did); called before ended().
