@@ -28,13 +28,17 @@ QPointer<frmMain> g_main;
 // down, when it can no longer be taken as a frmMain.
 QPointer<QObject> g_mainObject;
 
-// The manager refills the main window's slots; the main window comes back, hidden and with
-// its tray icon, if Exit closed it, and shows where no notification area could bring it back.
+// The manager refills the main window's slots and tells it the fields switch; the main window comes
+// back, hidden and with its tray icon, if Exit closed it, and shows where no notification area
+// could bring it back.
 void WireManager(frmManage& manager) {
   manager.setSlotsRefill([](templates::tmpeng& engine) {
     frmMain& main = MainWindow();
     main.showIfUnreachable();
     main.refillTemplateSlots(engine);
+  });
+  QObject::connect(&manager, &frmManage::fieldsSwitched, &manager, [](bool on) {
+    if (frmMain* main = LoadedMainWindow()) main->setFieldsOn(on);
   });
 }
 

@@ -1,10 +1,6 @@
 // Fields in a template's text: the parser, the filling and the store-wide switch.
 #include "common/templatefields.h"
 
-#include <sys/stat.h>
-
-#include <QFile>
-
 #include <QLocale>
 #include <vector>
 
@@ -161,37 +157,11 @@ QString FieldsSwitchFile() {
   return ChosenStorePlace().settingsFile;
 }
 
-namespace {
-// Set when this process switches fields, so that the switch is read again at once even where
-// the file's stamp could not tell the change (a change within the clock's tick).
-bool g_switched = true;
-}  // namespace
-
 bool FieldsSwitchedOn() {
-  // Read once, and again only when the settings file has changed (a stat per insertion
-  // instead of reading the file), whoever changed it.
-  static QString file;
-  static QByteArray stamp;
-  static bool on = false;
-  const QString now = FieldsSwitchFile();
-  struct stat st {};
-  const QByteArray seen = ::stat(QFile::encodeName(now).constData(), &st) == 0
-                              ? QByteArray::number(qint64(st.st_ino)) + ':' +
-                                    QByteArray::number(qint64(st.st_size)) + ':' +
-                                    QByteArray::number(qint64(st.st_mtim.tv_sec)) + '.' +
-                                    QByteArray::number(qint64(st.st_mtim.tv_nsec))
-                              : QByteArray("missing");
-  if (g_switched || now != file || seen != stamp) {
-    g_switched = false;
-    on = ReadIniString(now, kSection, kKey) == QLatin1String("1");
-    file = now;
-    stamp = seen;
-  }
-  return on;
+  return ReadIniString(FieldsSwitchFile(), kSection, kKey) == QLatin1String("1");
 }
 
 QString SwitchFields(bool on) {
-  g_switched = true;
   return WriteIniValue(FieldsSwitchFile(), kSection, kKey,
                        on ? QStringLiteral("1") : QStringLiteral("0"));
 }

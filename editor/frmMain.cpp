@@ -32,6 +32,7 @@
 #include "common/programfolder.h"
 #include "common/storewatch.h"
 #include "common/taskbar.h"
+#include "common/templatefields.h"
 #include "common/twips.h"
 #include "documents/document.h"
 #include "documents/recovery.h"
@@ -371,6 +372,22 @@ void frmMain::watchStore() {
   connect(storeWatch_, &StoreWatch::changed, this, &frmMain::storeChanged);
 }
 
+bool frmMain::fieldsOn() {
+  // The settings are asked once, at the first insertion, and followed from then on: the
+  // manager says its own change (setFieldsOn), the watch another quorpad's or a hand's.
+  if (!fieldsWatch_) {
+    fieldsWatch_ = new StoreWatch(FieldsSwitchFile(), this);
+    connect(fieldsWatch_, &StoreWatch::changed, this, [this] { fieldsOn_ = FieldsSwitchedOn(); });
+    fieldsOn_ = FieldsSwitchedOn();
+  }
+  return fieldsOn_;
+}
+
+void frmMain::setFieldsOn(bool on) {
+  fieldsOn();
+  fieldsOn_ = on;
+}
+
 void frmMain::storeChanged() {
   // A store that stays broken is reported once, not at every change, and the slots keep
   // what they showed; the first refill that works again ends that.
@@ -657,12 +674,12 @@ void frmMain::mnuTemplate_Click(int Index) {
 }
 
 void frmMain::insertTemplate(const QString& name, const QString& value) {
-  InsertTemplateText(txtData, name, AsDocumentText(value));
+  InsertTemplateText(txtData, name, AsDocumentText(value), fieldsOn());
 }
 
 QStringList frmMain::putTemplateOnClipboard(const QString& value) {
   QStringList leftEmpty;
-  ownText_->put(TemplateTextForClipboard(AsDocumentText(value), leftEmpty));
+  ownText_->put(TemplateTextForClipboard(AsDocumentText(value), fieldsOn(), leftEmpty));
   return leftEmpty;
 }
 

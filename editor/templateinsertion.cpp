@@ -21,11 +21,12 @@ FieldValues ValuesWithoutAsking() {
 
 }  // namespace
 
-void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString& text) {
+void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString& text,
+                        bool fields) {
   // A document held still for work beside the window (the status bar says which) takes no
   // text until that work ends.
   if (box->isReadOnly()) return;
-  if (!FieldsSwitchedOn()) {
+  if (!fields) {
     box->insertPlainText(text);
     return;
   }
@@ -50,9 +51,9 @@ void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString&
   box->ensureCursorVisible();
 }
 
-QString TemplateTextForClipboard(const QString& text, QStringList& leftEmpty) {
+QString TemplateTextForClipboard(const QString& text, bool fields, QStringList& leftEmpty) {
   leftEmpty.clear();
-  if (!FieldsSwitchedOn()) return text;
+  if (!fields) return text;
   FilledTemplate filled = FillFields(text, ValuesWithoutAsking());
   leftEmpty = filled.leftEmpty;
   return filled.text;

@@ -228,7 +228,10 @@ void frmManage::Form_Load() {
 
 void frmManage::chkFields_Click(bool on) {
   const QString reason = SwitchFields(on);
-  if (reason.isEmpty()) return;
+  if (reason.isEmpty()) {
+    Q_EMIT fieldsSwitched(on);
+    return;
+  }
   ShowFileError(this, QStringLiteral("Could not save the settings to"), FieldsSwitchFile(), reason);
   const QSignalBlocker quiet(chkFields);
   chkFields->setChecked(!on);

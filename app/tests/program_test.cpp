@@ -147,6 +147,7 @@ class ProgramTest : public Fixture {
     QTest::mouseClick(fields, Qt::LeftButton, {}, QPoint(4, fields->height() / 2));
     QVERIFY(ReadAll(folder_->filePath("quorpad.ini")).contains("fields=1"));
     QVERIFY(FieldsSwitchedOn());
+    QVERIFY(w.fieldsOn());  // told at once, before the file's watch could
     LoadedManageDialog()->close();
 
     // A fill-in cancelled inserts nothing; answered, one answer fills both of its fields.

@@ -42,7 +42,8 @@ QStringList FillInNames(const QString& text);
 // `text` with its fields filled from `values`.
 FilledTemplate FillFields(const QString& text, const FieldValues& values);
 
-// Whether fields are on for the store: the switch in quorpad.ini, off until turned on.
+// Whether fields are on for the store: the switch in quorpad.ini, off until turned on. Read
+// from the file at each call; the window asks once and follows the file's changes.
 bool FieldsSwitchedOn();
 // Turns the switch on or off in quorpad.ini; the reason it could not, or an empty string.
 QString SwitchFields(bool on);

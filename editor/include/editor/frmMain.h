@@ -133,6 +133,11 @@ class frmMain : public QMainWindow {
   // fields on, returns those that needed someone to ask (fill-ins, the selection), left
   // empty.
   QStringList putTemplateOnClipboard(const QString& value);
+  // Whether templates are inserted with their fields filled: the switch in the settings,
+  // followed as it changes.
+  bool fieldsOn();
+  // The switch as this process has just set it.
+  void setFieldsOn(bool on);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -190,6 +195,8 @@ class frmMain : public QMainWindow {
   bool exiting_ = false;          // Exit's save prompt is open
   bool focusWhenExposed_ = true;  // the keyboard is ours once the window shows
   StoreWatch* storeWatch_ = nullptr;
+  StoreWatch* fieldsWatch_ = nullptr;  // the settings file, once fields were first asked
+  bool fieldsOn_ = false;
   bool storeFailing_ = false;  // the last refill failed and was reported
   TemplatePicker* picker_ = nullptr;
   FindBar* findBar_ = nullptr;

@@ -39,6 +39,10 @@ class frmManage : public QDialog {
   // Fills the boxes for the empty template slot `index` whose caption is `caption`.
   void presetForSlot(int index, const QString& caption);
 
+ Q_SIGNALS:
+  // The fields switch was turned on or off, and the settings file holds it.
+  void fieldsSwitched(bool on);
+
  public Q_SLOTS:
   void Form_Load();
   void TemplatesList_NodeClick(QTreeWidgetItem* node);
