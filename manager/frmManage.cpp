@@ -144,11 +144,12 @@ void frmManage::createControls() {
   connect(TemplatesList, &QTreeWidget::itemClicked, this, &frmManage::TemplatesList_NodeClick);
   connect(TemplatesList, &QTreeWidget::itemActivated, this, &frmManage::TemplatesList_NodeClick);
   // The row the keyboard moves to fills the boxes as a click does, so that Modify, Remove and
-  // Rename act on the template highlighted; the first row the list takes by itself when it
-  // gets the keyboard leaves what was typed alone.
+  // Rename act on the template highlighted, also the first arrow key's after the list was read
+  // again with no row current. The row the list only marks as current when it gets the
+  // keyboard (not highlighted) leaves what was typed alone.
   connect(TemplatesList, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
-            if (current && previous) TemplatesList_NodeClick(current);
+            if (current && (previous || current->isSelected())) TemplatesList_NodeClick(current);
           });
   connect(txtName, &QLineEdit::textChanged, this, &frmManage::txtName_Change);
   connect(txtValue, &QPlainTextEdit::textChanged, this, &frmManage::txtValue_Change);
@@ -692,8 +693,11 @@ void frmManage::cmdMoveDown_Click() {
 }
 
 void frmManage::cmdRename_Click() {
+  // The template the boxes show, as for Modify and Remove; else the row highlighted.
   QTreeWidgetItem* node = TemplatesList->currentItem();
-  const QString from = node ? node->text(0) : filledFrom_;
+  const QString from = !filledFrom_.isEmpty()       ? filledFrom_
+                       : node && node->isSelected() ? node->text(0)
+                                                    : QString();
   const QString to = txtName->text();
   if (from.isEmpty() || to.isEmpty() || to == from) return;
   if (const std::string why = templates::NameProblem(ToU16(to)); !why.empty()) {

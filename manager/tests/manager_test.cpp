@@ -279,6 +279,24 @@ class ManagerTest : public Fixture {
     QCOMPARE(listed(m), (QStringList{"Name 1", "Name 3"}));
     // The list read back has no row current: no other template is acted on in its place.
     QCOMPARE(m->findChild<QTreeWidget*>()->currentItem(), nullptr);
+    // The first arrow key after it highlights a row and fills the boxes, for Remove and
+    // Rename alike; the row the list marks current as it takes the keyboard fills nothing.
+    fill(m, QStringLiteral("Typed"), QStringLiteral("typed"));
+    m->findChild<QTreeWidget*>()->setFocus();
+    QCOMPARE(nameBox(m)->text(), QStringLiteral("Typed"));
+    QTreeWidgetItem* highlighted = nullptr;
+    for (int down = 0; down < 2; ++down) {  // Name 3, or Name 1 where the keyboard marked none
+      QTest::keyClick(m->findChild<QTreeWidget*>(), Qt::Key_Down);
+      highlighted = m->findChild<QTreeWidget*>()->currentItem();
+      QVERIFY(highlighted && highlighted->isSelected());
+      QCOMPARE(nameBox(m)->text(), highlighted->text(0));
+    }
+    const QString was = highlighted->text(0);
+    nameBox(m)->setText(QStringLiteral("Renamed"));
+    click(pushButton(m, "cmdRename"));
+    QVERIFY(!listed(m).contains(was));
+    QCOMPARE(listed(m).size(), 2);
+    QVERIFY(listed(m).contains("Renamed"));
   }
 
   // Rename refuses exactly what Add refuses, with the rule's own message.
