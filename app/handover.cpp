@@ -42,7 +42,7 @@ class OpenQueue : public QObject {
       const Failure failure = ReadFailure(std::current_exception());
       const bool engine = failure.kind == Failure::Kind::kEngine;
       Modal().message(
-          nullptr, kAppTitle,
+          LoadedMainWindow(), kAppTitle,
           engine ? failure.text
                  : QStringLiteral("Could not open the file %1\n\n%2").arg(path, failure.message),
           engine ? QMessageBox::Critical : QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);

@@ -61,20 +61,6 @@ bool AnyWindowOpen() {
   return false;
 }
 
-// A window of quorpad's that went away leaves the keyboard to the window it came from (a
-// message of the manager's to the manager; the manager's Done, the About box to the main
-// window), where the window manager would leave it nowhere.
-void FocusBack(QWidget* gone) {
-  QPointer<QWidget> from = gone->parentWidget() ? gone->parentWidget()->window() : nullptr;
-  QTimer::singleShot(0, qApp, [from] {
-    QWidget* back = from && from->isVisible() ? from.data() : LoadedMainWindow();
-    QWidget* active = QApplication::activeWindow();
-    if (!back || ModalOpen() || (active && active->isVisible() && active != back)) return;
-    back->raise();
-    GiveKeyboardFocus(back);
-  });
-}
-
 void CheckForEnd() {
   if (!g_endWithLastWindow) return;
   QTimer::singleShot(0, qApp, [] {
@@ -92,9 +78,6 @@ class LastWindowWatch : public QObject {
     if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
       CheckForEnd();
-      // Tooltips and menus hand nothing back: they never took the keyboard from a window.
-      if (watched != g_mainObject.data() && qobject_cast<QDialog*>(watched))
-        FocusBack(static_cast<QWidget*>(watched));
     }
     return false;
   }
@@ -184,6 +167,9 @@ void EndWithLastWindow() {
     watch = new LastWindowWatch(qApp);
     qApp->installEventFilter(watch);
   }
+  // A dialog that closes hands the front and the keyboard back to the window it came from,
+  // the manager's Done and About's OK to the main window.
+  HandBackWhenDialogsClose([] { return LoadedMainWindow(); });
 }
 
 frmManage& ManageDialog() {

@@ -188,8 +188,6 @@ class HoldDeletion : public QObject {
 // window skips the taskbar).
 int RunModal(QDialog& dialog, int cancelled) {
   if (g_cancelling) return cancelled;
-  QPointer<QWidget> before =
-      dialog.parentWidget() ? dialog.parentWidget()->window() : QApplication::activeWindow();
   g_open.append(&dialog);
   new FocusWhenExposed(&dialog);
   int result;
@@ -208,7 +206,6 @@ int RunModal(QDialog& dialog, int cancelled) {
     // The caller of this question finishes first; the waiting commands run after it.
     if (!g_waiting.empty()) QTimer::singleShot(0, qApp, &RunWaiting);
   }
-  if (before && !ModalOpen()) GiveKeyboardFocus(before);
   return result;
 }
 
@@ -428,6 +425,49 @@ void CancelModals() {
   // A modal window not opened through the seam (none of quorpad's own) is closed as well.
   if (QWidget* other = QApplication::activeModalWidget(); other && !g_open.contains(other))
     other->close();
+}
+
+namespace {
+
+class HandBack : public QObject {
+ public:
+  HandBack(std::function<QWidget*()> fallback, QObject* parent)
+      : QObject(parent), fallback_(std::move(fallback)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // Tooltips and menus hand nothing back: they never took the keyboard from a window.
+    if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
+        qobject_cast<QDialog*>(watched) && static_cast<QWidget*>(watched)->isWindow())
+      handBackFrom(static_cast<QWidget*>(watched));
+    return false;
+  }
+
+ private:
+  void handBackFrom(QWidget* gone) {
+    QPointer<QWidget> from = gone->parentWidget() ? gone->parentWidget()->window() : nullptr;
+    QPointer<QWidget> closed = gone;
+    QTimer::singleShot(0, this, [this, from, closed] {
+      QWidget* back = from && from->isVisible() ? from.data() : fallback_ ? fallback_() : nullptr;
+      QWidget* active = QApplication::activeWindow();
+      if (!back || back == closed || ModalOpen() ||
+          (active && active->isVisible() && active != back))
+        return;
+      back->raise();
+      GiveKeyboardFocus(back);
+    });
+  }
+
+  std::function<QWidget*()> fallback_;
+};
+
+}  // namespace
+
+void HandBackWhenDialogsClose(std::function<QWidget*()> fallback) {
+  static HandBack* watch = nullptr;
+  if (watch) return;
+  watch = new HandBack(std::move(fallback), qApp);
+  qApp->installEventFilter(watch);
 }
 
 void WhenNoModal(QObject* context, std::function<void()> command) {

@@ -72,6 +72,13 @@ void BringModalForward();
 // question gets its Cancel (or No, or its only button). Questions asked before the last one
 // has closed are answered the same way without showing.
 void CancelModals();
+// The one rule for the front window and the keyboard when a dialog of the program's closes (a
+// question, a message, the manager, About): once the events in hand are done, the window it
+// came from (its parent's window; else what `fallback` gives) comes to the front and gets the
+// keyboard back, in the control that had it, unless a question is still open or another of
+// the program's windows has the keyboard by then. Called once, for the whole program.
+void HandBackWhenDialogsClose(std::function<QWidget*()> fallback);
+
 // Runs `command` now when no question and no popup menu is open; otherwise once the last
 // one has closed and its caller (or the menu's chosen command) has finished, if `context`
 // still exists then.
