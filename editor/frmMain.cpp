@@ -623,8 +623,10 @@ void frmMain::mnuTemp_SaveAs_Click() {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtData->viewport() && event->type() == QEvent::Wheel &&
       static_cast<QWheelEvent*>(event)->modifiers() == Qt::ControlModifier) {
-    // Ctrl+wheel zooms as the keys do, a step a notch.
-    const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+    // Ctrl+wheel zooms as the keys do, a step a notch; a touchpad's small turns add up.
+    wheelTurned_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+    const int notches = wheelTurned_ / 120;
+    wheelTurned_ -= notches * 120;
     if (notches != 0) zoomDocument(zoom_ + 10 * notches);
     return true;
   }

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QThread>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWindow>
 #include <atomic>
 
@@ -473,6 +474,14 @@ class MainWindowTest : public Fixture {
     const qreal written = w.textBox()->font().pointSizeF();
     QTest::keyClick(w.textBox(), Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(w.textBox()->font().pointSizeF(), written * 1.1);
+    // Ctrl+wheel: a touchpad's thirds of a notch add up to one step back.
+    QWidget* view = w.textBox()->viewport();
+    for (int third = 0; third < 3; ++third) {
+      QWheelEvent turn(QPointF(5, 5), view->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -40),
+                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(view, &turn);
+    }
+    QCOMPARE(w.textBox()->font().pointSizeF(), written);
   }
 
   // Work that lasts shows in the status bar with how far it got and a Cancel button; Escape

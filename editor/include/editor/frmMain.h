@@ -189,7 +189,8 @@ class frmMain : public QMainWindow {
   TrayPresence* tray_ = nullptr;
   MainGeometry* geometry_ = nullptr;
   bool keepRecoveryCopies_ = false;
-  int zoom_ = 100;                       // the document's text size, in percent of the written font
+  int zoom_ = 100;       // the document's text size, in percent of the written font
+  int wheelTurned_ = 0;  // Ctrl+wheel's turn not yet a notch, in eighths of a degree
   OwnClipboardText* ownText_ = nullptr;  // what Cut and Copy put on the clipboard
   bool closeConfirmed_ = false;
   bool exiting_ = false;          // Exit's save prompt is open
