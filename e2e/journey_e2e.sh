@@ -4,25 +4,43 @@
 # the tray menu opens on the right button's release; the manager opened from the popup
 # answers with each of its messages (no earlier versions, a name that exists, export,
 # import), and after each one the manager is quorpad's front window and has the keyboard;
-# the arrow keys choose the template Remove deletes; a preset Value is replaced by typing.
-# JOURNEY_SCALE=2 runs it at a scale factor of 2.
+# the arrow keys choose the template Remove deletes, and Versions' Restore brings it back with
+# the manager still in front; a preset Value is replaced by typing.
+# JOURNEY_SCALE=2 runs it at a scale factor of 2; JOURNEY_DESKTOP=14pt-dark with the desktop
+# font at 14 pt and a dark palette, set as people on a bare window manager set them (qt6ct).
 #
 #   journey_e2e.sh PROGRAM_FOLDER
 set -u
 tray=${JOURNEY_TRAY:-xembed}
-xs_tag=journey-$tray${JOURNEY_SCALE:+-x$JOURNEY_SCALE}
+xs_tag=journey-$tray${JOURNEY_SCALE:+-x$JOURNEY_SCALE}${JOURNEY_DESKTOP:+-$JOURNEY_DESKTOP}
 . "$(dirname "$0")/xsession.sh"
 xs_bound 150 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: journey_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=6
+xs_total=7
 xs_keep=${JOURNEY_E2E_KEEP:-}
 qp_pid=""
 item=""
 
 if [ "$tray" = sni ]; then xs_begin gdbus dbus-daemon xfce4-panel || finish; else xs_begin || finish; fi
 xs_copy_program "$BIN_DIR" || finish
+if [ -n "${JOURNEY_DESKTOP:-}" ]; then
+  theme=/usr/lib/x86_64-linux-gnu/qt6/plugins/platformthemes/libqt6ct.so
+  [ -e "$theme" ] || { echo "qt6ct is not installed (scripts/install-deps)" >&2; finish; }
+  mkdir -p "$XDG_CONFIG_HOME/qt6ct"
+  cat >"$XDG_CONFIG_HOME/qt6ct/qt6ct.conf" <<CONF
+[Appearance]
+color_scheme_path=/usr/share/qt6ct/colors/darker.conf
+custom_palette=true
+style=Fusion
+
+[Fonts]
+fixed="DejaVu Sans Mono,14,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"
+general="DejaVu Sans,14,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"
+CONF
+  export QT_QPA_PLATFORMTHEME=qt6ct
+fi
 store="$work/bin/templates.dat"
 printf '1\x04Address\x041 Main St\r\n1\x04Beta\x04b\r\n1\x04Gamma\x04g\r\n' >"$store"
 printf '1\x04Delta\x04d\r\n' >"$work/home/more.dat"
@@ -108,6 +126,11 @@ if ! open_manager Up Up Up Up; then
   fail_step "the manager did not open with the keyboard"
   finish
 fi
+# At 14 pt the manager is larger than designed, as a whole.
+if [ -n "${JOURNEY_DESKTOP:-}" ] && ((mscale < 1150)); then
+  fail_step "the manager is ${mw} px wide: the desktop's 14 pt font did not reach it"
+  finish
+fi
 # Versions before any change: "No earlier versions ..."; then Add of a listed template,
 # chosen with the keyboard: "Template Exists!".
 ok=1
@@ -170,11 +193,28 @@ else
   pass_step
 fi
 
+begin_step "Versions' Restore brings the removed template back, the manager in front"
+press 4087 4207
+if ! poll "$WAIT_SECONDS" find_prompt "Template Versions"; then
+  fail_step "no list of versions"
+else
+  poll "$WAIT_SECONDS" focused "$prompt"
+  # The newest version, the one kept before Remove, is chosen; Return restores it.
+  xdotool key Return
+  if ! poll "$WAIT_SECONDS" store_has $'\x04Gamma\x04g\r\n'; then
+    fail_step "the store holds: $(od -c "$store" | head -4)"
+  elif ! poll "$WAIT_SECONDS" in_front "$manager"; then
+    fail_step "after Restore the front window is $(front_window), the keyboard in $(xdotool getwindowfocus)"
+  else
+    pass_step
+  fi
+fi
+
 begin_step "an empty slot's manager: typing replaces the preset Value"
 xdotool key alt+F4
 poll "$WAIT_SECONDS" focused "$main"
-# Three templates fill the first three slots; the fourth is empty.
-if ! open_manager Down Down Down; then
+# Four templates fill the first four slots; the fifth is empty.
+if ! open_manager Down Down Down Down; then
   fail_step "no manager for the empty slot"
 else
   # The preset name is chosen, so that typing replaces it; Tab chooses the preset Value.
