@@ -27,13 +27,11 @@ HandOverReply HandOver(const QStringList& arguments, const QString& folder) {
 
 }  // namespace
 
-class HandOverTest : public QObject {
+class HandOverTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> store_;
   std::unique_ptr<QTemporaryDir> docs_;
-  ScriptedModal modal_;
 
   QString doc(const QString& name) const { return docs_->filePath(name); }
   void write(const QString& name, const QByteArray& bytes) const {
@@ -51,24 +49,18 @@ class HandOverTest : public QObject {
   }
   static QString text(frmMain& w) { return w.textBox()->toPlainText(); }
 
- private Q_SLOTS:
-  void initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    SetModal(&modal_);
-  }
-  void init() {
-    store_ = std::make_unique<StoreFolder>();
-    store_->write(QByteArray());
+  void setUp() override {
+    folder_->write(QByteArray());
     docs_ = std::make_unique<QTemporaryDir>();
-    modal_.reset();
     write(QStringLiteral("a.txt"), "alpha\r\n");
     write(QStringLiteral("b ü.txt"), "beta\nline two\n");
   }
-  void cleanup() {
+  void tearDown() override {
     CloseAll();
-    store_.reset();
     docs_.reset();
   }
+
+ private Q_SLOTS:
 
   void givenAndHandedOverFilesOpenAsOpenDoes() {
     frmMain& w = started();
@@ -237,19 +229,19 @@ class HandOverTest : public QObject {
   }
 
   void runningQuorpadListsTheTemplateNames() {
-    store_->write(Rec("1|Signature|Ann\r\n1|Two\x02\x03lines|x\r\n1|Grüße|y\r\n"));
+    folder_->write(Rec("1|Signature|Ann\r\n1|Two\x02\x03lines|x\r\n1|Grüße|y\r\n"));
     started();
     const HandOverReply reply = HandOver({QStringLiteral("--list")}, docs_->path());
     QCOMPARE(reply.status, 0);
     QCOMPARE(reply.output, QStringLiteral("Signature\nTwo lines\nGrüße\n"));
     QCOMPARE(reply.errors, QString());
     // An empty store lists nothing, and says nothing either.
-    store_->write(QByteArray());
+    folder_->write(QByteArray());
     QCOMPARE(HandOver({QStringLiteral("--list")}, docs_->path()).output, QString());
   }
 
   void copyPutsTheTextOnTheClipboardOrFailsNamingTheTemplate() {
-    store_->write(
+    folder_->write(
         Rec("1|Signature|Kind regards,\x02\x03"
             "Ann\r\n1|Reply|Dear {:ask To:},{:caret:} re {:selection:}\r\n"
             "1|Esc|{:ask \x1b]0;owned\x07:}\r\n"));
@@ -284,10 +276,10 @@ class HandOverTest : public QObject {
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Kind regards,\nAnn"));
 
     // A store that cannot be read fails with the engine's reason, naming the store.
-    QFile::remove(store_->store());
+    QFile::remove(folder_->store());
     reply = HandOver({QStringLiteral("--copy"), QStringLiteral("Signature")}, docs_->path());
     QCOMPARE(reply.status, 1);
-    QVERIFY2(reply.errors.contains(store_->store()), qPrintable(reply.errors));
+    QVERIFY2(reply.errors.contains(folder_->store()), qPrintable(reply.errors));
   }
 };
 

@@ -22,7 +22,7 @@
 #include "settings/frmConfig.h"
 #include "testsupport/apptest.h"
 
-class HiDpiTest : public QObject {
+class HiDpiTest : public guitest::Fixture {
   Q_OBJECT
 
  private:
@@ -87,17 +87,13 @@ class HiDpiTest : public QObject {
     }
   }
 
-  guitest::ScriptedModal modal_;
+  void setUpOnce() override { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
+  void tearDown() override { guitest::CloseAll(); }
 
  private Q_SLOTS:
-  void initTestCase() {
-    QCOMPARE(qApp->devicePixelRatio(), 2.0);
-    SetModal(&modal_);
-  }
 
   void dialogsKeepTheirDesignedSize() {
-    guitest::StoreFolder folder;
-    folder.write("");
+    folder_->write("");
     checkSize(&ManageDialog(), 7950, 5445);
     checkSize(&AboutDialog(), 3855, 3255);
     // The configuration's "Browser Path:" is wider in this font than its design allows
@@ -105,7 +101,6 @@ class HiDpiTest : public QObject {
     frmConfig& config = ConfigDialog();
     QVERIFY(config.width() > qRound(4800 * config.logicalDpiX() / 1440.0));
     QVERIFY(qAbs(qRound(config.width() * 3195.0 / 4800) - config.height()) <= 1);
-    guitest::CloseAll();
   }
 
   void dialogsFitTheDesktopFont_data() {
@@ -119,8 +114,7 @@ class HiDpiTest : public QObject {
     QFont font = before;
     if (points > 0) font.setPointSizeF(points);
     QApplication::setFont(font);
-    guitest::StoreFolder folder;
-    folder.write("");
+    folder_->write("");
     checkFits(&ManageDialog());
     checkFits(&AboutDialog());
     checkFits(&ConfigDialog());
@@ -150,14 +144,13 @@ class HiDpiTest : public QObject {
     w.findChild<QPlainTextEdit*>()->moveCursor(QTextCursor::End);
     QTRY_VERIFY(w.statusPanel()->geometry().right() < w.panels()->caret()->geometry().left());
     w.findChild<QPlainTextEdit*>()->insertPlainText(QString::fromUtf8("\xc5\x99"));
-    for (QLabel* panel : {w.statusPanel(), w.panels()->caret(), w.panels()->notice(),
-                          w.panels()->unsaved()}) {
+    for (QLabel* panel :
+         {w.statusPanel(), w.panels()->caret(), w.panels()->notice(), w.panels()->unsaved()}) {
       QTRY_VERIFY(panel->isVisible() && !panel->text().isEmpty());
       const QString whole = panel->accessibleDescription();
       QTRY_VERIFY2(panel->toolTip() == PlainToolTip(whole) ||
-                       (whole == panel->text() &&
-                        panel->fontMetrics().horizontalAdvance(whole) <=
-                            panel->contentsRect().width()),
+                       (whole == panel->text() && panel->fontMetrics().horizontalAdvance(whole) <=
+                                                      panel->contentsRect().width()),
                    qPrintable(panel->objectName() + ": " + whole));
     }
     QVERIFY(w.statusPanel()->width() >= qRound(1440 * FontScale(&w) * w.logicalDpiX() / 1440.0));
@@ -182,8 +175,7 @@ class HiDpiTest : public QObject {
   }
 
   void iconsAreSharpAtEverySize() {
-    guitest::StoreFolder folder;
-    folder.write("");
+    folder_->write("");
     frmMain& w = MainWindow();
     for (const QIcon& icon : {w.windowIcon(), ManageDialog().windowIcon()}) {
       for (int size : {16, 32, 256}) {

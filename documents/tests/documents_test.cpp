@@ -50,12 +50,10 @@ void MakeWhatIsNotARegularFile(const QString& folder) {
 
 }  // namespace
 
-class DocumentsTest : public QObject {
+class DocumentsTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal answers_;
   // The document on a bare text box, in a window of the test's own.
   std::unique_ptr<QWidget> window_;
   QPlainTextEdit* box_ = nullptr;
@@ -66,7 +64,7 @@ class DocumentsTest : public QObject {
   // The last status the document gave: what a window's status panel shows.
   QString lastStatus() const { return status_; }
   void open(const QString& file) {
-    answers_.files << file;
+    modal_.files << file;
     document_->open();
   }
 
@@ -80,27 +78,23 @@ class DocumentsTest : public QObject {
     open(file);
     box_->selectAll();
     box_->insertPlainText(replacement);
-    const qsizetype asked = answers_.asked.size();
+    const qsizetype asked = modal_.asked.size();
     document_->save();
-    QCOMPARE(answers_.asked.size(), asked + 1);
-    const QString message = answers_.asked.last();
+    QCOMPARE(modal_.asked.size(), asked + 1);
+    const QString message = modal_.asked.last();
     QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
     QCOMPARE(Bytes(file), before);
     QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
     QCOMPARE(document_->path(), file);
     QCOMPARE(lastStatus(), file);
     QVERIFY(box_->document()->isModified());
-    answers_.buttons << QMessageBox::Cancel;
+    modal_.buttons << QMessageBox::Cancel;
     QVERIFY(!document_->maybeSave());
-    QVERIFY(answers_.asked.last().startsWith("Do you wish to save this file:"));
+    QVERIFY(modal_.asked.last().startsWith("Do you wish to save this file:"));
   }
 
- private Q_SLOTS:
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    answers_.reset();
-    answers_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
-    SetModal(&answers_);
+  void setUp() override {
+    modal_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
     window_ = std::make_unique<QWidget>();
     box_ = new QPlainTextEdit(window_.get());
     document_ = new Document(box_, window_.get());
@@ -108,11 +102,9 @@ class DocumentsTest : public QObject {
     connect(document_, &Document::statusChanged, this,
             [this](const QString& text) { status_ = text; });
   }
-  void cleanup() {
-    window_.reset();
-    SetModal(nullptr);
-    folder_.reset();
-  }
+  void tearDown() override { window_.reset(); }
+
+ private Q_SLOTS:
 
   void openReadsLinesAndCountsThem() {
     WriteAll(path("three.txt"), "a\r\nb\r\nc");
@@ -146,7 +138,7 @@ class DocumentsTest : public QObject {
       QVERIFY(!box_->isReadOnly());
       QVERIFY(!document_->loading());
     };
-    answers_.buttons << QMessageBox::No << QMessageBox::No << QMessageBox::No;
+    modal_.buttons << QMessageBox::No << QMessageBox::No << QMessageBox::No;
     for (bool whileShown : {false, true}) {
       document_->openFromOutside(path("large.txt"));
       QVERIFY(box_->isReadOnly());
@@ -165,7 +157,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(box_->document()->blockCount(), bytes.count('\n') + 1);
     box_->document()->setModified(true);
     document_->saveAs();  // unscripted: cancelled
-    answers_.files << path("copy.txt");
+    modal_.files << path("copy.txt");
     document_->saveAs();
     QCOMPARE(Bytes(path("copy.txt")), bytes);
   }
@@ -198,7 +190,7 @@ class DocumentsTest : public QObject {
     QFETCH(QByteArray, bytes);
     WriteAll(path("doc.txt"), bytes);
     open(path("doc.txt"));
-    answers_.files << path("doc.txt");  // an empty text asks for a name
+    modal_.files << path("doc.txt");  // an empty text asks for a name
     document_->save();
     QCOMPARE(Bytes(path("doc.txt")), bytes);
     if (!QByteArray(QTest::currentDataTag()).startsWith("mixed")) return;
@@ -223,9 +215,9 @@ class DocumentsTest : public QObject {
     QFETCH(QByteArray, bytes);
     WriteAll(path("program"), bytes);
     open(path("program"));
-    QVERIFY2(answers_.asked.last().contains(path("program")) &&
-                 answers_.asked.last().contains("binary data"),
-             qPrintable(answers_.asked.last()));
+    QVERIFY2(modal_.asked.last().contains(path("program")) &&
+                 modal_.asked.last().contains("binary data"),
+             qPrintable(modal_.asked.last()));
     QVERIFY(document_->path().isEmpty());
     QCOMPARE(Bytes(path("program")), bytes);
   }
@@ -234,7 +226,7 @@ class DocumentsTest : public QObject {
     WriteAll(path("keep.txt"), "keep\r\n");
     open(path("keep.txt"));
     document_->saveAs();  // cancelled
-    answers_.buttons << QMessageBox::No;
+    modal_.buttons << QMessageBox::No;
     document_->open();  // dialog cancelled
     QCOMPARE(document_->path(), path("keep.txt"));
     QCOMPARE(text(), QString("keep\n"));
@@ -243,9 +235,9 @@ class DocumentsTest : public QObject {
 
   void saveOfAnUntitledDocumentAsksForAName() {
     box_->setPlainText("new text");
-    answers_.files << path("named.txt");
+    modal_.files << path("named.txt");
     document_->save();
-    QCOMPARE(answers_.asked, QStringList{"Save File"});
+    QCOMPARE(modal_.asked, QStringList{"Save File"});
     QCOMPARE(Bytes(path("named.txt")), QByteArray("new text"));
     QCOMPARE(document_->path(), path("named.txt"));
   }
@@ -253,17 +245,17 @@ class DocumentsTest : public QObject {
   void openAsksBeforeReplacingUntitledText() {
     WriteAll(path("other.txt"), "other\r\n");
     box_->setPlainText("unsaved");
-    answers_.buttons << QMessageBox::Cancel;
+    modal_.buttons << QMessageBox::Cancel;
     open(path("other.txt"));
     QCOMPARE(text(), QString("unsaved"));
-    QVERIFY(answers_.asked.first().startsWith("Do you wish to save this file:\r\n"));
+    QVERIFY(modal_.asked.first().startsWith("Do you wish to save this file:\r\n"));
   }
 
   void newAnsweredYesSavesThenEmpties() {
     WriteAll(path("n.txt"), "old\r\n");
     open(path("n.txt"));
     box_->setPlainText("changed\n");
-    answers_.buttons << QMessageBox::Yes;
+    modal_.buttons << QMessageBox::Yes;
     document_->newFile();
     QCOMPARE(Bytes(path("n.txt")), QByteArray("changed\r\n"));
     QCOMPARE(text(), QString());
@@ -299,8 +291,8 @@ class DocumentsTest : public QObject {
     QFETCH(bool, emptied);
     QDir(folder_->path()).mkdir("folder");
     box_->setPlainText("draft");
-    answers_.buttons << QMessageBox::StandardButton(answer);
-    answers_.files << (file.isEmpty() ? QString() : path(file));
+    modal_.buttons << QMessageBox::StandardButton(answer);
+    modal_.files << (file.isEmpty() ? QString() : path(file));
     document_->newFile();
     QCOMPARE(text().isEmpty(), emptied);
     QVERIFY(document_->path().isEmpty());
@@ -312,26 +304,26 @@ class DocumentsTest : public QObject {
     WriteAll(path("second.txt"), "second\n");
     open(path("first.txt"));
     box_->setPlainText("first, changed\n");
-    answers_.buttons << QMessageBox::Yes;
-    answers_.files << path("second.txt");
+    modal_.buttons << QMessageBox::Yes;
+    modal_.files << path("second.txt");
     document_->open();
     QCOMPARE(Bytes(path("first.txt")), QByteArray("first, changed\n"));
     QCOMPARE(text(), QString("second\n"));
 
     // Untitled text: Yes asks for a name, and cancelling that cancels the Open.
     document_->newFile();
-    answers_.buttons.clear();
-    answers_.buttons << QMessageBox::No;
+    modal_.buttons.clear();
+    modal_.buttons << QMessageBox::No;
     document_->newFile();
     box_->setPlainText("untitled");
-    answers_.buttons << QMessageBox::Yes;
-    answers_.files << QString() << path("first.txt");
+    modal_.buttons << QMessageBox::Yes;
+    modal_.files << QString() << path("first.txt");
     document_->open();
     QCOMPARE(text(), QString("untitled"));
   }
 
   void saveAsWritesAnEmptyText() {
-    answers_.files << path("empty-as.txt");
+    modal_.files << path("empty-as.txt");
     document_->saveAs();
     QCOMPARE(Bytes(path("empty-as.txt")), QByteArray());
     QCOMPARE(document_->path(), path("empty-as.txt"));
@@ -350,22 +342,22 @@ class DocumentsTest : public QObject {
     open(path("w.txt"));
     box_->setPlainText("new\n");
     // A folder where the file should be makes every write fail, even for root.
-    answers_.files << path("sub");
+    modal_.files << path("sub");
     QDir(folder_->path()).mkdir("sub");
     document_->saveAs();
     QCOMPARE(document_->path(), path("w.txt"));
     QCOMPARE(text(), QString("new\n"));
     QCOMPARE(Bytes(path("w.txt")), QByteArray("original\r\n"));
-    QVERIFY(answers_.asked.last().contains(path("sub")));
+    QVERIFY(modal_.asked.last().contains(path("sub")));
   }
 
   void vanishedFileChangesNothing() {
     box_->setPlainText("mine");
-    answers_.buttons << QMessageBox::No;
+    modal_.buttons << QMessageBox::No;
     open(path("gone.txt"));
     QCOMPARE(text(), QString("mine"));
     QVERIFY(document_->path().isEmpty());
-    QVERIFY(answers_.asked.last().contains(path("gone.txt")));
+    QVERIFY(modal_.asked.last().contains(path("gone.txt")));
   }
 
   void documentLivesOnABareTextBox() {
@@ -374,7 +366,7 @@ class DocumentsTest : public QObject {
     auto* document = new Document(box, &owner);
     QSignalSpy status(document, &Document::statusChanged);
     WriteAll(path("bare.txt"), "one\r\n");
-    answers_.files << path("bare.txt");
+    modal_.files << path("bare.txt");
     document->open();
     QCOMPARE(box->toPlainText(), QString("one\n"));
     QCOMPARE(document->path(), path("bare.txt"));
@@ -383,13 +375,13 @@ class DocumentsTest : public QObject {
 
     box->moveCursor(QTextCursor::End);
     box->insertPlainText("two\n");
-    answers_.buttons << QMessageBox::Cancel << QMessageBox::Yes;
+    modal_.buttons << QMessageBox::Cancel << QMessageBox::Yes;
     QVERIFY(!document->maybeSave());
     QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\n"));
     QVERIFY(document->maybeSave());
     QCOMPARE(Bytes(path("bare.txt")), QByteArray("one\r\ntwo\r\n"));
     QVERIFY(!box->document()->isModified());
-    QCOMPARE(answers_.asked.size(), 3);  // the Open dialog and the two prompts
+    QCOMPARE(modal_.asked.size(), 3);  // the Open dialog and the two prompts
   }
 
   void openRefusesWhatIsNotARegularFile_data() {
@@ -419,11 +411,11 @@ class DocumentsTest : public QObject {
     open(at("before.txt"));
 
     const QString target = name.startsWith('/') ? name : at(name);
-    answers_.buttons << QMessageBox::No;
+    modal_.buttons << QMessageBox::No;
     open(target);
-    QVERIFY2(answers_.asked.last().contains(target) &&
-                 answers_.asked.last().contains("It is " + kind + ", not a regular file."),
-             qPrintable(answers_.asked.last()));
+    QVERIFY2(modal_.asked.last().contains(target) &&
+                 modal_.asked.last().contains("It is " + kind + ", not a regular file."),
+             qPrintable(modal_.asked.last()));
     QCOMPARE(text(), QString("before\n"));
     QCOMPARE(document_->path(), at("before.txt"));
     QCOMPARE(lastStatus(), at("before.txt"));
@@ -446,10 +438,10 @@ class DocumentsTest : public QObject {
     const auto at = [&own](const QString& n) { return own.filePath(n); };
     MakeWhatIsNotARegularFile(own.path());
     box_->insertPlainText("typed");
-    answers_.files << at(name);
+    modal_.files << at(name);
     document_->saveAs();
-    QVERIFY2(answers_.asked.last().contains(at(name)) && answers_.asked.last().contains(says),
-             qPrintable(answers_.asked.last()));
+    QVERIFY2(modal_.asked.last().contains(at(name)) && modal_.asked.last().contains(says),
+             qPrintable(modal_.asked.last()));
     QCOMPARE(KindAt(at(name)), kind);
     QCOMPARE(KindAt(at("fifo")), 'p');
     QCOMPARE(guitest::FolderEntries(own.path()),
@@ -492,16 +484,16 @@ class DocumentsTest : public QObject {
     QVERIFY(QFile::link(path("victim.txt"), path("shared/report.txt")));
     QVERIFY(QFile::link(path("victim.txt"), path("shared/own.txt")));
     QVERIFY(::lchown(Local(path("shared/report.txt")).constData(), 65534, 65534) == 0);
-    answers_.files << path("shared/report.txt");
+    modal_.files << path("shared/report.txt");
     box_->insertPlainText("attacker's wish\n");
     document_->saveAs();
-    const QString message = answers_.asked.last();
+    const QString message = modal_.asked.last();
     QVERIFY2(message.contains(path("shared/report.txt")) && message.contains("every user") &&
                  message.contains(QStringLiteral("another user's link")),
              qPrintable(message));
     QCOMPARE(Bytes(path("victim.txt")), QByteArray("mine\n"));
     QVERIFY(box_->document()->isModified());
-    answers_.files << path("shared/own.txt");
+    modal_.files << path("shared/own.txt");
     document_->saveAs();
     QCOMPARE(Bytes(path("victim.txt")), QByteArray("attacker's wish\n"));
     QCOMPARE(lastStatus(), path("victim.txt"));

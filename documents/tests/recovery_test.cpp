@@ -53,13 +53,11 @@ int HoldCopy(int argc, char** argv) {
 
 }  // namespace
 
-class RecoveryTest : public QObject {
+class RecoveryTest : public guitest::Fixture {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
   std::unique_ptr<QTemporaryDir> state_;
-  guitest::ScriptedModal answers_;
   // The document's window: a bare text box, and the status the document gave last.
   std::unique_ptr<QWidget> window_;
   QPlainTextEdit* box_ = nullptr;
@@ -77,7 +75,7 @@ class RecoveryTest : public QObject {
   }
 
   QString folder() const { return RecoveryFolder(); }
-  QString path(const QString& name) const { return dir_.filePath(name); }
+  QString path(const QString& name) const { return folder_->filePath(name); }
   QStringList files(const QString& pattern = QStringLiteral("*")) const {
     return QDir(folder()).entryList({pattern}, QDir::Files);
   }
@@ -104,20 +102,14 @@ class RecoveryTest : public QObject {
     return file;
   }
 
- private Q_SLOTS:
-  void init() {
-    QVERIFY(dir_.isValid());
+  void setUp() override {
     state_ = std::make_unique<QTemporaryDir>();
     qputenv("XDG_STATE_HOME", state_->path().toLocal8Bit());
-    WriteAll(path("templates.dat"), "");
-    SetProgramFolder(dir_.path());
-    answers_.reset();
-    SetModal(&answers_);
+    folder_->write("");
     open();
   }
-  void cleanup() {
+  void tearDown() override {
     window_.reset();
-    SetModal(nullptr);
     if (state_) {
       // Folders made read-only by a case are removed again.
       QFile::setPermissions(
@@ -126,10 +118,11 @@ class RecoveryTest : public QObject {
     state_.reset();
   }
 
-  void CopyHoldsTextPathFormatAndCaret() {
+ private Q_SLOTS:
+  void copyHoldsTextPathFormatAndCaret() {
     const QString file = path("latin.txt");
     WriteAll(file, "caf\xe9\r\nline two\r\n");
-    answers_.files << file;
+    modal_.files << file;
     document_->open();
     QVERIFY(copies().isEmpty());  // opened, not changed
 
@@ -154,7 +147,7 @@ class RecoveryTest : public QObject {
     QCOMPARE(files(QStringLiteral("*.tmp")), QStringList());
   }
 
-  void BurstOfChangesIsWrittenOnce() {
+  void burstOfChangesIsWrittenOnce() {
     // A quiet time far above the pauses between keys, so that a loaded machine cannot
     // split the burst.
     document_->recovery()->setDelays(2000, 20000);
@@ -169,7 +162,7 @@ class RecoveryTest : public QObject {
     QCOMPARE(ownCopy().text, QString(20, QLatin1Char('x')));
   }
 
-  void SteadyTypingIsWrittenWithinTheLongestDelay() {
+  void steadyTypingIsWrittenWithinTheLongestDelay() {
     document_->recovery()->setDelays(300, 600);
     QSignalSpy written(document_->recovery(), &RecoveryCopy::written);
     // A key every 100 ms never leaves the quiet time; the longest delay still writes, and
@@ -181,7 +174,7 @@ class RecoveryTest : public QObject {
     QVERIFY(!written.isEmpty());
   }
 
-  void CopyGoesWhenTheChangesStopBeingUnsaved_data() {
+  void copyGoesWhenTheChangesStopBeingUnsaved_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("Save As") << "save as";
     QTest::newRow("Save") << "save";
@@ -191,35 +184,35 @@ class RecoveryTest : public QObject {
     QTest::newRow("closing answered No") << "close no";
     QTest::newRow("all text deleted in an untitled document") << "emptied";
   }
-  void CopyGoesWhenTheChangesStopBeingUnsaved() {
+  void copyGoesWhenTheChangesStopBeingUnsaved() {
     QFETCH(QString, how);
     const QString file = path("doc.txt");
     WriteAll(file, "saved\n");
     if (how == "save") {
-      answers_.files << file;
+      modal_.files << file;
       document_->open();
     }
     QVERIFY(typeAndWait(QStringLiteral("more ")));
     QCOMPARE(copies().size(), 1);
 
     if (how == "save as") {
-      answers_.files << path("new.txt");
+      modal_.files << path("new.txt");
       document_->saveAs();
     } else if (how == "save") {
       document_->save();
     } else if (how == "new no") {
-      answers_.buttons << QMessageBox::No;
+      modal_.buttons << QMessageBox::No;
       document_->newFile();
     } else if (how == "open no") {
-      answers_.buttons << QMessageBox::No;
-      answers_.files << file;
+      modal_.buttons << QMessageBox::No;
+      modal_.files << file;
       document_->open();
       QCOMPARE(box_->toPlainText(), QStringLiteral("saved\n"));
     } else if (how == "undo") {
       box_->undo();
       QVERIFY(!box_->document()->isModified());
     } else if (how == "close no") {
-      answers_.buttons << QMessageBox::No;
+      modal_.buttons << QMessageBox::No;
       QVERIFY(document_->maybeSave());
       document_->closing();
     } else if (how == "emptied") {
@@ -235,34 +228,34 @@ class RecoveryTest : public QObject {
     }
   }
 
-  void CancelledCloseKeepsTheCopy() {
+  void cancelledCloseKeepsTheCopy() {
     QVERIFY(typeAndWait(QStringLiteral("keep me")));
-    answers_.buttons << QMessageBox::Cancel;
+    modal_.buttons << QMessageBox::Cancel;
     QVERIFY(!document_->maybeSave());
     QTest::qWait(100);
     QCOMPARE(copies().size(), 1);
     QCOMPARE(ownCopy().text, QStringLiteral("keep me"));
   }
 
-  void NoThenAFailedOpenKeepsTheCopy() {
+  void noThenAFailedOpenKeepsTheCopy() {
     // No lets the changes go only once the text really goes: a file from outside that
     // then cannot be opened leaves the text in the window, and its copy with it.
     QVERIFY(typeAndWait(QStringLiteral("still here")));
-    answers_.buttons << QMessageBox::No;
-    document_->openFromOutside(dir_.path());  // a folder, which cannot be opened
+    modal_.buttons << QMessageBox::No;
+    document_->openFromOutside(folder_->path());  // a folder, which cannot be opened
     QCOMPARE(box_->toPlainText(), QStringLiteral("still here"));
     QVERIFY(document_->recovery()->keepForNextStart());
     QCOMPARE(copies().size(), 1);
     QCOMPARE(ownCopy().text, QStringLiteral("still here"));
   }
 
-  void UnwritableFolderIsToldOnceAndEditingGoesOn_data() {
+  void unwritableFolderIsToldOnceAndEditingGoesOn_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("taken by a file") << "file";
     // The superuser writes into read-only folders all the same.
     if (geteuid() != 0) QTest::newRow("read-only") << "read-only";
   }
-  void UnwritableFolderIsToldOnceAndEditingGoesOn() {
+  void unwritableFolderIsToldOnceAndEditingGoesOn() {
     QFETCH(QString, how);
     if (how == "file") {
       WriteAll(folder(), "not a folder");
@@ -285,10 +278,10 @@ class RecoveryTest : public QObject {
     QCOMPARE(status.size(), 1);
     QCOMPARE(box_->toPlainText(), QStringLiteral("one two"));
     QVERIFY(!document_->recovery()->flush());
-    QVERIFY(answers_.asked.isEmpty());
+    QVERIFY(modal_.asked.isEmpty());
   }
 
-  void FullDiskIsToldAndTheLastWholeCopyStays() {
+  void fullDiskIsToldAndTheLastWholeCopyStays() {
     guitest::SmallDisk disk(64);
     if (!disk.mounted()) QSKIP(qPrintable("No small disk to fill: " + disk.why()));
     // A window whose copies go to the small disk.
@@ -312,19 +305,19 @@ class RecoveryTest : public QObject {
     window_.reset();
   }
 
-  void LeftCopyIsRestoredWithPathFormatAndCaret() {
+  void leftCopyIsRestoredWithPathFormatAndCaret() {
     RecoveryInfo info;
     info.path = path("gone.txt");
     info.format.lineEnd = QStringLiteral("\r\n");
     info.caret = 6;
     const QString left =
         leaveCopy(QStringLiteral("4242-crashed"), QStringLiteral("line 1\nline 2\n"), info);
-    answers_.buttons << QMessageBox::Yes;
+    modal_.buttons << QMessageBox::Yes;
     document_->offerRecovery();
-    QCOMPARE(answers_.asked.size(), 1);
-    QVERIFY2(answers_.asked[0].contains(QStringLiteral("Document: ") + info.path),
-             qPrintable(answers_.asked[0]));
-    QVERIFY(answers_.asked[0].contains(QStringLiteral("Last changed: ")));
+    QCOMPARE(modal_.asked.size(), 1);
+    QVERIFY2(modal_.asked[0].contains(QStringLiteral("Document: ") + info.path),
+             qPrintable(modal_.asked[0]));
+    QVERIFY(modal_.asked[0].contains(QStringLiteral("Last changed: ")));
 
     QCOMPARE(box_->toPlainText(), QStringLiteral("line 1\nline 2\n"));
     QCOMPARE(document_->path(), info.path);
@@ -346,7 +339,7 @@ class RecoveryTest : public QObject {
   // Many copies make one question, a list: Discard removes those checked, Restore brings
   // back the first checked and leaves the others, Later keeps them all. However many there
   // are, no descriptor is kept per copy while they are offered.
-  void LeftCopiesAreOfferedInOneQuestion() {
+  void leftCopiesAreOfferedInOneQuestion() {
     constexpr int kCopies = 2000;  // more than the usual 1024 descriptors a process may hold
     QVERIFY(QDir().mkpath(folder()));
     for (int i = 0; i < kCopies; ++i) {
@@ -358,28 +351,28 @@ class RecoveryTest : public QObject {
     const uint before = descriptors();
     QList<int> some;
     for (int row = 0; row < kCopies / 2; ++row) some << row;
-    answers_.checks << some;
-    answers_.buttons << QMessageBox::No;
+    modal_.checks << some;
+    modal_.buttons << QMessageBox::No;
     document_->offerRecovery();
-    QCOMPARE(answers_.asked.size(), 1);
-    QVERIFY(answers_.asked[0].contains(QStringLiteral("changes to %1 documents").arg(kCopies)));
-    QVERIFY(answers_.asked[0].contains(path("doc0.txt")));
+    QCOMPARE(modal_.asked.size(), 1);
+    QVERIFY(modal_.asked[0].contains(QStringLiteral("changes to %1 documents").arg(kCopies)));
+    QVERIFY(modal_.asked[0].contains(path("doc0.txt")));
     QCOMPARE(copies().size(), kCopies / 2);
     QVERIFY(descriptors() <= before + 2);
 
-    answers_.reset();
-    answers_.checks << QList<int>{1, 2};
-    answers_.buttons << QMessageBox::Yes;
+    modal_.reset();
+    modal_.checks << QList<int>{1, 2};
+    modal_.buttons << QMessageBox::Yes;
     document_->offerRecovery();
-    QCOMPARE(answers_.asked.size(), 1);
+    QCOMPARE(modal_.asked.size(), 1);
     const QString restored = document_->path();
     QVERIFY2(restored.startsWith(path("doc")), qPrintable(restored));
     QVERIFY(box_->document()->isModified());
     // The restored one's copy is now the document's own; the others wait.
     QCOMPARE(copies().size(), kCopies / 2);
 
-    answers_.reset();
-    answers_.buttons << QMessageBox::Cancel;
+    modal_.reset();
+    modal_.buttons << QMessageBox::Cancel;
     document_->offerRecovery();
     QCOMPARE(copies().size(), kCopies / 2);
     QCOMPARE(FindLeftCopies().size(), size_t(kCopies / 2 - 1));
@@ -388,13 +381,13 @@ class RecoveryTest : public QObject {
   // The copies' folder is quorpad's own or not used at all: a link put in its place, or a
   // folder of another user, is neither written nor offered, and that is said once; a copy
   // that is a link (to a device, say) is never read.
-  void FolderThatIsNotQuorpadsOwnIsNeverUsed_data() {
+  void folderThatIsNotQuorpadsOwnIsNeverUsed_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("a link") << "link";
     QTest::newRow("open to others") << "group-writable";
     if (geteuid() == 0) QTest::newRow("another user's") << "foreign";
   }
-  void FolderThatIsNotQuorpadsOwnIsNeverUsed() {
+  void folderThatIsNotQuorpadsOwnIsNeverUsed() {
     QFETCH(QString, how);
     const QString planted = state_->filePath(QStringLiteral("planted"));
     QVERIFY(QDir().mkpath(planted));
@@ -410,7 +403,7 @@ class RecoveryTest : public QObject {
         QVERIFY(::chown(QFile::encodeName(folder()).constData(), 65534, 65534) == 0);
     }
     document_->offerRecovery();
-    QVERIFY2(answers_.asked.isEmpty(), qPrintable(answers_.asked.join('\n')));
+    QVERIFY2(modal_.asked.isEmpty(), qPrintable(modal_.asked.join('\n')));
     QSignalSpy status(document_, &Document::statusChanged);
     box_->insertPlainText(QStringLiteral("typed"));
     QVERIFY(!document_->recovery()->flush());
@@ -423,36 +416,36 @@ class RecoveryTest : public QObject {
              QStringList{"9-planted.copy"});
   }
 
-  void CopyThatIsALinkIsNeverRead() {
+  void copyThatIsALinkIsNeverRead() {
     QVERIFY(QDir().mkpath(folder()));
     QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QDir(folder()).filePath("5-zero.copy")));
     QVERIFY(QFile::link(path("templates.dat"), QDir(folder()).filePath("6-file.copy")));
     QVERIFY(FindLeftCopies().empty());
     document_->offerRecovery();
-    QVERIFY(answers_.asked.isEmpty());
+    QVERIFY(modal_.asked.isEmpty());
   }
 
-  void DamagedLeftCopyIsReportedAndSetAside() {
+  void damagedLeftCopyIsReportedAndSetAside() {
     const QString left = QDir(folder()).filePath(QStringLiteral("7-broken.copy"));
     QVERIFY(QDir().mkpath(folder()));
     QByteArray bytes = EncodeRecoveryCopy(QStringLiteral("text"), RecoveryInfo{}, {});
     WriteAll(left, bytes.chopped(2));
     document_->offerRecovery();
-    QCOMPARE(answers_.asked.size(), 1);
-    QVERIFY2(answers_.asked[0].contains(folder() + QStringLiteral("/7-broken.damaged")),
-             qPrintable(answers_.asked[0]));
-    QVERIFY(answers_.asked[0].contains(QStringLiteral("where 4 were written")));
+    QCOMPARE(modal_.asked.size(), 1);
+    QVERIFY2(modal_.asked[0].contains(folder() + QStringLiteral("/7-broken.damaged")),
+             qPrintable(modal_.asked[0]));
+    QVERIFY(modal_.asked[0].contains(QStringLiteral("where 4 were written")));
     QCOMPARE(ReadAll(QDir(folder()).filePath(QStringLiteral("7-broken.damaged"))),
              bytes.chopped(2));
     QVERIFY(!QFile::exists(left));
     QVERIFY(!box_->document()->isModified());
     // Never offered again.
-    answers_.asked.clear();
+    modal_.asked.clear();
     document_->offerRecovery();
-    QVERIFY(answers_.asked.isEmpty());
+    QVERIFY(modal_.asked.isEmpty());
   }
 
-  void OwnCopyAndThoseOfRunningQuorpadsAreNotOffered() {
+  void ownCopyAndThoseOfRunningQuorpadsAreNotOffered() {
     QVERIFY(typeAndWait(QStringLiteral("mine")));
     QProcess other;
     other.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-copy"), folder()});
@@ -463,7 +456,7 @@ class RecoveryTest : public QObject {
 
     QVERIFY(FindLeftCopies().empty());
     document_->offerRecovery();
-    QVERIFY(answers_.asked.isEmpty());
+    QVERIFY(modal_.asked.isEmpty());
 
     // Once the other process is killed, its copy is left behind and can be taken.
     other.kill();

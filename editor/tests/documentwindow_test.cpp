@@ -24,35 +24,26 @@ QByteArray Bytes(const QString& path) {
 
 }  // namespace
 
-class DocumentWindowTest : public QObject {
+class DocumentWindowTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal answers_;
   frmMain* w_ = nullptr;
   QString path(const QString& name) const { return folder_->filePath(name); }
   QString text() const { return w_->textBox()->toPlainText(); }
   QString panel() const { return w_->statusPanel()->text(); }
   void open(const QString& file) {
-    answers_.files << file;
+    modal_.files << file;
     w_->mnuOpen_Click();
   }
-
- private Q_SLOTS:
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
+  void setUp() override {
     folder_->write("");
-    answers_.reset();
-    answers_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
-    SetModal(&answers_);
+    modal_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
     w_ = &OwnMainWindow();
   }
-  void cleanup() {
-    delete LoadedOwnMainWindow();
-    SetModal(nullptr);
-    folder_.reset();
-  }
+  void tearDown() override { delete LoadedOwnMainWindow(); }
+
+ private Q_SLOTS:
 
   // The tray's menu and the popup's File menu run the same commands, and the first status
   // panel shows each status the document gives.
@@ -66,7 +57,7 @@ class DocumentWindowTest : public QObject {
     const auto run = [&](const char* item) { w_->action(prefix + QLatin1String(item))->trigger(); };
     QSignalSpy status(w_, &frmMain::statusChanged);
     WriteAll(path("a.txt"), "a\r\n");
-    answers_.files << path("a.txt");
+    modal_.files << path("a.txt");
     run("Open");
     QCOMPARE(text(), QString("a\n"));
     QCOMPARE(panel(), path("a.txt"));
@@ -77,15 +68,15 @@ class DocumentWindowTest : public QObject {
     QCOMPARE(Bytes(path("a.txt")), QByteArray("b\r\n"));
     QCOMPARE(status.first().at(0).toString(), "saving " + path("a.txt") + "...");
     QCOMPARE(panel(), path("a.txt"));
-    answers_.files << path("c.txt");
+    modal_.files << path("c.txt");
     run("SaveAs");
     QCOMPARE(Bytes(path("c.txt")), QByteArray("b\r\n"));
     QCOMPARE(panel(), path("c.txt"));
-    answers_.buttons << QMessageBox::No;
+    modal_.buttons << QMessageBox::No;
     run("New");
     QCOMPARE(text(), QString());
     QCOMPARE(panel(), QString("Untitled"));
-    QCOMPARE(answers_.asked.mid(0, 2), (QStringList{"Open File", "Save As"}));
+    QCOMPARE(modal_.asked.mid(0, 2), (QStringList{"Open File", "Save As"}));
   }
 
   // The panels after the first say what the document is; a Windows-1252 file stays so
@@ -144,7 +135,7 @@ class DocumentWindowTest : public QObject {
     w_->mnuSave_Click();
     QCOMPARE(Bytes(path("old.txt")), QByteArray("caf\xe9\n\x80\n"));
     // A new document is UTF-8 with LF again.
-    answers_.buttons << QMessageBox::No;
+    modal_.buttons << QMessageBox::No;
     w_->mnuNew_Click();
     QCOMPARE(panels.encoding()->text(), QString("UTF-8"));
     QCOMPARE(panels.lineEnds()->text(), QString("LF"));
@@ -152,22 +143,22 @@ class DocumentWindowTest : public QObject {
 
   void closeBoxAsksLikeExit() {
     w_->textBox()->insertPlainText("typed");
-    answers_.buttons << QMessageBox::Cancel;
+    modal_.buttons << QMessageBox::Cancel;
     QVERIFY(!w_->close());
     QVERIFY(w_->trayIcon());
-    answers_.buttons << QMessageBox::Yes;
-    answers_.files << path("closed.txt");
+    modal_.buttons << QMessageBox::Yes;
+    modal_.files << path("closed.txt");
     QVERIFY(w_->close());
     QCOMPARE(Bytes(path("closed.txt")), QByteArray("typed"));
   }
 
   void exitAsksAboutUnsavedChanges() {
     w_->textBox()->insertPlainText("unsaved");  // typed, so changed since the last save
-    answers_.buttons << QMessageBox::Cancel;
+    modal_.buttons << QMessageBox::Cancel;
     w_->mnuExit_Click();
     QVERIFY(LoadedOwnMainWindow());
     QVERIFY(w_->trayIcon());  // still in the tray after a cancelled Exit
-    answers_.buttons << QMessageBox::No;
+    modal_.buttons << QMessageBox::No;
     w_->mnuExit_Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!LoadedOwnMainWindow());

@@ -34,12 +34,10 @@ QString LabelText(const frmAbout& about, const QString& label) {
 
 }  // namespace
 
-class SettingsTest : public QObject {
+class SettingsTest : public Fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<StoreFolder> folder_;
-  ScriptedModal answers_;
   // Each dialog's one instance, kept as the program keeps it.
   ProgramWideDialog<frmConfig> config_;
   ProgramWideDialog<frmAbout> about_;
@@ -59,27 +57,20 @@ class SettingsTest : public QObject {
     const QString saved = dialog.savedBrowserPath();
     PathBox(dialog)->setText(value);
     Click(dialog, "cmdDone");
-    QCOMPARE(answers_.asked.size(), 1);
-    const QString& message = answers_.asked.first();
+    QCOMPARE(modal_.asked.size(), 1);
+    const QString& message = modal_.asked.first();
     QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
     QCOMPARE(ReadAll(file), before);
     QCOMPARE(guitest::FolderEntries(QFileInfo(file).path()), entries);
     QCOMPARE(dialog.savedBrowserPath(), saved);
     QVERIFY(config_.loaded());
   }
-
- private Q_SLOTS:
-  void init() {
-    folder_ = std::make_unique<StoreFolder>();
-    answers_.reset();
-    SetModal(&answers_);
-  }
-  void cleanup() {
+  void tearDown() override {
     delete config_.loaded();
     delete about_.loaded();
-    SetModal(nullptr);
-    folder_.reset();
   }
+
+ private Q_SLOTS:
 
   void doneWritesOnlyAChange() {
     WriteAll(ini(), "[config]\npreview_path=/usr/bin/Browser\n");
@@ -106,7 +97,7 @@ class SettingsTest : public QObject {
 
   void browseFillsTheBoxWithoutWriting() {
     frmConfig& dialog = config_.get();
-    answers_.files << "/opt/browser" << QString();
+    modal_.files << "/opt/browser" << QString();
     Click(dialog, "cmdBrowse");
     QCOMPARE(PathBox(dialog)->text(), QString("/opt/browser"));
     Click(dialog, "cmdBrowse");  // cancelled: the box stays
@@ -122,8 +113,8 @@ class SettingsTest : public QObject {
     QDir(folder_->path()).mkdir("quorpad.ini");
     PathBox(dialog)->setText("/new");
     Click(dialog, "cmdDone");
-    QCOMPARE(answers_.asked.size(), 1);
-    QVERIFY(answers_.asked.first().contains(ini()));
+    QCOMPARE(modal_.asked.size(), 1);
+    QVERIFY(modal_.asked.first().contains(ini()));
     QCOMPARE(dialog.savedBrowserPath(), QString("/old"));
     QVERIFY(config_.loaded());  // Done stays open so the user can try again
     QDir(folder_->path()).rmdir("quorpad.ini");
@@ -177,7 +168,7 @@ class SettingsTest : public QObject {
              QString("Using Quorvin Template Engine v" TEMPLATE_VERSION));
     const templates::tmpeng* first = about.Temp.get();
     BringForward(about_.get());
-    QCOMPARE(about.Temp.get(), first);  // brought forward, not loaded again
+    QCOMPARE(about.Temp.get(), first);        // brought forward, not loaded again
     QTest::keyClick(&about, Qt::Key_Escape);  // the box has no Cancel
     QVERIFY(about.isVisible());
     about.close();
