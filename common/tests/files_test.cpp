@@ -252,32 +252,53 @@ class FilesTest : public QObject {
     QCOMPARE(dropped.count(), 1);
   }
 
-  void readerIgnoresCaseBlanksAndQuotes() {
-    WriteAll(ini(),
-             "; settings\r\n[Other]\r\npreview_path=wrong\r\n"
-             "  [ CONFIG ]  \r\n  Preview_Path  =  \"C:\\b\\x.exe\"  \r\n");
-    QCOMPARE(ReadIniValue(ini(), "config", "preview_path"), QString("C:\\b\\x.exe"));
-    QCOMPARE(ReadIniValue(ini(), "config", "missing"), QString());
-    QCOMPARE(ReadIniValue(path("none.ini"), "config", "preview_path"), QString());
+  // The INI file read and written: case, blanks and quotes ignored on reading; a write
+  // changes one value in place, or adds the key (and its section, and the file), keeping
+  // every other line as it was.
+  void iniFileReadAndWritten_data() {
+    QTest::addColumn<QByteArray>("before");  // "-" for no file
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QByteArray>("after");  // once the key was set to "/b"
+    const QByteArray quoted =
+        "; settings\r\n[Other]\r\npreview_path=wrong\r\n"
+        "  [ CONFIG ]  \r\n  Preview_Path  =  \"C:\\b\\x.exe\"  \r\n";
+    QTest::newRow("case, blanks and quotes")
+        << quoted << "config"
+        << "preview_path"
+        << "C:\\b\\x.exe"
+        << QByteArray(
+               "; settings\r\n[Other]\r\npreview_path=wrong\r\n  [ CONFIG ]  \r\n"
+               "  Preview_Path  =/b\r\n");
+    QTest::newRow("missing key") << quoted << "config"
+                                 << "missing"
+                                 << "" << quoted + "missing=/b\r\n";
+    QTest::newRow("in place, other lines kept")
+        << QByteArray("; kept\r\n[config]\r\nPreview_Path = old\r\nother=1\r\n\r\n[x]\r\ny=2\r\n")
+        << "CONFIG"
+        << "preview_path"
+        << "old"
+        << QByteArray("; kept\r\n[config]\r\nPreview_Path =/b\r\nother=1\r\n\r\n[x]\r\ny=2\r\n");
+    QTest::newRow("no file") << QByteArray("-") << "config"
+                             << "preview_path"
+                             << "" << QByteArray("[config]\npreview_path=/b\n");
+    QTest::newRow("key added at its section's end")
+        << QByteArray("[config]\nfirst=1\n\n[next]\nz=0\n") << "config"
+        << "preview_path"
+        << "" << QByteArray("[config]\nfirst=1\npreview_path=/b\n\n[next]\nz=0\n");
   }
-
-  void writerReplacesInPlaceAndKeepsEveryOtherLine() {
-    const QByteArray before =
-        "; kept\r\n[config]\r\nPreview_Path = old\r\nother=1\r\n\r\n[x]\r\ny=2\r\n";
-    WriteAll(ini(), before);
-    QVERIFY(WriteIniValue(ini(), "CONFIG", "preview_path", "/usr/bin/b").isEmpty());
-    QCOMPARE(
-        ReadAll(ini()),
-        QByteArray(
-            "; kept\r\n[config]\r\nPreview_Path =/usr/bin/b\r\nother=1\r\n\r\n[x]\r\ny=2\r\n"));
-  }
-
-  void writerCreatesFileSectionAndKey() {
-    QVERIFY(WriteIniValue(ini(), "config", "preview_path", "/b").isEmpty());
-    QCOMPARE(ReadAll(ini()), QByteArray("[config]\npreview_path=/b\n"));
-    WriteAll(ini(), "[config]\nfirst=1\n\n[next]\nz=0\n");
-    QVERIFY(WriteIniValue(ini(), "config", "preview_path", "/b").isEmpty());
-    QCOMPARE(ReadAll(ini()), QByteArray("[config]\nfirst=1\npreview_path=/b\n\n[next]\nz=0\n"));
+  void iniFileReadAndWritten() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, read);
+    QFETCH(QByteArray, after);
+    if (before != "-") WriteAll(ini(), before);
+    QCOMPARE(ReadIniValue(ini(), section, key), read);
+    QVERIFY(WriteIniValue(ini(), section, key, "/b").isEmpty());
+    QCOMPARE(ReadAll(ini()), after);
+    QCOMPARE(ReadIniValue(ini(), section, key), QString("/b"));
   }
 
   void readIniStringCutsAtNulAndTrailingSpaces() {
