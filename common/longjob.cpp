@@ -5,9 +5,12 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QThreadPool>
 #include <algorithm>
 #include <utility>
+
+#include "common/modal.h"
 
 namespace {
 
@@ -167,4 +170,28 @@ void LongJob::tick() {
   const qint64 done = running_->done_.load(std::memory_order_relaxed);
   const int percent = total > 0 ? static_cast<int>(std::min<qint64>(100, done * 100 / total)) : -1;
   Q_EMIT progressed(what_, percent, running_->count_.load(std::memory_order_relaxed));
+}
+
+void ShowProgressOf(LongJob* job, QWidget* owner, bool cancellable) {
+  auto* dialog = new QProgressDialog(owner);
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->setWindowTitle(kAppTitle);
+  dialog->setAutoClose(false);
+  dialog->setAutoReset(false);
+  dialog->setMinimumDuration(0);
+  dialog->reset();  // not shown until the job has lasted
+  dialog->hide();
+  if (!cancellable) dialog->setCancelButton(nullptr);
+  QObject::connect(job, &LongJob::progressed, dialog,
+                   [dialog, job](const QString& what, int percent, qint64) {
+                     // Shown first: a shown dialog's setValue() turns the event loop, which
+                     // may end the job.
+                     dialog->setLabelText(what + QStringLiteral("..."));
+                     dialog->setRange(0, percent < 0 ? 0 : 100);
+                     dialog->show();
+                     dialog->setValue(std::max(percent, 0));
+                     if (!job->busy()) dialog->hide();
+                   });
+  QObject::connect(job, &LongJob::ended, dialog, [dialog] { dialog->hide(); });
+  if (cancellable) QObject::connect(dialog, &QProgressDialog::canceled, job, &LongJob::cancel);
 }

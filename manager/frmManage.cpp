@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalBlocker>
@@ -29,6 +28,7 @@
 #include "common/templatefields.h"
 #include "common/textconv.h"
 #include "common/wholefile.h"
+#include "importjob.h"
 #include "manager/storeversions.h"
 #include "manager/templatefiles.h"
 #include "treeview.h"
@@ -293,25 +293,6 @@ bool frmManage::refreshList() {
   return true;
 }
 
-namespace {
-
-// The names of the store's templates, as the engine lists them.
-class StoreNames : public templates::TreeView {
- public:
-  void Clear() override { names_.clear(); }
-  void Add(const std::u16string&, const std::u16string& text) override { names_ << FromU16(text); }
-  int Count() const override { return int(names_.size()); }
-  std::u16string Text(int i) const override { return ToU16(names_.value(i - 1)); }
-  std::u16string Key(int) const override { return {}; }
-  bool holds(const QString& name) const { return names_.contains(name); }
-  const QStringList& names() const { return names_; }
-
- private:
-  QStringList names_;
-};
-
-}  // namespace
-
 bool frmManage::stillInStore(const QString& name) {
   if (name.isEmpty() || name != filledFrom_) return true;
   // Asked of the store itself, which the list may follow a moment later.
@@ -533,96 +514,26 @@ void frmManage::cmdExport_Click() {
       QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-struct frmManage::ImportRead {
-  QList<TemplateEntry> entries;
-  ImportPlan plan;
-  QString reason;  // why nothing can be imported
-};
-
-namespace {
-
-// What the merge gives it.
-struct ImportMerged {
-  templates::MergeResult result;
-  QString error;
-};
-
-// Shows `job`, once it lasts, as a progress dialog over `owner`; its Cancel (or Escape)
-// cancels the job where `cancellable`.
-void ShowProgressOf(LongJob* job, QWidget* owner, bool cancellable) {
-  auto* dialog = new QProgressDialog(owner);
-  dialog->setWindowModality(Qt::WindowModal);
-  dialog->setWindowTitle(kAppTitle);
-  dialog->setAutoClose(false);
-  dialog->setAutoReset(false);
-  dialog->setMinimumDuration(0);
-  dialog->reset();  // not shown until the job has lasted
-  dialog->hide();
-  if (!cancellable) dialog->setCancelButton(nullptr);
-  QObject::connect(job, &LongJob::progressed, dialog,
-                   [dialog, job](const QString& what, int percent, qint64) {
-                     // Shown first: a shown dialog's setValue() turns the event loop, which
-                     // may end the job.
-                     dialog->setLabelText(what + QStringLiteral("..."));
-                     dialog->setRange(0, percent < 0 ? 0 : 100);
-                     dialog->show();
-                     dialog->setValue(std::max(percent, 0));
-                     if (!job->busy()) dialog->hide();
-                   });
-  QObject::connect(job, &LongJob::ended, dialog, [dialog] { dialog->hide(); });
-  if (cancellable) QObject::connect(dialog, &QProgressDialog::canceled, job, &LongJob::cancel);
-}
-
-}  // namespace
-
 void frmManage::cmdImport_Click() {
   const QString path = Modal().fileName(
       this, false, QStringLiteral("Import Templates"), QDir::homePath(),
       {QStringLiteral("Templates (*.csv *.dat)"), QStringLiteral("All files (*)")});
   if (path.isEmpty()) return;
-  if (!importReader_) {
-    importReader_ = new LongJob(this);
-    importWriter_ = new LongJob(this);
-    ShowProgressOf(importReader_, this, true);
-    ShowProgressOf(importWriter_, this, false);
+  if (!import_) {
+    import_ = new ImportJob(this);
     // One import at a time: Import waits until the last one has written the store.
-    for (LongJob* job : {importReader_, importWriter_}) {
-      connect(job, &LongJob::started, this, [this] { cmdImport->setEnabled(false); });
-      connect(job, &LongJob::ended, this,
-              [this] { cmdImport->setEnabled(!importReader_->busy() && !importWriter_->busy()); });
-    }
+    connect(import_, &ImportJob::busyChanged, this,
+            [this](bool busy) { cmdImport->setEnabled(!busy); });
   }
-  // The file is read, and set against the store's names, beside the window: nothing is
-  // written until it has been read whole, and a cancelled read writes nothing.
-  const std::filesystem::path store = Temp->StorePath();
-  importReader_->start<ImportRead>(
-      QStringLiteral("Reading %1").arg(path),
-      [path, store](JobProgress& job) {
-        ImportRead read;
-        QByteArray bytes;
-        read.reason = ReadWholeFile(path, qint64(1) << 30, bytes);
-        if (read.reason.isEmpty() &&
-            !ReadTemplateFile(bytes, path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive),
-                              read.entries, read.reason, &job))
-          read.reason += QStringLiteral(". Nothing was imported.");
-        if (!read.reason.isEmpty() || job.cancelled()) return read;
-        StoreNames names;
-        try {
-          templates::tmpeng(store.parent_path()).Template_LoadA(names);
-        } catch (const std::exception&) {
-          read.reason = ErrorText(std::current_exception());
-          return read;
-        }
-        read.plan = PlanImport(read.entries, names.names());
-        return read;
-      },
-      [this, path](ImportRead& read) {
-        // Asked once the reading has ended, so that its progress is gone.
-        QTimer::singleShot(0, this,
-                           [this, path, read = std::make_shared<ImportRead>(std::move(read))] {
-                             mergeImport(path, *read);
-                           });
-      });
+  import_->read(path, Temp->StorePath(),
+                [this, path](ImportRead& read) { mergeImport(path, read); });
+}
+
+LongJob* frmManage::importReader() const {
+  return import_ ? import_->reader() : nullptr;
+}
+LongJob* frmManage::importWriter() const {
+  return import_ ? import_->writer() : nullptr;
 }
 
 void frmManage::mergeImport(const QString& path, ImportRead& read) {
@@ -651,37 +562,23 @@ void frmManage::mergeImport(const QString& path, ImportRead& read) {
                                                : templates::Clash::kSkip;
   }
   keepVersion();
-  // The whole import is one rewrite of the store under its lock, beside the window; once
-  // begun it is not cancelled, so that what the store holds is what the report says.
-  const std::filesystem::path store = Temp->StorePath();
-  auto planned = std::make_shared<ImportPlan>(std::move(read.plan));
-  importWriter_->start<ImportMerged>(
-      QStringLiteral("Importing %1").arg(path),
-      [planned, policy, store](JobProgress&) {
-        ImportMerged merged;
-        try {
-          merged.result =
-              templates::tmpeng(store.parent_path()).Template_Merge(planned->entries, policy);
-        } catch (const std::exception&) {
-          merged.error = ErrorText(std::current_exception());
-        }
-        return merged;
-      },
-      [this, path, planned](ImportMerged& merged) {
-        // The list is read back at once, before the store's watch takes the rewrite for
-        // another process's; the report follows once the job has ended.
-        const bool listed = merged.error.isEmpty() && reloadTree();
-        QTimer::singleShot(0, this, [this, path, planned, merged, listed] {
-          if (!merged.error.isEmpty()) {
-            Modal().message(this, kAppTitle, merged.error, QMessageBox::Critical, QMessageBox::Ok,
-                            QMessageBox::Ok);
-            return;
-          }
-          if (listed) refillMainWindowSlots();
-          Modal().message(this, kAppTitle, ImportReport(path, *planned, merged.result),
-                          QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
-        });
-      });
+  auto planned = std::make_shared<const ImportPlan>(std::move(read.plan));
+  import_->merge(path, planned, policy, Temp->StorePath(),
+                 [this, path, planned](ImportMerged& merged) {
+                   // The list is read back at once, before the store's watch takes the rewrite for
+                   // another process's; the report follows once the job has ended.
+                   const bool listed = merged.error.isEmpty() && reloadTree();
+                   QTimer::singleShot(0, this, [this, path, planned, merged, listed] {
+                     if (!merged.error.isEmpty()) {
+                       Modal().message(this, kAppTitle, merged.error, QMessageBox::Critical,
+                                       QMessageBox::Ok, QMessageBox::Ok);
+                       return;
+                     }
+                     if (listed) refillMainWindowSlots();
+                     Modal().message(this, kAppTitle, ImportReport(path, *planned, merged.result),
+                                     QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+                   });
+                 });
 }
 
 void frmManage::cmdMoveUp_Click() {

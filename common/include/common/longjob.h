@@ -11,6 +11,7 @@
 #include <memory>
 
 class QPlainTextEdit;
+class QWidget;
 class QThreadPool;
 
 // Work on a text of this many characters (or a file of this many bytes) or more runs beside
@@ -119,6 +120,11 @@ class LongJob : public QObject {
   std::function<void()> undo_;
   QTimer slicer_;
 };
+
+// Shows `job`, once it lasts, as a window-modal progress dialog over `owner` (for a window
+// without a status bar to show it in); its Cancel, or Escape, cancels the job where
+// `cancellable`.
+void ShowProgressOf(LongJob* job, QWidget* owner, bool cancellable);
 
 // Work beside the window that needs a text box to stand still while it runs (a file coming
 // in, Replace All): the box is read-only while any such job holds it, each job letting go as

@@ -8,6 +8,8 @@
 #include "template/tmpeng.h"
 
 class LongJob;
+class ImportJob;
+struct ImportRead;
 class QCheckBox;
 class QDropEvent;
 class QGroupBox;
@@ -69,8 +71,8 @@ class frmManage : public QDialog {
   // reading can be cancelled, and then nothing is written.
   void cmdImport_Click();
   // The import jobs, for tests: reading the file, and writing the store.
-  LongJob* importReader() const { return importReader_; }
-  LongJob* importWriter() const { return importWriter_; }
+  LongJob* importReader() const;
+  LongJob* importWriter() const;
   // Turns fields in templates' text on or off for the whole store (quorpad.ini).
   void chkFields_Click(bool on);
   void cmdApply_Click();
@@ -102,8 +104,7 @@ class frmManage : public QDialog {
   // said once and the change goes on.
   void keepVersion();
   QString storePath() const;
-  // What reading a file to import gives the manager; then merged into the store.
-  struct ImportRead;
+  // Asks how to merge what was read for import, and has it merged.
   void mergeImport(const QString& path, ImportRead& read);
 
  protected:
@@ -151,6 +152,5 @@ class frmManage : public QDialog {
   SlotsRefill refillSlots_;
   bool loaded_ = false;
   bool centred_ = false;
-  LongJob* importReader_ = nullptr;
-  LongJob* importWriter_ = nullptr;
+  ImportJob* import_ = nullptr;
 };
