@@ -68,6 +68,13 @@ void StoreWatch::markSeen() {
   watch(last_);
 }
 
+void StoreWatch::markSeen(const StoreStamp& seen) {
+  last_ = seen;
+  const StoreStamp now = StoreStamp::of(store_);
+  watch(now);
+  if (now != last_ && !settle_.isActive()) settle_.start();
+}
+
 void StoreWatch::check() {
   const StoreStamp now = StoreStamp::of(store_);
   watch(now);

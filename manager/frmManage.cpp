@@ -222,7 +222,10 @@ void frmManage::Form_Load() {
   // The list follows changes another process, or a hand, makes to the store; its own are
   // read back by the step that made them.
   storeWatch_ = new StoreWatch(storePath(), this);
-  connect(storeWatch_, &StoreWatch::changed, this, &frmManage::refreshList);
+  connect(storeWatch_, &StoreWatch::changed, this, [this] {
+    // An import's own rewrite is shown by the import, from the store it read back.
+    if (!import_ || !import_->writer()->busy()) refreshList();
+  });
   const QSignalBlocker quiet(chkFields);
   chkFields->setChecked(FieldsSwitchedOn());
 }
@@ -565,9 +568,14 @@ void frmManage::mergeImport(const QString& path, ImportRead& read) {
   auto planned = std::make_shared<const ImportPlan>(std::move(read.plan));
   import_->merge(path, planned, policy, Temp->StorePath(),
                  [this, path, planned](ImportMerged& merged) {
-                   // The list is read back at once, before the store's watch takes the rewrite for
-                   // another process's; the report follows once the job has ended.
-                   const bool listed = merged.error.isEmpty() && reloadTree();
+                   // The list shows the store as the job read it back; the watch, quiet while the
+                   // import wrote, takes only a change made after that read for another process's.
+                   bool listed = false;
+                   if (merged.error.isEmpty() && merged.rows) {
+                     storeWatch_->markSeen(merged.seen);
+                     TreeViewAdapter(TemplatesList).show(std::move(merged.rows->rows));
+                     listed = true;
+                   }
                    QTimer::singleShot(0, this, [this, path, planned, merged, listed] {
                      if (!merged.error.isEmpty()) {
                        Modal().message(this, kAppTitle, merged.error, QMessageBox::Critical,

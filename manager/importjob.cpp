@@ -1,6 +1,7 @@
 // Reading a file to import and merging it into the store, beside the manager's window.
 #include "importjob.h"
 
+#include <QFile>
 #include <QTimer>
 #include <QWidget>
 #include <exception>
@@ -71,8 +72,14 @@ void ImportJob::merge(const QString& path, std::shared_ptr<const ImportPlan> pla
       [plan, policy, store](JobProgress&) {
         ImportMerged merged;
         try {
-          merged.result =
-              templates::tmpeng(store.parent_path()).Template_Merge(plan->entries, policy);
+          templates::tmpeng engine(store.parent_path());
+          merged.result = engine.Template_Merge(plan->entries, policy);
+          // Read back here, not on the window's thread: at 100,000 templates that is most of
+          // the time the window would stand still.
+          merged.seen =
+              StoreStamp::of(QFile::decodeName(QByteArray::fromStdString(store.native())));
+          merged.rows = std::make_shared<TreeRows>();
+          engine.Template_LoadA(*merged.rows);
         } catch (const std::exception&) {
           merged.error = ErrorText(std::current_exception());
         }

@@ -11,8 +11,10 @@
 #include <functional>
 #include <memory>
 
+#include "common/storewatch.h"
 #include "manager/templatefiles.h"
 #include "template/tmpeng.h"
+#include "treeview.h"
 
 class LongJob;
 class QWidget;
@@ -40,10 +42,13 @@ struct ImportRead {
   QString reason;
 };
 
-// What the merge gives: what it did, or the engine's error.
+// What the merge gives: what it did, or the engine's error; and the store read back after
+// it, as it was when `seen` was taken, for the list.
 struct ImportMerged {
   templates::MergeResult result;
   QString error;
+  std::shared_ptr<TreeRows> rows;
+  StoreStamp seen;
 };
 
 class ImportJob : public QObject {
@@ -58,9 +63,9 @@ class ImportJob : public QObject {
   // reading was cancelled (then nothing is written, nor asked).
   void read(const QString& path, const std::filesystem::path& store,
             std::function<void(ImportRead&)> done);
-  // Merges the entries `plan` planned into the store in one rewrite under its lock; once begun it
-  // is not cancelled, so that what the store holds is what the report says. `written` gets the
-  // result on the window's thread as soon as the job ends.
+  // Merges the entries `plan` planned into the store in one rewrite under its lock, and reads
+  // the store back for the list; once begun it is not cancelled, so that what the store holds is
+  // what the report says. `written` gets the result on the window's thread as soon as the job ends.
   void merge(const QString& path, std::shared_ptr<const ImportPlan> plan, templates::Clash policy,
              const std::filesystem::path& store, std::function<void(ImportMerged&)> written);
 

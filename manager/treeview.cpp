@@ -21,9 +21,9 @@ QTreeWidgetItem* Node(QTreeWidget* tree, int i) {
 
 namespace {
 
-// Above this many rows changed, the tree is emptied and filled again: cheaper than telling
-// it of each row.
-constexpr int kMostRowsChanged = 1000;
+// Above this many rows to take out, the tree is emptied and filled again: cheaper than
+// taking each out. Rows put in go in together however many they are (an import's).
+constexpr int kMostRowsTakenOut = 1000;
 
 QTreeWidgetItem* NewItem(const QString& key, const QString& text) {
   auto* item = new QTreeWidgetItem;
@@ -42,7 +42,7 @@ TreeViewAdapter::~TreeViewAdapter() {
 void TreeViewAdapter::flush() const {
   if (!cleared_ && pending_.isEmpty()) return;
   const bool cleared = std::exchange(cleared_, false);
-  const QList<Row> rows = std::exchange(pending_, {});
+  const QList<TreeRow> rows = std::exchange(pending_, {});
   int from = 0;  // rows before `from`, and from the tree's row `to` on, stay
   int to = tree_->topLevelItemCount();
   int rowsTo = static_cast<int>(rows.size());
@@ -57,7 +57,7 @@ void TreeViewAdapter::flush() const {
     };
     while (from < to && from < rowsTo && same(from, from)) ++from;
     while (to > from && rowsTo > from && same(to - 1, rowsTo - 1)) --to, --rowsTo;
-    if (to - from > kMostRowsChanged || rowsTo - from > kMostRowsChanged) {
+    if (to - from > kMostRowsTakenOut) {
       tree_->clear();
       from = 0;
       rowsTo = static_cast<int>(rows.size());
@@ -96,4 +96,22 @@ std::u16string TreeViewAdapter::Text(int i) const {
 std::u16string TreeViewAdapter::Key(int i) const {
   flush();
   return ToU16(Node(tree_, i)->data(0, Qt::UserRole).toString());
+}
+
+void TreeViewAdapter::show(QList<TreeRow> rows) {
+  cleared_ = true;
+  pending_ = std::move(rows);
+  flush();
+}
+
+void TreeRows::Add(const std::u16string& key, const std::u16string& text) {
+  rows.append({FromU16(key), FromU16(text)});
+}
+
+std::u16string TreeRows::Text(int i) const {
+  return ToU16(rows.value(i - 1).text);
+}
+
+std::u16string TreeRows::Key(int i) const {
+  return ToU16(rows.value(i - 1).key);
 }

@@ -2,11 +2,29 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 #include "template/tmpeng.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
+
+// One row as the engine gives it: its key and its text.
+struct TreeRow {
+  QString key, text;
+};
+
+// The store's rows, read on any thread for a tree to show later (TreeViewAdapter::show).
+class TreeRows : public templates::TreeView {
+ public:
+  void Clear() override { rows.clear(); }
+  void Add(const std::u16string& key, const std::u16string& text) override;
+  int Count() const override { return int(rows.size()); }
+  std::u16string Text(int i) const override;
+  std::u16string Key(int i) const override;
+
+  QList<TreeRow> rows;
+};
 
 // The key (a template's value) is kept with each item; unlike some tree views this one
 // takes a key twice, so two templates with the same value are both listed.
@@ -27,15 +45,13 @@ class TreeViewAdapter : public templates::TreeView {
   int Count() const override;
   std::u16string Text(int i) const override;
   std::u16string Key(int i) const override;
+  // The tree shows `rows` as a list read again after Clear() would.
+  void show(QList<TreeRow> rows);
 
  private:
   // Puts the items added so far into the tree.
   void flush() const;
-  // One row as the engine gives it: its key and its text.
-  struct Row {
-    QString key, text;
-  };
   QTreeWidget* tree_;
   mutable bool cleared_ = false;  // the rows to come replace the tree's
-  mutable QList<Row> pending_;
+  mutable QList<TreeRow> pending_;
 };

@@ -34,6 +34,9 @@ class StoreWatch : public QObject {
   // change up to here brings no changed(). Call it before reading, so that a change made
   // after it is not missed.
   void markSeen();
+  // The store as it was when `seen` was taken is known to the owner (read on another
+  // thread); a change since then brings changed() soon.
+  void markSeen(const StoreStamp& seen);
 
  Q_SIGNALS:
   void changed();
