@@ -373,12 +373,14 @@ void frmMain::watchStore() {
 }
 
 bool frmMain::fieldsOn() {
-  // The settings are asked once, at the first insertion, and followed from then on: the
-  // manager says its own change (setFieldsOn), the watch another quorpad's or a hand's.
-  if (!fieldsWatch_) {
-    fieldsWatch_ = new StoreWatch(FieldsSwitchFile(), this);
-    connect(fieldsWatch_, &StoreWatch::changed, this, [this] { fieldsOn_ = FieldsSwitchedOn(); });
+  // The settings are read at the first insertion, and again only when their file is no
+  // longer what it was (a stat per insertion): another quorpad's change or a hand's holds
+  // from the next insertion on; the manager here says its own at once (setFieldsOn).
+  const StoreStamp now = StoreStamp::of(FieldsSwitchFile());
+  if (!fieldsRead_ || now != fieldsStamp_) {
+    fieldsStamp_ = now;
     fieldsOn_ = FieldsSwitchedOn();
+    fieldsRead_ = true;
   }
   return fieldsOn_;
 }

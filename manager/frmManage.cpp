@@ -578,6 +578,9 @@ void frmManage::mergeImport(const QString& path, ImportRead& read) {
                    }
                    QTimer::singleShot(0, this, [this, path, planned, merged, listed] {
                      if (!merged.error.isEmpty()) {
+                       // What the store holds now, whatever of it changed while the watch
+                       // left it to the import.
+                       refreshList();
                        Modal().message(this, kAppTitle, merged.error, QMessageBox::Critical,
                                        QMessageBox::Ok, QMessageBox::Ok);
                        return;

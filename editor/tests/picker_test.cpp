@@ -149,9 +149,10 @@ class PickerTest : public Fixture {
     QCOMPARE(QApplication::focusWidget(), doc);
 
     // With fields on, what the picker inserts is filled as the popup's slots fill it.
-    // The window follows the switch as the settings file changes, whoever changes it.
+    // The window follows the switch as the settings file changes, whoever changes it, from
+    // the next insertion on.
     QVERIFY(SwitchFields(true).isEmpty());
-    QTRY_VERIFY(w.fieldsOn());
+    QVERIFY(w.fieldsOn());
     doc->setPlainText(QStringLiteral("x SEL y"));
     cursor = QTextCursor(doc->document());
     cursor.setPosition(2);
@@ -163,7 +164,7 @@ class PickerTest : public Fixture {
     QCOMPARE(doc->toPlainText(), QStringLiteral("x <b>SEL</b> y"));
     QCOMPARE(doc->textCursor().position(), 8);
     QVERIFY(SwitchFields(false).isEmpty());
-    QTRY_VERIFY(!w.fieldsOn());
+    QVERIFY(!w.fieldsOn());
   }
 
   void upAndDownChooseTheRowEnterInserts() {

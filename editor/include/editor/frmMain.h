@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "common/storewatch.h"
 #include "editor/menuslots.h"
 #include "template/tmpeng.h"
 
@@ -196,7 +197,8 @@ class frmMain : public QMainWindow {
   bool exiting_ = false;          // Exit's save prompt is open
   bool focusWhenExposed_ = true;  // the keyboard is ours once the window shows
   StoreWatch* storeWatch_ = nullptr;
-  StoreWatch* fieldsWatch_ = nullptr;  // the settings file, once fields were first asked
+  StoreStamp fieldsStamp_;  // the settings file as it was when the fields switch was read
+  bool fieldsRead_ = false;
   bool fieldsOn_ = false;
   bool storeFailing_ = false;  // the last refill failed and was reported
   TemplatePicker* picker_ = nullptr;
