@@ -6,7 +6,8 @@
 // --peak=open|floor runs one 50 MB open alone (the command, or its floor) and prints the
 // process's peak resident memory, so that `make bench` can compare the two; open200 and
 // floor200 the same for 200 MB. --stalls opens 1, 10, 50 and 200 MB in a shown window and
-// prints the longest stall, the time to the first screen and to the whole text.
+// prints the longest stall, the time to the first screen and to the whole text; then saves
+// 10, 50 and 200 MB and prints the longest stall and the whole save beside its floor.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -67,6 +68,36 @@ void OpenAndWait(frmMain& w, const QString& path) {
   g_answers.files << path;
   w.mnuOpen_Click();
   while (w.textBox()->isReadOnly()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Saves `megabytes` MB from a shown main window: the longest time the window stood still
+// and the whole save, beside the floor (the text taken, encoded and written at once).
+void SaveStalls(int megabytes) {
+  const QString path = DocumentPath(megabytes);
+  frmMain& w = Window();
+  w.show();
+  OpenAndWait(w, path);
+  w.textBox()->document()->setModified(true);
+  QApplication::processEvents();
+  QElapsedTimer whole;
+  whole.start();
+  StallMeter stalls;
+  QTimer::singleShot(0, [&] { w.mnuSave_Click(); });
+  while (w.textBox()->document()->isModified())
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  const double saved = double(whole.elapsed());
+  const double longest = stalls.longestMs();
+  whole.restart();
+  const std::string bytes = templates::text::Encode(ToU16(DocumentText(w.textBox())));
+  QSaveFile file(path + QStringLiteral(".floor"));
+  if (!file.open(QIODevice::WriteOnly)) std::abort();
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  if (!file.commit()) std::abort();
+  std::printf(
+      "save %3d MB: whole %6.0f ms beside %6.0f ms for the floor, the window stood still at "
+      "most %4.0f ms (goal 100)\n",
+      megabytes, saved, double(whole.elapsed()), longest);
+  w.hide();
 }
 
 // Opens `megabytes` MB in a shown main window: the longest time the window stood still, the
@@ -226,6 +257,7 @@ int main(int argc, char** argv) {
     }
     if (arg == "--stalls") {
       for (int megabytes : {1, 10, 50, 200}) OpenStalls(megabytes);
+      for (int megabytes : {10, 50, 200}) SaveStalls(megabytes);
       delete LoadedMainWindow();
       return 0;
     }

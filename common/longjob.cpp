@@ -2,6 +2,7 @@
 #include "common/longjob.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QList>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -162,6 +163,14 @@ void LongJob::waitForIdle() {
   worker_->waitForDone();
   QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
   while (slice_) nextSlice();
+}
+
+void LongJob::waitPainting() {
+  if (!busy()) return;
+  const ModalWork asQuestion;
+  QEventLoop loop;
+  connect(this, &LongJob::ended, &loop, &QEventLoop::quit);
+  if (busy()) loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
 }
 
 void LongJob::tick() {

@@ -67,6 +67,8 @@ QList<QPointer<QDialog>> g_open;
 // Set by CancelModals until the last open one has closed: every open one is being cancelled
 // and a new one is answered as cancelled without showing.
 bool g_cancelling = false;
+// Work waited for as for a question (ModalWork) under way now.
+int g_modalWork = 0;
 // Commands waiting for the last question to close, with the objects they belong to.
 std::vector<std::pair<QPointer<QObject>, std::function<void()>>> g_waiting;
 
@@ -403,7 +405,16 @@ void SetModal(ModalSeam* seam) {
 }
 
 bool ModalOpen() {
-  return !g_open.isEmpty() || QApplication::activeModalWidget() != nullptr;
+  return g_modalWork > 0 || !g_open.isEmpty() || QApplication::activeModalWidget() != nullptr;
+}
+
+ModalWork::ModalWork() {
+  ++g_modalWork;
+}
+
+ModalWork::~ModalWork() {
+  // The commands that waited run once the caller of the work has finished.
+  if (--g_modalWork == 0 && !g_waiting.empty()) QTimer::singleShot(0, qApp, &RunWaiting);
 }
 
 void BringModalForward() {

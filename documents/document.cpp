@@ -70,6 +70,7 @@ Document::Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCop
   }
   connect(editor_->document(), &QTextDocument::contentsChange, this, &Document::textChanged);
   loader_ = new LongJob(this);
+  saver_ = new LongJob(this);
   connect(loader_, &LongJob::progressed, this, [this](const QString&, int, qint64 lines) {
     if (reading_ && lines > 0) setStatus(QStringLiteral("reading line ") + QString::number(lines));
   });
@@ -181,7 +182,36 @@ bool Document::writeTo(const QString& path) {
       ends.append(code);
     }
   }
-  const QString reason = WriteDocument(path, DocumentText(editor_), format, ends);
+  QString reason;
+  if (editor_->document()->characterCount() < kWorkBesideFrom) {
+    reason = WriteDocument(path, DocumentText(editor_), format, ends);
+  } else {
+    // A long text is encoded and written beside the window, which is painted and shows the
+    // progress meanwhile; keys and clicks wait for the end, as for a question, so the text
+    // written is the text shown. Once begun the write is not stopped: it replaces the file
+    // whole or not at all.
+    struct Written {
+      QString reason;
+      DocumentFormat format;
+      bool finished = false;
+    };
+    auto written = std::make_shared<Written>();
+    saver_->start<Written>(
+        QStringLiteral("Saving"),
+        [path, raw = editor_->document()->toRawText(), format, ends](JobProgress&) mutable {
+          raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+          Written result{QString(), format, true};
+          result.reason = WriteDocument(path, raw, result.format, ends);
+          return result;
+        },
+        [written](Written& result) { *written = result; });
+    saver_->waitPainting();
+    // The program asked to end meanwhile: the write still ends before anything goes on.
+    if (saver_->busy()) saver_->waitForIdle();
+    reason = written->finished ? written->reason
+                               : QStringLiteral("The save was stopped before it ended.");
+    format = written->format;
+  }
   if (!reason.isEmpty()) {
     ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);
     return false;

@@ -223,21 +223,23 @@ void DocumentPanels::showModified(bool modified) {
   if (!modified) showNotice(QString());
 }
 
-void DocumentPanels::watch(LongJob* job) {
+void DocumentPanels::watch(LongJob* job, bool cancellable) {
   connect(job, &LongJob::progressed, this,
-          [this, job](const QString& what, int percent, qint64) { showJob(job, what, percent); });
+          [this, job, cancellable](const QString& what, int percent, qint64) {
+            showJob(job, what, percent, cancellable);
+          });
   connect(job, &LongJob::ended, this, [this, job] { hideJob(job); });
 }
 
-void DocumentPanels::showJob(LongJob* job, const QString& what, int percent) {
+void DocumentPanels::showJob(LongJob* job, const QString& what, int percent, bool cancellable) {
   shownJob_ = job;
   ShowInPanel(jobProgress_, percent < 0 ? what + QStringLiteral("...")
                                         : QStringLiteral("%1... %2%").arg(what).arg(percent));
   jobProgress_->show();
-  jobCancel_->show();
+  jobCancel_->setVisible(cancellable);
   // Escape belongs to the work once it shows; a key pressed before is the person's next step
   // (closing the Find bar after Replace All).
-  cancelKey_->setEnabled(true);
+  cancelKey_->setEnabled(cancellable);
 }
 
 void DocumentPanels::hideJob(LongJob* job) {

@@ -140,6 +140,7 @@ void frmMain::createControls() {
   panels_ = new DocumentPanels(statusBar(), document_, txtData);
   panels_->watch(findBar_->replaceJob());
   panels_->watch(document_->loadJob());
+  panels_->watch(document_->saveJob(), false);
   geometry_ = new MainGeometry(this, {Frame1, txtData, findBar_, statusPanel_, panels_},
                                [this] { Form_Resize(); });
   // The keyboard is the window's once it is on screen, where it was asked for before.

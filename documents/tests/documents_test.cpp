@@ -157,9 +157,25 @@ class DocumentsTest : public Fixture {
     QCOMPARE(box_->document()->blockCount(), bytes.count('\n') + 1);
     box_->document()->setModified(true);
     document_->saveAs();  // unscripted: cancelled
+    // A long text is written beside the window: a command from outside waits for it as for a
+    // question, and finds the file whole. A write that fails says so and keeps the changes.
+    modal_.files << path("missing/copy.txt");
+    document_->saveAs();
+    QVERIFY2(modal_.asked.last().contains(path("missing/copy.txt")),
+             qPrintable(modal_.asked.last()));
+    QVERIFY(box_->document()->isModified());
+    QByteArray seen = "nothing yet";
+    bool writing = false;
+    QTimer::singleShot(0, this, [&] {
+      writing = document_->saveJob()->busy();
+      WhenNoModal(this, [&] { seen = Bytes(path("copy.txt")); });
+    });
     modal_.files << path("copy.txt");
     document_->saveAs();
+    QVERIFY(writing);
     QCOMPARE(Bytes(path("copy.txt")), bytes);
+    QVERIFY(!box_->document()->isModified());
+    QTRY_COMPARE(seen, bytes);
   }
 
   void openOfAnEmptyFileGoesStraightToThePath() {

@@ -93,6 +93,11 @@ class LongJob : public QObject {
   QString what() const { return what_; }
   // Waits for the job to end, its slices run at once (for tests).
   void waitForIdle();
+  // Waits on the window's thread until the job has ended, for work the caller needs done
+  // before it goes on (a big document being written): the windows are painted and the
+  // job's progress shown meanwhile, while keys, clicks and requests from other processes
+  // wait, as for a question (ModalWork).
+  void waitPainting();
 
  Q_SIGNALS:
   // A job began (and may be cancelled from now on).

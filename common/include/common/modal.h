@@ -72,6 +72,16 @@ void BringModalForward();
 // question gets its Cancel (or No, or its only button). Questions asked before the last one
 // has closed are answered the same way without showing.
 void CancelModals();
+// Work the person waits for as for a question (a big document being written): while one
+// lives, ModalOpen() is true, so that commands from outside wait for it (WhenNoModal).
+class ModalWork {
+ public:
+  ModalWork();
+  ~ModalWork();
+  ModalWork(const ModalWork&) = delete;
+  ModalWork& operator=(const ModalWork&) = delete;
+};
+
 // The one rule for the front window and the keyboard when a dialog of the program's closes (a
 // question, a message, the manager, About): once the events in hand are done, the window it
 // came from (its parent's window; else what `fallback` gives) comes to the front and gets the

@@ -39,6 +39,9 @@ class Document : public QObject {
   bool loading() const;
   bool busy() const;
   LongJob* loadJob() const { return loader_; }
+  // A text of kWorkBesideFrom characters or more is written by this job, shown while it
+  // lasts; Save waits for it with the window painted.
+  LongJob* saveJob() const { return saver_; }
 
   // The commands New, Open..., Save and Save As...
   void newFile();
@@ -127,5 +130,6 @@ class Document : public QObject {
   struct Showing;
   std::unique_ptr<Showing> showing_;  // while a file's text comes in
   LongJob* loader_ = nullptr;
+  LongJob* saver_ = nullptr;
   bool reading_ = false;  // a file is being read beside the window, not yet shown
 };

@@ -43,8 +43,8 @@ class DocumentPanels : public QObject {
   // Opens the encoding's or the line ends' menu above its panel, as a click does.
   void popUpMenu(QToolButton* panel);
   // Shows `job` once it has lasted half a second: what it does and how far, before the
-  // caret, with a Cancel button; Escape in the window cancels it too.
-  void watch(LongJob* job);
+  // caret, with a Cancel button where `cancellable`; Escape in the window cancels it too.
+  void watch(LongJob* job, bool cancellable = true);
   QLabel* jobProgress() const { return jobProgress_; }
   QToolButton* jobCancel() const { return jobCancel_; }
 
@@ -54,7 +54,7 @@ class DocumentPanels : public QObject {
   void showFormat();
   void showModified(bool modified);
   void fillEncodingMenu();
-  void showJob(LongJob* job, const QString& what, int percent);
+  void showJob(LongJob* job, const QString& what, int percent, bool cancellable);
   void hideJob(LongJob* job);
 
   Document* document_;
