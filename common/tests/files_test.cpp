@@ -16,6 +16,7 @@
 #include "common/filedialogs.h"
 #include "common/filedrop.h"
 #include "common/inifile.h"
+#include "common/storewatch.h"
 #include "common/wholefile.h"
 #include "testsupport/guitest.h"
 
@@ -299,6 +300,23 @@ class FilesTest : public QObject {
     QVERIFY(WriteIniValue(ini(), section, key, "/b").isEmpty());
     QCOMPARE(ReadAll(ini()), after);
     QCOMPARE(ReadIniValue(ini(), section, key), QString("/b"));
+  }
+
+  // The store as another thread read it: marked seen, a change made since that read comes as
+  // a change even where the watch had already looked, and none comes where it is unchanged.
+  void storeSeenElsewhereBringsOnlyLaterChanges() {
+    const QString store = path(QStringLiteral("templates.dat"));
+    WriteAll(store, "a");
+    StoreWatch watch(store, nullptr);
+    QSignalSpy changes(&watch, &StoreWatch::changed);
+    const StoreStamp read = StoreStamp::of(store);
+    AppendAll(store, "b");
+    QTRY_COMPARE(changes.count(), 1);  // looked, and left to the owner
+    watch.markSeen(read);
+    QTRY_COMPARE(changes.count(), 2);
+    watch.markSeen(StoreStamp::of(store));
+    QTest::qWait(400);
+    QCOMPARE(changes.count(), 2);
   }
 
   void readIniStringCutsAtNulAndTrailingSpaces() {

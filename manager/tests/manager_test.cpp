@@ -7,8 +7,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "../treeview.h"
 #include "common/dialogwindow.h"
 #include "common/longjob.h"
+#include "common/textconv.h"
 #include "manager/frmManage.h"
 #include "manager/templatefiles.h"
 #include "managercontrols.h"
@@ -364,6 +366,52 @@ class ManagerTest : public Fixture {
     QCOMPARE(folder_->read(), elsewhere);
     QCOMPARE(nameBox(m)->text(), typedName);
     QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("2 High St"));
+  }
+
+  // A list read again changes only the rows that changed: the rows both lists start and end
+  // with stay the same items; however many rows come in, they come in order; taking out more
+  // than 1,000 empties the tree first.
+  void listReadAgainKeepsTheRowsItShares_data() {
+    const auto numbers = [](int from, int to) {
+      QStringList names;
+      for (int i = from; i <= to; ++i) names << QString::number(i);
+      return names;
+    };
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("added at the end") << numbers(1, 5) << numbers(1, 6) << 5;
+    QTest::newRow("removed") << numbers(1, 5) << QStringList{"1", "2", "4", "5"} << 4;
+    QTest::newRow("renamed") << numbers(1, 3) << QStringList{"1", "x", "3"} << 2;
+    QTest::newRow("moved") << numbers(1, 4) << QStringList{"1", "3", "2", "4"} << 2;
+    QTest::newRow("20,000 imported") << numbers(1, 100) << numbers(1, 20100) << 100;
+    QTest::newRow("1,000 taken out") << numbers(1, 1100) << numbers(1, 100) << 100;
+    QTest::newRow("1,001 taken out") << numbers(1, 1101) << numbers(1, 100) << 0;
+  }
+  void listReadAgainKeepsTheRowsItShares() {
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(int, kept);
+    QTreeWidget tree;
+    const auto read = [&tree](const QStringList& names) {
+      TreeViewAdapter list(&tree);
+      list.Clear();
+      for (const QString& name : names) list.Add(ToU16("value " + name), ToU16(name));
+    };
+    read(before);
+    for (int i = 0; i < tree.topLevelItemCount(); ++i)
+      tree.topLevelItem(i)->setData(0, Qt::UserRole + 1, true);  // marks the items as they were
+    read(after);
+    QStringList shown;
+    int same = 0;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+      const QTreeWidgetItem* item = tree.topLevelItem(i);
+      shown << item->text(0);
+      QCOMPARE(item->data(0, Qt::UserRole).toString(), "value " + item->text(0));
+      same += item->data(0, Qt::UserRole + 1).toBool();
+    }
+    QCOMPARE(shown, after);
+    QCOMPARE(same, kept);
   }
 
   void escapeLeavesDialogOpen() {
