@@ -75,6 +75,10 @@ void StoreWatch::markSeen(const StoreStamp& seen) {
   if (now != last_ && !settle_.isActive()) settle_.start();
 }
 
+bool StoreWatch::seenIsCurrent() const {
+  return StoreStamp::of(store_) == last_;
+}
+
 void StoreWatch::check() {
   const StoreStamp now = StoreStamp::of(store_);
   watch(now);

@@ -27,6 +27,7 @@
 #include "common/dialogwindow.h"
 #include "common/errortext.h"
 #include "common/filedrop.h"
+#include "common/longjob.h"
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
@@ -392,19 +393,41 @@ void frmMain::setFieldsOn(bool on) {
 }
 
 void frmMain::storeChanged() {
-  // A store that stays broken is reported once, not at every change, and the slots keep
-  // what they showed; the first refill that works again ends that.
-  QString reason;
-  try {
-    refillTemplateSlots(*Temp);
-    storeFailing_ = false;
-    return;
-  } catch (const std::exception&) {
-    reason = ErrorText(std::current_exception());
-  }
-  if (storeFailing_) return;
-  storeFailing_ = true;
-  Modal().message(this, kAppTitle, reason, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+  // The slots are read beside the window: a store that another process holds locked (a long
+  // import) never holds the window. A newer change overtakes a read still under way.
+  struct SlotsRead {
+    SlotValues values;
+    QString error;
+  };
+  if (!slotsReader_) slotsReader_ = new LongJob(this);
+  slotsReader_->start<SlotsRead>(
+      QStringLiteral("Reading the templates"),
+      [folder = Temp->StorePath().parent_path()](JobProgress&) {
+        SlotsRead read;
+        try {
+          templates::tmpeng(folder).Template_LoadB(read.values);
+        } catch (...) {
+          read.error = ErrorText(std::current_exception());
+        }
+        return read;
+      },
+      [this](SlotsRead& read) {
+        // A store that stays broken is reported once, not at every change, and the slots keep
+        // what they showed; the first refill that works again ends that.
+        if (read.error.isEmpty()) {
+          resetTemplateSlots();
+          MenuSlotsAdapter menu(mnuTemplate);
+          read.values.copyTo(menu);
+          storeFailing_ = false;
+          return;
+        }
+        if (storeFailing_) return;
+        storeFailing_ = true;
+        QTimer::singleShot(0, this, [this, reason = read.error] {
+          Modal().message(this, kAppTitle, reason, QMessageBox::Critical, QMessageBox::Ok,
+                          QMessageBox::Ok);
+        });
+      });
 }
 
 void frmMain::showStatus(const QString& text, bool paintNow) {

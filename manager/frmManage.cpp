@@ -298,6 +298,11 @@ bool frmManage::refreshList() {
 
 bool frmManage::stillInStore(const QString& name) {
   if (name.isEmpty() || name != filledFrom_) return true;
+  // Nothing has changed the store since the list was read from it (one stat): the list is
+  // the store, and is asked instead.
+  if (storeWatch_ && storeWatch_->seenIsCurrent() && !(import_ && import_->busy()) &&
+      listsName(name))
+    return true;
   // Asked of the store itself, which the list may follow a moment later.
   StoreNames names;
   try {
@@ -370,7 +375,7 @@ void frmManage::cmdAdd_Click() {
 }
 
 bool frmManage::listsName(const QString& name) const {
-  return !TemplatesList->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty();
+  return ListsTemplate(TemplatesList, name);
 }
 
 void frmManage::cmdModify_Click() {
@@ -422,16 +427,21 @@ QString frmManage::storePath() const {
 }
 
 void frmManage::keepVersion() {
-  const QString reason = KeepStoreVersion(storePath());
-  if (reason.isEmpty()) {
-    versionFailureTold_ = false;
-    return;
-  }
-  if (versionFailureTold_) return;
-  versionFailureTold_ = true;
-  ShowFileError(this,
-                QStringLiteral("Could not keep a version of the templates before this change"),
-                storePath(), reason);
+  // Written beside the window; a failure is said once, when no question is open, and the
+  // change goes on.
+  KeepStoreVersionBeside(storePath(), this, [this](const QString& reason) {
+    if (reason.isEmpty()) {
+      versionFailureTold_ = false;
+      return;
+    }
+    if (versionFailureTold_) return;
+    versionFailureTold_ = true;
+    WhenNoModal(this, [this, reason] {
+      ShowFileError(this,
+                    QStringLiteral("Could not keep a version of the templates before this change"),
+                    storePath(), reason);
+    });
+  });
 }
 
 void frmManage::cmdVersions_Click() {

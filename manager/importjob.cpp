@@ -49,7 +49,7 @@ void ImportJob::read(const QString& path, const std::filesystem::path& store,
         StoreNames names;
         try {
           templates::tmpeng(store.parent_path()).Template_LoadA(names);
-        } catch (const std::exception&) {
+        } catch (...) {
           read.reason = ErrorText(std::current_exception());
           return read;
         }
@@ -80,7 +80,7 @@ void ImportJob::merge(const QString& path, std::shared_ptr<const ImportPlan> pla
               StoreStamp::of(QFile::decodeName(QByteArray::fromStdString(store.native())));
           merged.rows = std::make_shared<TreeRows>();
           engine.Template_LoadA(*merged.rows);
-        } catch (const std::exception&) {
+        } catch (...) {
           merged.error = ErrorText(std::current_exception());
         }
         return merged;

@@ -1,10 +1,13 @@
 // Versions of the store: copies in a private folder of the user's state, in serial order.
 #include "manager/storeversions.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
+#include <QThreadPool>
 #include <algorithm>
 
 #include <sys/stat.h>
@@ -92,6 +95,28 @@ QList<Listed> List(const PrivateFolder& folder) {
   return found;
 }
 
+// Copies `bytes`, the store as it was at `when`, into its versions and keeps the newest.
+QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when);
+
+// Writes versions beside the window, one at a time in the order they were asked for; it
+// lives as long as the application, whose end waits for the writes under way.
+QThreadPool* g_writer = nullptr;
+
+QThreadPool& Writer() {
+  if (!g_writer) {
+    g_writer = new QThreadPool(QCoreApplication::instance());
+    g_writer->setMaxThreadCount(1);
+    QObject::connect(g_writer, &QObject::destroyed, [] { g_writer = nullptr; });
+  }
+  return *g_writer;
+}
+
+// Every version asked for is written before the versions are listed, restored or kept at
+// once, so that the serial numbers follow the order of the changes.
+void WaitForWrites() {
+  if (g_writer) g_writer->waitForDone();
+}
+
 }  // namespace
 
 QString StoreVersionFolder(const QString& store) {
@@ -106,7 +131,35 @@ QString KeepStoreVersion(const QString& store) {
   return KeepStoreVersionBytes(store, bytes);
 }
 
+void KeepStoreVersionBeside(const QString& store, QObject* context,
+                            std::function<void(const QString& reason)> kept) {
+  if (!QFileInfo(store).isFile()) return;
+  QByteArray bytes;
+  if (QString reason = ReadWholeFile(store, kLargest, bytes); !reason.isEmpty()) {
+    kept(reason);
+    return;
+  }
+  Writer().start([store, bytes = std::move(bytes), when = QDateTime::currentDateTimeUtc(),
+                  to = QPointer<QObject>(context), kept = std::move(kept)]() mutable {
+    const QString reason = WriteVersion(store, bytes, when);
+    bytes.clear();
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [to, kept, reason] {
+          if (to) kept(reason);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
 QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes) {
+  WaitForWrites();
+  return WriteVersion(store, bytes, QDateTime::currentDateTimeUtc());
+}
+
+namespace {
+
+QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when) {
   QString why;
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, true, why);
   if (!folder)
@@ -122,9 +175,9 @@ QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes) {
       return QString();
   }
   const qint64 serial = kept.isEmpty() ? 1 : std::max<qint64>(kept.first().serial, 0) + 1;
-  const QString name = QDateTime::currentDateTimeUtc().toString(kTimeFormat) + QLatin1Char('-') +
-                       QString::number(serial) + QLatin1Char('-') +
-                       QString::number(CountTemplates(bytes)) + QStringLiteral(".dat");
+  const QString name = when.toString(kTimeFormat) + QLatin1Char('-') + QString::number(serial) +
+                       QLatin1Char('-') + QString::number(CountTemplates(bytes)) +
+                       QStringLiteral(".dat");
   if (QString reason = folder->write(name, QLatin1Char('.') + name + QStringLiteral(".tmp"), bytes);
       !reason.isEmpty())
     return reason;
@@ -134,7 +187,10 @@ QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes) {
   return QString();
 }
 
+}  // namespace
+
 QList<StoreVersion> StoreVersions(const QString& store) {
+  WaitForWrites();
   QList<StoreVersion> versions;
   QString why;
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why);
@@ -144,6 +200,7 @@ QList<StoreVersion> StoreVersions(const QString& store) {
 }
 
 QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& version) {
+  WaitForWrites();
   const QString store = QFile::decodeName(QByteArray::fromStdString(engine.StorePath().native()));
   QString why;
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why);

@@ -34,6 +34,9 @@ class TreeRows : public templates::TreeView {
 // A list read again after Clear() changes only the rows that changed (the common start and
 // end stay as they are), as after one template was added, changed, removed, renamed or
 // moved; the rows come back unchosen and none current, as from an emptied tree.
+// Whether `tree`, filled by TreeViewAdapter, lists a template called `name`.
+bool ListsTemplate(QTreeWidget* tree, const QString& name);
+
 class TreeViewAdapter : public templates::TreeView {
  public:
   explicit TreeViewAdapter(QTreeWidget* tree) : tree_(tree) {}

@@ -37,6 +37,8 @@ class StoreWatch : public QObject {
   // The store as it was when `seen` was taken is known to the owner (read on another
   // thread); a change since then brings changed() soon.
   void markSeen(const StoreStamp& seen);
+  // Whether the store is as it was when last marked seen or looked at (one stat).
+  bool seenIsCurrent() const;
 
  Q_SIGNALS:
   void changed();

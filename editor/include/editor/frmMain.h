@@ -22,6 +22,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class RecoveryCopy;
+class LongJob;
 class StoreWatch;
 class TemplatePicker;
 class TrayPresence;
@@ -200,7 +201,8 @@ class frmMain : public QMainWindow {
   StoreStamp fieldsStamp_;  // the settings file as it was when the fields switch was read
   bool fieldsRead_ = false;
   bool fieldsOn_ = false;
-  bool storeFailing_ = false;  // the last refill failed and was reported
+  bool storeFailing_ = false;       // the last refill failed and was reported
+  LongJob* slotsReader_ = nullptr;  // the slots read again after the store changed
   TemplatePicker* picker_ = nullptr;
   FindBar* findBar_ = nullptr;
   DocumentPanels* panels_ = nullptr;

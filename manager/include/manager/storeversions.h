@@ -4,7 +4,9 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QObject>
 #include <QString>
+#include <functional>
 
 #include "template/tmpeng.h"
 
@@ -31,6 +33,12 @@ QString StoreVersionFolder(const QString& store);
 QString KeepStoreVersion(const QString& store);
 // The same for `bytes`, the store as it was.
 QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes);
+// The same beside the window: the store is read now, before the change, and written as a
+// version on a thread of its own, one after another in the order asked; `kept` gets the
+// outcome (the reason, or an empty string) on `context`'s thread, unless `context` is gone.
+// Listing, restoring and the two above wait for those writes first.
+void KeepStoreVersionBeside(const QString& store, QObject* context,
+                            std::function<void(const QString& reason)> kept);
 
 // The kept versions of `store`, newest first.
 QList<StoreVersion> StoreVersions(const QString& store);
