@@ -457,16 +457,30 @@ class HandBack : public QObject {
  private:
   void handBackFrom(QWidget* gone) {
     QPointer<QWidget> from = gone->parentWidget() ? gone->parentWidget()->window() : nullptr;
-    QPointer<QWidget> closed = gone;
-    QTimer::singleShot(0, this, [this, from, closed] {
-      QWidget* back = from && from->isVisible() ? from.data() : fallback_ ? fallback_() : nullptr;
-      QWidget* active = QApplication::activeWindow();
-      if (!back || back == closed || ModalOpen() ||
-          (active && active->isVisible() && active != back))
-        return;
-      back->raise();
-      GiveKeyboardFocus(back);
-    });
+    // The windows on screen as the dialog goes: one of them given the keyboard afterwards was
+    // given it by the window manager's choice, not by a window opening or the person, and
+    // the keyboard still goes back.
+    auto before = std::make_shared<QList<QPointer<QWidget>>>();
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w != gone && w->isVisible()) before->append(w);
+    // Once the events in hand are done, and again once the window manager has dealt with
+    // the dialog's going (it may choose a window of its own a moment later).
+    for (int after : {0, 200})
+      QTimer::singleShot(after, this,
+                         [this, from, before, after] { giveBack(from, *before, after); });
+  }
+
+  void giveBack(const QPointer<QWidget>& from, const QList<QPointer<QWidget>>& before, int after) {
+    QWidget* back = from && from->isVisible() ? from.data() : fallback_ ? fallback_() : nullptr;
+    if (!back || !back->isVisible() || ModalOpen()) return;
+    QWidget* active = QApplication::activeWindow();
+    if (active == back) return;
+    // A window come since (a dialog the closed one led to) keeps the keyboard.
+    if (active && active->isVisible() && !before.contains(active)) return;
+    // Later, only where the window manager has moved the keyboard to another of the windows.
+    if (after > 0 && !active) return;
+    back->raise();
+    GiveKeyboardFocus(back);
   }
 
   std::function<QWidget*()> fallback_;
