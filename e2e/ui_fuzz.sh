@@ -266,6 +266,7 @@ copy_holds() { grep -rqF -- "$1" "$XDG_STATE_HOME/quorpad/" --include='*.copy' 2
 sigterm() {
   last_action="SIGTERM"
   marker=""
+  windows_typed=""
   windows_then=$(for w in $(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null); do
     printf '%s "%s" ' "$w" "$(xdotool getwindowname "$w")"; done; echo "focus $(xdotool getwindowfocus)")
   if in_document; then
@@ -278,6 +279,8 @@ sigterm() {
     # elsewhere and there is nothing to hold the copy to.
     xdotool key ctrl+a ctrl+c
     poll 3 clipboard_holds "$marker" || marker=""
+    windows_typed=$(for w in $(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null); do
+      printf '%s "%s" ' "$w" "$(xdotool getwindowname "$w")"; done; echo "focus $(xdotool getwindowfocus)")
   fi
   kill -TERM "$qp_pid" 2>/dev/null
   poll "$WAIT_SECONDS" process_ended "$qp_pid" || found "quorpad still runs ${WAIT_SECONDS}s after SIGTERM"
@@ -286,7 +289,7 @@ sigterm() {
   [ "$status" -eq 0 ] || found "SIGTERM ended quorpad with status $status"
   if [ -n "$marker" ] && ! copy_holds "$marker"; then
     found "after SIGTERM no recovery copy holds the last text typed ('$marker'); the copies: $(
-      cat "$XDG_STATE_HOME"/quorpad/*.copy 2>/dev/null | tr '\n' '|' | head -c 300); windows then: $windows_then"
+      cat "$XDG_STATE_HOME"/quorpad/*.copy 2>/dev/null | tr '\n' '|' | head -c 300); windows then: $windows_then; once typed: $windows_typed; the folder: $(ls -la "$XDG_STATE_HOME/quorpad/" 2>&1 | tr '\n' '|')"
   fi
   start_quorpad
 }
