@@ -447,6 +447,7 @@ class HandBack : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) ++input_;
     // Tooltips and menus hand nothing back: they never took the keyboard from a window.
     if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
         qobject_cast<QDialog*>(watched) && static_cast<QWidget*>(watched)->isWindow())
@@ -466,24 +467,38 @@ class HandBack : public QObject {
     // Once the events in hand are done, and again once the window manager has dealt with
     // the dialog's going (it may choose a window of its own a moment later).
     for (int after : {0, 200})
-      QTimer::singleShot(after, this,
-                         [this, from, before, after] { giveBack(from, *before, after); });
+      QTimer::singleShot(after, this, [this, from, before, after, input = input_] {
+        giveBack(from, *before, after, input);
+      });
   }
 
-  void giveBack(const QPointer<QWidget>& from, const QList<QPointer<QWidget>>& before, int after) {
+  void giveBack(const QPointer<QWidget>& from, const QList<QPointer<QWidget>>& before, int after,
+                quint64 input) {
+    // Work waited for as for a question (a long save the dialog led to): once it is done.
+    if (g_modalWork > 0 && g_open.isEmpty() && !QApplication::activeModalWidget()) {
+      WhenNoModal(this,
+                  [this, from, before, after, input] { giveBack(from, before, after, input); });
+      return;
+    }
     QWidget* back = from && from->isVisible() ? from.data() : fallback_ ? fallback_() : nullptr;
     if (!back || !back->isVisible() || ModalOpen()) return;
     QWidget* active = QApplication::activeWindow();
     if (active == back) return;
-    // A window come since (a dialog the closed one led to) keeps the keyboard.
-    if (active && active->isVisible() && !before.contains(active)) return;
-    // Later, only where the window manager has moved the keyboard to another of the windows.
-    if (after > 0 && !active) return;
+    // A window come since (a dialog the closed one led to) keeps the keyboard, also before
+    // the window manager has given it.
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && w != back && !before.contains(w) &&
+          (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+        return;
+    // Later, only where the window manager has moved the keyboard to another of the windows,
+    // and never once the person has pressed a key or a button (a window of their choosing).
+    if (after > 0 && (!active || input != input_)) return;
     back->raise();
     GiveKeyboardFocus(back);
   }
 
   std::function<QWidget*()> fallback_;
+  quint64 input_ = 0;  // key and button presses so far
 };
 
 }  // namespace

@@ -196,6 +196,10 @@ bool Document::writeTo(const QString& path) {
       bool finished = false;
     };
     auto written = std::make_shared<Written>();
+    // Nothing reaches the text meanwhile, a drop included.
+    const bool readOnly = editor_->isReadOnly();
+    editor_->setReadOnly(true);
+    const int revision = editor_->document()->revision();
     saver_->start<Written>(
         QStringLiteral("Saving"),
         [path, raw = editor_->document()->toRawText(), format, ends](JobProgress&) mutable {
@@ -208,9 +212,14 @@ bool Document::writeTo(const QString& path) {
     saver_->waitPainting();
     // The program asked to end meanwhile: the write still ends before anything goes on.
     if (saver_->busy()) saver_->waitForIdle();
+    editor_->setReadOnly(readOnly);
     reason = written->finished ? written->reason
                                : QStringLiteral("The save was stopped before it ended.");
     format = written->format;
+    // What was written is the text only while nothing changed it (it cannot, but a text the
+    // file does not hold is never called saved).
+    if (reason.isEmpty() && editor_->document()->revision() != revision)
+      reason = QStringLiteral("The text changed while it was written; save it again.");
   }
   if (!reason.isEmpty()) {
     ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);

@@ -330,7 +330,10 @@ void frmMain::createFileDrops() {
   auto* drops = new FileDropTarget(this);
   drops->watch(this);
   drops->watch(txtData->viewport());
-  connect(drops, &FileDropTarget::fileDropped, this, &frmMain::openFromOutside);
+  // A file dropped while a question or a long save holds the window opens once it is done.
+  connect(drops, &FileDropTarget::fileDropped, this, [this](const QString& path) {
+    WhenNoModal(this, [this, path] { openFromOutside(path); });
+  });
 }
 
 void frmMain::Form_Load() {
@@ -359,6 +362,8 @@ void frmMain::fillTemplateSlots() {
 }
 
 void frmMain::refillTemplateSlots(templates::tmpeng& engine) {
+  // What a read under way would bring is older than this.
+  if (slotsReader_) slotsReader_->cancel();
   SlotValues fresh;
   engine.Template_LoadB(fresh);
   resetTemplateSlots();
@@ -588,6 +593,12 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  // A close asked for while a long document is being written is done once it is written.
+  if (document_->saveJob()->busy()) {
+    event->ignore();
+    WhenNoModal(this, [this] { close(); });
+    return;
+  }
   // Every close asks about unsaved changes first, not only Exit's.
   if (!closeConfirmed_ && !document_->maySessionClose()) {
     event->ignore();

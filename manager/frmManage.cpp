@@ -280,6 +280,7 @@ bool frmManage::refreshList() {
     TreeViewAdapter tree(TemplatesList);
     Temp->Template_LoadA(tree);
   } catch (const std::exception&) {
+    if (storeWatch_) storeWatch_->markUnseen();
     return false;
   }
   // A current row whose template is gone leaves none current: no other template is acted

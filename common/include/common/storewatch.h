@@ -39,6 +39,9 @@ class StoreWatch : public QObject {
   void markSeen(const StoreStamp& seen);
   // Whether the store is as it was when last marked seen or looked at (one stat).
   bool seenIsCurrent() const;
+  // The owner could not read the store it marked seen: no state of it counts as seen, and
+  // the next change comes as a change.
+  void markUnseen() { last_ = StoreStamp(); }
 
  Q_SIGNALS:
   void changed();
