@@ -12,6 +12,7 @@
 #include "common/longjob.h"
 #include "common/textconv.h"
 #include "manager/frmManage.h"
+#include "manager/storeversions.h"
 #include "manager/templatefiles.h"
 #include "managercontrols.h"
 #include "testsupport/guitest.h"
@@ -412,6 +413,25 @@ class ManagerTest : public Fixture {
     }
     QCOMPARE(shown, after);
     QCOMPARE(same, kept);
+  }
+
+  // Versions kept beside the window come in the order the changes were made, each holding
+  // the store as it was, and listing them waits for the writes.
+  void versionsKeptBesideKeepTheirOrder() {
+    QStringList outcomes;
+    QObject context;
+    for (int i = 1; i <= 3; ++i) {
+      folder_->write(Numbered(1, i));
+      KeepStoreVersionBeside(folder_->store(), &context,
+                             [&outcomes](const QString& reason) { outcomes << reason; });
+    }
+    const QList<StoreVersion> kept = StoreVersions(folder_->store());
+    QCOMPARE(kept.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(kept.at(i).templates, 3 - i);
+      QCOMPARE(ReadAll(kept.at(i).file), Numbered(1, 3 - i));
+    }
+    QTRY_COMPARE(outcomes, QStringList(3, QString()));
   }
 
   void escapeLeavesDialogOpen() {
