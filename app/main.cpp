@@ -2,8 +2,6 @@
 // event loop.
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
-#include <QThreadPool>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -128,10 +126,6 @@ int main(int argc, char* argv[]) {
   if (gui) {
     QGuiApplication::setDesktopFileName(QStringLiteral("quorpad"));
     InstallSafePaste(app.get());
-    // The fonts are looked up on a thread of their own (the font database is thread-safe)
-    // while the session's quorpad is asked for and the store read; the first control with
-    // text then finds them ready instead of reading them itself.
-    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
   }
 
   // A quorpad already running in this session takes the command line over.
