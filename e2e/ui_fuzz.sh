@@ -145,7 +145,9 @@ opened_from() {
   done
 }
 # A dialog that closed during the action, with no window come instead, hands the front and
-# the keyboard back to the window it came from.
+# the keyboard back to the window it came from, unless the answer closed or hid that window
+# too (No to the close box's save question).
+in_front_or_gone() { shown_windows | grep -qx "$1" || return 0; in_front "$1"; }
 check_handed_back() {
   local after w parent
   after=" $(shown_windows | tr '\n' ' ') "
@@ -154,7 +156,7 @@ check_handed_back() {
     [ -n "$w" ] || continue
     [[ "$after" == *" $w "* ]] && continue
     [[ "$after" == *" $parent "* ]] || continue
-    poll 5 in_front "$parent" ||
+    poll 5 in_front_or_gone "$parent" ||
       found "after $(xdotool getwindowname "$parent" 2>/dev/null)'s dialog $w closed, the front window is $(front_window) and the keyboard in $(xdotool getwindowfocus 2>/dev/null), not $parent"
   done <<<"$opened_before"
 }
