@@ -458,6 +458,20 @@ class HandBack : public QObject {
  private:
   void handBackFrom(QWidget* gone) {
     QPointer<QWidget> from = gone->parentWidget() ? gone->parentWidget()->window() : nullptr;
+    // At once, as the dialog goes, so that keys typed right after it reach the window it came
+    // from and not one the window manager falls back to; unless another question stays.
+    if (QWidget* back = from && from->isVisible() ? from.data()
+                        : fallback_               ? fallback_()
+                                                  : nullptr;
+        back && back->isVisible() && back != gone) {
+      bool questionStays = false;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        questionStays = questionStays || (w != gone && w != back && w->isVisible() && w->isModal());
+      if (!questionStays) {
+        back->raise();
+        GiveKeyboardFocus(back);
+      }
+    }
     // The windows on screen as the dialog goes: one of them given the keyboard afterwards was
     // given it by the window manager's choice, not by a window opening or the person, and
     // the keyboard still goes back.
