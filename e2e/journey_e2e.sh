@@ -7,18 +7,22 @@
 # the arrow keys choose the template Remove deletes, and Versions' Restore brings it back with
 # the manager still in front; a preset Value is replaced by typing.
 # JOURNEY_SCALE=2 runs it at a scale factor of 2; JOURNEY_DESKTOP=14pt-dark with the desktop
-# font at 14 pt and a dark palette, set as people on a bare window manager set them (qt6ct).
+# font at 14 pt and a dark palette, set as people on a bare window manager set them (qt6ct);
+# JOURNEY_ANSWER=mouse answers the messages with a click instead of Return.
 #
 #   journey_e2e.sh PROGRAM_FOLDER
 set -u
 tray=${JOURNEY_TRAY:-xembed}
-xs_tag=journey-$tray${JOURNEY_SCALE:+-x$JOURNEY_SCALE}${JOURNEY_DESKTOP:+-$JOURNEY_DESKTOP}
+xs_tag=journey-$tray${JOURNEY_SCALE:+-x$JOURNEY_SCALE}${JOURNEY_DESKTOP:+-$JOURNEY_DESKTOP}${JOURNEY_ANSWER:+-$JOURNEY_ANSWER}
 . "$(dirname "$0")/xsession.sh"
 xs_bound 150 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: journey_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
 xs_total=7
+# How the messages are answered: JOURNEY_ANSWER=mouse clicks their button, else Return.
+answer_by=${JOURNEY_ANSWER:-keys}
+scale=${JOURNEY_SCALE:-1}
 xs_keep=${JOURNEY_E2E_KEEP:-}
 qp_pid=""
 item=""
@@ -72,7 +76,14 @@ answer_and_check() {  # answer_and_check WHAT
   fi
   local message=$prompt
   poll "$WAIT_SECONDS" focused "$message"
-  xdotool key Return
+  if [ "$answer_by" = mouse ]; then
+    # Its one button, OK, sits in the bottom right corner, inside the dialog's margins.
+    local x y w h
+    read -r x y w h <<<"$(geometry "$message")"
+    click_at $((x + w - 36 * scale)) $((y + h - 21 * scale)) 1
+  else
+    xdotool key Return
+  fi
   if ! poll "$WAIT_SECONDS" in_front "$manager"; then
     fail_step "after $1 the front window is $(front_window), the keyboard in $(xdotool getwindowfocus), not the manager $manager"
     return 1
