@@ -233,6 +233,10 @@ int main(int argc, char** argv) {
   store.close();
   SetProgramFolder(dir.path());
   SetModal(&g_answers);
+  // The window keeps recovery copies, as the program's does, in a folder of the run's own.
+  QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+  KeepRecoveryCopies(true);
 
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];

@@ -200,9 +200,15 @@ bool Document::writeTo(const QString& path) {
     const bool readOnly = editor_->isReadOnly();
     editor_->setReadOnly(true);
     const int revision = editor_->document()->revision();
+    // The text as the recovery copy follows it costs next to nothing to take; without one
+    // it is taken whole here.
+    ShadowText::Pieces pieces =
+        recovery_ ? recovery_->textPieces() : ShadowText::Pieces{editor_->document()->toRawText()};
     saver_->start<Written>(
         QStringLiteral("Saving"),
-        [path, raw = editor_->document()->toRawText(), format, ends](JobProgress&) mutable {
+        [path, pieces = std::move(pieces), format, ends](JobProgress&) mutable {
+          QString raw = ShadowText::join(pieces);
+          pieces.clear();
           raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
           Written result{QString(), format, true};
           result.reason = WriteDocument(path, raw, result.format, ends);

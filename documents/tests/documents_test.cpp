@@ -97,7 +97,9 @@ class DocumentsTest : public Fixture {
     modal_.unscripted = QMessageBox::Ok;  // a save prompt left unscripted is cancelled
     window_ = std::make_unique<QWidget>();
     box_ = new QPlainTextEdit(window_.get());
-    document_ = new Document(box_, window_.get());
+    // With recovery copies, as in the program: a long save takes the text as the copy
+    // follows it.
+    document_ = new Document(box_, window_.get(), true);
     status_.clear();
     connect(document_, &Document::statusChanged, this,
             [this](const QString& text) { status_ = text; });
@@ -155,7 +157,9 @@ class DocumentsTest : public Fixture {
     QVERIFY(!box_->document()->isUndoAvailable());
     QCOMPARE(lastStatus(), path("large.txt"));
     QCOMPARE(box_->document()->blockCount(), bytes.count('\n') + 1);
-    box_->document()->setModified(true);
+    // A change after it came in is in what is saved.
+    QTextCursor(box_->document()).insertText(QStringLiteral("edited "));
+    bytes.prepend("edited ");
     document_->saveAs();  // unscripted: cancelled
     // A long text is written beside the window: a command from outside waits for it as for a
     // question, and finds the file whole. A write that fails says so and keeps the changes.

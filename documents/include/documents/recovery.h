@@ -54,6 +54,9 @@ class RecoveryCopy : public QObject {
   bool following() const { return following_; }
   // Whether a copy is on disk or on its way there.
   bool hasCopy() const { return copyWanted_; }
+  // The document's raw text as the copy follows it: cheap to take, to be joined beside the
+  // window (ShadowText::join).
+  ShadowText::Pieces textPieces() { return shadow_.pieces(); }
 
  Q_SIGNALS:
   // A copy could not be written; told once until a write succeeds again.
