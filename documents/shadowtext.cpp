@@ -18,20 +18,21 @@ QString RawText(const QTextDocument* document, int position, int count) {
   QString out;
   out.reserve(count);
   QTextBlock block = document->findBlock(position);
+  // Only the first block is entered part-way; a block's position is not asked again, since
+  // asking costs a search of the document.
+  qsizetype offset = block.isValid() ? position - block.position() : 0;
   while (block.isValid() && out.size() < count) {
     const QString text = block.text();
-    const qsizetype offset = position - block.position();
     if (offset < text.size()) {
       const qsizetype take = std::min<qsizetype>(count - out.size(), text.size() - offset);
       out += QStringView(text).mid(offset, take);
-      position += static_cast<int>(take);
     }
     if (out.size() >= count) break;
     // The block's separator; the last block has none in the raw text.
     block = block.next();
     if (!block.isValid()) break;
     out += QChar::ParagraphSeparator;
-    position = block.position();
+    offset = 0;
   }
   return out;
 }
