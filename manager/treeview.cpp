@@ -40,14 +40,6 @@ class ShownRows : public QObject {
   explicit ShownRows(QTreeWidget* tree) : QObject(tree) { setObjectName(QLatin1String(kName)); }
 };
 
-// The tree's row `i` (from 1) as it shows it; the adapter's items are in the tree before it
-// is read.
-const TreeRow& Row(QTreeWidget* tree, int i) {
-  const QList<TreeRow>& rows = ShownRows::of(tree).rows;
-  if (i < 1 || i > rows.size()) throw std::out_of_range("no tree node " + std::to_string(i));
-  return rows.at(i - 1);
-}
-
 QTreeWidgetItem* NewItem(const QString& key, const QString& text) {
   auto* item = new QTreeWidgetItem;
   item->setText(0, text);
@@ -120,14 +112,19 @@ int TreeViewAdapter::Count() const {
   return tree_->topLevelItemCount();
 }
 
-std::u16string TreeViewAdapter::Text(int i) const {
+const TreeRow& TreeViewAdapter::row(int i) const {
   flush();
-  return ToU16(Row(tree_, i).text);
+  if (!shown_) shown_ = &ShownRows::of(tree_).rows;
+  if (i < 1 || i > shown_->size()) throw std::out_of_range("no tree node " + std::to_string(i));
+  return shown_->at(i - 1);
+}
+
+std::u16string TreeViewAdapter::Text(int i) const {
+  return ToU16(row(i).text);
 }
 
 std::u16string TreeViewAdapter::Key(int i) const {
-  flush();
-  return ToU16(Row(tree_, i).key);
+  return ToU16(row(i).key);
 }
 
 void TreeViewAdapter::show(QList<TreeRow> rows) {

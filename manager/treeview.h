@@ -54,7 +54,12 @@ class TreeViewAdapter : public templates::TreeView {
  private:
   // Puts the items added so far into the tree.
   void flush() const;
+  // The tree's row `i` (from 1) as it shows it, once the items added are in.
+  const TreeRow& row(int i) const;
   QTreeWidget* tree_;
+  // The rows shown, looked up once for all of a pass over the tree (the engine asks for
+  // every row's name and text in turn).
+  mutable const QList<TreeRow>* shown_ = nullptr;
   mutable bool cleared_ = false;  // the rows to come replace the tree's
   mutable QList<TreeRow> pending_;
 };
