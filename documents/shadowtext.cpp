@@ -3,7 +3,7 @@
 #include "documents/shadowtext.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -12,29 +12,16 @@ namespace {
 constexpr qsizetype kPiece = 32 * 1024;
 constexpr int kWholeFrom = 256 * 1024;
 
-// `count` characters of the document's raw text from `position` on, taken block by block.
-// Returns fewer when the document ends before.
-QString RawText(const QTextDocument* document, int position, int count) {
-  QString out;
-  out.reserve(count);
-  QTextBlock block = document->findBlock(position);
-  // Only the first block is entered part-way; a block's position is not asked again, since
-  // asking costs a search of the document.
-  qsizetype offset = block.isValid() ? position - block.position() : 0;
-  while (block.isValid() && out.size() < count) {
-    const QString text = block.text();
-    if (offset < text.size()) {
-      const qsizetype take = std::min<qsizetype>(count - out.size(), text.size() - offset);
-      out += QStringView(text).mid(offset, take);
-    }
-    if (out.size() >= count) break;
-    // The block's separator; the last block has none in the raw text.
-    block = block.next();
-    if (!block.isValid()) break;
-    out += QChar::ParagraphSeparator;
-    offset = 0;
-  }
-  return out;
+// `count` characters of the document's raw text from `position` on, as the document keeps
+// them (paragraphs separated by U+2029, as in toRawText()). Returns fewer when the document
+// ends before.
+QString RawText(QTextDocument* document, int position, int count) {
+  if (count <= 0) return QString();
+  QTextCursor range(document);
+  range.setPosition(position);
+  range.setPosition(std::min(position + count, document->characterCount() - 1),
+                    QTextCursor::KeepAnchor);
+  return range.selectedText();
 }
 
 }  // namespace
