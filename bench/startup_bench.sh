@@ -9,7 +9,7 @@ xs_tag=startup
 . "$(dirname "$0")/../e2e/xsession.sh"
 BIN_DIR=${1:-}
 RUNS=${2:-15}
-[ -x "$BIN_DIR/quorpad" ] && [ -x "$BIN_DIR/startup_floor" ] ||
+[ -x "$BIN_DIR/quorpad" ] && [ -x "$BIN_DIR/startup_floor" ] && [ -x "$BIN_DIR/firstwindow" ] ||
   { echo "usage: startup_bench.sh PROGRAM_FOLDER [RUNS]" >&2; exit 2; }
 xs_begin || exit 1
 xs_copy_program "$BIN_DIR" || exit 1
@@ -17,23 +17,8 @@ for i in $(seq 1 13); do printf '1\004Template %s\004Text of template %s\r\n' "$
   >"$work/bin/templates.dat"
 xs_start_x || exit 1
 
-shown() { xdotool search --onlyvisible --name '^quor - pad$' >/dev/null 2>&1; }
 # Milliseconds from exec of the command to its window being visible.
-time_to_window() {
-  local start end pid
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
-  pid=$!
-  until shown; do
-    kill -0 "$pid" 2>/dev/null || { echo -1; return; }
-    [ $(($(date +%s%N) - start)) -lt 20000000000 ] || { kill -KILL "$pid"; echo -1; return; }
-  done
-  end=$(date +%s%N)
-  kill -TERM "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  until ! shown; do :; done
-  echo $(((end - start) / 1000000))
-}
+time_to_window() { "$BIN_DIR/firstwindow" 'quor - pad' "$@" 2>/dev/null || echo -1; }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
 
 ours=() floor=()
