@@ -76,7 +76,10 @@ frmMain::frmMain(bool keepRecoveryCopies, QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("quor - pad"));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/quorpad.svg")));
+  // The icon is drawn from its picture at every size a taskbar asks for: that waits until
+  // the window is up, and the tray icon follows it.
+  QTimer::singleShot(0, this,
+                     [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/quorpad.svg"))); });
   createControls();
   createTrayMenu();
   tray_ = new TrayPresence(this, mnuTray);

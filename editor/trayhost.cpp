@@ -68,12 +68,6 @@ bool EmbeddingTrayPresent() {
   return present;
 }
 
-bool StatusNotifierHostPresent(int timeoutMs) {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected() || !bus.interface()->isServiceRegistered(kWatcherService)) return false;
-  return HostAnswer(bus.call(HostQuestion(), QDBus::Block, timeoutMs));
-}
-
 void AskStatusNotifierHost(QObject* context, std::function<void(bool)> answer) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {

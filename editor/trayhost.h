@@ -15,8 +15,6 @@ bool IsWaylandSession();
 bool EmbeddingTrayPresent();
 
 // Whether a status notifier watcher is on the session bus with a host registered, so that
-// an item registered with it is shown. Waits for the answer at most `timeoutMs`.
-bool StatusNotifierHostPresent(int timeoutMs);
-// The same question without waiting: `answer` runs with the result in the event loop,
-// unless `context` is gone by then. Without a session bus it runs at once with false.
+// an item registered with it is shown, asked without waiting: `answer` runs with the result in the
+// event loop, unless `context` is gone by then. Without a session bus it runs at once with false.
 void AskStatusNotifierHost(QObject* context, std::function<void(bool)> answer);

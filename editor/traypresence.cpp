@@ -68,6 +68,7 @@ void TrayPresence::createIcon() {
   // have no place there, and on Wayland no parent to open from), and an X11 tray gets it
   // at the pointer on a right click.
   icon->setContextMenu(menu_);
+  connect(window_, &QWidget::windowIconChanged, icon, &QSystemTrayIcon::setIcon);
   connect(icon, &QSystemTrayIcon::activated, this, &TrayPresence::activated);
   // An X11 tray's icon is a widget of Qt's own, made and remade as trays come and go: its
   // mouse events are watched on their way to it.
@@ -137,14 +138,26 @@ void TrayPresence::watch() {
 void TrayPresence::add() {
   if (wanted_) return;
   wanted_ = true;
+  watch();
   // Qt settles on one tray protocol for the whole process when the first icon is made:
   // the D-Bus one where a status notifier host is there, else the X11 one. Made before
   // any tray exists, the icon would never reach one that starts later (on Wayland, none at
-  // all), so on those desktops it waits for a notification area.
-  const bool waits = IsX11Session() || IsWaylandSession();
-  if (waits) sniHost_ = StatusNotifierHostPresent(1000);
-  if (!waits || hostAvailable()) createIcon();
-  watch();
+  // all), so on those desktops it waits for a notification area. The session bus is
+  // reached and the host asked once the window is up, and without waiting for the answer:
+  // the icon goes up when it comes.
+  if (IsX11Session() || IsWaylandSession()) {
+    QTimer::singleShot(0, this, [this] {
+      AskStatusNotifierHost(this, [this](bool present) {
+        if (!wanted_ || icon_) return;
+        sniHost_ = present;
+        if (hostAvailable()) createIcon();
+        hidesWindow_ = hidesWindow();
+        updateTaskbarEntry();
+      });
+    });
+  } else {
+    createIcon();
+  }
   updateTaskbarEntry();
 }
 

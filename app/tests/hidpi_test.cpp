@@ -177,6 +177,7 @@ class HiDpiTest : public guitest::Fixture {
   void iconsAreSharpAtEverySize() {
     folder_->write("");
     frmMain& w = MainWindow();
+    QTRY_VERIFY(!w.windowIcon().isNull());  // drawn once the window is up
     for (const QIcon& icon : {w.windowIcon(), ManageDialog().windowIcon()}) {
       for (int size : {16, 32, 256}) {
         const QPixmap pixmap = icon.pixmap(QSize(size, size), 2.0);
