@@ -111,6 +111,16 @@ QStringList FillInNames(const QString& text) {
   return names;
 }
 
+bool HoldsFields(const QString& text) {
+  if (!text.contains(kOpen)) return false;
+  qsizetype literal = 0;
+  for (const Piece& piece : Parse(text)) {
+    if (piece.kind != Kind::kText) return true;
+    literal += piece.text.size();
+  }
+  return literal != text.size();  // an escape writes one character less than it takes
+}
+
 FilledTemplate FillFields(const QString& text, const FieldValues& values) {
   FilledTemplate filled;
   const auto leftEmpty = [&filled](const Piece& piece) {

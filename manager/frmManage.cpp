@@ -134,6 +134,16 @@ void frmManage::createControls() {
                      "{:selection:} and {:ask Name:} in a template's text are filled as it is "
                      "inserted; {:: writes {: itself. Off, every template inserts as written."));
   chkFields->setAccessibleDescription(chkFields->toolTip());
+  // Said over the check box while the Value box holds fields that it leaves as written.
+  lblFieldsHint = NewPlainLabel(Frame2, QStringLiteral("Fields are filled only with this on:"));
+  lblFieldsHint->setObjectName(QStringLiteral("lblFieldsHint"));
+  lblFieldsHint->setWordWrap(true);
+  lblFieldsHint->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+  lblFieldsHint->setToolTip(
+      QStringLiteral("This text holds fields; with Fill fields off it inserts as written, "
+                     "markers and all."));
+  lblFieldsHint->setAccessibleDescription(lblFieldsHint->toolTip());
+  lblFieldsHint->hide();
   // Ctrl and Shift choose several templates, for Export; a template dragged to another place
   // in the list moves there in the store.
   TemplatesList->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -200,6 +210,7 @@ void frmManage::placeControls() {
   PlaceInTwips(cmdExport, 1380, 4080, 975, 255);
   PlaceInTwips(cmdImport, 120, 4440, 1095, 375);
   PlaceInTwips(chkFields, 2400, 1185, 2055, 255);
+  PlaceInTwips(lblFieldsHint, 2400, 690, 2055, 480);
   SetDesignedSize(this, 7950, 5445);
 }
 
@@ -228,17 +239,23 @@ void frmManage::Form_Load() {
   });
   const QSignalBlocker quiet(chkFields);
   chkFields->setChecked(FieldsSwitchedOn());
+  showFieldsHint();
 }
 
 void frmManage::chkFields_Click(bool on) {
   const QString reason = SwitchFields(on);
   if (reason.isEmpty()) {
+    showFieldsHint();
     Q_EMIT fieldsSwitched(on);
     return;
   }
   ShowFileError(this, QStringLiteral("Could not save the settings to"), FieldsSwitchFile(), reason);
   const QSignalBlocker quiet(chkFields);
   chkFields->setChecked(!on);
+}
+
+void frmManage::showFieldsHint() {
+  lblFieldsHint->setVisible(!chkFields->isChecked() && HoldsFields(txtValue->toPlainText()));
 }
 
 void frmManage::dropOnList(QDropEvent* drop) {
@@ -346,6 +363,7 @@ void frmManage::txtName_Change() {
 }
 void frmManage::txtValue_Change() {
   setEditButtons(!txtValue->toPlainText().isEmpty());
+  showFieldsHint();
 }
 
 void frmManage::cmdAdd_Click() {

@@ -53,6 +53,8 @@ class TemplateFieldsTest : public QObject {
     QCOMPARE(result.text, filled);
     QCOMPARE(result.caret, caret);
     QCOMPARE(result.leftEmpty, leftEmpty);
+    // A text holds fields exactly where filling changes it.
+    QCOMPARE(HoldsFields(text), filled != text);
     QCOMPARE(FillInNames(QStringLiteral("{:ask B:}{:ask A:}{:ask B:}")), (QStringList{"B", "A"}));
   }
 };

@@ -1,5 +1,6 @@
 // The template manager on the offscreen platform, driven through its buttons, against a
 // real store; the dialog alone, as its own instance.
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -93,6 +94,22 @@ class ManagerTest : public Fixture {
     QCOMPARE(listed(m), QStringList({"A", "B"}));
     QCOMPARE(list(m)->topLevelItem(1)->data(0, Qt::UserRole).toString(), QStringLiteral("same"));
     QVERIFY(modal_.shown.isEmpty());
+  }
+
+  void fieldsHintFollowsTheValueAndTheSwitch() {
+    frmManage* m = open(Rec("1|Sig|Dear {:ask To:}\r\n1|Plain|{:.2f}\r\n"));
+    auto* hint = m->findChild<QWidget*>(QStringLiteral("lblFieldsHint"));
+    auto* fields = m->findChild<QAbstractButton*>(QStringLiteral("chkFields"));
+    clickNode(m, 0);
+    QVERIFY(hint->isVisible());
+    click(fields);
+    QVERIFY(!hint->isVisible());
+    click(fields);
+    QVERIFY(hint->isVisible());
+    clickNode(m, 1);  // a format string of another language is no field
+    QVERIFY(!hint->isVisible());
+    QTest::keyClicks(valueBox(m), QStringLiteral("{::"));
+    QVERIFY(hint->isVisible());
   }
 
   void boxChangedLastDecidesEditButtons() {

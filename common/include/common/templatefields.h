@@ -39,6 +39,8 @@ struct FilledTemplate {
 
 // The names of the fill-in fields in `text`, each once, in the order they first appear.
 QStringList FillInNames(const QString& text);
+// Whether filling changes `text`: it holds a field or an escaped "{::".
+bool HoldsFields(const QString& text);
 // `text` with its fields filled from `values`.
 FilledTemplate FillFields(const QString& text, const FieldValues& values);
 

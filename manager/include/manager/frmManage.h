@@ -84,6 +84,8 @@ class frmManage : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The note over Fill fields, shown while it is off and the Value box holds fields.
+  void showFieldsHint();
   // A template dropped in the list moves to where it was dropped.
   void dropOnList(QDropEvent* drop);
   // Moves the chosen template `steps` places and keeps it chosen.
@@ -149,6 +151,7 @@ class frmManage : public QDialog {
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;
+  QLabel* lblFieldsHint = nullptr;
   SlotsRefill refillSlots_;
   bool loaded_ = false;
   bool centred_ = false;
