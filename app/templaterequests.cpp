@@ -5,7 +5,7 @@
 #include "common/errortext.h"
 #include "common/programfolder.h"
 #include "editor/frmMain.h"
-#include "editor/templatelist.h"
+#include "common/templatelist.h"
 
 // A name as one line for a terminal: line breaks and tabs become spaces, and every other
 // control character (C0, DEL, C1) is written as \xHH, so that a name can never move the

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
@@ -29,6 +30,7 @@
 #include "common/textconv.h"
 #include "common/wholefile.h"
 #include "importjob.h"
+#include "listfilter.h"
 #include "manager/storeversions.h"
 #include "manager/templatefiles.h"
 #include "treeview.h"
@@ -72,6 +74,25 @@ void frmManage::createControls() {
   TemplatesList->setColumnCount(1);
   // Rows of one height are laid out without measuring each: quick at 100,000 templates.
   TemplatesList->setUniformRowHeights(true);
+  // Ctrl+F narrows the list to the templates that match what is typed over it.
+  txtFilter = new QLineEdit(Frame1);
+  txtFilter->setObjectName(QStringLiteral("txtFilter"));
+  txtFilter->setAccessibleName(QStringLiteral("Find a template"));
+  txtFilter->setPlaceholderText(QStringLiteral("Find a template"));
+  txtFilter->setToolTip(
+      QStringLiteral("Shows the templates whose name or text holds what is typed. Down goes "
+                     "to the list; Escape shows every template again."));
+  txtFilter->setClearButtonEnabled(true);
+  filter_ = new ListFilter(TemplatesList, txtFilter);
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  connect(find, &QShortcut::activated, filter_, &ListFilter::open);
+  // While the list is narrowed a move would pass templates it does not show.
+  connect(filter_, &ListFilter::narrowingChanged, this, [this](bool narrowing) {
+    cmdMoveUp->setEnabled(!narrowing);
+    cmdMoveDown->setEnabled(!narrowing);
+    TemplatesList->setDragDropMode(narrowing ? QAbstractItemView::NoDragDrop
+                                             : QAbstractItemView::InternalMove);
+  });
 
   Frame2 = new QGroupBox(QStringLiteral("Template Values"), surface);
   Label1 = new QLabel(QStringLiteral("Name:"), Frame2);
@@ -178,9 +199,10 @@ void frmManage::createControls() {
   connect(chkFields, &QCheckBox::toggled, this, &frmManage::chkFields_Click);
 
   // The keyboard visits the controls in the dialog's designed order.
-  QWidget* order[] = {cmdApply,  cmdCancel,   cmdDone,   txtName,       txtValue,   cmdAdd,
-                      cmdRemove, cmdModify,   txtIndex,  TemplatesList, cmdMoveUp,  cmdMoveDown,
-                      cmdRename, cmdVersions, cmdExport, cmdImport,     cmdPreview, chkFields};
+  QWidget* order[] = {cmdApply,      cmdCancel, cmdDone,     txtName,   txtValue,
+                      cmdAdd,        cmdRemove, cmdModify,   txtIndex,  txtFilter,
+                      TemplatesList, cmdMoveUp, cmdMoveDown, cmdRename, cmdVersions,
+                      cmdExport,     cmdImport, cmdPreview,  chkFields};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -428,7 +450,7 @@ void frmManage::chooseRow(int row) {
 
 void frmManage::moveChosen(int steps) {
   QTreeWidgetItem* node = TemplatesList->currentItem();
-  if (!node) return;
+  if (!node || filter_->narrowing()) return;
   const int row = TemplatesList->indexOfTopLevelItem(node);
   const QString name = node->text(0);
   if (row + steps < 0 || row + steps >= TemplatesList->topLevelItemCount()) return;

@@ -14,7 +14,7 @@
 #include "app/templaterequests.h"
 #include "common/templatefields.h"
 #include "editor/frmMain.h"
-#include "editor/templatelist.h"
+#include "common/templatelist.h"
 #include "testsupport/apptest.h"
 
 using namespace guitest;

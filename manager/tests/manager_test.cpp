@@ -102,14 +102,56 @@ class ManagerTest : public Fixture {
     auto* fields = m->findChild<QAbstractButton*>(QStringLiteral("chkFields"));
     clickNode(m, 0);
     QVERIFY(hint->isVisible());
-    click(fields);
+    fields->click();
     QVERIFY(!hint->isVisible());
-    click(fields);
+    fields->click();
     QVERIFY(hint->isVisible());
     clickNode(m, 1);  // a format string of another language is no field
     QVERIFY(!hint->isVisible());
     QTest::keyClicks(valueBox(m), QStringLiteral("{::"));
     QVERIFY(hint->isVisible());
+  }
+
+  void findNarrowsTheListByThePickersRules_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("name holds it, in store order")
+        << "sig" << QStringList{"Signature", "Sig short"};
+    QTest::newRow("text holds it") << "STREET" << QStringList{"Address"};
+    QTest::newRow("letters in order") << "gtg" << QStringList{"Greeting"};
+    QTest::newRow("nothing") << "zzz" << QStringList();
+  }
+  void findNarrowsTheListByThePickersRules() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shown);
+    frmManage* m =
+        open(Rec("1|Greeting|Hello there\r\n1|Signature|Best regards\r\n"
+                 "1|Address|12 High Street\r\n1|Sig short|x\r\n"));
+    const auto visible = [m] {
+      QStringList names;
+      for (int i = 0; i < list(m)->topLevelItemCount(); ++i)
+        if (!list(m)->topLevelItem(i)->isHidden()) names << list(m)->topLevelItem(i)->text(0);
+      return names;
+    };
+    auto* line = m->findChild<QLineEdit*>(QStringLiteral("txtFilter"));
+    QTest::keyClick(list(m), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(line->hasFocus());
+    QTest::keyClicks(line, typed);
+    QCOMPARE(visible(), shown);
+    QCOMPARE(pushButton(m, "cmdMoveUp")->isEnabled(), false);
+    // A template added while the list is narrowed is matched as it comes.
+    fill(m, typed + QStringLiteral(" new"), QStringLiteral("v"));
+    click(pushButton(m, "cmdAdd"));
+    QTRY_COMPARE(visible(), shown + QStringList{typed + " new"});
+    // Down goes to the first template shown and fills the boxes from it.
+    QTest::keyClick(line, Qt::Key_Down);
+    QCOMPARE(nameBox(m)->text(), visible().first());
+    QVERIFY(list(m)->hasFocus());
+    // Escape in the line shows every template again and leaves the dialog open.
+    QTest::keyClick(list(m), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(line, Qt::Key_Escape);
+    QCOMPARE(visible(), listed(m));
+    QVERIFY(!line->isVisible() && m->isVisible() && pushButton(m, "cmdMoveUp")->isEnabled());
   }
 
   void boxChangedLastDecidesEditButtons() {

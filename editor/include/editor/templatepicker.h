@@ -6,7 +6,7 @@
 #include <QPointer>
 
 #include "common/storewatch.h"
-#include "editor/templatelist.h"
+#include "common/templatelist.h"
 
 class QLabel;
 class QLineEdit;

@@ -9,6 +9,7 @@
 
 class LongJob;
 class ImportJob;
+class ListFilter;
 struct ImportRead;
 class QCheckBox;
 class QDropEvent;
@@ -152,6 +153,8 @@ class frmManage : public QDialog {
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;
   QLabel* lblFieldsHint = nullptr;
+  QLineEdit* txtFilter = nullptr;
+  ListFilter* filter_ = nullptr;
   SlotsRefill refillSlots_;
   bool loaded_ = false;
   bool centred_ = false;

@@ -1,5 +1,5 @@
 // The picker's list of templates: storage, ranking and the text shown for each.
-#include "editor/templatelist.h"
+#include "common/templatelist.h"
 
 #include <algorithm>
 #include <cstring>
