@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -46,8 +47,8 @@ QMessageBox::StandardButton ModalSeam::checklist(
   return question(parent, caption, text, QMessageBox::Question, captions, defaultButton);
 }
 
-int ModalSeam::choice(QWidget*, const QString&, const QString&, const QStringList&,
-                      const QString&) {
+int ModalSeam::choice(QWidget*, const QString&, const QString&, const QStringList&, const QString&,
+                      const std::function<QString(int)>&) {
   return -1;
 }
 
@@ -293,10 +294,21 @@ class RealDialogs : public ModalSeam {
     return chosen;
   }
   int choice(QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
-             const QString& accept) override {
+             const QString& accept, const std::function<QString(int)>& details) override {
     QDialog dialog(parent);
     QListWidget* list = ListQuestion(dialog, caption, text, QStringLiteral("choices"));
     list->addItems(rows);
+    if (details) {
+      auto* shown = new QPlainTextEdit(&dialog);
+      shown->setObjectName(QStringLiteral("details"));
+      shown->setAccessibleName(QStringLiteral("What the choice holds"));
+      shown->setReadOnly(true);
+      shown->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+      dialog.layout()->addWidget(shown);
+      QObject::connect(list, &QListWidget::currentRowChanged, shown, [shown, details](int row) {
+        shown->setPlainText(row < 0 ? QString() : details(row));
+      });
+    }
     list->setCurrentRow(0);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
     box->addButton(accept, QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -304,7 +316,7 @@ class RealDialogs : public ModalSeam {
     QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
     dialog.layout()->addWidget(box);
-    dialog.resize(dialog.sizeHint().expandedTo(QSize(420, 320)));
+    dialog.resize(dialog.sizeHint().expandedTo(details ? QSize(560, 480) : QSize(420, 320)));
     list->setFocus();
     const bool chosen = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
     return chosen ? list->currentRow() : -1;

@@ -27,6 +27,7 @@
 #include "common/programfolder.h"
 #include "common/storewatch.h"
 #include "common/templatefields.h"
+#include "common/templatelist.h"
 #include "common/textconv.h"
 #include "common/wholefile.h"
 #include "importjob.h"
@@ -404,7 +405,7 @@ void frmManage::cmdAdd_Click() {
                       QMessageBox::Ok, QMessageBox::Ok);
       return;
     }
-    keepVersion();
+    keepVersion(QStringLiteral("Added ") + QuotedName(name));
     if (Temp->Template_AddB(ToU16(name), ToU16(value))) {
       storeWatch_->markSeen();
       Temp->Template_LoadA(tree);
@@ -422,7 +423,8 @@ bool frmManage::listsName(const QString& name) const {
 void frmManage::cmdModify_Click() {
   if (!stillInStore(txtName->text())) return;
   // A change that changes no template keeps no version.
-  if (listsName(txtName->text()) && !ValueText(txtValue).isEmpty()) keepVersion();
+  if (listsName(txtName->text()) && !ValueText(txtValue).isEmpty())
+    keepVersion(QStringLiteral("Changed ") + QuotedName(txtName->text()));
   if (guarded(
           [this] { Temp->Template_EditB(ToU16(txtName->text()), ToU16(ValueText(txtValue))); })) {
     reloadTree();
@@ -431,7 +433,8 @@ void frmManage::cmdModify_Click() {
 
 void frmManage::cmdRemove_Click() {
   if (!stillInStore(txtName->text())) return;
-  if (listsName(txtName->text())) keepVersion();
+  if (listsName(txtName->text()))
+    keepVersion(QStringLiteral("Removed ") + QuotedName(txtName->text()));
   if (!guarded([this] { Temp->Template_RmB(ToU16(txtName->text())); })) return;
   filledFrom_.clear();
   txtName->clear();
@@ -454,7 +457,13 @@ void frmManage::moveChosen(int steps) {
   const int row = TemplatesList->indexOfTopLevelItem(node);
   const QString name = node->text(0);
   if (row + steps < 0 || row + steps >= TemplatesList->topLevelItemCount()) return;
-  keepVersion();
+  keepVersion(
+      QStringLiteral("Moved %1 %2")
+          .arg(QuotedName(name),
+               steps == -1 ? QStringLiteral("up")
+               : steps == 1
+                   ? QStringLiteral("down")
+                   : QStringLiteral("from place %1 to %2").arg(row + 1).arg(row + steps + 1)));
   bool moved = false;
   if (!guarded([&] { moved = Temp->Template_Move(ToU16(name), steps) != templates::kFalse; }) ||
       !moved)
@@ -467,10 +476,10 @@ QString frmManage::storePath() const {
   return QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native()));
 }
 
-void frmManage::keepVersion() {
+void frmManage::keepVersion(const QString& change) {
   // Written beside the window; a failure is said once, when no question is open, and the
   // change goes on.
-  KeepStoreVersionBeside(storePath(), this, [this](const QString& reason) {
+  KeepStoreVersionBeside(storePath(), change, this, [this](const QString& reason) {
     if (reason.isEmpty()) {
       versionFailureTold_ = false;
       return;
@@ -497,17 +506,26 @@ void frmManage::cmdVersions_Click() {
   }
   QStringList rows;
   for (const StoreVersion& v : versions) {
-    rows << QStringLiteral("%1   %2").arg(
-        v.when.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-        v.templates == 1 ? QStringLiteral("1 template")
-                         : QStringLiteral("%1 templates").arg(v.templates));
+    QString row = QStringLiteral("%1   %2").arg(
+        VersionTime(v), v.templates == 1 ? QStringLiteral("1 template")
+                                         : QStringLiteral("%1 templates").arg(v.templates));
+    if (!v.change.isEmpty()) row += QStringLiteral("   then: ") + v.change;
+    rows << row;
+  }
+  // What each would change is shown against the templates as the list has them now.
+  QList<TemplateEntry> now;
+  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = TemplatesList->topLevelItem(i);
+    now.append({item->text(0), item->data(0, Qt::UserRole).toString(), i + 1});
   }
   const int row = Modal().choice(
       this, QStringLiteral("Template Versions"),
-      QStringLiteral("The templates as they were before each of the last changes, newest first. "
-                     "Restore makes the one chosen your templates again; the templates as they "
-                     "are now are kept as a version too, so that the restore can be taken back."),
-      rows, QStringLiteral("Restore"));
+      QStringLiteral("The templates as they were before each of the last changes, newest first, "
+                     "with the change that followed. Restore makes the one chosen your "
+                     "templates again; the templates as they are now are kept as a version too, "
+                     "so that the restore can be taken back."),
+      rows, QStringLiteral("Restore"),
+      [&](int chosen) { return WhatRestoreChanges(versions.at(chosen), now, store); });
   if (row < 0 || row >= versions.size()) return;
   if (const QString reason = RestoreStoreVersion(*Temp, versions.at(row)); !reason.isEmpty()) {
     ShowFileError(this, QStringLiteral("Could not restore the templates"), store, reason);
@@ -615,7 +633,12 @@ void frmManage::mergeImport(const QString& path, ImportRead& read) {
              : answer == QMessageBox::YesToAll ? templates::Clash::kKeepBoth
                                                : templates::Clash::kSkip;
   }
-  keepVersion();
+  const qsizetype coming =
+      qsizetype(plan.entries.size()) - (policy == templates::Clash::kSkip ? plan.clashes : 0);
+  keepVersion(QStringLiteral("Imported %1 from %2")
+                  .arg(coming == 1 ? QStringLiteral("1 template")
+                                   : QStringLiteral("%1 templates").arg(coming),
+                       path));
   auto planned = std::make_shared<const ImportPlan>(std::move(read.plan));
   import_->merge(path, planned, policy, Temp->StorePath(),
                  [this, path, planned](ImportMerged& merged) {
@@ -675,7 +698,7 @@ void frmManage::cmdRename_Click() {
   if (!node) return;
   const int row = TemplatesList->indexOfTopLevelItem(node);
   node = nullptr;
-  keepVersion();
+  keepVersion(QStringLiteral("Renamed %1 to %2").arg(QuotedName(from), QuotedName(to)));
   bool renamed = false;
   if (!guarded(
           [&] { renamed = Temp->Template_Rename(ToU16(from), ToU16(to)) != templates::kFalse; }))

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QThreadPool>
 #include <algorithm>
 
@@ -14,7 +16,9 @@
 
 #include "common/errortext.h"
 #include "common/privatefolder.h"
+#include "common/templatelist.h"
 #include "common/wholefile.h"
+#include "manager/templatefiles.h"
 
 namespace {
 
@@ -70,6 +74,22 @@ struct Listed {
   qint64 serial = 0;
 };
 
+// The file beside version `name` that says what change followed it.
+QString ChangeFile(const QString& name) {
+  return name.chopped(4) + QStringLiteral(".txt");
+}
+
+// Far more than a change's one line takes.
+constexpr qint64 kLongestChange = 4096;
+
+// Says beside version `name` that `change` followed it; a failure only leaves it unsaid.
+void WriteChange(const PrivateFolder& folder, const QString& name, const QString& change) {
+  if (change.isEmpty()) return;
+  const QString file = ChangeFile(name);
+  folder.write(file, QLatin1Char('.') + file + QStringLiteral(".tmp"),
+               change.left(kLongestChange / 4).toUtf8());
+}
+
 // The versions in `folder` that are the user's own files, newest first.
 QList<Listed> List(const PrivateFolder& folder) {
   QList<Listed> found;
@@ -87,6 +107,9 @@ QList<Listed> List(const PrivateFolder& folder) {
     entry.version.templates = parts.at(3).toInt(&ok);
     entry.serial = parts.at(2).toLongLong(&serialOk);
     if (!entry.version.when.isValid() || !ok || !serialOk) continue;
+    QByteArray change;
+    if (folder.read(ChangeFile(name), kLongestChange, false, change).isEmpty())
+      entry.version.change = QString::fromUtf8(change).simplified();
     found << entry;
   }
   std::sort(found.begin(), found.end(), [](const Listed& a, const Listed& b) {
@@ -95,8 +118,10 @@ QList<Listed> List(const PrivateFolder& folder) {
   return found;
 }
 
-// Copies `bytes`, the store as it was at `when`, into its versions and keeps the newest.
-QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when);
+// Copies `bytes`, the store as it was at `when` before `change`, into its versions and keeps
+// the newest.
+QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when,
+                     const QString& change);
 
 // Writes versions beside the window, one at a time in the order they were asked for; it
 // lives as long as the application, whose end waits for the writes under way.
@@ -123,15 +148,15 @@ QString StoreVersionFolder(const QString& store) {
   return QDir(StateFolder()).filePath(QStringLiteral("versions/") + StoreKey(store));
 }
 
-QString KeepStoreVersion(const QString& store) {
+QString KeepStoreVersion(const QString& store, const QString& change) {
   // A store that is missing or not a file has nothing to keep; the change itself says why.
   if (!QFileInfo(store).isFile()) return QString();
   QByteArray bytes;
   if (QString reason = ReadWholeFile(store, kLargest, bytes); !reason.isEmpty()) return reason;
-  return KeepStoreVersionBytes(store, bytes);
+  return KeepStoreVersionBytes(store, bytes, change);
 }
 
-void KeepStoreVersionBeside(const QString& store, QObject* context,
+void KeepStoreVersionBeside(const QString& store, const QString& change, QObject* context,
                             std::function<void(const QString& reason)> kept) {
   if (!QFileInfo(store).isFile()) return;
   QByteArray bytes;
@@ -139,9 +164,9 @@ void KeepStoreVersionBeside(const QString& store, QObject* context,
     kept(reason);
     return;
   }
-  Writer().start([store, bytes = std::move(bytes), when = QDateTime::currentDateTimeUtc(),
+  Writer().start([store, change, bytes = std::move(bytes), when = QDateTime::currentDateTimeUtc(),
                   to = QPointer<QObject>(context), kept = std::move(kept)]() mutable {
-    const QString reason = WriteVersion(store, bytes, when);
+    const QString reason = WriteVersion(store, bytes, when, change);
     bytes.clear();
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
@@ -152,27 +177,32 @@ void KeepStoreVersionBeside(const QString& store, QObject* context,
   });
 }
 
-QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes) {
+QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes,
+                              const QString& change) {
   WaitForWrites();
-  return WriteVersion(store, bytes, QDateTime::currentDateTimeUtc());
+  return WriteVersion(store, bytes, QDateTime::currentDateTimeUtc(), change);
 }
 
 namespace {
 
-QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when) {
+QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when,
+                     const QString& change) {
   QString why;
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, true, why);
   if (!folder)
     return QStringLiteral("the versions' folder %1 cannot be used: %2")
         .arg(StoreVersionFolder(store), why);
   const QList<Listed> kept = List(*folder);
-  // Nothing changed since the newest version: it is kept already.
+  // Nothing changed since the newest version: it is kept already, and the change now asked
+  // for is the one that follows it (the one it named did not change the store).
   struct stat newestStat {};
   if (!kept.isEmpty() && folder->regularFile(kept.first().name, newestStat) &&
       newestStat.st_size == bytes.size()) {
     QByteArray newest;
-    if (folder->read(kept.first().name, kLargest, true, newest).isEmpty() && newest == bytes)
+    if (folder->read(kept.first().name, kLargest, true, newest).isEmpty() && newest == bytes) {
+      WriteChange(*folder, kept.first().name, change);
       return QString();
+    }
   }
   const qint64 serial = kept.isEmpty() ? 1 : std::max<qint64>(kept.first().serial, 0) + 1;
   const QString name = when.toString(kTimeFormat) + QLatin1Char('-') + QString::number(serial) +
@@ -181,9 +211,13 @@ QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateT
   if (QString reason = folder->write(name, QLatin1Char('.') + name + QStringLiteral(".tmp"), bytes);
       !reason.isEmpty())
     return reason;
-  // The oldest go once there are more than are kept.
+  WriteChange(*folder, name, change);
+  // The oldest go once there are more than are kept, with what they say of their changes.
   const QList<Listed> now = List(*folder);
-  for (int i = kKeptStoreVersions; i < now.size(); ++i) folder->remove(now.at(i).name);
+  for (int i = kKeptStoreVersions; i < now.size(); ++i) {
+    folder->remove(now.at(i).name);
+    folder->remove(ChangeFile(now.at(i).name));
+  }
   return QString();
 }
 
@@ -209,7 +243,8 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
   if (QString reason = folder->read(QFileInfo(version.file).fileName(), kLargest, true, bytes);
       !reason.isEmpty())
     return reason;
-  if (QString reason = KeepStoreVersion(store); !reason.isEmpty()) return reason;
+  const QString change = QStringLiteral("Restored the version of ") + VersionTime(version);
+  if (QString reason = KeepStoreVersion(store, change); !reason.isEmpty()) return reason;
   std::string replaced;
   try {
     replaced = engine.Template_Replace(std::string_view(bytes.constData(), bytes.size()));
@@ -218,5 +253,106 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
   }
   // What the restore replaced is kept too; a change that came in since the version above
   // was kept is thereby never lost.
-  return KeepStoreVersionBytes(store, QByteArray::fromStdString(replaced));
+  return KeepStoreVersionBytes(store, QByteArray::fromStdString(replaced), change);
+}
+
+QString QuotedName(const QString& name) {
+  return QLatin1Char('\'') + ShownOnOneLine(name, 80) + QLatin1Char('\'');
+}
+
+QString VersionTime(const StoreVersion& version) {
+  return version.when.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+namespace {
+
+// "'A', 'B' and 3 more": at most `shown` names.
+QString Names(const QStringList& names, int shown = 12) {
+  QStringList quoted;
+  for (const QString& name : names.mid(0, shown)) quoted << QuotedName(name);
+  QString text = quoted.join(QStringLiteral(", "));
+  if (names.size() > shown) text += QStringLiteral(" and %1 more").arg(names.size() - shown);
+  return text;
+}
+
+}  // namespace
+
+QString RestoreDifference(const QList<TemplateEntry>& version, const QList<TemplateEntry>& now) {
+  QHash<QString, const TemplateEntry*> nowByName;
+  for (const TemplateEntry& entry : now) nowByName.insert(entry.name, &entry);
+  QSet<QString> versionNames;
+  QList<const TemplateEntry*> coming;  // in the version, under a name the store lacks
+  QStringList changes, commonInVersion;
+  for (const TemplateEntry& entry : version) {
+    versionNames.insert(entry.name);
+    const auto found = nowByName.constFind(entry.name);
+    if (found == nowByName.cend()) {
+      coming << &entry;
+      continue;
+    }
+    commonInVersion << entry.name;
+    if ((*found)->value != entry.value)
+      changes << QStringLiteral("change %1: \"%2\" becomes \"%3\"")
+                     .arg(QuotedName(entry.name), FirstLine((*found)->value, 60),
+                          FirstLine(entry.value, 60));
+  }
+  QStringList commonNow;
+  QList<const TemplateEntry*> going;  // in the store, under a name the version lacks
+  for (const TemplateEntry& entry : now) {
+    if (versionNames.contains(entry.name))
+      commonNow << entry.name;
+    else
+      going << &entry;
+  }
+  // A template that goes and one that comes with the same text are one renamed.
+  QStringList renames, added, removed;
+  for (const TemplateEntry* gone : going) {
+    const auto same = std::find_if(coming.begin(), coming.end(), [gone](const TemplateEntry* c) {
+      return c->value == gone->value;
+    });
+    if (same == coming.end()) {
+      removed << gone->name;
+      continue;
+    }
+    renames
+        << QStringLiteral("rename %1 to %2").arg(QuotedName(gone->name), QuotedName((*same)->name));
+    coming.erase(same);
+  }
+  for (const TemplateEntry* entry : coming) added << entry->name;
+
+  QStringList lines;
+  if (!added.isEmpty())
+    lines << QStringLiteral("add %1: %2")
+                 .arg(added.size() == 1 ? QStringLiteral("1 template")
+                                        : QStringLiteral("%1 templates").arg(added.size()),
+                      Names(added));
+  if (!removed.isEmpty())
+    lines << QStringLiteral("remove %1: %2")
+                 .arg(removed.size() == 1 ? QStringLiteral("1 template")
+                                          : QStringLiteral("%1 templates").arg(removed.size()),
+                      Names(removed));
+  lines << renames.mid(0, 12);
+  if (renames.size() > 12) lines << QStringLiteral("rename %1 more").arg(renames.size() - 12);
+  lines << changes.mid(0, 12);
+  if (changes.size() > 12) lines << QStringLiteral("change %1 more").arg(changes.size() - 12);
+  if (commonInVersion != commonNow) lines << QStringLiteral("put the templates in another order");
+  if (lines.isEmpty())
+    return QStringLiteral(
+        "Restoring this version changes nothing: it holds the templates as "
+        "they are now.");
+  return QStringLiteral("Restoring this version would:\n- ") + lines.join(QStringLiteral("\n- "));
+}
+
+QString WhatRestoreChanges(const StoreVersion& version, const QList<TemplateEntry>& now,
+                           const QString& store) {
+  WaitForWrites();
+  QString why;
+  const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why);
+  QByteArray bytes;
+  if (folder) why = folder->read(QFileInfo(version.file).fileName(), kLargest, true, bytes);
+  QList<TemplateEntry> entries;
+  if (why.isEmpty() && !ReadTemplateFile(bytes, false, entries, why))
+    why.prepend(QStringLiteral("at "));
+  if (!why.isEmpty()) return QStringLiteral("This version cannot be read: ") + why;
+  return RestoreDifference(entries, now);
 }

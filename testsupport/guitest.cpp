@@ -79,11 +79,15 @@ QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QStr
 }
 
 int ScriptedModal::choice(QWidget*, const QString& caption, const QString& text,
-                          const QStringList& rows, const QString&) {
+                          const QStringList& rows, const QString&,
+                          const std::function<QString(int)>& details) {
   asked << caption;
   shown << caption + QStringLiteral(": ") + text;
   shown << rows;
-  return choices.isEmpty() ? -1 : choices.takeFirst();
+  const int chosen = choices.isEmpty() ? -1 : choices.takeFirst();
+  if (details && !rows.isEmpty())
+    shown << details(chosen >= 0 && chosen < rows.size() ? chosen : 0);
+  return chosen;
 }
 
 bool ScriptedModal::fillIn(QWidget*, const QString& caption, const QString& intro,

@@ -154,6 +154,64 @@ class ManagerTest : public Fixture {
     QVERIFY(!line->isVisible() && m->isVisible() && pushButton(m, "cmdMoveUp")->isEnabled());
   }
 
+  // Each version says the change that followed it, and shows what restoring it would change.
+  void versionsSayTheirChangeAndWhatARestoreChanges_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("restoring");
+    const QString would = QStringLiteral("Restoring this version would:\n- ");
+    QTest::newRow("add") << "add"
+                         << "Added 'Sig'" << would + "remove 1 template: 'Sig'";
+    QTest::newRow("modify") << "modify"
+                            << "Changed 'B'" << would + "change 'B': \"new\" becomes \"b\"";
+    QTest::newRow("remove") << "remove"
+                            << "Removed 'A'" << would + "add 1 template: 'A'";
+    QTest::newRow("rename") << "rename"
+                            << "Renamed 'A' to 'Z'" << would + "rename 'Z' to 'A'";
+    QTest::newRow("move") << "move"
+                          << "Moved 'B' up" << would + "put the templates in another order";
+    QTest::newRow("import") << "import"
+                            << "Imported 2 templates from %1"
+                            << would +
+                                   "remove 1 template: 'C'\n- change 'A': \"new a\" becomes \"a\"";
+  }
+  void versionsSayTheirChangeAndWhatARestoreChanges() {
+    QFETCH(QString, change);
+    QFETCH(QString, said);
+    QFETCH(QString, restoring);
+    frmManage* m = open(Rec("1|A|a\r\n1|B|b\r\n"));
+    const QString file = folder_->filePath(QStringLiteral("in.csv"));
+    if (change == "add") {
+      fill(m, QStringLiteral("Sig"), QStringLiteral("Best"));
+      click(pushButton(m, "cmdAdd"));
+    } else if (change == "modify") {
+      clickNode(m, 1);
+      valueBox(m)->setPlainText(QStringLiteral("new\nline"));
+      click(pushButton(m, "cmdModify"));
+    } else if (change == "remove") {
+      clickNode(m, 0);
+      click(pushButton(m, "cmdRemove"));
+    } else if (change == "rename") {
+      clickNode(m, 0);
+      nameBox(m)->setText(QStringLiteral("Z"));
+      click(pushButton(m, "cmdRename"));
+    } else if (change == "move") {
+      clickNode(m, 1);
+      click(pushButton(m, "cmdMoveUp"));
+    } else {
+      WriteAll(file, "name,value\r\nA,new a\r\nC,c\r\n");
+      modal_.files << file;
+      modal_.buttons << QMessageBox::No;  // replace
+      importWith(m);
+    }
+    modal_.shown.clear();
+    click(pushButton(m, "cmdVersions"));  // and cancel
+    QCOMPARE(modal_.shown.size(), 3);
+    QVERIFY2(modal_.shown.at(1).endsWith("   then: " + said.arg(file)),
+             qPrintable(modal_.shown.at(1)));
+    QCOMPARE(modal_.shown.at(2), restoring);
+  }
+
   void boxChangedLastDecidesEditButtons() {
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     QCOMPARE(editButtons(m), 0);
@@ -481,7 +539,7 @@ class ManagerTest : public Fixture {
     QObject context;
     for (int i = 1; i <= 3; ++i) {
       folder_->write(Numbered(1, i));
-      KeepStoreVersionBeside(folder_->store(), &context,
+      KeepStoreVersionBeside(folder_->store(), QStringLiteral("Change %1").arg(i), &context,
                              [&outcomes](const QString& reason) { outcomes << reason; });
     }
     const QList<StoreVersion> kept = StoreVersions(folder_->store());
@@ -489,6 +547,7 @@ class ManagerTest : public Fixture {
     for (int i = 0; i < 3; ++i) {
       QCOMPARE(kept.at(i).templates, 3 - i);
       QCOMPARE(ReadAll(kept.at(i).file), Numbered(1, 3 - i));
+      QCOMPARE(kept.at(i).change, QStringLiteral("Change %1").arg(3 - i));
     }
     QTRY_COMPARE(outcomes, QStringList(3, QString()));
   }

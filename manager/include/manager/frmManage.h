@@ -103,9 +103,9 @@ class frmManage : public QDialog {
   // the store no longer holds it (another process renamed or removed it); the list then
   // shows the store as it is, and the boxes keep what was typed.
   bool stillInStore(const QString& name);
-  // Keeps the store as it is now as a version, before a change is written; a failure is
-  // said once and the change goes on.
-  void keepVersion();
+  // Keeps the store as it is now as a version, before `change` ("Added 'Sig'") is written; a
+  // failure is said once and the change goes on.
+  void keepVersion(const QString& change);
   QString storePath() const;
   // Asks how to merge what was read for import, and has it merged.
   void mergeImport(const QString& path, ImportRead& read);

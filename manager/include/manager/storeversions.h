@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 
+#include "manager/templatefiles.h"
 #include "template/tmpeng.h"
 
 // A kept version of the store.
@@ -15,6 +16,7 @@ struct StoreVersion {
   QString file;       // the copy
   QDateTime when;     // when it was the store, just before the change that followed
   int templates = 0;  // how many templates it holds
+  QString change;     // the change that followed it ("Added 'Sig'"); empty where unsaid
 };
 
 // How many versions of a store are kept; the oldest go first.
@@ -26,18 +28,19 @@ inline constexpr int kKeptStoreVersions = 20;
 // user's own file is never listed nor restored.
 QString StoreVersionFolder(const QString& store);
 
-// Copies the store as it is now into its versions, then keeps only the newest
-// kKeptStoreVersions. An empty string on success, else the reason; a store that does not
-// exist, or is not a file, has nothing to keep and succeeds, and so does a store whose bytes
-// are those of the newest version.
-QString KeepStoreVersion(const QString& store);
+// Copies the store as it is now into its versions, with `change`, the change about to be
+// made, said beside it; then keeps only the newest kKeptStoreVersions. An empty string on
+// success, else the reason; a store that does not exist, or is not a file, has nothing to
+// keep and succeeds, and so does a store whose bytes are those of the newest version (which
+// then says `change` instead: the change it named did not change the store).
+QString KeepStoreVersion(const QString& store, const QString& change);
 // The same for `bytes`, the store as it was.
-QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes);
+QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes, const QString& change);
 // The same beside the window: the store is read now, before the change, and written as a
 // version on a thread of its own, one after another in the order asked; `kept` gets the
 // outcome (the reason, or an empty string) on `context`'s thread, unless `context` is gone.
 // Listing, restoring and the two above wait for those writes first.
-void KeepStoreVersionBeside(const QString& store, QObject* context,
+void KeepStoreVersionBeside(const QString& store, const QString& change, QObject* context,
                             std::function<void(const QString& reason)> kept);
 
 // The kept versions of `store`, newest first.
@@ -47,3 +50,17 @@ QList<StoreVersion> StoreVersions(const QString& store);
 // version of its own (so that the restore can itself be taken back). The store is replaced
 // in one step under the engine's lock. An empty string on success, else the reason.
 QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& version);
+
+// A template's name as the changes and the differences quote it: 'Name', on one line.
+QString QuotedName(const QString& name);
+// When `version` was the store, in local time, as the versions are listed.
+QString VersionTime(const StoreVersion& version);
+
+// What restoring `version` would change in `store`, whose templates are `now`: the
+// templates it would add, remove, rename (one gone and one come with the same text) and
+// change (with the first lines of both texts), and whether the order changes; or why the
+// version cannot be read.
+QString WhatRestoreChanges(const StoreVersion& version, const QList<TemplateEntry>& now,
+                           const QString& store);
+// The same between two lists of templates.
+QString RestoreDifference(const QList<TemplateEntry>& version, const QList<TemplateEntry>& now);
