@@ -11,6 +11,7 @@
 #include "common/textconv.h"
 #include "common/version.h"
 #include "common/versionlines.h"
+#include "editor/pasteinto.h"
 #include "template/tmpeng.h"
 
 namespace {
@@ -59,11 +60,27 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
       QStringLiteral("Put the text of the template NAME on the clipboard, where the running "
                      "quorpad keeps it for other programs."),
       QStringLiteral("NAME"));
+  const QCommandLineOption pick(
+      QStringLiteral("pick"),
+      QStringLiteral("Show the template picker as a small window of its own (for a desktop "
+                     "shortcut); the template chosen goes on the clipboard and is pasted into "
+                     "the window that had the keyboard."));
+  const QCommandLineOption pasteKey(
+      QStringLiteral("paste-key"),
+      QStringLiteral("With --pick: the key that pastes, such as ctrl+shift+v or shift+Insert "
+                     "for a terminal (ctrl+v unless given)."),
+      QStringLiteral("KEYS"));
+  const QCommandLineOption noPaste(
+      QStringLiteral("no-paste"),
+      QStringLiteral("With --pick: only put the template on the clipboard."));
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(newInstance);
   parser.addOption(list);
   parser.addOption(copy);
+  parser.addOption(pick);
+  parser.addOption(pasteKey);
+  parser.addOption(noPaste);
   // Qt's own options (a session manager restarts programs with -session, for one) are taken
   // by the application object; here they are let through and not shown.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -102,6 +119,32 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
     return command;
   }
   command.newInstance = parser.isSet(newInstance);
+  const auto wrongUse = [&](const QString& wrong) {
+    command.action = CommandLine::Action::kError;
+    command.text = program + QStringLiteral(": ") + wrong + QLatin1Char('\n') + usage;
+    return command;
+  };
+  if (parser.isSet(pick)) {
+    if (parser.isSet(list) || parser.isSet(copy))
+      return wrongUse(QStringLiteral("--pick cannot be given with --%1")
+                          .arg(parser.isSet(list) ? "list" : "copy"));
+    if (!parser.positionalArguments().isEmpty())
+      return wrongUse(QStringLiteral("--pick takes no file"));
+    if (parser.isSet(pasteKey)) {
+      QString why;
+      if (parser.values(pasteKey).size() > 1 || parser.isSet(noPaste))
+        return wrongUse(QStringLiteral("--paste-key is given once, and not with --no-paste"));
+      if (!ReadPasteKeys(parser.value(pasteKey), why))
+        return wrongUse(QStringLiteral("--paste-key %1: %2").arg(parser.value(pasteKey), why));
+      command.pasteKey = parser.value(pasteKey);
+    }
+    command.action = CommandLine::Action::kPick;
+    command.paste = !parser.isSet(noPaste);
+    return command;
+  }
+  if (parser.isSet(pasteKey) || parser.isSet(noPaste))
+    return wrongUse(QStringLiteral("--%1 goes with --pick")
+                        .arg(parser.isSet(pasteKey) ? "paste-key" : "no-paste"));
   if (parser.isSet(list) || parser.isSet(copy)) {
     QString wrong;
     if (parser.isSet(list) && parser.isSet(copy))

@@ -116,6 +116,9 @@ HandOverReply CarryOut(const CommandLine& command, const StartWindow& start) {
     case CommandLine::Action::kCopy:
       if (start && !(TemplateExists(command.templateName, reply) && start(reply))) return reply;
       return CopyTemplate(command.templateName);
+    case CommandLine::Action::kPick:
+      // Without a running quorpad this start shows the picker itself and ends when done.
+      return PickTemplate(command, bool(start));
     case CommandLine::Action::kRun:
       break;
   }

@@ -1,11 +1,21 @@
 // The running quorpad handing its templates to other programs.
 #include "app/templaterequests.h"
 
+#include <QClipboard>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include "app/endsignals.h"
 #include "app/program.h"
 #include "common/errortext.h"
+#include "common/modal.h"
 #include "common/programfolder.h"
-#include "editor/frmMain.h"
+#include "common/templatefields.h"
 #include "common/templatelist.h"
+#include "editor/frmMain.h"
+#include "editor/pickwindow.h"
 
 // A name as one line for a terminal: line breaks and tabs become spaces, and every other
 // control character (C0, DEL, C1) is written as \xHH, so that a name can never move the
@@ -80,6 +90,56 @@ HandOverReply ListTemplates() {
   HandOverReply reply;
   TemplateList list;
   if (ReadTemplates(*NewEngine(), list, reply)) reply.output = NameLines(list);
+  return reply;
+}
+
+HandOverReply PickTemplate(const CommandLine& command, bool alone) {
+  HandOverReply reply;
+  PickRequest request;
+  request.paste = command.paste;
+  QString why;
+  if (const std::optional<PasteKeys> keys = ReadPasteKeys(command.pasteKey, why))
+    request.keys = *keys;
+  if (!alone) {
+    // After any question quorpad has open, which holds the keyboard until it is answered.
+    BringModalForward();
+    WhenNoModal(qApp, [request] {
+      try {
+        MainWindow().pickForAnotherProgram(request);
+      } catch (const std::exception&) {
+        // The window's load failed: said as the store's failures are, and nothing else.
+        ShowStoreFailure(nullptr, ErrorText(std::current_exception()));
+      }
+    });
+    return reply;
+  }
+  std::unique_ptr<templates::tmpeng> engine;
+  try {
+    engine = NewEngine();
+  } catch (const std::exception&) {
+    Fail(reply,
+         ErrorText(std::current_exception(), QStringLiteral("the templates could not be read: ")));
+    return reply;
+  }
+  // The text stays this process's on the clipboard until it ends; a clipboard manager, where
+  // the desktop has one, keeps it after that.
+  QEventLoop loop;
+  auto* pick = new PickWindow(*engine, FieldsSwitchedOn(), request, [](const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+  });
+  QObject::connect(pick, &PickWindow::finished, &loop,
+                   [&loop](const QString& text, const QString& problem) {
+                     if (!problem.isEmpty()) SayLeftOnClipboard(problem);
+                     // The program pasted into asks for the text after the keys have reached it.
+                     QTimer::singleShot(text.isEmpty() ? 0 : 1500, &loop, &QEventLoop::quit);
+                   });
+  // Asked to end, it ends at once: nothing of the person's is left unsaved.
+  EndSignals ending;
+  QObject::connect(&ending, &EndSignals::received, &loop, &QEventLoop::quit);
+  const QPointer<PickWindow> open(pick);
+  pick->start();
+  loop.exec();
+  delete open.data();
   return reply;
 }
 

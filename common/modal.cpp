@@ -470,6 +470,7 @@ class HandBack : public QObject {
  private:
   void handBackFrom(QWidget* gone) {
     QPointer<QWidget> from = gone->parentWidget() ? gone->parentWidget()->window() : nullptr;
+    if (from && from->property(kGivesKeyboardAway).toBool()) return;
     // At once, as the dialog goes, so that keys typed right after it reach the window it came
     // from and not one the window manager falls back to; unless another question stays.
     if (QWidget* back = from && from->isVisible() ? from.data()

@@ -725,6 +725,16 @@ QStringList frmMain::putTemplateOnClipboard(const QString& value) {
   return leftEmpty;
 }
 
+void frmMain::pickForAnotherProgram(const PickRequest& request) {
+  if (!Temp) return;
+  auto* pick = new PickWindow(*Temp, fieldsOn(), request,
+                              [this](const QString& text) { ownText_->put(text); });
+  connect(pick, &PickWindow::finished, this, [](const QString&, const QString& problem) {
+    if (!problem.isEmpty()) SayLeftOnClipboard(problem);
+  });
+  pick->start();
+}
+
 void frmMain::showTemplatePicker() {
   if (!Temp) return;
   if (!picker_) {

@@ -19,6 +19,20 @@ FieldValues ValuesWithoutAsking() {
   return values;
 }
 
+// Asks the fill-ins of the template called `name` in one question over `window`, into
+// `values`; false when the person cancels it.
+bool AskFillIns(QWidget* window, const QString& name, const QString& text, FieldValues& values) {
+  const QStringList names = FillInNames(text);
+  if (names.isEmpty()) return true;
+  QStringList answers;
+  const QString intro =
+      QStringLiteral("The template \u201C") + name + QStringLiteral("\u201D asks for:");
+  if (!Modal().fillIn(window, QStringLiteral("Fill In Template"), intro, names, answers))
+    return false;
+  for (int i = 0; i < names.size(); ++i) values.answers.insert(names[i], answers.value(i));
+  return true;
+}
+
 }  // namespace
 
 void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString& text,
@@ -32,14 +46,7 @@ void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString&
   }
   FieldValues values = ValuesWithoutAsking();
   values.selection = SelectedText(box);
-  if (const QStringList names = FillInNames(text); !names.isEmpty()) {
-    QStringList answers;
-    const QString intro =
-        QStringLiteral("The template \u201C") + name + QStringLiteral("\u201D asks for:");
-    if (!Modal().fillIn(box->window(), QStringLiteral("Fill In Template"), intro, names, answers))
-      return;
-    for (int i = 0; i < names.size(); ++i) values.answers.insert(names[i], answers.value(i));
-  }
+  if (!AskFillIns(box->window(), name, text, values)) return;
   const FilledTemplate filled = FillFields(text, values);
   QTextCursor cursor = box->textCursor();
   const int start = cursor.selectionStart();
@@ -49,6 +56,14 @@ void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString&
   if (filled.caret >= 0) cursor.setPosition(start + filled.caret);
   box->setTextCursor(cursor);
   box->ensureCursorVisible();
+}
+
+std::optional<QString> TemplateTextAsked(QWidget* window, const QString& name, const QString& text,
+                                         bool fields) {
+  if (!fields) return text;
+  FieldValues values = ValuesWithoutAsking();
+  if (!AskFillIns(window, name, text, values)) return std::nullopt;
+  return FillFields(text, values).text;
 }
 
 QString TemplateTextForClipboard(const QString& text, bool fields, QStringList& leftEmpty) {

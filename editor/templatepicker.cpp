@@ -293,8 +293,7 @@ void TemplatePicker::reloadInBackground() {
           loadedFrom_ = loaded.stamp;
           if (txtFilter->text() == loaded.filterText) {
             // The old list, as large as the new one, is freed on the loader's thread.
-            loader_->dispose(
-                model_->setFiltered(std::move(loaded.list), std::move(loaded.filter)));
+            loader_->dispose(model_->setFiltered(std::move(loaded.list), std::move(loaded.filter)));
           } else
             model_->setList(std::move(loaded.list), txtFilter->text());
         }

@@ -12,6 +12,7 @@ struct CommandLine {
     kError,    // print `text` to standard error, end with status 2
     kList,     // print the template names, one a line (answered by the running quorpad)
     kCopy,     // put the template `templateName` on the clipboard (likewise)
+    kPick,     // the picker as a window of its own, pasting into the window that had the keyboard
   };
   Action action = Action::kRun;
   // The files named, as absolute clean paths, in the order given. quorpad edits one document
@@ -23,6 +24,9 @@ struct CommandLine {
   QString text;
   // The template that --copy names.
   QString templateName;
+  // For --pick: whether to paste (--no-paste: no), and the paste key (--paste-key).
+  bool paste = true;
+  QString pasteKey = QStringLiteral("ctrl+v");
 };
 
 // Reads `arguments` (the program's name first, as argv has it). Relative file names are taken

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include "app/commandline.h"
 #include "app/singleinstance.h"
 
 class TemplateList;
@@ -15,6 +16,12 @@ HandOverReply ListTemplates();
 // (loaded, not shown, where it is not), so that this process owns it and it outlasts the
 // command that asked. Status 1 and a message when no template has that name.
 HandOverReply CopyTemplate(const QString& name);
+
+// The picker as a window of its own for another program (--pick). In the running quorpad
+// (`alone` false) the window is its own and the command's start ends at once; `alone`, the
+// start that asked shows it, and ends once the template is pasted (a moment later, so that
+// the program pasted into can take the text) or the pick was ended.
+HandOverReply PickTemplate(const CommandLine& command, bool alone);
 
 // Whether the store holds a template called `name`; when not, `reply` says why.
 bool TemplateExists(const QString& name, HandOverReply& reply);

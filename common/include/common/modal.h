@@ -89,7 +89,11 @@ class ModalWork {
 // came from (its parent's window; else what `fallback` gives) comes to the front and gets the
 // keyboard back, in the control that had it, unless a question is still open or another of
 // the program's windows has the keyboard by then. Called once, for the whole program.
+// A window that gives the keyboard away itself as it goes (the picker for another program
+// gives it back to that program) carries the property kGivesKeyboardAway: a dialog of its
+// hands nothing back once it has gone.
 void HandBackWhenDialogsClose(std::function<QWidget*()> fallback);
+inline constexpr char kGivesKeyboardAway[] = "givesKeyboardAway";
 
 // Runs `command` now when no question and no popup menu is open; otherwise once the last
 // one has closed and its caller (or the menu's chosen command) has finished, if `context`

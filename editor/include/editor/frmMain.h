@@ -9,6 +9,7 @@
 
 #include "common/storewatch.h"
 #include "editor/menuslots.h"
+#include "editor/pickwindow.h"
 #include "template/tmpeng.h"
 
 class Document;
@@ -135,6 +136,10 @@ class frmMain : public QMainWindow {
   // fields on, returns those that needed someone to ask (fill-ins, the selection), left
   // empty.
   QStringList putTemplateOnClipboard(const QString& value);
+  // Shows the template picker as a window of its own for another program (quorpad --pick):
+  // the template chosen goes on the clipboard as quorpad's own text and, as `request` asks,
+  // is pasted into the window that had the keyboard; where it cannot be, the person is told.
+  void pickForAnotherProgram(const PickRequest& request);
   // Whether templates are inserted with their fields filled: the switch in the settings,
   // followed as it changes.
   bool fieldsOn();

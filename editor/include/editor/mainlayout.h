@@ -29,7 +29,7 @@ struct MainLayout {
 inline constexpr int kMinWindowWidth = 6000;
 inline constexpr int kMinWindowHeight = 4000;
 inline constexpr int kMinPanelWidth = 1440;  // the status bar's first panel, at the least
-inline constexpr int kTextLeft = 50;  // the document box's place inside its frame
+inline constexpr int kTextLeft = 50;         // the document box's place inside its frame
 inline constexpr int kTextTop = 145;
 
 MainLayout LayoutMainWindow(int widthTwips, int heightTwips);

@@ -100,9 +100,9 @@ class TemplatePicker : public QFrame {
   QListView* lstTemplates = nullptr;
   QLabel* lblStatus = nullptr;
   TemplateListModel* model_ = nullptr;
-  QTimer* lowering_ = nullptr;     // lower-cases the list while the user has yet to type
-  QString loadError_;              // the engine's message when the last load failed
-  bool loaded_ = false;            // a load has succeeded; the store is known
-  StoreStamp loadedFrom_;          // the store file as the last load found it
-  LongJob* loader_ = nullptr;  // one background load at a time; a newer one overtakes
+  QTimer* lowering_ = nullptr;  // lower-cases the list while the user has yet to type
+  QString loadError_;           // the engine's message when the last load failed
+  bool loaded_ = false;         // a load has succeeded; the store is known
+  StoreStamp loadedFrom_;       // the store file as the last load found it
+  LongJob* loader_ = nullptr;   // one background load at a time; a newer one overtakes
 };

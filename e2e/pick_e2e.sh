@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# End-to-end run of `quorpad --pick` on a real X server (Xvfb) with openbox, driven by
+# xdotool as a desktop shortcut would start it: another program (pastetarget, which writes
+# what its text box holds to a file) has the keyboard; --pick shows the picker in front with
+# the keyboard, a few letters and Return choose a template, and its text (fields filled)
+# arrives in that program, which has the keyboard again. Each pick of the table below runs
+# without a quorpad and then with one running (which answers it: one process afterwards).
+#
+#   pick_e2e.sh PROGRAM_FOLDER PASTETARGET
+#
+# Works on a copy of the program in a temporary folder with a store of its own. Every wait
+# polls with a bound; the whole run is bounded too. PICK_E2E_KEEP=1 keeps the folder.
+set -u
+
+. "$(dirname "$0")/xsession.sh"
+xs_bound 170 "$0" "$@"
+
+BIN_DIR=${1:-}
+TARGET=${2:-}
+if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ] || [ ! -x "$TARGET" ]; then
+  echo "usage: pick_e2e.sh PROGRAM_FOLDER PASTETARGET" >&2
+  exit 2
+fi
+
+xs_tag=pick_e2e
+xs_total=12
+xs_keep=${PICK_E2E_KEEP:-}
+xs_picture=pick_e2e_failure.png
+qp_pid=""
+
+xs_begin xclip || finish
+xs_copy_program "$BIN_DIR" || finish
+printf '1\x04Greeting\x04Hello {:date yyyy:}\r\n1\x04Signature\x04Dear {:ask To:}\r\n' \
+  >"$work/bin/templates.dat"
+printf '[templates]\nfields=1\n' >"$work/bin/quorpad.ini"
+year=$(date +%Y)
+xs_start_x || finish
+
+received="$work/received.txt"
+xs_spawn "$work/target.log" "$TARGET" "$received"
+target_pid=$spawned_pid
+if ! poll "$WAIT_SECONDS" find_window "$target_pid" "paste target"; then
+  log "the paste target did not show"
+  finish
+fi
+target=$window
+
+has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+holds() { [ "$(cat "$received" 2>/dev/null)" = "$1" ]; }
+pick_shown() { xdotool search --onlyvisible --name '^Insert Template$' >/dev/null 2>&1 &&
+  [ "$(xdotool getwindowname "$(xdotool getwindowfocus 2>/dev/null)" 2>/dev/null)" = "Insert Template" ]; }
+fill_in_shown() { [ "$(xdotool getwindowname "$(xdotool getwindowfocus 2>/dev/null)" 2>/dev/null)" = "Fill In Template" ]; }
+quorpads() { pgrep -c -f "^$work/bin/quorpad" 2>/dev/null || echo 0; }
+
+# The target with the keyboard and an empty box.
+target_ready() {
+  timeout 5 xdotool windowactivate --sync "$target" 2>/dev/null
+  poll "$WAIT_SECONDS" has_keyboard "$target" || return 1
+  xdotool key ctrl+a BackSpace
+  poll "$WAIT_SECONDS" holds ""
+}
+
+# pick OPTIONS TYPED KEYS ANSWER EXPECTED CLIPBOARD: --pick with OPTIONS, TYPED letters then
+# KEYS; ANSWER is typed into the fill-in question where not empty. The target then holds
+# EXPECTED and has the keyboard; CLIPBOARD, where given, is what the clipboard holds; the
+# command ends with status 0.
+pick() {
+  local options=$1 typed=$2 keys=$3 answer=$4 expected=$5 clipboard=$6 status
+  target_ready || { fail_step "the paste target did not take the keyboard"; return; }
+  # shellcheck disable=SC2086
+  xs_spawn "$work/pick.log" "$work/bin/quorpad" --pick $options
+  local pick_pid=$spawned_pid
+  if ! poll "$WAIT_SECONDS" pick_shown; then
+    fail_step "no picker window with the keyboard"
+    return
+  fi
+  xdotool type --delay 60 "$typed"
+  xdotool key $keys
+  if [ -n "$answer" ]; then
+    if ! poll "$WAIT_SECONDS" fill_in_shown; then
+      fail_step "the fill-in question did not come"
+      return
+    fi
+    xdotool type --delay 40 "$answer"
+    xdotool key Return
+  fi
+  # Alone, the text is the picking process's until it ends (a clipboard manager would keep
+  # it after): the clipboard is looked at first.
+  if [ -n "$clipboard" ] && ! poll "$WAIT_SECONDS" clipboard_is "$clipboard"; then
+    fail_step "the clipboard holds '$(timeout 5 xclip -o -selection clipboard 2>/dev/null)'"
+  elif ! poll "$WAIT_SECONDS" process_ended "$pick_pid"; then
+    fail_step "--pick $options did not end"
+  elif ! { xs_reap "$pick_pid"; status=$?; [ "$status" -eq 0 ]; }; then
+    fail_step "--pick $options ended with status $status: $(cat "$work/pick.log")"
+  elif ! poll "$WAIT_SECONDS" holds "$expected"; then
+    fail_step "the target holds '$(cat "$received" 2>/dev/null)', not '$expected'"
+  elif ! poll "$WAIT_SECONDS" has_keyboard "$target"; then
+    fail_step "the keyboard went to '$(xdotool getwindowname "$(xdotool getwindowfocus)" 2>/dev/null)', not back to the target"
+  else
+    pass_step
+  fi
+}
+
+# The table: what is asked, and what the other program then holds.
+run_table() {  # run_table WHERE
+  begin_step "$1: a few letters and Return paste the template, its field filled"
+  pick "" gre Return "" "Hello $year" "Hello $year"
+  begin_step "$1: a fill-in is asked in front, and its answer pasted"
+  pick "" sig Return Ann "Dear Ann" ""
+  begin_step "$1: Escape pastes nothing"
+  pick "" gre Escape "" "" ""
+  begin_step "$1: --paste-key shift+Insert pastes with that key"
+  pick "--paste-key shift+Insert" gre Return "" "Hello $year" ""
+  begin_step "$1: --no-paste leaves the text on the clipboard only"
+  pick --no-paste sig Return Bo "" "Dear Bo"
+}
+
+run_table "alone"
+
+begin_step "a quorpad starts and runs"
+xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
+qp_pid=$spawned_pid
+if poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad"; then pass_step; else fail_step "no main window"; fi
+
+run_table "answered by the running quorpad"
+
+begin_step "one quorpad afterwards, still running"
+if [ "$(quorpads)" = 1 ] && process_alive "$qp_pid"; then
+  pass_step
+else
+  fail_step "$(quorpads) quorpad processes"
+fi
+
+finish

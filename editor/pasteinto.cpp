@@ -1,0 +1,245 @@
+// Pasting into the window that had the keyboard: X11 through XTest, Wayland through wtype.
+#include "editor/pasteinto.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdio>
+
+#include "trayhost.h"
+
+// Xlib last: its macros (None, Bool, Status) would clash with Qt's names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#include <X11/extensions/XTest.h>
+
+namespace {
+
+// The modifiers by the names they may be given, with the X11 key and the wtype name of each.
+struct Modifier {
+  const char* name;
+  const char* alias;
+  KeySym x11;
+  const char* wtype;
+};
+constexpr Modifier kModifiers[] = {{"ctrl", "control", XK_Control_L, "ctrl"},
+                                   {"shift", "shift", XK_Shift_L, "shift"},
+                                   {"alt", "alt", XK_Alt_L, "alt"},
+                                   {"super", "logo", XK_Super_L, "logo"}};
+
+const Modifier* FindModifier(const QString& name) {
+  const QByteArray lower = name.toLower().toLatin1();
+  for (const Modifier& m : kModifiers)
+    if (lower == m.name || lower == m.alias) return &m;
+  return nullptr;
+}
+
+// The key's symbol: as written, else with its letters' case changed ("insert" for "Insert").
+KeySym KeySymbol(const QString& key) {
+  for (const QString& spelling :
+       {key, key.toLower(), key.left(1).toUpper() + key.mid(1).toLower()}) {
+    const KeySym symbol = XStringToKeysym(spelling.toLatin1().constData());
+    if (symbol != NoSymbol) return symbol;
+  }
+  return NoSymbol;
+}
+
+Window ActiveWindow(Display* display) {
+  const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, left = 0;
+  unsigned char* data = nullptr;
+  Window window = 0;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False, XA_WINDOW, &type,
+                         &format, &count, &left, &data) == Success &&
+      data && count == 1 && format == 32)
+    window = *reinterpret_cast<Window*>(data);
+  if (data) XFree(data);
+  if (!window) {
+    int revert = 0;
+    XGetInputFocus(display, &window, &revert);
+    if (window == PointerRoot) window = 0;
+  }
+  return window;
+}
+
+// Asks the window manager to give `window` the keyboard, as a pager or a taskbar asks (the
+// person chose it), which focus-stealing rules let through.
+void Activate(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 2;
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, DefaultRootWindow(display), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  XFlush(display);
+}
+
+}  // namespace
+
+std::optional<PasteKeys> ReadPasteKeys(const QString& text, QString& why) {
+  const QStringList parts = text.split(QLatin1Char('+'));
+  PasteKeys keys;
+  for (int i = 0; i + 1 < parts.size(); ++i) {
+    const Modifier* modifier = FindModifier(parts.at(i).trimmed());
+    if (!modifier) {
+      why = QStringLiteral("'%1' is no modifier (ctrl, shift, alt or super)").arg(parts.at(i));
+      return std::nullopt;
+    }
+    keys.modifiers << QString::fromLatin1(modifier->name);
+  }
+  keys.key = parts.last().trimmed();
+  if (keys.key.isEmpty() || KeySymbol(keys.key) == NoSymbol) {
+    why = QStringLiteral("'%1' names no key").arg(keys.key);
+    return std::nullopt;
+  }
+  return keys;
+}
+
+PasteTarget::PasteTarget(QObject* parent) : QObject(parent) {
+  if (!IsX11Session()) return;
+  if (Display* display = XOpenDisplay(nullptr)) {
+    window_ = ActiveWindow(display);
+    XCloseDisplay(display);
+  }
+}
+
+PasteTarget::~PasteTarget() = default;
+
+void PasteTarget::giveBack() {
+  if (!window_) return;
+  if (Display* display = XOpenDisplay(nullptr)) {
+    Activate(display, window_);
+    XCloseDisplay(display);
+  }
+}
+
+void PasteTarget::paste(const PasteKeys& keys, std::function<void(const QString&)> done) {
+  if (IsWaylandSession()) {
+    sendWayland(keys, std::move(done));
+    return;
+  }
+  if (!window_) {
+    done(QStringLiteral("no window had the keyboard to paste into"));
+    return;
+  }
+  giveBack();
+  sendX11(keys, std::move(done), 0);
+}
+
+void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QString&)> done,
+                          int tries) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    done(QStringLiteral("the display cannot be reached"));
+    return;
+  }
+  int event = 0, error = 0, major = 0, minor = 0;
+  if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
+    XCloseDisplay(display);
+    done(QStringLiteral("the display has no XTest extension to send the paste key with"));
+    return;
+  }
+  // The keys go to the window that has the keyboard: wait (a second at most) until the
+  // window manager has given it back.
+  if (ActiveWindow(display) != window_ && tries < 50) {
+    XCloseDisplay(display);
+    QTimer::singleShot(20, this, [this, keys, done = std::move(done), tries]() mutable {
+      sendX11(keys, std::move(done), tries + 1);
+    });
+    return;
+  }
+  if (ActiveWindow(display) != window_) {
+    XCloseDisplay(display);
+    done(QStringLiteral("the window that had the keyboard did not take it back"));
+    return;
+  }
+  QList<KeyCode> codes;
+  for (const QString& name : keys.modifiers)
+    codes << XKeysymToKeycode(display, FindModifier(name)->x11);
+  codes << XKeysymToKeycode(display, KeySymbol(keys.key));
+  if (codes.contains(0)) {
+    XCloseDisplay(display);
+    done(QStringLiteral("the keyboard has no key %1").arg(keys.key));
+    return;
+  }
+  for (KeyCode code : codes) XTestFakeKeyEvent(display, code, True, CurrentTime);
+  for (auto code = codes.rbegin(); code != codes.rend(); ++code)
+    XTestFakeKeyEvent(display, *code, False, CurrentTime);
+  XSync(display, False);
+  XCloseDisplay(display);
+  done(QString());
+}
+
+void PasteTarget::sendWayland(const PasteKeys& keys, std::function<void(const QString&)> done) {
+  const QString wtype = QStandardPaths::findExecutable(QStringLiteral("wtype"));
+  if (wtype.isEmpty()) {
+    done(QStringLiteral("wtype, which sends the paste key on Wayland, is not installed"));
+    return;
+  }
+  QStringList arguments;
+  for (const QString& name : keys.modifiers)
+    arguments << QStringLiteral("-M") << QString::fromLatin1(FindModifier(name)->wtype);
+  arguments << QStringLiteral("-k") << keys.key;
+  for (auto name = keys.modifiers.crbegin(); name != keys.modifiers.crend(); ++name)
+    arguments << QStringLiteral("-m") << QString::fromLatin1(FindModifier(*name)->wtype);
+  // The compositor gives the keyboard back once quorpad's window has gone from the screen.
+  QTimer::singleShot(150, this, [this, wtype, arguments, done = std::move(done)] {
+    auto* process = new QProcess(this);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    connect(process, &QProcess::finished, this,
+            [process, done](int status, QProcess::ExitStatus how) {
+              process->deleteLater();
+              const QString said = QString::fromLocal8Bit(process->readAll()).trimmed();
+              if (how == QProcess::NormalExit && status == 0) {
+                done(QString());
+                return;
+              }
+              done(QStringLiteral("wtype could not send the paste key") +
+                   (said.isEmpty() ? QString()
+                                   : QStringLiteral(": ") + said.section(QLatin1Char('\n'), 0, 0)));
+            });
+    connect(process, &QProcess::errorOccurred, this, [process, done](QProcess::ProcessError e) {
+      if (e != QProcess::FailedToStart) return;
+      process->deleteLater();
+      done(QStringLiteral("wtype could not be started"));
+    });
+    process->start(wtype, arguments);
+  });
+}
+
+void SayLeftOnClipboard(const QString& problem) {
+  const QString text =
+      QStringLiteral("The template is on the clipboard, not pasted: %1.").arg(problem);
+  const auto onStandardError = [text] {
+    std::fprintf(stderr, "quorpad: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+  };
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    onStandardError();
+    return;
+  }
+  QDBusMessage notify = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.Notifications"),
+      QStringLiteral("/org/freedesktop/Notifications"),
+      QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+  notify << QStringLiteral("quorpad") << 0u << QStringLiteral("quorpad")
+         << QStringLiteral("quorpad") << text << QStringList() << QVariantMap() << 8000;
+  // Said without waiting: a notification service that hangs holds nothing up.
+  auto* call = new QDBusPendingCallWatcher(bus.asyncCall(notify, 2000), qApp);
+  QObject::connect(call, &QDBusPendingCallWatcher::finished, qApp,
+                   [onStandardError](QDBusPendingCallWatcher* answered) {
+                     answered->deleteLater();
+                     if (answered->isError()) onStandardError();
+                   });
+}
