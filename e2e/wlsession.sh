@@ -2,9 +2,10 @@
 # steps, process handling, polling, session bus and status notifier helpers it shares):
 # sway on its headless backend and waybar's tray, with folders of their own.
 #
-#   wl_as_unprivileged SCRIPT FOLDER   run as root: runs SCRIPT again as an unprivileged
-#                           user, on copies of the scripts and the program folder FOLDER
-#                           that the user owns, and exits with its status; otherwise returns
+#   wl_as_unprivileged SCRIPT FOLDER [PROGRAM]   run as root: runs SCRIPT again as an
+#                           unprivileged user, on copies of the scripts, the program folder
+#                           FOLDER and another PROGRAM the run needs, that the user owns, and
+#                           exits with its status; otherwise returns
 #   wl_begin [TOOLS...]     checks the tools; makes $work and the private environment
 #   wl_start_sway           sway headless; sets WAYLAND_DISPLAY and SWAYSOCK
 #   wl_start_waybar         waybar with only its tray (a status notifier watcher and host)
@@ -16,9 +17,10 @@
 # left as it was: no user made, no file written outside that folder. Where that cannot be
 # done, the test is skipped (status 77), saying why.
 WL_USER=${WL_USER:-nobody}
-wl_as_unprivileged() {  # wl_as_unprivileged SCRIPT FOLDER
+wl_as_unprivileged() {  # wl_as_unprivileged SCRIPT FOLDER [PROGRAM]
   [ "$(id -u)" -eq 0 ] || return 0
-  local script=$1 folder=$2 stage status
+  local script=$1 folder=$2 program=${3:-} stage status
+  local more=()
   if ! id -u "$WL_USER" >/dev/null 2>&1 || [ "$(id -u "$WL_USER")" -eq 0 ]; then
     echo "$xs_tag: SKIP: running as root and there is no unprivileged user '$WL_USER' for sway"
     exit 77
@@ -28,6 +30,10 @@ wl_as_unprivileged() {  # wl_as_unprivileged SCRIPT FOLDER
   mkdir -p "$stage/e2e" "$stage/bin" "$stage/home"
   cp "$(dirname "$script")"/*.sh "$stage/e2e/" &&
     cp -P "$folder/quorpad" "$folder"/libtemplate.so* "$stage/bin/" || { rm -rf -- "$stage"; exit 1; }
+  if [ -n "$program" ]; then
+    cp "$program" "$stage/bin/" || { rm -rf -- "$stage"; exit 1; }
+    more=("$stage/bin/$(basename "$program")")
+  fi
   chmod 755 "$stage"
   chown -R "$WL_USER:" "$stage"
   log "running as user '$WL_USER'"
@@ -35,7 +41,7 @@ wl_as_unprivileged() {  # wl_as_unprivileged SCRIPT FOLDER
   runuser -u "$WL_USER" -- env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" TMPDIR="${TMPDIR:-/tmp}" \
     HOME="$stage/home" \
     WAYLAND_E2E_KEEP="${WAYLAND_E2E_KEEP:-}" QT_LOGGING_RULES="${QT_LOGGING_RULES:-}" \
-    bash "$stage/e2e/$(basename "$script")" "$stage/bin" || status=$?
+    bash "$stage/e2e/$(basename "$script")" "$stage/bin" "${more[@]}" || status=$?
   rm -rf -- "$stage"
   exit "$status"
 }

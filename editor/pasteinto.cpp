@@ -186,7 +186,9 @@ void PasteTarget::sendWayland(const PasteKeys& keys, std::function<void(const QS
     done(QStringLiteral("wtype, which sends the paste key on Wayland, is not installed"));
     return;
   }
-  QStringList arguments;
+  // wtype is a keyboard of its own, new to the compositor: the window takes keys from it only
+  // a moment after it shows up.
+  QStringList arguments{QStringLiteral("-s"), QStringLiteral("300")};
   for (const QString& name : keys.modifiers)
     arguments << QStringLiteral("-M") << QString::fromLatin1(FindModifier(name)->wtype);
   arguments << QStringLiteral("-k") << keys.key;

@@ -147,6 +147,37 @@ class CommandLineTest : public QObject {
     QTest::newRow("two copies") << QStringList{"--copy", "a", "--copy", "b"} << "one template";
     QTest::newRow("a file too") << QStringList{"--list", "a.txt"} << "--list takes no file";
     QTest::newRow("no name") << QStringList{"--copy"} << "copy";
+    QTest::newRow("pick and copy") << QStringList{"--pick", "--copy", "a"} << "--pick cannot";
+    QTest::newRow("pick a file") << QStringList{"--pick", "a.txt"} << "--pick takes no file";
+    QTest::newRow("no modifier") << QStringList{"--pick", "--paste-key", "hyper+v"}
+                                 << "'hyper' is no modifier";
+    QTest::newRow("no key") << QStringList{"--pick", "--paste-key", "ctrl+"} << "names no key";
+    QTest::newRow("unknown key") << QStringList{"--pick", "--paste-key", "ctrl+nokey"}
+                                 << "'nokey' names no key";
+    QTest::newRow("key and no paste")
+        << QStringList{"--pick", "--paste-key", "ctrl+v", "--no-paste"} << "not with --no-paste";
+    QTest::newRow("key without pick") << QStringList{"--paste-key", "ctrl+v"} << "goes with --pick";
+  }
+
+  void pickReadsItsPasteKey_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("the default") << QStringList{"--pick"} << true << "ctrl+v";
+    QTest::newRow("a terminal's") << QStringList{"--pick", "--paste-key", "Ctrl+Shift+V"} << true
+                                  << "Ctrl+Shift+V";
+    QTest::newRow("a named key") << QStringList{"--pick", "--paste-key=shift+insert"} << true
+                                 << "shift+insert";
+    QTest::newRow("no paste") << QStringList{"--pick", "--no-paste"} << false << "ctrl+v";
+  }
+  void pickReadsItsPasteKey() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, paste);
+    QFETCH(QString, key);
+    const CommandLine command = Parse(arguments);
+    QCOMPARE(command.action, CommandLine::Action::kPick);
+    QCOMPARE(command.paste, paste);
+    QCOMPARE(command.pasteKey, key);
   }
   void templateOptionsRefuseWhatTheyCannotDo() {
     QFETCH(QStringList, arguments);
