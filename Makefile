@@ -66,6 +66,7 @@ bench: build
 	$(BUILD)/bin/versions_bench
 	$(BUILD)/bin/manager_bench
 	bench/startup_bench.sh $(BUILD)/bin
+	bench/pick_bench.sh $(BUILD)/bin
 
 # The program folder goes to PREFIX/lib/quorpad with PREFIX/bin/quorpad linking to it, plus
 # the desktop entry and the icon. An existing template store is never overwritten.
