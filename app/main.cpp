@@ -173,6 +173,8 @@ int main(int argc, char* argv[]) {
     }
   }
 
+  // A pick on its own is no session's quorpad: a later start must not wait for it to end.
+  if (command.action == CommandLine::Action::kPick) instance.release();
   // No quorpad was running to answer: this one carries the command line out, and starts as
   // the session's where it needs the window.
   Session session(instance);

@@ -207,6 +207,14 @@ bool SingleInstance::listen(QString& problem) {
   return true;
 }
 
+void SingleInstance::release() {
+  if (watch_) watch_->stop();
+  if (!server_) return;
+  server_->close();
+  delete server_;
+  server_ = nullptr;
+}
+
 bool SingleInstance::listening() const {
   return server_ && server_->isListening();
 }

@@ -100,6 +100,9 @@ HandOverReply PickTemplate(const CommandLine& command, bool alone) {
   QString why;
   if (const std::optional<PasteKeys> keys = ReadPasteKeys(command.pasteKey, why))
     request.keys = *keys;
+  // The window to paste into is the one that has the keyboard as the command comes, before
+  // a question of quorpad's comes forward.
+  request.target = WindowWithKeyboard();
   if (!alone) {
     // After any question quorpad has open, which holds the keyboard until it is answered.
     BringModalForward();
@@ -135,7 +138,10 @@ HandOverReply PickTemplate(const CommandLine& command, bool alone) {
                    });
   // Asked to end, it ends at once: nothing of the person's is left unsaved.
   EndSignals ending;
-  QObject::connect(&ending, &EndSignals::received, &loop, &QEventLoop::quit);
+  QObject::connect(&ending, &EndSignals::received, &loop, [&loop] {
+    CancelModals();  // a fill-in question open ends too
+    loop.quit();
+  });
   const QPointer<PickWindow> open(pick);
   pick->start();
   loop.exec();

@@ -1,8 +1,8 @@
-// Another program for the --pick run: a window titled "paste target" with a text box that
-// writes what it holds to the file given, at every change, so that the run can read what
-// the window received.
+// Another program for the --pick run: a window titled TITLE ("paste target" unless given)
+// with a text box that writes what it holds to the file given, at every change, so that the
+// run can read what the window received.
 //
-//   pastetarget FILE
+//   pastetarget FILE [TITLE]
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const QString path = QString::fromLocal8Bit(argv[1]);
   QPlainTextEdit box;
-  box.setWindowTitle(QStringLiteral("paste target"));
+  box.setWindowTitle(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("paste target"));
   box.resize(400, 200);
   QObject::connect(&box, &QPlainTextEdit::textChanged, &box, [&box, path] {
     QFile file(path + QStringLiteral(".new"));

@@ -23,7 +23,7 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ] || [ ! -x "$TARGET" ]; then
 fi
 
 xs_tag=pick_e2e
-xs_total=12
+xs_total=14
 xs_keep=${PICK_E2E_KEEP:-}
 xs_picture=pick_e2e_failure.png
 qp_pid=""
@@ -44,12 +44,20 @@ if ! poll "$WAIT_SECONDS" find_window "$target_pid" "paste target"; then
   finish
 fi
 target=$window
+# A third program, to take the keyboard while the picker is open.
+xs_spawn "$work/other.log" "$TARGET" "$work/other.txt" "other window"
+if ! poll "$WAIT_SECONDS" find_window "$spawned_pid" "other window"; then
+  log "the other window did not show"
+  finish
+fi
+other=$window
 
 has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 holds() { [ "$(cat "$received" 2>/dev/null)" = "$1" ]; }
 pick_shown() { xdotool search --onlyvisible --name '^Insert Template$' >/dev/null 2>&1 &&
   [ "$(xdotool getwindowname "$(xdotool getwindowfocus 2>/dev/null)" 2>/dev/null)" = "Insert Template" ]; }
 fill_in_shown() { [ "$(xdotool getwindowname "$(xdotool getwindowfocus 2>/dev/null)" 2>/dev/null)" = "Fill In Template" ]; }
+picker_gone() { ! xdotool search --onlyvisible --name '^Insert Template$' >/dev/null 2>&1; }
 quorpads() { pgrep -c -f "^$work/bin/quorpad" 2>/dev/null || echo 0; }
 
 # The target with the keyboard and an empty box.
@@ -113,6 +121,25 @@ run_table() {  # run_table WHERE
   pick "--paste-key shift+Insert" gre Return "" "Hello $year" ""
   begin_step "$1: --no-paste leaves the text on the clipboard only"
   pick --no-paste sig Return Bo "" "Dear Bo"
+  begin_step "$1: another window taking the keyboard ends the pick, and keeps it"
+  target_ready || { fail_step "the paste target did not take the keyboard"; return; }
+  xs_spawn "$work/pick.log" "$work/bin/quorpad" --pick
+  if ! poll "$WAIT_SECONDS" pick_shown; then
+    fail_step "no picker window with the keyboard"
+    return
+  fi
+  xdotool type --delay 60 gre
+  # As the window manager gives it on a click or Alt+Tab.
+  timeout 5 xdotool windowactivate "$other" 2>/dev/null
+  if ! poll "$WAIT_SECONDS" picker_gone; then
+    fail_step "the picker stayed"
+  elif sleep 0.5 && ! has_keyboard "$other"; then
+    fail_step "the keyboard went to '$(xdotool getwindowname "$(xdotool getwindowfocus)" 2>/dev/null)'"
+  elif ! holds ""; then
+    fail_step "the target received '$(cat "$received")'"
+  else
+    pass_step
+  fi
 }
 
 run_table "alone"

@@ -97,6 +97,8 @@ frmMain::~frmMain() {
   // Changes that nobody let go of (the desktop session ended without a question) stay in
   // their recovery copy, brought up to date.
   if (RecoveryCopy* copy = recovery()) copy->flush();
+  // A picker for another program uses this window's store and clipboard: it goes first.
+  delete pick_.data();
   releaseDesktop();
 }
 
@@ -727,11 +729,19 @@ QStringList frmMain::putTemplateOnClipboard(const QString& value) {
 
 void frmMain::pickForAnotherProgram(const PickRequest& request) {
   if (!Temp) return;
+  // Asked again while it is open (the key pressed twice): the same picker, for the window
+  // it was asked from.
+  if (pick_ && pick_->isVisible()) {
+    pick_->raise();
+    GiveKeyboardFocus(pick_);
+    return;
+  }
   auto* pick = new PickWindow(*Temp, fieldsOn(), request,
                               [this](const QString& text) { ownText_->put(text); });
   connect(pick, &PickWindow::finished, this, [](const QString&, const QString& problem) {
     if (!problem.isEmpty()) SayLeftOnClipboard(problem);
   });
+  pick_ = pick;
   pick->start();
 }
 

@@ -15,8 +15,8 @@
 // Xlib last: its macros (None, Bool, Status) would clash with Qt's names.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -105,13 +105,18 @@ std::optional<PasteKeys> ReadPasteKeys(const QString& text, QString& why) {
   return keys;
 }
 
-PasteTarget::PasteTarget(QObject* parent) : QObject(parent) {
-  if (!IsX11Session()) return;
+unsigned long WindowWithKeyboard() {
+  if (!IsX11Session()) return 0;
+  Window window = 0;
   if (Display* display = XOpenDisplay(nullptr)) {
-    window_ = ActiveWindow(display);
+    window = ActiveWindow(display);
     XCloseDisplay(display);
   }
+  return window;
 }
+
+PasteTarget::PasteTarget(unsigned long window, QObject* parent)
+    : QObject(parent), window_(window ? window : WindowWithKeyboard()) {}
 
 PasteTarget::~PasteTarget() = default;
 
@@ -152,6 +157,9 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
   // The keys go to the window that has the keyboard: wait (a second at most) until the
   // window manager has given it back.
   if (ActiveWindow(display) != window_ && tries < 50) {
+    // A window manager that keeps no active window (or ignores the request) leaves the
+    // keyboard where the picker's window left it: it is set on the window directly.
+    if (tries == 10) XSetInputFocus(display, window_, RevertToParent, CurrentTime);
     XCloseDisplay(display);
     QTimer::singleShot(20, this, [this, keys, done = std::move(done), tries]() mutable {
       sendX11(keys, std::move(done), tries + 1);
@@ -215,6 +223,8 @@ void PasteTarget::sendWayland(const PasteKeys& keys, std::function<void(const QS
       process->deleteLater();
       done(QStringLiteral("wtype could not be started"));
     });
+    // A wtype that hangs is stopped: the text stays on the clipboard, and that is said.
+    QTimer::singleShot(5000, process, [process] { process->kill(); });
     process->start(wtype, arguments);
   });
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -27,7 +28,9 @@ QString AsPlainLines(QString text) {
 
 PickWindow::PickWindow(templates::tmpeng& engine, bool fields, PickRequest request,
                        std::function<void(const QString&)> putOnClipboard)
-    : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint),
+    // A window of its own, not a dialog: a dialog is made the transient of the program's
+    // other windows, and a window manager may then keep the keyboard in it.
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint),
       engine_(engine),
       fields_(fields),
       request_(std::move(request)),
@@ -48,7 +51,7 @@ PickWindow::PickWindow(templates::tmpeng& engine, bool fields, PickRequest reque
 PickWindow::~PickWindow() = default;
 
 void PickWindow::start() {
-  target_ = new PasteTarget(this);
+  target_ = new PasteTarget(request_.target, this);
   if (IsX11Session()) {
     // Near the pointer, whole on its screen.
     const QPoint at = QCursor::pos();
@@ -83,7 +86,11 @@ void PickWindow::choose(const QString& name, const QString& value) {
   if (chosen_ || ending_) return;
   chosen_ = true;
   asking_ = true;
+  // The question runs an event loop of its own, in which the window may go (the program
+  // ending): nothing of it is touched afterwards.
+  const QPointer<PickWindow> alive(this);
   const std::optional<QString> text = TemplateTextAsked(this, name, AsPlainLines(value), fields_);
+  if (!alive) return;
   asking_ = false;
   if (!text) {
     end(QString(), QString());
@@ -100,12 +107,12 @@ void PickWindow::choose(const QString& name, const QString& value) {
                  [this, text = *text](const QString& problem) { end(text, problem); });
 }
 
-void PickWindow::end(const QString& text, const QString& problem) {
+void PickWindow::end(const QString& text, const QString& problem, bool giveBack) {
   if (ending_) return;
   ending_ = true;
   if (isVisible()) hide();
   // Nothing pasted: the keyboard still goes back to where it was.
-  if (text.isEmpty() || !request_.paste) target_->giveBack();
+  if (giveBack && (text.isEmpty() || !request_.paste)) target_->giveBack();
   Q_EMIT finished(text, problem);
   close();
 }
@@ -116,7 +123,7 @@ bool PickWindow::event(QEvent* event) {
   if (event->type() == QEvent::WindowDeactivate && !chosen_ && !ending_ && isVisible()) {
     QTimer::singleShot(0, this, [this] {
       if (!isActiveWindow() && !chosen_ && QApplication::activeModalWidget() == nullptr)
-        end(QString(), QString());
+        end(QString(), QString(), false);
     });
   }
   return QWidget::event(event);
@@ -126,7 +133,9 @@ bool PickWindow::eventFilter(QObject* watched, QEvent* event) {
   // Escape hides the picker: the pick ends, unless a template was chosen.
   if (watched == picker_ && event->type() == QEvent::Hide && !chosen_ && !ending_)
     QTimer::singleShot(0, this, [this] {
-      if (!chosen_) end(QString(), QString());
+      // Escape, in the window that has the keyboard; the picker also goes when another
+      // window takes the keyboard, which keeps it.
+      if (!chosen_) end(QString(), QString(), isActiveWindow());
     });
   return QWidget::eventFilter(watched, event);
 }

@@ -44,6 +44,8 @@ class SingleInstance : public QObject {
 
   // Answers the requests of later starts. Requests that arrive before it is set wait.
   void setHandler(Handler handler);
+  // Stops being the session's quorpad: later starts find nobody and start as usual.
+  void release();
 
   const QString& socketPath() const { return socketPath_; }
   // Whether later starts can reach this quorpad now.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <array>
@@ -209,6 +210,7 @@ class frmMain : public QMainWindow {
   bool storeFailing_ = false;       // the last refill failed and was reported
   LongJob* slotsReader_ = nullptr;  // the slots read again after the store changed
   TemplatePicker* picker_ = nullptr;
+  QPointer<PickWindow> pick_;  // the picker for another program, while it is open
   FindBar* findBar_ = nullptr;
   DocumentPanels* panels_ = nullptr;
 };

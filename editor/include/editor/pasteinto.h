@@ -18,14 +18,18 @@ struct PasteKeys {
 // Reads `text`; nothing, with `why`, when it names no key or a modifier quorpad does not know.
 std::optional<PasteKeys> ReadPasteKeys(const QString& text, QString& why);
 
+// The X11 window that has the keyboard now; 0 elsewhere or where none has it.
+unsigned long WindowWithKeyboard();
+
 // The window that has the keyboard when a pick begins, and the way back into it.
 class PasteTarget : public QObject {
   Q_OBJECT
 
  public:
-  // Remembers the window that has the keyboard now (on X11; elsewhere the compositor gives
-  // the keyboard back to it once quorpad's window closes).
-  explicit PasteTarget(QObject* parent);
+  // Remembers `window` (from WindowWithKeyboard()), or else the window that has the keyboard
+  // now (on X11; elsewhere the compositor gives the keyboard back to it once quorpad's
+  // window closes).
+  PasteTarget(unsigned long window, QObject* parent);
   ~PasteTarget() override;
 
   // Gives the keyboard back to the window remembered and sends it `keys`: on X11 through

@@ -15,6 +15,7 @@ class TemplatePicker;
 struct PickRequest {
   bool paste = true;  // false: the clipboard only (--no-paste)
   PasteKeys keys{{QStringLiteral("ctrl")}, QStringLiteral("v")};  // --paste-key
+  unsigned long target = 0;  // the window to paste into, where known before the window shows
 };
 
 class PickWindow : public QWidget {
@@ -44,7 +45,9 @@ class PickWindow : public QWidget {
 
  private:
   void choose(const QString& name, const QString& value);
-  void end(const QString& text, const QString& problem);
+  // Ends the pick; `giveBack` hands the keyboard back to where it was (Escape), which a
+  // pick ended by another window taking the keyboard does not.
+  void end(const QString& text, const QString& problem, bool giveBack = true);
 
   templates::tmpeng& engine_;
   bool fields_;
