@@ -130,12 +130,10 @@ HandOverReply PickTemplate(const CommandLine& command, bool alone) {
   auto* pick = new PickWindow(*engine, FieldsSwitchedOn(), request, [](const QString& text) {
     QGuiApplication::clipboard()->setText(text);
   });
-  QObject::connect(pick, &PickWindow::finished, &loop,
-                   [&loop](const QString& text, const QString& problem) {
-                     if (!problem.isEmpty()) SayLeftOnClipboard(problem);
-                     // The program pasted into asks for the text after the keys have reached it.
-                     QTimer::singleShot(text.isEmpty() ? 0 : 1500, &loop, &QEventLoop::quit);
-                   });
+  QObject::connect(pick, &PickWindow::finished, &loop, [&loop](const QString& text) {
+    // The program pasted into asks for the text after the keys have reached it.
+    QTimer::singleShot(text.isEmpty() ? 0 : 1500, &loop, &QEventLoop::quit);
+  });
   // Asked to end, it ends at once: nothing of the person's is left unsaved.
   EndSignals ending;
   QObject::connect(&ending, &EndSignals::received, &loop, [&loop] {

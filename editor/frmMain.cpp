@@ -62,13 +62,6 @@ QFont DocumentFont() {
   return font;
 }
 
-// Line breaks restored from the store are CR LF; the document holds plain line breaks.
-QString AsDocumentText(QString text) {
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
-}
-
 }  // namespace
 
 frmMain::frmMain(bool keepRecoveryCopies, QWidget* parent)
@@ -718,12 +711,12 @@ void frmMain::mnuTemplate_Click(int Index) {
 }
 
 void frmMain::insertTemplate(const QString& name, const QString& value) {
-  InsertTemplateText(txtData, name, AsDocumentText(value), fieldsOn());
+  InsertTemplateText(txtData, name, AsPlainLines(value), fieldsOn());
 }
 
 QStringList frmMain::putTemplateOnClipboard(const QString& value) {
   QStringList leftEmpty;
-  ownText_->put(TemplateTextForClipboard(AsDocumentText(value), fieldsOn(), leftEmpty));
+  ownText_->put(TemplateTextForClipboard(AsPlainLines(value), fieldsOn(), leftEmpty));
   return leftEmpty;
 }
 
@@ -738,9 +731,6 @@ void frmMain::pickForAnotherProgram(const PickRequest& request) {
   }
   auto* pick = new PickWindow(*Temp, fieldsOn(), request,
                               [this](const QString& text) { ownText_->put(text); });
-  connect(pick, &PickWindow::finished, this, [](const QString&, const QString& problem) {
-    if (!problem.isEmpty()) SayLeftOnClipboard(problem);
-  });
   pick_ = pick;
   pick->start();
 }

@@ -15,17 +15,6 @@
 #include "templateinsertion.h"
 #include "trayhost.h"
 
-namespace {
-
-// Line breaks as the engine restores them (CR LF) become the plain ones programs expect.
-QString AsPlainLines(QString text) {
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
-}
-
-}  // namespace
-
 PickWindow::PickWindow(templates::tmpeng& engine, bool fields, PickRequest request,
                        std::function<void(const QString&)> putOnClipboard)
     // A window of its own, not a dialog: a dialog is made the transient of the program's
@@ -113,7 +102,8 @@ void PickWindow::end(const QString& text, const QString& problem, bool giveBack)
   if (isVisible()) hide();
   // Nothing pasted: the keyboard still goes back to where it was.
   if (giveBack && (text.isEmpty() || !request_.paste)) target_->giveBack();
-  Q_EMIT finished(text, problem);
+  if (!problem.isEmpty()) SayLeftOnClipboard(problem);
+  Q_EMIT finished(text);
   close();
 }
 

@@ -35,6 +35,12 @@ bool AskFillIns(QWidget* window, const QString& name, const QString& text, Field
 
 }  // namespace
 
+QString AsPlainLines(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
 void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString& text,
                         bool fields) {
   // A document held still for work beside the window (the status bar says which) takes no

@@ -9,6 +9,10 @@
 class QPlainTextEdit;
 class QWidget;
 
+// Line breaks as the store restores them (CR LF) become the plain ones that the document
+// and other programs take.
+QString AsPlainLines(QString text);
+
 // Puts `text` (lines separated by LF) of the template called `name` in `box` in place of its
 // selection, as one undo step. With `fields` on, a template that asks for fill-ins asks first,
 // naming itself (nothing is inserted when that is cancelled) and the caret ends where the
@@ -18,8 +22,8 @@ void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString&
 // `text` of the template called `name` as it goes into another program: with `fields` on,
 // filled, its fill-ins asked in one question over `window` (nothing when that is
 // cancelled), and the selection and caret fields empty, since there is no document.
-std::optional<QString> TemplateTextAsked(QWidget* window, const QString& name,
-                                         const QString& text, bool fields);
+std::optional<QString> TemplateTextAsked(QWidget* window, const QString& name, const QString& text,
+                                         bool fields);
 
 // `text` as it goes on the clipboard for another program. With `fields` on, what can be filled
 // without asking is; `leftEmpty` gets the fields that could not be (fill-ins, the

@@ -35,9 +35,9 @@ class PickWindow : public QWidget {
 
  Q_SIGNALS:
   // The pick is over and the window closed: `text` went on the clipboard (nothing when
-  // Escape, or losing the keyboard, ended it), and `problem` says why it was not pasted
-  // where pasting was asked.
-  void finished(const QString& text, const QString& problem);
+  // Escape, or losing the keyboard, ended it). Where it was to be pasted and could not be,
+  // the person has been told why.
+  void finished(const QString& text);
 
  protected:
   bool event(QEvent* event) override;
@@ -45,8 +45,9 @@ class PickWindow : public QWidget {
 
  private:
   void choose(const QString& name, const QString& value);
-  // Ends the pick; `giveBack` hands the keyboard back to where it was (Escape), which a
-  // pick ended by another window taking the keyboard does not.
+  // Ends the pick, telling the person `problem` where there is one; `giveBack` hands the keyboard
+  // back to where it was (Escape), which a pick ended by another window taking the keyboard does
+  // not.
   void end(const QString& text, const QString& problem, bool giveBack = true);
 
   templates::tmpeng& engine_;
