@@ -147,7 +147,13 @@ run_table "alone"
 begin_step "a quorpad starts and runs"
 xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
 qp_pid=$spawned_pid
-if poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad"; then pass_step; else fail_step "no main window"; fi
+# Settled first: its window takes the keyboard once on screen, which must not come after
+# the target has been given it.
+if poll "$WAIT_SECONDS" find_window "$qp_pid" "quor - pad" && poll "$WAIT_SECONDS" has_keyboard "$window"; then
+  pass_step
+else
+  fail_step "no main window with the keyboard"
+fi
 
 run_table "answered by the running quorpad"
 
