@@ -1,6 +1,5 @@
 // quorpad's entry point: the command line, the session's one quorpad, the main window, the
 // event loop.
-#include <fontconfig/fontconfig.h>
 #include <QApplication>
 #include <QDir>
 #include <csignal>
@@ -8,8 +7,6 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 #include "app/commandline.h"
 #include "app/endsignals.h"
@@ -95,25 +92,6 @@ void PlatformStartMessages(QtMsgType type, const QMessageLogContext& context,
   if (g_earlierHandler) g_earlierHandler(type, context, message);
 }
 
-// Reads the desktop's font configuration on a thread of its own; no thread, and the
-// first text reads it, where none can be started.
-std::thread ReadFontConfigurationBeside() {
-  try {
-    return std::thread([] { FcInit(); });
-  } catch (const std::system_error&) {
-    return std::thread();
-  }
-}
-
-// A thread that is waited for when it goes out of scope.
-struct JoinedThread {
-  explicit JoinedThread(std::thread running) : thread(std::move(running)) {}
-  ~JoinedThread() {
-    if (thread.joinable()) thread.join();
-  }
-  std::thread thread;
-};
-
 // The application object: a GUI one for a window or the clipboard, a plain one where only
 // the store is read (--list), which works without a display.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool gui) {
@@ -142,9 +120,6 @@ int main(int argc, char* argv[]) {
   // held until the event loop can end it in order.
   if (command.action != CommandLine::Action::kList) EndSignals::catchEarly();
   const bool gui = command.action != CommandLine::Action::kList;
-  // The desktop's font configuration is read beside the connection to the display, which
-  // takes as long: the window's first text needs it.
-  const JoinedThread fonts(gui ? ReadFontConfigurationBeside() : std::thread());
   const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv, gui);
   QCoreApplication::setApplicationName(QStringLiteral("quorpad"));
   QCoreApplication::setApplicationVersion(QStringLiteral(QUORPAD_VERSION));
