@@ -2,6 +2,7 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 #include <QUrl>
@@ -41,38 +42,50 @@ QString AbsoluteFile(const QString& name, const QString& workingFolder) {
 
 CommandLine ParseCommandLine(const QStringList& arguments, const QString& workingFolder) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral(
+  parser.setApplicationDescription(QCoreApplication::translate(
+      "CommandLine",
       "Edit plain-text and HTML files with reusable templates, from the notification area.\n"
       "A quorpad that is already running opens FILE itself and comes to the front."));
-  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                QStringLiteral("Print this help and end."));
+  const QCommandLineOption help(
+      {QStringLiteral("h"), QStringLiteral("help")},
+      QCoreApplication::translate("CommandLine", "Print this help and end."));
   const QCommandLineOption version(
       {QStringLiteral("v"), QStringLiteral("version")},
-      QStringLiteral("Print the program's and the template engine's versions and end."));
+      QCoreApplication::translate(
+          "CommandLine", "Print the program's and the template engine's versions and end."));
   const QCommandLineOption newInstance(
       QStringLiteral("new-instance"),
-      QStringLiteral("Start a quorpad of its own even when one is running already."));
+      QCoreApplication::translate("CommandLine",
+                                  "Start a quorpad of its own even when one is running already."));
   const QCommandLineOption list(
       QStringLiteral("list"),
-      QStringLiteral("Print the names of the templates, one a line, in the store's order."));
+      QCoreApplication::translate(
+          "CommandLine", "Print the names of the templates, one a line, in the store's order."));
   const QCommandLineOption copy(
       QStringLiteral("copy"),
-      QStringLiteral("Put the text of the template NAME on the clipboard, where the running "
-                     "quorpad keeps it for other programs."),
+      QCoreApplication::translate(
+          "CommandLine",
+          "Put the text of the template NAME on the clipboard, where the running "
+          "quorpad keeps it for other programs."),
       QStringLiteral("NAME"));
   const QCommandLineOption pick(
       QStringLiteral("pick"),
-      QStringLiteral("Show the template picker as a small window of its own (for a desktop "
-                     "shortcut); the template chosen goes on the clipboard and is pasted into "
-                     "the window that had the keyboard."));
+      QCoreApplication::translate(
+          "CommandLine",
+          "Show the template picker as a small window of its own (for a desktop "
+          "shortcut); the template chosen goes on the clipboard and is pasted into "
+          "the window that had the keyboard."));
   const QCommandLineOption pasteKey(
       QStringLiteral("paste-key"),
-      QStringLiteral("With --pick: the key that pastes, such as ctrl+shift+v or shift+Insert "
-                     "for a terminal (ctrl+v unless given)."),
+      QCoreApplication::translate(
+          "CommandLine",
+          "With --pick: the key that pastes, such as ctrl+shift+v or shift+Insert "
+          "for a terminal (ctrl+v unless given)."),
       QStringLiteral("KEYS"));
   const QCommandLineOption noPaste(
       QStringLiteral("no-paste"),
-      QStringLiteral("With --pick: only put the template on the clipboard."));
+      QCoreApplication::translate("CommandLine",
+                                  "With --pick: only put the template on the clipboard."));
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(newInstance);
@@ -94,16 +107,27 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
     option.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(option);
   }
-  parser.addPositionalArgument(QStringLiteral("FILE"),
-                               QStringLiteral("The file to open (a text or HTML file)."),
-                               QStringLiteral("[FILE]"));
+  parser.addPositionalArgument(
+      QStringLiteral("FILE"),
+      QCoreApplication::translate("CommandLine", "The file to open (a text or HTML file)."),
+      QStringLiteral("[FILE]"));
 
   CommandLine command;
   // The usage names the program as it was called, with its folder left off.
   const QString program =
       arguments.isEmpty() ? QStringLiteral("quorpad") : QDir(arguments.first()).dirName();
-  const QString usage = parser.helpText().replace(
-      QRegularExpression(QStringLiteral("^Usage: \\S*")), QStringLiteral("Usage: ") + program);
+  QString usage = parser.helpText();
+  // Qt names the program as the application object was started, in the user's language's
+  // "Usage: %1"; without one it leaves the name out.
+  const QString started =
+      QCoreApplication::instance() ? QCoreApplication::arguments().value(0) : QString();
+  const qsizetype at =
+      started.isEmpty() ? -1 : usage.left(usage.indexOf(QLatin1Char('\n'))).indexOf(started);
+  if (at >= 0)
+    usage.replace(at, started.size(), program);
+  else
+    usage.replace(QRegularExpression(QStringLiteral("^Usage: \\S*")),
+                  QStringLiteral("Usage: ") + program);
   if (!parser.parse(arguments)) {
     command.action = CommandLine::Action::kError;
     command.text = program + QStringLiteral(": ") + parser.errorText() + QLatin1Char('\n') + usage;
@@ -126,16 +150,18 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
   };
   if (parser.isSet(pick)) {
     if (parser.isSet(list) || parser.isSet(copy))
-      return wrongUse(QStringLiteral("--pick cannot be given with --%1")
+      return wrongUse(QCoreApplication::translate("CommandLine", "--pick cannot be given with --%1")
                           .arg(parser.isSet(list) ? "list" : "copy"));
     if (!parser.positionalArguments().isEmpty())
-      return wrongUse(QStringLiteral("--pick takes no file"));
+      return wrongUse(QCoreApplication::translate("CommandLine", "--pick takes no file"));
     if (parser.isSet(pasteKey)) {
       QString why;
       if (parser.values(pasteKey).size() > 1 || parser.isSet(noPaste))
-        return wrongUse(QStringLiteral("--paste-key is given once, and not with --no-paste"));
+        return wrongUse(QCoreApplication::translate(
+            "CommandLine", "--paste-key is given once, and not with --no-paste"));
       if (!ReadPasteKeys(parser.value(pasteKey), why))
-        return wrongUse(QStringLiteral("--paste-key %1: %2").arg(parser.value(pasteKey), why));
+        return wrongUse(QCoreApplication::translate("CommandLine", "--paste-key %1: %2")
+                            .arg(parser.value(pasteKey), why));
       command.pasteKey = parser.value(pasteKey);
     }
     command.action = CommandLine::Action::kPick;
@@ -143,16 +169,18 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
     return command;
   }
   if (parser.isSet(pasteKey) || parser.isSet(noPaste))
-    return wrongUse(QStringLiteral("--%1 goes with --pick")
+    return wrongUse(QCoreApplication::translate("CommandLine", "--%1 goes with --pick")
                         .arg(parser.isSet(pasteKey) ? "paste-key" : "no-paste"));
   if (parser.isSet(list) || parser.isSet(copy)) {
     QString wrong;
     if (parser.isSet(list) && parser.isSet(copy))
-      wrong = QStringLiteral("--list and --copy cannot be given together");
+      wrong =
+          QCoreApplication::translate("CommandLine", "--list and --copy cannot be given together");
     else if (parser.values(copy).size() > 1)
-      wrong = QStringLiteral("--copy takes one template");
+      wrong = QCoreApplication::translate("CommandLine", "--copy takes one template");
     else if (!parser.positionalArguments().isEmpty())
-      wrong = QStringLiteral("--%1 takes no file").arg(parser.isSet(list) ? "list" : "copy");
+      wrong = QCoreApplication::translate("CommandLine", "--%1 takes no file")
+                  .arg(parser.isSet(list) ? "list" : "copy");
     if (!wrong.isEmpty()) {
       command.action = CommandLine::Action::kError;
       command.text = program + QStringLiteral(": ") + wrong + QLatin1Char('\n') + usage;

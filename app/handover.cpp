@@ -2,6 +2,7 @@
 #include "app/handover.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QStringList>
 #include <exception>
@@ -44,7 +45,8 @@ class OpenQueue : public QObject {
       Modal().message(
           LoadedMainWindow(), kAppTitle,
           engine ? failure.text
-                 : QStringLiteral("Could not open the file %1\n\n%2").arg(path, failure.message),
+                 : QCoreApplication::translate("HandOver", "Could not open the file %1\n\n%2")
+                       .arg(path, failure.message),
           engine ? QMessageBox::Critical : QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     }
     opening_ = false;
@@ -74,7 +76,8 @@ bool BringBackWindow(HandOverReply& reply) {
     reply.status = 1;
     reply.errors = QStringLiteral("quorpad: ") +
                    ErrorText(std::current_exception(),
-                             QStringLiteral("the main window could not be loaded: ")) +
+                             QCoreApplication::translate("HandOver",
+                                                         "the main window could not be loaded: ")) +
                    QLatin1Char('\n');
     return false;
   }
@@ -88,7 +91,8 @@ void OpenWhenFree(const QString& path) {
 
 QString LeftOutFilesText(const CommandLine& command) {
   if (command.files.size() < 2) return QString();
-  return QStringLiteral("quorpad: edits one file at a time; opened %1, left out: %2\n")
+  return QCoreApplication::translate("HandOver",
+                                     "quorpad: edits one file at a time; opened %1, left out: %2\n")
       .arg(command.files.first(), command.files.mid(1).join(QStringLiteral(", ")));
 }
 

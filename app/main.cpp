@@ -15,6 +15,7 @@
 #include "app/singleinstance.h"
 #include "common/safepaste.h"
 #include "common/version.h"
+#include "translations/translations.h"
 
 namespace {
 
@@ -77,12 +78,13 @@ void PlatformStartMessages(QtMsgType type, const QMessageLogContext& context,
     const QString display = qEnvironmentVariable(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");
     const QString reason =
         g_platformReason.isEmpty() ? message.section(QLatin1Char('\n'), 0, 0) : g_platformReason;
-    Print(stderr,
-          display.isEmpty()
-              ? QStringLiteral("quorpad: no display to open a window on (%1 is not set): %2\n")
-                    .arg(QLatin1String(wayland ? "WAYLAND_DISPLAY" : "DISPLAY"), reason)
-              : QStringLiteral("quorpad: cannot open a window on the display %1: %2\n")
-                    .arg(display, reason));
+    Print(stderr, display.isEmpty()
+                      ? QCoreApplication::translate(
+                            "main", "quorpad: no display to open a window on (%1 is not set): %2\n")
+                            .arg(QLatin1String(wayland ? "WAYLAND_DISPLAY" : "DISPLAY"), reason)
+                      : QCoreApplication::translate(
+                            "main", "quorpad: cannot open a window on the display %1: %2\n")
+                            .arg(display, reason));
     std::_Exit(1);
   }
   if (qstrncmp(context.category, "qt.qpa", 6) == 0 && type >= QtWarningMsg) {
@@ -114,7 +116,12 @@ int main(int argc, char* argv[]) {
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const QString workingFolder = QDir::currentPath();
   const CommandLine command = ParseCommandLine(arguments, workingFolder);
-  if (AnsweredAtOnce(command)) return Answer(CarryOut(command));
+  if (AnsweredAtOnce(command)) {
+    // Told in the user's language, which needs an application object, though no display.
+    QCoreApplication told(argc, argv);
+    InstallTranslations(told);
+    return Answer(CarryOut(ParseCommandLine(arguments, workingFolder)));
+  }
 
   // From here on the program may have something to keep: a signal that asks it to end is
   // held until the event loop can end it in order.
@@ -123,6 +130,7 @@ int main(int argc, char* argv[]) {
   const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv, gui);
   QCoreApplication::setApplicationName(QStringLiteral("quorpad"));
   QCoreApplication::setApplicationVersion(QStringLiteral(QUORPAD_VERSION));
+  InstallTranslations(*app);
   if (gui) {
     QGuiApplication::setDesktopFileName(QStringLiteral("quorpad"));
     InstallSafePaste(app.get());
@@ -140,7 +148,9 @@ int main(int argc, char* argv[]) {
       case SingleInstance::Role::kHandedOver:
         return Answer(reply);
       case SingleInstance::Role::kAlone:
-        Print(stderr, QStringLiteral("quorpad: %1; starting on its own\n").arg(problem));
+        Print(
+            stderr,
+            QCoreApplication::translate("main", "quorpad: %1; starting on its own\n").arg(problem));
         break;
       case SingleInstance::Role::kFirst:
         if (!problem.isEmpty()) Print(stderr, QStringLiteral("quorpad: %1\n").arg(problem));

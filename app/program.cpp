@@ -3,6 +3,7 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
@@ -119,13 +120,15 @@ bool StartQuorpad() {
                         QMessageBox::Ok);
         break;
       case Failure::Kind::kMemory:
-        ShowStoreFailure(nullptr, QStringLiteral("There is not enough memory to read it."));
+        ShowStoreFailure(nullptr, QCoreApplication::translate(
+                                      "Program", "There is not enough memory to read it."));
         break;
       case Failure::Kind::kOther:
         ShowStoreFailure(nullptr, failure.message);
         break;
       case Failure::Kind::kUnknown:
-        ShowStoreFailure(nullptr, QStringLiteral("An unexpected error stopped its reading."));
+        ShowStoreFailure(nullptr, QCoreApplication::translate(
+                                      "Program", "An unexpected error stopped its reading."));
         break;
     }
   }

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDeadlineTimer>
@@ -107,10 +108,11 @@ SingleInstance::Role SingleInstance::claim(const HandOverRequest& request, HandO
   QString lockProblem;
   if (!lock.tryLock(kLockWaitMs)) {
     lockProblem =
-        QStringLiteral("could not lock %1 (%2); going on without it")
-            .arg(socketPath_ + QStringLiteral(".lock"), lock.error() == QLockFile::PermissionError
-                                                            ? QStringLiteral("no permission")
-                                                            : QStringLiteral("held"));
+        QCoreApplication::translate("SingleInstance", "could not lock %1 (%2); going on without it")
+            .arg(socketPath_ + QStringLiteral(".lock"),
+                 lock.error() == QLockFile::PermissionError
+                     ? QCoreApplication::translate("SingleInstance", "no permission")
+                     : QCoreApplication::translate("SingleInstance", "held"));
   }
   // A quorpad that ends while the request is on its way answers nothing: look once more.
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -140,7 +142,8 @@ SingleInstance::Attempt SingleInstance::handOver(const HandOverRequest& request,
     if (error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError)
       return Attempt::kNobodyListens;
     // Some other quorpad may be listening there still: its socket is left alone.
-    problem = QStringLiteral("could not reach the running quorpad at %1: %2")
+    problem = QCoreApplication::translate("SingleInstance",
+                                          "could not reach the running quorpad at %1: %2")
                   .arg(socketPath_, socket.errorString());
     return Attempt::kNoAnswer;
   }
@@ -148,7 +151,9 @@ SingleInstance::Attempt SingleInstance::handOver(const HandOverRequest& request,
   // local user could listen there first: the command line and working folder go only to a
   // quorpad of this user's.
   if (!PeerIsThisUser(socket.socketDescriptor())) {
-    problem = QStringLiteral("%1 is held by another user; not handing over to it").arg(socketPath_);
+    problem = QCoreApplication::translate("SingleInstance",
+                                          "%1 is held by another user; not handing over to it")
+                  .arg(socketPath_);
     return Attempt::kNoAnswer;
   }
 
@@ -159,17 +164,20 @@ SingleInstance::Attempt SingleInstance::handOver(const HandOverRequest& request,
   const QDeadlineTimer deadline(kAnswerMs);
   while (!TakeFrame(buffer, kLargestReply, payload, tooLarge)) {
     if (tooLarge) {
-      problem = QStringLiteral("the running quorpad sent an answer too long to read");
+      problem = QCoreApplication::translate("SingleInstance",
+                                            "the running quorpad sent an answer too long to read");
       return Attempt::kNoAnswer;
     }
     // Bytes that are still on their way out are written by the same waits.
     if (socket.bytesToWrite() > 0) socket.waitForBytesWritten(0);
     if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
       if (socket.state() != QLocalSocket::ConnectedState) {
-        problem = QStringLiteral("the running quorpad ended before it answered");
+        problem = QCoreApplication::translate("SingleInstance",
+                                              "the running quorpad ended before it answered");
         return Attempt::kGone;
       }
-      problem = QStringLiteral("the running quorpad did not answer within %1 s (%2)")
+      problem = QCoreApplication::translate("SingleInstance",
+                                            "the running quorpad did not answer within %1 s (%2)")
                     .arg(kAnswerMs / 1000)
                     .arg(socketPath_);
       return Attempt::kNoAnswer;
@@ -177,7 +185,8 @@ SingleInstance::Attempt SingleInstance::handOver(const HandOverRequest& request,
     buffer += socket.readAll();
   }
   if (!DecodeReply(payload, reply)) {
-    problem = QStringLiteral("the running quorpad's answer could not be read");
+    problem = QCoreApplication::translate("SingleInstance",
+                                          "the running quorpad's answer could not be read");
     return Attempt::kNoAnswer;
   }
   return Attempt::kAnswered;
@@ -190,7 +199,8 @@ bool SingleInstance::listen(QString& problem) {
   // not end normally.
   QLocalServer::removeServer(socketPath_);
   if (!server->listen(socketPath_)) {
-    problem = QStringLiteral("could not listen on %1: %2").arg(socketPath_, server->errorString());
+    problem = QCoreApplication::translate("SingleInstance", "could not listen on %1: %2")
+                  .arg(socketPath_, server->errorString());
     delete server;
     return false;
   }
@@ -239,8 +249,9 @@ void SingleInstance::keepListening() {
   QLocalSocket other;
   other.connectToServer(socketPath_);
   if (other.waitForConnected(kConnectMs)) {
-    Q_EMIT listeningFailed(
-        QStringLiteral("another quorpad answers later starts at %1 now").arg(socketPath_));
+    Q_EMIT listeningFailed(QCoreApplication::translate(
+                               "SingleInstance", "another quorpad answers later starts at %1 now")
+                               .arg(socketPath_));
     return;
   }
   QString problem;
@@ -251,7 +262,8 @@ void SingleInstance::keepListening() {
   if (!failureSaid_) {
     failureSaid_ = true;
     Q_EMIT listeningFailed(
-        QStringLiteral("later starts cannot reach this quorpad at %1 (%2); trying again")
+        QCoreApplication::translate(
+            "SingleInstance", "later starts cannot reach this quorpad at %1 (%2); trying again")
             .arg(socketPath_, problem.isEmpty() ? why : problem));
   }
   // A pause that grows while it goes on failing, so that a system short of descriptors is
@@ -325,7 +337,8 @@ void SingleInstance::read(QLocalSocket* socket) {
       return;
     case Decoded::kOtherVersion:
       reply.status = 1;
-      reply.errors = QStringLiteral(
+      reply.errors = QCoreApplication::translate(
+                         "SingleInstance",
                          "quorpad: the running quorpad is of another release (its exchange "
                          "is version %1, this one's %2); end it, or start with --new-instance\n")
                          .arg(kProtocolVersion)

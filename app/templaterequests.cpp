@@ -2,6 +2,7 @@
 #include "app/templaterequests.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPointer>
@@ -69,8 +70,9 @@ bool ReadTemplates(templates::tmpeng& engine, TemplateList& list, HandOverReply&
     engine.Template_LoadA(list);
     return true;
   } catch (const std::exception&) {
-    Fail(reply,
-         ErrorText(std::current_exception(), QStringLiteral("the templates could not be read: ")));
+    Fail(reply, ErrorText(std::current_exception(),
+                          QCoreApplication::translate("TemplateRequests",
+                                                      "the templates could not be read: ")));
   }
   return false;
 }
@@ -79,8 +81,10 @@ bool ReadTemplates(templates::tmpeng& engine, TemplateList& list, HandOverReply&
 int Find(TemplateList& list, const QString& name, HandOverReply& reply) {
   const int row = FindByName(list, name);
   if (row < 0)
-    Fail(reply, QStringLiteral("no template is called \"%1\" (quorpad --list prints their names)")
-                    .arg(NameLine(name)));
+    Fail(reply,
+         QCoreApplication::translate(
+             "TemplateRequests", "no template is called \"%1\" (quorpad --list prints their names)")
+             .arg(NameLine(name)));
   return row;
 }
 
@@ -120,8 +124,9 @@ HandOverReply PickTemplate(const CommandLine& command, bool alone) {
   try {
     engine = NewEngine();
   } catch (const std::exception&) {
-    Fail(reply,
-         ErrorText(std::current_exception(), QStringLiteral("the templates could not be read: ")));
+    Fail(reply, ErrorText(std::current_exception(),
+                          QCoreApplication::translate("TemplateRequests",
+                                                      "the templates could not be read: ")));
     return reply;
   }
   // The text stays this process's on the clipboard until it ends; a clipboard manager, where
@@ -167,12 +172,15 @@ HandOverReply CopyTemplate(const QString& name) {
     if (!leftEmpty.isEmpty()) {
       QStringList shown;
       for (const QString& field : leftEmpty) shown << NameLine(field);
-      reply.errors = QStringLiteral("quorpad: --copy asks nothing, so these fields are empty: ") +
-                     shown.join(QStringLiteral(", ")) + QLatin1Char('\n');
+      reply.errors =
+          QCoreApplication::translate(
+              "TemplateRequests", "quorpad: --copy asks nothing, so these fields are empty: %1\n")
+              .arg(shown.join(QStringLiteral(", ")));
     }
   } catch (const std::exception&) {
     Fail(reply, ErrorText(std::current_exception(),
-                          QStringLiteral("the main window could not be loaded: ")));
+                          QCoreApplication::translate("TemplateRequests",
+                                                      "the main window could not be loaded: ")));
   }
   return reply;
 }

@@ -1,6 +1,7 @@
 // Reading an exception into the words the user is shown.
 #include "common/errortext.h"
 
+#include <QCoreApplication>
 #include <new>
 #include <utility>
 
@@ -23,7 +24,7 @@ Failure ReadFailure(std::exception_ptr error) {
     failure.kind = Failure::Kind::kOther;
     failure.message = QString::fromUtf8(other.what());
   } catch (...) {
-    failure.message = QStringLiteral("unknown error");
+    failure.message = QCoreApplication::translate("Failure", "unknown error");
   }
   failure.text = failure.message;
   return failure;

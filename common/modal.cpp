@@ -2,6 +2,7 @@
 #include "common/modal.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -301,7 +302,7 @@ class RealDialogs : public ModalSeam {
     if (details) {
       auto* shown = new QPlainTextEdit(&dialog);
       shown->setObjectName(QStringLiteral("details"));
-      shown->setAccessibleName(QStringLiteral("What the choice holds"));
+      shown->setAccessibleName(QCoreApplication::translate("Modal", "What the choice holds"));
       shown->setReadOnly(true);
       shown->setLineWrapMode(QPlainTextEdit::WidgetWidth);
       dialog.layout()->addWidget(shown);
@@ -361,7 +362,8 @@ class RealDialogs : public ModalSeam {
     scroll->setWidget(fields);
     layout->addWidget(scroll, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
-    buttons->addButton(QStringLiteral("Insert"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QCoreApplication::translate("Modal", "Insert"), QDialogButtonBox::AcceptRole)
+        ->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
@@ -390,10 +392,11 @@ class RealDialogs : public ModalSeam {
       const QString path = dialog.selectedFiles().constFirst();
       if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
       if (save && !QFileInfo::exists(path)) {
-        QMessageBox create(QMessageBox::Question, title,
-                           QStringLiteral("%1 does not exist.\nDo you want to create it?")
-                               .arg(QFileInfo(path).fileName()),
-                           QMessageBox::Yes | QMessageBox::No, &dialog);
+        QMessageBox create(
+            QMessageBox::Question, title,
+            QCoreApplication::translate("Modal", "%1 does not exist.\nDo you want to create it?")
+                .arg(QFileInfo(path).fileName()),
+            QMessageBox::Yes | QMessageBox::No, &dialog);
         MakePlain(&create);
         create.setDefaultButton(QMessageBox::Yes);
         if (RunModal(create, QMessageBox::No) != QMessageBox::Yes) continue;
@@ -547,18 +550,39 @@ void WhenNoModal(QObject* context, std::function<void()> command) {
 }
 
 namespace {
-const QString kStoreUnusable = QStringLiteral("The template store could not be used.\n\n");
+
+QString StoreUnusable() {
+  return QCoreApplication::translate("Modal", "The template store could not be used.\n\n");
+}
+
+// The engine's meanings of its error numbers, in the user's language.
+QString EngineMeaning(int number) {
+  static const char* const kMeanings[] = {
+      QT_TRANSLATE_NOOP("EngineError", "Overflow"),
+      QT_TRANSLATE_NOOP("EngineError", "Type mismatch"),
+      QT_TRANSLATE_NOOP("EngineError", "File not found"),
+      QT_TRANSLATE_NOOP("EngineError", "Device I/O error"),
+      QT_TRANSLATE_NOOP("EngineError", "Disk full"),
+      QT_TRANSLATE_NOOP("EngineError", "Permission denied"),
+      QT_TRANSLATE_NOOP("EngineError", "Path/File access error"),
+      QT_TRANSLATE_NOOP("EngineError", "Object doesn't support this property or method"),
+      QT_TRANSLATE_NOOP("EngineError", "Application-defined or object-defined error")};
+  (void)kMeanings;  // listed for the catalogues; the engine's own words are looked up
+  const std::string meaning = templates::EngineError::Meaning(number);
+  return QCoreApplication::translate("EngineError", meaning.c_str());
+}
+
 }  // namespace
 
 QString EngineErrorText(const templates::EngineError& error) {
-  QString text = kStoreUnusable;
+  QString text = StoreUnusable();
   if (!error.file().empty()) {
-    text += QStringLiteral("File: %1\n").arg(QString::fromStdString(error.file().string()));
+    text += QCoreApplication::translate("Modal", "File: %1\n")
+                .arg(QString::fromStdString(error.file().string()));
   }
-  text += QStringLiteral("Error %1: %2\n\n%3")
+  text += QCoreApplication::translate("Modal", "Error %1: %2\n\n%3")
               .arg(error.number())
-              .arg(QString::fromStdString(templates::EngineError::Meaning(error.number())),
-                   QString::fromStdString(error.what()));
+              .arg(EngineMeaning(error.number()), QString::fromStdString(error.what()));
   return text;
 }
 
@@ -571,7 +595,8 @@ void ShowFileError(QWidget* parent, const QString& what, const QString& path,
 void ShowStoreFailure(QWidget* parent, const QString& reason) {
   const QString store =
       QDir(TemplateStoreFolder()).filePath(QString::fromLatin1(templates::kStoreFileName));
-  Modal().message(parent, kAppTitle,
-                  kStoreUnusable + QStringLiteral("File: %1\n\n%2").arg(store, reason),
-                  QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+  Modal().message(
+      parent, kAppTitle,
+      StoreUnusable() + QCoreApplication::translate("Modal", "File: %1\n\n%2").arg(store, reason),
+      QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }

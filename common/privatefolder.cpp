@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,10 +32,10 @@ QString Reason(int error) {
 // Why a file or folder with `st` is not the user's own; empty when it is.
 QString NotOwn(const struct stat& st) {
   if (st.st_uid != ::geteuid())
-    return QStringLiteral("it belongs to another user (%1, uid %2)")
+    return QCoreApplication::translate("PrivateFolder", "it belongs to another user (%1, uid %2)")
         .arg(UserName(st.st_uid), QString::number(st.st_uid));
   if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
-    return QStringLiteral("other users may write to it (mode %1)")
+    return QCoreApplication::translate("PrivateFolder", "other users may write to it (mode %1)")
         .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
   return QString();
 }
@@ -76,7 +77,8 @@ int PrivateFolder::openChecked(const QString& path, bool create, QString& why, b
     const int error = errno;
     struct stat link {};
     unsafe = ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode);
-    why = unsafe ? QStringLiteral("it is a symbolic link") : Reason(error);
+    why = unsafe ? QCoreApplication::translate("PrivateFolder", "it is a symbolic link")
+                 : Reason(error);
     return -1;
   }
   struct stat st {};
@@ -114,7 +116,8 @@ std::shared_ptr<PrivateFolder> PrivateFolder::child(const QString& name, bool cr
     struct stat link {};
     unsafe = ::fstatat(fd_, native.constData(), &link, AT_SYMLINK_NOFOLLOW) == 0 &&
              S_ISLNK(link.st_mode);
-    why = unsafe ? QStringLiteral("it is a symbolic link") : Reason(error);
+    why = unsafe ? QCoreApplication::translate("PrivateFolder", "it is a symbolic link")
+                 : Reason(error);
     return nullptr;
   }
   struct stat st {};
@@ -159,8 +162,10 @@ bool PrivateFolder::regularFile(const QString& name, struct stat& st) const {
 QString PrivateFolder::ownFile(const QString& name) const {
   struct stat st {};
   if (::fstatat(fd_, Native(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) return Reason(errno);
-  if (S_ISLNK(st.st_mode)) return QStringLiteral("it is a symbolic link");
-  if (!S_ISREG(st.st_mode)) return QStringLiteral("it is not a regular file");
+  if (S_ISLNK(st.st_mode))
+    return QCoreApplication::translate("PrivateFolder", "it is a symbolic link");
+  if (!S_ISREG(st.st_mode))
+    return QCoreApplication::translate("PrivateFolder", "it is not a regular file");
   return NotOwn(st);
 }
 
@@ -210,13 +215,15 @@ QString PrivateFolder::write(const QString& name, const QString& temporary,
 QString PrivateFolder::read(const QString& name, qint64 limit, bool whole,
                             QByteArray& bytes) const {
   const int fd = openFile(name, O_RDONLY | O_NONBLOCK);
-  if (fd < 0) return errno == ELOOP ? QStringLiteral("It is a symbolic link.") : Reason(errno);
+  if (fd < 0)
+    return errno == ELOOP ? QCoreApplication::translate("PrivateFolder", "It is a symbolic link.")
+                          : Reason(errno);
   QString reason;
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     reason = Reason(errno);
   } else if (!S_ISREG(st.st_mode)) {
-    reason = QStringLiteral("It is not a regular file.");
+    reason = QCoreApplication::translate("PrivateFolder", "It is not a regular file.");
   } else if (const QString why = NotOwn(st); !why.isEmpty()) {
     reason = why.left(1).toUpper() + why.mid(1) + QLatin1Char('.');
   } else if (whole) {

@@ -110,15 +110,17 @@ StorePlace Prepare() {
   if (unsafe) {
     // Never another user's store, nor the program folder's in its place: quorpad does not
     // start on it, and says why.
-    place.refused = QStringLiteral("Your templates are not used: ") +
-                    QDir::toNativeSeparators(place.storeFolder) +
-                    QStringLiteral(" or the store in it is not yours alone: ") + reason +
-                    QStringLiteral(". Remove it, or make it yours alone, and start quorpad again.");
+    place.refused = QCoreApplication::translate(
+                        "ProgramFolder",
+                        "Your templates are not used: %1 or the store in it is not yours alone: "
+                        "%2. Remove it, or make it yours alone, and start quorpad again.")
+                        .arg(QDir::toNativeSeparators(place.storeFolder), reason);
     reason.clear();
   }
   if (!reason.isEmpty()) {
     // The program folder's store can still be read; saving a change then fails and says why.
-    place.problem = QStringLiteral(
+    place.problem = QCoreApplication::translate(
+                        "ProgramFolder",
                         "Your templates cannot be kept in %1: %2.\n\nThe templates beside the "
                         "program are used; they can be read but not changed.")
                         .arg(QDir::toNativeSeparators(place.storeFolder), reason);
@@ -129,9 +131,10 @@ StorePlace Prepare() {
   QString settingsReason = MakeFolder(settingsFolder, unsafe);
   if (settingsReason.isEmpty()) settingsReason = Seed(kSettingsName, place.settingsFile, false);
   if (!settingsReason.isEmpty()) {
-    place.problem += (place.problem.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                     QStringLiteral("Your settings cannot be kept in %1: %2.")
-                         .arg(QDir::toNativeSeparators(settingsFolder), settingsReason);
+    place.problem +=
+        (place.problem.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+        QCoreApplication::translate("ProgramFolder", "Your settings cannot be kept in %1: %2.")
+            .arg(QDir::toNativeSeparators(settingsFolder), settingsReason);
     place.settingsFile = QDir(ProgramFolder()).filePath(kSettingsName);
     place.settingsPerUser = false;
   }
@@ -197,9 +200,10 @@ StorePlace PlannedStorePlace() {
 }
 
 QString StoreLine(const StorePlace& place) {
-  return QStringLiteral("Templates: ") +
-         QDir::toNativeSeparators(QDir(place.storeFolder).filePath(kStoreName)) +
-         (place.perUser ? QStringLiteral(" (yours)") : QString());
+  const QString store = QDir::toNativeSeparators(QDir(place.storeFolder).filePath(kStoreName));
+  return place.perUser
+             ? QCoreApplication::translate("ProgramFolder", "Templates: %1 (yours)").arg(store)
+             : QCoreApplication::translate("ProgramFolder", "Templates: %1").arg(store);
 }
 
 QString TemplateStoreFolder() {

@@ -4,6 +4,7 @@
 
 #include "common/privatefolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -31,25 +32,26 @@ QString SystemReason(int error) {
 
 // What a path that is not a regular file is instead, in words a user knows.
 QString NotRegularFile(mode_t mode) {
-  QString kind = QStringLiteral("not a regular file");
+  QString kind = QCoreApplication::translate("WholeFile", "not a regular file");
   if (S_ISDIR(mode)) {
-    kind = QStringLiteral("a folder");
+    kind = QCoreApplication::translate("WholeFile", "a folder");
   } else if (S_ISCHR(mode)) {
-    kind = QStringLiteral("a character device");
+    kind = QCoreApplication::translate("WholeFile", "a character device");
   } else if (S_ISBLK(mode)) {
-    kind = QStringLiteral("a block device");
+    kind = QCoreApplication::translate("WholeFile", "a block device");
   } else if (S_ISFIFO(mode)) {
-    kind = QStringLiteral("a named pipe (FIFO)");
+    kind = QCoreApplication::translate("WholeFile", "a named pipe (FIFO)");
   } else if (S_ISSOCK(mode)) {
-    kind = QStringLiteral("a socket");
+    kind = QCoreApplication::translate("WholeFile", "a socket");
   } else if (S_ISLNK(mode)) {
-    kind = QStringLiteral("a symbolic link");
+    kind = QCoreApplication::translate("WholeFile", "a symbolic link");
   }
-  return QStringLiteral("It is %1, not a regular file.").arg(kind);
+  return QCoreApplication::translate("WholeFile", "It is %1, not a regular file.").arg(kind);
 }
 
 QString TooLarge(qint64 limit) {
-  return QStringLiteral("The file is larger than %1, too large to read here.")
+  return QCoreApplication::translate("WholeFile",
+                                     "The file is larger than %1, too large to read here.")
       .arg(QLocale::c().formattedDataSize(limit, 0, QLocale::DataSizeIecFormat));
 }
 
@@ -88,7 +90,8 @@ QString RefuseForeignLink(const QByteArray& link, const struct stat& st) {
   if (::stat(FolderOf(link).constData(), &folder) != 0) return QString();
   const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
   if (!shared || st.st_uid == ::geteuid() || st.st_uid == folder.st_uid) return QString();
-  return QStringLiteral(
+  return QCoreApplication::translate(
+             "WholeFile",
              "%1 is a symbolic link of user %2 in %3, a folder every user may write to; "
              "quorpad does not write through another user's link there.")
       .arg(QFile::decodeName(link), UserName(st.st_uid), QFile::decodeName(FolderOf(link)));
@@ -330,7 +333,7 @@ QString WriteFileAtomically(const QString& path, std::string_view bytes,
   struct stat written {};
   if (::fstat(temp.fd(), &written) != 0) return SystemReason(errno);
   if (written.st_size != static_cast<off_t>(bytes.size())) {
-    return QStringLiteral("Only %1 of %2 bytes reached the disk.")
+    return QCoreApplication::translate("WholeFile", "Only %1 of %2 bytes reached the disk.")
         .arg(written.st_size)
         .arg(bytes.size());
   }

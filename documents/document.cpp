@@ -72,7 +72,7 @@ Document::Document(QPlainTextEdit* editor, QWidget* window, bool keepRecoveryCop
   loader_ = new LongJob(this);
   saver_ = new LongJob(this);
   connect(loader_, &LongJob::progressed, this, [this](const QString&, int, qint64 lines) {
-    if (reading_ && lines > 0) setStatus(QStringLiteral("reading line ") + QString::number(lines));
+    if (reading_ && lines > 0) setStatus(tr("reading line %1").arg(lines));
   });
 }
 
@@ -133,19 +133,17 @@ void Document::textChanged(int position, int /*removed*/, int added) {
   const bool pair = text.at(outside).isHighSurrogate() && outside + 1 < text.size();
   const QString shown = text.mid(outside, pair ? 2 : 1);
   const char32_t code = shown.toUcs4().value(0);
-  Q_EMIT formatNotice(
-      QStringLiteral(
-          "\u201C%1\u201D (U+%2) is not in Windows-1252: the file will be saved as UTF-8.")
-          .arg(shown, QStringLiteral("%1")
-                          .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
-                          .toUpper()));
+  Q_EMIT formatNotice(tr("“%1” (U+%2) is not in Windows-1252: the file will be saved as UTF-8.")
+                          .arg(shown, QStringLiteral("%1")
+                                          .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
+                                          .toUpper()));
 }
 
 Document::SaveAnswer Document::askToSave() {
-  const auto answer = Modal().message(
-      window_, kAppTitle, QStringLiteral("Do you wish to save this file:\r\n") + path_,
-      QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-      QMessageBox::Yes);
+  const auto answer =
+      Modal().message(window_, kAppTitle, tr("Do you wish to save this file:\r\n%1").arg(path_),
+                      QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                      QMessageBox::Yes);
   if (answer == QMessageBox::Yes) return SaveAnswer::kYes;
   if (answer == QMessageBox::No) return SaveAnswer::kNo;
   return SaveAnswer::kCancel;
@@ -159,7 +157,7 @@ void Document::setStatus(const QString& text, bool paintNow) {
 void Document::setCurrentFile(const QString& path) {
   path_ = path;
   editor_->document()->setModified(false);
-  setStatus(path.isEmpty() ? kUntitled : path);
+  setStatus(path.isEmpty() ? Untitled() : path);
 }
 
 bool Document::writeTo(const QString& path) {
@@ -205,7 +203,7 @@ bool Document::writeTo(const QString& path) {
     ShadowText::Pieces pieces =
         recovery_ ? recovery_->textPieces() : ShadowText::Pieces{editor_->document()->toRawText()};
     saver_->start<Written>(
-        QStringLiteral("Saving"),
+        tr("Saving"),
         [path, pieces = std::move(pieces), format, ends](JobProgress&) mutable {
           QString raw = ShadowText::join(pieces);
           pieces.clear();
@@ -219,16 +217,15 @@ bool Document::writeTo(const QString& path) {
     // The program asked to end meanwhile: the write still ends before anything goes on.
     if (saver_->busy()) saver_->waitForIdle();
     editor_->setReadOnly(readOnly);
-    reason = written->finished ? written->reason
-                               : QStringLiteral("The save was stopped before it ended.");
+    reason = written->finished ? written->reason : tr("The save was stopped before it ended.");
     format = written->format;
     // What was written is the text only while nothing changed it (it cannot, but a text the
     // file does not hold is never called saved).
     if (reason.isEmpty() && editor_->document()->revision() != revision)
-      reason = QStringLiteral("The text changed while it was written; save it again.");
+      reason = tr("The text changed while it was written; save it again.");
   }
   if (!reason.isEmpty()) {
-    ShowFileError(window_, QStringLiteral("Could not save the file"), path, reason);
+    ShowFileError(window_, tr("Could not save the file"), path, reason);
     return false;
   }
   setFormat(format);
@@ -248,7 +245,7 @@ bool Document::saveUnderNewName(const QString& filter, const QString& title,
 }
 
 bool Document::saveInPlace(const QString& filter, const QString& folder) {
-  if (path_.isEmpty()) return saveUnderNewName(filter, QStringLiteral("Save File"), folder);
+  if (path_.isEmpty()) return saveUnderNewName(filter, tr("Save File"), folder);
   if (!writeTo(path_)) return false;
   setStatus(WrittenPath(path_));
   return true;
@@ -299,8 +296,8 @@ void Document::open() {
         return;
     }
   }
-  const QString path = ShowOpenDialog(window_, QStringLiteral("*.html|*.*"),
-                                      QStringLiteral("Open File"), DialogFolder());
+  const QString path =
+      ShowOpenDialog(window_, QStringLiteral("*.html|*.*"), tr("Open File"), DialogFolder());
   if (path.isEmpty()) return;
   read(path);
 }
@@ -326,7 +323,7 @@ void Document::read(const QString& path) {
     return;
   }
   const QString previousStatus = status_;
-  setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
+  setStatus(tr("opening %1...").arg(path), true);
   // Short files show every count; long ones a few dozen times a second, and the panel is
   // painted at most that often, so that the count never slows the read.
   QElapsedTimer sinceRepaint;
@@ -334,13 +331,13 @@ void Document::read(const QString& path) {
   const ReadResult read = ReadDocument(path, [&](int line) {
     const bool paint = line == 1 || sinceRepaint.elapsed() >= 40;
     if (paint || line <= kCountEveryLineUpTo) {
-      setStatus(QStringLiteral("reading line ") + QString::number(line), paint);
+      setStatus(tr("reading line %1").arg(line), paint);
     }
     if (paint) sinceRepaint.restart();
   });
   if (!read.ok) {
     setStatus(previousStatus);
-    ShowFileError(window_, QStringLiteral("Could not open the file"), path, read.error);
+    ShowFileError(window_, tr("Could not open the file"), path, read.error);
     return;
   }
   setFormat(read.format);
@@ -353,9 +350,9 @@ void Document::read(const QString& path) {
 
 void Document::readBeside(const QString& path) {
   const QString previousStatus = status_;
-  setStatus(QStringLiteral("opening ") + path + QStringLiteral("..."), true);
+  setStatus(tr("opening %1...").arg(path), true);
   loader_->start<ReadResult>(
-      QStringLiteral("Opening"),
+      tr("Opening"),
       [this, path](JobProgress& job) {
         return ReadDocument(
             path, [&job](int line) { job.count(line); }, &job,
@@ -369,7 +366,7 @@ void Document::readBeside(const QString& path) {
           setStatus(previousStatus);
           // Told once the job has ended, so that nothing waits on the question.
           QTimer::singleShot(0, this, [this, path, error = read.error] {
-            ShowFileError(window_, QStringLiteral("Could not open the file"), path, error);
+            ShowFileError(window_, tr("Could not open the file"), path, error);
           });
           return;
         }
@@ -453,33 +450,32 @@ void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResul
   if (!read->lineEnds.isEmpty())
     SetLineEnds(editor_->document()->firstBlock(), read->lineEnds, 0, showing_->lines);
   // The rest of the text, whole lines at a time.
-  loader_->goOnInSlices(
-      QStringLiteral("Opening (read-only until whole)"), [this, read](JobProgress& job) {
-        const QString& text = read->text;
-        QElapsedTimer slice;
-        slice.start();
-        for (int n = 0; n < LongJob::kPiecesPerSlice && showing_->shown < text.size() &&
-                        slice.elapsed() < LongJob::kSliceMs;
-             ++n) {
-          const qsizetype from = showing_->shown;
-          qsizetype end = std::min(text.size(), from + kShowPiece);
-          if (end < text.size()) {
-            const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
-            end = lineBreak < 0 ? text.size() : lineBreak + 1;
-          }
-          const qsizetype firstLine = showing_->lines;
-          putPiece(QStringView(text).mid(from, end - from));
-          if (!read->lineEnds.isEmpty())
-            SetLineEnds(editor_->document()->findBlockByNumber(static_cast<int>(firstLine)),
-                        read->lineEnds, firstLine, showing_->lines - firstLine);
-        }
-        job.report(showing_->shown, text.size());
-        if (showing_->shown < text.size()) return false;
-        editor_->document()->setUndoRedoEnabled(true);
-        setCurrentFile(path_);
-        editor_->moveCursor(QTextCursor::Start);
-        return true;
-      });
+  loader_->goOnInSlices(tr("Opening (read-only until whole)"), [this, read](JobProgress& job) {
+    const QString& text = read->text;
+    QElapsedTimer slice;
+    slice.start();
+    for (int n = 0; n < LongJob::kPiecesPerSlice && showing_->shown < text.size() &&
+                    slice.elapsed() < LongJob::kSliceMs;
+         ++n) {
+      const qsizetype from = showing_->shown;
+      qsizetype end = std::min(text.size(), from + kShowPiece);
+      if (end < text.size()) {
+        const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
+        end = lineBreak < 0 ? text.size() : lineBreak + 1;
+      }
+      const qsizetype firstLine = showing_->lines;
+      putPiece(QStringView(text).mid(from, end - from));
+      if (!read->lineEnds.isEmpty())
+        SetLineEnds(editor_->document()->findBlockByNumber(static_cast<int>(firstLine)),
+                    read->lineEnds, firstLine, showing_->lines - firstLine);
+    }
+    job.report(showing_->shown, text.size());
+    if (showing_->shown < text.size()) return false;
+    editor_->document()->setUndoRedoEnabled(true);
+    setCurrentFile(path_);
+    editor_->moveCursor(QTextCursor::Start);
+    return true;
+  });
 }
 
 QByteArray Document::lineEndsOfText() const {
@@ -494,18 +490,18 @@ void Document::save() {
   if (busy()) return;
   if (path_.isEmpty() || editor_->document()->isEmpty()) {
     // An untitled document asks for a name; so does an empty one, as it always has.
-    saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save File"), DialogFolder());
+    saveUnderNewName(QStringLiteral("*.*"), tr("Save File"), DialogFolder());
     return;
   }
   const QString previousStatus = status_;
-  setStatus(QStringLiteral("saving ") + path_ + QStringLiteral("..."), true);
+  setStatus(tr("saving %1...").arg(path_), true);
   // Through a link, the file actually written is the one it leads to.
   setStatus(writeTo(path_) ? WrittenPath(path_) : previousStatus);
 }
 
 void Document::saveAs() {
   if (busy()) return;
-  saveUnderNewName(QStringLiteral("*.*"), QStringLiteral("Save As"), DialogFolder());
+  saveUnderNewName(QStringLiteral("*.*"), tr("Save As"), DialogFolder());
 }
 
 bool Document::maybeSave() {

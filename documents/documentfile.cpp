@@ -1,6 +1,7 @@
 // Documents on disk, through the engine's decoder so that both read files alike.
 #include "documents/documentfile.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "common/longjob.h"
@@ -28,10 +29,11 @@ constexpr qsizetype kHeadLength = 64 * 1024;
 // hold, tabs, line and page ends, escapes and the store's own codes, aside).
 QString BinaryContent(const QByteArray& bytes) {
   if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
-    return QStringLiteral("It holds binary data (a NUL byte at offset ") + QString::number(nul) +
-           QStringLiteral(
-               "), not text: quorpad opens text files only, and saving it would "
-               "change it.");
+    return QCoreApplication::translate("DocumentFile",
+                                       "It holds binary data (a NUL byte at offset %1), not "
+                                       "text: quorpad opens text files only, and saving it "
+                                       "would change it.")
+        .arg(nul);
   const qsizetype sample = std::min<qsizetype>(bytes.size(), 64 * 1024);
   qsizetype control = 0;
   for (qsizetype i = 0; i < sample; ++i) {
@@ -41,7 +43,8 @@ QString BinaryContent(const QByteArray& bytes) {
       ++control;
   }
   if (sample > 0 && control * 10 > sample)
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "DocumentFile",
         "It holds binary data (control bytes), not text: quorpad opens text "
         "files only, and saving it would change it.");
   return QString();

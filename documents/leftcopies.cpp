@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
@@ -43,7 +44,7 @@ bool LeftCopy::read(RecoveredDocument& document, QString& error) const {
     if (!error.isEmpty()) return false;
     return DecodeRecoveryCopy(bytes, document, error);
   } catch (const std::bad_alloc&) {
-    error = QStringLiteral("There is not enough memory to read it.");
+    error = QCoreApplication::translate("LeftCopy", "There is not enough memory to read it.");
     return false;
   }
 }

@@ -158,12 +158,11 @@ void RecoveryCopy::writeDone(bool ok, const QString& reason) {
     dirty_ = true;
     if (!failureTold_) {
       failureTold_ = true;
-      Q_EMIT writeFailed(refused_
-                             ? QStringLiteral("Recovery copies are off for this session: %1 is not "
-                                              "quorpad's own, since %2.")
-                                   .arg(QDir::toNativeSeparators(folder_), reason)
-                             : QStringLiteral("Could not write a recovery copy in %1: %2")
-                                   .arg(QDir::toNativeSeparators(folder_), reason));
+      Q_EMIT writeFailed(refused_ ? tr("Recovery copies are off for this session: %1 is not "
+                                       "quorpad's own, since %2.")
+                                        .arg(QDir::toNativeSeparators(folder_), reason)
+                                  : tr("Could not write a recovery copy in %1: %2")
+                                        .arg(QDir::toNativeSeparators(folder_), reason));
     }
   }
   Q_EMIT written(ok);

@@ -2,6 +2,7 @@
 // (with the text's length and checksum), then the text.
 #include "documents/recoveryformat.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,12 +53,14 @@ namespace {
 bool DecodeDescription(const QByteArray& bytes, QJsonObject& header, qsizetype& textStart,
                        QString& error) {
   if (!bytes.startsWith(kMagic)) {
-    error = QStringLiteral("It does not begin as a recovery copy does.");
+    error =
+        QCoreApplication::translate("RecoveryFormat", "It does not begin as a recovery copy does.");
     return false;
   }
   const qsizetype headerEnd = bytes.indexOf('\n', kMagic.size());
   if (headerEnd < 0) {
-    error = QStringLiteral("Its description of the document is cut short.");
+    error = QCoreApplication::translate("RecoveryFormat",
+                                        "Its description of the document is cut short.");
     return false;
   }
   QJsonParseError parse{};
@@ -68,7 +71,8 @@ bool DecodeDescription(const QByteArray& bytes, QJsonObject& header, qsizetype& 
       !header.value(QStringLiteral("path")).isString() ||
       !header.value(QStringLiteral("length")).isDouble() ||
       !header.value(QStringLiteral("sha256")).isString()) {
-    error = QStringLiteral("Its description of the document cannot be read.");
+    error = QCoreApplication::translate("RecoveryFormat",
+                                        "Its description of the document cannot be read.");
     return false;
   }
   textStart = headerEnd + 1;
@@ -101,24 +105,27 @@ bool DecodeRecoveryCopy(const QByteArray& bytes, RecoveredDocument& document, QS
   const double length = header.value(QStringLiteral("length")).toDouble();
   if (!(length >= 0 && length <= static_cast<double>(bytes.size()) &&
         length == std::floor(length))) {
-    error = QStringLiteral("It gives a length that does not fit the copy.");
+    error = QCoreApplication::translate("RecoveryFormat",
+                                        "It gives a length that does not fit the copy.");
     return false;
   }
   if (static_cast<qsizetype>(length) != body.size()) {
-    error = QStringLiteral("It holds %1 bytes of text where %2 were written.")
+    error = QCoreApplication::translate("RecoveryFormat",
+                                        "It holds %1 bytes of text where %2 were written.")
                 .arg(body.size())
                 .arg(static_cast<qint64>(length));
     return false;
   }
   if (QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex() !=
       header.value(QStringLiteral("sha256")).toString().toLatin1()) {
-    error = QStringLiteral("Its text has been changed or damaged since it was written.");
+    error = QCoreApplication::translate(
+        "RecoveryFormat", "Its text has been changed or damaged since it was written.");
     return false;
   }
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   document.text = decoder.decode(body);
   if (decoder.hasError()) {
-    error = QStringLiteral("Its text is not valid UTF-8.");
+    error = QCoreApplication::translate("RecoveryFormat", "Its text is not valid UTF-8.");
     return false;
   }
   TakeDescription(header, document);

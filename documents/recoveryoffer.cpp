@@ -1,6 +1,7 @@
 // The offer, at start, of the unsaved changes that quorpads no longer running left behind.
 #include "documents/recoveryoffer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 
@@ -16,19 +17,20 @@ RecoveryOffer::RecoveryOffer(QWidget* window, RecoveryCopy& recovery,
 namespace {
 
 QString DocumentName(const RecoveredDocument& document) {
-  return document.info.path.isEmpty() ? kUntitled : QDir::toNativeSeparators(document.info.path);
+  return document.info.path.isEmpty() ? Untitled() : QDir::toNativeSeparators(document.info.path);
 }
 
 QString ChangedWhen(const RecoveredDocument& document) {
   return document.changed.isValid()
              ? QLocale().toString(document.changed.toLocalTime(), QLocale::ShortFormat)
-             : QStringLiteral("at an unknown time");
+             : QCoreApplication::translate("RecoveryOffer", "at an unknown time");
 }
 
-const QList<std::pair<QMessageBox::StandardButton, QString>> kRecoveryButtons = {
-    {QMessageBox::Yes, QStringLiteral("Restore")},
-    {QMessageBox::No, QStringLiteral("Discard")},
-    {QMessageBox::Cancel, QStringLiteral("Later")}};
+QList<std::pair<QMessageBox::StandardButton, QString>> RecoveryButtons() {
+  return {{QMessageBox::Yes, QCoreApplication::translate("RecoveryOffer", "Restore")},
+          {QMessageBox::No, QCoreApplication::translate("RecoveryOffer", "Discard")},
+          {QMessageBox::Cancel, QCoreApplication::translate("RecoveryOffer", "Later")}};
+}
 
 }  // namespace
 
@@ -36,12 +38,16 @@ void RecoveryOffer::reportUnreadable(const QStringList& asides, const QString& e
   if (asides.isEmpty()) return;
   Modal().message(window_, kAppTitle,
                   asides.size() == 1
-                      ? QStringLiteral("A recovery copy of unsaved changes cannot be read. It was "
-                                       "set aside as\n%1\n\n%2")
+                      ? QCoreApplication::translate(
+                            "RecoveryOffer",
+                            "A recovery copy of unsaved changes cannot be read. It was set aside "
+                            "as\n%1\n\n%2")
                             .arg(QDir::toNativeSeparators(asides.first()), error)
-                      : QStringLiteral("%1 recovery copies of unsaved changes cannot be read. They "
-                                       "were set aside, the first as\n%2\n\n%3")
-                            .arg(asides.size())
+                      : QCoreApplication::translate(
+                            "RecoveryOffer",
+                            "%n recovery copies of unsaved changes cannot be read. They were "
+                            "set aside, the first as\n%1\n\n%2",
+                            nullptr, int(asides.size()))
                             .arg(QDir::toNativeSeparators(asides.first()), error),
                   QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -86,7 +92,7 @@ void RecoveryOffer::run() {
       continue;
     }
     sound.push_back(copy.get());
-    rows << QStringLiteral("%1 (last changed %2)")
+    rows << QCoreApplication::translate("RecoveryOffer", "%1 (last changed %2)")
                 .arg(DocumentName(document), ChangedWhen(document));
   }
   reportUnreadable(asides, firstError);
@@ -95,15 +101,15 @@ void RecoveryOffer::run() {
     offerOneCopy(*sound.front());
     return;
   }
-  const QString text =
-      QStringLiteral(
-          "quorpad ended without saving changes to %1 documents and kept copies of them.\n\n"
-          "Restore brings back the first document checked as an unsaved document (the other "
-          "copies stay for the next start); Discard deletes the copies checked; Later keeps "
-          "them all for the next start.")
-          .arg(sound.size());
+  const QString text = QCoreApplication::translate(
+      "RecoveryOffer",
+      "quorpad ended without saving changes to %n documents and kept copies of them.\n\n"
+      "Restore brings back the first document checked as an unsaved document (the other "
+      "copies stay for the next start); Discard deletes the copies checked; Later keeps "
+      "them all for the next start.",
+      nullptr, int(sound.size()));
   QList<int> checked;
-  const auto answer = Modal().checklist(window_, kAppTitle, text, rows, kRecoveryButtons,
+  const auto answer = Modal().checklist(window_, kAppTitle, text, rows, RecoveryButtons(),
                                         QMessageBox::Yes, checked);
   if (!recovery_.following()) return;
   if (answer == QMessageBox::No) {
@@ -121,14 +127,15 @@ void RecoveryOffer::offerOneCopy(LeftCopy& copy) {
     return;
   }
   const QString text =
-      QStringLiteral(
+      QCoreApplication::translate(
+          "RecoveryOffer",
           "quorpad ended without saving changes to a document and kept a copy of them.\n\n"
           "Document: %1\nLast changed: %2\n\n"
           "Restore brings the changes back as an unsaved document; Discard deletes the "
           "copy; Later keeps it for the next start.")
           .arg(DocumentName(document), ChangedWhen(document));
   const auto answer = Modal().question(window_, kAppTitle, text, QMessageBox::Question,
-                                       kRecoveryButtons, QMessageBox::Yes);
+                                       RecoveryButtons(), QMessageBox::Yes);
   if (!recovery_.following()) return;
   if (answer == QMessageBox::No) {
     copy.discard();

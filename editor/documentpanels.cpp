@@ -85,8 +85,8 @@ QLabel* NewPanel(QWidget* parent, const QString& name, const QString& accessible
 
 DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEdit* editor)
     : QObject(bar), document_(document), editor_(editor) {
-  notice_ = NewPanel(bar, QStringLiteral("status_notice"), QStringLiteral("Format notice"));
-  caret_ = NewPanel(bar, QStringLiteral("status_caret"), QStringLiteral("Caret position"));
+  notice_ = NewPanel(bar, QStringLiteral("status_notice"), tr("Format notice"));
+  caret_ = NewPanel(bar, QStringLiteral("status_caret"), tr("Caret position"));
 
   encodingMenu_ = new QMenu(bar);
   encodingMenu_->setObjectName(QStringLiteral("mnuEncoding"));
@@ -101,17 +101,16 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
   connect(encodingMenu_, &QMenu::aboutToShow, this, &DocumentPanels::fillEncodingMenu);
   connect(encodingMenu_, &QMenu::triggered, this,
           [this](QAction* a) { document_->chooseEncoding(a->data().toBool()); });
-  encoding_ =
-      NewChoice(bar, QStringLiteral("status_encoding"), QStringLiteral("Encoding"),
-                QStringLiteral("The encoding the next save writes. Click or press Ctrl+E in "
-                               "the document to choose."),
-                encodingMenu_);
+  encoding_ = NewChoice(bar, QStringLiteral("status_encoding"), tr("Encoding"),
+                        tr("The encoding the next save writes. Click or press Ctrl+E in "
+                           "the document to choose."),
+                        encodingMenu_);
 
   lineEndMenu_ = new QMenu(bar);
   lineEndMenu_->setObjectName(QStringLiteral("mnuLineEnds"));
   auto* ends = new QActionGroup(lineEndMenu_);
-  for (const auto& [caption, end] : {std::pair{QStringLiteral("LF (Linux, macOS)"), kLf},
-                                     std::pair{QStringLiteral("CRLF (Windows)"), kCrLf}}) {
+  for (const auto& [caption, end] :
+       {std::pair{tr("LF (Linux, macOS)"), kLf}, std::pair{tr("CRLF (Windows)"), kCrLf}}) {
     QAction* a = lineEndMenu_->addAction(caption);
     a->setCheckable(true);
     a->setData(end);
@@ -123,22 +122,20 @@ DocumentPanels::DocumentPanels(QStatusBar* bar, Document* document, QPlainTextEd
   });
   connect(lineEndMenu_, &QMenu::triggered, this,
           [this](QAction* a) { document_->chooseLineEnd(a->data().toString()); });
-  lineEnds_ =
-      NewChoice(bar, QStringLiteral("status_line_ends"), QStringLiteral("Line ends"),
-                QStringLiteral("The line ends the next save writes. Click or press Ctrl+L in "
-                               "the document to choose."),
-                lineEndMenu_);
+  lineEnds_ = NewChoice(bar, QStringLiteral("status_line_ends"), tr("Line ends"),
+                        tr("The line ends the next save writes. Click or press Ctrl+L in "
+                           "the document to choose."),
+                        lineEndMenu_);
 
-  unsaved_ = NewPanel(bar, QStringLiteral("status_unsaved"), QStringLiteral("Unsaved changes"));
+  unsaved_ = NewPanel(bar, QStringLiteral("status_unsaved"), tr("Unsaved changes"));
 
-  jobProgress_ = NewPanel(bar, QStringLiteral("status_job"), QStringLiteral("Work under way"));
+  jobProgress_ = NewPanel(bar, QStringLiteral("status_job"), tr("Work under way"));
   jobCancel_ = new QToolButton(bar);
   jobCancel_->setObjectName(QStringLiteral("status_job_cancel"));
-  jobCancel_->setText(QStringLiteral("Cancel"));
+  jobCancel_->setText(tr("Cancel"));
   jobCancel_->setAutoRaise(true);
   jobCancel_->setFocusPolicy(Qt::NoFocus);
-  jobCancel_->setToolTip(
-      QStringLiteral("Stops the work and leaves everything as it was (Escape)."));
+  jobCancel_->setToolTip(tr("Stops the work and leaves everything as it was (Escape)."));
   jobCancel_->setMaximumHeight(jobCancel_->fontMetrics().height() + 4);
   cancelKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), bar->window());
   cancelKey_->setContext(Qt::WindowShortcut);
@@ -194,8 +191,7 @@ QList<QWidget*> DocumentPanels::all() const {
 
 void DocumentPanels::showCaret() {
   const QTextCursor c = editor_->textCursor();
-  QString text =
-      QStringLiteral("Ln %1, Col %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1);
+  QString text = tr("Ln %1, Col %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1);
   // The text's size, while it is not the written one.
   if (zoom_ != 100) text += QStringLiteral("  ") + QString::number(zoom_) + QLatin1Char('%');
   ShowInPanel(caret_, text);
@@ -211,13 +207,13 @@ void DocumentPanels::showFormat() {
   encoding_->setText(f.utf8 ? kUtf8 : kWindows1252);
   lineEnds_->setText(f.lineEnd == kCrLf                 ? QStringLiteral("CRLF")
                      : f.lineEnd == QLatin1String("\r") ? QStringLiteral("CR")
-                     : f.lineEnd.isEmpty()              ? QStringLiteral("Mixed")
+                     : f.lineEnd.isEmpty()              ? tr("Mixed")
                                                         : QStringLiteral("LF"));
   for (QToolButton* b : {encoding_, lineEnds_}) b->setAccessibleDescription(b->text());
 }
 
 void DocumentPanels::showModified(bool modified) {
-  ShowInPanel(unsaved_, modified ? QStringLiteral("Unsaved") : QString());
+  ShowInPanel(unsaved_, modified ? tr("Unsaved") : QString());
   unsaved_->setVisible(modified);
   // Once the text is saved the notice has been borne out.
   if (!modified) showNotice(QString());
@@ -233,8 +229,8 @@ void DocumentPanels::watch(LongJob* job, bool cancellable) {
 
 void DocumentPanels::showJob(LongJob* job, const QString& what, int percent, bool cancellable) {
   shownJob_ = job;
-  ShowInPanel(jobProgress_, percent < 0 ? what + QStringLiteral("...")
-                                        : QStringLiteral("%1... %2%").arg(what).arg(percent));
+  ShowInPanel(jobProgress_,
+              percent < 0 ? tr("%1...").arg(what) : tr("%1... %2%").arg(what).arg(percent));
   jobProgress_->show();
   jobCancel_->setVisible(cancellable);
   // Escape belongs to the work once it shows; a key pressed before is the person's next step
@@ -259,8 +255,7 @@ void DocumentPanels::fillEncodingMenu() {
     a->setChecked(utf8 == document_->format().utf8);
     if (!utf8) {
       a->setEnabled(fits);
-      a->setToolTip(fits ? QString()
-                         : QStringLiteral("The text has characters that Windows-1252 lacks."));
+      a->setToolTip(fits ? QString() : tr("The text has characters that Windows-1252 lacks."));
     }
   }
 }

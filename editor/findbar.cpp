@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -208,9 +209,9 @@ QCheckBox* NewOption(QWidget* parent, const QString& name, const QString& captio
 }
 
 QString MatchesText(qsizetype count) {
-  if (count < 0) return QString::fromLatin1(kTooComplex);
-  if (count == 0) return QStringLiteral("No match");
-  return count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count);
+  if (count < 0) return TooComplex();
+  if (count == 0) return QCoreApplication::translate("FindBar", "No match");
+  return QCoreApplication::translate("FindBar", "%n match(es)", nullptr, int(count));
 }
 
 }  // namespace
@@ -239,39 +240,37 @@ FindBar::~FindBar() = default;
 void FindBar::createControls() {
   txtFind = new QLineEdit(this);
   txtFind->setObjectName(QStringLiteral("txtFind"));
-  txtFind->setAccessibleName(QStringLiteral("Find"));
+  txtFind->setAccessibleName(tr("Find"));
   txtFind->setAccessibleDescription(
-      QStringLiteral("Searched for as you type. Enter finds the next match, Shift+Enter the "
-                     "previous one, Escape closes the bar."));
-  txtFind->setPlaceholderText(QStringLiteral("Find"));
+      tr("Searched for as you type. Enter finds the next match, Shift+Enter the "
+         "previous one, Escape closes the bar."));
+  txtFind->setPlaceholderText(tr("Find"));
   txtFind->installEventFilter(this);
-  cmdPrevious = NewButton(this, QStringLiteral("cmdPrevious"), QStringLiteral("Previous"),
-                          QStringLiteral("The previous match (Shift+F3)."));
-  cmdNext = NewButton(this, QStringLiteral("cmdNext"), QStringLiteral("Next"),
-                      QStringLiteral("The next match (F3)."));
-  chkCase = NewOption(this, QStringLiteral("chkCase"), QStringLiteral("Match case"));
-  chkWords = NewOption(this, QStringLiteral("chkWords"), QStringLiteral("Whole words"));
-  chkRegex = NewOption(this, QStringLiteral("chkRegex"), QStringLiteral("Regular expression"));
-  cmdClose = NewButton(this, QStringLiteral("cmdCloseFind"), QStringLiteral("Close"),
-                       QStringLiteral("Closes the bar (Escape)."));
+  cmdPrevious = NewButton(this, QStringLiteral("cmdPrevious"), tr("Previous"),
+                          tr("The previous match (Shift+F3)."));
+  cmdNext = NewButton(this, QStringLiteral("cmdNext"), tr("Next"), tr("The next match (F3)."));
+  chkCase = NewOption(this, QStringLiteral("chkCase"), tr("Match case"));
+  chkWords = NewOption(this, QStringLiteral("chkWords"), tr("Whole words"));
+  chkRegex = NewOption(this, QStringLiteral("chkRegex"), tr("Regular expression"));
+  cmdClose =
+      NewButton(this, QStringLiteral("cmdCloseFind"), tr("Close"), tr("Closes the bar (Escape)."));
 
   replaceRow_ = new QWidget(this);
   txtReplace = new QLineEdit(replaceRow_);
   txtReplace->setObjectName(QStringLiteral("txtReplace"));
-  txtReplace->setAccessibleName(QStringLiteral("Replace with"));
-  txtReplace->setPlaceholderText(QStringLiteral("Replace with"));
+  txtReplace->setAccessibleName(tr("Replace with"));
+  txtReplace->setPlaceholderText(tr("Replace with"));
   txtReplace->setAccessibleDescription(
-      QStringLiteral("Enter replaces the selected match and finds the next; Ctrl+Enter "
-                     "replaces every match."));
+      tr("Enter replaces the selected match and finds the next; Ctrl+Enter "
+         "replaces every match."));
   txtReplace->installEventFilter(this);
-  cmdReplace = NewButton(replaceRow_, QStringLiteral("cmdReplace"), QStringLiteral("Replace"),
-                         QStringLiteral("Replaces the selected match and finds the next."));
-  cmdReplaceAll =
-      NewButton(replaceRow_, QStringLiteral("cmdReplaceAll"), QStringLiteral("Replace All"),
-                QStringLiteral("Replaces every match, as one step for Undo."));
+  cmdReplace = NewButton(replaceRow_, QStringLiteral("cmdReplace"), tr("Replace"),
+                         tr("Replaces the selected match and finds the next."));
+  cmdReplaceAll = NewButton(replaceRow_, QStringLiteral("cmdReplaceAll"), tr("Replace All"),
+                            tr("Replaces every match, as one step for Undo."));
   lblStatus = NewPlainLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblFindStatus"));
-  lblStatus->setAccessibleName(QStringLiteral("Find status"));
+  lblStatus->setAccessibleName(tr("Find status"));
   // Long notes take what the options leave; the tooltip says them whole.
   lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
@@ -371,7 +370,7 @@ bool FindBar::find(bool forward, bool fromAnchor) {
     return false;
   }
   if (!expression.isValid()) {
-    say(QStringLiteral("Not a regular expression: %1 (at character %2)")
+    say(tr("Not a regular expression: %1 (at character %2)")
             .arg(expression.errorString())
             .arg(expression.patternErrorOffset() + 1));
     return false;
@@ -423,8 +422,7 @@ bool FindBar::find(bool forward, bool fromAnchor) {
     }
   }
   if (!found.hasMatch()) {
-    note_ = SearchTooComplex(q, haystack, 0) ? QString::fromLatin1(kTooComplex)
-                                             : QStringLiteral("Not found.");
+    note_ = SearchTooComplex(q, haystack, 0) ? TooComplex() : tr("Not found.");
     say(note_);
     return false;
   }
@@ -434,8 +432,7 @@ bool FindBar::find(bool forward, bool fromAnchor) {
   document_->setTextCursor(select);
   document_->ensureCursorVisible();
   if (wrapped)
-    note_ = forward ? QStringLiteral("Search wrapped around the end.")
-                    : QStringLiteral("Search wrapped around the start.");
+    note_ = forward ? tr("Search wrapped around the end.") : tr("Search wrapped around the start.");
   say(note_);
   return true;
 }
@@ -495,7 +492,7 @@ void FindBar::replaceEvery() {
     return;
   }
   replacer_->start<Replaced>(
-      QStringLiteral("Searching"),
+      tr("Searching"),
       [q, with, pieces = shadow_->pieces()](JobProgress& progress) {
         Replaced r;
         QString text = ShadowText::join(pieces);
@@ -563,7 +560,7 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
       document_->document()->clearUndoRedoStacks(QTextDocument::RedoStack);
     }
   });
-  replacer_->goOnInSlices(QStringLiteral("Replacing"), [this, r, putting](JobProgress& progress) {
+  replacer_->goOnInSlices(tr("Replacing"), [this, r, putting](JobProgress& progress) {
     const bool done = putPieces(*r, *putting, LongJob::kSliceMs);
     progress.report(qint64(r->pieces.size() - putting->next), qint64(r->pieces.size()));
     return done;
@@ -572,12 +569,10 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
 
 void FindBar::sayReplaced(qsizetype count) {
   note_ = count == kStoppedPartWay
-              ? QStringLiteral("Replace All stopped part-way: the document changed meanwhile.")
-          : count == kChangedMeanwhile
-              ? QStringLiteral("Nothing was replaced: the document changed meanwhile.")
-          : count < 0  ? QStringLiteral("Nothing was replaced: ") + QString::fromLatin1(kTooComplex)
-          : count == 1 ? QStringLiteral("Replaced 1 match.")
-                       : QStringLiteral("Replaced %1 matches.").arg(count);
+              ? tr("Replace All stopped part-way: the document changed meanwhile.")
+          : count == kChangedMeanwhile ? tr("Nothing was replaced: the document changed meanwhile.")
+          : count < 0                  ? tr("Nothing was replaced: %1").arg(TooComplex())
+                                       : tr("Replaced %n match(es).", nullptr, int(count));
   lastReplaced_ = std::max<qsizetype>(count, 0);
   say(note_);
 }
@@ -593,7 +588,7 @@ void FindBar::recount() {
   // The pieces are shared, not copied: the document's later edits make pieces of their own.
   // They are joined, and their paragraphs ended with LF, on the counting thread.
   counter_->start<qsizetype>(
-      QStringLiteral("Counting"),
+      tr("Counting"),
       [q, pieces = shadow_->pieces()](JobProgress& progress) {
         QString text = ShadowText::join(pieces);
         text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));

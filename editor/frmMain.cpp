@@ -114,10 +114,10 @@ void frmMain::createControls() {
   Frame1->setObjectName(QStringLiteral("Frame1"));
   txtData = new QPlainTextEdit(Frame1);
   txtData->setObjectName(QStringLiteral("txtData"));
-  txtData->setAccessibleName(QStringLiteral("Document"));
+  txtData->setAccessibleName(tr("Document"));
   txtData->setAccessibleDescription(
-      QStringLiteral("The text being edited. The Menu key opens the templates popup; Ctrl+T "
-                     "finds any template."));
+      tr("The text being edited. The Menu key opens the templates popup; Ctrl+T "
+         "finds any template."));
   txtData->setFont(DocumentFont());
   // Right-button releases reach the document box itself and open the templates popup;
   // the box's own context menu never shows.
@@ -131,7 +131,7 @@ void frmMain::createControls() {
 
   statusPanel_ = NewPlainLabel(this);
   statusPanel_->setObjectName(QStringLiteral("status_panel1"));
-  statusPanel_->setAccessibleName(QStringLiteral("Document status"));
+  statusPanel_->setAccessibleName(tr("Document status"));
   statusBar()->setObjectName(QStringLiteral("status"));
   statusBar()->setSizeGripEnabled(true);
   statusBar()->addWidget(statusPanel_, 1);
@@ -182,58 +182,53 @@ QAction* frmMain::action(const QString& name) const {
 void frmMain::createTrayMenu() {
   mnuTray = new QMenu(this);
   mnuTray->setObjectName(QStringLiteral("mnuTray"));
-  addItem(mnuTray, QStringLiteral("mnuNew"), QStringLiteral("New"), &frmMain::mnuNew_Click);
-  addItem(mnuTray, QStringLiteral("mnuOpen"), QStringLiteral("Open..."), &frmMain::mnuOpen_Click);
-  addItem(mnuTray, QStringLiteral("mnuSave"), QStringLiteral("Save"), &frmMain::mnuSave_Click);
-  addItem(mnuTray, QStringLiteral("mnuSaveAs"), QStringLiteral("Save As..."),
-          &frmMain::mnuSaveAs_Click);
+  addItem(mnuTray, QStringLiteral("mnuNew"), tr("New"), &frmMain::mnuNew_Click);
+  addItem(mnuTray, QStringLiteral("mnuOpen"), tr("Open..."), &frmMain::mnuOpen_Click);
+  addItem(mnuTray, QStringLiteral("mnuSave"), tr("Save"), &frmMain::mnuSave_Click);
+  addItem(mnuTray, QStringLiteral("mnuSaveAs"), tr("Save As..."), &frmMain::mnuSaveAs_Click);
   addSeparator(mnuTray, QStringLiteral("FileSep0"));
-  addItem(mnuTray, QStringLiteral("mnuConfig"), QStringLiteral("Configuration"),
-          &frmMain::mnuConfig_Click)
+  addItem(mnuTray, QStringLiteral("mnuConfig"), tr("Configuration"), &frmMain::mnuConfig_Click)
       ->setEnabled(false);
-  addItem(mnuTray, QStringLiteral("mnuAbout"), QStringLiteral("About"), &frmMain::mnuAbout_Click);
+  addItem(mnuTray, QStringLiteral("mnuAbout"), tr("About"), &frmMain::mnuAbout_Click);
   addSeparator(mnuTray, QStringLiteral("FileSep1"));
-  addItem(mnuTray, QStringLiteral("mnuExit"), QStringLiteral("Exit"), &frmMain::mnuExit_Click);
+  addItem(mnuTray, QStringLiteral("mnuExit"), tr("Exit"), &frmMain::mnuExit_Click);
 }
 
 void frmMain::createTemplatesPopup() {
   mnuTemplates_Popup = new QMenu(this);
   mnuTemplates_Popup->setObjectName(QStringLiteral("mnuTemplates_Popup"));
   for (int i = 1; i <= kTemplateSlots; ++i) {
-    QAction* slot = mnuTemplates_Popup->addAction(kNotSet);
+    QAction* slot = mnuTemplates_Popup->addAction(NotSet());
     slot->setObjectName(QStringLiteral("mnuTemplate_%1").arg(i));
     ClearSlot(slot);
     connect(slot, &QAction::triggered, this, [this, i] { mnuTemplate_Click(i); });
     mnuTemplate[static_cast<size_t>(i - 1)] = slot;
   }
   addSeparator(mnuTemplates_Popup, QStringLiteral("mnuTemplates_Sep1"));
-  addItem(mnuTemplates_Popup, QStringLiteral("mnuManageTemplates"),
-          QStringLiteral("Manage Templates"), &frmMain::mnuManageTemplates_Click);
-  addItem(mnuTemplates_Popup, QStringLiteral("mnuPreview"), QStringLiteral("Preview Page"), nullptr)
+  addItem(mnuTemplates_Popup, QStringLiteral("mnuManageTemplates"), tr("Manage Templates"),
+          &frmMain::mnuManageTemplates_Click);
+  addItem(mnuTemplates_Popup, QStringLiteral("mnuPreview"), tr("Preview Page"), nullptr)
       ->setEnabled(false);
   addSeparator(mnuTemplates_Popup, QStringLiteral("mnuTemplates_Sep0"));
 
-  mnuTmp_File = mnuTemplates_Popup->addMenu(QStringLiteral("File"));
+  mnuTmp_File = mnuTemplates_Popup->addMenu(tr("File"));
   mnuTmp_File->setObjectName(QStringLiteral("mnuTmp_File"));
   mnuTmp_File->menuAction()->setObjectName(QStringLiteral("mnuTmp_File"));
-  addItem(mnuTmp_File, QStringLiteral("mnuTemp_New"), QStringLiteral("New"),
-          &frmMain::mnuTemp_New_Click);
-  addItem(mnuTmp_File, QStringLiteral("mnuTemp_Open"), QStringLiteral("Open..."),
-          &frmMain::mnuTemp_Open_Click);
-  addItem(mnuTmp_File, QStringLiteral("mnuTemp_Save"), QStringLiteral("Save"),
-          &frmMain::mnuTemp_Save_Click);
-  addItem(mnuTmp_File, QStringLiteral("mnuTemp_SaveAs"), QStringLiteral("Save As..."),
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_New"), tr("New"), &frmMain::mnuTemp_New_Click);
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_Open"), tr("Open..."), &frmMain::mnuTemp_Open_Click);
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_Save"), tr("Save"), &frmMain::mnuTemp_Save_Click);
+  addItem(mnuTmp_File, QStringLiteral("mnuTemp_SaveAs"), tr("Save As..."),
           &frmMain::mnuTemp_SaveAs_Click);
 
-  mnuEdit = mnuTemplates_Popup->addMenu(QStringLiteral("Edit"));
+  mnuEdit = mnuTemplates_Popup->addMenu(tr("Edit"));
   mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
   mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
-  addItem(mnuEdit, QStringLiteral("mnuCut"), QStringLiteral("Cut"), &frmMain::mnuCut_Click);
-  addItem(mnuEdit, QStringLiteral("mnuCopy"), QStringLiteral("Copy"), &frmMain::mnuCopy_Click);
-  addItem(mnuEdit, QStringLiteral("mnuPaste"), QStringLiteral("Paste"), &frmMain::mnuPaste_Click);
+  addItem(mnuEdit, QStringLiteral("mnuCut"), tr("Cut"), &frmMain::mnuCut_Click);
+  addItem(mnuEdit, QStringLiteral("mnuCopy"), tr("Copy"), &frmMain::mnuCopy_Click);
+  addItem(mnuEdit, QStringLiteral("mnuPaste"), tr("Paste"), &frmMain::mnuPaste_Click);
 
   addSeparator(mnuTemplates_Popup, QStringLiteral("mnuSep00"));
-  addItem(mnuTemplates_Popup, QStringLiteral("mnuTempExit"), QStringLiteral("Exit"),
+  addItem(mnuTemplates_Popup, QStringLiteral("mnuTempExit"), tr("Exit"),
           &frmMain::mnuTempExit_Click);
 }
 
@@ -313,8 +308,7 @@ void frmMain::goToLine() {
   QTextDocument* text = txtData->document();
   const int lines = text->blockCount();
   bool ok = false;
-  const int line = Modal().number(this, QStringLiteral("Go to Line"),
-                                  QStringLiteral("Line number (1 to %1):").arg(lines),
+  const int line = Modal().number(this, tr("Go to Line"), tr("Line number (1 to %1):").arg(lines),
                                   txtData->textCursor().blockNumber() + 1, 1, lines, ok);
   if (!ok) return;
   txtData->setTextCursor(QTextCursor(text->findBlockByNumber(std::clamp(line, 1, lines) - 1)));
@@ -404,7 +398,7 @@ void frmMain::storeChanged() {
   };
   if (!slotsReader_) slotsReader_ = new LongJob(this);
   slotsReader_->start<SlotsRead>(
-      QStringLiteral("Reading the templates"),
+      tr("Reading the templates"),
       [folder = Temp->StorePath().parent_path()](JobProgress&) {
         SlotsRead read;
         try {

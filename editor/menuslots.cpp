@@ -21,7 +21,7 @@ bool SlotFilled(const QAction* slot) {
 }
 
 void ClearSlot(QAction* slot) {
-  slot->setText(kNotSet);
+  slot->setText(NotSet());
   slot->setData(QString());
   slot->setProperty(kTemplateName, QVariant());
 }

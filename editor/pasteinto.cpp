@@ -1,6 +1,7 @@
 // Pasting into the window that had the keyboard: X11 through XTest, Wayland through wtype.
 #include "editor/pasteinto.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -92,14 +93,16 @@ std::optional<PasteKeys> ReadPasteKeys(const QString& text, QString& why) {
   for (int i = 0; i + 1 < parts.size(); ++i) {
     const Modifier* modifier = FindModifier(parts.at(i).trimmed());
     if (!modifier) {
-      why = QStringLiteral("'%1' is no modifier (ctrl, shift, alt or super)").arg(parts.at(i));
+      why = QCoreApplication::translate("PasteTarget",
+                                        "'%1' is no modifier (ctrl, shift, alt or super)")
+                .arg(parts.at(i));
       return std::nullopt;
     }
     keys.modifiers << QString::fromLatin1(modifier->name);
   }
   keys.key = parts.last().trimmed();
   if (keys.key.isEmpty() || KeySymbol(keys.key) == NoSymbol) {
-    why = QStringLiteral("'%1' names no key").arg(keys.key);
+    why = QCoreApplication::translate("PasteTarget", "'%1' names no key").arg(keys.key);
     return std::nullopt;
   }
   return keys;
@@ -134,7 +137,7 @@ void PasteTarget::paste(const PasteKeys& keys, std::function<void(const QString&
     return;
   }
   if (!window_) {
-    done(QStringLiteral("no window had the keyboard to paste into"));
+    done(QCoreApplication::translate("PasteTarget", "no window had the keyboard to paste into"));
     return;
   }
   giveBack();
@@ -145,13 +148,14 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
                           int tries) {
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
-    done(QStringLiteral("the display cannot be reached"));
+    done(QCoreApplication::translate("PasteTarget", "the display cannot be reached"));
     return;
   }
   int event = 0, error = 0, major = 0, minor = 0;
   if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
     XCloseDisplay(display);
-    done(QStringLiteral("the display has no XTest extension to send the paste key with"));
+    done(QCoreApplication::translate(
+        "PasteTarget", "the display has no XTest extension to send the paste key with"));
     return;
   }
   // The keys go to the window that has the keyboard: wait (a second at most) until the
@@ -168,7 +172,8 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
   }
   if (ActiveWindow(display) != window_) {
     XCloseDisplay(display);
-    done(QStringLiteral("the window that had the keyboard did not take it back"));
+    done(QCoreApplication::translate("PasteTarget",
+                                     "the window that had the keyboard did not take it back"));
     return;
   }
   QList<KeyCode> codes;
@@ -177,7 +182,7 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
   codes << XKeysymToKeycode(display, KeySymbol(keys.key));
   if (codes.contains(0)) {
     XCloseDisplay(display);
-    done(QStringLiteral("the keyboard has no key %1").arg(keys.key));
+    done(QCoreApplication::translate("PasteTarget", "the keyboard has no key %1").arg(keys.key));
     return;
   }
   for (KeyCode code : codes) XTestFakeKeyEvent(display, code, True, CurrentTime);
@@ -191,7 +196,8 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
 void PasteTarget::sendWayland(const PasteKeys& keys, std::function<void(const QString&)> done) {
   const QString wtype = QStandardPaths::findExecutable(QStringLiteral("wtype"));
   if (wtype.isEmpty()) {
-    done(QStringLiteral("wtype, which sends the paste key on Wayland, is not installed"));
+    done(QCoreApplication::translate(
+        "PasteTarget", "wtype, which sends the paste key on Wayland, is not installed"));
     return;
   }
   // wtype is a keyboard of its own, new to the compositor: the window takes keys from it only
@@ -214,14 +220,16 @@ void PasteTarget::sendWayland(const PasteKeys& keys, std::function<void(const QS
                 done(QString());
                 return;
               }
-              done(QStringLiteral("wtype could not send the paste key") +
-                   (said.isEmpty() ? QString()
-                                   : QStringLiteral(": ") + said.section(QLatin1Char('\n'), 0, 0)));
+              done(said.isEmpty() ? QCoreApplication::translate(
+                                        "PasteTarget", "wtype could not send the paste key")
+                                  : QCoreApplication::translate(
+                                        "PasteTarget", "wtype could not send the paste key: %1")
+                                        .arg(said.section(QLatin1Char('\n'), 0, 0)));
             });
     connect(process, &QProcess::errorOccurred, this, [process, done](QProcess::ProcessError e) {
       if (e != QProcess::FailedToStart) return;
       process->deleteLater();
-      done(QStringLiteral("wtype could not be started"));
+      done(QCoreApplication::translate("PasteTarget", "wtype could not be started"));
     });
     // A wtype that hangs is stopped: the text stays on the clipboard, and that is said.
     QTimer::singleShot(5000, process, [process] { process->kill(); });
@@ -230,8 +238,9 @@ void PasteTarget::sendWayland(const PasteKeys& keys, std::function<void(const QS
 }
 
 void SayLeftOnClipboard(const QString& problem) {
-  const QString text =
-      QStringLiteral("The template is on the clipboard, not pasted: %1.").arg(problem);
+  const QString text = QCoreApplication::translate(
+                           "PasteTarget", "The template is on the clipboard, not pasted: %1.")
+                           .arg(problem);
   const auto onStandardError = [text] {
     std::fprintf(stderr, "quorpad: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);

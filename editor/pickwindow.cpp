@@ -25,7 +25,7 @@ PickWindow::PickWindow(templates::tmpeng& engine, bool fields, PickRequest reque
       request_(std::move(request)),
       putOnClipboard_(std::move(putOnClipboard)) {
   setObjectName(QStringLiteral("frmPick"));
-  setWindowTitle(QStringLiteral("Insert Template"));
+  setWindowTitle(tr("Insert Template"));
   setAttribute(Qt::WA_DeleteOnClose);
   // The keyboard goes back to the program pasted into, not to a window of quorpad's.
   setProperty(kGivesKeyboardAway, true);

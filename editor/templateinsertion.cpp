@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
@@ -26,8 +27,9 @@ bool AskFillIns(QWidget* window, const QString& name, const QString& text, Field
   if (names.isEmpty()) return true;
   QStringList answers;
   const QString intro =
-      QStringLiteral("The template \u201C") + name + QStringLiteral("\u201D asks for:");
-  if (!Modal().fillIn(window, QStringLiteral("Fill In Template"), intro, names, answers))
+      QCoreApplication::translate("TemplateInsertion", "The template “%1” asks for:").arg(name);
+  if (!Modal().fillIn(window, QCoreApplication::translate("TemplateInsertion", "Fill In Template"),
+                      intro, names, answers))
     return false;
   for (int i = 0; i < names.size(); ++i) values.answers.insert(names[i], answers.value(i));
   return true;

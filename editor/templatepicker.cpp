@@ -151,8 +151,8 @@ void TemplatePicker::createControls() {
 
   txtFilter = new QLineEdit(this);
   txtFilter->setObjectName(QStringLiteral("txtFilter"));
-  txtFilter->setPlaceholderText(QStringLiteral("Type to find a template"));
-  txtFilter->setAccessibleName(QStringLiteral("Find a template"));
+  txtFilter->setPlaceholderText(tr("Type to find a template"));
+  txtFilter->setAccessibleName(tr("Find a template"));
   txtFilter->setClearButtonEnabled(false);
   txtFilter->installEventFilter(this);
 
@@ -165,7 +165,7 @@ void TemplatePicker::createControls() {
   lstTemplates = new QListView(this);
   lstTemplates->setObjectName(QStringLiteral("lstTemplates"));
   lstTemplates->setModel(model_);
-  lstTemplates->setAccessibleName(QStringLiteral("Templates"));
+  lstTemplates->setAccessibleName(tr("Templates"));
   // Every line has the same height, so a list of 100,000 never measures its rows.
   lstTemplates->setUniformItemSizes(true);
   lstTemplates->setItemDelegate(new TemplateItemDelegate(lstTemplates));
@@ -230,7 +230,7 @@ void TemplatePicker::reload() {
     loadedFrom_ = stamp;
   } catch (const std::exception&) {
     loadError_ = ErrorText(std::current_exception(),
-                           QStringLiteral("The templates could not be read from %1: ").arg(path));
+                           tr("The templates could not be read from %1: ").arg(path));
   }
   if (!loadError_.isEmpty()) {
     // Nothing half read is offered; the next opening tries again.
@@ -264,7 +264,7 @@ void TemplatePicker::reloadInBackground() {
   const std::filesystem::path store = engine_.StorePath();
   const QString text = txtFilter->text();
   loader_->start<Loaded>(
-      QStringLiteral("Reading the templates"),
+      tr("Reading the templates"),
       [store, text](JobProgress&) {
         // An engine of the thread's own over the same store: the window's is not shared.
         Loaded loaded;
@@ -276,9 +276,8 @@ void TemplatePicker::reloadInBackground() {
           loaded.list->lowerUpTo(loaded.list->size());
           loaded.filter.apply(*loaded.list, text);
         } catch (const std::exception&) {
-          loaded.error =
-              ErrorText(std::current_exception(),
-                        QStringLiteral("The templates could not be read from %1: ").arg(path));
+          loaded.error = ErrorText(std::current_exception(),
+                                   tr("The templates could not be read from %1: ").arg(path));
         }
         return loaded;
       },
@@ -321,8 +320,8 @@ void TemplatePicker::refilter() {
 
 QString TemplatePicker::statusText() const {
   if (!loadError_.isEmpty()) return loadError_;
-  if (model_->list().size() == 0) return QStringLiteral("There are no templates yet.");
-  if (model_->rowCount() == 0) return QStringLiteral("No template matches.");
+  if (model_->list().size() == 0) return tr("There are no templates yet.");
+  if (model_->rowCount() == 0) return tr("No template matches.");
   return QString();
 }
 

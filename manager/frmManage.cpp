@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -38,7 +39,10 @@
 
 namespace {
 
-const QString kNoValue = QStringLiteral("No value set for this template!");
+// What the Value box shows for a template without text.
+QString NoValue() {
+  return QCoreApplication::translate("frmManage", "No value set for this template!");
+}
 
 // The value box separates its lines with LF alone; a template's line breaks are CR LF, as
 // the store keeps them and the tree lists them.
@@ -51,7 +55,7 @@ QString ValueText(const QPlainTextEdit* box) {
 frmManage::frmManage(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmManage"));
-  setWindowTitle(QStringLiteral("Manage Templates"));
+  setWindowTitle(tr("Manage Templates"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/manager.svg")));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -64,12 +68,12 @@ frmManage::~frmManage() = default;
 
 void frmManage::createControls() {
   QWidget* surface = NewDesignSurface(this);
-  Frame1 = new QGroupBox(QStringLiteral("Existing Templates"), surface);
+  Frame1 = new QGroupBox(tr("Existing Templates"), surface);
   TemplatesList = new QTreeWidget(Frame1);
   TemplatesList->setObjectName(QStringLiteral("TemplatesList"));
-  TemplatesList->setAccessibleName(QStringLiteral("Existing templates"));
+  TemplatesList->setAccessibleName(tr("Existing templates"));
   TemplatesList->setAccessibleDescription(
-      QStringLiteral("The templates in store order; the first thirteen fill the popup."));
+      tr("The templates in store order; the first thirteen fill the popup."));
   TemplatesList->setHeaderHidden(true);
   TemplatesList->setRootIsDecorated(false);
   TemplatesList->setColumnCount(1);
@@ -78,11 +82,11 @@ void frmManage::createControls() {
   // Ctrl+F narrows the list to the templates that match what is typed over it.
   txtFilter = new QLineEdit(Frame1);
   txtFilter->setObjectName(QStringLiteral("txtFilter"));
-  txtFilter->setAccessibleName(QStringLiteral("Find a template"));
-  txtFilter->setPlaceholderText(QStringLiteral("Find a template"));
+  txtFilter->setAccessibleName(tr("Find a template"));
+  txtFilter->setPlaceholderText(tr("Find a template"));
   txtFilter->setToolTip(
-      QStringLiteral("Shows the templates whose name or text holds what is typed. Down goes "
-                     "to the list; Escape shows every template again."));
+      tr("Shows the templates whose name or text holds what is typed. Down goes "
+         "to the list; Escape shows every template again."));
   txtFilter->setClearButtonEnabled(true);
   filter_ = new ListFilter(TemplatesList, txtFilter);
   auto* find = new QShortcut(QKeySequence::Find, this);
@@ -95,23 +99,23 @@ void frmManage::createControls() {
                                              : QAbstractItemView::InternalMove);
   });
 
-  Frame2 = new QGroupBox(QStringLiteral("Template Values"), surface);
-  Label1 = new QLabel(QStringLiteral("Name:"), Frame2);
+  Frame2 = new QGroupBox(tr("Template Values"), surface);
+  Label1 = new QLabel(tr("Name:"), Frame2);
   txtName = new QLineEdit(Frame2);
   txtName->setObjectName(QStringLiteral("txtName"));
-  txtName->setAccessibleName(QStringLiteral("Template name"));
-  Label3 = new QLabel(QStringLiteral("Index:"), Frame2);
+  txtName->setAccessibleName(tr("Template name"));
+  Label3 = new QLabel(tr("Index:"), Frame2);
   txtIndex = new QLineEdit(Frame2);
   txtIndex->setObjectName(QStringLiteral("txtIndex"));
-  txtIndex->setAccessibleName(QStringLiteral("Template menu index"));
+  txtIndex->setAccessibleName(tr("Template menu index"));
   txtIndex->setReadOnly(true);
-  txtIndex->setToolTip(QStringLiteral("Template Menu Index."));
-  Label2 = new QLabel(QStringLiteral("Value:"), Frame2);
+  txtIndex->setToolTip(tr("Template Menu Index."));
+  Label2 = new QLabel(tr("Value:"), Frame2);
   txtValue = new QPlainTextEdit(Frame2);
   txtValue->setObjectName(QStringLiteral("txtValue"));
-  txtValue->setAccessibleName(QStringLiteral("Template text"));
+  txtValue->setAccessibleName(tr("Template text"));
   txtValue->setAccessibleDescription(
-      QStringLiteral("The text the template inserts. Tab moves on; Ctrl+Tab types a tab."));
+      tr("The text the template inserts. Tab moves on; Ctrl+Tab types a tab."));
   txtValue->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab moves on in the dialog's order; Ctrl+Tab types a tab into the value.
   txtValue->setTabChangesFocus(true);
@@ -121,49 +125,46 @@ void frmManage::createControls() {
   valueFont.setWeight(QFont::Normal);
   txtValue->setFont(valueFont);
 
-  cmdPreview = NewButton(Frame2, QStringLiteral("cmdPreview"), QStringLiteral("Preview Template"),
-                         QString(), false);
-  cmdAdd = NewButton(Frame2, QStringLiteral("cmdAdd"), QStringLiteral("Add"),
-                     QStringLiteral("Add this template."), false);
-  cmdRemove = NewButton(Frame2, QStringLiteral("cmdRemove"), QStringLiteral("Remove"),
-                        QStringLiteral("Remove this template."), false);
-  cmdModify = NewButton(Frame2, QStringLiteral("cmdModify"), QStringLiteral("Modify"),
-                        QStringLiteral("Modify the current template."), false);
-  cmdDone = NewButton(surface, QStringLiteral("cmdDone"), QStringLiteral("Done"), QString(), true);
-  cmdCancel =
-      NewButton(surface, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), QString(), true);
-  cmdApply =
-      NewButton(surface, QStringLiteral("cmdApply"), QStringLiteral("Apply"), QString(), true);
-  cmdMoveUp = NewButton(surface, QStringLiteral("cmdMoveUp"), QStringLiteral("Move Up"),
-                        QStringLiteral("Moves the chosen template up: the first thirteen fill "
-                                       "the popup (Alt+Up in the list)."));
-  cmdMoveDown = NewButton(surface, QStringLiteral("cmdMoveDown"), QStringLiteral("Move Down"),
-                          QStringLiteral("Moves the chosen template down (Alt+Down in the list)."));
-  cmdRename = NewButton(surface, QStringLiteral("cmdRename"), QStringLiteral("Rename"),
-                        QStringLiteral("Gives the chosen template the name in the Name box (F2 "
-                                       "in the list goes there)."));
-  cmdVersions = NewButton(Frame2, QStringLiteral("cmdVersions"), QStringLiteral("Versions..."),
-                          QStringLiteral("Earlier versions of the templates, to restore one."));
-  cmdExport = NewButton(Frame2, QStringLiteral("cmdExport"), QStringLiteral("Export..."),
-                        QStringLiteral("Writes all templates, or those chosen in the list, to a "
-                                       "file (CSV, or the store's own format)."));
-  cmdImport = NewButton(Frame2, QStringLiteral("cmdImport"), QStringLiteral("Import..."),
-                        QStringLiteral("Reads templates from a CSV file or a store file."));
-  chkFields = new QCheckBox(QStringLiteral("Fill fields"), Frame2);
+  cmdPreview =
+      NewButton(Frame2, QStringLiteral("cmdPreview"), tr("Preview Template"), QString(), false);
+  cmdAdd = NewButton(Frame2, QStringLiteral("cmdAdd"), tr("Add"), tr("Add this template."), false);
+  cmdRemove = NewButton(Frame2, QStringLiteral("cmdRemove"), tr("Remove"),
+                        tr("Remove this template."), false);
+  cmdModify = NewButton(Frame2, QStringLiteral("cmdModify"), tr("Modify"),
+                        tr("Modify the current template."), false);
+  cmdDone = NewButton(surface, QStringLiteral("cmdDone"), tr("Done"), QString(), true);
+  cmdCancel = NewButton(surface, QStringLiteral("cmdCancel"), tr("Cancel"), QString(), true);
+  cmdApply = NewButton(surface, QStringLiteral("cmdApply"), tr("Apply"), QString(), true);
+  cmdMoveUp = NewButton(surface, QStringLiteral("cmdMoveUp"), tr("Move Up"),
+                        tr("Moves the chosen template up: the first thirteen fill "
+                           "the popup (Alt+Up in the list)."));
+  cmdMoveDown = NewButton(surface, QStringLiteral("cmdMoveDown"), tr("Move Down"),
+                          tr("Moves the chosen template down (Alt+Down in the list)."));
+  cmdRename = NewButton(surface, QStringLiteral("cmdRename"), tr("Rename"),
+                        tr("Gives the chosen template the name in the Name box (F2 "
+                           "in the list goes there)."));
+  cmdVersions = NewButton(Frame2, QStringLiteral("cmdVersions"), tr("Versions..."),
+                          tr("Earlier versions of the templates, to restore one."));
+  cmdExport = NewButton(Frame2, QStringLiteral("cmdExport"), tr("Export..."),
+                        tr("Writes all templates, or those chosen in the list, to a "
+                           "file (CSV, or the store's own format)."));
+  cmdImport = NewButton(Frame2, QStringLiteral("cmdImport"), tr("Import..."),
+                        tr("Reads templates from a CSV file or a store file."));
+  chkFields = new QCheckBox(tr("Fill fields"), Frame2);
   chkFields->setObjectName(QStringLiteral("chkFields"));
   chkFields->setToolTip(
-      QStringLiteral("For every template: {:caret:}, {:date:}, {:time:}, {:clipboard:}, "
-                     "{:selection:} and {:ask Name:} in a template's text are filled as it is "
-                     "inserted; {:: writes {: itself. Off, every template inserts as written."));
+      tr("For every template: {:caret:}, {:date:}, {:time:}, {:clipboard:}, "
+         "{:selection:} and {:ask Name:} in a template's text are filled as it is "
+         "inserted; {:: writes {: itself. Off, every template inserts as written."));
   chkFields->setAccessibleDescription(chkFields->toolTip());
   // Said over the check box while the Value box holds fields that it leaves as written.
-  lblFieldsHint = NewPlainLabel(Frame2, QStringLiteral("Fields are filled only with this on:"));
+  lblFieldsHint = NewPlainLabel(Frame2, tr("Fields are filled only with this on:"));
   lblFieldsHint->setObjectName(QStringLiteral("lblFieldsHint"));
   lblFieldsHint->setWordWrap(true);
   lblFieldsHint->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
   lblFieldsHint->setToolTip(
-      QStringLiteral("This text holds fields; with Fill fields off it inserts as written, "
-                     "markers and all."));
+      tr("This text holds fields; with Fill fields off it inserts as written, "
+         "markers and all."));
   lblFieldsHint->setAccessibleDescription(lblFieldsHint->toolTip());
   lblFieldsHint->hide();
   // Ctrl and Shift choose several templates, for Export; a template dragged to another place
@@ -272,7 +273,7 @@ void frmManage::chkFields_Click(bool on) {
     Q_EMIT fieldsSwitched(on);
     return;
   }
-  ShowFileError(this, QStringLiteral("Could not save the settings to"), FieldsSwitchFile(), reason);
+  ShowFileError(this, tr("Could not save the settings to"), FieldsSwitchFile(), reason);
   const QSignalBlocker quiet(chkFields);
   chkFields->setChecked(!on);
 }
@@ -354,9 +355,9 @@ bool frmManage::stillInStore(const QString& name) {
   if (names.holds(name)) return true;
   refreshList();
   Modal().message(this, kAppTitle,
-                  QStringLiteral("'") + name +
-                      QStringLiteral("' is no longer in the templates: it was renamed or "
-                                     "removed elsewhere."),
+                  tr("'%1' is no longer in the templates: it was renamed or removed "
+                     "elsewhere.")
+                      .arg(name),
                   QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
   return false;
 }
@@ -401,16 +402,16 @@ void frmManage::cmdAdd_Click() {
   guarded([&] {
     TreeViewAdapter tree(TemplatesList);
     if (Temp->Check_Exists_Obj(ToU16(name), ToU16(value), tree)) {
-      Modal().message(this, kAppTitle, QStringLiteral("Template Exists!"), QMessageBox::NoIcon,
-                      QMessageBox::Ok, QMessageBox::Ok);
+      Modal().message(this, kAppTitle, tr("Template Exists!"), QMessageBox::NoIcon, QMessageBox::Ok,
+                      QMessageBox::Ok);
       return;
     }
-    keepVersion(QStringLiteral("Added ") + QuotedName(name));
+    keepVersion(tr("Added %1").arg(QuotedName(name)));
     if (Temp->Template_AddB(ToU16(name), ToU16(value))) {
       storeWatch_->markSeen();
       Temp->Template_LoadA(tree);
     } else {
-      Modal().message(this, kAppTitle, QStringLiteral("Could Not Add the template '%1'!").arg(name),
+      Modal().message(this, kAppTitle, tr("Could Not Add the template '%1'!").arg(name),
                       QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
     }
   });
@@ -424,7 +425,7 @@ void frmManage::cmdModify_Click() {
   if (!stillInStore(txtName->text())) return;
   // A change that changes no template keeps no version.
   if (listsName(txtName->text()) && !ValueText(txtValue).isEmpty())
-    keepVersion(QStringLiteral("Changed ") + QuotedName(txtName->text()));
+    keepVersion(tr("Changed %1").arg(QuotedName(txtName->text())));
   if (guarded(
           [this] { Temp->Template_EditB(ToU16(txtName->text()), ToU16(ValueText(txtValue))); })) {
     reloadTree();
@@ -433,8 +434,7 @@ void frmManage::cmdModify_Click() {
 
 void frmManage::cmdRemove_Click() {
   if (!stillInStore(txtName->text())) return;
-  if (listsName(txtName->text()))
-    keepVersion(QStringLiteral("Removed ") + QuotedName(txtName->text()));
+  if (listsName(txtName->text())) keepVersion(tr("Removed %1").arg(QuotedName(txtName->text())));
   if (!guarded([this] { Temp->Template_RmB(ToU16(txtName->text())); })) return;
   filledFrom_.clear();
   txtName->clear();
@@ -457,13 +457,12 @@ void frmManage::moveChosen(int steps) {
   const int row = TemplatesList->indexOfTopLevelItem(node);
   const QString name = node->text(0);
   if (row + steps < 0 || row + steps >= TemplatesList->topLevelItemCount()) return;
-  keepVersion(
-      QStringLiteral("Moved %1 %2")
-          .arg(QuotedName(name),
-               steps == -1 ? QStringLiteral("up")
-               : steps == 1
-                   ? QStringLiteral("down")
-                   : QStringLiteral("from place %1 to %2").arg(row + 1).arg(row + steps + 1)));
+  keepVersion(steps == -1  ? tr("Moved %1 up").arg(QuotedName(name))
+              : steps == 1 ? tr("Moved %1 down").arg(QuotedName(name))
+                           : tr("Moved %1 from place %2 to %3")
+                                 .arg(QuotedName(name))
+                                 .arg(row + 1)
+                                 .arg(row + steps + 1));
   bool moved = false;
   if (!guarded([&] { moved = Temp->Template_Move(ToU16(name), steps) != templates::kFalse; }) ||
       !moved)
@@ -487,8 +486,7 @@ void frmManage::keepVersion(const QString& change) {
     if (versionFailureTold_) return;
     versionFailureTold_ = true;
     WhenNoModal(this, [this, reason] {
-      ShowFileError(this,
-                    QStringLiteral("Could not keep a version of the templates before this change"),
+      ShowFileError(this, tr("Could not keep a version of the templates before this change"),
                     storePath(), reason);
     });
   });
@@ -499,17 +497,15 @@ void frmManage::cmdVersions_Click() {
   const QList<StoreVersion> versions = StoreVersions(store);
   if (versions.isEmpty()) {
     Modal().message(this, kAppTitle,
-                    QStringLiteral("No earlier versions of the templates are kept yet: one is "
-                                   "kept before each change made here."),
+                    tr("No earlier versions of the templates are kept yet: one is "
+                       "kept before each change made here."),
                     QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
     return;
   }
   QStringList rows;
   for (const StoreVersion& v : versions) {
-    QString row = QStringLiteral("%1   %2").arg(
-        VersionTime(v), v.templates == 1 ? QStringLiteral("1 template")
-                                         : QStringLiteral("%1 templates").arg(v.templates));
-    if (!v.change.isEmpty()) row += QStringLiteral("   then: ") + v.change;
+    QString row = QStringLiteral("%1   %2").arg(VersionTime(v), TemplateCount(v.templates));
+    if (!v.change.isEmpty()) row += tr("   then: %1").arg(v.change);
     rows << row;
   }
   // What each would change is shown against the templates as the list has them now.
@@ -519,16 +515,16 @@ void frmManage::cmdVersions_Click() {
     now.append({item->text(0), item->data(0, Qt::UserRole).toString(), i + 1});
   }
   const int row = Modal().choice(
-      this, QStringLiteral("Template Versions"),
-      QStringLiteral("The templates as they were before each of the last changes, newest first, "
-                     "with the change that followed. Restore makes the one chosen your "
-                     "templates again; the templates as they are now are kept as a version too, "
-                     "so that the restore can be taken back."),
-      rows, QStringLiteral("Restore"),
+      this, tr("Template Versions"),
+      tr("The templates as they were before each of the last changes, newest first, "
+         "with the change that followed. Restore makes the one chosen your "
+         "templates again; the templates as they are now are kept as a version too, "
+         "so that the restore can be taken back."),
+      rows, tr("Restore"),
       [&](int chosen) { return WhatRestoreChanges(versions.at(chosen), now, store); });
   if (row < 0 || row >= versions.size()) return;
   if (const QString reason = RestoreStoreVersion(*Temp, versions.at(row)); !reason.isEmpty()) {
-    ShowFileError(this, QStringLiteral("Could not restore the templates"), store, reason);
+    ShowFileError(this, tr("Could not restore the templates"), store, reason);
     return;
   }
   if (reloadTree()) refillMainWindowSlots();
@@ -543,53 +539,47 @@ void frmManage::cmdExport_Click() {
     if (node->isSelected()) chosen << entry;
   }
   if (all.isEmpty()) {
-    Modal().message(this, kAppTitle, QStringLiteral("There are no templates to export."),
-                    QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+    Modal().message(this, kAppTitle, tr("There are no templates to export."), QMessageBox::NoIcon,
+                    QMessageBox::Ok, QMessageBox::Ok);
     return;
   }
   QList<TemplateEntry> entries = all;
   if (!chosen.isEmpty() && chosen.size() < all.size()) {
-    const auto answer =
-        Modal().question(this, kAppTitle,
-                         QStringLiteral("Export the %1 chosen in the list, or all %2 templates?")
-                             .arg(chosen.size())
-                             .arg(all.size()),
-                         QMessageBox::Question,
-                         {{QMessageBox::Yes, QStringLiteral("Chosen")},
-                          {QMessageBox::No, QStringLiteral("All")},
-                          {QMessageBox::Cancel, QStringLiteral("Cancel")}},
-                         QMessageBox::Yes);
+    const auto answer = Modal().question(
+        this, kAppTitle,
+        tr("Export the %1 chosen in the list, or all %n templates?", nullptr, int(all.size()))
+            .arg(chosen.size()),
+        QMessageBox::Question,
+        {{QMessageBox::Yes, tr("Chosen")},
+         {QMessageBox::No, tr("All")},
+         {QMessageBox::Cancel, tr("Cancel")}},
+        QMessageBox::Yes);
     if (answer == QMessageBox::Cancel) return;
     if (answer == QMessageBox::Yes) entries = chosen;
   }
   // The kind written is the kind chosen in the dialog, whatever the name ends with; a name
   // with no ending gets the kind's own.
-  const QString csvFilter = QStringLiteral("CSV (*.csv)");
+  const QString csvFilter = tr("CSV (*.csv)");
   QString filter;
-  QString path = Modal().fileName(this, true, QStringLiteral("Export Templates"), QDir::homePath(),
-                                  {csvFilter, QStringLiteral("Template store (*.dat)")}, &filter);
+  QString path = Modal().fileName(this, true, tr("Export Templates"), QDir::homePath(),
+                                  {csvFilter, tr("Template store (*.dat)")}, &filter);
   if (path.isEmpty()) return;
   const bool csv = filter == csvFilter;
   if (QFileInfo(path).suffix().isEmpty())
     path += csv ? QLatin1String(".csv") : QLatin1String(".dat");
   const QByteArray bytes = csv ? TemplatesAsCsv(entries) : TemplatesAsStore(entries);
   if (const QString reason = WriteFileAtomically(path, bytes.toStdString()); !reason.isEmpty()) {
-    ShowFileError(this, QStringLiteral("Could not export the templates to"), path, reason);
+    ShowFileError(this, tr("Could not export the templates to"), path, reason);
     return;
   }
-  Modal().message(
-      this, kAppTitle,
-      QStringLiteral("Exported %1 to %2.")
-          .arg(entries.size() == 1 ? QStringLiteral("1 template")
-                                   : QString::number(entries.size()) + QStringLiteral(" templates"),
-               path),
-      QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+  Modal().message(this, kAppTitle,
+                  tr("Exported %n template(s) to %1.", nullptr, int(entries.size())).arg(path),
+                  QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void frmManage::cmdImport_Click() {
-  const QString path = Modal().fileName(
-      this, false, QStringLiteral("Import Templates"), QDir::homePath(),
-      {QStringLiteral("Templates (*.csv *.dat)"), QStringLiteral("All files (*)")});
+  const QString path = Modal().fileName(this, false, tr("Import Templates"), QDir::homePath(),
+                                        {tr("Templates (*.csv *.dat)"), tr("All files (*)")});
   if (path.isEmpty()) return;
   if (!import_) {
     import_ = new ImportJob(this);
@@ -610,7 +600,7 @@ LongJob* frmManage::importWriter() const {
 
 void frmManage::mergeImport(const QString& path, ImportRead& read) {
   if (!read.reason.isEmpty()) {
-    ShowFileError(this, QStringLiteral("Could not import the templates from"), path, read.reason);
+    ShowFileError(this, tr("Could not import the templates from"), path, read.reason);
     return;
   }
   const ImportPlan& plan = read.plan;
@@ -618,15 +608,16 @@ void frmManage::mergeImport(const QString& path, ImportRead& read) {
   if (plan.clashes > 0) {
     const auto answer = Modal().question(
         this, kAppTitle,
-        QStringLiteral("%1 of the %2 templates in %3 have names that exist already. Skip "
-                       "them, replace the existing ones, or keep both (the imported ones get a "
-                       "number after their name)?")
-            .arg(QString::number(plan.clashes), QString::number(read.entries.size()), path),
+        tr("%1 of the %n templates in %2 have names that exist already. Skip "
+           "them, replace the existing ones, or keep both (the imported ones get a "
+           "number after their name)?",
+           nullptr, int(read.entries.size()))
+            .arg(QString::number(plan.clashes), path),
         QMessageBox::Question,
-        {{QMessageBox::Yes, QStringLiteral("Skip")},
-         {QMessageBox::No, QStringLiteral("Replace")},
-         {QMessageBox::YesToAll, QStringLiteral("Keep Both")},
-         {QMessageBox::Cancel, QStringLiteral("Cancel")}},
+        {{QMessageBox::Yes, tr("Skip")},
+         {QMessageBox::No, tr("Replace")},
+         {QMessageBox::YesToAll, tr("Keep Both")},
+         {QMessageBox::Cancel, tr("Cancel")}},
         QMessageBox::Yes);
     if (answer == QMessageBox::Cancel) return;
     policy = answer == QMessageBox::No         ? templates::Clash::kReplace
@@ -635,10 +626,7 @@ void frmManage::mergeImport(const QString& path, ImportRead& read) {
   }
   const qsizetype coming =
       qsizetype(plan.entries.size()) - (policy == templates::Clash::kSkip ? plan.clashes : 0);
-  keepVersion(QStringLiteral("Imported %1 from %2")
-                  .arg(coming == 1 ? QStringLiteral("1 template")
-                                   : QStringLiteral("%1 templates").arg(coming),
-                       path));
+  keepVersion(tr("Imported %n template(s) from %1", nullptr, int(coming)).arg(path));
   auto planned = std::make_shared<const ImportPlan>(std::move(read.plan));
   import_->merge(path, planned, policy, Temp->StorePath(),
                  [this, path, planned](ImportMerged& merged) {
@@ -698,14 +686,13 @@ void frmManage::cmdRename_Click() {
   if (!node) return;
   const int row = TemplatesList->indexOfTopLevelItem(node);
   node = nullptr;
-  keepVersion(QStringLiteral("Renamed %1 to %2").arg(QuotedName(from), QuotedName(to)));
+  keepVersion(tr("Renamed %1 to %2").arg(QuotedName(from), QuotedName(to)));
   bool renamed = false;
   if (!guarded(
           [&] { renamed = Temp->Template_Rename(ToU16(from), ToU16(to)) != templates::kFalse; }))
     return;
   if (!renamed) {
-    Modal().message(this, kAppTitle,
-                    QStringLiteral("A template named '") + to + QStringLiteral("' exists already."),
+    Modal().message(this, kAppTitle, tr("A template named '%1' exists already.").arg(to),
                     QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
     return;
   }
@@ -761,12 +748,12 @@ bool frmManage::eventFilter(QObject* watched, QEvent* event) {
   // The preset value, untouched, is selected as the box takes the keyboard, so that typing
   // replaces it: at once by Tab, after a click once the click has placed the caret.
   if (watched == txtValue && event->type() == QEvent::FocusIn &&
-      txtValue->toPlainText() == kNoValue) {
+      txtValue->toPlainText() == NoValue()) {
     if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
       txtValue->selectAll();
     else
       QTimer::singleShot(0, txtValue, [this] {
-        if (txtValue->toPlainText() == kNoValue) txtValue->selectAll();
+        if (txtValue->toPlainText() == NoValue()) txtValue->selectAll();
       });
   }
   if (watched == txtValue && event->type() == QEvent::KeyPress) {
@@ -774,7 +761,7 @@ bool frmManage::eventFilter(QObject* watched, QEvent* event) {
     // Keys may come before the click's selection does: a typed character still replaces
     // the preset rather than joining it.
     if (!key->text().isEmpty() && key->text().at(0).isPrint() &&
-        txtValue->toPlainText() == kNoValue && !txtValue->textCursor().hasSelection())
+        txtValue->toPlainText() == NoValue() && !txtValue->textCursor().hasSelection())
       txtValue->selectAll();
     if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
       txtValue->insertPlainText(QStringLiteral("\t"));
@@ -801,7 +788,7 @@ void frmManage::showEvent(QShowEvent* event) {
 void frmManage::presetForSlot(int index, const QString& caption) {
   filledFrom_.clear();
   txtIndex->setText(QString::number(index));
-  txtValue->setPlainText(kNoValue);
+  txtValue->setPlainText(NoValue());
   txtName->setText(caption);
   // The user came to define this slot's template: the name is theirs to type at once.
   txtName->setFocus(Qt::OtherFocusReason);

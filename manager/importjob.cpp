@@ -1,6 +1,7 @@
 // Reading a file to import and merging it into the store, beside the manager's window.
 #include "importjob.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTimer>
 #include <QWidget>
@@ -36,7 +37,7 @@ bool ImportJob::busy() const {
 void ImportJob::read(const QString& path, const std::filesystem::path& store,
                      std::function<void(ImportRead&)> done) {
   reader_->start<ImportRead>(
-      QStringLiteral("Reading %1").arg(path),
+      tr("Reading %1").arg(path),
       [path, store](JobProgress& job) {
         ImportRead read;
         QByteArray bytes;
@@ -44,7 +45,8 @@ void ImportJob::read(const QString& path, const std::filesystem::path& store,
         if (read.reason.isEmpty() &&
             !ReadTemplateFile(bytes, path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive),
                               read.entries, read.reason, &job))
-          read.reason += QStringLiteral(". Nothing was imported.");
+          read.reason = QCoreApplication::translate("ImportJob", "%1. Nothing was imported.")
+                            .arg(read.reason);
         if (!read.reason.isEmpty() || job.cancelled()) return read;
         StoreNames names;
         try {
@@ -68,7 +70,7 @@ void ImportJob::merge(const QString& path, std::shared_ptr<const ImportPlan> pla
                       templates::Clash policy, const std::filesystem::path& store,
                       std::function<void(ImportMerged&)> written) {
   writer_->start<ImportMerged>(
-      QStringLiteral("Importing %1").arg(path),
+      tr("Importing %1").arg(path),
       [plan, policy, store](JobProgress&) {
         ImportMerged merged;
         try {

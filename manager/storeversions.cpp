@@ -64,7 +64,8 @@ std::shared_ptr<PrivateFolder> OpenVersions(const QString& store, bool create, Q
     if (!folder) break;
     folder = folder->child(name, create, why, unsafe);
   }
-  if (!folder && unsafe) why = QStringLiteral("it is not yours alone: ") + why;
+  if (!folder && unsafe)
+    why = QCoreApplication::translate("StoreVersions", "it is not yours alone: %1").arg(why);
   return folder;
 }
 
@@ -190,7 +191,8 @@ QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateT
   QString why;
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, true, why);
   if (!folder)
-    return QStringLiteral("the versions' folder %1 cannot be used: %2")
+    return QCoreApplication::translate("StoreVersions",
+                                       "the versions' folder %1 cannot be used: %2")
         .arg(StoreVersionFolder(store), why);
   const QList<Listed> kept = List(*folder);
   // Nothing changed since the newest version: it is kept already, and the change now asked
@@ -243,7 +245,8 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
   if (QString reason = folder->read(QFileInfo(version.file).fileName(), kLargest, true, bytes);
       !reason.isEmpty())
     return reason;
-  const QString change = QStringLiteral("Restored the version of ") + VersionTime(version);
+  const QString change = QCoreApplication::translate("StoreVersions", "Restored the version of %1")
+                             .arg(VersionTime(version));
   if (QString reason = KeepStoreVersion(store, change); !reason.isEmpty()) return reason;
   std::string replaced;
   try {
@@ -254,6 +257,10 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
   // What the restore replaced is kept too; a change that came in since the version above
   // was kept is thereby never lost.
   return KeepStoreVersionBytes(store, QByteArray::fromStdString(replaced), change);
+}
+
+QString TemplateCount(qsizetype count) {
+  return QCoreApplication::translate("StoreVersions", "%n template(s)", nullptr, int(count));
 }
 
 QString QuotedName(const QString& name) {
@@ -271,7 +278,8 @@ QString Names(const QStringList& names, int shown = 12) {
   QStringList quoted;
   for (const QString& name : names.mid(0, shown)) quoted << QuotedName(name);
   QString text = quoted.join(QStringLiteral(", "));
-  if (names.size() > shown) text += QStringLiteral(" and %1 more").arg(names.size() - shown);
+  if (const int more = int(names.size()) - shown; more > 0)
+    text += QCoreApplication::translate("StoreVersions", " and %n more", nullptr, more);
   return text;
 }
 
@@ -292,7 +300,7 @@ QString RestoreDifference(const QList<TemplateEntry>& version, const QList<Templ
     }
     commonInVersion << entry.name;
     if ((*found)->value != entry.value)
-      changes << QStringLiteral("change %1: \"%2\" becomes \"%3\"")
+      changes << QCoreApplication::translate("StoreVersions", "change %1: \"%2\" becomes \"%3\"")
                      .arg(QuotedName(entry.name), FirstLine((*found)->value, 60),
                           FirstLine(entry.value, 60));
   }
@@ -314,33 +322,33 @@ QString RestoreDifference(const QList<TemplateEntry>& version, const QList<Templ
       removed << gone->name;
       continue;
     }
-    renames
-        << QStringLiteral("rename %1 to %2").arg(QuotedName(gone->name), QuotedName((*same)->name));
+    renames << QCoreApplication::translate("StoreVersions", "rename %1 to %2")
+                   .arg(QuotedName(gone->name), QuotedName((*same)->name));
     coming.erase(same);
   }
   for (const TemplateEntry* entry : coming) added << entry->name;
 
   QStringList lines;
   if (!added.isEmpty())
-    lines << QStringLiteral("add %1: %2")
-                 .arg(added.size() == 1 ? QStringLiteral("1 template")
-                                        : QStringLiteral("%1 templates").arg(added.size()),
-                      Names(added));
+    lines << QCoreApplication::translate("StoreVersions", "add %1: %2")
+                 .arg(TemplateCount(added.size()), Names(added));
   if (!removed.isEmpty())
-    lines << QStringLiteral("remove %1: %2")
-                 .arg(removed.size() == 1 ? QStringLiteral("1 template")
-                                          : QStringLiteral("%1 templates").arg(removed.size()),
-                      Names(removed));
+    lines << QCoreApplication::translate("StoreVersions", "remove %1: %2")
+                 .arg(TemplateCount(removed.size()), Names(removed));
   lines << renames.mid(0, 12);
-  if (renames.size() > 12) lines << QStringLiteral("rename %1 more").arg(renames.size() - 12);
+  if (const int more = int(renames.size()) - 12; more > 0)
+    lines << QCoreApplication::translate("StoreVersions", "rename %n more", nullptr, more);
   lines << changes.mid(0, 12);
-  if (changes.size() > 12) lines << QStringLiteral("change %1 more").arg(changes.size() - 12);
-  if (commonInVersion != commonNow) lines << QStringLiteral("put the templates in another order");
+  if (const int more = int(changes.size()) - 12; more > 0)
+    lines << QCoreApplication::translate("StoreVersions", "change %n more", nullptr, more);
+  if (commonInVersion != commonNow)
+    lines << QCoreApplication::translate("StoreVersions", "put the templates in another order");
   if (lines.isEmpty())
-    return QStringLiteral(
-        "Restoring this version changes nothing: it holds the templates as "
-        "they are now.");
-  return QStringLiteral("Restoring this version would:\n- ") + lines.join(QStringLiteral("\n- "));
+    return QCoreApplication::translate("StoreVersions",
+                                       "Restoring this version changes nothing: it holds the "
+                                       "templates as they are now.");
+  return QCoreApplication::translate("StoreVersions", "Restoring this version would:\n- %1")
+      .arg(lines.join(QStringLiteral("\n- ")));
 }
 
 QString WhatRestoreChanges(const StoreVersion& version, const QList<TemplateEntry>& now,
@@ -352,7 +360,8 @@ QString WhatRestoreChanges(const StoreVersion& version, const QList<TemplateEntr
   if (folder) why = folder->read(QFileInfo(version.file).fileName(), kLargest, true, bytes);
   QList<TemplateEntry> entries;
   if (why.isEmpty() && !ReadTemplateFile(bytes, false, entries, why))
-    why.prepend(QStringLiteral("at "));
-  if (!why.isEmpty()) return QStringLiteral("This version cannot be read: ") + why;
+    why = QCoreApplication::translate("StoreVersions", "at %1").arg(why);
+  if (!why.isEmpty())
+    return QCoreApplication::translate("StoreVersions", "This version cannot be read: %1").arg(why);
   return RestoreDifference(entries, now);
 }

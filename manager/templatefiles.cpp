@@ -1,6 +1,7 @@
 // Writing and reading the template files of Export and Import.
 #include "manager/templatefiles.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -98,10 +99,10 @@ bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString
                              breaks(line.mid(second + 1)), i + 1};
   }
   if (entries.isEmpty() && firstText != 0) {
-    error = QStringLiteral("line ") + QString::number(firstText) +
-            QStringLiteral(
-                ": no template is in this file: a template is an index, a name and a "
-                "value, separated by byte 4");
+    error = QCoreApplication::translate("TemplateFiles",
+                                        "line %1: no template is in this file: a template is "
+                                        "an index, a name and a value, separated by byte 4")
+                .arg(firstText);
     return false;
   }
   return true;
@@ -145,7 +146,8 @@ bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error,
     }
     if (c == QLatin1Char('"')) {
       if (!field.isEmpty() || wasQuoted) {
-        error = QStringLiteral("line %1: a quote inside a field that does not begin with one")
+        error = QCoreApplication::translate(
+                    "TemplateFiles", "line %1: a quote inside a field that does not begin with one")
                     .arg(line);
         return false;
       }
@@ -161,14 +163,17 @@ bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error,
       rowLine = ++line;
     } else {
       if (wasQuoted) {
-        error = QStringLiteral("line %1: text after a quoted field's closing quote").arg(line);
+        error = QCoreApplication::translate("TemplateFiles",
+                                            "line %1: text after a quoted field's closing quote")
+                    .arg(line);
         return false;
       }
       field += c;
     }
   }
   if (quoted) {
-    error = QStringLiteral("line %1: a quoted field is not closed").arg(rowLine);
+    error = QCoreApplication::translate("TemplateFiles", "line %1: a quoted field is not closed")
+                .arg(rowLine);
     return false;
   }
   if (!field.isEmpty() || !row.isEmpty() || wasQuoted) {
@@ -179,16 +184,19 @@ bool ReadCsv(const QString& text, QList<TemplateEntry>& entries, QString& error,
   if (rows.isEmpty() || rows.first().size() != 2 ||
       rows.first().at(0).trimmed().compare(QStringLiteral("name"), Qt::CaseInsensitive) != 0 ||
       rows.first().at(1).trimmed().compare(QStringLiteral("value"), Qt::CaseInsensitive) != 0) {
-    error = QStringLiteral("line 1: the first line must be the header \"name,value\"");
+    error = QCoreApplication::translate("TemplateFiles",
+                                        "line 1: the first line must be the header \"name,value\"");
     return false;
   }
   for (int r = 1; r < rows.size(); ++r) {
     const QStringList& fields = rows.at(r);
     if (fields.size() == 1 && fields.first().isEmpty()) continue;  // an empty line
     if (fields.size() != 2) {
-      error = QStringLiteral("line %1: a row has a name and a value; this one has %2 field(s)")
-                  .arg(rowLines.at(r))
-                  .arg(fields.size());
+      error =
+          QCoreApplication::translate(
+              "TemplateFiles", "line %1: a row has a name and a value; this one has %n field(s)",
+              nullptr, int(fields.size()))
+              .arg(rowLines.at(r));
       return false;
     }
     entries << TemplateEntry{WithCrLf(fields.at(0)), WithCrLf(fields.at(1)), rowLines.at(r)};
@@ -238,8 +246,8 @@ ImportPlan PlanImport(const QList<TemplateEntry>& read, const QStringList& store
     if (seen.contains(e.name.toLower())) ++plan.clashes;
     seen.insert(e.name.toLower());
     if (e.name.isEmpty()) {
-      plan.refused << QStringLiteral("line ") + QString::number(e.line) +
-                          QStringLiteral(": the name is empty");
+      plan.refused
+          << QCoreApplication::translate("TemplateFiles", "line %1: the name is empty").arg(e.line);
       continue;
     }
     plan.entries.push_back({ToU16(e.name), ToU16(e.value)});
@@ -252,13 +260,15 @@ QString ImportReport(const QString& path, const ImportPlan& plan,
                      const templates::MergeResult& result) {
   QStringList refused = plan.refused;
   for (const auto& [at, why] : result.refused)
-    refused << QStringLiteral("line ") + QString::number(plan.lines.at(at)) + QStringLiteral(": ") +
-                   QString::fromStdString(why);
+    refused << QCoreApplication::translate("TemplateFiles", "line %1: %2")
+                   .arg(QString::number(plan.lines.at(at)), QString::fromStdString(why));
   // One pass over the path, so that nothing in it is taken for a place of the counts.
-  QString report = QStringLiteral("Imported from %1: %2 added, %3 replaced, %4 skipped.")
+  QString report = QCoreApplication::translate(
+                       "TemplateFiles", "Imported from %1: %2 added, %3 replaced, %4 skipped.")
                        .arg(path, QString::number(result.added), QString::number(result.replaced),
                             QString::number(result.skipped + refused.size()));
   if (!refused.isEmpty())
-    report += QStringLiteral("\n\nNot imported:\n") + refused.join(QLatin1Char('\n'));
+    report += QCoreApplication::translate("TemplateFiles", "\n\nNot imported:\n%1")
+                  .arg(refused.join(QLatin1Char('\n')));
   return report;
 }

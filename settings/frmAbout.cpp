@@ -63,7 +63,7 @@ QFont Font(const QString& family, bool italic, double scale) {
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmAbout"));
-  setWindowTitle(QStringLiteral("About"));
+  setWindowTitle(tr("About"));
   SetToolWindowFlags(this);
 
   Picture1 = new Artwork(NewDesignSurface(this));
@@ -75,9 +75,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   lblVer =
       NewLabel(Picture1, QStringLiteral("lblVer"), QStringLiteral("v"), courier, Qt::AlignLeft);
   PlaceInTwips(lblVer, 2400, 720, 975, 255);
-  lblTempEngine = NewLabel(Picture1, QStringLiteral("lblTempEngine"),
-                           QStringLiteral("Using Quorvin Template Engine"),
-                           Font(QStringLiteral("Verdana"), true, scale), Qt::AlignHCenter);
+  lblTempEngine =
+      NewLabel(Picture1, QStringLiteral("lblTempEngine"), tr("Using Quorvin Template Engine"),
+               Font(QStringLiteral("Verdana"), true, scale), Qt::AlignHCenter);
   PlaceInTwips(lblTempEngine, 120, 1320, 3615, 255);
   lblStore = NewLabel(Picture1, QStringLiteral("lblStore"), QString(),
                       Font(QStringLiteral("Verdana"), false, scale * 0.9), Qt::AlignHCenter);
@@ -93,8 +93,7 @@ void frmAbout::Form_Load() {
   try {
     engine = FromU16(Temp->Version());
   } catch (const std::exception&) {
-    engine =
-        QStringLiteral("(version unknown: %1)").arg(ReadFailure(std::current_exception()).message);
+    engine = tr("(version unknown: %1)").arg(ReadFailure(std::current_exception()).message);
   }
   lblTempEngine->setText(EngineVersionLine(engine));
   // The store's path, shortened in its middle where it is longer than the line; the tip

@@ -24,19 +24,19 @@ const QString kKey = QStringLiteral("preview_path");
 frmConfig::frmConfig(QWidget* parent) : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("frmConfig"));
-  setWindowTitle(QStringLiteral("Configuration"));
+  setWindowTitle(tr("Configuration"));
   SetToolWindowFlags(this);
 
   QWidget* surface = NewDesignSurface(this);
-  Frame1 = new QGroupBox(QStringLiteral("Page Preview"), surface);
-  Label2 = new QLabel(QStringLiteral("Browser Path:"), Frame1);
+  Frame1 = new QGroupBox(tr("Page Preview"), surface);
+  Label2 = new QLabel(tr("Browser Path:"), Frame1);
   txtPath = new QLineEdit(Frame1);
   txtPath->setObjectName(QStringLiteral("txtPath"));
-  txtPath->setAccessibleName(QStringLiteral("Browser path"));
+  txtPath->setAccessibleName(tr("Browser path"));
   cmdBrowse = NewButton(Frame1, QStringLiteral("cmdBrowse"), QStringLiteral("..."));
   Frame2 = new QGroupBox(QStringLiteral("Frame2"), surface);
-  cmdDone = NewButton(surface, QStringLiteral("cmdDone"), QStringLiteral("Done"));
-  cmdApply = NewButton(surface, QStringLiteral("cmdApply"), QStringLiteral("Apply"));
+  cmdDone = NewButton(surface, QStringLiteral("cmdDone"), tr("Done"));
+  cmdApply = NewButton(surface, QStringLiteral("cmdApply"), tr("Apply"));
 
   PlaceInTwips(Frame1, 0, 0, 3735, 735);
   PlaceInTwips(Label2, 240, 240, 1095, 255);
@@ -68,8 +68,8 @@ void frmConfig::Form_Load() {
 }
 
 void frmConfig::cmdBrowse_Click() {
-  const QString path = ShowOpenDialog(this, QStringLiteral("*.exe"),
-                                      QStringLiteral("Select Preview Browser"), DialogFolder());
+  const QString path =
+      ShowOpenDialog(this, QStringLiteral("*.exe"), tr("Select Preview Browser"), DialogFolder());
   if (!path.isEmpty()) txtPath->setText(path);
 }
 
@@ -78,7 +78,7 @@ bool frmConfig::apply() {
   const QString reason = WriteIniValue(settingsFile(), kSection, kKey, txtPath->text());
   if (!reason.isEmpty()) {
     // The old value stays the saved one, so Done does not claim a write that never happened.
-    ShowFileError(this, QStringLiteral("Could not save the settings file"), settingsFile(), reason);
+    ShowFileError(this, tr("Could not save the settings file"), settingsFile(), reason);
     return false;
   }
   savedBrowserPath_ = txtPath->text();

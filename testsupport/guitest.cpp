@@ -14,6 +14,7 @@
 
 #include "common/programfolder.h"
 #include "common/wholefile.h"
+#include "translations/translations.h"
 
 namespace {
 
@@ -25,6 +26,13 @@ struct PrivateStateFolder {
     if (dir.isValid()) qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
   }
 } g_privateState;
+
+// The texts in the test's language as the program loads them at start: the tests run in the
+// C locale (see add_gui_test), where every text is as written, English plural forms and all.
+void LoadTranslations() {
+  InstallTranslations(*QCoreApplication::instance());
+}
+Q_COREAPP_STARTUP_FUNCTION(LoadTranslations)
 
 }  // namespace
 

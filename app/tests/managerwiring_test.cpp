@@ -51,7 +51,7 @@ class ManagerWiringTest : public Fixture {
     click(pushButton(m, "cmdCancel"));
     Settle();
     QCOMPARE(LoadedManageDialog(), nullptr);
-    QCOMPARE(slotCaptions().at(1), kNotSet);  // only Apply, Done and Remove refill the slots
+    QCOMPARE(slotCaptions().at(1), NotSet());  // only Apply, Done and Remove refill the slots
     MainWindow().action(QStringLiteral("mnuManageTemplates"))->trigger();
     QCOMPARE(listed(LoadedManageDialog()), QStringList({"Header", "Footer"}));
   }
@@ -78,12 +78,12 @@ class ManagerWiringTest : public Fixture {
     for (int i = 1; i <= stored; ++i)
       if (i != removed) expected << QStringLiteral("Name %1").arg(i);
     QCOMPARE(listed(m), expected);
-    while (expected.size() < kTemplateSlots) expected << kNotSet;
+    while (expected.size() < kTemplateSlots) expected << NotSet();
     QCOMPARE(slotCaptions(), expected.mid(0, kTemplateSlots));
     for (QAction* slot : MainWindow().templateSlots()) {
       const QString caption = SlotCaption(slot);
       QCOMPARE(SlotTag(slot),
-               caption == kNotSet ? QString() : QString(caption).replace("Name", "Value"));
+               caption == NotSet() ? QString() : QString(caption).replace("Name", "Value"));
     }
   }
 
@@ -204,7 +204,7 @@ class ManagerWiringTest : public Fixture {
     QCOMPARE(m->focusWidget(), nameBox(m));
     QCOMPARE(indexBox(m)->text(), QStringLiteral("4"));
     QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("No value set for this template!"));
-    QCOMPARE(nameBox(m)->text(), kNotSet);
+    QCOMPARE(nameBox(m)->text(), NotSet());
     QCOMPARE(editButtons(m), 3);
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("untouched"));
 
@@ -214,7 +214,7 @@ class ManagerWiringTest : public Fixture {
     w.templateSlot(5)->trigger();
     QTRY_COMPARE(indexBox(m)->text(), QStringLiteral("5"));
     QCOMPARE(LoadedManageDialog(), m);
-    QCOMPARE(nameBox(m)->text(), kNotSet);
+    QCOMPARE(nameBox(m)->text(), NotSet());
     QCOMPARE(valueBox(m)->toPlainText(), QStringLiteral("No value set for this template!"));
     QCOMPARE(listed(m).size(), 3);
 

@@ -49,7 +49,7 @@ class ProgramTest : public Fixture {
         QCOMPARE(SlotCaption(slot), QStringLiteral("T%1").arg(n));
         QCOMPARE(SlotTag(slot), QStringLiteral("line %1\r\nnext").arg(n));
       } else {
-        QCOMPARE(slot->text(), kNotSet);
+        QCOMPARE(slot->text(), NotSet());
         QCOMPARE(SlotTag(slot), QString());
       }
     }

@@ -98,13 +98,13 @@ class FindTest : public Fixture {
     bar->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QStringLiteral("(a+)+$"));
     bar->findChild<QLineEdit*>(QStringLiteral("txtReplace"))->setText(QStringLiteral("b"));
     QVERIFY(!bar->findNext());
-    QCOMPARE(bar->statusText(), QString::fromLatin1(kTooComplex));
+    QCOMPARE(bar->statusText(), TooComplex());
     bar->replaceEvery();
     bar->waitForWork();
     QCOMPARE(bar->lastReplaced(), qsizetype(0));
     QVERIFY(bar->statusText().startsWith(QStringLiteral("Nothing was replaced: ")));
     QCOMPARE(w.textBox()->toPlainText(), text);
-    QTRY_VERIFY(bar->statusText().endsWith(QString::fromLatin1(kTooComplex)) && !bar->counting());
+    QTRY_VERIFY(bar->statusText().endsWith(TooComplex()) && !bar->counting());
   }
 
   void keyboardFindsReplacesAndGivesTheDocumentBack() {

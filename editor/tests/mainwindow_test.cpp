@@ -249,7 +249,7 @@ class MainWindowTest : public Fixture {
     QCOMPARE(captions(w.trayMenu()).join(u','),
              QStringLiteral("New,Open...,Save,Save As...,-,Configuration,About,-,Exit"));
     QCOMPARE(captions(w.templatesPopup()).join(u','),
-             QString(kNotSet + ',').repeated(kTemplateSlots) +
+             QString(NotSet() + ',').repeated(kTemplateSlots) +
                  "-,Manage Templates,Preview Page,-,File,Edit,-,Exit");
     QCOMPARE(captions(w.findChild<QMenu*>(QStringLiteral("mnuTmp_File"))).join(u','),
              QStringLiteral("New,Open...,Save,Save As..."));
@@ -358,7 +358,7 @@ class MainWindowTest : public Fixture {
     QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Other"));
     QCOMPARE(SlotTag(w->templateSlot(1)), QString("text"));
     // A template gone from the store leaves its slot as well.
-    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    QCOMPARE(w->templateSlot(2)->text(), NotSet());
     QCOMPARE(SlotTag(w->templateSlot(2)), QString());
 
     // An add appends to the file in place, which only a watch on the file itself sees.
@@ -387,7 +387,7 @@ class MainWindowTest : public Fixture {
     // Mended, it is followed again; broken once more, it is reported once more.
     folder_->write(Numbered(5, 5));
     QTRY_COMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
-    QCOMPARE(w->templateSlot(2)->text(), kNotSet);
+    QCOMPARE(w->templateSlot(2)->text(), NotSet());
     folder_->write(Rec("|Name|Value\r\n"));
     QTRY_COMPARE(modal_.shown.size(), 2);
     QVERIFY2(modal_.shown.last().contains("Error 13"), qPrintable(modal_.shown.last()));
@@ -410,7 +410,7 @@ class MainWindowTest : public Fixture {
     w.templateSlot(2)->trigger();
     QVERIFY(doc->toPlainText().startsWith(QStringLiteral("literalabc")));
     // Nor is one whose name shows as "Not Set" and whose value is empty (a hand-made store).
-    QCOMPARE(w.templateSlot(3)->text(), kNotSet);
+    QCOMPARE(w.templateSlot(3)->text(), NotSet());
     QCOMPARE(SlotCaption(w.templateSlot(3)), QStringLiteral("Not\tSet"));
     w.templateSlot(3)->trigger();
     QCOMPARE(managerAsked.count(), 0);

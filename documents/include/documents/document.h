@@ -2,6 +2,7 @@
 // changed, and the commands that carry it between the text box and the disk.
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -16,7 +17,9 @@ class RecoveryCopy;
 struct RecoveredDocument;
 
 // What the status panel and the recovery offer call a document that has no file yet.
-inline const QString kUntitled = QStringLiteral("Untitled");
+inline QString Untitled() {
+  return QCoreApplication::translate("Document", "Untitled");
+}
 
 class Document : public QObject {
   Q_OBJECT

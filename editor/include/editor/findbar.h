@@ -1,6 +1,7 @@
 // Find and Replace for the document: a bar under it, driven from the keyboard.
 #pragma once
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QRegularExpression>
 #include <QString>
@@ -30,7 +31,10 @@ struct FindQuery {
 
 // What the bar says of an expression that backtracks beyond the search's limits on this
 // text (such as "(a+)+$" over long runs of a's): it neither matches nor fails to.
-inline constexpr const char* kTooComplex = "The expression is too complex to search this text.";
+inline QString TooComplex() {
+  return QCoreApplication::translate("FindBar",
+                                     "The expression is too complex to search this text.");
+}
 
 // Whether the search for `query` in `text` from `from` on stops at the regular-expression
 // library's limits instead of finding a match or none.

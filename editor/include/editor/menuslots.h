@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCoreApplication>
 #include <array>
 #include <optional>
 
@@ -9,7 +10,10 @@
 #include "template/tmpeng.h"
 
 inline constexpr int kTemplateSlots = 13;
-inline const QString kNotSet = QStringLiteral("Not Set");
+// The caption of an empty slot.
+inline QString NotSet() {
+  return QCoreApplication::translate("frmMain", "Not Set");
+}
 
 // A slot's caption as the engine set it, the template's name as stored (the menu shows an
 // '&' doubled and a tab as a space); "Not Set" on an empty slot.

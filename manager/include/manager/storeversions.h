@@ -51,6 +51,9 @@ QList<StoreVersion> StoreVersions(const QString& store);
 // in one step under the engine's lock. An empty string on success, else the reason.
 QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& version);
 
+// "1 template", "2 templates": a count of templates as the versions and their changes say it.
+QString TemplateCount(qsizetype count);
+
 // A template's name as the changes and the differences quote it: 'Name', on one line.
 QString QuotedName(const QString& name);
 // When `version` was the store, in local time, as the versions are listed.
