@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,10 +40,13 @@ namespace {
 
 const char* const kDesign = "quorpad_design_twips";
 
-// Places `w` by its designed twips at `scale`.
+// Places `w` by its designed twips at `scale`. Its edges are rounded, not its size, so that
+// controls that meet in the design meet on the screen and never overlap by a pixel.
 void PlaceAt(QWidget* w, const QRect& twips, double scale) {
-  int wide = Scaled(ToPixelsX(w, twips.width()), scale);
-  int high = Scaled(ToPixelsY(w, twips.height()), scale);
+  const int left = Scaled(ToPixelsX(w, twips.left()), scale);
+  const int top = Scaled(ToPixelsY(w, twips.top()), scale);
+  int wide = Scaled(ToPixelsX(w, twips.left() + twips.width()), scale) - left;
+  int high = Scaled(ToPixelsY(w, twips.top() + twips.height()), scale) - top;
   // A label's text is never cut short where the desktop's font is wider than the design's,
   // nor a button's caption.
   if (qobject_cast<QLabel*>(w)) {
@@ -52,8 +56,24 @@ void PlaceAt(QWidget* w, const QRect& twips, double scale) {
     wide = std::max(wide, button->fontMetrics().horizontalAdvance(button->text()) + 8);
     high = std::max(high, button->fontMetrics().height() + 4);
   }
-  w->setGeometry(Scaled(ToPixelsX(w, twips.left()), scale),
-                 Scaled(ToPixelsY(w, twips.top()), scale), wide, high);
+  w->setGeometry(left, top, wide, high);
+}
+
+// The width a button's caption needs: what PlaceAt gives a push button, a check box's own.
+int CaptionWidth(const QAbstractButton* button) {
+  return qobject_cast<const QPushButton*>(button)
+             ? button->fontMetrics().horizontalAdvance(button->text()) + 8
+             : button->sizeHint().width();
+}
+
+// The least scale, from `scale` on, at which a word-wrapped label's text fits its designed
+// box (`room` twips wide, its own height).
+double WrappedScale(QLabel* label, int room, int high, double scale) {
+  for (; scale < 4; scale += 0.05)
+    if (label->heightForWidth(Scaled(ToPixelsX(label, room), scale)) <=
+        Scaled(ToPixelsY(label, high), scale))
+      break;
+  return scale;
 }
 
 QRect DesignOf(const QWidget* w) {
@@ -61,10 +81,17 @@ QRect DesignOf(const QWidget* w) {
 }
 
 // The scale at which every label's text ends before the next control on its line (or its
-// frame's edge): a design drawn for a narrower font grows as a whole rather than letting
-// a label run under its neighbour.
+// frame's edge), and every button's and check box's caption fits its own box: a design drawn
+// for a narrower font, or for shorter words than another language's, grows as a whole rather
+// than letting a text run under its neighbour or be cut.
 double DesignScale(QDialog* dialog) {
   double scale = FontScale(dialog);
+  for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+    const QRect r = DesignOf(button);
+    if (r.isValid() && !button->text().isEmpty())
+      scale =
+          std::max(scale, static_cast<double>(CaptionWidth(button)) / ToPixelsX(button, r.width()));
+  }
   for (QLabel* label : dialog->findChildren<QLabel*>()) {
     const QRect r = DesignOf(label);
     if (!r.isValid()) continue;
@@ -77,7 +104,9 @@ double DesignScale(QDialog* dialog) {
         continue;
       room = room > 0 ? std::min(room, o.left() - r.left()) : o.left() - r.left();
     }
-    if (room > 0)
+    if (room > 0 && label->wordWrap())
+      scale = WrappedScale(label, room, r.height(), scale);
+    else if (room > 0)
       scale =
           std::max(scale, static_cast<double>(label->sizeHint().width()) / ToPixelsX(label, room));
   }

@@ -6,8 +6,13 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -211,6 +216,57 @@ void Fixture::init() {
 void Fixture::cleanup() {
   tearDown();
   folder_.reset();
+}
+
+// Every text of the window is shown whole, inside its parent, and no two controls of one
+// parent overlap; a group box's title is clear of what it holds.
+void CheckFits(QWidget* window) {
+  window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window));
+  const QString name = window->objectName();
+  // Where a control's text is drawn: a label's box may reach past its text.
+  const auto drawnRect = [](QWidget* w) {
+    auto* label = qobject_cast<QLabel*>(w);
+    if (!label || label->wordWrap() || label->text().isEmpty()) return w->geometry();
+    const QSize text = label->fontMetrics().size(0, label->text()).boundedTo(w->size());
+    return QStyle::alignedRect(Qt::LeftToRight, label->alignment(), text, w->geometry());
+  };
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(window) || w->inherits("QScrollBar") ||
+        w->parentWidget()->inherits("QAbstractScrollArea"))
+      continue;
+    const QString what =
+        name + QLatin1Char('/') + w->objectName() + QLatin1Char(' ') + w->metaObject()->className();
+    const QFontMetrics fm = w->fontMetrics();
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+    if (auto* box = qobject_cast<QGroupBox*>(w); box && !box->title().isEmpty()) {
+      QStyleOptionGroupBox option;
+      option.initFrom(box);
+      option.text = box->title();
+      option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+      const QRect title =
+          box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+      QVERIFY2(fm.horizontalAdvance(box->title()) <= box->width(), qPrintable(what));
+      for (QWidget* inside : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(!inside->isVisibleTo(window) || inside->y() >= title.bottom(),
+                 qPrintable(what + " title over " + inside->objectName()));
+    }
+    if (!text.isEmpty()) {
+      const QSize needs = fm.size(0, text);
+      QVERIFY2(needs.width() <= w->width(), qPrintable(what + " cuts " + text));
+      QVERIFY2(needs.height() <= w->height(), qPrintable(what + " cuts " + text));
+    }
+    const QRect inParent = w->parentWidget()->rect();
+    if (!w->parentWidget()->inherits("QScrollArea") && w->parentWidget() != window)
+      QVERIFY2(inParent.contains(w->geometry()), qPrintable(what + " leaves its parent"));
+    for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (other == w || !other->isVisibleTo(window) || w->parentWidget()->layout()) continue;
+      QVERIFY2(!drawnRect(w).intersects(drawnRect(other)),
+               qPrintable(what + " overlaps " + other->objectName()));
+    }
+  }
 }
 
 }  // namespace guitest

@@ -37,57 +37,6 @@ class HiDpiTest : public guitest::Fixture {
     QCOMPARE(picture.width(), w->width() * 2);
   }
 
-  // Every text of the window is shown whole, inside its parent, and no two controls of one
-  // parent overlap; a group box's title is clear of what it holds.
-  static void checkFits(QWidget* window) {
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    const QString name = window->objectName();
-    // Where a control's text is drawn: a label's box may reach past its text.
-    const auto drawnRect = [](QWidget* w) {
-      auto* label = qobject_cast<QLabel*>(w);
-      if (!label || label->wordWrap() || label->text().isEmpty()) return w->geometry();
-      const QSize text = label->fontMetrics().size(0, label->text()).boundedTo(w->size());
-      return QStyle::alignedRect(Qt::LeftToRight, label->alignment(), text, w->geometry());
-    };
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-      if (!w->isVisibleTo(window) || w->inherits("QScrollBar") ||
-          w->parentWidget()->inherits("QAbstractScrollArea"))
-        continue;
-      const QString what = name + QLatin1Char('/') + w->objectName() + QLatin1Char(' ') +
-                           w->metaObject()->className();
-      const QFontMetrics fm = w->fontMetrics();
-      QString text;
-      if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
-      if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
-      if (auto* box = qobject_cast<QGroupBox*>(w)) {
-        QStyleOptionGroupBox option;
-        option.initFrom(box);
-        option.text = box->title();
-        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                         QStyle::SC_GroupBoxLabel, box);
-        QVERIFY2(fm.horizontalAdvance(box->title()) <= box->width(), qPrintable(what));
-        for (QWidget* inside : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-          QVERIFY2(!inside->isVisibleTo(window) || inside->y() >= title.bottom(),
-                   qPrintable(what + " title over " + inside->objectName()));
-      }
-      if (!text.isEmpty()) {
-        const QSize needs = fm.size(0, text);
-        QVERIFY2(needs.width() <= w->width(), qPrintable(what + " cuts " + text));
-        QVERIFY2(needs.height() <= w->height(), qPrintable(what + " cuts " + text));
-      }
-      const QRect inParent = w->parentWidget()->rect();
-      if (!w->parentWidget()->inherits("QScrollArea") && w->parentWidget() != window)
-        QVERIFY2(inParent.contains(w->geometry()), qPrintable(what + " leaves its parent"));
-      for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (other == w || !other->isVisibleTo(window) || w->parentWidget()->layout()) continue;
-        QVERIFY2(!drawnRect(w).intersects(drawnRect(other)),
-                 qPrintable(what + " overlaps " + other->objectName()));
-      }
-    }
-  }
-
   void setUpOnce() override { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
   void tearDown() override { guitest::CloseAll(); }
 
@@ -116,25 +65,25 @@ class HiDpiTest : public guitest::Fixture {
     if (points > 0) font.setPointSizeF(points);
     QApplication::setFont(font);
     folder_->write("");
-    checkFits(&ManageDialog());
+    guitest::CheckFits(&ManageDialog());
     // And with its filter line open over the list.
     QTest::keyClick(ManageDialog().findChild<QTreeWidget*>(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(ManageDialog().findChild<QLineEdit*>(QStringLiteral("txtFilter"))->isVisible());
-    checkFits(&ManageDialog());
-    checkFits(&AboutDialog());
-    checkFits(&ConfigDialog());
+    guitest::CheckFits(&ManageDialog());
+    guitest::CheckFits(&AboutDialog());
+    guitest::CheckFits(&ConfigDialog());
     // The save prompt, as quorpad asks it.
     QMessageBox prompt(QMessageBox::NoIcon, kAppTitle,
                        QStringLiteral("Do you wish to save this file:\r\n/home/someone/notes.txt"),
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    checkFits(&prompt);
+    guitest::CheckFits(&prompt);
     // The main window grows by the dialogs' rule, and with Replace open every caption of
     // its Find bar is whole, the boxes twenty characters wide.
     frmMain& w = MainWindow();
     QCOMPARE(w.width(), qRound(8700 * FontScale(&w) * w.logicalDpiX() / 1440.0) -
                             (w.frameGeometry().width() - w.width()));
     w.findBar()->open(true);
-    checkFits(&w);
+    guitest::CheckFits(&w);
     for (auto* box : w.findBar()->findChildren<QLineEdit*>())
       QVERIFY(box->width() >= 20 * box->fontMetrics().averageCharWidth());
     // A long path in the first panel: shown whole or said whole in the tooltip; the panel

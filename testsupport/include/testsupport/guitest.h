@@ -259,4 +259,8 @@ inline QStringList FolderEntries(const QString& folder) {
       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// Shows `window` and checks that every text of it is shown whole, inside its parent, that no
+// two controls of one parent overlap, and that a group box's title is clear of what it holds.
+void CheckFits(QWidget* window);
+
 }  // namespace guitest
