@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 30
 
 PREFIX    ?= $(HOME)/.local
 
-.PHONY: all deps configure build run test test-main test-sanitize sanitize-build fuzz-ui bench install uninstall deb clean
+.PHONY: all deps configure build run translations test test-main test-sanitize sanitize-build fuzz-ui bench install uninstall deb clean
 
 all: build
 
@@ -24,6 +24,10 @@ build: configure
 run: configure
 	cmake --build $(BUILD) -j $(JOBS) --target quorpad seed_store
 	$(BUILD)/bin/quorpad
+
+# The catalogues brought up to date with the code; with ADD=it, Italian's made first.
+translations: configure
+	scripts/update-translations $(BUILD) $(ADD)
 
 test: test-main test-sanitize
 

@@ -1,7 +1,8 @@
 // Every window in the user's language. The test runs once under each language quorpad has
 // (LC_ALL set by its ctest entry): the main window, the manager, the About box, the
 // configuration, the picker and a save question show their captions and buttons in that
-// language, Qt's own buttons too, every text whole, and no access key twice in one window.
+// language, Qt's own buttons too, every text whole at the default font and at 14 pt, and no
+// access key twice in one window.
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,10 +86,22 @@ class TranslationsTest : public Fixture {
     words_ = Expected(QLocale::system().name().left(2));
     QVERIFY2(words_, qPrintable(QLocale::system().name() + QStringLiteral(": no words")));
   }
-  void tearDown() override { CloseAll(); }
+  void tearDown() override {
+    CloseAll();
+    QApplication::setFont(before_);
+  }
 
  private Q_SLOTS:
+  void everyWindowIsInTheLanguageWholeAndWithDistinctKeys_data() {
+    QTest::addColumn<qreal>("points");
+    QTest::newRow("default font") << qreal(0);
+    QTest::newRow("14 pt") << qreal(14);
+  }
   void everyWindowIsInTheLanguageWholeAndWithDistinctKeys() {
+    QFETCH(qreal, points);
+    QFont font = before_;
+    if (points > 0) font.setPointSizeF(points);
+    QApplication::setFont(font);
     folder_->write(Rec("1|Sig|Best regards"));
     frmMain& w = ShownMainWindow();
     QCOMPARE(w.windowTitle(), QStringLiteral("quor - pad"));  // a name, never translated
@@ -140,6 +153,7 @@ class TranslationsTest : public Fixture {
 
  private:
   const Words* words_ = nullptr;
+  const QFont before_ = QApplication::font();
 };
 
 QTEST_MAIN(TranslationsTest)
