@@ -555,7 +555,8 @@ QString StoreUnusable() {
   return QCoreApplication::translate("Modal", "The template store could not be used.\n\n");
 }
 
-// The engine's meanings of its error numbers, in the user's language.
+// The engine's meaning of an error number, in the user's language where the catalogue has
+// the engine's words.
 QString EngineMeaning(int number) {
   static const char* const kMeanings[] = {
       QT_TRANSLATE_NOOP("EngineError", "Overflow"),
@@ -567,9 +568,10 @@ QString EngineMeaning(int number) {
       QT_TRANSLATE_NOOP("EngineError", "Path/File access error"),
       QT_TRANSLATE_NOOP("EngineError", "Object doesn't support this property or method"),
       QT_TRANSLATE_NOOP("EngineError", "Application-defined or object-defined error")};
-  (void)kMeanings;  // listed for the catalogues; the engine's own words are looked up
   const std::string meaning = templates::EngineError::Meaning(number);
-  return QCoreApplication::translate("EngineError", meaning.c_str());
+  for (const char* known : kMeanings)
+    if (meaning == known) return QCoreApplication::translate("EngineError", known);
+  return QString::fromStdString(meaning);
 }
 
 }  // namespace

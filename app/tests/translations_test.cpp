@@ -149,6 +149,14 @@ class TranslationsTest : public Fixture {
     QCOMPARE(prompt.button(QMessageBox::Yes)->text(), words_->yes);
     CheckFits(&prompt);
     CheckAccessKeys(&prompt);
+
+    // The engine's meaning of each of its error numbers (an unknown one among them).
+    for (int number : {6, 13, 53, 57, 61, 70, 75, 438, 1}) {
+      const QString english = QString::fromStdString(templates::EngineError::Meaning(number));
+      QVERIFY2(!EngineErrorText(templates::EngineError(number, {}, "why"))
+                    .contains(QStringLiteral(": ") + english + QLatin1Char('\n')),
+               qPrintable(english));
+    }
   }
 
  private:
