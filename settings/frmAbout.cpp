@@ -96,6 +96,9 @@ void frmAbout::Form_Load() {
     engine = tr("(version unknown: %1)").arg(ReadFailure(std::current_exception()).message);
   }
   lblTempEngine->setText(EngineVersionLine(engine));
+  // Laid out again for the lines as they now read, longer than the design's in some
+  // languages and fonts: the box grows as a whole where one would be cut.
+  SetDesignedSize(this, 3855, 3255);
   // The store's path, shortened in its middle where it is longer than the line; the tip
   // holds it whole.
   const QString store = StoreLine(ChosenStorePlace());
