@@ -188,6 +188,13 @@ in_document() {
   [ -n "$main" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$main" ] && [ -z "$(modal_windows)" ]
 }
 main_window() { xdotool search --onlyvisible --pid "$qp_pid" --name '^quor - pad$' 2>/dev/null | head -n 1; }
+# quorpad's shown windows with their names, and the window with the keyboard.
+shown_windows() {
+  for w in $(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null); do
+    printf '%s "%s" ' "$w" "$(xdotool getwindowname "$w")"
+  done
+  echo "focus $(xdotool getwindowfocus)"
+}
 
 act() {
   local n=$((RANDOM % 26)) w
@@ -269,9 +276,10 @@ sigterm() {
   last_action="SIGTERM"
   marker=""
   windows_typed=""
-  windows_then=$(for w in $(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null); do
-    printf '%s "%s" ' "$w" "$(xdotool getwindowname "$w")"; done; echo "focus $(xdotool getwindowfocus)")
-  if in_document; then
+  windows_then=$(shown_windows)
+  # Typed into only while the windows stand still: the document has the keyboard before the
+  # keys as well as after them.
+  if in_document && [ "$(shown_windows)" = "$windows_then" ]; then
     marker="mark$seed.$actions_run"
     # Escape closes the picker or a popup that may hold the keyboard within the window.
     xdotool key Escape ctrl+End
@@ -281,8 +289,11 @@ sigterm() {
     # elsewhere and there is nothing to hold the copy to.
     xdotool key ctrl+a ctrl+c
     poll 3 clipboard_holds "$marker" || marker=""
-    windows_typed=$(for w in $(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null); do
-      printf '%s "%s" ' "$w" "$(xdotool getwindowname "$w")"; done; echo "focus $(xdotool getwindowfocus)")
+    windows_typed=$(shown_windows)
+    # A window that an earlier action asked for (the manager, say) may come up and take the
+    # keyboard while the keys are typed; the keys and the Copy then went to it, and the
+    # document was never given the marker.
+    in_document || marker=""
   fi
   kill -TERM "$qp_pid" 2>/dev/null
   poll "$WAIT_SECONDS" process_ended "$qp_pid" || found "quorpad still runs ${WAIT_SECONDS}s after SIGTERM"
