@@ -121,10 +121,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& workin
   // "Usage: %1"; without one it leaves the name out.
   const QString started =
       QCoreApplication::instance() ? QCoreApplication::arguments().value(0) : QString();
+  // The name stands after the words for "Usage:" and before the options.
+  const QString named = QLatin1Char(' ') + started + QLatin1String(" [");
   const qsizetype at =
-      started.isEmpty() ? -1 : usage.left(usage.indexOf(QLatin1Char('\n'))).indexOf(started);
+      started.isEmpty() ? -1 : usage.left(usage.indexOf(QLatin1Char('\n'))).indexOf(named);
   if (at >= 0)
-    usage.replace(at, started.size(), program);
+    usage.replace(at + 1, started.size(), program);
   else
     usage.replace(QRegularExpression(QStringLiteral("^Usage: \\S*")),
                   QStringLiteral("Usage: ") + program);

@@ -73,6 +73,9 @@ QString g_platformReason;
 void PlatformStartMessages(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
   if (type == QtFatalMsg) {
+    // Said in the user's language: the application object exists, though not yet whole.
+    if (QCoreApplication* application = QCoreApplication::instance())
+      InstallTranslations(*application);
     const bool wayland =
         qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("wayland"));
     const QString display = qEnvironmentVariable(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");

@@ -460,9 +460,8 @@ void frmManage::moveChosen(int steps) {
   keepVersion(steps == -1  ? tr("Moved %1 up").arg(QuotedName(name))
               : steps == 1 ? tr("Moved %1 down").arg(QuotedName(name))
                            : tr("Moved %1 from place %2 to %3")
-                                 .arg(QuotedName(name))
-                                 .arg(row + 1)
-                                 .arg(row + steps + 1));
+                                 .arg(QuotedName(name), QString::number(row + 1),
+                                      QString::number(row + steps + 1)));
   bool moved = false;
   if (!guarded([&] { moved = Temp->Template_Move(ToU16(name), steps) != templates::kFalse; }) ||
       !moved)

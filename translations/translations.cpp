@@ -27,6 +27,8 @@ void InstallTranslations(QCoreApplication& application) {
   // language, installed after it, is asked first.
   Install(application, QLocale(QLocale::English), QStringLiteral("quorpad"), own);
   const QLocale locale = QLocale::system();
+  // The C locale is English as written, whatever LANGUAGE asks (as gettext has it).
+  if (locale.language() == QLocale::C) return;
   Install(application, locale, QStringLiteral("quorpad"), own);
   Install(application, locale, QStringLiteral("qtbase"),
           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
