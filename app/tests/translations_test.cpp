@@ -48,32 +48,24 @@ const Words* Expected(const QString& language) {
   return found == words.cend() ? nullptr : &*found;
 }
 
-// The access keys (the letter after a single '&') of what is shown together.
-void CheckAccessKeys(const QString& where, const QStringList& texts) {
+// No access key (the letter after a single '&') twice among what a menu or a window shows
+// together: a menu's items, a window's buttons and the labels that name a box.
+void CheckAccessKeys(QWidget* shown) {
+  QStringList texts;
+  if (auto* menu = qobject_cast<QMenu*>(shown))
+    for (QAction* action : menu->actions()) texts << action->text();
+  for (auto* button : shown->findChildren<QAbstractButton*>())
+    if (button->isVisibleTo(shown)) texts << button->text();
+  for (auto* label : shown->findChildren<QLabel*>())
+    if (label->isVisibleTo(shown) && label->buddy()) texts << label->text();
   QSet<QChar> keys;
-  for (const QString& text : texts) {
-    const qsizetype at =
-        QString(text).replace(QLatin1String("&&"), QLatin1String("  ")).indexOf('&');
+  for (QString text : texts) {
+    const qsizetype at = text.replace(QLatin1String("&&"), QLatin1String("  ")).indexOf('&');
     if (at < 0 || at + 1 >= text.size()) continue;
     const QChar key = text.at(at + 1).toLower();
-    QVERIFY2(!keys.contains(key), qPrintable(where + QStringLiteral(": twice &") + key));
+    QVERIFY2(!keys.contains(key), qPrintable(shown->objectName() + ": twice &" + key));
     keys.insert(key);
   }
-}
-
-void CheckAccessKeys(QWidget* window) {
-  QStringList texts;
-  for (auto* button : window->findChildren<QAbstractButton*>())
-    if (button->isVisibleTo(window)) texts << button->text();
-  for (auto* label : window->findChildren<QLabel*>())
-    if (label->isVisibleTo(window) && label->buddy()) texts << label->text();
-  CheckAccessKeys(window->objectName(), texts);
-}
-
-void CheckAccessKeys(QMenu* menu) {
-  QStringList texts;
-  for (QAction* action : menu->actions()) texts << action->text();
-  CheckAccessKeys(menu->objectName(), texts);
 }
 
 }  // namespace
