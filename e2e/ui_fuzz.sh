@@ -187,7 +187,7 @@ in_document() {
   main=$(main_window)
   [ -n "$main" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$main" ] && [ -z "$(modal_windows)" ]
 }
-main_window() { xdotool search --onlyvisible --pid "$qp_pid" --name '^quor - pad$' 2>/dev/null | head -n 1; }
+main_window() { xdotool search --all --onlyvisible --pid "$qp_pid" --name '^quor - pad$' 2>/dev/null | head -n 1; }
 # quorpad's shown windows with their names, and the window with the keyboard.
 shown_windows() {
   for w in $(xdotool search --onlyvisible --pid "$qp_pid" 2>/dev/null); do
