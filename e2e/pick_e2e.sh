@@ -23,7 +23,7 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ] || [ ! -x "$TARGET" ]; then
 fi
 
 xs_tag=pick_e2e
-xs_total=14
+xs_total=15
 xs_keep=${PICK_E2E_KEEP:-}
 xs_picture=pick_e2e_failure.png
 qp_pid=""
@@ -101,7 +101,7 @@ pick() {
   elif ! { xs_reap "$pick_pid"; status=$?; [ "$status" -eq 0 ]; }; then
     fail_step "--pick $options ended with status $status: $(cat "$work/pick.log")"
   elif ! poll "$WAIT_SECONDS" holds "$expected"; then
-    fail_step "the target holds '$(cat "$received" 2>/dev/null)', not '$expected'"
+    fail_step "the target holds '$(cat "$received" 2>/dev/null)', not '$expected'; the keyboard is in '$(xdotool getwindowname "$(xdotool getwindowfocus)" 2>/dev/null)'"
   elif ! poll "$WAIT_SECONDS" has_keyboard "$target"; then
     fail_step "the keyboard went to '$(xdotool getwindowname "$(xdotool getwindowfocus)" 2>/dev/null)', not back to the target"
   else
@@ -156,6 +156,19 @@ else
 fi
 
 run_table "answered by the running quorpad"
+
+# A window manager that has gone (or lags behind) leaves its word on which window is active
+# while the keyboard is elsewhere: the paste waits until the keyboard is back in the target.
+begin_step "no window manager, its last word on the active window left behind: the paste still arrives"
+kill "$wm_pid" && poll "$WAIT_SECONDS" process_ended "$wm_pid" && xs_reap "$wm_pid"
+timeout 5 xdotool windowfocus --sync "$target" 2>/dev/null
+if ! poll "$WAIT_SECONDS" has_keyboard "$target"; then
+  fail_step "the paste target did not take the keyboard"
+else
+  # The picker takes the keyboard itself; the root still names the target active.
+  target_ready() { xdotool key ctrl+a BackSpace && poll "$WAIT_SECONDS" holds ""; }
+  pick "" gre Return "" "Hello $year" "Hello $year"
+fi
 
 begin_step "one quorpad afterwards, still running"
 if [ "$(quorpads)" = 1 ] && process_alive "$qp_pid"; then

@@ -10,7 +10,7 @@
 #   xs_begin [TOOLS...]     checks the tools; makes $work and the private environment
 #   xs_need TOOLS... / xs_prepare   the same in two parts, for sessions other than X11
 #   xs_copy_program FOLDER  copies the built program into $work/bin
-#   xs_start_x [WxH]        Xvfb and openbox (xfwm4 with XS_WM=xfwm4); sets DISPLAY
+#   xs_start_x [WxH]        Xvfb and openbox (xfwm4 with XS_WM=xfwm4); sets DISPLAY, wm_pid
 #   xs_start_tray [ARGS...] trayer; sets trayer_pid and panel
 #   xs_start_bus            a private D-Bus session bus; sets DBUS_SESSION_BUS_ADDRESS
 #   xs_start_xfce_panel     xfce4-panel with only its status tray (a D-Bus tray host)
@@ -410,6 +410,7 @@ xs_start_x() {  # xs_start_x [WxH]
       ;;
     *) xs_spawn "$work/wm.log" openbox --sm-disable ;;
   esac
+  wm_pid=$spawned_pid
   if ! poll "$WAIT_SECONDS" wm_ready; then
     log "${XS_WM:-openbox} did not take the screen"
     indent <"$work/wm.log"

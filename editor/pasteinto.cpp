@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "trayhost.h"
@@ -50,6 +51,51 @@ KeySym KeySymbol(const QString& key) {
   return NoSymbol;
 }
 
+// The window the keyboard's X focus is in; 0 where it follows the pointer or is nowhere.
+Window FocusWindow(Display* display) {
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  return focus == PointerRoot ? 0 : focus;
+}
+
+// `window`'s parent; 0 at the root or where the window has gone.
+Window Parent(Display* display, Window window) {
+  Window parent = 0, root = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+  if (children) XFree(children);
+  return parent == root ? 0 : parent;
+}
+
+// Whether `window` is `ancestor` or one of its own windows (a program may keep the keyboard
+// on a child of its top-level window).
+bool Within(Display* display, Window window, Window ancestor) {
+  for (; window; window = Parent(display, window))
+    if (window == ancestor) return true;
+  return false;
+}
+
+// The program's top-level window that `window` belongs to: the one the window manager
+// manages (it carries WM_STATE), or without one the window just below the root.
+Window TopLevel(Display* display, Window window) {
+  const Atom state = XInternAtom(display, "WM_STATE", False);
+  Window top = window;
+  for (; window; window = Parent(display, window)) {
+    int count = 0;
+    Atom* names = XListProperties(display, window, &count);
+    const bool managed = names && std::find(names, names + count, state) != names + count;
+    if (names) XFree(names);
+    if (managed) return window;
+    top = window;
+  }
+  return top;
+}
+
+// The window that has the keyboard. The window manager names it (_NET_ACTIVE_WINDOW), but
+// only a moment after the focus has moved, and one that has ended leaves its last word
+// behind: where the focus is elsewhere, the window it is in counts.
 Window ActiveWindow(Display* display) {
   const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
   Atom type = 0;
@@ -62,12 +108,9 @@ Window ActiveWindow(Display* display) {
       data && count == 1 && format == 32)
     window = *reinterpret_cast<Window*>(data);
   if (data) XFree(data);
-  if (!window) {
-    int revert = 0;
-    XGetInputFocus(display, &window, &revert);
-    if (window == PointerRoot) window = 0;
-  }
-  return window;
+  const Window focus = FocusWindow(display);
+  if (!focus || (window && Within(display, focus, window))) return window;
+  return TopLevel(display, focus);
 }
 
 // Asks the window manager to give `window` the keyboard, as a pager or a taskbar asks (the
@@ -158,9 +201,13 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
         "PasteTarget", "the display has no XTest extension to send the paste key with"));
     return;
   }
-  // The keys go to the window that has the keyboard: wait (a second at most) until the
-  // window manager has given it back.
-  if (ActiveWindow(display) != window_ && tries < 50) {
+  // The keys go where the keyboard's focus is: wait (a second at most) until the window
+  // manager has given it back and the focus is there (its word alone may be late).
+  const auto back = [this, display, tries] {
+    return Within(display, FocusWindow(display), window_) &&
+           (tries >= 10 || ActiveWindow(display) == window_);
+  };
+  if (!back() && tries < 50) {
     // A window manager that keeps no active window (or ignores the request) leaves the
     // keyboard where the picker's window left it: it is set on the window directly.
     if (tries == 10) XSetInputFocus(display, window_, RevertToParent, CurrentTime);
@@ -170,7 +217,7 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
     });
     return;
   }
-  if (ActiveWindow(display) != window_) {
+  if (!back()) {
     XCloseDisplay(display);
     done(QCoreApplication::translate("PasteTarget",
                                      "the window that had the keyboard did not take it back"));
