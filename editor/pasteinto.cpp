@@ -51,12 +51,13 @@ KeySym KeySymbol(const QString& key) {
   return NoSymbol;
 }
 
-// The window the keyboard's X focus is in; 0 where it follows the pointer or is nowhere.
+// The window the keyboard's X focus is in; 0 where it follows the pointer or is on no
+// program's window.
 Window FocusWindow(Display* display) {
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
-  return focus == PointerRoot ? 0 : focus;
+  return focus == PointerRoot || focus == DefaultRootWindow(display) ? 0 : focus;
 }
 
 // `window`'s parent; 0 at the root or where the window has gone.
@@ -75,6 +76,12 @@ bool Within(Display* display, Window window, Window ancestor) {
   for (; window; window = Parent(display, window))
     if (window == ancestor) return true;
   return false;
+}
+
+// Whether the keyboard's focus is in `window`: on it, on one of its own windows or on the
+// frame the window manager put round it.
+bool HasFocus(Display* display, Window focus, Window window) {
+  return focus && window && (Within(display, focus, window) || Within(display, window, focus));
 }
 
 // The program's top-level window that `window` belongs to: the one the window manager
@@ -109,7 +116,7 @@ Window ActiveWindow(Display* display) {
     window = *reinterpret_cast<Window*>(data);
   if (data) XFree(data);
   const Window focus = FocusWindow(display);
-  if (!focus || (window && Within(display, focus, window))) return window;
+  if (!focus || HasFocus(display, focus, window)) return window;
   return TopLevel(display, focus);
 }
 
@@ -204,7 +211,7 @@ void PasteTarget::sendX11(const PasteKeys& keys, std::function<void(const QStrin
   // The keys go where the keyboard's focus is: wait (a second at most) until the window
   // manager has given it back and the focus is there (its word alone may be late).
   const auto back = [this, display, tries] {
-    return Within(display, FocusWindow(display), window_) &&
+    return HasFocus(display, FocusWindow(display), window_) &&
            (tries >= 10 || ActiveWindow(display) == window_);
   };
   if (!back() && tries < 50) {
