@@ -60,9 +60,14 @@ fill_in_shown() { [ "$(xdotool getwindowname "$(xdotool getwindowfocus 2>/dev/nu
 picker_gone() { ! xdotool search --onlyvisible --name '^Insert Template$' >/dev/null 2>&1; }
 quorpads() { pgrep -c -f "^$work/bin/quorpad" 2>/dev/null || echo 0; }
 
-# The target with the keyboard and an empty box.
+# The target with the keyboard and an empty box: given as a window manager gives it, or
+# where none runs any more, set directly.
 target_ready() {
-  timeout 5 xdotool windowactivate --sync "$target" 2>/dev/null
+  if [ -n "$wm_pid" ]; then
+    timeout 5 xdotool windowactivate --sync "$target" 2>/dev/null
+  else
+    timeout 5 xdotool windowfocus --sync "$target" 2>/dev/null
+  fi
   poll "$WAIT_SECONDS" has_keyboard "$target" || return 1
   xdotool key ctrl+a BackSpace
   poll "$WAIT_SECONDS" holds ""
@@ -158,16 +163,20 @@ fi
 run_table "answered by the running quorpad"
 
 # A window manager that has gone (or lags behind) leaves its word on which window is active
-# while the keyboard is elsewhere: the paste waits until the keyboard is back in the target.
+# while the keyboard is elsewhere: here it names the other window, active last.
 begin_step "no window manager, its last word on the active window left behind: the paste still arrives"
-kill "$wm_pid" && poll "$WAIT_SECONDS" process_ended "$wm_pid" && xs_reap "$wm_pid"
-timeout 5 xdotool windowfocus --sync "$target" 2>/dev/null
-if ! poll "$WAIT_SECONDS" has_keyboard "$target"; then
-  fail_step "the paste target did not take the keyboard"
+kill "$wm_pid" 2>/dev/null
+if ! poll "$WAIT_SECONDS" process_ended "$wm_pid"; then
+  fail_step "the window manager did not end"
 else
-  # The picker takes the keyboard itself; the root still names the target active.
-  target_ready() { xdotool key ctrl+a BackSpace && poll "$WAIT_SECONDS" holds ""; }
-  pick "" gre Return "" "Hello $year" "Hello $year"
+  xs_reap "$wm_pid"
+  wm_pid=""
+  stale=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | grep -o '0x[0-9a-f]*')
+  if [ "$((${stale:-0}))" != "$other" ]; then
+    fail_step "the window manager left '$stale', not the other window, as the active one"
+  else
+    pick "" gre Return "" "Hello $year" "Hello $year"
+  fi
 fi
 
 begin_step "one quorpad afterwards, still running"

@@ -51,13 +51,21 @@ KeySym KeySymbol(const QString& key) {
   return NoSymbol;
 }
 
-// The window the keyboard's X focus is in; 0 where it follows the pointer or is on no
-// program's window.
+// The window typed keys go to now: the one the X focus is on or, where the focus follows
+// the pointer (no window manager), the one under the pointer; 0 where no program has them.
 Window FocusWindow(Display* display) {
+  const Window root = DefaultRootWindow(display);
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
-  return focus == PointerRoot || focus == DefaultRootWindow(display) ? 0 : focus;
+  if (focus == PointerRoot) {
+    Window at = 0, child = 0;
+    int x = 0, y = 0, windowX = 0, windowY = 0;
+    unsigned int buttons = 0;
+    focus =
+        XQueryPointer(display, root, &at, &child, &x, &y, &windowX, &windowY, &buttons) ? child : 0;
+  }
+  return focus == root ? 0 : focus;
 }
 
 // `window`'s parent; 0 at the root or where the window has gone.
@@ -70,39 +78,66 @@ Window Parent(Display* display, Window window) {
   return parent == root ? 0 : parent;
 }
 
+// Window trees are shallow; a bound keeps a tree changed while it is walked from looping.
+constexpr int kDepth = 64;
+
 // Whether `window` is `ancestor` or one of its own windows (a program may keep the keyboard
 // on a child of its top-level window).
 bool Within(Display* display, Window window, Window ancestor) {
-  for (; window; window = Parent(display, window))
+  for (int depth = 0; window && depth < kDepth; ++depth, window = Parent(display, window))
     if (window == ancestor) return true;
   return false;
+}
+
+// Whether the window manager manages `window` as a program's window (it carries WM_STATE).
+bool Managed(Display* display, Window window) {
+  const Atom state = XInternAtom(display, "WM_STATE", False);
+  int count = 0;
+  Atom* names = XListProperties(display, window, &count);
+  const bool managed = names && std::find(names, names + count, state) != names + count;
+  if (names) XFree(names);
+  return managed;
+}
+
+// The program's window inside `window` (a frame the window manager put round it), a few
+// levels down at most; 0 where there is none.
+Window ManagedWithin(Display* display, Window window, int levels = 3) {
+  if (Managed(display, window)) return window;
+  Window root = 0, parent = 0, found = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (levels == 0 || !XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+  for (unsigned int i = count; i-- > 0 && !found;)
+    found = ManagedWithin(display, children[i], levels - 1);
+  if (children) XFree(children);
+  return found;
 }
 
 // Whether the keyboard's focus is in `window`: on it, on one of its own windows or on the
 // frame the window manager put round it.
 bool HasFocus(Display* display, Window focus, Window window) {
-  return focus && window && (Within(display, focus, window) || Within(display, window, focus));
+  return focus && window &&
+         (Within(display, focus, window) ||
+          (Within(display, window, focus) && ManagedWithin(display, focus) == window));
 }
 
 // The program's top-level window that `window` belongs to: the one the window manager
-// manages (it carries WM_STATE), or without one the window just below the root.
+// manages, the one inside the frame that holds `window`, or without a window manager the
+// window just below the root.
 Window TopLevel(Display* display, Window window) {
-  const Atom state = XInternAtom(display, "WM_STATE", False);
   Window top = window;
-  for (; window; window = Parent(display, window)) {
-    int count = 0;
-    Atom* names = XListProperties(display, window, &count);
-    const bool managed = names && std::find(names, names + count, state) != names + count;
-    if (names) XFree(names);
-    if (managed) return window;
+  for (int depth = 0; window && depth < kDepth; ++depth, window = Parent(display, window)) {
+    if (Managed(display, window)) return window;
     top = window;
   }
-  return top;
+  const Window inside = ManagedWithin(display, top);
+  return inside ? inside : top;
 }
 
 // The window that has the keyboard. The window manager names it (_NET_ACTIVE_WINDOW), but
 // only a moment after the focus has moved, and one that has ended leaves its last word
-// behind: where the focus is elsewhere, the window it is in counts.
+// behind: where the focus is elsewhere, the window it is in counts, unless that is a
+// launcher's or a menu's window (override-redirect) that has the keyboard for a moment.
 Window ActiveWindow(Display* display) {
   const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
   Atom type = 0;
@@ -117,7 +152,11 @@ Window ActiveWindow(Display* display) {
   if (data) XFree(data);
   const Window focus = FocusWindow(display);
   if (!focus || HasFocus(display, focus, window)) return window;
-  return TopLevel(display, focus);
+  const Window top = TopLevel(display, focus);
+  XWindowAttributes attributes{};
+  if (window && (!XGetWindowAttributes(display, top, &attributes) || attributes.override_redirect))
+    return window;
+  return top;
 }
 
 // Asks the window manager to give `window` the keyboard, as a pager or a taskbar asks (the
