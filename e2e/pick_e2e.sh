@@ -171,7 +171,7 @@ if ! poll "$WAIT_SECONDS" process_ended "$wm_pid"; then
 else
   xs_reap "$wm_pid"
   wm_pid=""
-  stale=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | grep -o '0x[0-9a-f]*')
+  stale=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | grep -o '0x[0-9a-f]*' | head -n 1)
   if [ "$((${stale:-0}))" != "$other" ]; then
     fail_step "the window manager left '$stale', not the other window, as the active one"
   else
