@@ -218,6 +218,22 @@ void Fixture::cleanup() {
   folder_.reset();
 }
 
+void AddDesktopFontRows() {
+  QTest::addColumn<qreal>("points");
+  QTest::newRow("default font") << qreal(0);
+  QTest::newRow("14 pt") << qreal(14);
+}
+
+DesktopFont::DesktopFont(qreal points) : before_(QApplication::font()) {
+  QFont font = before_;
+  if (points > 0) font.setPointSizeF(points);
+  QApplication::setFont(font);
+}
+
+DesktopFont::~DesktopFont() {
+  QApplication::setFont(before_);
+}
+
 // Every text of the window is shown whole, inside its parent, and no two controls of one
 // parent overlap; a group box's title is clear of what it holds.
 void CheckFits(QWidget* window) {

@@ -53,17 +53,10 @@ class HiDpiTest : public guitest::Fixture {
     QVERIFY(qAbs(qRound(config.width() * 3195.0 / 4800) - config.height()) <= 1);
   }
 
-  void dialogsFitTheDesktopFont_data() {
-    QTest::addColumn<qreal>("points");
-    QTest::newRow("default") << qreal(0);
-    QTest::newRow("14 pt") << qreal(14);
-  }
+  void dialogsFitTheDesktopFont_data() { guitest::AddDesktopFontRows(); }
   void dialogsFitTheDesktopFont() {
     QFETCH(qreal, points);
-    const QFont before = QApplication::font();
-    QFont font = before;
-    if (points > 0) font.setPointSizeF(points);
-    QApplication::setFont(font);
+    const guitest::DesktopFont font(points);
     folder_->write("");
     guitest::CheckFits(&ManageDialog());
     // And with its filter line open over the list.
@@ -125,7 +118,6 @@ class HiDpiTest : public guitest::Fixture {
       QTRY_VERIFY(manager.findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
     }
     guitest::CloseAll();
-    QApplication::setFont(before);
   }
 
   void iconsAreSharpAtEverySize() {

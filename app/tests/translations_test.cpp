@@ -78,22 +78,13 @@ class TranslationsTest : public Fixture {
     words_ = Expected(QLocale::system().name().left(2));
     QVERIFY2(words_, qPrintable(QLocale::system().name() + QStringLiteral(": no words")));
   }
-  void tearDown() override {
-    CloseAll();
-    QApplication::setFont(before_);
-  }
+  void tearDown() override { CloseAll(); }
 
  private Q_SLOTS:
-  void everyWindowIsInTheLanguageWholeAndWithDistinctKeys_data() {
-    QTest::addColumn<qreal>("points");
-    QTest::newRow("default font") << qreal(0);
-    QTest::newRow("14 pt") << qreal(14);
-  }
+  void everyWindowIsInTheLanguageWholeAndWithDistinctKeys_data() { AddDesktopFontRows(); }
   void everyWindowIsInTheLanguageWholeAndWithDistinctKeys() {
     QFETCH(qreal, points);
-    QFont font = before_;
-    if (points > 0) font.setPointSizeF(points);
-    QApplication::setFont(font);
+    const DesktopFont font(points);
     folder_->write(Rec("1|Sig|Best regards"));
     frmMain& w = ShownMainWindow();
     QCOMPARE(w.windowTitle(), QStringLiteral("quor - pad"));  // a name, never translated
@@ -153,7 +144,6 @@ class TranslationsTest : public Fixture {
 
  private:
   const Words* words_ = nullptr;
-  const QFont before_ = QApplication::font();
 };
 
 QTEST_MAIN(TranslationsTest)

@@ -263,4 +263,20 @@ inline QStringList FolderEntries(const QString& folder) {
 // two controls of one parent overlap, and that a group box's title is clear of what it holds.
 void CheckFits(QWidget* window);
 
+// The desktop font sizes a window test runs at, as a table's rows: "points", 0 for the
+// default font, and 14 pt.
+void AddDesktopFontRows();
+
+// The application's font at `points` (0 keeps the default) for as long as it lives.
+class DesktopFont {
+ public:
+  explicit DesktopFont(qreal points);
+  ~DesktopFont();
+  DesktopFont(const DesktopFont&) = delete;
+  DesktopFont& operator=(const DesktopFont&) = delete;
+
+ private:
+  const QFont before_;
+};
+
 }  // namespace guitest
