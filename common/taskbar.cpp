@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 #include <cstdlib>
@@ -25,21 +26,21 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
   return atom;
 }
 
-// Hears the X server's property changes of one window's frame extents.
-class FrameWatch : public QObject, public QAbstractNativeEventFilter {
+// Hears the X server's changes of one property of one window; the watch ends with it.
+class PropertyWatch : public QObject, public QAbstractNativeEventFilter {
  public:
-  FrameWatch(QWidget* window, xcb_atom_t extents, std::function<void()> changed)
-      : QObject(window), window_(window), extents_(extents), changed_(std::move(changed)) {
+  PropertyWatch(QWidget* window, xcb_atom_t property, std::function<void()> changed)
+      : QObject(window), window_(window), property_(property), changed_(std::move(changed)) {
     qApp->installNativeEventFilter(this);
   }
-  ~FrameWatch() override { qApp->removeNativeEventFilter(this); }
+  ~PropertyWatch() override { qApp->removeNativeEventFilter(this); }
 
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
     if (type != "xcb_generic_event_t") return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return false;
     const auto* notify = static_cast<const xcb_property_notify_event_t*>(message);
-    if (notify->atom == extents_ && window_ && window_->internalWinId() &&
+    if (notify->atom == property_ && window_ && window_->internalWinId() &&
         notify->window == static_cast<xcb_window_t>(window_->internalWinId()))
       QTimer::singleShot(0, this, changed_);
     return false;
@@ -47,27 +48,19 @@ class FrameWatch : public QObject, public QAbstractNativeEventFilter {
 
  private:
   QPointer<QWidget> window_;
-  xcb_atom_t extents_;
+  xcb_atom_t property_;
   std::function<void()> changed_;
 };
 
-}  // namespace
-
-void WatchFrameSize(QWidget* window, std::function<void()> changed) {
-  if (!window || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+xcb_connection_t* X11Connection() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
   auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11 || !x11->connection()) return;
-  new FrameWatch(window, Atom(x11->connection(), "_NET_FRAME_EXTENTS"), std::move(changed));
+  return x11 ? x11->connection() : nullptr;
 }
 
-void SetTaskbarEntry(QWidget* window, bool listed) {
-  // An X11 matter only: Wayland and the other platforms have no such hint.
-  if (!window || QGuiApplication::platformName() != QLatin1String("xcb")) return;
-  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11) return;
-  xcb_connection_t* c = x11->connection();
-  if (!c) return;
-  const auto id = static_cast<xcb_window_t>(window->winId());
+const char kTaskbarWish[] = "quorpadTaskbarListed";
+
+void ApplyTaskbarEntry(xcb_connection_t* c, xcb_window_t id, bool listed) {
   const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
   const xcb_atom_t hints[] = {Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
                               Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
@@ -119,6 +112,35 @@ void SetTaskbarEntry(QWidget* window, bool listed) {
   xcb_flush(c);
 }
 
+}  // namespace
+
+void WatchFrameSize(QWidget* window, std::function<void()> changed) {
+  xcb_connection_t* c = window ? X11Connection() : nullptr;
+  if (!c) return;
+  new PropertyWatch(window, Atom(c, "_NET_FRAME_EXTENTS"), std::move(changed));
+}
+
+void SetTaskbarEntry(QWidget* window, bool listed) {
+  // An X11 matter only: Wayland and the other platforms have no such hint.
+  xcb_connection_t* c = window ? X11Connection() : nullptr;
+  if (!c) return;
+  const bool watched = window->property(kTaskbarWish).isValid();
+  window->setProperty(kTaskbarWish, listed);
+  ApplyTaskbarEntry(c, static_cast<xcb_window_t>(window->winId()), listed);
+  if (watched) return;
+  // A window just mapped can be taken on by the window manager between the look at its
+  // WM_STATE and the change of its property, and the manager, having read the property
+  // already, never sees the wish. So whenever the manager takes the window on (or lets it
+  // go), the latest wish is put to it again.
+  QPointer<QWidget> target(window);
+  new PropertyWatch(window, Atom(c, "WM_STATE"), [target] {
+    xcb_connection_t* c = X11Connection();
+    if (!target || !c || !target->internalWinId()) return;
+    ApplyTaskbarEntry(c, static_cast<xcb_window_t>(target->internalWinId()),
+                      target->property(kTaskbarWish).toBool());
+  });
+}
+
 void GiveKeyboardFocus(QWidget* widget) {
   if (!widget) return;
   // The window manager deals in top-level windows: a control gets the keyboard within its
@@ -127,9 +149,7 @@ void GiveKeyboardFocus(QWidget* widget) {
   if (widget != window) widget->setFocus(Qt::OtherFocusReason);
   if (!window->isVisible() || window->isMinimized()) return;
   window->activateWindow();
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
-  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+  xcb_connection_t* c = X11Connection();
   if (!c) return;
   const auto id = static_cast<xcb_window_t>(window->winId());
   // Only a window that is on screen can take the focus; asking for it earlier is an error.

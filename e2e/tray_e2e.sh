@@ -21,7 +21,7 @@ if [ -z "$BIN_DIR" ] || [ ! -x "$BIN_DIR/quorpad" ]; then
   exit 2
 fi
 
-xs_total=7
+xs_total=8
 xs_keep=${TRAY_E2E_KEEP:-}
 xs_picture=tray_e2e_failure.png
 qp_pid=""
@@ -213,7 +213,25 @@ else
 fi
 
 # ----------------------------------------------------------------------------------------
-# Step 7: Exit from the tray menu ends the program (after the unsaved-text question), with
+# Step 7: a window manager that takes the shown window on without reading its wish (as one
+# does that takes a window on just as the wish is written) is asked again: the window stays
+# out of the taskbar.
+
+begin_step "a window manager taking the window on afresh keeps it out of the taskbar"
+xs_stop "$wm_pid"
+xprop -id "$main" -remove _NET_WM_STATE
+xs_spawn "$work/wm2.log" openbox --sm-disable
+wm_pid=$spawned_pid
+if ! poll "$WAIT_SECONDS" wm_ready; then
+  fail_step "openbox did not start again"
+elif ! poll "$WAIT_SECONDS" has_skip_taskbar "$main"; then
+  fail_step "the window came back into the taskbar ($(net_wm_state "$main"))"
+else
+  pass_step
+fi
+
+# ----------------------------------------------------------------------------------------
+# Step 8: Exit from the tray menu ends the program (after the unsaved-text question), with
 # status 0, and the icon leaves trayer.
 
 begin_step "Exit in the tray menu ends quorpad with status 0 and removes the icon"
