@@ -25,8 +25,6 @@
 namespace {
 
 constexpr int kCountEveryLineUpTo = 100;
-// One piece of a file's text put into the document: whole lines from this many characters on.
-constexpr qsizetype kShowPiece = 64 * 1024;
 
 // Each line's own end, for a text whose lines end in more than one way.
 void SetLineEnds(QTextBlock block, const QByteArray& ends, qsizetype from, qsizetype count) {
@@ -449,7 +447,7 @@ void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResul
   setStatus(path);
   if (!read->lineEnds.isEmpty())
     SetLineEnds(editor_->document()->firstBlock(), read->lineEnds, 0, showing_->lines);
-  // The rest of the text, whole lines at a time.
+  // The rest of the text, whole lines at a time, from a piece's length on.
   loader_->goOnInSlices(tr("Opening (read-only until whole)"), [this, read](JobProgress& job) {
     const QString& text = read->text;
     QElapsedTimer slice;
@@ -458,7 +456,7 @@ void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResul
                     slice.elapsed() < LongJob::kSliceMs;
          ++n) {
       const qsizetype from = showing_->shown;
-      qsizetype end = std::min(text.size(), from + kShowPiece);
+      qsizetype end = std::min(text.size(), from + LongJob::kTextPiece);
       if (end < text.size()) {
         const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), end - 1);
         end = lineBreak < 0 ? text.size() : lineBreak + 1;

@@ -3,7 +3,8 @@
 # XS_WM=xfwm4) and trayer (so the window is left out of the taskbar): the keyboard is in the document at start and comes
 # back to it after each dialog and question, and pasting with nothing copied (no program
 # owns the clipboard or the selection) inserts nothing and ends nothing, while another
-# program's text pastes as usual.
+# program's text pastes as usual, and a template's clipboard field takes another program's
+# big clipboard whole.
 #
 #   everyday_e2e.sh PROGRAM_FOLDER
 set -u
@@ -13,14 +14,15 @@ xs_bound 120 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: everyday_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=4
+xs_total=5
 xs_keep=${EVERYDAY_E2E_KEEP:-}
 xs_picture=everyday_e2e_failure.png
 qp_pid=""
 
 xs_begin xclip || finish
 xs_copy_program "$BIN_DIR" || finish
-: >"$work/bin/templates.dat"
+printf '1\004Clip\004[{:clipboard:}]\r\n' >"$work/bin/templates.dat"
+printf '[templates]\nfields=1\n' >"$work/bin/quorpad.ini"
 xs_start_x || finish
 xs_start_tray || finish
 
@@ -112,6 +114,40 @@ else
         pass_step
       fi
     fi
+  fi
+fi
+
+begin_step "a template's clipboard field takes another program's big clipboard whole, or not at all"
+# Big enough that its owner hands it over in pieces (INCR), read and put in beside the window.
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "line %07d of the clipboard, with \303\251\n", i }' \
+  >"$work/big.txt"
+{ printf '['; cat "$work/big.txt"; printf ']'; } >"$work/expected.txt"
+insert_clip() {  # insert_clip FILE: the file on another program's clipboard, then slot 1
+  xclip -selection clipboard -i "$1"
+  xdotool key ctrl+a Menu
+  poll "$WAIT_SECONDS" find_popup
+  sleep 0.3
+  xdotool key Return  # the first slot, chosen from the keyboard
+}
+holds_big() {
+  xdotool key ctrl+a ctrl+c
+  sleep 0.5
+  timeout 10 xclip -o -selection clipboard >"$work/got.txt" 2>/dev/null &&
+    cmp -s "$work/got.txt" "$work/expected.txt"
+}
+# Five times the text, cancelled with Escape once the work shows: the document stays.
+for _ in 1 2 3 4 5; do cat "$work/big.txt"; done >"$work/bigger.txt"
+insert_clip "$work/bigger.txt"
+sleep 0.6
+for _ in $(seq 1 10); do xdotool key Escape; sleep 0.3; done
+if ! shows_text 'typed pasted selected!'; then
+  fail_step "after Escape the document holds $(timeout 10 xclip -o -selection clipboard | wc -c) bytes"
+else
+  insert_clip "$work/big.txt"
+  if ! poll "$WAIT_SECONDS" holds_big; then
+    fail_step "the document holds $(wc -c <"$work/got.txt") bytes, not the $(wc -c <"$work/expected.txt") expected"
+  else
+    pass_step
   fi
 fi
 finish

@@ -71,8 +71,6 @@ namespace {
 
 // How many matches go between two looks at whether the job was cancelled.
 constexpr qsizetype kMatchesPerLook = 4096;
-// About how much of the text one piece of Replace All covers, in characters.
-constexpr qsizetype kPieceLength = 64 * 1024;
 
 // `with` as the text that replaces one match: where the query is an expression, \1 to \99
 // stand for the match's groups, read as QString::replace() reads them (two digits where
@@ -152,9 +150,9 @@ std::vector<ReplacedPiece> ReplacePieces(const QString& text, const FindQuery& q
   std::vector<ReplacedPiece> pieces;
   qsizetype copied = 0;  // the text up to here is in the pieces
   count = EveryMatch(text, query, progress, [&](const QRegularExpressionMatch& match) {
-    // A piece gathers matches over about kPieceLength characters of the text, so that the
+    // A piece gathers matches over about LongJob::kTextPiece characters of the text, so that the
     // window can put each into the document in a moment.
-    if (pieces.empty() || match.capturedStart() - pieces.back().from >= kPieceLength) {
+    if (pieces.empty() || match.capturedStart() - pieces.back().from >= LongJob::kTextPiece) {
       pieces.push_back({match.capturedStart(), match.capturedStart(), QString()});
       copied = match.capturedStart();
     }

@@ -705,7 +705,11 @@ void frmMain::mnuTemplate_Click(int Index) {
 }
 
 void frmMain::insertTemplate(const QString& name, const QString& value) {
-  InsertTemplateText(txtData, name, AsPlainLines(value), fieldsOn());
+  if (!clipboardReader_) {
+    clipboardReader_ = new LongJob(this);
+    panels_->watch(clipboardReader_);
+  }
+  InsertTemplateText(txtData, name, AsPlainLines(value), fieldsOn(), clipboardReader_);
 }
 
 QStringList frmMain::putTemplateOnClipboard(const QString& value) {

@@ -947,6 +947,14 @@ Nicht importiert:
         <source>Fill In Template</source>
         <translation>Vorlage ausfüllen</translation>
     </message>
+    <message>
+        <source>Inserting</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Reading the clipboard</source>
+        <translation>Zwischenablage lesen</translation>
+    </message>
 </context>
 <context>
     <name>TemplatePicker</name>

@@ -947,6 +947,14 @@ No importadas:
         <source>Fill In Template</source>
         <translation>Rellenar plantilla</translation>
     </message>
+    <message>
+        <source>Inserting</source>
+        <translation>Insertando</translation>
+    </message>
+    <message>
+        <source>Reading the clipboard</source>
+        <translation>Leyendo el portapapeles</translation>
+    </message>
 </context>
 <context>
     <name>TemplatePicker</name>

@@ -947,6 +947,14 @@ Non importés&#xa0;:
         <source>Fill In Template</source>
         <translation>Remplir le modèle</translation>
     </message>
+    <message>
+        <source>Inserting</source>
+        <translation>Insertion</translation>
+    </message>
+    <message>
+        <source>Reading the clipboard</source>
+        <translation>Lecture du presse-papiers</translation>
+    </message>
 </context>
 <context>
     <name>TemplatePicker</name>

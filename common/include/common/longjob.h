@@ -76,6 +76,8 @@ class LongJob : public QObject {
   // machine, too, paints between them).
   static constexpr qint64 kSliceMs = 25;
   static constexpr int kPiecesPerSlice = 8;
+  // How much text one piece of such work puts in a text box, in characters.
+  static constexpr qsizetype kTextPiece = 64 * 1024;
 
   // Called from a job's `done`: the job goes on as `what`, on this object's thread, one
   // `slice` per turn of the event loop (so the window paints and answers between them) until

@@ -207,8 +207,9 @@ class frmMain : public QMainWindow {
   StoreStamp fieldsStamp_;  // the settings file as it was when the fields switch was read
   bool fieldsRead_ = false;
   bool fieldsOn_ = false;
-  bool storeFailing_ = false;       // the last refill failed and was reported
-  LongJob* slotsReader_ = nullptr;  // the slots read again after the store changed
+  bool storeFailing_ = false;           // the last refill failed and was reported
+  LongJob* slotsReader_ = nullptr;      // the slots read again after the store changed
+  LongJob* clipboardReader_ = nullptr;  // another program's clipboard, for a template's field
   TemplatePicker* picker_ = nullptr;
   QPointer<PickWindow> pick_;  // the picker for another program, while it is open
   FindBar* findBar_ = nullptr;
