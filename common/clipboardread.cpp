@@ -103,12 +103,12 @@ std::optional<QString> ReadX11ClipboardText(JobProgress& progress) {
       return (e->response_type & ~0x80) == XCB_SELECTION_NOTIFY &&
              reinterpret_cast<const xcb_selection_notify_event_t*>(e)->requestor == window;
     });
-    if (!answer) return std::nullopt;
+    if (!answer) return QString();  // an owner that does not answer gives nothing, as to Qt
     if (reinterpret_cast<const xcb_selection_notify_event_t*>(answer.get())->property == XCB_NONE)
-      continue;  // no owner, or not in this form
+      continue;  // not in this form (or no owner)
     QByteArray data;
     xcb_atom_t type = XCB_ATOM_NONE;
-    if (!TakeProperty(c, window, into, data, type)) return std::nullopt;
+    if (!TakeProperty(c, window, into, data, type)) return QString();
     if (type == incr) {
       // A big text comes in pieces, each put in the property once the last was taken, until
       // an empty one; the first property holds a lower bound of the whole size.
@@ -122,14 +122,15 @@ std::optional<QString> ReadX11ClipboardText(JobProgress& progress) {
           return notify->window == window && notify->atom == into &&
                  notify->state == XCB_PROPERTY_NEW_VALUE;
         });
-        if (!piece) return std::nullopt;
+        if (!piece) return QString();  // the owner went quiet or away part way
         const qsizetype before = data.size();
-        if (!TakeProperty(c, window, into, data, type)) return std::nullopt;
+        if (!TakeProperty(c, window, into, data, type)) return QString();
         if (data.size() == before) break;
         progress.report(data.size(), std::max<qint64>(total, data.size()));
       }
     }
     return target == XCB_ATOM_STRING ? QString::fromLatin1(data) : QString::fromUtf8(data);
   }
-  return QString();
+  // Text in neither form, or none: Qt knows more forms.
+  return std::nullopt;
 }

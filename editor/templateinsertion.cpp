@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 #include <memory>
 
@@ -22,7 +23,7 @@ namespace {
 FieldValues ValuesWithoutAsking() {
   FieldValues values;
   values.now = FieldClock();
-  values.clipboard = [] { return QApplication::clipboard()->text(); };
+  values.clipboard = [] { return AsPlainLines(QApplication::clipboard()->text()); };
   return values;
 }
 
@@ -53,8 +54,8 @@ bool ReadsClipboard(const QString& text) {
   return reads;
 }
 
-void PutFilled(QPlainTextEdit* box, const FilledTemplate& filled) {
-  QTextCursor cursor = box->textCursor();
+// Puts `filled` in place of `cursor`'s selection, as one undo step.
+void PutFilled(QPlainTextEdit* box, QTextCursor cursor, const FilledTemplate& filled) {
   const int start = cursor.selectionStart();
   cursor.beginEditBlock();
   cursor.insertText(filled.text);
@@ -64,21 +65,27 @@ void PutFilled(QPlainTextEdit* box, const FilledTemplate& filled) {
   box->ensureCursorVisible();
 }
 
-// Puts `filled` in `box` in place of its selection as `job`'s slices, as one undo step.
-void PutInSlices(LongJob* job, QPlainTextEdit* box, std::shared_ptr<const FilledTemplate> filled) {
+// Puts `filled` in place of `place`'s selection in `box` as `job`'s slices, as one undo step.
+void PutInSlices(LongJob* job, QPlainTextEdit* box, const QTextCursor& place,
+                 std::shared_ptr<const FilledTemplate> filled) {
   if (filled->text.size() < kWorkBesideFrom) {
-    PutFilled(box, *filled);
+    PutFilled(box, place, *filled);
     return;
   }
   struct Put {
-    int start = -1;  // where the text begins, once its first piece is in
-    int at = 0;      // where the next piece goes
+    QTextCursor cursor;  // where the next piece goes
+    int start = -1;      // where the text begins, once its first piece is in
+    int revision = -1;   // the document's after the last piece
     qsizetype done = 0;
   };
-  auto put = std::make_shared<Put>();
+  auto put = std::make_shared<Put>(Put{place});
   QPointer<QPlainTextEdit> target(box);
   job->onCancel([target, put] {
-    if (target && put->start >= 0) target->document()->undo();
+    // Back to the text as it was, in one Undo of the pieces put in so far, which no Redo
+    // brings back.
+    if (!target || put->start < 0 || target->document()->revision() != put->revision) return;
+    target->document()->undo();
+    target->document()->clearUndoRedoStacks(QTextDocument::RedoStack);
   });
   job->goOnInSlices(
       QCoreApplication::translate("TemplateInsertion", "Inserting"),
@@ -92,23 +99,22 @@ void PutInSlices(LongJob* job, QPlainTextEdit* box, std::shared_ptr<const Filled
              ++n) {
           qsizetype end = std::min(text.size(), put->done + LongJob::kTextPiece);
           if (end < text.size() && text.at(end - 1).isHighSurrogate()) ++end;
-          QTextCursor cursor = target->textCursor();
+          QTextCursor& cursor = put->cursor;
           if (put->start < 0) {
             put->start = cursor.selectionStart();
             cursor.beginEditBlock();
           } else {
-            cursor.setPosition(put->at);
             cursor.joinPreviousEditBlock();
           }
           cursor.insertText(QStringView(text).mid(put->done, end - put->done).toString());
           cursor.endEditBlock();
-          put->at = cursor.position();
+          put->revision = target->document()->revision();
           put->done = end;
         }
         progress.report(put->done, text.size());
         if (put->done < text.size()) return false;
-        QTextCursor caret = target->textCursor();
-        caret.setPosition(filled->caret >= 0 ? put->start + filled->caret : put->at);
+        QTextCursor caret = put->cursor;
+        if (filled->caret >= 0) caret.setPosition(put->start + filled->caret);
         target->setTextCursor(caret);
         target->ensureCursorVisible();
         return true;
@@ -136,18 +142,21 @@ void InsertTemplateText(QPlainTextEdit* box, const QString& name, const QString&
   values.selection = SelectedText(box);
   if (!AskFillIns(box->window(), name, text, values)) return;
   if (!reader || !ClipboardIsForeignX11() || !ReadsClipboard(text)) {
-    PutFilled(box, FillFields(text, values));
+    PutFilled(box, box->textCursor(), FillFields(text, values));
     return;
   }
   // Another program's clipboard comes in beside the window and a big text goes in a slice
-  // at a time, the document standing still meanwhile; cancelled, it is left as it was.
+  // at a time, the document standing still meanwhile; cancelled, it is left as it was. The
+  // text goes where it was asked for, whatever the person selects meanwhile (a Find).
   QPointer<QPlainTextEdit> target(box);
   reader->start<std::optional<QString>>(
       QCoreApplication::translate("TemplateInsertion", "Reading the clipboard"),
-      ReadX11ClipboardText, [reader, target, text, values](std::optional<QString>& read) mutable {
+      ReadX11ClipboardText,
+      [reader, target, place = box->textCursor(), text,
+       values](std::optional<QString>& read) mutable {
         if (!target) return;
-        if (read) values.clipboard = [clipboard = *read] { return clipboard; };
-        PutInSlices(reader, target,
+        if (read) values.clipboard = [clipboard = AsPlainLines(*read)] { return clipboard; };
+        PutInSlices(reader, target, place,
                     std::make_shared<const FilledTemplate>(FillFields(text, values)));
       });
   HoldTextStill(box, reader);

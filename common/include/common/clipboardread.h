@@ -13,7 +13,8 @@ bool ClipboardIsForeignX11();
 
 // The X11 clipboard's text, read through a connection of its own on the calling thread (a
 // worker), with the pieces of a big text counted in `progress` and the read given up when it
-// is cancelled. nullopt where it cannot be read that way (no display, the owner does not
-// answer within a few seconds, the read cancelled); the caller then asks QClipboard, which
-// has its own bounds.
+// is cancelled. An owner that stays quiet for a few seconds, or goes away part way, gives an
+// empty text, as Qt's own read does after its wait. nullopt where it cannot be read that way
+// (no display, text in neither UTF-8 nor Latin-1, or no owner): the caller then asks
+// QClipboard, which knows more forms.
 std::optional<QString> ReadX11ClipboardText(JobProgress& progress);
