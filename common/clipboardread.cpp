@@ -72,6 +72,45 @@ bool TakeProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
   return true;
 }
 
+enum class Got { Text, Refused, Nothing };
+
+// Asks the owner of `selection` for it as `target` into `into` on `window`, and takes what
+// comes, in pieces where the owner sends it so. Nothing when the owner went quiet or away,
+// or the read was cancelled.
+Got Convert(xcb_connection_t* c, JobProgress& progress, xcb_window_t window, xcb_atom_t selection,
+            xcb_atom_t target, xcb_atom_t into, QByteArray& data) {
+  xcb_convert_selection(c, window, selection, target, into, XCB_CURRENT_TIME);
+  xcb_flush(c);
+  const Event answer = WaitFor(c, progress, [window](const xcb_generic_event_t* e) {
+    return (e->response_type & ~0x80) == XCB_SELECTION_NOTIFY &&
+           reinterpret_cast<const xcb_selection_notify_event_t*>(e)->requestor == window;
+  });
+  if (!answer) return Got::Nothing;
+  if (reinterpret_cast<const xcb_selection_notify_event_t*>(answer.get())->property == XCB_NONE)
+    return Got::Refused;  // not in this form, or no owner
+  xcb_atom_t type = XCB_ATOM_NONE;
+  if (!TakeProperty(c, window, into, data, type)) return Got::Nothing;
+  if (type != Intern(c, "INCR")) return Got::Text;
+  // A big text comes in pieces, each put in the property once the last was taken, until an
+  // empty one; the first property holds a lower bound of the whole size.
+  qint64 total = 0;
+  if (data.size() >= 4) total = *reinterpret_cast<const uint32_t*>(data.constData());
+  data.clear();
+  for (;;) {
+    const Event piece = WaitFor(c, progress, [window, into](const xcb_generic_event_t* e) {
+      if ((e->response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return false;
+      const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(e);
+      return notify->window == window && notify->atom == into &&
+             notify->state == XCB_PROPERTY_NEW_VALUE;
+    });
+    if (!piece) return Got::Nothing;
+    const qsizetype before = data.size();
+    if (!TakeProperty(c, window, into, data, type)) return Got::Nothing;
+    if (data.size() == before) return Got::Text;
+    progress.report(data.size(), std::max<qint64>(total, data.size()));
+  }
+}
+
 }  // namespace
 
 bool ClipboardIsForeignX11() {
@@ -92,45 +131,35 @@ std::optional<QString> ReadX11ClipboardText(JobProgress& progress) {
   xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
   const xcb_atom_t clipboard = Intern(c, "CLIPBOARD");
-  const xcb_atom_t incr = Intern(c, "INCR");
   const xcb_atom_t into = Intern(c, "QUORPAD_CLIPBOARD");
 
-  // UTF-8 first; an owner that offers only Latin-1 text is asked for that.
-  for (const xcb_atom_t target : {Intern(c, "UTF8_STRING"), xcb_atom_t(XCB_ATOM_STRING)}) {
-    xcb_convert_selection(c, window, clipboard, target, into, XCB_CURRENT_TIME);
-    xcb_flush(c);
-    const Event answer = WaitFor(c, progress, [window](const xcb_generic_event_t* e) {
-      return (e->response_type & ~0x80) == XCB_SELECTION_NOTIFY &&
-             reinterpret_cast<const xcb_selection_notify_event_t*>(e)->requestor == window;
-    });
-    if (!answer) return QString();  // an owner that does not answer gives nothing, as to Qt
-    if (reinterpret_cast<const xcb_selection_notify_event_t*>(answer.get())->property == XCB_NONE)
-      continue;  // not in this form (or no owner)
-    QByteArray data;
-    xcb_atom_t type = XCB_ATOM_NONE;
-    if (!TakeProperty(c, window, into, data, type)) return QString();
-    if (type == incr) {
-      // A big text comes in pieces, each put in the property once the last was taken, until
-      // an empty one; the first property holds a lower bound of the whole size.
-      qint64 total = 0;
-      if (data.size() >= 4) total = *reinterpret_cast<const uint32_t*>(data.constData());
-      data.clear();
-      for (;;) {
-        const Event piece = WaitFor(c, progress, [window, into](const xcb_generic_event_t* e) {
-          if ((e->response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return false;
-          const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(e);
-          return notify->window == window && notify->atom == into &&
-                 notify->state == XCB_PROPERTY_NEW_VALUE;
-        });
-        if (!piece) return QString();  // the owner went quiet or away part way
-        const qsizetype before = data.size();
-        if (!TakeProperty(c, window, into, data, type)) return QString();
-        if (data.size() == before) break;
-        progress.report(data.size(), std::max<qint64>(total, data.size()));
-      }
-    }
-    return target == XCB_ATOM_STRING ? QString::fromLatin1(data) : QString::fromUtf8(data);
+  // The forms the owner offers first (no owner refuses even that): UTF-8 text where it
+  // offers it, else Latin-1. An owner may answer a form it does not list, in bytes of
+  // another, so only a listed one is asked for.
+  QByteArray data;
+  switch (Convert(c, progress, window, clipboard, Intern(c, "TARGETS"), into, data)) {
+    case Got::Text:
+      break;
+    case Got::Refused:
+      return std::nullopt;
+    case Got::Nothing:
+      return QString();  // an owner that does not answer gives nothing, as to Qt
   }
-  // Text in neither form, or none: Qt knows more forms.
+  const auto* offered = reinterpret_cast<const xcb_atom_t*>(data.constData());
+  const xcb_atom_t* offeredEnd = offered + data.size() / sizeof(xcb_atom_t);
+  const xcb_atom_t utf8 = Intern(c, "UTF8_STRING");
+  for (const xcb_atom_t target : {utf8, xcb_atom_t(XCB_ATOM_STRING)}) {
+    if (std::find(offered, offeredEnd, target) == offeredEnd) continue;
+    QByteArray text;
+    switch (Convert(c, progress, window, clipboard, target, into, text)) {
+      case Got::Text:
+        return target == utf8 ? QString::fromUtf8(text) : QString::fromLatin1(text);
+      case Got::Refused:
+        continue;
+      case Got::Nothing:
+        return QString();  // an owner that does not answer gives nothing, as to Qt
+    }
+  }
+  // Text in neither form: Qt knows more forms.
   return std::nullopt;
 }

@@ -14,7 +14,7 @@ xs_bound 120 "$0" "$@"
 
 BIN_DIR=${1:-}
 [ -x "$BIN_DIR/quorpad" ] || { echo "usage: everyday_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
-xs_total=5
+xs_total=6
 xs_keep=${EVERYDAY_E2E_KEEP:-}
 xs_picture=everyday_e2e_failure.png
 qp_pid=""
@@ -122,8 +122,8 @@ begin_step "a template's clipboard field takes another program's big clipboard w
 awk 'BEGIN { for (i = 0; i < 40000; i++) printf "line %07d of the clipboard, with \303\251\n", i }' \
   >"$work/big.txt"
 { printf '['; cat "$work/big.txt"; printf ']'; } >"$work/expected.txt"
-insert_clip() {  # insert_clip FILE: the file on another program's clipboard, then slot 1
-  xclip -selection clipboard -i "$1"
+insert_clip() {  # insert_clip [FILE]: the file on another program's clipboard, then slot 1
+  [ -z "${1:-}" ] || xclip -selection clipboard -i "$1"
   xdotool key ctrl+a Menu
   poll "$WAIT_SECONDS" find_popup
   sleep 0.3
@@ -152,4 +152,28 @@ else
     pass_step
   fi
 fi
+
+# The owner is asked which forms it offers first: xclip, like other owners, answers a
+# UTF-8 request with its Latin-1 bytes.
+begin_step "the field takes an owner's Latin-1 text, and nothing where no program owns the clipboard"
+printf 'caf\351' >"$work/latin1.txt"
+step_ok=1
+for owner in latin1 none; do  # what is offered, and the document it makes
+  want='[café]'
+  # That form only, from an owner of this run's own that stays in the foreground.
+  xclip -quiet -selection clipboard -t STRING -i "$work/latin1.txt" >/dev/null 2>&1 &
+  owner_pid=$!
+  poll "$WAIT_SECONDS" clipboard_is "$(printf 'caf\351')"
+  if [ "$owner" = none ]; then
+    kill "$owner_pid"
+    poll "$WAIT_SECONDS" no_owner clipboard
+    want='[]'
+  fi
+  insert_clip
+  if ! poll "$WAIT_SECONDS" shows_text "$want"; then
+    fail_step "with $owner the document holds '$(timeout 5 xclip -o -selection clipboard)', not '$want'"
+    step_ok=0
+  fi
+done
+[ "$step_ok" = 1 ] && pass_step
 finish
