@@ -450,11 +450,7 @@ void Document::showInPieces(const QString& path, const std::shared_ptr<ReadResul
   // The rest of the text, whole lines at a time, from a piece's length on.
   loader_->goOnInSlices(tr("Opening (read-only until whole)"), [this, read](JobProgress& job) {
     const QString& text = read->text;
-    QElapsedTimer slice;
-    slice.start();
-    for (int n = 0; n < LongJob::kPiecesPerSlice && showing_->shown < text.size() &&
-                    slice.elapsed() < LongJob::kSliceMs;
-         ++n) {
+    for (SliceBudget slice; showing_->shown < text.size() && slice.more();) {
       const qsizetype from = showing_->shown;
       qsizetype end = std::min(text.size(), from + LongJob::kTextPiece);
       if (end < text.size()) {

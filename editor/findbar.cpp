@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -486,7 +485,7 @@ void FindBar::replaceEvery() {
       return;
     }
     Putting putting{replaced->pieces.size(), revision, document_->textCursor().position()};
-    putPieces(*replaced, putting, -1);
+    putPieces(*replaced, putting, false);
     return;
   }
   replacer_->start<Replaced>(
@@ -513,14 +512,10 @@ void FindBar::replaceEvery() {
   HoldTextStill(document_, replacer_);
 }
 
-bool FindBar::putPieces(const Replaced& r, Putting& putting, qint64 mostMs) {
+bool FindBar::putPieces(const Replaced& r, Putting& putting, bool sliced) {
   // From the last piece to the first, so that each piece's place in the document is still
   // where it was found; the first as a new Undo step, each later one joined to it.
-  QElapsedTimer slice;
-  slice.start();
-  for (int n = 0; putting.next > 0 &&
-                  (mostMs < 0 || (n < LongJob::kPiecesPerSlice && slice.elapsed() < mostMs));
-       ++n) {
+  for (SliceBudget slice(sliced); putting.next > 0 && slice.more();) {
     if (document_->document()->revision() != putting.expected) {
       sayReplaced(putting.next + 1 < r.pieces.size() ? kStoppedPartWay : kChangedMeanwhile);
       return true;
@@ -559,7 +554,7 @@ void FindBar::putInPieces(const std::shared_ptr<Replaced>& r) {
     }
   });
   replacer_->goOnInSlices(tr("Replacing"), [this, r, putting](JobProgress& progress) {
-    const bool done = putPieces(*r, *putting, LongJob::kSliceMs);
+    const bool done = putPieces(*r, *putting, true);
     progress.report(qint64(r->pieces.size() - putting->next), qint64(r->pieces.size()));
     return done;
   });

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextCursor>
@@ -92,11 +91,7 @@ void PutInSlices(LongJob* job, QPlainTextEdit* box, const QTextCursor& place,
       [target, filled, put](JobProgress& progress) {
         if (!target) return true;
         const QString& text = filled->text;
-        QElapsedTimer slice;
-        slice.start();
-        for (int n = 0; n < LongJob::kPiecesPerSlice && put->done < text.size() &&
-                        slice.elapsed() < LongJob::kSliceMs;
-             ++n) {
+        for (SliceBudget slice; put->done < text.size() && slice.more();) {
           qsizetype end = std::min(text.size(), put->done + LongJob::kTextPiece);
           if (end < text.size() && text.at(end - 1).isHighSurrogate()) ++end;
           QTextCursor& cursor = put->cursor;

@@ -128,6 +128,23 @@ class LongJob : public QObject {
   QTimer slicer_;
 };
 
+// What one slice of a job (LongJob::goOnInSlices) may still do: more() is true while
+// another piece fits in its kSliceMs and kPiecesPerSlice; a budget that is not `bounded`
+// (for the same work done at once) never runs out.
+class SliceBudget {
+ public:
+  explicit SliceBudget(bool bounded = true) : bounded_(bounded) { since_.start(); }
+  bool more() {
+    return !bounded_ ||
+           (pieces_++ < LongJob::kPiecesPerSlice && since_.elapsed() < LongJob::kSliceMs);
+  }
+
+ private:
+  bool bounded_;
+  int pieces_ = 0;
+  QElapsedTimer since_;
+};
+
 // Shows `job`, once it lasts, as a window-modal progress dialog over `owner` (for a window
 // without a status bar to show it in); its Cancel, or Escape, cancels the job where
 // `cancellable`.

@@ -120,9 +120,9 @@ class FindBar : public QFrame {
     int caret;         // where the caret goes once all are in
   };
   void putInPieces(const std::shared_ptr<Replaced>& replaced);
-  // Puts pieces in for up to `mostMs` (all of them where it is negative); true once all are
-  // in, or the document changed under them.
-  bool putPieces(const Replaced& replaced, Putting& putting, qint64 mostMs);
+  // Puts in as many pieces as one slice holds (all of them where not `sliced`); true once
+  // all are in, or the document changed under them.
+  bool putPieces(const Replaced& replaced, Putting& putting, bool sliced);
   void sayReplaced(qsizetype count);
   void createControls();
   bool find(bool forward, bool fromAnchor);
