@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "common/longjob.h"
+#include "common/plaintext.h"
 
 namespace {
 
@@ -113,12 +114,25 @@ Got Convert(xcb_connection_t* c, JobProgress& progress, xcb_window_t window, xcb
 
 }  // namespace
 
-bool ClipboardIsForeignX11() {
-  return QGuiApplication::platformName() == QLatin1String("xcb") &&
-         !QGuiApplication::clipboard()->ownsClipboard();
+void ReadClipboardThen(LongJob* job, QPlainTextEdit* box, QClipboard::Mode mode,
+                       std::function<void(const QString&)> then) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const bool ours =
+      mode == QClipboard::Selection ? clipboard->ownsSelection() : clipboard->ownsClipboard();
+  if (QGuiApplication::platformName() != QLatin1String("xcb") || ours) {
+    then(AsPlainLines(clipboard->text(mode)));
+    return;
+  }
+  job->start<std::optional<QString>>(
+      LongJob::tr("Reading the clipboard"),
+      [mode](JobProgress& progress) { return ReadX11ClipboardText(progress, mode); },
+      [mode, then = std::move(then)](std::optional<QString>& read) {
+        then(AsPlainLines(read ? *read : QGuiApplication::clipboard()->text(mode)));
+      });
+  HoldTextStill(box, job);
 }
 
-std::optional<QString> ReadX11ClipboardText(JobProgress& progress) {
+std::optional<QString> ReadX11ClipboardText(JobProgress& progress, QClipboard::Mode mode) {
   std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
       xcb_connect(nullptr, nullptr), &xcb_disconnect);
   xcb_connection_t* c = connection.get();
@@ -130,7 +144,8 @@ std::optional<QString> ReadX11ClipboardText(JobProgress& progress) {
   const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
   xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
-  const xcb_atom_t clipboard = Intern(c, "CLIPBOARD");
+  const xcb_atom_t clipboard =
+      mode == QClipboard::Selection ? xcb_atom_t(XCB_ATOM_PRIMARY) : Intern(c, "CLIPBOARD");
   const xcb_atom_t into = Intern(c, "QUORPAD_CLIPBOARD");
 
   // The forms the owner offers first (no owner refuses even that): UTF-8 text where it

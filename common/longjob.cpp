@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QThreadPool>
 #include <algorithm>
 #include <utility>
@@ -203,4 +205,66 @@ void ShowProgressOf(LongJob* job, QWidget* owner, bool cancellable) {
                    });
   QObject::connect(job, &LongJob::ended, dialog, [dialog] { dialog->hide(); });
   if (cancellable) QObject::connect(dialog, &QProgressDialog::canceled, job, &LongJob::cancel);
+}
+
+namespace {
+
+void PutAtOnce(QPlainTextEdit* box, QTextCursor cursor, const QString& text, int caret) {
+  const int start = cursor.selectionStart();
+  cursor.beginEditBlock();
+  cursor.insertText(text);
+  cursor.endEditBlock();
+  if (caret >= 0) cursor.setPosition(start + caret);
+  box->setTextCursor(cursor);
+  box->ensureCursorVisible();
+}
+
+}  // namespace
+
+void PutText(LongJob* job, QPlainTextEdit* box, const QTextCursor& place, const QString& text,
+             int caret) {
+  if (!job || !job->busy() || text.size() < kWorkBesideFrom) {
+    PutAtOnce(box, place, text, caret);
+    return;
+  }
+  struct Put {
+    QTextCursor cursor;  // where the next piece goes
+    int start = -1;      // where the text begins, once its first piece is in
+    int revision = -1;   // the document's after the last piece
+    qsizetype done = 0;
+  };
+  auto put = std::make_shared<Put>(Put{place});
+  QPointer<QPlainTextEdit> target(box);
+  job->onCancel([target, put] {
+    // Back to the text as it was, in one Undo of the pieces put in so far, which no Redo
+    // brings back.
+    if (!target || put->start < 0 || target->document()->revision() != put->revision) return;
+    target->document()->undo();
+    target->document()->clearUndoRedoStacks(QTextDocument::RedoStack);
+  });
+  job->goOnInSlices(LongJob::tr("Inserting"), [target, text, caret, put](JobProgress& progress) {
+    if (!target) return true;
+    for (SliceBudget slice; put->done < text.size() && slice.more();) {
+      qsizetype end = std::min(text.size(), put->done + LongJob::kTextPiece);
+      if (end < text.size() && text.at(end - 1).isHighSurrogate()) ++end;
+      QTextCursor& cursor = put->cursor;
+      if (put->start < 0) {
+        put->start = cursor.selectionStart();
+        cursor.beginEditBlock();
+      } else {
+        cursor.joinPreviousEditBlock();
+      }
+      cursor.insertText(QStringView(text).mid(put->done, end - put->done).toString());
+      cursor.endEditBlock();
+      put->revision = target->document()->revision();
+      put->done = end;
+    }
+    progress.report(put->done, text.size());
+    if (put->done < text.size()) return false;
+    QTextCursor at = put->cursor;
+    if (caret >= 0) at.setPosition(put->start + caret);
+    target->setTextCursor(at);
+    target->ensureCursorVisible();
+    return true;
+  });
 }

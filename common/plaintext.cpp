@@ -46,3 +46,9 @@ QString PlainToolTip(const QString& text) {
   if (text.isEmpty()) return text;
   return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }
+
+QString AsPlainLines(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}

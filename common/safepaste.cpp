@@ -18,8 +18,15 @@
 #include <QPointer>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QVariant>
+
+#include "common/clipboardread.h"
+#include "common/longjob.h"
 
 namespace {
+
+// The job a box pastes another program's text with, where it has one.
+const char kPasteJob[] = "quorpadPasteJob";
 
 // The text box behind `object` (the box itself for keys, its viewport for the mouse), and
 // whether it takes typed text.
@@ -46,20 +53,6 @@ void SetCursorOf(QAbstractScrollArea* box, const QTextCursor& cursor) {
     static_cast<QTextEdit*>(box)->setTextCursor(cursor);
 }
 
-// Inserts the plain text of the clipboard or the selection at the caret, replacing the
-// selected text, as one undo step; nothing happens when there is no text to be had.
-void PasteText(QAbstractScrollArea* box, QClipboard::Mode mode) {
-  const QString text = QGuiApplication::clipboard()->text(mode);
-  if (text.isEmpty()) return;
-  QTextCursor cursor = CursorOf(box);
-  cursor.insertText(text);
-  SetCursorOf(box, cursor);
-  if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
-    plain->ensureCursorVisible();
-  else
-    static_cast<QTextEdit*>(box)->ensureCursorVisible();
-}
-
 class SafePaste : public QObject {
  public:
   using QObject::QObject;
@@ -70,7 +63,7 @@ class SafePaste : public QObject {
       case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
           if (QAbstractScrollArea* box = EditableBox(watched, false)) {
-            PasteText(box, QClipboard::Clipboard);
+            PasteInto(box, QClipboard::Clipboard);
             return true;
           }
         }
@@ -86,7 +79,7 @@ class SafePaste : public QObject {
                 ? static_cast<QPlainTextEdit*>(box)->cursorForPosition(mouse->position().toPoint())
                 : static_cast<QTextEdit*>(box)->cursorForPosition(mouse->position().toPoint());
         SetCursorOf(box, at);
-        PasteText(box, QClipboard::Selection);
+        PasteInto(box, QClipboard::Selection);
         return true;
       }
       case QEvent::ContextMenu:
@@ -102,7 +95,7 @@ class SafePaste : public QObject {
   }
 
  private:
-  // The box's own menu, with its Paste going through PasteText.
+  // The box's own menu, with its Paste going through PasteInto.
   static bool showContextMenu(QAbstractScrollArea* box, QContextMenuEvent* event) {
     QMenu* menu = nullptr;
     if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
@@ -122,7 +115,7 @@ class SafePaste : public QObject {
       action->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
       QPointer<QAbstractScrollArea> target = box;
       QObject::connect(action, &QAction::triggered, menu, [target] {
-        if (target) PasteText(target, QClipboard::Clipboard);
+        if (target) PasteInto(target, QClipboard::Clipboard);
       });
     }
     menu->popup(event->globalPos());
@@ -137,4 +130,31 @@ void InstallSafePaste(QCoreApplication* application) {
   if (installed) return;
   installed = new SafePaste(application);
   application->installEventFilter(installed);
+}
+
+void PasteInto(QAbstractScrollArea* box, QClipboard::Mode mode) {
+  auto* plain = qobject_cast<QPlainTextEdit*>(box);
+  auto* job =
+      plain ? qobject_cast<LongJob*>(plain->property(kPasteJob).value<QObject*>()) : nullptr;
+  if (job) {
+    QPointer<QPlainTextEdit> target(plain);
+    ReadClipboardThen(job, plain, mode,
+                      [job, target, place = plain->textCursor()](const QString& text) {
+                        if (target && !text.isEmpty()) PutText(job, target, place, text);
+                      });
+    return;
+  }
+  const QString text = QGuiApplication::clipboard()->text(mode);
+  if (text.isEmpty()) return;
+  QTextCursor cursor = CursorOf(box);
+  cursor.insertText(text);
+  SetCursorOf(box, cursor);
+  if (plain)
+    plain->ensureCursorVisible();
+  else
+    static_cast<QTextEdit*>(box)->ensureCursorVisible();
+}
+
+void PasteBeside(QPlainTextEdit* box, LongJob* job) {
+  box->setProperty(kPasteJob, QVariant::fromValue<QObject*>(job));
 }

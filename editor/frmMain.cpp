@@ -31,6 +31,7 @@
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
+#include "common/safepaste.h"
 #include "common/storewatch.h"
 #include "common/taskbar.h"
 #include "common/templatefields.h"
@@ -140,6 +141,11 @@ void frmMain::createControls() {
   panels_->watch(findBar_->replaceJob());
   panels_->watch(document_->loadJob());
   panels_->watch(document_->saveJob(), false);
+  // Another program's clipboard, pasted or taken by a template's field, comes in beside the
+  // window.
+  clipboardReader_ = new LongJob(this);
+  panels_->watch(clipboardReader_);
+  PasteBeside(txtData, clipboardReader_);
   geometry_ = new MainGeometry(this, {Frame1, txtData, findBar_, statusPanel_, panels_},
                                [this] { Form_Resize(); });
   // The keyboard is the window's once it is on screen, where it was asked for before.
@@ -705,10 +711,6 @@ void frmMain::mnuTemplate_Click(int Index) {
 }
 
 void frmMain::insertTemplate(const QString& name, const QString& value) {
-  if (!clipboardReader_) {
-    clipboardReader_ = new LongJob(this);
-    panels_->watch(clipboardReader_);
-  }
   InsertTemplateText(txtData, name, AsPlainLines(value), fieldsOn(), clipboardReader_);
 }
 
@@ -757,5 +759,5 @@ void frmMain::mnuCut_Click() {
 }
 
 void frmMain::mnuPaste_Click() {
-  if (!txtData->isReadOnly()) txtData->insertPlainText(QApplication::clipboard()->text());
+  if (!txtData->isReadOnly()) PasteInto(txtData, QClipboard::Clipboard);
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "common/modal.h"
+#include "common/plaintext.h"
 #include "common/taskbar.h"
 #include "editor/templatepicker.h"
 #include "templateinsertion.h"

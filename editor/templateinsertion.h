@@ -10,10 +10,6 @@ class LongJob;
 class QPlainTextEdit;
 class QWidget;
 
-// Line breaks as the store restores them (CR LF) become the plain ones that the document
-// and other programs take.
-QString AsPlainLines(QString text);
-
 // Puts `text` (lines separated by LF) of the template called `name` in `box` in place of its
 // selection, as one undo step. With `fields` on, a template that asks for fill-ins asks first,
 // naming itself (nothing is inserted when that is cancelled) and the caret ends where the

@@ -460,6 +460,17 @@ Ein bereits laufendes quorpad öffnet FILE selbst und kommt in den Vordergrund.<
     </message>
 </context>
 <context>
+    <name>LongJob</name>
+    <message>
+        <source>Reading the clipboard</source>
+        <translation>Zwischenablage lesen</translation>
+    </message>
+    <message>
+        <source>Inserting</source>
+        <translation>Einfügen</translation>
+    </message>
+</context>
+<context>
     <name>Modal</name>
     <message>
         <source>What the choice holds</source>
@@ -946,14 +957,6 @@ Nicht importiert:
     <message>
         <source>Fill In Template</source>
         <translation>Vorlage ausfüllen</translation>
-    </message>
-    <message>
-        <source>Inserting</source>
-        <translation>Einfügen</translation>
-    </message>
-    <message>
-        <source>Reading the clipboard</source>
-        <translation>Zwischenablage lesen</translation>
     </message>
 </context>
 <context>

@@ -460,6 +460,17 @@ Si ya hay un quorpad en ejecución, este abre FILE y pasa a primer plano.</trans
     </message>
 </context>
 <context>
+    <name>LongJob</name>
+    <message>
+        <source>Reading the clipboard</source>
+        <translation>Leyendo el portapapeles</translation>
+    </message>
+    <message>
+        <source>Inserting</source>
+        <translation>Insertando</translation>
+    </message>
+</context>
+<context>
     <name>Modal</name>
     <message>
         <source>What the choice holds</source>
@@ -946,14 +957,6 @@ No importadas:
     <message>
         <source>Fill In Template</source>
         <translation>Rellenar plantilla</translation>
-    </message>
-    <message>
-        <source>Inserting</source>
-        <translation>Insertando</translation>
-    </message>
-    <message>
-        <source>Reading the clipboard</source>
-        <translation>Leyendo el portapapeles</translation>
     </message>
 </context>
 <context>

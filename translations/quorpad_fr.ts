@@ -460,6 +460,17 @@ Un quorpad déjà en cours d’exécution ouvre lui-même FILE et passe au premi
     </message>
 </context>
 <context>
+    <name>LongJob</name>
+    <message>
+        <source>Reading the clipboard</source>
+        <translation>Lecture du presse-papiers</translation>
+    </message>
+    <message>
+        <source>Inserting</source>
+        <translation>Insertion</translation>
+    </message>
+</context>
+<context>
     <name>Modal</name>
     <message>
         <source>What the choice holds</source>
@@ -946,14 +957,6 @@ Non importés&#xa0;:
     <message>
         <source>Fill In Template</source>
         <translation>Remplir le modèle</translation>
-    </message>
-    <message>
-        <source>Inserting</source>
-        <translation>Insertion</translation>
-    </message>
-    <message>
-        <source>Reading the clipboard</source>
-        <translation>Lecture du presse-papiers</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QPlainTextEdit;
+class QTextCursor;
 class QWidget;
 class QThreadPool;
 
@@ -159,3 +160,11 @@ bool TextHeldStill(const QPlainTextEdit* box);
 // Cancels every job that holds `box`, each putting back what it did: for whoever needs the
 // text as it stands (a question about saving it, another file coming in).
 void StopWorkOnText(QPlainTextEdit* box);
+
+// Puts `text` (lines separated by LF) in `box` in place of `place`'s selection, as one undo
+// step, the caret ending `caret` characters into it (after it where negative). Called from
+// the `done` of `job`, which holds `box` still, a text of kWorkBesideFrom characters or more
+// goes in as the job's slices ("Inserting"), and cancelling it leaves the box as it was, with
+// no Redo of the part put in; otherwise it goes in at once.
+void PutText(LongJob* job, QPlainTextEdit* box, const QTextCursor& place, const QString& text,
+             int caret = -1);

@@ -29,3 +29,7 @@ QString PlainToolTip(const QString& text);
 QString DocumentText(const QPlainTextEdit* box);
 // The selected text, likewise.
 QString SelectedText(const QPlainTextEdit* box);
+
+// Line breaks as the store restores them (CR LF) or another program hands them over (CR LF,
+// CR) become the plain ones (LF) that the document and other programs take.
+QString AsPlainLines(QString text);

@@ -209,7 +209,7 @@ class frmMain : public QMainWindow {
   bool fieldsOn_ = false;
   bool storeFailing_ = false;           // the last refill failed and was reported
   LongJob* slotsReader_ = nullptr;      // the slots read again after the store changed
-  LongJob* clipboardReader_ = nullptr;  // another program's clipboard, for a template's field
+  LongJob* clipboardReader_ = nullptr;  // another program's clipboard, pasted or in a field
   TemplatePicker* picker_ = nullptr;
   QPointer<PickWindow> pick_;  // the picker for another program, while it is open
   FindBar* findBar_ = nullptr;
