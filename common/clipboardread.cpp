@@ -19,6 +19,8 @@
 
 namespace {
 
+// How long the window waits for a read before it goes on beside it.
+constexpr int kQuickReadMs = 100;
 // The owner must answer, or send its next piece, within this.
 constexpr qint64 kQuietMs = 5000;
 
@@ -129,7 +131,10 @@ void ReadClipboardThen(LongJob* job, QPlainTextEdit* box, QClipboard::Mode mode,
       [mode, then = std::move(then)](std::optional<QString>& read) {
         then(AsPlainLines(read ? *read : QGuiApplication::clipboard()->text(mode)));
       });
-  HoldTextStill(box, job);
+  // The usual read is over in a few milliseconds. It is waited for with the keys held back,
+  // so that what is typed right after a paste follows the pasted text rather than meeting
+  // a box held still; a longer one (a big text, a slow owner) goes on beside the window.
+  if (job->waitBriefly(kQuickReadMs)) HoldTextStill(box, job);
 }
 
 std::optional<QString> ReadX11ClipboardText(JobProgress& progress, QClipboard::Mode mode) {

@@ -175,6 +175,19 @@ void LongJob::waitPainting() {
   if (busy()) loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
 }
 
+bool LongJob::waitBriefly(int ms) {
+  const ModalWork asQuestion;
+  QElapsedTimer waited;
+  waited.start();
+  QTimer wake;  // ends the wait for events at the bound
+  wake.start(ms);
+  while (busy() && !slice_ && waited.elapsed() < ms)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                    QEventLoop::ExcludeSocketNotifiers |
+                                    QEventLoop::WaitForMoreEvents);
+  return busy();
+}
+
 void LongJob::tick() {
   if (!running_ || since_.elapsed() < kShowAfterMs) return;
   const qint64 total = running_->total_.load(std::memory_order_relaxed);

@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -112,7 +113,9 @@ class SafePaste : public QObject {
     for (QAction* action : menu->actions()) {
       if (action->objectName() != QLatin1String("edit-paste")) continue;
       if (control) QObject::disconnect(action, nullptr, control, nullptr);
-      action->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+      // The forms on offer, not the text itself, which may be big or slow to come.
+      const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+      action->setEnabled(offered && offered->hasText());
       QPointer<QAbstractScrollArea> target = box;
       QObject::connect(action, &QAction::triggered, menu, [target] {
         if (target) PasteInto(target, QClipboard::Clipboard);
@@ -133,6 +136,8 @@ void InstallSafePaste(QCoreApplication* application) {
 }
 
 void PasteInto(QAbstractScrollArea* box, QClipboard::Mode mode) {
+  // A box held still for work beside the window (a file coming in) takes nothing meanwhile.
+  if (!EditableBox(box, false)) return;
   auto* plain = qobject_cast<QPlainTextEdit*>(box);
   auto* job =
       plain ? qobject_cast<LongJob*>(plain->property(kPasteJob).value<QObject*>()) : nullptr;

@@ -101,6 +101,11 @@ class LongJob : public QObject {
   // job's progress shown meanwhile, while keys, clicks and requests from other processes
   // wait, as for a question (ModalWork).
   void waitPainting();
+  // Waits on the window's thread, as waitPainting() does, for the worker's part of the job
+  // to be over (its result handed to `done`), for at most `ms`: work that is usually quick
+  // is then done before the keys that follow it. True where the job still runs (on its
+  // worker, or in slices).
+  bool waitBriefly(int ms);
 
  Q_SIGNALS:
   // A job began (and may be cancelled from now on).
