@@ -6,14 +6,18 @@
 # program's text pastes as usual, and another program's big clipboard comes in whole, in a
 # template's field or pasted, beside the window.
 #
-#   everyday_e2e.sh PROGRAM_FOLDER
+#   everyday_e2e.sh PROGRAM_FOLDER SILENT_OWNER
+#
+# SILENT_OWNER is a program that takes the clipboard and never answers for it.
 set -u
 xs_tag=everyday
 . "$(dirname "$0")/xsession.sh"
 xs_bound 170 "$0" "$@"
 
 BIN_DIR=${1:-}
-[ -x "$BIN_DIR/quorpad" ] || { echo "usage: everyday_e2e.sh PROGRAM_FOLDER" >&2; exit 2; }
+SILENT_OWNER=${2:-}
+[ -x "$BIN_DIR/quorpad" ] && [ -x "$SILENT_OWNER" ] ||
+  { echo "usage: everyday_e2e.sh PROGRAM_FOLDER SILENT_OWNER" >&2; exit 2; }
 xs_total=6
 xs_keep=${EVERYDAY_E2E_KEEP:-}
 xs_picture=everyday_e2e_failure.png
@@ -165,22 +169,37 @@ else
 fi
 
 # The owner is asked which forms it offers first: xclip, like other owners, answers a
-# UTF-8 request with its Latin-1 bytes.
-begin_step "the field takes an owner's Latin-1 text, and nothing where no program owns the clipboard"
+# UTF-8 request with its Latin-1 bytes. An owner that never answers gives nothing, and the
+# window answers meanwhile (its Copy works).
+begin_step "the field takes an owner's Latin-1 text, nothing from a silent owner or none"
 printf 'caf\351' >"$work/latin1.txt"
 step_ok=1
-for owner in latin1 none; do  # what is offered, and the document it makes
-  want='[café]'
-  # That form only, from an owner of this run's own that stays in the foreground.
-  xclip -quiet -selection clipboard -t STRING -i "$work/latin1.txt" >/dev/null 2>&1 &
-  owner_pid=$!
-  poll "$WAIT_SECONDS" clipboard_is "$(printf 'caf\351')"
-  if [ "$owner" = none ]; then
-    kill "$owner_pid"
-    poll "$WAIT_SECONDS" no_owner clipboard
-    want='[]'
+for owner in latin1 silent none; do  # what is offered, and the document it makes
+  want='[]'
+  if [ "$owner" = silent ]; then
+    "$SILENT_OWNER" >"$work/silent.out" &
+    poll "$WAIT_SECONDS" grep -q owner "$work/silent.out"
+  else
+    # That form only, from an owner of this run's own that stays in the foreground.
+    xclip -quiet -selection clipboard -t STRING -i "$work/latin1.txt" >/dev/null 2>&1 &
+    owner_pid=$!
+    poll "$WAIT_SECONDS" clipboard_is "$(printf 'caf\351')"
+    if [ "$owner" = none ]; then
+      kill "$owner_pid"
+      poll "$WAIT_SECONDS" no_owner clipboard
+    else
+      want='[café]'
+    fi
   fi
   insert_clip
+  if [ "$owner" = silent ]; then
+    sleep 1
+    xdotool key ctrl+c
+    if ! poll 3 quorpad_owns_clipboard; then
+      fail_step "the window did not answer while the clipboard's owner kept quiet"
+      step_ok=0
+    fi
+  fi
   if ! poll "$WAIT_SECONDS" shows_text "$want"; then
     fail_step "with $owner the document holds '$(timeout 5 xclip -o -selection clipboard)', not '$want'"
     step_ok=0
