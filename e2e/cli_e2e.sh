@@ -58,6 +58,8 @@ start_qp() {
 
 # ----------------------------------------------------------------------------------------
 begin_step "--help, --version and a wrong option print and end, opening no window"
+# A library lying in the working folder is never loaded: a broken one there would end the start.
+echo 'not a library' >"$docs/libQt6DBus.so.6"
 version_re='^quorpad v[0-9]+\.[0-9]+\.[0-9]+a
 Using Quorvin Template Engine v[0-9]+\.[0-9]+\.[0-9]+
 Templates: .*$'
@@ -67,6 +69,7 @@ v_status=$status v_out=$out
   [ "$status" = 0 ] && [[ $out == "Usage: quorpad [options] [FILE]"* ]] && [ -z "$err" ])
 help_ok=$?
 run_to_end --no-such-option a.txt
+rm -f "$docs/libQt6DBus.so.6"
 # The program folder can be written: the store beside the program is the one in use.
 if [ "$v_status" != 0 ] || ! [[ $v_out =~ $version_re ]] ||
    [[ $v_out != *"Templates: $work/bin/templates.dat" ]]; then
