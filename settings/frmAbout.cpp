@@ -1,10 +1,11 @@
 // The About box.
 #include "settings/frmAbout.h"
 
+#include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include "common/dialogwindow.h"
 #include "common/errortext.h"
@@ -16,21 +17,31 @@
 
 namespace {
 
-// The box's artwork, drawn from a vector image so that it stays crisp at any scale.
+// The box's artwork, drawn from a vector image at the size and scale it is shown at, so that
+// it stays crisp at any scale. The image is read through Qt's image plugins, which load when
+// the box first paints rather than with the program.
 class Artwork : public QWidget {
  public:
-  explicit Artwork(QWidget* parent)
-      : QWidget(parent), renderer_(QStringLiteral(":/icons/about.svg"), this) {}
+  using QWidget::QWidget;
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    if (drawnAt_ != pixels) {
+      drawnAt_ = pixels;
+      QImageReader reader(QStringLiteral(":/icons/about.svg"));
+      reader.setScaledSize(pixels);
+      drawn_ = reader.read();
+      drawn_.setDevicePixelRatio(scale);
+    }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer_.render(&painter, QRectF(rect()));
+    painter.drawImage(QPointF(0, 0), drawn_);
   }
 
  private:
-  QSvgRenderer renderer_;
+  QImage drawn_;
+  QSize drawnAt_;
 };
 
 // The artwork's background is light whatever the desktop's theme: text on it is drawn in the

@@ -130,6 +130,13 @@ class HiDpiTest : public guitest::Fixture {
         QCOMPARE(pixmap.width(), size * 2);  // rendered for the size asked, never scaled up
       }
     }
+    // The About box's artwork too, drawn for its own pixels.
+    auto* artwork = AboutDialog().findChild<QWidget*>(QStringLiteral("Picture1"));
+    const QImage drawn = artwork->grab().toImage();
+    QCOMPARE(drawn.width(), artwork->width() * 2);
+    QSet<QRgb> colours;
+    for (int y = 0; y < drawn.height(); y += 4) colours.insert(drawn.pixel(drawn.width() / 2, y));
+    QVERIFY2(colours.size() > 8, "the artwork is not drawn");
     guitest::CloseAll();
     QVERIFY(modal_.shown.isEmpty());
   }
