@@ -1,5 +1,7 @@
 // quorpad's entry point: the command line, the session's one quorpad, the main window, the
 // event loop.
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QDir>
 #include <csignal>
@@ -7,6 +9,8 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 #include "app/commandline.h"
 #include "app/endsignals.h"
@@ -97,6 +101,31 @@ void PlatformStartMessages(QtMsgType type, const QMessageLogContext& context,
   if (g_earlierHandler) g_earlierHandler(type, context, message);
 }
 
+// The desktop's font configuration, which the first text of a window needs, read on a thread
+// of its own while the application object connects to the display, which takes as long.
+// It is waited for before the program goes on, so nothing of it outlives the start-up; where
+// no thread can be started, the first text reads it, as without this.
+class FontConfigurationBeside {
+ public:
+  explicit FontConfigurationBeside(bool wanted) {
+    if (!wanted) return;
+    try {
+      reader_ = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  ~FontConfigurationBeside() { wait(); }
+  FontConfigurationBeside(const FontConfigurationBeside&) = delete;
+  FontConfigurationBeside& operator=(const FontConfigurationBeside&) = delete;
+
+  void wait() {
+    if (reader_.joinable()) reader_.join();
+  }
+
+ private:
+  std::thread reader_;
+};
+
 // The application object: a GUI one for a window or the clipboard, a plain one where only
 // the store is read (--list), which works without a display.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool gui) {
@@ -130,7 +159,9 @@ int main(int argc, char* argv[]) {
   // held until the event loop can end it in order.
   if (command.action != CommandLine::Action::kList) EndSignals::catchEarly();
   const bool gui = command.action != CommandLine::Action::kList;
+  FontConfigurationBeside fonts(gui);
   const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv, gui);
+  fonts.wait();
   QCoreApplication::setApplicationName(QStringLiteral("quorpad"));
   QCoreApplication::setApplicationVersion(QStringLiteral(QUORPAD_VERSION));
   InstallTranslations(*app);
