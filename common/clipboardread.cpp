@@ -134,7 +134,17 @@ void ReadClipboardThen(LongJob* job, QPlainTextEdit* box, QClipboard::Mode mode,
   // The usual read is over in a few milliseconds. It is waited for with the keys held back,
   // so that what is typed right after a paste follows the pasted text rather than meeting
   // a box held still; a longer one (a big text, a slow owner) goes on beside the window.
-  if (job->waitBriefly(kQuickReadMs)) HoldTextStill(box, job);
+  if (job->waitBriefly(kQuickReadMs) && box) HoldTextStill(box, job);
+}
+
+QString ReadClipboardNow(QClipboard::Mode mode) {
+  LongJob job(nullptr);
+  QString text;
+  ReadClipboardThen(&job, nullptr, mode, [&text](const QString& read) { text = read; });
+  job.waitPainting();
+  // The wait ends early only where the program is ending: the text is not waited for.
+  job.cancel();
+  return text;
 }
 
 std::optional<QString> ReadX11ClipboardText(JobProgress& progress, QClipboard::Mode mode) {

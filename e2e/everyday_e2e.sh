@@ -4,7 +4,8 @@
 # back to it after each dialog and question, and pasting with nothing copied (no program
 # owns the clipboard or the selection) inserts nothing and ends nothing, while another
 # program's text pastes as usual, and another program's big clipboard comes in whole, in a
-# template's field or pasted, beside the window.
+# template's field or pasted, beside the window, and a later start's --copy takes it the same
+# way.
 #
 #   everyday_e2e.sh PROGRAM_FOLDER SILENT_OWNER
 #
@@ -170,27 +171,34 @@ fi
 
 # The owner is asked which forms it offers first: xclip, like other owners, answers a
 # UTF-8 request with its Latin-1 bytes. An owner that never answers gives nothing, and the
-# window answers meanwhile (its Copy works).
+# window answers meanwhile (its Copy works). A later start's --copy fills the field the same
+# way, in the running quorpad.
 begin_step "the field takes an owner's Latin-1 text, nothing from a silent owner or none"
 printf 'caf\351' >"$work/latin1.txt"
+offer() {  # offer latin1|silent|none: that owner of the clipboard, from this run
+  if [ "$1" = silent ]; then
+    "$SILENT_OWNER" >"$work/silent.out" &
+    poll "$WAIT_SECONDS" grep -q owner "$work/silent.out"
+    return
+  fi
+  # That form only, from an owner of this run's own that stays in the foreground.
+  xclip -quiet -selection clipboard -t STRING -i "$work/latin1.txt" >/dev/null 2>&1 &
+  local owner_pid=$!
+  poll "$WAIT_SECONDS" clipboard_is "$(printf 'caf\351')"
+  if [ "$1" = none ]; then
+    kill "$owner_pid"
+    poll "$WAIT_SECONDS" no_owner clipboard
+  fi
+}
+drawn_at_foot() {  # drawn_at_foot WIDTH HEIGHT: more than the background at the bottom right
+  import -window "$main" "$work/shot.png" 2>/dev/null &&
+    [ "$(convert "$work/shot.png" -crop "120x16+$(($1 - 130))+$(($2 - 18))" -format %k info:)" -gt 2 ]
+}
 step_ok=1
 for owner in latin1 silent none; do  # what is offered, and the document it makes
   want='[]'
-  if [ "$owner" = silent ]; then
-    "$SILENT_OWNER" >"$work/silent.out" &
-    poll "$WAIT_SECONDS" grep -q owner "$work/silent.out"
-  else
-    # That form only, from an owner of this run's own that stays in the foreground.
-    xclip -quiet -selection clipboard -t STRING -i "$work/latin1.txt" >/dev/null 2>&1 &
-    owner_pid=$!
-    poll "$WAIT_SECONDS" clipboard_is "$(printf 'caf\351')"
-    if [ "$owner" = none ]; then
-      kill "$owner_pid"
-      poll "$WAIT_SECONDS" no_owner clipboard
-    else
-      want='[café]'
-    fi
-  fi
+  [ "$owner" = latin1 ] && want='[café]'
+  offer "$owner"
   insert_clip
   if [ "$owner" = silent ]; then
     sleep 1
@@ -202,6 +210,22 @@ for owner in latin1 silent none; do  # what is offered, and the document it make
   fi
   if ! poll "$WAIT_SECONDS" shows_text "$want"; then
     fail_step "with $owner the document holds '$(timeout 5 xclip -o -selection clipboard)', not '$want'"
+    step_ok=0
+  fi
+  offer "$owner"
+  copied=0
+  timeout 20 "$work/bin/quorpad" --copy Clip >"$work/copy.out" 2>&1 &
+  copy_pid=$!
+  # Meanwhile the window is made larger, and lays itself out again: its status bar's texts
+  # are drawn along its new foot.
+  if [ "$owner" = silent ] && sleep 1 && xdotool windowsize "$main" 760 520 &&
+     ! poll 2 drawn_at_foot 760 520; then
+    fail_step "the window was not drawn at its new size while --copy waited for the owner"
+    step_ok=0
+  fi
+  wait "$copy_pid" || copied=$?
+  if [ "$copied" != 0 ] || ! poll "$WAIT_SECONDS" clipboard_is "$want"; then
+    fail_step "with $owner --copy ended with $copied ('$(cat "$work/copy.out")'), the clipboard '$(timeout 5 xclip -o -selection clipboard)', not '$want'"
     step_ok=0
   fi
 done

@@ -1,7 +1,6 @@
 // Putting a template's text into the document or on the clipboard.
 #include "templateinsertion.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -19,7 +18,8 @@ namespace {
 FieldValues ValuesWithoutAsking() {
   FieldValues values;
   values.now = FieldClock();
-  values.clipboard = [] { return AsPlainLines(QApplication::clipboard()->text()); };
+  // Another program's clipboard is read beside the window, which paints meanwhile.
+  values.clipboard = [] { return ReadClipboardNow(QClipboard::Clipboard); };
   return values;
 }
 

@@ -19,6 +19,12 @@ class QPlainTextEdit;
 void ReadClipboardThen(LongJob* job, QPlainTextEdit* box, QClipboard::Mode mode,
                        std::function<void(const QString&)> then);
 
+// The text of the clipboard (or the selection), its line breaks made plain, for work that
+// needs it before it goes on (a template's field on its way to another program): read as
+// ReadClipboardThen reads it, on a job of its own waited for with the windows painted
+// meanwhile (LongJob::waitPainting). Empty where the read was given up.
+QString ReadClipboardNow(QClipboard::Mode mode);
+
 // The X11 clipboard's (or selection's) text, read through a connection of its own on the calling
 // thread (a worker), with the pieces of a big text counted in `progress` and the read given up when
 // it is cancelled. An owner that stays quiet for a few seconds, or goes away part way, gives an
