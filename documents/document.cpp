@@ -116,7 +116,8 @@ void Document::chooseLineEnd(const QString& lineEnd) {
 }
 
 void Document::textChanged(int position, int /*removed*/, int added) {
-  if (format_.utf8 || added <= 0) return;
+  // A file coming in was decoded from its encoding: every character of it is in it.
+  if (format_.utf8 || added <= 0 || showing_) return;
   QTextCursor range(editor_->document());
   range.setPosition(position);
   range.setPosition(std::min(position + added, editor_->document()->characterCount() - 1),
@@ -421,9 +422,12 @@ void Document::putPiece(QStringView piece) {
     editor_->document()->setUndoRedoEnabled(false);
     editor_->setPlainText(piece.toString());
   } else {
+    const QString text = piece.toString();
+    // The document's shadow takes the piece as it is, rather than from the document.
+    if (ShadowText* shadow = ShadowText::find(editor_->document())) shadow->expectAdded(text);
     QTextCursor at(editor_->document());
     at.movePosition(QTextCursor::End);
-    at.insertText(piece.toString());
+    at.insertText(text);
   }
   showing_->shown += piece.size();
   showing_->lines += piece.count(QLatin1Char('\n'));

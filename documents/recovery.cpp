@@ -27,7 +27,7 @@ RecoveryCopy::RecoveryCopy(QTextDocument* document, InfoSource info, QObject* pa
                            const QString& folder)
     : QObject(parent),
       document_(document),
-      shadow_(document),
+      shadow_(ShadowText::of(document)),
       info_(std::move(info)),
       folder_(folder) {
   writer_.setMaxThreadCount(1);  // one write at a time, in the order they were asked for
@@ -133,7 +133,7 @@ void RecoveryCopy::writeNow() {
   }
   // Only the shadow's pieces are taken here, on the GUI thread; joining, encoding and
   // writing them happen on the writer's thread.
-  ShadowText::Pieces pieces = shadow_.pieces();
+  ShadowText::Pieces pieces = textPieces();
   const RecoveryInfo info = info_();
   lastCaret_ = info.caret;
   dirty_ = false;

@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -34,7 +35,17 @@ ShadowText::ShadowText(QTextDocument* document, QObject* parent)
   rebuild();
 }
 
+ShadowText* ShadowText::of(QTextDocument* document) {
+  ShadowText* shadow = find(document);
+  return shadow ? shadow : new ShadowText(document, document);
+}
+
+ShadowText* ShadowText::find(const QTextDocument* document) {
+  return document->findChild<ShadowText*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
 void ShadowText::changed(int position, int removed, int added) {
+  QString expected = std::exchange(expected_, QString());
   if (!valid_ || !document_) return;
   // The document counts one character more than its raw text: the last block's separator.
   // A change reported up to the very end counts it too. Clearing the document reports its
@@ -48,7 +59,12 @@ void ShadowText::changed(int position, int removed, int added) {
   }
   added = static_cast<int>(std::clamp<qsizetype>(length - position, 0, added));
   removed = static_cast<int>(std::clamp<qsizetype>(size_ - position, 0, removed));
-  if (position < 0 || !replace(position, removed, RawText(document_, position, added))) {
+  // The text said to come is the one the document took, its line breaks made paragraph
+  // separators as the document keeps them; taken from the document otherwise.
+  QString text = expected.size() == added && removed == 0
+                     ? expected.replace(QLatin1Char('\n'), QChar::ParagraphSeparator)
+                     : RawText(document_, position, added);
+  if (position < 0 || !replace(position, removed, text)) {
     // Never expected; the text is taken whole at the next use.
     valid_ = false;
   }

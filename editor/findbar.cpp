@@ -219,7 +219,7 @@ FindBar::FindBar(QPlainTextEdit* document, QWidget* parent) : QFrame(parent), do
   setAutoFillBackground(true);
   createControls();
   hide();
-  shadow_ = new ShadowText(document_->document(), this);
+  shadow_ = ShadowText::of(document_->document());
   counter_ = new LongJob(this);
   replacer_ = new LongJob(this);
   // A changed document is searched afresh; its count is renewed once the typing pauses.

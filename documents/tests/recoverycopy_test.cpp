@@ -61,6 +61,8 @@ class RecoveryCopyTest : public QObject {
           cursor.insertText(someText(kind == 2 ? 300 : 3));
         }
       } else if (kind == 4) {  // deleting a range, across lines at times
+        // A text said to come that does not (the change is a removal) counts for nothing.
+        if (random.bounded(4) == 0) shadow.expectAdded(someText(3));
         cursor.setPosition(at());
         cursor.setPosition(at(), QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
@@ -71,7 +73,10 @@ class RecoveryCopyTest : public QObject {
       } else if (kind == 7) {  // at the very end, and Backspace there
         cursor.movePosition(QTextCursor::End);
         if (random.bounded(2)) {
-          cursor.insertText(someText(5));
+          // As a file coming in adds its pieces: the text said before it is added.
+          const QString text = someText(random.bounded(2) ? 5 : 300);
+          if (random.bounded(2)) shadow.expectAdded(text);
+          cursor.insertText(text);
         } else {
           cursor.deletePreviousChar();
         }

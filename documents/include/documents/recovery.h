@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QThreadPool>
 #include <QTimer>
@@ -56,7 +57,7 @@ class RecoveryCopy : public QObject {
   bool hasCopy() const { return copyWanted_; }
   // The document's raw text as the copy follows it: cheap to take, to be joined beside the
   // window (ShadowText::join).
-  ShadowText::Pieces textPieces() { return shadow_.pieces(); }
+  ShadowText::Pieces textPieces() { return shadow_ ? shadow_->pieces() : ShadowText::Pieces(); }
 
  Q_SIGNALS:
   // A copy could not be written; told once until a write succeeds again.
@@ -74,7 +75,7 @@ class RecoveryCopy : public QObject {
   void writeDone(bool ok, const QString& reason);
 
   QTextDocument* document_;
-  ShadowText shadow_;  // the text, ready to be taken at no cost
+  QPointer<ShadowText> shadow_;  // the document's text, ready to be taken at no cost
   InfoSource info_;
   QString folder_;
   std::shared_ptr<CopyFolder> dir_;  // the folder once checked as quorpad's own

@@ -18,11 +18,21 @@ class ShadowText : public QObject {
   // Follows `document` (not owned) from now on.
   explicit ShadowText(QTextDocument* document, QObject* parent = nullptr);
 
+  // The one shadow of `document`, made the first time it is asked for and kept as long as
+  // the document: whoever needs the text beside the window (the recovery copy, the Find bar)
+  // shares it, so that a document is followed, and held in memory, once.
+  static ShadowText* of(QTextDocument* document);
+  // That shadow where one follows the document already; null where none does.
+  static ShadowText* find(const QTextDocument* document);
+
   // The document's raw text (paragraphs separated by U+2029) in pieces that share their
   // data with this object: cheap to take, and safe to join on another thread.
   Pieces pieces();
   // Joins pieces into one text.
   static QString join(const Pieces& pieces);
+  // The text (lines separated by LF) that the next change adds, where whoever makes it knows
+  // it (a file coming in): that change takes it from here rather than from the document.
+  void expectAdded(const QString& text) { expected_ = text; }
 
   // How often a change could not be followed and the text had to be taken from the
   // document whole (for tests).
@@ -38,4 +48,5 @@ class ShadowText : public QObject {
   qsizetype size_ = 0;
   bool valid_ = false;
   int rebuilds_ = 0;
+  QString expected_;
 };

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QString>
 #include <memory>
@@ -154,6 +155,6 @@ class FindBar : public QFrame {
   LongJob* replacer_ = nullptr;
   // The document's text, followed edit by edit, so that a count takes it at no cost to the
   // window however large the document is.
-  ShadowText* shadow_ = nullptr;
+  QPointer<ShadowText> shadow_;  // the document's, shared with whoever else follows it
   QTimer* recountSoon_ = nullptr;
 };
