@@ -422,12 +422,7 @@ void Document::putPiece(QStringView piece) {
     editor_->document()->setUndoRedoEnabled(false);
     editor_->setPlainText(piece.toString());
   } else {
-    const QString text = piece.toString();
-    // The document's shadow takes the piece as it is, rather than from the document.
-    if (ShadowText* shadow = ShadowText::find(editor_->document())) shadow->expectAdded(text);
-    QTextCursor at(editor_->document());
-    at.movePosition(QTextCursor::End);
-    at.insertText(text);
+    ShadowText::append(editor_->document(), piece.toString());
   }
   showing_->shown += piece.size();
   showing_->lines += piece.count(QLatin1Char('\n'));

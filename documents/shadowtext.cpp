@@ -44,6 +44,15 @@ ShadowText* ShadowText::find(const QTextDocument* document) {
   return document->findChild<ShadowText*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+void ShadowText::append(QTextDocument* document, const QString& text) {
+  ShadowText* shadow = find(document);
+  if (shadow) shadow->expected_ = text;
+  QTextCursor end(document);
+  end.movePosition(QTextCursor::End);
+  end.insertText(text);
+  if (shadow) shadow->expected_ = QString();
+}
+
 void ShadowText::changed(int position, int removed, int added) {
   QString expected = std::exchange(expected_, QString());
   if (!valid_ || !document_) return;
@@ -59,11 +68,19 @@ void ShadowText::changed(int position, int removed, int added) {
   }
   added = static_cast<int>(std::clamp<qsizetype>(length - position, 0, added));
   removed = static_cast<int>(std::clamp<qsizetype>(size_ - position, 0, removed));
-  // The text said to come is the one the document took, its line breaks made paragraph
-  // separators as the document keeps them; taken from the document otherwise.
-  QString text = expected.size() == added && removed == 0
-                     ? expected.replace(QLatin1Char('\n'), QChar::ParagraphSeparator)
-                     : RawText(document_, position, added);
+  // The text appended is the one the document took, with the characters it makes paragraph
+  // ends made so (a CR LF pair, made one, leaves the lengths apart); taken from the document
+  // otherwise.
+  QString text;
+  if (expected.size() == added && removed == 0 && position == size_) {
+    text = std::move(expected);
+    for (QChar& c : text)
+      if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0xFDD0) ||
+          c == QChar(0xFDD1))
+        c = QChar::ParagraphSeparator;
+  } else {
+    text = RawText(document_, position, added);
+  }
   if (position < 0 || !replace(position, removed, text)) {
     // Never expected; the text is taken whole at the next use.
     valid_ = false;

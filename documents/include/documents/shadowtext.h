@@ -30,9 +30,10 @@ class ShadowText : public QObject {
   Pieces pieces();
   // Joins pieces into one text.
   static QString join(const Pieces& pieces);
-  // The text (lines separated by LF) that the next change adds, where whoever makes it knows
-  // it (a file coming in): that change takes it from here rather than from the document.
-  void expectAdded(const QString& text) { expected_ = text; }
+  // Adds `text` (lines separated by LF) at the end of `document`, whose shadow, where one
+  // follows it, takes the text as it is rather than back out of the document (a file coming
+  // in, a piece at a time).
+  static void append(QTextDocument* document, const QString& text);
 
   // How often a change could not be followed and the text had to be taken from the
   // document whole (for tests).
