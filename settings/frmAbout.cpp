@@ -36,6 +36,9 @@ class Artwork : public QWidget {
       drawn_.setDevicePixelRatio(scale);
     }
     QPainter painter(this);
+    // Without the image plugin for the picture, its light ground at least, which the
+    // lettering's dark ink is meant for.
+    if (drawn_.isNull()) painter.fillRect(rect(), QColor(0xf4, 0xf6, 0xfa));
     painter.drawImage(QPointF(0, 0), drawn_);
   }
 
