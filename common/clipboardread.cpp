@@ -142,7 +142,7 @@ QString ReadClipboardNow(QClipboard::Mode mode) {
   QString text;
   ReadClipboardThen(&job, nullptr, mode, [&text](const QString& read) { text = read; });
   job.waitPainting();
-  // The wait ends early only where the program is ending: the text is not waited for.
+  // Where the wait was ended early (every event loop told to end), the text is not waited for.
   job.cancel();
   return text;
 }

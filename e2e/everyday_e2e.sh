@@ -216,10 +216,10 @@ for owner in latin1 silent none; do  # what is offered, and the document it make
   copied=0
   timeout 20 "$work/bin/quorpad" --copy Clip >"$work/copy.out" 2>&1 &
   copy_pid=$!
-  # Meanwhile the window is made larger, and lays itself out again: its status bar's texts
-  # are drawn along its new foot.
-  if [ "$owner" = silent ] && sleep 1 && xdotool windowsize "$main" 760 520 &&
-     ! poll 2 drawn_at_foot 760 520; then
+  # Once the owner is asked, the window is made larger, and lays itself out again: its status
+  # bar's texts are drawn along its new foot.
+  if [ "$owner" = silent ] && poll "$WAIT_SECONDS" grep -q asked "$work/silent.out" &&
+     xdotool windowsize "$main" 760 520 && ! poll 2 drawn_at_foot 760 520; then
     fail_step "the window was not drawn at its new size while --copy waited for the owner"
     step_ok=0
   fi

@@ -1,6 +1,6 @@
 // A clipboard owner that never answers: it takes the X11 clipboard and lets every request
 // for it go unanswered, until another program takes the clipboard or it is ended. Prints
-// "owner" once it holds the clipboard.
+// "owner" once it holds the clipboard, and "asked" for every request it leaves unanswered.
 //
 //   silentowner
 #include <xcb/xcb.h>
@@ -29,9 +29,13 @@ int main() {
   std::puts("owner");
   std::fflush(stdout);
   while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
-    const bool lost = (event->response_type & ~0x80) == XCB_SELECTION_CLEAR;
+    const int type = event->response_type & ~0x80;
     std::free(event);
-    if (lost) break;
+    if (type == XCB_SELECTION_CLEAR) break;
+    if (type == XCB_SELECTION_REQUEST) {
+      std::puts("asked");
+      std::fflush(stdout);
+    }
   }
   xcb_disconnect(c);
   return 0;
