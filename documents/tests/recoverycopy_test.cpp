@@ -73,7 +73,7 @@ class RecoveryCopyTest : public QObject {
         cursor.movePosition(QTextCursor::End);
         if (random.bounded(2)) {
           // As a file coming in adds its pieces, the shadow handed the text.
-          const QString text = someText(random.bounded(2) ? 5 : 300);
+          const QString text = someText(5);
           if (random.bounded(2)) {
             ShadowText::append(document, text);
           } else {
