@@ -23,6 +23,7 @@
 #include <QWindow>
 #include <vector>
 
+#include "common/longjob.h"
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/taskbar.h"
@@ -49,7 +50,7 @@ QMessageBox::StandardButton ModalSeam::checklist(
 }
 
 int ModalSeam::choice(QWidget*, const QString&, const QString&, const QStringList&, const QString&,
-                      const std::function<QString(int)>&) {
+                      const std::function<QString(int, JobProgress&)>&) {
   return -1;
 }
 
@@ -295,7 +296,8 @@ class RealDialogs : public ModalSeam {
     return chosen;
   }
   int choice(QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
-             const QString& accept, const std::function<QString(int)>& details) override {
+             const QString& accept,
+             const std::function<QString(int, JobProgress&)>& details) override {
     QDialog dialog(parent);
     QListWidget* list = ListQuestion(dialog, caption, text, QStringLiteral("choices"));
     list->addItems(rows);
@@ -305,10 +307,22 @@ class RealDialogs : public ModalSeam {
       shown->setAccessibleName(QCoreApplication::translate("Modal", "What the choice holds"));
       shown->setReadOnly(true);
       shown->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+      shown->setPlaceholderText(QCoreApplication::translate("Modal", "Reading..."));
       dialog.layout()->addWidget(shown);
-      QObject::connect(list, &QListWidget::currentRowChanged, shown, [shown, details](int row) {
-        shown->setPlainText(row < 0 ? QString() : details(row));
-      });
+      // Worked out beside the dialog, which answers meanwhile; a row passed over is dropped.
+      // Closing the dialog cancels it, and waits for the work to stop before `details` goes.
+      auto* job = new LongJob(shown);
+      QObject::connect(
+          list, &QListWidget::currentRowChanged, shown, [shown, job, details](int row) {
+            shown->clear();
+            if (row < 0) {
+              job->cancel();
+              return;
+            }
+            job->start<QString>(
+                QString(), [details, row](JobProgress& progress) { return details(row, progress); },
+                [shown](QString& said) { shown->setPlainText(said); });
+          });
     }
     list->setCurrentRow(0);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);

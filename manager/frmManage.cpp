@@ -507,20 +507,15 @@ void frmManage::cmdVersions_Click() {
     if (!v.change.isEmpty()) row += tr("   then: %1").arg(v.change);
     rows << row;
   }
-  // What each would change is shown against the templates as the list has them now.
-  QList<TemplateEntry> now;
-  for (int i = 0; i < TemplatesList->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = TemplatesList->topLevelItem(i);
-    now.append({item->text(0), item->data(0, Qt::UserRole).toString(), i + 1});
-  }
-  const int row = Modal().choice(
-      this, tr("Template Versions"),
-      tr("The templates as they were before each of the last changes, newest first, "
-         "with the change that followed. Restore makes the one chosen your "
-         "templates again; the templates as they are now are kept as a version too, "
-         "so that the restore can be taken back."),
-      rows, tr("Restore"),
-      [&](int chosen) { return WhatRestoreChanges(versions.at(chosen), now, store); });
+  const int row =
+      Modal().choice(this, tr("Template Versions"),
+                     tr("The templates as they were before each of the last changes, newest first, "
+                        "with the change that followed. Restore makes the one chosen your "
+                        "templates again; the templates as they are now are kept as a version too, "
+                        "so that the restore can be taken back."),
+                     rows, tr("Restore"), [versions, store](int chosen, JobProgress& job) {
+                       return WhatRestoreChanges(versions.at(chosen), store, &job);
+                     });
   if (row < 0 || row >= versions.size()) return;
   if (const QString reason = RestoreStoreVersion(*Temp, versions.at(row)); !reason.isEmpty()) {
     ShowFileError(this, tr("Could not restore the templates"), store, reason);

@@ -15,10 +15,12 @@
 #include <sys/stat.h>
 
 #include "common/errortext.h"
+#include "common/longjob.h"
 #include "common/privatefolder.h"
 #include "common/templatelist.h"
 #include "common/wholefile.h"
 #include "manager/templatefiles.h"
+#include "treeview.h"
 
 namespace {
 
@@ -285,48 +287,65 @@ QString Names(const QStringList& names, int shown = 12) {
 
 }  // namespace
 
-QString RestoreDifference(const QList<TemplateEntry>& version, const QList<TemplateEntry>& now) {
-  QHash<QString, const TemplateEntry*> nowByName;
-  for (const TemplateEntry& entry : now) nowByName.insert(entry.name, &entry);
-  QSet<QString> versionNames;
+QString RestoreDifference(const QList<TemplateEntry>& version, const QList<TemplateEntry>& now,
+                          JobProgress* job) {
+  // Stops, with nothing to say, once the job is cancelled; checked every few thousand rows.
+  const auto stopped = [job](qsizetype row) { return job && row % 4096 == 0 && job->cancelled(); };
+  constexpr int kShown = 12;
+  QHash<QString, qsizetype> nowByName;
+  nowByName.reserve(now.size());
+  for (qsizetype row = 0; row < now.size(); ++row) nowByName.insert(now.at(row).name, row);
+  QList<bool> inVersion(now.size(), false);
   QList<const TemplateEntry*> coming;  // in the version, under a name the store lacks
   QStringList changes, commonInVersion;
-  for (const TemplateEntry& entry : version) {
-    versionNames.insert(entry.name);
+  qsizetype changed = 0;
+  for (qsizetype row = 0; row < version.size(); ++row) {
+    if (stopped(row)) return QString();
+    const TemplateEntry& entry = version.at(row);
     const auto found = nowByName.constFind(entry.name);
     if (found == nowByName.cend()) {
       coming << &entry;
       continue;
     }
+    inVersion[*found] = true;
     commonInVersion << entry.name;
-    if ((*found)->value != entry.value)
+    const QString& value = now.at(*found).value;
+    if (value != entry.value && changed++ < kShown)
       changes << QCoreApplication::translate("StoreVersions", "change %1: \"%2\" becomes \"%3\"")
-                     .arg(QuotedName(entry.name), FirstLine((*found)->value, 60),
-                          FirstLine(entry.value, 60));
+                     .arg(QuotedName(entry.name), FirstLine(value, 60), FirstLine(entry.value, 60));
   }
   QStringList commonNow;
   QList<const TemplateEntry*> going;  // in the store, under a name the version lacks
-  for (const TemplateEntry& entry : now) {
-    if (versionNames.contains(entry.name))
-      commonNow << entry.name;
+  // A name the store holds twice (a store written by hand) is the version's in both rows.
+  const bool twice = nowByName.size() != now.size();
+  for (qsizetype row = 0; row < now.size(); ++row) {
+    if (inVersion.at(twice ? nowByName.value(now.at(row).name) : row))
+      commonNow << now.at(row).name;
     else
-      going << &entry;
+      going << &now.at(row);
   }
-  // A template that goes and one that comes with the same text are one renamed.
+  // A template that goes and one that comes with the same text are one renamed: each that
+  // goes with the first that comes with its text, in the version's order. Those that come
+  // are found by their text, so that many renames cost no more than a few.
+  QHash<QString, QList<qsizetype>> comingByValue;
+  for (qsizetype at = coming.size() - 1; at >= 0; --at) comingByValue[coming.at(at)->value] << at;
+  QList<bool> paired(coming.size(), false);
   QStringList renames, added, removed;
+  qsizetype renamed = 0;
   for (const TemplateEntry* gone : going) {
-    const auto same = std::find_if(coming.begin(), coming.end(), [gone](const TemplateEntry* c) {
-      return c->value == gone->value;
-    });
-    if (same == coming.end()) {
+    const auto same = comingByValue.find(gone->value);
+    if (same == comingByValue.end() || same->isEmpty()) {
       removed << gone->name;
       continue;
     }
-    renames << QCoreApplication::translate("StoreVersions", "rename %1 to %2")
-                   .arg(QuotedName(gone->name), QuotedName((*same)->name));
-    coming.erase(same);
+    const qsizetype at = same->takeLast();
+    paired[at] = true;
+    if (renamed++ < kShown)
+      renames << QCoreApplication::translate("StoreVersions", "rename %1 to %2")
+                     .arg(QuotedName(gone->name), QuotedName(coming.at(at)->name));
   }
-  for (const TemplateEntry* entry : coming) added << entry->name;
+  for (qsizetype at = 0; at < coming.size(); ++at)
+    if (!paired.at(at)) added << coming.at(at)->name;
 
   QStringList lines;
   if (!added.isEmpty())
@@ -335,11 +354,11 @@ QString RestoreDifference(const QList<TemplateEntry>& version, const QList<Templ
   if (!removed.isEmpty())
     lines << QCoreApplication::translate("StoreVersions", "remove %1: %2")
                  .arg(TemplateCount(removed.size()), Names(removed));
-  lines << renames.mid(0, 12);
-  if (const int more = int(renames.size()) - 12; more > 0)
+  lines << renames;
+  if (const int more = int(renamed) - kShown; more > 0)
     lines << QCoreApplication::translate("StoreVersions", "rename %n more", nullptr, more);
-  lines << changes.mid(0, 12);
-  if (const int more = int(changes.size()) - 12; more > 0)
+  lines << changes;
+  if (const int more = int(changed) - kShown; more > 0)
     lines << QCoreApplication::translate("StoreVersions", "change %n more", nullptr, more);
   if (commonInVersion != commonNow)
     lines << QCoreApplication::translate("StoreVersions", "put the templates in another order");
@@ -351,17 +370,34 @@ QString RestoreDifference(const QList<TemplateEntry>& version, const QList<Templ
       .arg(lines.join(QStringLiteral("\n- ")));
 }
 
-QString WhatRestoreChanges(const StoreVersion& version, const QList<TemplateEntry>& now,
-                           const QString& store) {
-  WaitForWrites();
+QString WhatRestoreChanges(const StoreVersion& version, const QString& store, JobProgress* job) {
   QString why;
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why);
   QByteArray bytes;
   if (folder) why = folder->read(QFileInfo(version.file).fileName(), kLargest, true, bytes);
   QList<TemplateEntry> entries;
-  if (why.isEmpty() && !ReadTemplateFile(bytes, false, entries, why))
+  if (why.isEmpty() && !ReadTemplateFile(bytes, false, entries, why, job) && !why.isEmpty())
     why = QCoreApplication::translate("StoreVersions", "at %1").arg(why);
+  if (job && job->cancelled()) return QString();
   if (!why.isEmpty())
     return QCoreApplication::translate("StoreVersions", "This version cannot be read: %1").arg(why);
-  return RestoreDifference(entries, now);
+  // The store as it is now, read by an engine of the thread's own (the window's is not
+  // shared); a store not yet written holds no templates.
+  QList<TemplateEntry> now;
+  if (QFileInfo::exists(store)) {
+    TreeRows rows;
+    try {
+      const QByteArray path = QFile::encodeName(QFileInfo(store).absolutePath());
+      templates::tmpeng(std::filesystem::path(path.toStdString())).Template_LoadA(rows);
+    } catch (const std::exception&) {
+      return ErrorText(std::current_exception(),
+                       QCoreApplication::translate("StoreVersions",
+                                                   "The templates as they are now cannot be "
+                                                   "read from %1: ")
+                           .arg(store));
+    }
+    now.reserve(rows.rows.size());
+    for (const TreeRow& row : std::as_const(rows.rows)) now.append({row.text, row.key});
+  }
+  return RestoreDifference(entries, now, job);
 }

@@ -62,41 +62,45 @@ QString Decoded(const QByteArray& bytes) {
   return text;
 }
 
-// The lines of `text`, split as the engine splits the store: at CR LF, a lone CR or a lone LF.
-QStringList Lines(const QString& text) {
-  QString unified = text;
-  unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  unified.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return unified.split(QLatin1Char('\n'));
-}
-
-// Every line the engine reads as a template, as the engine reads it: the index before the
-// first separator, the name up to the second, and the value all the rest (separators in it
-// included). Lines that hold no template are passed over, as the engine passes over them;
-// a file with text but no template at all is no store.
+// Every line the engine reads as a template, as the engine reads it: lines split at CR LF,
+// a lone CR or a lone LF; the index before the first separator, the name up to the second,
+// and the value all the rest (separators in it included). Lines that hold no template are
+// passed over, as the engine passes over them; a file with text but no template at all is
+// no store. One pass over the text, each field copied once.
 bool ReadStoreFormat(const QString& text, QList<TemplateEntry>& entries, QString& error,
                      JobProgress* job) {
-  const QStringList lines = Lines(text);
+  const QChar* const chars = text.constData();
+  const qsizetype size = text.size();
   int firstText = 0;
-  for (int i = 0; i < lines.size(); ++i) {
-    if (job && i % 4096 == 0) {
+  int number = 0;
+  auto breaks = [](QStringView view) {
+    QString field = view.toString();
+    field.replace(kStoredCr, QLatin1Char('\r'));
+    field.replace(kStoredLf, QLatin1Char('\n'));
+    return field;
+  };
+  for (qsizetype start = 0; start <= size;) {
+    ++number;
+    if (job && number % 4096 == 0) {
       if (job->cancelled()) return false;
-      job->report(i, lines.size());
+      job->report(start, size);
     }
-    const QString& line = lines.at(i);
-    if (line.isEmpty()) continue;
-    if (firstText == 0) firstText = i + 1;
-    const qsizetype first = line.indexOf(kSeparator);
-    if (first < 0 || first + 1 == line.size()) continue;
-    const qsizetype second = line.indexOf(kSeparator, first + 1);
-    if (second < 0) continue;
-    auto breaks = [](QString field) {
-      field.replace(kStoredCr, QLatin1Char('\r'));
-      field.replace(kStoredLf, QLatin1Char('\n'));
-      return field;
-    };
-    entries << TemplateEntry{breaks(line.mid(first + 1, second - first - 1)),
-                             breaks(line.mid(second + 1)), i + 1};
+    qsizetype end = start;
+    while (end < size && chars[end] != QLatin1Char('\r') && chars[end] != QLatin1Char('\n')) ++end;
+    const QStringView line(chars + start, end - start);
+    if (!line.isEmpty()) {
+      if (firstText == 0) firstText = number;
+      const qsizetype first = line.indexOf(kSeparator);
+      const qsizetype second = first < 0 ? -1 : line.indexOf(kSeparator, first + 1);
+      if (second > first)
+        entries << TemplateEntry{breaks(line.mid(first + 1, second - first - 1)),
+                                 breaks(line.mid(second + 1)), number};
+    }
+    if (end == size) break;
+    start = end + (chars[end] == QLatin1Char('\r') && end + 1 < size &&
+                           chars[end + 1] == QLatin1Char('\n')
+                       ? 2
+                       : 1);
   }
   if (entries.isEmpty() && firstText != 0) {
     error = QCoreApplication::translate("TemplateFiles",

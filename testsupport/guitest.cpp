@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "common/longjob.h"
 #include "common/programfolder.h"
 #include "common/wholefile.h"
 #include "translations/translations.h"
@@ -93,13 +94,15 @@ QString ScriptedModal::fileName(QWidget*, bool, const QString& title, const QStr
 
 int ScriptedModal::choice(QWidget*, const QString& caption, const QString& text,
                           const QStringList& rows, const QString&,
-                          const std::function<QString(int)>& details) {
+                          const std::function<QString(int, JobProgress&)>& details) {
   asked << caption;
   shown << caption + QStringLiteral(": ") + text;
   shown << rows;
   const int chosen = choices.isEmpty() ? -1 : choices.takeFirst();
-  if (details && !rows.isEmpty())
-    shown << details(chosen >= 0 && chosen < rows.size() ? chosen : 0);
+  if (details && !rows.isEmpty()) {
+    JobProgress progress;
+    shown << details(chosen >= 0 && chosen < rows.size() ? chosen : 0, progress);
+  }
   return chosen;
 }
 

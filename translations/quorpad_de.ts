@@ -516,6 +516,10 @@ Möchten Sie die Datei erstellen?</translation>
 
 %2</translation>
     </message>
+    <message>
+        <source>Reading...</source>
+        <translation>Wird gelesen...</translation>
+    </message>
 </context>
 <context>
     <name>PasteTarget</name>
@@ -894,6 +898,10 @@ Restore brings back the first document checked as an unsaved document (the other
             <numerusform>%n weitere ändern</numerusform>
             <numerusform>%n weitere ändern</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The templates as they are now cannot be read from %1: </source>
+        <translation>Die Vorlagen, wie sie jetzt sind, können nicht aus %1 gelesen werden: </translation>
     </message>
 </context>
 <context>

@@ -516,6 +516,10 @@ Do you want to create it?</source>
 
 %2</translation>
     </message>
+    <message>
+        <source>Reading...</source>
+        <translation>Leyendo...</translation>
+    </message>
 </context>
 <context>
     <name>PasteTarget</name>
@@ -894,6 +898,10 @@ Restaurar recupera el primer documento marcado como un documento sin guardar (la
             <numerusform>cambiar %n más</numerusform>
             <numerusform>cambiar %n más</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The templates as they are now cannot be read from %1: </source>
+        <translation>Las plantillas tal como están ahora no se pueden leer de %1: </translation>
     </message>
 </context>
 <context>

@@ -516,6 +516,10 @@ Voulez-vous le créer&#xa0;?</translation>
 
 %2</translation>
     </message>
+    <message>
+        <source>Reading...</source>
+        <translation>Lecture...</translation>
+    </message>
 </context>
 <context>
     <name>PasteTarget</name>
@@ -894,6 +898,10 @@ Restaurer rétablit le premier document coché dans un document non enregistré 
             <numerusform>modifier %n autre</numerusform>
             <numerusform>modifier %n autres</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The templates as they are now cannot be read from %1: </source>
+        <translation>Les modèles tels qu’ils sont maintenant ne peuvent pas être lus depuis %1&#xa0;: </translation>
     </message>
 </context>
 <context>

@@ -1,12 +1,18 @@
 // The real questions: a window closed for good while its question is open; the keyboard
-// handed back as a dialog goes.
+// handed back as a dialog goes; a choice's details worked out beside it.
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QListWidget>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
 #include <optional>
 
+#include "common/longjob.h"
 #include "common/modal.h"
 
 class ModalTest : public QObject {
@@ -74,6 +80,45 @@ class ModalTest : public QObject {
     QTest::qWait(300);  // the second pass, too, leaves it there
     QCOMPARE(QApplication::activeWindow(), expected);
     delete dialog;
+  }
+
+  // What a choice says of a row is worked out beside the dialog: the dialog shows and answers
+  // while the work lasts, a row passed over never shows its text, and closing the dialog
+  // stops the work under way.
+  void choiceDetailsAreWorkedOutBesideTheDialog() {
+    std::atomic<bool> released{false};
+    std::atomic<int> began{0}, stopped{0};
+    const auto details = [&](int row, JobProgress& job) {
+      ++began;
+      QElapsedTimer waited;
+      waited.start();
+      while (!job.cancelled() && !(row == 1 && released) && waited.elapsed() < 5000)
+        QThread::msleep(1);
+      if (job.cancelled()) ++stopped;
+      return QStringLiteral("row %1").arg(row);
+    };
+    QString whileWorking, worked;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      auto* box = dialog->findChild<QPlainTextEdit*>(QStringLiteral("details"));
+      auto* list = dialog->findChild<QListWidget*>(QStringLiteral("choices"));
+      whileWorking = box->toPlainText() + QLatin1Char('|') + box->placeholderText();
+      const auto waitFor = [](const auto& done) { return QTest::qWaitFor(done, 5000); };
+      if (waitFor([&] { return began == 1; })) QTest::keyClick(list, Qt::Key_Down);
+      if (waitFor([&] { return stopped == 1; })) released = true;
+      if (waitFor([&] { return !box->toPlainText().isEmpty(); })) worked = box->toPlainText();
+      released = false;
+      QTest::keyClick(list, Qt::Key_Up);  // still working as the dialog closes
+      waitFor([&] { return began == 3; });
+      QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+    });
+    const int chosen = Modal().choice(nullptr, QStringLiteral("Versions"), QStringLiteral("Which?"),
+                                      {QStringLiteral("first"), QStringLiteral("second")},
+                                      QStringLiteral("Restore"), details);
+    QCOMPARE(chosen, -1);
+    QCOMPARE(whileWorking, QStringLiteral("|Reading..."));
+    QCOMPARE(worked, QStringLiteral("row 1"));
+    QCOMPARE(stopped.load(), 2);
   }
 };
 

@@ -212,6 +212,41 @@ class ManagerTest : public Fixture {
     QCOMPARE(modal_.shown.at(2), restoring);
   }
 
+  // A difference of many: each template gone is paired with the first come with its text,
+  // in the version's order, however many there are; only a dozen of a kind are spelled out.
+  void restoreDifferenceOfMany_data() {
+    QTest::addColumn<QList<TemplateEntry>>("version");
+    QTest::addColumn<QList<TemplateEntry>>("now");
+    QTest::addColumn<QString>("said");
+    const auto entries = [](const QString& prefix, int n, const QString& value) {
+      QList<TemplateEntry> list;
+      for (int i = 1; i <= n; ++i) list.append({prefix + QString::number(i), value.arg(i)});
+      return list;
+    };
+    const QString would = QStringLiteral("Restoring this version would:\n- ");
+    QTest::newRow("one text, two renamed and one added")
+        << QList<TemplateEntry>{{"X", "a"}, {"Y", "a"}, {"Z", "a"}}
+        << QList<TemplateEntry>{{"B", "a"}, {"A", "a"}}
+        << would + "add 1 template: 'Z'\n- rename 'B' to 'X'\n- rename 'A' to 'Y'";
+    // The first dozen of 14 lines of `line` (%1 the number), then the count of the rest.
+    const auto dozen = [](const QString& line, const QString& rest) {
+      QStringList lines;
+      for (int i = 1; i <= 12; ++i) lines << line.arg(i);
+      return lines.join("\n- ") + "\n- " + rest;
+    };
+    QTest::newRow("14 renamed") << entries("New ", 14, "v%1") << entries("Old ", 14, "v%1")
+                                << would + dozen("rename 'Old %1' to 'New %1'", "rename 2 more");
+    QTest::newRow("14 changed") << entries("T", 14, "was %1") << entries("T", 14, "is %1")
+                                << would + dozen("change 'T%1': \"is %1\" becomes \"was %1\"",
+                                                 "change 2 more");
+  }
+  void restoreDifferenceOfMany() {
+    QFETCH(QList<TemplateEntry>, version);
+    QFETCH(QList<TemplateEntry>, now);
+    QFETCH(QString, said);
+    QCOMPARE(RestoreDifference(version, now), said);
+  }
+
   void boxChangedLastDecidesEditButtons() {
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     QCOMPARE(editButtons(m), 0);

@@ -8,6 +8,7 @@
 #include <utility>
 
 class QWidget;
+class JobProgress;
 
 namespace templates {
 class EngineError;
@@ -46,11 +47,13 @@ class ModalSeam {
                       const QStringList& names, QStringList& answers);
   // A choice of one of `rows` (the first chosen at first); returns the row chosen, or -1 when
   // cancelled. `accept` is the caption of the button that takes it. Where `details` is given,
-  // what it says of the row chosen shows below the list as the choice moves. Seams that show
-  // no real dialog cancel it.
+  // what it says of the row chosen shows below the list as the choice moves. It is worked out
+  // beside the window, on a thread of its own, so it reads only what it holds; once `job` is
+  // cancelled (the choice moved on, the dialog closed) its text is dropped, so it may stop.
+  // Seams that show no real dialog cancel it.
   virtual int choice(QWidget* parent, const QString& caption, const QString& text,
                      const QStringList& rows, const QString& accept,
-                     const std::function<QString(int row)>& details = nullptr);
+                     const std::function<QString(int row, JobProgress& job)>& details = nullptr);
   // A file dialog; returns the chosen full path, or an empty string when cancelled.
   // `filters` are Qt name filters ("Text (*.txt)"); `save` asks for a file to write.
   // `chosenFilter`, where given, is set to the filter chosen in the dialog.

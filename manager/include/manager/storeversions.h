@@ -59,11 +59,14 @@ QString QuotedName(const QString& name);
 // When `version` was the store, in local time, as the versions are listed.
 QString VersionTime(const StoreVersion& version);
 
-// What restoring `version` would change in `store`, whose templates are `now`: the
-// templates it would add, remove, rename (one gone and one come with the same text) and
-// change (with the first lines of both texts), and whether the order changes; or why the
-// version cannot be read.
-QString WhatRestoreChanges(const StoreVersion& version, const QList<TemplateEntry>& now,
-                           const QString& store);
+// What restoring `version` would change in `store` as it is now: the templates it would
+// add, remove, rename (one gone and one come with the same text) and change (with the first
+// lines of both texts), and whether the order changes; or why the version or the store
+// cannot be read. Made to run beside the window, on a version StoreVersions listed: it
+// reads the two files with an engine of its own, and as `job`, once cancelled, it stops and
+// says nothing.
+QString WhatRestoreChanges(const StoreVersion& version, const QString& store,
+                           JobProgress* job = nullptr);
 // The same between two lists of templates.
-QString RestoreDifference(const QList<TemplateEntry>& version, const QList<TemplateEntry>& now);
+QString RestoreDifference(const QList<TemplateEntry>& version, const QList<TemplateEntry>& now,
+                          JobProgress* job = nullptr);

@@ -71,7 +71,8 @@ class ScriptedModal : public ModalSeam {
   // Logs the caption in `asked`, and the text, the rows and the details of the row it takes
   // (of the first when it cancels) in `shown`, then takes the next of `choices`.
   int choice(QWidget* parent, const QString& caption, const QString& text, const QStringList& rows,
-             const QString& accept, const std::function<QString(int)>& details) override;
+             const QString& accept,
+             const std::function<QString(int, JobProgress&)>& details) override;
   // Logs the caption in `asked` and takes the next of `numbers`.
   int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,
              int most, bool& ok) override;
