@@ -1,6 +1,8 @@
 // Documents on disk, through the engine's decoder so that both read files alike.
 #include "documents/documentfile.h"
 
+#include <cstring>
+
 #include <QCoreApplication>
 #include <algorithm>
 
@@ -79,38 +81,42 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
       head(lines, result.format.utf8);
     }
   }
-  const QString decoded = FromU16(templates::text::Decode(view));
+  // Decoded straight into the text, whose line ends are then made one LF each in place.
+  QString& text = result.text;
+  text.resize(bytes.size() + 1);  // room for the last line's break, where the file has none
+  QChar* const chars = text.data();
+  const qsizetype n = static_cast<qsizetype>(
+      templates::text::DecodeInto(view, result.format.utf8, reinterpret_cast<char16_t*>(chars)));
+  bytes = QByteArray();
 
   // Lines end at CR LF, a lone CR or a lone LF; each comes into the editor ending with one
   // line break, the last one included.
-  QString& text = result.text;
   QByteArray ends;
-  text.reserve(decoded.size() + 1);
   int line = 0;
-  qsizetype pos = 0;
-  const qsizetype n = decoded.size();
+  qsizetype pos = 0, out = 0;
   while (pos < n) {
     qsizetype end = pos;
-    while (end < n && decoded.at(end) != QLatin1Char('\r') &&
-           decoded.at(end) != QLatin1Char('\n')) {
-      ++end;
-    }
+    while (end < n && chars[end] != QLatin1Char('\r') && chars[end] != QLatin1Char('\n')) ++end;
     progress(++line);
     if (job && line % 4096 == 0) {
       if (job->cancelled()) return ReadResult();
       job->report(pos, n);
     }
-    text.append(QStringView(decoded).mid(pos, end - pos));
-    text.append(QLatin1Char('\n'));
+    if (out != pos) std::memmove(chars + out, chars + pos, sizeof(QChar) * size_t(end - pos));
+    out += end - pos;
     char code = kEndLf;
-    if (end < n && decoded.at(end) == QLatin1Char('\r')) {
-      code = end + 1 < n && decoded.at(end + 1) == QLatin1Char('\n') ? kEndCrLf : kEndCr;
+    if (end < n && chars[end] == QLatin1Char('\r')) {
+      code = end + 1 < n && chars[end + 1] == QLatin1Char('\n') ? kEndCrLf : kEndCr;
       if (code == kEndCrLf) ++end;
     }
+    chars[out++] = QLatin1Char('\n');
     // The last line's end, where the file has none, is no kind of its own.
     if (end < n) ends.append(code);
     pos = end + 1;
   }
+  text.truncate(out);
+  // Text of many bytes a character (CJK in UTF-8) leaves much of the room unused.
+  if (text.capacity() - out > out / 8) text.squeeze();
   // A file keeps its kind of line end: LF where it has none; where its lines end in more
   // than one way, each line keeps its own.
   const bool lf = ends.contains(kEndLf), cr = ends.contains(kEndCr), crlf = ends.contains(kEndCrLf);

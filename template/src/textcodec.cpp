@@ -32,10 +32,7 @@ std::u16string Widen(std::string_view ascii) {
 
 std::u16string DecodeWindows1252(std::string_view bytes) {
   std::u16string out(bytes.size(), u'\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    out[i] = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
-  }
+  DecodeInto(bytes, false, out.data());
   return out;
 }
 
@@ -88,16 +85,25 @@ bool IsUtf8(std::string_view bytes) {
 
 std::u16string Decode(std::string_view bytes) {
   if (IsAscii(bytes)) return Widen(bytes);
-  if (!IsUtf8NonAscii(bytes)) return DecodeWindows1252(bytes);
   // Valid UTF-8 never needs more UTF-16 units than it has bytes.
   std::u16string out(bytes.size(), u'\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, bytes.data(),
-                static_cast<int32_t>(bytes.size()), &status);
-  if (U_FAILURE(status)) return DecodeWindows1252(bytes);
-  out.resize(static_cast<std::size_t>(length));
+  out.resize(DecodeInto(bytes, IsUtf8NonAscii(bytes), out.data()));
   return out;
+}
+
+std::size_t DecodeInto(std::string_view bytes, bool utf8, char16_t* out) {
+  if (utf8 && bytes.size() <= static_cast<std::size_t>(INT32_MAX)) {
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8(out, static_cast<int32_t>(bytes.size()), &length, bytes.data(),
+                  static_cast<int32_t>(bytes.size()), &status);
+    if (U_SUCCESS(status)) return static_cast<std::size_t>(length);
+  }
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    out[i] = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+  }
+  return bytes.size();
 }
 
 std::string Encode(std::u16string_view text) {

@@ -1,5 +1,6 @@
 // Text encoding: which bytes count as UTF-8, the Windows-1252 fallback, UTF-8 output and
 // lower-casing.
+#include <cstring>
 #include <set>
 
 #include "engine_test_support.h"
@@ -46,6 +47,10 @@ TEST(TextCodec, OnlyWellFormedUtf8IsUtf8) {
        }) {
     EXPECT_FALSE(text::IsUtf8(bad)) << testing::PrintToString(std::string(bad));
     EXPECT_EQ(text::Decode(bad), text::DecodeWindows1252(bad));
+    // Said to be UTF-8 by mistake, it is still read as Windows-1252.
+    std::u16string into(std::strlen(bad), u'\0');
+    into.resize(text::DecodeInto(bad, true, into.data()));
+    EXPECT_EQ(into, text::DecodeWindows1252(bad));
   }
   EXPECT_EQ(text::Decode("\xf0\x9f\x98\x80"), u"😀");
 }

@@ -14,6 +14,12 @@ namespace templates::text {
 // byte is lost and encoding the result as Windows-1252 would give the input back.
 TEMPLATE_EXPORT std::u16string Decode(std::string_view bytes);
 
+// Decodes bytes as Decode() does into `out`, which has room for bytes.size() units, and
+// returns how many it wrote: `utf8` is what IsUtf8() said of the same bytes, so that they are
+// not checked again and the text is never copied (bytes that turn out not to be UTF-8 after
+// all are decoded as Windows-1252).
+TEMPLATE_EXPORT std::size_t DecodeInto(std::string_view bytes, bool utf8, char16_t* out);
+
 // Decodes bytes as Windows-1252 alone.
 TEMPLATE_EXPORT std::u16string DecodeWindows1252(std::string_view bytes);
 
