@@ -83,7 +83,8 @@ ReadResult ReadDocument(const QString& path, const std::function<void(int)>& pro
   }
   // Decoded straight into the text, whose line ends are then made one LF each in place.
   QString& text = result.text;
-  text.resize(bytes.size() + 1);  // room for the last line's break, where the file has none
+  text.reserve(bytes.size() + 1);  // room for the last line's break, where the file has none
+  text.resize(bytes.size() + 1);
   QChar* const chars = text.data();
   const qsizetype n = static_cast<qsizetype>(
       templates::text::DecodeInto(view, result.format.utf8, reinterpret_cast<char16_t*>(chars)));
@@ -149,11 +150,10 @@ std::string WithLineEnds(std::string bytes, const QString& lineEnd, const QByteA
   const bool mixed = lineEnd.isEmpty();
   char code = kEndCrLf;
   qsizetype line = 0;
-  for (char c : bytes) {
-    if (c != '\n') {
-      out += c;
-      continue;
-    }
+  std::size_t from = 0;
+  // Each line copied whole, its end after it.
+  for (std::size_t at; (at = bytes.find('\n', from)) != std::string::npos; from = at + 1) {
+    out.append(bytes, from, at - from);
     if (mixed && line < ends.size()) code = ends.at(line);
     ++line;
     if (!mixed || code == kEndCrLf) {
@@ -162,6 +162,7 @@ std::string WithLineEnds(std::string bytes, const QString& lineEnd, const QByteA
       out += code == kEndCr ? '\r' : '\n';
     }
   }
+  out.append(bytes, from, std::string::npos);
   return out;
 }
 
@@ -169,7 +170,8 @@ std::string WithLineEnds(std::string bytes, const QString& lineEnd, const QByteA
 
 QString WriteDocument(const QString& path, const QString& text, DocumentFormat& format,
                       const QByteArray& lineEnds) {
-  const std::u16string wide = ToU16(text);
+  const std::u16string_view wide(reinterpret_cast<const char16_t*>(text.utf16()),
+                                 static_cast<std::size_t>(text.size()));
   std::string bytes;
   bool utf8 = format.utf8;
   if (!utf8 && !templates::text::EncodeWindows1252(wide, bytes)) utf8 = true;
