@@ -178,7 +178,16 @@ int main(int argc, char* argv[]) {
   if (!command.newInstance) {
     HandOverReply reply;
     QString problem;
-    switch (instance.claim({arguments, workingFolder}, reply, problem)) {
+    // A pick on its own is no session's quorpad: it only looks for one to answer it, taking no
+    // lock and never listening, so that a later start neither waits for it nor finds it.
+    SingleInstance::Role role = SingleInstance::Role::kFirst;
+    if (command.action != CommandLine::Action::kPick)
+      role = instance.claim({arguments, workingFolder}, reply, problem);
+    else if (instance.handOverOnly({arguments, workingFolder}, reply, problem))
+      role = SingleInstance::Role::kHandedOver;
+    else if (!problem.isEmpty())
+      role = SingleInstance::Role::kAlone;
+    switch (role) {
       case SingleInstance::Role::kHandedOver:
         return Answer(reply);
       case SingleInstance::Role::kAlone:
@@ -192,8 +201,6 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  // A pick on its own is no session's quorpad: a later start must not wait for it to end.
-  if (command.action == CommandLine::Action::kPick) instance.release();
   // No quorpad was running to answer: this one carries the command line out, and starts as
   // the session's where it needs the window.
   Session session(instance);

@@ -133,6 +133,23 @@ SingleInstance::Role SingleInstance::claim(const HandOverRequest& request, HandO
   return Role::kAlone;
 }
 
+bool SingleInstance::handOverOnly(const HandOverRequest& request, HandOverReply& reply,
+                                  QString& problem) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    switch (handOver(request, reply, problem)) {
+      case Attempt::kAnswered:
+        return true;
+      case Attempt::kGone:
+        QThread::msleep(kEndingMs);
+        break;
+      case Attempt::kNobodyListens:
+      case Attempt::kNoAnswer:
+        return false;
+    }
+  }
+  return false;
+}
+
 SingleInstance::Attempt SingleInstance::handOver(const HandOverRequest& request,
                                                  HandOverReply& reply, QString& problem) {
   QLocalSocket socket;

@@ -118,6 +118,29 @@ class SingleInstanceTest : public QObject {
     QCOMPARE(received.workingFolder, sent.workingFolder);
   }
 
+  // A start that only looks (a pick on its own) is answered by the running quorpad; with none
+  // running it leaves neither a socket nor a lock behind, so the next start is the session's.
+  void aStartThatOnlyLooksNeverListens() {
+    const HandOverRequest pick{{QStringLiteral("quorpad"), QStringLiteral("--pick")},
+                               QDir::rootPath()};
+    HandOverReply reply;
+    QString problem;
+    SingleInstance looking(path());
+    QVERIFY(!looking.handOverOnly(pick, reply, problem));
+    QCOMPARE(problem, QString());
+    QVERIFY(!looking.listening());
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    const auto running = first();
+    QVERIFY(running);
+    running->setHandler([](const HandOverRequest& request) {
+      return HandOverReply{0, request.arguments.join(QLatin1Char(' ')), {}};
+    });
+    bool answered = false;
+    RunElsewhere([&] { answered = SingleInstance(path()).handOverOnly(pick, reply, problem); });
+    QVERIFY(answered);
+    QCOMPARE(reply.output, QStringLiteral("quorpad --pick"));
+  }
+
   void requestsWaitUntilTheHandlerIsSet() {
     const auto running = first();
     QVERIFY(running);

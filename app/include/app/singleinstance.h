@@ -41,6 +41,10 @@ class SingleInstance : public QObject {
   // `reply`. A socket left by a quorpad that was killed is cleared away; two starts at the
   // same moment agree through a lock file beside the socket.
   Role claim(const HandOverRequest& request, HandOverReply& reply, QString& problem);
+  // Only hands `request` over to the running quorpad, for a start that is never the session's
+  // (a pick on its own): true once it answered, with `reply` filled. No lock is taken and
+  // nothing listens; where a quorpad is there but cannot be reached, `problem` says why.
+  bool handOverOnly(const HandOverRequest& request, HandOverReply& reply, QString& problem);
 
   // Answers the requests of later starts. Requests that arrive before it is set wait.
   void setHandler(Handler handler);
