@@ -143,6 +143,8 @@ bool SingleInstance::handOverOnly(const HandOverRequest& request, HandOverReply&
         QThread::msleep(kEndingMs);
         break;
       case Attempt::kNobodyListens:
+        problem.clear();  // one that ended on the way is no problem of this start
+        return false;
       case Attempt::kNoAnswer:
         return false;
     }

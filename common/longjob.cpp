@@ -105,10 +105,16 @@ void LongJob::startWork(const QString& what, std::function<void(JobProgress&)> w
   Q_EMIT started();
   // A job overtaken while it waits for the thread never starts. The job outlives its
   // thread's work (its destructor waits), and a result still queued when it goes is dropped.
+  ++onThread_;
   worker_->start([this, progress, work = std::move(work), done = std::move(done)] {
     if (!progress->cancelled()) work(*progress);
     QMetaObject::invokeMethod(
-        this, [this, progress, done] { finish(progress, done); }, Qt::QueuedConnection);
+        this,
+        [this, progress, done] {
+          if (--onThread_ == 0 && lettingGo_) deleteLater();
+          finish(progress, done);
+        },
+        Qt::QueuedConnection);
   });
 }
 
@@ -155,6 +161,13 @@ void LongJob::cancel() {
   // What the slices did so far is put back before anyone hears of the end.
   if (const std::function<void()> undo = std::exchange(undo_, nullptr)) undo();
   end();
+}
+
+void LongJob::letGo() {
+  cancel();
+  lettingGo_ = true;
+  setParent(QCoreApplication::instance());
+  if (onThread_ == 0) deleteLater();
 }
 
 void LongJob::dispose(std::shared_ptr<void> garbage) {

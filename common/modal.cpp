@@ -301,20 +301,22 @@ class RealDialogs : public ModalSeam {
     QDialog dialog(parent);
     QListWidget* list = ListQuestion(dialog, caption, text, QStringLiteral("choices"));
     list->addItems(rows);
+    LongJob* job = nullptr;
     if (details) {
       auto* shown = new QPlainTextEdit(&dialog);
       shown->setObjectName(QStringLiteral("details"));
       shown->setAccessibleName(QCoreApplication::translate("Modal", "What the choice holds"));
       shown->setReadOnly(true);
       shown->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-      shown->setPlaceholderText(QCoreApplication::translate("Modal", "Reading..."));
       dialog.layout()->addWidget(shown);
-      // Worked out beside the dialog, which answers meanwhile; a row passed over is dropped.
-      // Closing the dialog cancels it, and waits for the work to stop before `details` goes.
-      auto* job = new LongJob(shown);
+      // Worked out beside the dialog, which answers meanwhile; a row passed over is dropped,
+      // and the dialog closes without waiting for the work under way.
+      job = new LongJob(&dialog);
       QObject::connect(
           list, &QListWidget::currentRowChanged, shown, [shown, job, details](int row) {
             shown->clear();
+            shown->setPlaceholderText(row < 0 ? QString()
+                                              : QCoreApplication::translate("Modal", "Reading..."));
             if (row < 0) {
               job->cancel();
               return;
@@ -334,6 +336,7 @@ class RealDialogs : public ModalSeam {
     dialog.resize(dialog.sizeHint().expandedTo(details ? QSize(560, 480) : QSize(420, 320)));
     list->setFocus();
     const bool chosen = RunModal(dialog, QDialog::Rejected) == QDialog::Accepted;
+    if (job) job->letGo();
     return chosen ? list->currentRow() : -1;
   }
   int number(QWidget* parent, const QString& caption, const QString& label, int value, int least,

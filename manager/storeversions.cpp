@@ -375,15 +375,18 @@ QString WhatRestoreChanges(const StoreVersion& version, const QString& store, Jo
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why);
   QByteArray bytes;
   if (folder) why = folder->read(QFileInfo(version.file).fileName(), kLargest, true, bytes);
+  const auto stopped = [job] { return job && job->cancelled(); };
+  if (stopped()) return QString();
   QList<TemplateEntry> entries;
   if (why.isEmpty() && !ReadTemplateFile(bytes, false, entries, why, job) && !why.isEmpty())
     why = QCoreApplication::translate("StoreVersions", "at %1").arg(why);
-  if (job && job->cancelled()) return QString();
+  if (stopped()) return QString();
   if (!why.isEmpty())
     return QCoreApplication::translate("StoreVersions", "This version cannot be read: %1").arg(why);
   // The store as it is now, read by an engine of the thread's own (the window's is not
   // shared); a store not yet written holds no templates.
   QList<TemplateEntry> now;
+  if (stopped()) return QString();
   if (QFileInfo::exists(store)) {
     TreeRows rows;
     try {

@@ -92,6 +92,10 @@ class LongJob : public QObject {
   void dispose(std::shared_ptr<void> garbage);
   // Stops the running job, if any: its result is dropped and ended() follows at once.
   void cancel();
+  // Cancels the job and lets this object go without waiting for its thread, for an owner that
+  // goes while the work may still run (a dialog closing): it is deleted once the work under
+  // way has stopped, or with the application. The work must hold what it reads.
+  void letGo();
   bool busy() const { return running_ != nullptr; }
   QString what() const { return what_; }
   // Waits for the job to end, its slices run at once (for tests).
@@ -125,6 +129,8 @@ class LongJob : public QObject {
   void end();
 
   QThreadPool* worker_;
+  int onThread_ = 0;  // work handed to the thread whose end has not come back yet
+  bool lettingGo_ = false;
   std::shared_ptr<JobProgress> running_;
   QString what_;
   QElapsedTimer since_;

@@ -48,8 +48,9 @@ class ModalSeam {
   // A choice of one of `rows` (the first chosen at first); returns the row chosen, or -1 when
   // cancelled. `accept` is the caption of the button that takes it. Where `details` is given,
   // what it says of the row chosen shows below the list as the choice moves. It is worked out
-  // beside the window, on a thread of its own, so it reads only what it holds; once `job` is
-  // cancelled (the choice moved on, the dialog closed) its text is dropped, so it may stop.
+  // beside the window, on a thread of its own, and may still run after the dialog has closed,
+  // so it reads only what it holds (captured by value); once `job` is cancelled (the choice
+  // moved on, the dialog closed) its text is dropped, so it may stop.
   // Seams that show no real dialog cancel it.
   virtual int choice(QWidget* parent, const QString& caption, const QString& text,
                      const QStringList& rows, const QString& accept,
