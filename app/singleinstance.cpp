@@ -114,32 +114,22 @@ SingleInstance::Role SingleInstance::claim(const HandOverRequest& request, HandO
                      ? QCoreApplication::translate("SingleInstance", "no permission")
                      : QCoreApplication::translate("SingleInstance", "held"));
   }
-  // A quorpad that ends while the request is on its way answers nothing: look once more.
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    switch (handOver(request, reply, problem)) {
-      case Attempt::kAnswered:
-        return Role::kHandedOver;
-      case Attempt::kNobodyListens:
-        problem = lockProblem;
-        return listen(problem) ? Role::kFirst : Role::kAlone;
-      case Attempt::kGone:
-        // Give its socket a moment to go with it.
-        QThread::msleep(kEndingMs);
-        break;
-      case Attempt::kNoAnswer:
-        return Role::kAlone;
-    }
-  }
-  return Role::kAlone;
+  if (handOverOnly(request, reply, problem)) return Role::kHandedOver;
+  // A quorpad there that cannot be reached (the reason said) keeps its socket.
+  if (!problem.isEmpty()) return Role::kAlone;
+  problem = lockProblem;
+  return listen(problem) ? Role::kFirst : Role::kAlone;
 }
 
 bool SingleInstance::handOverOnly(const HandOverRequest& request, HandOverReply& reply,
                                   QString& problem) {
+  // A quorpad that ends while the request is on its way answers nothing: look once more.
   for (int attempt = 0; attempt < 2; ++attempt) {
     switch (handOver(request, reply, problem)) {
       case Attempt::kAnswered:
         return true;
       case Attempt::kGone:
+        // Give its socket a moment to go with it.
         QThread::msleep(kEndingMs);
         break;
       case Attempt::kNobodyListens:

@@ -43,7 +43,8 @@ class SingleInstance : public QObject {
   Role claim(const HandOverRequest& request, HandOverReply& reply, QString& problem);
   // Only hands `request` over to the running quorpad, for a start that is never the session's
   // (a pick on its own): true once it answered, with `reply` filled. No lock is taken and
-  // nothing listens; where a quorpad is there but cannot be reached, `problem` says why.
+  // nothing listens; where a quorpad is there but cannot be reached (or ended twice on the
+  // way), `problem` says why, and is empty where none is there.
   bool handOverOnly(const HandOverRequest& request, HandOverReply& reply, QString& problem);
 
   // Answers the requests of later starts. Requests that arrive before it is set wait.
