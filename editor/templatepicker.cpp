@@ -362,6 +362,13 @@ bool TemplatePicker::eventFilter(QObject* watched, QEvent* event) {
       followAnchor();
     return false;
   }
+  // Escape closes the picker, which holds the keyboard over the document, before the window
+  // takes the key for itself (to stop work under way, such as a file still opening).
+  if (watched == txtFilter && event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    event->accept();
+    return true;
+  }
   if (watched == txtFilter && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int page = std::max(
