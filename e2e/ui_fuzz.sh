@@ -33,6 +33,8 @@ if [ ! -x "$BIN_DIR/quorpad" ] || [ ${#seeds[@]} -eq 0 ]; then
   echo "usage: ui_fuzz.sh PROGRAM_FOLDER SECONDS SEED [SEED...]" >&2
   exit 2
 fi
+# Copied again later from the run's own folder.
+BIN_DIR=$(cd "$BIN_DIR" && pwd)
 xs_bound $((SECONDS_IN_ALL + 120)) "$0" "$BIN_DIR" "$SECONDS_IN_ALL" "${seeds[@]}"
 xs_keep=${UI_FUZZ_KEEP:-}
 reports=${UI_FUZZ_REPORTS:-}
@@ -42,6 +44,9 @@ item=""
 
 xs_begin gdbus dbus-daemon xfce4-panel xclip || exit 1
 xs_copy_program "$BIN_DIR" || exit 1
+# The program's own files as copied, told apart from a dialog's renames and saves over them.
+program_files() { (cd "$work/bin" && stat -L -c '%n %i %s %Y' quorpad libtemplate.so* 2>&1); }
+program_as_copied=$(program_files)
 # What quorpad saves by a bare name (a Save As answered by random keys) stays in the run's
 # folder, not wherever the fuzzer was started.
 cd "$work" || exit 1
@@ -72,7 +77,17 @@ found() {  # found WHAT: the finding, with what led to it, and the end
   exit 1
 }
 
+# The file dialogs open in the program's folder, where random keys may rename, delete or save
+# over the program's own files (the list's Rename and Delete, a Save As onto one): they are
+# put back before each start, as a user who did so would reinstall.
+keep_program() {
+  [ "$(program_files)" = "$program_as_copied" ] && return
+  rm -f "$work/bin/quorpad" "$work/bin"/libtemplate.so*
+  xs_copy_program "$BIN_DIR" || exit 1
+  program_as_copied=$(program_files)
+}
 start_quorpad() {
+  keep_program
   xs_spawn "$work/quorpad.log" "$work/bin/quorpad"
   qp_pid=$spawned_pid
   item=""
@@ -126,6 +141,7 @@ answers() {
   item=""
   menu=""
   answered_by="a later start's --list"
+  keep_program
   timeout 5 "$work/bin/quorpad" --list >/dev/null 2>&1
 }
 ended() {  # reaps quorpad if it has ended; a finding unless it ended with 0
@@ -239,11 +255,13 @@ act() {
     16) last_action="tray Activate"; know_item && sni_activate ;;
     17)
       last_action="later start with a file"
+      keep_program
       (cd "$docs" && timeout 25 "$work/bin/quorpad" "$(printf '%s\n' a.txt b.txt c.txt | sed -n "$(($(pick 3) + 1))p")" \
         >/dev/null 2>&1) || true
       ;;
     18)
       last_action="later start with --copy"
+      keep_program
       timeout 25 "$work/bin/quorpad" --copy "$(printf '%s\n' Greeting Sig Nothing | sed -n "$(($(pick 3) + 1))p")" \
         >/dev/null 2>&1 || true
       ;;
