@@ -151,12 +151,14 @@ QString StoreVersionFolder(const QString& store) {
   return QDir(StateFolder()).filePath(QStringLiteral("versions/") + StoreKey(store));
 }
 
-QString KeepStoreVersion(const QString& store, const QString& change) {
+QString KeepStoreVersion(const QString& store, const QString& change, QByteArray* kept) {
   // A store that is missing or not a file has nothing to keep; the change itself says why.
   if (!QFileInfo(store).isFile()) return QString();
   QByteArray bytes;
   if (QString reason = ReadWholeFile(store, kLargest, bytes); !reason.isEmpty()) return reason;
-  return KeepStoreVersionBytes(store, bytes, change);
+  QString reason = KeepStoreVersionBytes(store, bytes, change);
+  if (kept && reason.isEmpty()) *kept = std::move(bytes);
+  return reason;
 }
 
 void KeepStoreVersionBeside(const QString& store, const QString& change, QObject* context,
@@ -249,15 +251,20 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
     return reason;
   const QString change = QCoreApplication::translate("StoreVersions", "Restored the version of %1")
                              .arg(VersionTime(version));
-  if (QString reason = KeepStoreVersion(store, change); !reason.isEmpty()) return reason;
+  // The templates as they are now are kept before they are replaced.
+  const bool hadStore = QFileInfo(store).isFile();
+  QByteArray now;
+  if (QString reason = KeepStoreVersion(store, change, &now); !reason.isEmpty()) return reason;
   std::string replaced;
   try {
     replaced = engine.Template_Replace(std::string_view(bytes.constData(), bytes.size()));
   } catch (const std::exception&) {
     return ErrorText(std::current_exception());
   }
-  // What the restore replaced is kept too; a change that came in since the version above
-  // was kept is thereby never lost.
+  // What the restore replaced is kept too where it is not what was kept above: a change that
+  // came in meanwhile is thereby never lost.
+  if (hadStore && replaced == std::string_view(now.constData(), size_t(now.size())))
+    return QString();
   return KeepStoreVersionBytes(store, QByteArray::fromStdString(replaced), change);
 }
 

@@ -32,8 +32,9 @@ QString StoreVersionFolder(const QString& store);
 // made, said beside it; then keeps only the newest kKeptStoreVersions. An empty string on
 // success, else the reason; a store that does not exist, or is not a file, has nothing to
 // keep and succeeds, and so does a store whose bytes are those of the newest version (which
-// then says `change` instead: the change it named did not change the store).
-QString KeepStoreVersion(const QString& store, const QString& change);
+// then says `change` instead: the change it named did not change the store). Once kept, the
+// store's bytes go to `kept` where one is given.
+QString KeepStoreVersion(const QString& store, const QString& change, QByteArray* kept = nullptr);
 // The same for `bytes`, the store as it was.
 QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes, const QString& change);
 // The same beside the window: the store is read now, before the change, and written as a
