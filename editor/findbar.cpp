@@ -614,6 +614,14 @@ QString FindBar::statusText() const {
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+  // Escape closes the bar, which has the keyboard, before the window takes the key to stop
+  // other work under way (a file still opening); while the bar's own Replace All runs, the key
+  // stops that instead.
+  if (event->type() == QEvent::ShortcutOverride && (watched == txtFind || watched == txtReplace) &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !replacer_->busy()) {
+    event->accept();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress && (watched == txtFind || watched == txtReplace)) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool shift = key->modifiers() & Qt::ShiftModifier;

@@ -19,9 +19,11 @@
 #include "common/twips.h"
 #include "documents/recovery.h"
 #include "editor/documentpanels.h"
+#include "editor/findbar.h"
 #include "editor/frmMain.h"
 #include "editor/mainlayout.h"
 #include "editor/menuslots.h"
+#include "editor/templatepicker.h"
 #include "ownwindow.h"
 #include "testsupport/guitest.h"
 
@@ -513,6 +515,42 @@ class MainWindowTest : public Fixture {
       QVERIFY(!w.panels()->jobProgress()->isVisible());
       job.waitForIdle();
     }
+  }
+
+  // A control over the document that has the keyboard takes the first Escape, closing, with
+  // work under way (a file opening); the next Escape stops the work.
+  void escapeClosesTheControlWithTheKeyboardFirst_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("template picker") << "picker";
+    QTest::newRow("find bar") << "find";
+    QTest::newRow("replace bar") << "replace";
+  }
+  void escapeClosesTheControlWithTheKeyboardFirst() {
+    QFETCH(QString, control);
+    folder_->write(QByteArray());
+    frmMain& w = ShownOwnMainWindow();
+    LongJob job(nullptr);
+    w.panels()->watch(&job);
+    job.start<int>(
+        QStringLiteral("Opening"),
+        [](JobProgress& progress) {
+          while (!progress.cancelled()) QThread::msleep(1);
+          return 0;
+        },
+        [](int&) {});
+    QTRY_VERIFY_WITH_TIMEOUT(w.panels()->jobCancel()->isVisible(), 5000);
+    w.textBox()->setFocus();
+    const int key = control == "picker" ? Qt::Key_T : control == "find" ? Qt::Key_F : Qt::Key_H;
+    QTest::keyClick(w.textBox(), Qt::Key(key), Qt::ControlModifier);
+    QWidget* opened = control == "picker" ? static_cast<QWidget*>(w.templatePicker()) : w.findBar();
+    QVERIFY(opened->isVisible() && opened->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!opened->isVisible());
+    QCOMPARE(QApplication::focusWidget(), w.textBox());
+    QVERIFY(job.busy());
+    QTest::keyClick(w.textBox(), Qt::Key_Escape);
+    QVERIFY(!job.busy());
+    job.waitForIdle();
   }
 };
 

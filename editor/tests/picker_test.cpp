@@ -7,14 +7,9 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTextCursor>
-#include <QThread>
-#include <QToolButton>
-#include <atomic>
 
-#include "common/longjob.h"
 #include "common/programfolder.h"
 #include "common/templatefields.h"
-#include "editor/documentpanels.h"
 #include "editor/frmMain.h"
 #include "editor/templatepicker.h"
 #include "ownwindow.h"
@@ -203,25 +198,6 @@ class PickerTest : public Fixture {
     QVERIFY(!w.templatePicker()->isVisible());
     QCOMPARE(w.textBox()->toPlainText(), QStringLiteral("keep"));
     QCOMPARE(QApplication::focusWidget(), w.textBox());
-    // With work under way, the picker still takes the first Escape; the next stops the work.
-    LongJob job(nullptr);
-    w.panels()->watch(&job);
-    std::atomic<bool> stop{false};
-    job.start<int>(
-        QStringLiteral("Opening"),
-        [&stop](JobProgress& progress) {
-          while (!stop && !progress.cancelled()) QThread::msleep(1);
-          return 0;
-        },
-        [](int&) {});
-    QTRY_VERIFY_WITH_TIMEOUT(w.panels()->jobCancel()->isVisible(), 5000);
-    w.showTemplatePicker();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QVERIFY(!w.templatePicker()->isVisible());
-    QVERIFY(job.busy());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QVERIFY(!job.busy());
-    job.waitForIdle();
     // Opened again, the filter starts empty.
     w.showTemplatePicker();
     QCOMPARE(FilterOf(w.templatePicker())->text(), QString());
