@@ -182,6 +182,14 @@ bool IgnoresDialogKeys(QKeyEvent* event) {
   return true;
 }
 
+bool ClaimsEscape(QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride ||
+      static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+    return false;
+  event->accept();
+  return true;
+}
+
 void CentreOnce(QWidget* window, bool& centred) {
   if (centred) return;
   centred = true;

@@ -22,6 +22,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include "common/dialogwindow.h"
 #include "common/longjob.h"
 #include "common/plaintext.h"
 #include "documents/shadowtext.h"
@@ -188,8 +189,8 @@ constexpr qsizetype kStoppedPartWay = -3;
 // How far back from the caret Find Previous first looks, in characters.
 constexpr qsizetype kBackwardWindow = 64 * 1024;
 
-QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
-                       const QString& description) {
+QPushButton* NewBarButton(QWidget* parent, const QString& name, const QString& caption,
+                          const QString& description) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setAutoDefault(false);
@@ -243,14 +244,14 @@ void FindBar::createControls() {
          "previous one, Escape closes the bar."));
   txtFind->setPlaceholderText(tr("Find"));
   txtFind->installEventFilter(this);
-  cmdPrevious = NewButton(this, QStringLiteral("cmdPrevious"), tr("Previous"),
-                          tr("The previous match (Shift+F3)."));
-  cmdNext = NewButton(this, QStringLiteral("cmdNext"), tr("Next"), tr("The next match (F3)."));
+  cmdPrevious = NewBarButton(this, QStringLiteral("cmdPrevious"), tr("Previous"),
+                             tr("The previous match (Shift+F3)."));
+  cmdNext = NewBarButton(this, QStringLiteral("cmdNext"), tr("Next"), tr("The next match (F3)."));
   chkCase = NewOption(this, QStringLiteral("chkCase"), tr("Match case"));
   chkWords = NewOption(this, QStringLiteral("chkWords"), tr("Whole words"));
   chkRegex = NewOption(this, QStringLiteral("chkRegex"), tr("Regular expression"));
-  cmdClose =
-      NewButton(this, QStringLiteral("cmdCloseFind"), tr("Close"), tr("Closes the bar (Escape)."));
+  cmdClose = NewBarButton(this, QStringLiteral("cmdCloseFind"), tr("Close"),
+                          tr("Closes the bar (Escape)."));
 
   replaceRow_ = new QWidget(this);
   txtReplace = new QLineEdit(replaceRow_);
@@ -261,10 +262,10 @@ void FindBar::createControls() {
       tr("Enter replaces the selected match and finds the next; Ctrl+Enter "
          "replaces every match."));
   txtReplace->installEventFilter(this);
-  cmdReplace = NewButton(replaceRow_, QStringLiteral("cmdReplace"), tr("Replace"),
-                         tr("Replaces the selected match and finds the next."));
-  cmdReplaceAll = NewButton(replaceRow_, QStringLiteral("cmdReplaceAll"), tr("Replace All"),
-                            tr("Replaces every match, as one step for Undo."));
+  cmdReplace = NewBarButton(replaceRow_, QStringLiteral("cmdReplace"), tr("Replace"),
+                            tr("Replaces the selected match and finds the next."));
+  cmdReplaceAll = NewBarButton(replaceRow_, QStringLiteral("cmdReplaceAll"), tr("Replace All"),
+                               tr("Replaces every match, as one step for Undo."));
   lblStatus = NewPlainLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblFindStatus"));
   lblStatus->setAccessibleName(tr("Find status"));
@@ -617,11 +618,8 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
   // Escape closes the bar, which has the keyboard, before the window takes the key to stop
   // other work under way (a file still opening); while the bar's own Replace All runs, the key
   // stops that instead.
-  if (event->type() == QEvent::ShortcutOverride && (watched == txtFind || watched == txtReplace) &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !replacer_->busy()) {
-    event->accept();
+  if ((watched == txtFind || watched == txtReplace) && !replacer_->busy() && ClaimsEscape(event))
     return true;
-  }
   if (event->type() == QEvent::KeyPress && (watched == txtFind || watched == txtReplace)) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool shift = key->modifiers() & Qt::ShiftModifier;

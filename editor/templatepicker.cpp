@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "common/dialogwindow.h"
 #include "common/errortext.h"
 #include "common/longjob.h"
 #include "common/modal.h"
@@ -364,11 +365,7 @@ bool TemplatePicker::eventFilter(QObject* watched, QEvent* event) {
   }
   // Escape closes the picker, which holds the keyboard over the document, before the window
   // takes the key for itself (to stop work under way, such as a file still opening).
-  if (watched == txtFilter && event->type() == QEvent::ShortcutOverride &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-    event->accept();
-    return true;
-  }
+  if (watched == txtFilter && ClaimsEscape(event)) return true;
   if (watched == txtFilter && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int page = std::max(

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDialog;
+class QEvent;
 class QKeyEvent;
 class QPushButton;
 class QWidget;
@@ -40,6 +41,11 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
 // True for the keys a dialog with no default and no cancel button must not act on
 // (Escape); the caller then drops the event.
 bool IgnoresDialogKeys(QKeyEvent* event);
+
+// True, having claimed the key, for the shortcut check of an Escape: a control over a window
+// (a bar, a picker) that closes on Escape claims it from its event filter so that the key
+// reaches it before the window's own Escape (which stops work under way).
+bool ClaimsEscape(QEvent* event);
 
 // Centres the window on its screen the first time it shows (`centred` remembers it).
 void CentreOnce(QWidget* window, bool& centred);
