@@ -200,7 +200,8 @@ bool Document::writeTo(const QString& path) {
     // The text as the recovery copy follows it costs next to nothing to take; without one
     // it is taken whole here.
     ShadowText::Pieces pieces =
-        recovery_ ? recovery_->textPieces() : ShadowText::Pieces{editor_->document()->toRawText()};
+        recovery_ ? recovery_->textPieces()
+                  : ShadowText::Pieces{ShadowText::Piece(editor_->document()->toRawText())};
     saver_->start<Written>(
         tr("Saving"),
         [path, pieces = std::move(pieces), format, ends](JobProgress&) mutable {

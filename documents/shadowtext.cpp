@@ -1,5 +1,6 @@
 // The shadow text: a list of pieces of a few ten thousand characters each, so that a change
-// moves the characters of one piece only, never those of the whole text.
+// moves the characters of one piece only, never those of the whole text; most hold a byte a
+// character.
 #include "documents/shadowtext.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -25,7 +26,108 @@ QString RawText(QTextDocument* document, int position, int count) {
   return range.selectedText();
 }
 
+constexpr char16_t kParagraph = 0x2029;
+
+// `text` a byte a character into `bytes`, with LF for each character `isEnd` makes a line
+// end; false, with `bytes` unfinished, at the first character beyond the first 256.
+template <typename IsEnd>
+bool Narrow(QStringView text, QByteArray& bytes, IsEnd isEnd) {
+  bytes.resize(text.size());
+  char* out = bytes.data();
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u < 256 && u != u'\n' && u != u'\r')
+      *out++ = static_cast<char>(u);
+    else if (isEnd(u))
+      *out++ = '\n';
+    else
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+ShadowText::Piece::Piece(QStringView text) {
+  if (!narrowed(text)) text_ = text.toString();
+}
+
+ShadowText::Piece::Piece(const QString& text) {
+  if (!narrowed(text)) text_ = text;
+}
+
+bool ShadowText::Piece::narrowed(QStringView text) {
+  wide_ = !Narrow(text, bytes_, [](char16_t u) { return u == kParagraph; });
+  if (wide_) bytes_.clear();
+  return !wide_;
+}
+
+ShadowText::Piece ShadowText::Piece::added(QString text) {
+  Piece piece;
+  if (Narrow(text, piece.bytes_,
+             [](char16_t u) { return u == u'\n' || u == u'\r' || u == kParagraph; }))
+    return piece;
+  piece.bytes_.clear();
+  for (QChar& c : text)
+    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0xFDD0) ||
+        c == QChar(0xFDD1))
+      c = QChar::ParagraphSeparator;
+  piece.text_ = std::move(text);
+  piece.wide_ = true;
+  return piece;
+}
+
+void ShadowText::Piece::widen() {
+  if (wide_) return;
+  text_.clear();
+  appendTo(text_);
+  bytes_.clear();
+  wide_ = true;
+}
+
+void ShadowText::Piece::insert(qsizetype at, const Piece& piece) {
+  if (!wide_ && !piece.wide_) {
+    bytes_.insert(at, piece.bytes_);
+    return;
+  }
+  widen();
+  if (piece.wide_) {
+    text_.insert(at, piece.text_);
+  } else {
+    QString text;
+    piece.appendTo(text);
+    text_.insert(at, text);
+  }
+}
+
+void ShadowText::Piece::remove(qsizetype at, qsizetype count) {
+  if (wide_)
+    text_.remove(at, count);
+  else
+    bytes_.remove(at, count);
+}
+
+ShadowText::Piece ShadowText::Piece::mid(qsizetype at, qsizetype count) const {
+  Piece piece;
+  piece.wide_ = wide_;
+  if (wide_)
+    piece.text_ = text_.mid(at, count);
+  else
+    piece.bytes_ = bytes_.mid(at, count);
+  return piece;
+}
+
+void ShadowText::Piece::appendTo(QString& text) const {
+  if (wide_) {
+    text += text_;
+    return;
+  }
+  const qsizetype from = text.size();
+  text += QLatin1StringView(bytes_);
+  QChar* c = text.data() + from;
+  for (QChar* const end = text.data() + text.size(); c != end; ++c)
+    if (*c == QLatin1Char('\n')) *c = QChar::ParagraphSeparator;
+}
 
 ShadowText::ShadowText(QTextDocument* document, QObject* parent)
     : QObject(parent), document_(document) {
@@ -71,23 +173,16 @@ void ShadowText::changed(int position, int removed, int added) {
   // The text appended is the one the document took, with the characters it makes paragraph
   // ends made so (a CR LF pair, made one, leaves the lengths apart); taken from the document
   // otherwise.
-  QString text;
-  if (expected.size() == added && removed == 0 && position == size_) {
-    text = std::move(expected);
-    for (QChar& c : text)
-      if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0xFDD0) ||
-          c == QChar(0xFDD1))
-        c = QChar::ParagraphSeparator;
-  } else {
-    text = RawText(document_, position, added);
-  }
+  const Piece text = expected.size() == added && removed == 0 && position == size_
+                         ? Piece::added(std::move(expected))
+                         : Piece(RawText(document_, position, added));
   if (position < 0 || !replace(position, removed, text)) {
     // Never expected; the text is taken whole at the next use.
     valid_ = false;
   }
 }
 
-bool ShadowText::replace(qsizetype position, qsizetype removed, const QString& added) {
+bool ShadowText::replace(qsizetype position, qsizetype removed, const Piece& added) {
   if (position > size_ || position + removed > size_) return false;
   // The piece that holds the position (or, at the very end, the last one).
   std::size_t i = 0;
@@ -112,14 +207,14 @@ bool ShadowText::replace(qsizetype position, qsizetype removed, const QString& a
   size_ += added.size() - removed;
   // A piece grown large is split; pieces left empty go.
   if (pieces_[i].size() > 2 * kPiece) {
-    QString big = std::move(pieces_[i]);
+    const Piece big = std::move(pieces_[i]);
     Pieces split;
     for (qsizetype at = 0; at < big.size(); at += kPiece) split.push_back(big.mid(at, kPiece));
     pieces_.erase(pieces_.begin() + static_cast<std::ptrdiff_t>(i));
     pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(i), split.begin(), split.end());
   }
   pieces_.erase(std::remove_if(pieces_.begin(), pieces_.end(),
-                               [](const QString& piece) { return piece.isEmpty(); }),
+                               [](const Piece& piece) { return piece.isEmpty(); }),
                 pieces_.end());
   return true;
 }
@@ -127,7 +222,8 @@ bool ShadowText::replace(qsizetype position, qsizetype removed, const QString& a
 void ShadowText::rebuild() {
   pieces_.clear();
   const QString text = document_ ? document_->toRawText() : QString();
-  for (qsizetype at = 0; at < text.size(); at += kPiece) pieces_.push_back(text.mid(at, kPiece));
+  for (qsizetype at = 0; at < text.size(); at += kPiece)
+    pieces_.emplace_back(QStringView(text).mid(at, std::min(kPiece, text.size() - at)));
   size_ = text.size();
   valid_ = true;
 }
@@ -142,9 +238,9 @@ ShadowText::Pieces ShadowText::pieces() {
 
 QString ShadowText::join(const Pieces& pieces) {
   qsizetype size = 0;
-  for (const QString& piece : pieces) size += piece.size();
+  for (const Piece& piece : pieces) size += piece.size();
   QString text;
   text.reserve(size);
-  for (const QString& piece : pieces) text += piece;
+  for (const Piece& piece : pieces) piece.appendTo(text);
   return text;
 }

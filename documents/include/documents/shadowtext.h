@@ -2,9 +2,11 @@
 // the whole text costs next to nothing on the GUI thread however large the document is.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 class QTextDocument;
@@ -13,7 +15,37 @@ class ShadowText : public QObject {
   Q_OBJECT
 
  public:
-  using Pieces = std::vector<QString>;
+  // A stretch of the text. Where each of its characters is one of the first 256 (as in most
+  // texts), it holds a byte a character, half the room of UTF-16, with LF standing for the
+  // paragraph separator (a raw text has that in place of every line end, and never an LF);
+  // UTF-16 otherwise. Copies share their data.
+  class Piece {
+   public:
+    Piece() = default;
+    // `text` as a document's raw text holds it (shared, where it is kept as it is).
+    Piece(QStringView text);     // NOLINT(google-explicit-constructor): a text is a piece
+    Piece(const QString& text);  // NOLINT(google-explicit-constructor)
+    // `text` as it is added to a document, whose line ends (LF, CR and the frame marks)
+    // become paragraph separators.
+    static Piece added(QString text);
+    qsizetype size() const { return wide_ ? text_.size() : bytes_.size(); }
+    bool isEmpty() const { return size() == 0; }
+    void insert(qsizetype at, const Piece& piece);
+    void remove(qsizetype at, qsizetype count);
+    Piece mid(qsizetype at, qsizetype count) const;
+    void appendTo(QString& text) const;
+    bool isWide() const { return wide_; }
+
+   private:
+    // Held a byte a character where `text` allows; wide (and empty) otherwise.
+    bool narrowed(QStringView text);
+    void widen();
+
+    QByteArray bytes_;
+    QString text_;
+    bool wide_ = false;
+  };
+  using Pieces = std::vector<Piece>;
 
   // Follows `document` (not owned) from now on.
   explicit ShadowText(QTextDocument* document, QObject* parent = nullptr);
@@ -41,7 +73,7 @@ class ShadowText : public QObject {
 
  private:
   void changed(int position, int removed, int added);
-  bool replace(qsizetype position, qsizetype removed, const QString& added);
+  bool replace(qsizetype position, qsizetype removed, const Piece& added);
   void rebuild();
 
   QPointer<QTextDocument> document_;
