@@ -201,7 +201,7 @@ bool Document::writeTo(const QString& path) {
     // it is taken whole here.
     ShadowText::Pieces pieces =
         recovery_ ? recovery_->textPieces()
-                  : ShadowText::Pieces{ShadowText::Piece(editor_->document()->toRawText())};
+                  : ShadowText::Pieces{ShadowText::Piece::asIs(editor_->document()->toRawText())};
     saver_->start<Written>(
         tr("Saving"),
         [path, pieces = std::move(pieces), format, ends](JobProgress&) mutable {

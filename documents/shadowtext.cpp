@@ -108,12 +108,18 @@ void ShadowText::Piece::remove(qsizetype at, qsizetype count) {
 }
 
 ShadowText::Piece ShadowText::Piece::mid(qsizetype at, qsizetype count) const {
+  // A part of a wide piece is narrow again where it can be, so that one wide character does
+  // not keep the rest of a growing piece wide once it is split.
+  if (wide_) return Piece(QStringView(text_).mid(at, std::min(count, text_.size() - at)));
   Piece piece;
-  piece.wide_ = wide_;
-  if (wide_)
-    piece.text_ = text_.mid(at, count);
-  else
-    piece.bytes_ = bytes_.mid(at, count);
+  piece.bytes_ = bytes_.mid(at, count);
+  return piece;
+}
+
+ShadowText::Piece ShadowText::Piece::asIs(QString text) {
+  Piece piece;
+  piece.text_ = std::move(text);
+  piece.wide_ = true;
   return piece;
 }
 

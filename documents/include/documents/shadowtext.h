@@ -28,6 +28,8 @@ class ShadowText : public QObject {
     // `text` as it is added to a document, whose line ends (LF, CR and the frame marks)
     // become paragraph separators.
     static Piece added(QString text);
+    // `text` kept as it is, unscanned: for a text that is joined once and let go.
+    static Piece asIs(QString text);
     qsizetype size() const { return wide_ ? text_.size() : bytes_.size(); }
     bool isEmpty() const { return size() == 0; }
     void insert(qsizetype at, const Piece& piece);
