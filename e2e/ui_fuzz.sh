@@ -82,8 +82,8 @@ found() {  # found WHAT: the finding, with what led to it, and the end
 # put back before each start, as a user who did so would reinstall.
 keep_program() {
   [ "$(program_files)" = "$program_as_copied" ] && return
-  rm -f "$work/bin/quorpad" "$work/bin"/libtemplate.so*
-  xs_copy_program "$BIN_DIR" || exit 1
+  rm -rf -- "$work/bin/quorpad" "$work/bin"/libtemplate.so*
+  xs_copy_program "$BIN_DIR" || found "the program's files could not be put back in $work/bin"
   program_as_copied=$(program_files)
 }
 start_quorpad() {

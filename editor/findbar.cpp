@@ -614,12 +614,22 @@ QString FindBar::statusText() const {
   return lblStatus->text();
 }
 
+bool FindBar::event(QEvent* event) {
+  // Escape closes the bar, whichever of its controls has the keyboard, before the window takes
+  // the key to stop other work under way (a file still opening); while the bar's own Replace
+  // All runs, the key stops that instead.
+  if (replacer_ && !replacer_->busy() && ClaimsEscape(event)) return true;
+  return QFrame::event(event);
+}
+
+void FindBar::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape)
+    dismiss();
+  else
+    QFrame::keyPressEvent(event);
+}
+
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {
-  // Escape closes the bar, which has the keyboard, before the window takes the key to stop
-  // other work under way (a file still opening); while the bar's own Replace All runs, the key
-  // stops that instead.
-  if ((watched == txtFind || watched == txtReplace) && !replacer_->busy() && ClaimsEscape(event))
-    return true;
   if (event->type() == QEvent::KeyPress && (watched == txtFind || watched == txtReplace)) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool shift = key->modifiers() & Qt::ShiftModifier;

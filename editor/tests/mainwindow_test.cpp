@@ -1,5 +1,6 @@
 // The main window on the offscreen platform, a window of the test's own: the templates popup,
 // layout, clipboard commands, Exit, the menus and the tray icon's clicks.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QMenu>
@@ -524,6 +525,7 @@ class MainWindowTest : public Fixture {
     QTest::newRow("template picker") << "picker";
     QTest::newRow("find bar") << "find";
     QTest::newRow("replace bar") << "replace";
+    QTest::newRow("find bar, on one of its options") << "find option";
   }
   void escapeClosesTheControlWithTheKeyboardFirst() {
     QFETCH(QString, control);
@@ -540,9 +542,10 @@ class MainWindowTest : public Fixture {
         [](int&) {});
     QTRY_VERIFY_WITH_TIMEOUT(w.panels()->jobCancel()->isVisible(), 5000);
     w.textBox()->setFocus();
-    const int key = control == "picker" ? Qt::Key_T : control == "find" ? Qt::Key_F : Qt::Key_H;
+    const int key = control == "picker" ? Qt::Key_T : control == "replace" ? Qt::Key_H : Qt::Key_F;
     QTest::keyClick(w.textBox(), Qt::Key(key), Qt::ControlModifier);
     QWidget* opened = control == "picker" ? static_cast<QWidget*>(w.templatePicker()) : w.findBar();
+    if (control == "find option") w.findBar()->findChild<QCheckBox*>()->setFocus();
     QVERIFY(opened->isVisible() && opened->isAncestorOf(QApplication::focusWidget()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!opened->isVisible());

@@ -12,6 +12,7 @@
 class JobProgress;
 class LongJob;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -104,6 +105,8 @@ class FindBar : public QFrame {
   void visibilityChanged();
 
  protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void showEvent(QShowEvent* event) override;
