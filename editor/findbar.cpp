@@ -634,9 +634,6 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool shift = key->modifiers() & Qt::ShiftModifier;
     switch (key->key()) {
-      case Qt::Key_Escape:
-        dismiss();
-        return true;
       case Qt::Key_Return:
       case Qt::Key_Enter:
         if (watched == txtReplace && (key->modifiers() & Qt::ControlModifier))
