@@ -13,7 +13,6 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
-#include <atomic>
 
 #include "common/longjob.h"
 #include "common/storewatch.h"
@@ -29,6 +28,22 @@
 #include "testsupport/guitest.h"
 
 using namespace guitest;
+
+namespace {
+
+// Starts work a quarter done that goes on until it is stopped.
+void RunUntilStopped(LongJob& job, const QString& what) {
+  job.start<int>(
+      what,
+      [](JobProgress& progress) {
+        progress.report(1, 4);
+        while (!progress.cancelled()) QThread::msleep(1);
+        return 0;
+      },
+      [](int&) {});
+}
+
+}  // namespace
 
 class MainWindowTest : public Fixture {
   Q_OBJECT
@@ -496,15 +511,7 @@ class MainWindowTest : public Fixture {
     LongJob job(nullptr);
     w.panels()->watch(&job);
     for (bool byKey : {true, false}) {
-      std::atomic<bool> stop{false};
-      job.start<int>(
-          QStringLiteral("Testing"),
-          [&stop](JobProgress& progress) {
-            progress.report(1, 4);
-            while (!stop && !progress.cancelled()) QThread::msleep(1);
-            return 0;
-          },
-          [](int&) {});
+      RunUntilStopped(job, QStringLiteral("Testing"));
       QTRY_VERIFY_WITH_TIMEOUT(w.panels()->jobProgress()->isVisible(), 5000);
       QCOMPARE(w.panels()->jobProgress()->text(), QStringLiteral("Testing... 25%"));
       QVERIFY(w.panels()->jobCancel()->isVisible());
@@ -533,13 +540,7 @@ class MainWindowTest : public Fixture {
     frmMain& w = ShownOwnMainWindow();
     LongJob job(nullptr);
     w.panels()->watch(&job);
-    job.start<int>(
-        QStringLiteral("Opening"),
-        [](JobProgress& progress) {
-          while (!progress.cancelled()) QThread::msleep(1);
-          return 0;
-        },
-        [](int&) {});
+    RunUntilStopped(job, QStringLiteral("Opening"));
     QTRY_VERIFY_WITH_TIMEOUT(w.panels()->jobCancel()->isVisible(), 5000);
     w.textBox()->setFocus();
     const int key = control == "picker" ? Qt::Key_T : control == "replace" ? Qt::Key_H : Qt::Key_F;
