@@ -251,8 +251,8 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
     return reason;
   const QString change = QCoreApplication::translate("StoreVersions", "Restored the version of %1")
                              .arg(VersionTime(version));
-  // The templates as they are now are kept before they are replaced.
-  const bool hadStore = QFileInfo(store).isFile();
+  // The templates as they are now are kept before they are replaced (a store missing then
+  // makes the replace fail below, with nothing replaced).
   QByteArray now;
   if (QString reason = KeepStoreVersion(store, change, &now); !reason.isEmpty()) return reason;
   std::string replaced;
@@ -263,8 +263,7 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
   }
   // What the restore replaced is kept too where it is not what was kept above: a change that
   // came in meanwhile is thereby never lost.
-  if (hadStore && replaced == std::string_view(now.constData(), size_t(now.size())))
-    return QString();
+  if (replaced == std::string_view(now.constData(), size_t(now.size()))) return QString();
   return KeepStoreVersionBytes(store, QByteArray::fromStdString(replaced), change);
 }
 
