@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     engine.Template_AddB(u"plain " + std::u16string(1, char16_t(u'a' + i)), u"value");
   });
   const double kept = MedianMs(7, [&](int i) {
-    KeepStoreVersion(store, QStringLiteral("Added a template"));
+    KeepStoreVersion(store);
     engine.Template_AddB(u"kept " + std::u16string(1, char16_t(u'a' + i)), u"value");
   });
   std::printf(

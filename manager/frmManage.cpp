@@ -406,8 +406,9 @@ void frmManage::cmdAdd_Click() {
                       QMessageBox::Ok);
       return;
     }
-    keepVersion(tr("Added %1").arg(QuotedName(name)));
+    KeptVersion version = keepVersion();
     if (Temp->Template_AddB(ToU16(name), ToU16(value))) {
+      version.changeMade(tr("Added %1").arg(QuotedName(name)));
       storeWatch_->markSeen();
       Temp->Template_LoadA(tree);
     } else {
@@ -424,18 +425,23 @@ bool frmManage::listsName(const QString& name) const {
 void frmManage::cmdModify_Click() {
   if (!stillInStore(txtName->text())) return;
   // A change that changes no template keeps no version.
-  if (listsName(txtName->text()) && !ValueText(txtValue).isEmpty())
-    keepVersion(tr("Changed %1").arg(QuotedName(txtName->text())));
+  const QString name = txtName->text();
+  KeptVersion version;
+  if (listsName(name) && !ValueText(txtValue).isEmpty()) version = keepVersion();
   if (guarded(
           [this] { Temp->Template_EditB(ToU16(txtName->text()), ToU16(ValueText(txtValue))); })) {
+    version.changeMade(tr("Changed %1").arg(QuotedName(name)));
     reloadTree();
   }
 }
 
 void frmManage::cmdRemove_Click() {
   if (!stillInStore(txtName->text())) return;
-  if (listsName(txtName->text())) keepVersion(tr("Removed %1").arg(QuotedName(txtName->text())));
+  const QString name = txtName->text();
+  KeptVersion version;
+  if (listsName(name)) version = keepVersion();
   if (!guarded([this] { Temp->Template_RmB(ToU16(txtName->text())); })) return;
+  version.changeMade(tr("Removed %1").arg(QuotedName(name)));
   filledFrom_.clear();
   txtName->clear();
   txtValue->clear();
@@ -457,15 +463,16 @@ void frmManage::moveChosen(int steps) {
   const int row = TemplatesList->indexOfTopLevelItem(node);
   const QString name = node->text(0);
   if (row + steps < 0 || row + steps >= TemplatesList->topLevelItemCount()) return;
-  keepVersion(steps == -1  ? tr("Moved %1 up").arg(QuotedName(name))
-              : steps == 1 ? tr("Moved %1 down").arg(QuotedName(name))
-                           : tr("Moved %1 from place %2 to %3")
-                                 .arg(QuotedName(name), QString::number(row + 1),
-                                      QString::number(row + steps + 1)));
+  KeptVersion version = keepVersion();
   bool moved = false;
   if (!guarded([&] { moved = Temp->Template_Move(ToU16(name), steps) != templates::kFalse; }) ||
       !moved)
     return;
+  version.changeMade(steps == -1  ? tr("Moved %1 up").arg(QuotedName(name))
+                     : steps == 1 ? tr("Moved %1 down").arg(QuotedName(name))
+                                  : tr("Moved %1 from place %2 to %3")
+                                        .arg(QuotedName(name), QString::number(row + 1),
+                                             QString::number(row + steps + 1)));
   if (reloadTree()) refillMainWindowSlots();
   chooseRow(row + steps);
 }
@@ -474,10 +481,10 @@ QString frmManage::storePath() const {
   return QFile::decodeName(QByteArray::fromStdString(Temp->StorePath().native()));
 }
 
-void frmManage::keepVersion(const QString& change) {
+KeptVersion frmManage::keepVersion() {
   // Written beside the window; a failure is said once, when no question is open, and the
   // change goes on.
-  KeepStoreVersionBeside(storePath(), change, this, [this](const QString& reason) {
+  return KeepStoreVersionBeside(storePath(), this, [this](const QString& reason) {
     if (reason.isEmpty()) {
       versionFailureTold_ = false;
       return;
@@ -618,34 +625,36 @@ void frmManage::mergeImport(const QString& path, ImportRead& read) {
              : answer == QMessageBox::YesToAll ? templates::Clash::kKeepBoth
                                                : templates::Clash::kSkip;
   }
-  const qsizetype coming =
-      qsizetype(plan.entries.size()) - (policy == templates::Clash::kSkip ? plan.clashes : 0);
-  keepVersion(tr("Imported %n template(s) from %1", nullptr, int(coming)).arg(path));
+  KeptVersion version = keepVersion();
   auto planned = std::make_shared<const ImportPlan>(std::move(read.plan));
-  import_->merge(path, planned, policy, Temp->StorePath(),
-                 [this, path, planned](ImportMerged& merged) {
-                   // The list shows the store as the job read it back; the watch, quiet while the
-                   // import wrote, takes only a change made after that read for another process's.
-                   bool listed = false;
-                   if (merged.error.isEmpty() && merged.rows) {
-                     storeWatch_->markSeen(merged.seen);
-                     TreeViewAdapter(TemplatesList).show(std::move(merged.rows->rows));
-                     listed = true;
-                   }
-                   QTimer::singleShot(0, this, [this, path, planned, merged, listed] {
-                     if (!merged.error.isEmpty()) {
-                       // What the store holds now, whatever of it changed while the watch
-                       // left it to the import.
-                       refreshList();
-                       Modal().message(this, kAppTitle, merged.error, QMessageBox::Critical,
-                                       QMessageBox::Ok, QMessageBox::Ok);
-                       return;
-                     }
-                     if (listed) refillMainWindowSlots();
-                     Modal().message(this, kAppTitle, ImportReport(path, *planned, merged.result),
-                                     QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
-                   });
-                 });
+  import_->merge(
+      path, planned, policy, Temp->StorePath(),
+      [this, path, planned, version](ImportMerged& merged) mutable {
+        if (const int imported = merged.result.added + merged.result.replaced;
+            merged.error.isEmpty() && imported > 0)
+          version.changeMade(tr("Imported %n template(s) from %1", nullptr, imported).arg(path));
+        // The list shows the store as the job read it back; the watch, quiet while the
+        // import wrote, takes only a change made after that read for another process's.
+        bool listed = false;
+        if (merged.error.isEmpty() && merged.rows) {
+          storeWatch_->markSeen(merged.seen);
+          TreeViewAdapter(TemplatesList).show(std::move(merged.rows->rows));
+          listed = true;
+        }
+        QTimer::singleShot(0, this, [this, path, planned, merged, listed] {
+          if (!merged.error.isEmpty()) {
+            // What the store holds now, whatever of it changed while the watch
+            // left it to the import.
+            refreshList();
+            Modal().message(this, kAppTitle, merged.error, QMessageBox::Critical, QMessageBox::Ok,
+                            QMessageBox::Ok);
+            return;
+          }
+          if (listed) refillMainWindowSlots();
+          Modal().message(this, kAppTitle, ImportReport(path, *planned, merged.result),
+                          QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+        });
+      });
 }
 
 void frmManage::cmdMoveUp_Click() {
@@ -680,7 +689,7 @@ void frmManage::cmdRename_Click() {
   if (!node) return;
   const int row = TemplatesList->indexOfTopLevelItem(node);
   node = nullptr;
-  keepVersion(tr("Renamed %1 to %2").arg(QuotedName(from), QuotedName(to)));
+  KeptVersion version = keepVersion();
   bool renamed = false;
   if (!guarded(
           [&] { renamed = Temp->Template_Rename(ToU16(from), ToU16(to)) != templates::kFalse; }))
@@ -690,6 +699,7 @@ void frmManage::cmdRename_Click() {
                     QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
     return;
   }
+  version.changeMade(tr("Renamed %1 to %2").arg(QuotedName(from), QuotedName(to)));
   if (reloadTree()) refillMainWindowSlots();
   chooseRow(row);
 }

@@ -121,10 +121,18 @@ QList<Listed> List(const PrivateFolder& folder) {
   return found;
 }
 
-// Copies `bytes`, the store as it was at `when` before `change`, into its versions and keeps
-// the newest.
+// Copies `bytes`, the store as it was at `when`, into its versions and keeps the newest;
+// the version's file name goes to `name`.
 QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when,
-                     const QString& change);
+                     QString& name);
+
+// Says beside `store`'s version `name` that `change` followed it.
+void SayChange(const QString& store, const QString& name, const QString& change) {
+  QString why;
+  if (name.isEmpty()) return;
+  if (const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, false, why))
+    WriteChange(*folder, name, change);
+}
 
 // Writes versions beside the window, one at a time in the order they were asked for; it
 // lives as long as the application, whose end waits for the writes under way.
@@ -151,27 +159,48 @@ QString StoreVersionFolder(const QString& store) {
   return QDir(StateFolder()).filePath(QStringLiteral("versions/") + StoreKey(store));
 }
 
-QString KeepStoreVersion(const QString& store, const QString& change, QByteArray* kept) {
+struct KeptVersion::State {
+  QString store;
+  QString name;  // set by the writer once the version is written
+};
+
+void KeptVersion::changeMade(const QString& change) {
+  if (!state_ || change.isEmpty()) return;
+  Writer().start([state = std::exchange(state_, nullptr), change] {
+    SayChange(state->store, state->name, change);
+  });
+}
+
+QString KeepStoreVersion(const QString& store, QByteArray* kept, QString* name) {
   // A store that is missing or not a file has nothing to keep; the change itself says why.
   if (!QFileInfo(store).isFile()) return QString();
   QByteArray bytes;
   if (QString reason = ReadWholeFile(store, kLargest, bytes); !reason.isEmpty()) return reason;
-  QString reason = KeepStoreVersionBytes(store, bytes, change);
-  if (kept && reason.isEmpty()) *kept = std::move(bytes);
+  WaitForWrites();
+  QString written;
+  QString reason = WriteVersion(store, bytes, QDateTime::currentDateTimeUtc(), written);
+  if (reason.isEmpty()) {
+    if (kept) *kept = std::move(bytes);
+    if (name) *name = written;
+  }
   return reason;
 }
 
-void KeepStoreVersionBeside(const QString& store, const QString& change, QObject* context,
-                            std::function<void(const QString& reason)> kept) {
-  if (!QFileInfo(store).isFile()) return;
+KeptVersion KeepStoreVersionBeside(const QString& store, QObject* context,
+                                   std::function<void(const QString& reason)> kept) {
+  KeptVersion version;
+  if (!QFileInfo(store).isFile()) return version;
   QByteArray bytes;
   if (QString reason = ReadWholeFile(store, kLargest, bytes); !reason.isEmpty()) {
     kept(reason);
-    return;
+    return version;
   }
-  Writer().start([store, change, bytes = std::move(bytes), when = QDateTime::currentDateTimeUtc(),
-                  to = QPointer<QObject>(context), kept = std::move(kept)]() mutable {
-    const QString reason = WriteVersion(store, bytes, when, change);
+  version.state_ = std::make_shared<KeptVersion::State>();
+  version.state_->store = store;
+  Writer().start([state = version.state_, bytes = std::move(bytes),
+                  when = QDateTime::currentDateTimeUtc(), to = QPointer<QObject>(context),
+                  kept = std::move(kept)]() mutable {
+    const QString reason = WriteVersion(state->store, bytes, when, state->name);
     bytes.clear();
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
@@ -180,18 +209,13 @@ void KeepStoreVersionBeside(const QString& store, const QString& change, QObject
         },
         Qt::QueuedConnection);
   });
-}
-
-QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes,
-                              const QString& change) {
-  WaitForWrites();
-  return WriteVersion(store, bytes, QDateTime::currentDateTimeUtc(), change);
+  return version;
 }
 
 namespace {
 
 QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateTime& when,
-                     const QString& change) {
+                     QString& name) {
   QString why;
   const std::shared_ptr<PrivateFolder> folder = OpenVersions(store, true, why);
   if (!folder)
@@ -199,25 +223,25 @@ QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateT
                                        "the versions' folder %1 cannot be used: %2")
         .arg(StoreVersionFolder(store), why);
   const QList<Listed> kept = List(*folder);
-  // Nothing changed since the newest version: it is kept already, and the change now asked
-  // for is the one that follows it (the one it named did not change the store).
+  // Nothing changed since the newest version: it is kept already, and the change to come is
+  // the one that follows it.
   struct stat newestStat {};
   if (!kept.isEmpty() && folder->regularFile(kept.first().name, newestStat) &&
       newestStat.st_size == bytes.size()) {
     QByteArray newest;
     if (folder->read(kept.first().name, kLargest, true, newest).isEmpty() && newest == bytes) {
-      WriteChange(*folder, kept.first().name, change);
+      name = kept.first().name;
       return QString();
     }
   }
   const qint64 serial = kept.isEmpty() ? 1 : std::max<qint64>(kept.first().serial, 0) + 1;
-  const QString name = when.toString(kTimeFormat) + QLatin1Char('-') + QString::number(serial) +
-                       QLatin1Char('-') + QString::number(CountTemplates(bytes)) +
-                       QStringLiteral(".dat");
+  name = when.toString(kTimeFormat) + QLatin1Char('-') + QString::number(serial) +
+         QLatin1Char('-') + QString::number(CountTemplates(bytes)) + QStringLiteral(".dat");
   if (QString reason = folder->write(name, QLatin1Char('.') + name + QStringLiteral(".tmp"), bytes);
-      !reason.isEmpty())
+      !reason.isEmpty()) {
+    name.clear();
     return reason;
-  WriteChange(*folder, name, change);
+  }
   // The oldest go once there are more than are kept, with what they say of their changes.
   const QList<Listed> now = List(*folder);
   for (int i = kKeptStoreVersions; i < now.size(); ++i) {
@@ -254,7 +278,8 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
   // The templates as they are now are kept before they are replaced (a store missing then
   // makes the replace fail below, with nothing replaced).
   QByteArray now;
-  if (QString reason = KeepStoreVersion(store, change, &now); !reason.isEmpty()) return reason;
+  QString kept;
+  if (QString reason = KeepStoreVersion(store, &now, &kept); !reason.isEmpty()) return reason;
   std::string replaced;
   try {
     replaced = engine.Template_Replace(std::string_view(bytes.constData(), bytes.size()));
@@ -262,9 +287,15 @@ QString RestoreStoreVersion(templates::tmpeng& engine, const StoreVersion& versi
     return ErrorText(std::current_exception());
   }
   // What the restore replaced is kept too where it is not what was kept above: a change that
-  // came in meanwhile is thereby never lost.
-  if (replaced == std::string_view(now.constData(), size_t(now.size()))) return QString();
-  return KeepStoreVersionBytes(store, QByteArray::fromStdString(replaced), change);
+  // came in meanwhile is thereby never lost. The version the restore followed says so.
+  if (replaced != std::string_view(now.constData(), size_t(now.size()))) {
+    if (QString reason = WriteVersion(store, QByteArray::fromStdString(replaced),
+                                      QDateTime::currentDateTimeUtc(), kept);
+        !reason.isEmpty())
+      return reason;
+  }
+  SayChange(store, kept, change);
+  return QString();
 }
 
 QString TemplateCount(qsizetype count) {

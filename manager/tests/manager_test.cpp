@@ -212,6 +212,43 @@ class ManagerTest : public Fixture {
     QCOMPARE(modal_.shown.at(2), restoring);
   }
 
+  // A change refused, or made void by another process meanwhile, is never listed as one that
+  // followed a version: the version kept before it says nothing, and the next change it is.
+  void versionsNeverSayAChangeNotMade_data() {
+    QTest::addColumn<QString>("change");
+    QTest::newRow("rename onto a name that exists") << "rename";
+    QTest::newRow("add a text stored meanwhile") << "add";
+    QTest::newRow("move a template removed meanwhile") << "move";
+  }
+  void versionsNeverSayAChangeNotMade() {
+    QFETCH(QString, change);
+    frmManage* m = open(Rec("1|A|a\r\n1|B|b\r\n"));
+    if (change == "rename") {
+      clickNode(m, 0);
+      nameBox(m)->setText(QStringLiteral("B"));
+      click(pushButton(m, "cmdRename"));
+    } else if (change == "add") {
+      folder_->write(Rec("1|A|a\r\n1|B|b\r\n1|C|c\r\n"));
+      fill(m, QStringLiteral("D"), QStringLiteral("c"));
+      click(pushButton(m, "cmdAdd"));
+    } else {
+      clickNode(m, 1);
+      folder_->write(Rec("1|A|a\r\n"));
+      click(pushButton(m, "cmdMoveUp"));
+    }
+    const QStringList refused = modal_.shown;
+    modal_.shown.clear();
+    click(pushButton(m, "cmdVersions"));  // and cancel
+    QVERIFY2(!modal_.shown.join('\n').contains("then:"), qPrintable(modal_.shown.join('\n')));
+    // The next change made is the one the version says.
+    fill(m, QStringLiteral("Sig"), QStringLiteral("Best"));
+    click(pushButton(m, "cmdAdd"));
+    modal_.shown.clear();
+    click(pushButton(m, "cmdVersions"));
+    QVERIFY2(modal_.shown.size() > 1 && modal_.shown.at(1).endsWith("   then: Added 'Sig'"),
+             qPrintable(refused.join('\n') + "\n--\n" + modal_.shown.join('\n')));
+  }
+
   // A difference of many: each template gone is paired with the first come with its text,
   // in the version's order, however many there are; only a dozen of a kind are spelled out.
   void restoreDifferenceOfMany_data() {
@@ -574,8 +611,9 @@ class ManagerTest : public Fixture {
     QObject context;
     for (int i = 1; i <= 3; ++i) {
       folder_->write(Numbered(1, i));
-      KeepStoreVersionBeside(folder_->store(), QStringLiteral("Change %1").arg(i), &context,
-                             [&outcomes](const QString& reason) { outcomes << reason; });
+      KeepStoreVersionBeside(folder_->store(), &context, [&outcomes](const QString& reason) {
+        outcomes << reason;
+      }).changeMade(QStringLiteral("Change %1").arg(i));
     }
     const QList<StoreVersion> kept = StoreVersions(folder_->store());
     QCOMPARE(kept.size(), 3);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "manager/storeversions.h"
 #include "template/tmpeng.h"
 
 class LongJob;
@@ -103,9 +104,9 @@ class frmManage : public QDialog {
   // the store no longer holds it (another process renamed or removed it); the list then
   // shows the store as it is, and the boxes keep what was typed.
   bool stillInStore(const QString& name);
-  // Keeps the store as it is now as a version, before `change` ("Added 'Sig'") is written; a
-  // failure is said once and the change goes on.
-  void keepVersion(const QString& change);
+  // Keeps the store as it is now as a version, before a change is written, which the version
+  // says once it is made; a failure to keep it is said once and the change goes on.
+  KeptVersion keepVersion();
   QString storePath() const;
   // Asks how to merge what was read for import, and has it merged.
   void mergeImport(const QString& path, ImportRead& read);

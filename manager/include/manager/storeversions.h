@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "manager/templatefiles.h"
 #include "template/tmpeng.h"
@@ -28,21 +29,35 @@ inline constexpr int kKeptStoreVersions = 20;
 // user's own file is never listed nor restored.
 QString StoreVersionFolder(const QString& store);
 
-// Copies the store as it is now into its versions, with `change`, the change about to be
-// made, said beside it; then keeps only the newest kKeptStoreVersions. An empty string on
-// success, else the reason; a store that does not exist, or is not a file, has nothing to
-// keep and succeeds, and so does a store whose bytes are those of the newest version (which
-// then says `change` instead: the change it named did not change the store). Once kept, the
-// store's bytes go to `kept` where one is given.
-QString KeepStoreVersion(const QString& store, const QString& change, QByteArray* kept = nullptr);
-// The same for `bytes`, the store as it was.
-QString KeepStoreVersionBytes(const QString& store, const QByteArray& bytes, const QString& change);
+// A version kept before a change, which says what the change was only once it is made: a
+// change refused or failed is never listed as one that followed. Until then (or for good)
+// the version says nothing, and being the store's bytes it is the one the next change keeps.
+class KeptVersion {
+ public:
+  // Says `change` ("Added 'Sig'") beside the version, after it is written; nothing where it
+  // could not be kept. Once only: a second call says nothing.
+  void changeMade(const QString& change);
+
+  struct State;
+
+ private:
+  friend KeptVersion KeepStoreVersionBeside(const QString&, QObject*,
+                                            std::function<void(const QString&)>);
+  std::shared_ptr<State> state_;
+};
+
+// Copies the store as it is now into its versions, then keeps only the newest
+// kKeptStoreVersions. An empty string on success, else the reason; a store that does not
+// exist, or is not a file, has nothing to keep and succeeds, and so does a store whose bytes
+// are those of the newest version (which is then the one kept). Once kept, the store's bytes
+// go to `kept` and the version's file name to `name`, where given.
+QString KeepStoreVersion(const QString& store, QByteArray* kept = nullptr, QString* name = nullptr);
 // The same beside the window: the store is read now, before the change, and written as a
 // version on a thread of its own, one after another in the order asked; `kept` gets the
 // outcome (the reason, or an empty string) on `context`'s thread, unless `context` is gone.
-// Listing, restoring and the two above wait for those writes first.
-void KeepStoreVersionBeside(const QString& store, const QString& change, QObject* context,
-                            std::function<void(const QString& reason)> kept);
+// Listing, restoring and KeepStoreVersion wait for those writes first.
+KeptVersion KeepStoreVersionBeside(const QString& store, QObject* context,
+                                   std::function<void(const QString& reason)> kept);
 
 // The kept versions of `store`, newest first.
 QList<StoreVersion> StoreVersions(const QString& store);
