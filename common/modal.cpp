@@ -605,6 +605,25 @@ QString EngineErrorText(const templates::EngineError& error) {
   return text;
 }
 
+QString EngineRefusalText(const std::string& reason) {
+  static const struct {
+    const char* engine;
+    const char* text;
+  } kRefusals[] = {
+      {templates::kNameHoldsSeparator,
+       QT_TRANSLATE_NOOP("EngineRefusal",
+                         "A template name cannot contain the control character 0x04: it "
+                         "separates a template's name from its value in the store.")},
+      {templates::kNameTooLong,
+       QT_TRANSLATE_NOOP("EngineRefusal",
+                         "A template name cannot be longer than 32767 characters.")},
+      {templates::kTextStored,
+       QT_TRANSLATE_NOOP("EngineRefusal", "A template with the same text is stored already.")}};
+  for (const auto& known : kRefusals)
+    if (reason == known.engine) return QCoreApplication::translate("EngineRefusal", known.text);
+  return QString::fromStdString(reason);
+}
+
 void ShowFileError(QWidget* parent, const QString& what, const QString& path,
                    const QString& reason) {
   Modal().message(parent, kAppTitle, QStringLiteral("%1 %2\n\n%3").arg(what, path, reason),

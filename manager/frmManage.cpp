@@ -395,8 +395,8 @@ void frmManage::cmdAdd_Click() {
   const QString value = ValueText(txtValue);
   if (name.isEmpty() || value.isEmpty()) return;
   if (const std::string why = templates::NameProblem(ToU16(name)); !why.empty()) {
-    Modal().message(this, kAppTitle, QString::fromStdString(why), QMessageBox::NoIcon,
-                    QMessageBox::Ok, QMessageBox::Ok);
+    Modal().message(this, kAppTitle, EngineRefusalText(why), QMessageBox::NoIcon, QMessageBox::Ok,
+                    QMessageBox::Ok);
     return;
   }
   guarded([&] {
@@ -674,8 +674,8 @@ void frmManage::cmdRename_Click() {
   const QString to = txtName->text();
   if (from.isEmpty() || to.isEmpty() || to == from) return;
   if (const std::string why = templates::NameProblem(ToU16(to)); !why.empty()) {
-    Modal().message(this, kAppTitle, QString::fromStdString(why), QMessageBox::NoIcon,
-                    QMessageBox::Ok, QMessageBox::Ok);
+    Modal().message(this, kAppTitle, EngineRefusalText(why), QMessageBox::NoIcon, QMessageBox::Ok,
+                    QMessageBox::Ok);
     return;
   }
   if (!stillInStore(from)) return;

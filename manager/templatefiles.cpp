@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 
 #include "common/longjob.h"
+#include "common/modal.h"
 #include "common/textconv.h"
 #include "template/textcodec.h"
 
@@ -250,8 +252,8 @@ ImportPlan PlanImport(const QList<TemplateEntry>& read, const QStringList& store
     if (seen.contains(e.name.toLower())) ++plan.clashes;
     seen.insert(e.name.toLower());
     if (e.name.isEmpty()) {
-      plan.refused
-          << QCoreApplication::translate("TemplateFiles", "line %1: the name is empty").arg(e.line);
+      plan.refused.append(
+          {e.line, QCoreApplication::translate("TemplateFiles", "The name is empty.")});
       continue;
     }
     plan.entries.push_back({ToU16(e.name), ToU16(e.value)});
@@ -262,10 +264,16 @@ ImportPlan PlanImport(const QList<TemplateEntry>& read, const QStringList& store
 
 QString ImportReport(const QString& path, const ImportPlan& plan,
                      const templates::MergeResult& result) {
-  QStringList refused = plan.refused;
+  // In the file's order, whichever step refused them.
+  QList<std::pair<int, QString>> lines = plan.refused;
   for (const auto& [at, why] : result.refused)
+    lines.append({plan.lines.at(at), EngineRefusalText(why)});
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  QStringList refused;
+  for (const auto& [line, why] : lines)
     refused << QCoreApplication::translate("TemplateFiles", "line %1: %2")
-                   .arg(QString::number(plan.lines.at(at)), QString::fromStdString(why));
+                   .arg(QString::number(line), why);
   // One pass over the path, so that nothing in it is taken for a place of the counts.
   QString report = QCoreApplication::translate(
                        "TemplateFiles", "Imported from %1: %2 added, %3 replaced, %4 skipped.")

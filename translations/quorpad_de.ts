@@ -273,6 +273,21 @@ Ein bereits laufendes quorpad öffnet FILE selbst und kommt in den Vordergrund.<
     </message>
 </context>
 <context>
+    <name>EngineRefusal</name>
+    <message>
+        <source>A template name cannot contain the control character 0x04: it separates a template&apos;s name from its value in the store.</source>
+        <translation>Ein Vorlagenname darf das Steuerzeichen 0x04 nicht enthalten: Es trennt im Vorlagenspeicher den Namen einer Vorlage von ihrem Wert.</translation>
+    </message>
+    <message>
+        <source>A template name cannot be longer than 32767 characters.</source>
+        <translation>Ein Vorlagenname darf nicht länger als 32767 Zeichen sein.</translation>
+    </message>
+    <message>
+        <source>A template with the same text is stored already.</source>
+        <translation>Eine Vorlage mit demselben Text ist bereits gespeichert.</translation>
+    </message>
+</context>
+<context>
     <name>Failure</name>
     <message>
         <source>unknown error</source>
@@ -927,10 +942,6 @@ Restore brings back the first document checked as an unsaved document (the other
         <translation>Zeile 1: Die erste Zeile muss die Kopfzeile „name,value“ sein</translation>
     </message>
     <message>
-        <source>line %1: the name is empty</source>
-        <translation>Zeile %1: Der Name ist leer</translation>
-    </message>
-    <message>
         <source>line %1: %2</source>
         <translation>Zeile %1: %2</translation>
     </message>
@@ -954,6 +965,10 @@ Nicht importiert:
             <numerusform>Zeile %1: Eine Zeile hat einen Namen und einen Wert; diese hat %n Feld</numerusform>
             <numerusform>Zeile %1: Eine Zeile hat einen Namen und einen Wert; diese hat %n Felder</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The name is empty.</source>
+        <translation>Der Name ist leer.</translation>
     </message>
 </context>
 <context>

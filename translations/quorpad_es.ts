@@ -273,6 +273,21 @@ Si ya hay un quorpad en ejecución, este abre FILE y pasa a primer plano.</trans
     </message>
 </context>
 <context>
+    <name>EngineRefusal</name>
+    <message>
+        <source>A template name cannot contain the control character 0x04: it separates a template&apos;s name from its value in the store.</source>
+        <translation>El nombre de una plantilla no puede contener el carácter de control 0x04: separa en el almacén el nombre de una plantilla de su valor.</translation>
+    </message>
+    <message>
+        <source>A template name cannot be longer than 32767 characters.</source>
+        <translation>El nombre de una plantilla no puede tener más de 32767 caracteres.</translation>
+    </message>
+    <message>
+        <source>A template with the same text is stored already.</source>
+        <translation>Ya hay guardada una plantilla con el mismo texto.</translation>
+    </message>
+</context>
+<context>
     <name>Failure</name>
     <message>
         <source>unknown error</source>
@@ -927,10 +942,6 @@ Restaurar recupera el primer documento marcado como un documento sin guardar (la
         <translation>línea 1: la primera línea debe ser el encabezado &quot;name,value&quot;</translation>
     </message>
     <message>
-        <source>line %1: the name is empty</source>
-        <translation>línea %1: el nombre está vacío</translation>
-    </message>
-    <message>
         <source>line %1: %2</source>
         <translation>línea %1: %2</translation>
     </message>
@@ -954,6 +965,10 @@ No importadas:
             <numerusform>línea %1: una fila tiene un nombre y un valor; esta tiene %n campo</numerusform>
             <numerusform>línea %1: una fila tiene un nombre y un valor; esta tiene %n campos</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The name is empty.</source>
+        <translation>El nombre está vacío.</translation>
     </message>
 </context>
 <context>

@@ -273,6 +273,21 @@ Un quorpad déjà en cours d’exécution ouvre lui-même FILE et passe au premi
     </message>
 </context>
 <context>
+    <name>EngineRefusal</name>
+    <message>
+        <source>A template name cannot contain the control character 0x04: it separates a template&apos;s name from its value in the store.</source>
+        <translation>Un nom de modèle ne peut pas contenir le caractère de contrôle 0x04 : il sépare, dans le fichier de modèles, le nom d’un modèle de sa valeur.</translation>
+    </message>
+    <message>
+        <source>A template name cannot be longer than 32767 characters.</source>
+        <translation>Un nom de modèle ne peut pas dépasser 32767 caractères.</translation>
+    </message>
+    <message>
+        <source>A template with the same text is stored already.</source>
+        <translation>Un modèle avec le même texte est déjà enregistré.</translation>
+    </message>
+</context>
+<context>
     <name>Failure</name>
     <message>
         <source>unknown error</source>
@@ -927,10 +942,6 @@ Restaurer rétablit le premier document coché dans un document non enregistré 
         <translation>ligne 1&#xa0;: la première ligne doit être l’en-tête &quot;name,value&quot;</translation>
     </message>
     <message>
-        <source>line %1: the name is empty</source>
-        <translation>ligne %1&#xa0;: le nom est vide</translation>
-    </message>
-    <message>
         <source>line %1: %2</source>
         <translation>ligne %1&#xa0;: %2</translation>
     </message>
@@ -954,6 +965,10 @@ Non importés&#xa0;:
             <numerusform>ligne %1&#xa0;: une ligne a un nom et une valeur&#xa0;; celle-ci a %n champ</numerusform>
             <numerusform>ligne %1&#xa0;: une ligne a un nom et une valeur&#xa0;; celle-ci a %n champs</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The name is empty.</source>
+        <translation>Le nom est vide.</translation>
     </message>
 </context>
 <context>

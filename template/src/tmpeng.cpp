@@ -255,9 +255,10 @@ std::u16string Joined(const std::u16string& index, const std::u16string& name,
 }  // namespace
 
 std::string NameProblem(std::u16string_view name) {
-  if (name.find(static_cast<char16_t>(detail::kSeparator)) == std::u16string_view::npos) return {};
-  return "A template name cannot contain the control character 0x04: it separates a "
-         "template's name from its value in the store.";
+  if (name.size() > kLongestName) return kNameTooLong;
+  if (name.find(static_cast<char16_t>(detail::kSeparator)) != std::u16string_view::npos)
+    return kNameHoldsSeparator;
+  return {};
 }
 
 tmpeng::tmpeng() : folder_(LibraryFolder()) {}
@@ -358,7 +359,7 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
     // beside as a stored one is, by its place after the store's lines.
     std::vector<std::string> added;
     // The store's names, lower-cased, each with the lines of the templates that bear it,
-    // and its values as stored, which Add refuses to repeat.
+    // and its values as stored, which Add and Import refuse to repeat.
     std::unordered_map<std::u16string, std::vector<std::size_t>> names;
     std::unordered_set<std::u16string> values;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -406,7 +407,7 @@ MergeResult tmpeng::Template_Merge(const std::vector<ImportEntry>& entries, Clas
         }
       }
       if (values.count(value) != 0) {
-        ++result.skipped;
+        result.refused.emplace_back(k, kTextStored);
         continue;
       }
       names[text::ToLower(name)].push_back(lines.size() + added.size());

@@ -285,10 +285,18 @@ TEST_F(Members, CallerObjectFailurePassesThroughWithEarlierWorkKept) {
 // One rule for what a name may hold, whichever member is asked to store it.
 // One rule for what a name may hold, whichever member is asked to store it.
 TEST_F(Members, AddRenameAndMergeRefuseExactlyTheNamesTheRuleRefuses) {
-  for (const std::u16string name : {u"Sig\4EVIL", u"\4", u"50%1 off", u"line\r\nbreak"}) {
-    const bool allowed = name.find(u'\4') == std::u16string::npos;
-    EXPECT_EQ(templates::NameProblem(name).rfind("A template name cannot contain", 0) == 0,
-              !allowed);
+  const struct {
+    std::u16string name;
+    const char* problem;
+  } cases[] = {{u"Sig\4EVIL", templates::kNameHoldsSeparator},
+               {u"\4", templates::kNameHoldsSeparator},
+               {u"50%1 off", ""},
+               {u"line\r\nbreak", ""},
+               {std::u16string(templates::kLongestName - 2, u'n'), ""},  // and + " 2" below
+               {std::u16string(templates::kLongestName + 1, u'n'), templates::kNameTooLong}};
+  for (const auto& [name, problem] : cases) {
+    const bool allowed = *problem == '\0';
+    EXPECT_EQ(templates::NameProblem(name), problem);
     dir.Write(Rec("1|old|v\r\n"));
     EXPECT_EQ(engine.Template_Rename(u"old", name) != kFalse, allowed);
     EXPECT_EQ(engine.Template_AddB(name + u" 2", u"new value") != kFalse, allowed);
@@ -303,23 +311,27 @@ TEST_F(Members, AddRenameAndMergeRefuseExactlyTheNamesTheRuleRefuses) {
 TEST_F(Members, MergeSkipsReplacesOrKeepsBothAndReplaceHandsBackTheStore) {
   const struct {
     templates::Clash clash;
-    int added, replaced, skipped;
+    int added, replaced, skipped, refused;
     std::string store;
   } cases[] = {
       // New templates alone are appended, as Add appends; a replacement rewrites.
-      {templates::Clash::kSkip, 1, 0, 3, "1|50%1 off|a\r\n7|B|b\r\n1|new|n\r\n"},
+      {templates::Clash::kSkip, 1, 0, 2, 1, "1|50%1 off|a\r\n7|B|b\r\n1|new|n\r\n"},
       // Replaced, "a" is no template's value any more: "dup" may take it.
-      {templates::Clash::kReplace, 2, 2, 0, "1|50%1 off|x\r\n7|B|y\r\n1|new|n\r\n1|dup|a\r\n\r\n"},
-      {templates::Clash::kKeepBoth, 3, 0, 1,
+      {templates::Clash::kReplace, 2, 2, 0, 0,
+       "1|50%1 off|x\r\n7|B|y\r\n1|new|n\r\n1|dup|a\r\n\r\n"},
+      {templates::Clash::kKeepBoth, 3, 0, 0, 1,
        "1|50%1 off|a\r\n7|B|b\r\n1|50%1 OFF (2)|x\r\n1|b (2)|y\r\n1|new|n\r\n"},
   };
   for (const auto& c : cases) {
     dir.Write(Rec("1|50%1 off|a\r\n7|B|b\r\n"));
-    // A clash ignores case; a value the store has already is skipped, as Add skips it.
+    // A clash ignores case; a value the store has already is refused, as Add refuses it.
     const auto result = engine.Template_Merge(
         {{u"50%1 OFF", u"x"}, {u"b", u"y"}, {u"new", u"n"}, {u"dup", u"a"}}, c.clash);
-    EXPECT_EQ(std::make_tuple(result.added, result.replaced, result.skipped),
-              std::make_tuple(c.added, c.replaced, c.skipped));
+    EXPECT_EQ(std::make_tuple(result.added, result.replaced, result.skipped, result.refused.size()),
+              std::make_tuple(c.added, c.replaced, c.skipped, std::size_t(c.refused)));
+    for (const auto& [at, why] : result.refused)
+      EXPECT_EQ(std::make_pair(at, why),
+                std::make_pair(std::size_t(3), std::string(templates::kTextStored)));
     EXPECT_EQ(dir.Read(), Rec(c.store));
   }
   EXPECT_EQ(engine.Template_Replace(Rec("1|c|d\r\n")), Rec(cases[2].store));

@@ -157,7 +157,8 @@ TEST(MendedFaults, LongNamesAndMegabyteValuesRoundTrip) {
   TempFolder dir;
   dir.Write("");
   tmpeng engine(dir.path());
-  const std::u16string name(40000, u'n');  // separators far past any 16-bit position
+  // The longest name the rule allows: separators past any 16-bit position.
+  const std::u16string name(templates::kLongestName, u'n');
   std::u16string value;
   while (value.size() < 2000000) value += u"line é € 😀\r\n";
   ASSERT_EQ(engine.Template_AddB(name, value), kTrue);

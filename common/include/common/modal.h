@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <string>
 #include <utility>
 
 class QWidget;
@@ -119,6 +120,9 @@ void ShowFileError(QWidget* parent, const QString& what, const QString& path,
 // What a failed engine operation tells the user: the store's path, the error number and its
 // meaning, and the reason (ErrorText in errortext.h gives it for any exception).
 QString EngineErrorText(const templates::EngineError& error);
+// Why the engine refuses a template (NameProblem's reasons, an import's kTextStored), in the
+// user's language; a reason it does not know, as the engine said it.
+QString EngineRefusalText(const std::string& reason);
 // Tells the user that the template store in the program folder could not be used, for a
 // reason other than an engine error (memory ran out, say).
 void ShowStoreFailure(QWidget* parent, const QString& reason);

@@ -35,12 +35,12 @@ bool ReadTemplateFile(const QByteArray& bytes, bool csv, QList<TemplateEntry>& e
 // What an import hands the engine, read from a file's entries against the names the store
 // has: the entries the engine may add (an empty name is refused here, anything else the
 // engine's name rule refuses is refused there), each with its line in the file, the rows
-// refused already as "line N: reason", and how many names are the store's already or
-// repeat an earlier entry's, ignoring case.
+// refused already with their lines and reasons, and how many names are the store's already
+// or repeat an earlier entry's, ignoring case.
 struct ImportPlan {
   std::vector<templates::ImportEntry> entries;
   std::vector<int> lines;
-  QStringList refused;
+  QList<std::pair<int, QString>> refused;
   int clashes = 0;
 };
 ImportPlan PlanImport(const QList<TemplateEntry>& read, const QStringList& storeNames);

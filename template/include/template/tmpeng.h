@@ -84,9 +84,18 @@ class TEMPLATE_EXPORT EngineError : public std::runtime_error {
 
 // What a template name may hold, for Add, Rename and Import alike: anything but the field
 // separator (byte 4), which would end the name where it is stored and push the rest of it
-// into the value. Empty when `name` may be a template's name, else the reason, as a
-// sentence that starts "A template name cannot contain".
+// into the value, and at most kLongestName characters (UTF-16 units), as many as a name box
+// holds, so that every name stored can be chosen and edited. Empty when `name` may be a
+// template's name, else the reason: kNameHoldsSeparator or kNameTooLong.
 TEMPLATE_EXPORT std::string NameProblem(std::u16string_view name);
+inline constexpr std::size_t kLongestName = 32767;
+inline constexpr const char* kNameHoldsSeparator =
+    "A template name cannot contain the control character 0x04: it separates a template's name "
+    "from its value in the store.";
+inline constexpr const char* kNameTooLong =
+    "A template name cannot be longer than 32767 characters.";
+// Why an import refuses a template whose text a template has already (as Add refuses it).
+inline constexpr const char* kTextStored = "A template with the same text is stored already.";
 
 // One template of a file being imported.
 struct ImportEntry {
@@ -102,7 +111,8 @@ struct MergeResult {
   int added = 0;
   int replaced = 0;
   int skipped = 0;
-  // The entries refused by the name rule: their place in the list (from 0) and the reason.
+  // The entries refused, by the name rule or for a text stored already: their place in the
+  // list (from 0) and the reason (NameProblem's, or kTextStored).
   std::vector<std::pair<std::size_t, std::string>> refused;
 };
 
@@ -162,8 +172,8 @@ class TEMPLATE_EXPORT tmpeng : public _tmpeng {
   // Adds `entries` in one rewrite of the store under its exclusive lock, so that a writer
   // racing it comes wholly before or after. An entry whose name the store (or an entry
   // before it) has already, ignoring case, is skipped, replaces that template's value, or
-  // is added as "name (2)", "name (3)"... as `clash` says; one whose value a template has
-  // already is skipped, as Template_AddB skips it; one whose name breaks the name rule is
+  // is added as "name (2)", "name (3)"... as `clash` says; one whose name breaks the name
+  // rule, or whose value a template has already (which Template_AddB refuses too), is
   // refused. New templates go after the store's last line.
   MergeResult Template_Merge(const std::vector<ImportEntry>& entries, Clash clash);
   // Replaces the whole store with `bytes` in one atomic rewrite under its exclusive lock, and
