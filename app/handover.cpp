@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <exception>
 
 #include "app/program.h"
@@ -23,7 +24,9 @@ class OpenQueue : public QObject {
 
   void add(const QString& path) {
     waiting_ << path;
-    next();
+    // From the event loop, never from within the hand-over: the later start gets its answer
+    // and ends at once, while a question the open asks (the save question) waits here.
+    QTimer::singleShot(0, this, [this] { next(); });
   }
 
  private:
