@@ -13,6 +13,7 @@ ListFilter::ListFilter(QTreeWidget* list, QLineEdit* line)
     : QObject(list), list_(list), line_(line), again_(new QTimer(this)) {
   line_->hide();
   line_->installEventFilter(this);
+  list_->installEventFilter(this);
   again_->setSingleShot(true);
   again_->setInterval(0);
   connect(again_, &QTimer::timeout, this, &ListFilter::apply);
@@ -86,6 +87,14 @@ void ListFilter::apply() {
 }
 
 bool ListFilter::eventFilter(QObject* watched, QEvent* event) {
+  // Escape clears the filter from the list it narrows too, where Down or Enter led.
+  if (watched == list_ && event->type() == QEvent::KeyPress && line_->isVisible()) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+      close();
+      return true;
+    }
+  }
   if (watched == line_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
