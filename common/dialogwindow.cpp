@@ -165,6 +165,30 @@ void SetToolWindowFlags(QDialog* dialog) {
                          Qt::WindowCloseButtonHint);
 }
 
+namespace {
+
+// Return or Enter on a button that has the keyboard presses it, as Space does; anywhere
+// else in the dialog they press no button.
+class PressedByReturn : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+        (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+      return false;
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (!button || !button->isEnabled()) return false;
+    button->click();
+    return true;
+  }
+};
+
+}  // namespace
+
 QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
                        const QString& tip, bool enabled) {
   auto* b = new QPushButton(caption, parent);
@@ -173,6 +197,7 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
   b->setEnabled(enabled);
   b->setAutoDefault(false);
   b->setDefault(false);
+  b->installEventFilter(new PressedByReturn(b));
   return b;
 }
 

@@ -290,6 +290,26 @@ class ManagerTest : public Fixture {
     QCOMPARE(RestoreDifference(version, now), said);
   }
 
+  // Return or Enter presses the button that has the keyboard, as Space does; in a box they
+  // press no button.
+  void returnPressesOnlyTheFocusedButton_data() {
+    QTest::addColumn<QString>("at");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("added");
+    QTest::newRow("Return on Add") << "cmdAdd" << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter on Add") << "cmdAdd" << int(Qt::Key_Enter) << true;
+    QTest::newRow("Return in the name box") << "txtName" << int(Qt::Key_Return) << false;
+  }
+  void returnPressesOnlyTheFocusedButton() {
+    QFETCH(QString, at);
+    QFETCH(int, key);
+    QFETCH(bool, added);
+    frmManage* m = open(Rec("1|A|a\r\n"));
+    fill(m, QStringLiteral("Sig"), QStringLiteral("Best"));
+    QTest::keyClick(m->findChild<QWidget*>(at), Qt::Key(key));
+    QCOMPARE(listed(m).contains(QStringLiteral("Sig")), added);
+  }
+
   void boxChangedLastDecidesEditButtons() {
     frmManage* m = open(Rec("1|Header|Top\r\n"));
     QCOMPARE(editButtons(m), 0);

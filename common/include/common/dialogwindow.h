@@ -34,7 +34,8 @@ void SetDesignedSize(QDialog* dialog, int width, int height);
 // A small tool-window title bar with a close box only.
 void SetToolWindowFlags(QDialog* dialog);
 
-// A button that never answers Enter on the dialog's behalf.
+// A button that never answers Enter on the dialog's behalf; Return or Enter on the button
+// itself, when it has the keyboard, presses it as Space does.
 QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
                        const QString& tip = QString(), bool enabled = true);
 
