@@ -174,8 +174,12 @@ class TemporaryFile {
       const QByteArray name = folder + "/." + base + '.' + QByteArray::number(::getpid()) + '.' +
                               QByteArray::number(QRandomGenerator::global()->generate(), 36) +
                               ".tmp";
-      if (const int error = open(name, O_EXCL); error != EEXIST)
-        return error == 0 ? QString() : SystemReason(error);
+      if (const int error = open(name, O_EXCL); error != EEXIST) {
+        if (error == 0 || folder == ".") return error == 0 ? QString() : SystemReason(error);
+        // The file may be writable while its folder is not: the folder is what refused.
+        return QCoreApplication::translate("WholeFile", "no file can be made in its folder %1: %2")
+            .arg(QFile::decodeName(folder), SystemReason(error));
+      }
     }
     return SystemReason(EEXIST);
   }

@@ -1087,6 +1087,10 @@ Nicht importiert:
         <source>Only %1 of %2 bytes reached the disk.</source>
         <translation>Nur %1 von %2 Byte wurden auf den Datenträger geschrieben.</translation>
     </message>
+    <message>
+        <source>no file can be made in its folder %1: %2</source>
+        <translation>in seinem Ordner %1 kann keine Datei angelegt werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>frmAbout</name>

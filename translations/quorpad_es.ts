@@ -1087,6 +1087,10 @@ No importadas:
         <source>Only %1 of %2 bytes reached the disk.</source>
         <translation>Solo %1 de %2 bytes llegaron al disco.</translation>
     </message>
+    <message>
+        <source>no file can be made in its folder %1: %2</source>
+        <translation>no se puede crear ningún archivo en su carpeta %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>frmAbout</name>

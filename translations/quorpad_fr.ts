@@ -1087,6 +1087,10 @@ Non importés&#xa0;:
         <source>Only %1 of %2 bytes reached the disk.</source>
         <translation>Seuls %1 octets sur %2 ont été écrits sur le disque.</translation>
     </message>
+    <message>
+        <source>no file can be made in its folder %1: %2</source>
+        <translation>aucun fichier ne peut être créé dans son dossier %1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>frmAbout</name>
