@@ -179,6 +179,10 @@ QString ShownOnOneLine(QStringView text, qsizetype limit) {
   return out;
 }
 
+QString ShownName(QStringView name) {
+  return ShownOnOneLine(name, kShownNameChars);
+}
+
 QString FirstLine(QStringView value, qsizetype limit) {
   const QStringView head = value.left(limit + 1);
   qsizetype end = head.size();

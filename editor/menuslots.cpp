@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "common/templatelist.h"
+
 namespace {
 
 // The name of the template a slot holds, as stored; none on an empty slot.
@@ -43,10 +45,13 @@ QAction* MenuSlotsAdapter::at(int n) const {
 
 void MenuSlotsAdapter::SetCaption(int n, const std::u16string& caption) {
   // A menu would read a single '&' as the mark of an access key and a tab as the start of
-  // the shortcut column; a template's name is shown as it is, a tab as a space.
-  at(n)->setText(FromU16(caption)
-                     .replace(QLatin1Char('&'), QLatin1String("&&"))
-                     .replace(QLatin1Char('\t'), QLatin1Char(' ')));
+  // the shortcut column; a template's name is shown as names are shown in sentences: on one
+  // line (a tab as a space, a line break, which the caption holds as stored, as one
+  // symbol), and cut short where it would stretch the popup.
+  QString name = FromU16(caption);
+  name.replace(QLatin1Char('\x02'), QLatin1Char('\r'))
+      .replace(QLatin1Char('\x03'), QLatin1Char('\n'));
+  at(n)->setText(ShownName(name).replace(QLatin1Char('&'), QLatin1String("&&")));
   at(n)->setProperty(kTemplateName, FromU16(caption));
 }
 

@@ -357,7 +357,7 @@ bool frmManage::stillInStore(const QString& name) {
   Modal().message(this, kAppTitle,
                   tr("'%1' is no longer in the templates: it was renamed or removed "
                      "elsewhere.")
-                      .arg(name),
+                      .arg(ShownName(name)),
                   QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
   return false;
 }
@@ -412,7 +412,7 @@ void frmManage::cmdAdd_Click() {
       storeWatch_->markSeen();
       Temp->Template_LoadA(tree);
     } else {
-      Modal().message(this, kAppTitle, tr("Could Not Add the template '%1'!").arg(name),
+      Modal().message(this, kAppTitle, tr("Could Not Add the template '%1'!").arg(ShownName(name)),
                       QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
     }
   });
@@ -695,7 +695,7 @@ void frmManage::cmdRename_Click() {
           [&] { renamed = Temp->Template_Rename(ToU16(from), ToU16(to)) != templates::kFalse; }))
     return;
   if (!renamed) {
-    Modal().message(this, kAppTitle, tr("A template named '%1' exists already.").arg(to),
+    Modal().message(this, kAppTitle, tr("A template named '%1' exists already.").arg(ShownName(to)),
                     QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
     return;
   }

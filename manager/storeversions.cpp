@@ -303,7 +303,7 @@ QString TemplateCount(qsizetype count) {
 }
 
 QString QuotedName(const QString& name) {
-  return QLatin1Char('\'') + ShownOnOneLine(name, 80) + QLatin1Char('\'');
+  return QLatin1Char('\'') + ShownName(name) + QLatin1Char('\'');
 }
 
 QString VersionTime(const StoreVersion& version) {

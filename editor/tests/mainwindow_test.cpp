@@ -361,6 +361,29 @@ class MainWindowTest : public Fixture {
     popup->close();
   }
 
+  // A slot shows its template's name on one line and cut short where it would stretch the
+  // popup across the screen; it still holds the text whole.
+  void slotShowsItsNameOnOneLine_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("an access key's mark") << "R&D"
+                                          << "R&&D";
+    QTest::newRow("a tab") << "a\tb"
+                           << "a b";
+    QTest::newRow("a line break") << "line\r\nbreak" << QString::fromUtf8("line⏎break");
+    QTest::newRow("a long name") << QString(100, 'L') << QString(80, 'L') + QChar(0x2026);
+  }
+  void slotShowsItsNameOnOneLine() {
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    folder_->write(QByteArray());
+    frmMain* w = &OwnMainWindow();
+    QVERIFY(w->Temp->Template_AddB(ToU16(name), u"text") != templates::kFalse);
+    w->refillTemplateSlots(*w->Temp);
+    QCOMPARE(w->templateSlot(1)->text(), shown);
+    QCOMPARE(SlotTag(w->templateSlot(1)), QStringLiteral("text"));
+  }
+
   void popupFollowsTheStoreWhoeverChangesIt() {
     folder_->write(Numbered(1, 3));
     frmMain* w = &OwnMainWindow();

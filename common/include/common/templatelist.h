@@ -95,5 +95,9 @@ QString LowerCased(QStringView text);
 // other control characters as the replacement character, cut after `limit` characters with an
 // ellipsis. Only the first `limit` characters are ever looked at.
 QString ShownOnOneLine(QStringView text, qsizetype limit);
+// A template's name as a sentence or a menu shows it: on one line, as above, and at most
+// kShownNameChars characters, so that no name, however long, stretches a message or a popup.
+inline constexpr qsizetype kShownNameChars = 80;
+QString ShownName(QStringView name);
 // The first line of a value for the list, made safe to show as above.
 QString FirstLine(QStringView value, qsizetype limit);
