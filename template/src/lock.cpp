@@ -133,15 +133,20 @@ mode_t LockPermissions(mode_t store) {
 }
 
 // Opens (or creates) a lock file without following a link to it and without blocking;
-// -1 with `failure` set when there can be none.
-int OpenLockFile(const std::string& path, mode_t perms, std::string& failure) {
+// -1 with `failure` set when there can be none, and `closed` set when one exists that this
+// user may not open.
+int OpenLockFile(const std::string& path, mode_t perms, gid_t group, std::string& failure,
+                 bool& closed) {
   constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
   int raw = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, perms);
   // One that exists already may be open to this user for reading only; flock needs no more.
   if (raw < 0) raw = ::open(path.c_str(), O_RDONLY | kFlags);
   Fd fd(raw);
   if (fd.get() < 0) {
-    failure = "no lock file can be created as " + path + " (" + std::strerror(errno) + ")";
+    closed = errno == EACCES || errno == EPERM;
+    failure = (closed ? "the lock file " + path + " cannot be opened by this user ("
+                      : "no lock file can be created as " + path + " (") +
+              std::strerror(errno) + ")";
     return -1;
   }
   struct stat st;
@@ -149,10 +154,18 @@ int OpenLockFile(const std::string& path, mode_t perms, std::string& failure) {
     failure = path + " is not a regular file and cannot serve as a lock file";
     return -1;
   }
-  // A lock file left readable by others (as older versions made it) lets anyone hold the
-  // lock; it is narrowed where this user owns it.
-  if (st.st_uid == ::geteuid() && (st.st_mode & 0777 & ~perms) != 0) {
-    if (::fchmod(fd.get(), st.st_mode & perms & 0777) != 0) {
+  // Where this user owns it, it opens to exactly those who may change the store, whatever
+  // the creation mask took away: one left open to others (as older versions made it) is
+  // narrowed, and the store's group gets it back where the mask or the creator's own group
+  // would keep out members who may change the store.
+  if (st.st_uid == ::geteuid()) {
+    if ((perms & S_IWGRP) != 0 && st.st_gid != group) {
+      if (::fchown(fd.get(), static_cast<uid_t>(-1), group) != 0) {
+        // Not a member of the store's group: the group's members lock beside it only if
+        // they may open it another way, and are refused a change otherwise.
+      }
+    }
+    if ((st.st_mode & 0777) != perms && ::fchmod(fd.get(), perms) != 0) {
       // It stays as it is; the lock works regardless.
     }
   }
@@ -209,7 +222,17 @@ StoreLock::StoreLock(const fs::path& store, Mode mode) {
   const int op = mode == Mode::kShared ? LOCK_SH : LOCK_EX;
   const struct stat st = StatStore(store);
   std::string beside_failure, runtime_failure;
-  if (LockBeside(store, st, op, deadline, beside_failure)) return;
+  bool closed = false;
+  if (LockBeside(store, st, op, deadline, beside_failure, closed)) return;
+  // A lock file beside the store that this user may not open is another user's, who may be
+  // changing the store this user may change too: a lock in this user's runtime folder would
+  // not keep the two apart. (A store this user may not change is refused by the write.)
+  if (closed && mode == Mode::kExclusive && ::access(store.c_str(), W_OK) == 0) {
+    throw EngineError(kErrPermissionDenied, store,
+                      "the template store is not changed, since another user who may change "
+                      "it holds its lock file: " +
+                          beside_failure);
+  }
   if (LockInRuntimeFolder(store, op, deadline, runtime_failure)) return;
   // A reader without a lock may at worst see an add half done; it changes nothing.
   if (mode == Mode::kShared) return;
@@ -220,9 +243,10 @@ StoreLock::StoreLock(const fs::path& store, Mode mode) {
 }
 
 bool StoreLock::LockBeside(const fs::path& store, const struct stat& store_stat, int op,
-                           Clock::time_point deadline, std::string& failure) {
+                           Clock::time_point deadline, std::string& failure, bool& closed) {
   const std::string path = store.string() + ".lock";
-  Fd fd(OpenLockFile(path, LockPermissions(store_stat.st_mode), failure));
+  Fd fd(
+      OpenLockFile(path, LockPermissions(store_stat.st_mode), store_stat.st_gid, failure, closed));
   if (fd.get() < 0) return false;
   // Made by root on a user's store, it goes to the store's owner, or that user could no
   // longer open it.
@@ -259,7 +283,8 @@ bool StoreLock::LockInRuntimeFolder(const fs::path& store, int op, Clock::time_p
         (folder / (store.filename().string() + "." + std::to_string(key.st_dev) + "." +
                    std::to_string(key.st_ino) + ".lock"))
             .string();
-    Fd fd(OpenLockFile(path, 0600, failure));
+    bool closed = false;
+    Fd fd(OpenLockFile(path, 0600, ::getegid(), failure, closed));
     if (fd.get() < 0) return false;
     int err = 0;
     switch (LockBy(fd, op, deadline, err)) {

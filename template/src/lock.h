@@ -35,8 +35,10 @@ class StoreLock {
   void Retire();
 
  private:
+  // `closed` is set where a lock file is there that this user may not open.
   bool LockBeside(const std::filesystem::path& store, const struct stat& store_stat, int op,
-                  std::chrono::steady_clock::time_point deadline, std::string& failure);
+                  std::chrono::steady_clock::time_point deadline, std::string& failure,
+                  bool& closed);
   bool LockInRuntimeFolder(const std::filesystem::path& store, int op,
                            std::chrono::steady_clock::time_point deadline, std::string& failure);
   int fd_ = -1;

@@ -1,6 +1,7 @@
 // The store under faults that other processes and the file system bring: a lock held by
 // someone else, a store that is no regular file, a linked or foreign-owned store, a
 // read-only program folder, and a rewrite killed midway.
+#include <grp.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -193,6 +194,57 @@ TEST_F(StoreLockWait, LockFileOpensOnlyToThoseWhoMayChangeTheStore) {
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}
+
+// Two users who may both change a store share its lock: the lock file goes to the store's
+// group whatever the creator's own group and creation mask, and where another user's lock
+// file cannot be opened, a change is refused rather than locked apart in this user's own
+// runtime folder. The users are two uids of no name, members of the store's group alone.
+TEST_F(StoreLockWait, UsersWhoMayChangeTheStoreShareItsLock) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as other users";
+  static constexpr gid_t kGroup = 100;
+  const auto as = [](uid_t user, auto body) {
+    return InChild([user, body] {
+      if (::setgroups(1, &kGroup) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0) ::_exit(250);
+      body();
+    });
+  };
+  const mode_t old_mask = ::umask(022);
+  fs::permissions(dir.path(), fs::perms(0777));
+  const struct {
+    const char* name;
+    fs::perms store;
+    bool firstUserMakesTheLock;  // else it is root's alone
+  } cases[] = {{"the group may change it", fs::perms(0664), true},
+               {"a lock file the user may not open", fs::perms(0666), false}};
+  for (const auto& c : cases) {
+    dir.Write(kStore);
+    ASSERT_EQ(::chown(dir.store().c_str(), 0, kGroup), 0);
+    fs::permissions(dir.store(), c.store);
+    fs::remove(LockFile());
+    if (c.firstUserMakesTheLock) {
+      ASSERT_EQ(as(60001,
+                   [this] {
+                     FakeTree tree;
+                     tmpeng(dir.path()).Template_LoadA(tree);
+                   }),
+                0);
+      struct stat lock {};
+      ASSERT_EQ(::stat(LockFile().c_str(), &lock), 0);
+      EXPECT_EQ(lock.st_gid, kGroup) << c.name;
+      EXPECT_EQ(lock.st_mode & 0777, 0660u) << c.name;
+    } else {
+      const int fd = ::open(LockFile().c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+      ASSERT_GE(fd, 0);
+      ::close(fd);
+    }
+    LockHolder holder(LockFile(), true);
+    ASSERT_TRUE(holder.held()) << c.name;
+    EXPECT_EQ(as(60002, [this] { tmpeng(dir.path()).Template_AddB(u"other", u"user"); }), 70)
+        << c.name;
+    EXPECT_EQ(dir.Read(), kStore) << c.name;
+  }
+  ::umask(old_mask);
 }
 
 // ---------------------------------------------------------------------------------------
