@@ -73,13 +73,24 @@ bool OwnFolder(const QString& path) {
   return PrivateFolder::open(path, true, why, unsafe) != nullptr;
 }
 
+// Whether `path` is there and another user's: a socket left by a quorpad that ran as that
+// user with this user's runtime folder (as `sudo -E` runs it), which no quorpad of this
+// user's answers on.
+bool OtherUsersFile(const QString& path) {
+  struct stat st {};
+  return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid != ::geteuid();
+}
+
 }  // namespace
 
 QString SingleInstance::sessionSocketPath() {
   const QString socket = QStringLiteral("quorpad-") + SessionKey();
-  // The runtime folder belongs to the user alone.
+  // The runtime folder, where it is the user's alone: one of another user's (left by `su`
+  // without a login) or open to others is passed over, as the temporary folder is.
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) {
+  struct stat st {};
+  if (!runtime.isEmpty() && ::stat(QFile::encodeName(runtime).constData(), &st) == 0 &&
+      S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 022) == 0) {
     const QString path = QDir(runtime).filePath(socket);
     if (QFile::encodeName(path).size() <= kLongestSocketPath) return path;
   }
@@ -148,7 +159,9 @@ SingleInstance::Attempt SingleInstance::handOver(const HandOverRequest& request,
   socket.connectToServer(socketPath_);
   if (!socket.waitForConnected(kConnectMs)) {
     const auto error = socket.error();
-    if (error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError)
+    if (error == QLocalSocket::ServerNotFoundError ||
+        error == QLocalSocket::ConnectionRefusedError ||
+        (error == QLocalSocket::SocketAccessError && OtherUsersFile(socketPath_)))
       return Attempt::kNobodyListens;
     // Some other quorpad may be listening there still: its socket is left alone.
     problem = QCoreApplication::translate("SingleInstance",

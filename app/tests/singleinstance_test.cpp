@@ -255,18 +255,29 @@ class SingleInstanceTest : public QObject {
     QCOMPARE(later.reply.output, QStringLiteral("here"));
   }
 
-  // Without a runtime folder the socket goes in a folder of the user's own: another user
-  // who made "quorpad-<uid>" in the temporary folder first is passed by.
+  // Without a runtime folder of the user's own (none, another user's as `su` leaves it, or
+  // one open to others) the socket goes in a folder of the user's own: another user who made
+  // "quorpad-<uid>" in the temporary folder first is passed by.
   void fallbackFolderIsTheUsersOwn() {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const QByteArray tmp = qgetenv("TMPDIR");
     const QByteArray cache = qgetenv("XDG_CACHE_HOME");
-    qunsetenv("XDG_RUNTIME_DIR");
+    const QString own_runtime = dir_->filePath("rt");
+    QVERIFY(QDir().mkdir(own_runtime));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own_runtime));
     qputenv("TMPDIR", QFile::encodeName(dir_->filePath("tmp")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_->filePath("cache")));
     QVERIFY(QDir().mkpath(dir_->filePath("tmp")));
     const QString squatted = dir_->filePath(QStringLiteral("tmp/quorpad-%1").arg(::getuid()));
     QString own = SingleInstance::sessionSocketPath();
+    QCOMPARE(QFileInfo(own).path(), own_runtime);
+    if (::geteuid() == 0)
+      QVERIFY(::chown(QFile::encodeName(own_runtime).constData(), 65534, 65534) == 0);
+    QVERIFY(::chmod(QFile::encodeName(own_runtime).constData(), 0777) == 0);
+    own = SingleInstance::sessionSocketPath();
+    QCOMPARE(QFileInfo(own).path(), squatted);
+    qunsetenv("XDG_RUNTIME_DIR");
+    own = SingleInstance::sessionSocketPath();
     QCOMPARE(QFileInfo(own).path(), squatted);
     QCOMPARE(QFileInfo(squatted).permissions() & 0x0077, QFileDevice::Permissions());
     // Another user's folder: made by them (as root can show), or one open to others.
@@ -282,6 +293,29 @@ class SingleInstanceTest : public QObject {
     if (tmp.isNull()) qunsetenv("TMPDIR");
     if (cache.isNull()) qunsetenv("XDG_CACHE_HOME");
     if (runtime.isNull()) qunsetenv("XDG_RUNTIME_DIR");
+  }
+
+  // A socket another user left in this user's runtime folder (a quorpad run with `sudo -E`,
+  // then killed) answers no quorpad of this user's: it is taken over as a killed one's is.
+  void socketAnotherUserLeftIsTakenOver() {
+    if (::geteuid() != 0) QSKIP("Needs root to leave a socket as another user");
+    const QString folder = dir_->filePath(QStringLiteral("rt"));
+    const QByteArray name = QFile::encodeName(folder + QStringLiteral("/qp"));
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(::chmod(QFile::encodeName(dir_->path()).constData(), 0711) == 0 &&
+            ::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, name.constData(), sizeof(address.sun_path));
+    QVERIFY(fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0);
+    ::close(fd);
+    // This user is nobody, whose folder it is.
+    QVERIFY(::seteuid(65534) == 0);
+    const Claimed claimed = ClaimElsewhere(QFile::decodeName(name), {});
+    QVERIFY(::seteuid(0) == 0);
+    QVERIFY2(claimed.problem.isEmpty(), qPrintable(claimed.problem));
+    QCOMPARE(claimed.role, SingleInstance::Role::kFirst);
   }
 
   void quorpadThatEndsWithoutAnsweringIsTakenOver() {
