@@ -27,6 +27,7 @@
 #include "common/plaintext.h"
 #include "common/programfolder.h"
 #include "common/taskbar.h"
+#include "common/templatelist.h"
 #include "template/tmpeng.h"
 
 ModalSeam::~ModalSeam() = default;
@@ -369,9 +370,10 @@ class RealDialogs : public ModalSeam {
       auto* box = new QLineEdit(fields);
       box->setObjectName(QStringLiteral("fillIn%1").arg(boxes.size()));
       box->setAccessibleName(name);
-      // The name as the template wrote it: an ampersand in it is no mnemonic.
-      QLabel* label = NewPlainLabel(
-          fields, QString(name).replace(QLatin1Char('&'), QLatin1String("&&")) + QLatin1Char(':'));
+      // The name as the template wrote it, on one line: an ampersand in it is no mnemonic.
+      QLabel* label =
+          NewPlainLabel(fields, ShownName(name).replace(QLatin1Char('&'), QLatin1String("&&")) +
+                                    QLatin1Char(':'));
       label->setBuddy(box);
       form->addRow(label, box);
       boxes << box;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
@@ -44,7 +45,49 @@ void MakePlain(QMessageBox* box) {
 
 QString PlainToolTip(const QString& text) {
   if (text.isEmpty()) return text;
-  return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
+  // Its lines as they are, wrapped where wider than the screen, and no longer than a screen
+  // can show.
+  constexpr qsizetype kLongest = 2000;
+  const QString shown = text.size() > kLongest ? text.left(kLongest) + QChar(0x2026) : text;
+  return QStringLiteral("<p style=\"white-space:pre-wrap\">") + shown.toHtmlEscaped() +
+         QStringLiteral("</p>");
+}
+
+namespace {
+
+// Beyond this many characters in one line, wrapping it costs more than the line's length
+// (Qt lays a wrapped line out again for every line it breaks into).
+constexpr int kLongestWrappedLine = 10000;
+
+const char* const kDesignedWrap = "quorpad_designed_wrap";
+
+}  // namespace
+
+void KeepLayoutLinear(QPlainTextEdit* box) {
+  box->setProperty(kDesignedWrap, int(box->lineWrapMode()));
+  QTextDocument* document = box->document();
+  // Before the box lays the change out: this runs ahead of its layout.
+  QObject::connect(document, &QTextDocument::contentsChange, box,
+                   [box, document](int from, int removed, int added) {
+                     const auto designed =
+                         QPlainTextEdit::LineWrapMode(box->property(kDesignedWrap).toInt());
+                     if (box->lineWrapMode() != designed) {
+                       // A text that starts afresh is looked at whole, by its lines' lengths.
+                       if (from != 0 || removed == 0) return;
+                       for (QTextBlock b = document->firstBlock(); b.isValid(); b = b.next())
+                         if (b.length() > kLongestWrappedLine) return;
+                       box->setLineWrapMode(designed);
+                       return;
+                     }
+                     if (designed == QPlainTextEdit::NoWrap) return;
+                     for (QTextBlock b = document->findBlock(from);
+                          b.isValid() && b.position() <= from + added; b = b.next()) {
+                       if (b.length() > kLongestWrappedLine) {
+                         box->setLineWrapMode(QPlainTextEdit::NoWrap);
+                         return;
+                       }
+                     }
+                   });
 }
 
 QString AsPlainLines(QString text) {

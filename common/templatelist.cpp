@@ -37,6 +37,9 @@ QChar Shown(char16_t c) {
   if (c == u'\t') return QLatin1Char(' ');
   if (c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029) return QChar(0x23CE);  // ⏎
   if (c < 0x20 || (c >= 0x7f && c < 0xa0)) return QChar(0xFFFD);
+  // The controls of writing direction (embeddings, overrides, isolates) would turn the rest
+  // of a line or a message around the name: shown as the other controls are.
+  if ((c >= 0x202a && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069)) return QChar(0xFFFD);
   return QChar(c);
 }
 

@@ -120,6 +120,7 @@ void frmMain::createControls() {
       tr("The text being edited. The Menu key opens the templates popup; Ctrl+T "
          "finds any template."));
   txtData->setFont(DocumentFont());
+  KeepLayoutLinear(txtData);
   // Right-button releases reach the document box itself and open the templates popup;
   // the box's own context menu never shows.
   txtData->setContextMenuPolicy(Qt::PreventContextMenu);

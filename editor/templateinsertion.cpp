@@ -12,6 +12,7 @@
 #include "common/modal.h"
 #include "common/plaintext.h"
 #include "common/templatefields.h"
+#include "common/templatelist.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ bool AskFillIns(QWidget* window, const QString& name, const QString& text, Field
   if (names.isEmpty()) return true;
   QStringList answers;
   const QString intro =
-      QCoreApplication::translate("TemplateInsertion", "The template “%1” asks for:").arg(name);
+      QCoreApplication::translate("TemplateInsertion", "The template “%1” asks for:")
+          .arg(ShownName(name));
   if (!Modal().fillIn(window, QCoreApplication::translate("TemplateInsertion", "Fill In Template"),
                       intro, names, answers))
     return false;

@@ -117,6 +117,7 @@ void frmManage::createControls() {
   txtValue->setAccessibleDescription(
       tr("The text the template inserts. Tab moves on; Ctrl+Tab types a tab."));
   txtValue->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  KeepLayoutLinear(txtValue);
   // Tab moves on in the dialog's order; Ctrl+Tab types a tab into the value.
   txtValue->setTabChangesFocus(true);
   txtValue->installEventFilter(this);

@@ -435,6 +435,42 @@ class MainWindowTest : public Fixture {
     QCOMPARE(SlotCaption(w->templateSlot(1)), QString("Name 5"));
   }
 
+  // A line too long to wrap in time (one of a minified file, a template of one line) turns
+  // wrapping off however it comes in; a text opened afresh without one turns it back on.
+  void longLineTurnsWrappingOff_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("a file of one line") << "file";
+    QTest::newRow("a template of one line") << "template";
+    QTest::newRow("typed on and on") << "typed";
+  }
+  void longLineTurnsWrappingOff() {
+    QFETCH(QString, how);
+    const QString line(300000, QLatin1Char('x'));
+    folder_->write(Rec(("1|Long|" + line + "\r\n").toUtf8()));
+    frmMain& w = OwnMainWindow();
+    QPlainTextEdit* doc = w.textBox();
+    QCOMPARE(doc->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QTemporaryDir files;
+    const auto file = [&files](const QString& name, const QString& text) {
+      const QString path = files.filePath(name);
+      WriteAll(path, text.toUtf8());
+      return path;
+    };
+    if (how == "file") {
+      w.openFromOutside(file("one.json", line));
+      QTRY_VERIFY(doc->document()->characterCount() > line.size());
+    } else if (how == "template") {
+      w.templateSlot(1)->trigger();
+    } else {
+      for (int i = 0; i < 11; ++i) doc->insertPlainText(QString(1000, QLatin1Char('y')));
+    }
+    QCOMPARE(doc->lineWrapMode(), QPlainTextEdit::NoWrap);
+    doc->document()->setModified(false);
+    w.openFromOutside(file("short.txt", QStringLiteral("short\nlines\n")));
+    QTRY_COMPARE(doc->toPlainText(), QStringLiteral("short\nlines\n"));
+    QCOMPARE(doc->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  }
+
   void filledSlotReplacesSelectionWithItsLines() {
     folder_->write(Rec("1|Letter|Dear Sir,\x02\x03Yours\r\n1|Not Set|literal\r\n1|Not\tSet|\r\n"));
     frmMain& w = OwnMainWindow();

@@ -299,6 +299,9 @@ class PickerTest : public Fixture {
     // The whole text is what gets inserted.
     QCOMPARE(model->index(1, 0).data(TemplateListModel::kValueRole).toString().size(), big.size());
     QCOMPARE(ShownOnOneLine(u"a\r\nb\nc\u2028d\x7f", 100), QStringLiteral("a⏎b⏎c⏎d\ufffd"));
+    // The controls of writing direction show too, and turn nothing around the name.
+    QCOMPARE(ShownOnOneLine(u"\u202eevil\u2066x\u2069", 100),
+             QStringLiteral("\ufffdevil\ufffdx\ufffd"));
   }
 };
 

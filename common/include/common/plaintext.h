@@ -30,6 +30,12 @@ QString DocumentText(const QPlainTextEdit* box);
 // The selected text, likewise.
 QString SelectedText(const QPlainTextEdit* box);
 
+// Keeps `box` answering whatever the length of a line put into it: a line longer than Qt
+// can wrap in time (its layout grows with the square of the line's length, seconds for a
+// few hundred thousand characters) turns its wrapping off, a horizontal scroll bar
+// instead; a text put in afresh with no such line turns it back on.
+void KeepLayoutLinear(QPlainTextEdit* box);
+
 // Line breaks as the store restores them (CR LF) or another program hands them over (CR LF,
 // CR) become the plain ones (LF) that the document and other programs take.
 QString AsPlainLines(QString text);

@@ -92,8 +92,9 @@ class TemplateFilter {
 QString LowerCased(QStringView text);
 
 // A name or a value as one line of a list: tabs as spaces, line breaks as a return symbol,
-// other control characters as the replacement character, cut after `limit` characters with an
-// ellipsis. Only the first `limit` characters are ever looked at.
+// other control characters and those that set the writing direction as the replacement
+// character, cut after `limit` characters with an ellipsis. Only the first `limit`
+// characters are ever looked at.
 QString ShownOnOneLine(QStringView text, qsizetype limit);
 // A template's name as a sentence or a menu shows it: on one line, as above, and at most
 // kShownNameChars characters, so that no name, however long, stretches a message or a popup.
