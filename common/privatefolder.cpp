@@ -202,6 +202,14 @@ int PrivateFolder::takeLock(const QString& name, int flags) const {
   return fd;
 }
 
+QString PrivateFolder::temporaryName(const QString& base) {
+  return QStringLiteral(".%1.%2.0.tmp").arg(base).arg(::getpid());
+}
+
+void PrivateFolder::removeLeftTemporaries(const QString& base) const {
+  RemoveLeftTemporaries(fd_, ".", QFile::encodeName(base));
+}
+
 QString PrivateFolder::write(const QString& name, const QString& temporary,
                              const QByteArray& bytes) const {
   AtomicWriteOptions how;

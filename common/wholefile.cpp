@@ -127,35 +127,6 @@ bool ProcessRuns(long pid) {
   return pid > 0 && pid <= INT_MAX && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
-// Removes the temporary files that earlier saves of `base` in `folder` (as reached from
-// `at`) left behind when their process was killed midway: those named as ours with a process
-// id that no longer runs, and owned by this user. A save under way in another process is
-// left alone.
-void RemoveLeftTemporaries(int at, const QByteArray& folder, const QByteArray& base) {
-  const QByteArray prefix = "." + base + '.';
-  // A reading of the folder of its own, from its start, whatever `at` has read of it.
-  const int fd = ::openat(at, folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
-  if (!dir) {
-    ::close(fd);
-    return;
-  }
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const QByteArray name(entry->d_name);
-    if (!name.startsWith(prefix) || !name.endsWith(".tmp")) continue;
-    const QList<QByteArray> parts = name.mid(prefix.size()).split('.');
-    bool number = false;
-    const long pid = parts.size() == 3 ? parts.at(0).toLong(&number) : 0;
-    if (!number || ProcessRuns(pid)) continue;
-    struct stat st {};
-    if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
-      ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
-    }
-  }
-}
-
 // The temporary file a write goes to, beside the file it replaces; removed again unless it
 // took that file's place. Its names are as the *at() calls take them from `at`: an open
 // folder, or AT_FDCWD.
@@ -241,6 +212,35 @@ mode_t CurrentUmask() {
 }
 
 }  // namespace
+
+// Removes the temporary files that earlier saves of `base` in `folder` (as reached from
+// `at`) left behind when their process was killed midway: those named as ours with a process
+// id that no longer runs, and owned by this user. A save under way in another process is
+// left alone.
+void RemoveLeftTemporaries(int at, const QByteArray& folder, const QByteArray& base) {
+  const QByteArray prefix = "." + base + '.';
+  // A reading of the folder of its own, from its start, whatever `at` has read of it.
+  const int fd = ::openat(at, folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
+  if (!dir) {
+    ::close(fd);
+    return;
+  }
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const QByteArray name(entry->d_name);
+    if (!name.startsWith(prefix) || !name.endsWith(".tmp")) continue;
+    const QList<QByteArray> parts = name.mid(prefix.size()).split('.');
+    bool number = false;
+    const long pid = parts.size() == 3 ? parts.at(0).toLong(&number) : 0;
+    if (!number || ProcessRuns(pid)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+      ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    }
+  }
+}
 
 QString ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes) {
   bytes.clear();

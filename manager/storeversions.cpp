@@ -89,7 +89,7 @@ constexpr qint64 kLongestChange = 4096;
 void WriteChange(const PrivateFolder& folder, const QString& name, const QString& change) {
   if (change.isEmpty()) return;
   const QString file = ChangeFile(name);
-  folder.write(file, QLatin1Char('.') + file + QStringLiteral(".tmp"),
+  folder.write(file, PrivateFolder::temporaryName(QStringLiteral("change")),
                change.left(kLongestChange / 4).toUtf8());
 }
 
@@ -237,7 +237,11 @@ QString WriteVersion(const QString& store, const QByteArray& bytes, const QDateT
   const qint64 serial = kept.isEmpty() ? 1 : std::max<qint64>(kept.first().serial, 0) + 1;
   name = when.toString(kTimeFormat) + QLatin1Char('-') + QString::number(serial) +
          QLatin1Char('-') + QString::number(CountTemplates(bytes)) + QStringLiteral(".dat");
-  if (QString reason = folder->write(name, QLatin1Char('.') + name + QStringLiteral(".tmp"), bytes);
+  // What a write cut short by a kill left (a store's size each) goes first.
+  folder->removeLeftTemporaries(QStringLiteral("version"));
+  folder->removeLeftTemporaries(QStringLiteral("change"));
+  if (QString reason =
+          folder->write(name, PrivateFolder::temporaryName(QStringLiteral("version")), bytes);
       !reason.isEmpty()) {
     name.clear();
     return reason;

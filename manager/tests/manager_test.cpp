@@ -656,6 +656,17 @@ class ManagerTest : public Fixture {
       QCOMPARE(kept.at(i).change, QStringLiteral("Change %1").arg(3 - i));
     }
     QTRY_COMPARE(outcomes, QStringList(3, QString()));
+    // A write cut short by a kill leaves its temporary file, a store's size: the next
+    // version removes it, and leaves that of a process still running.
+    const QDir versions(StoreVersionFolder(folder_->store()));
+    const QString dead = versions.filePath(".version.2147483646.0.tmp");
+    const QString running = versions.filePath(QStringLiteral(".version.%1.0.tmp").arg(1));
+    WriteAll(dead, "half a store");
+    WriteAll(running, "being written");
+    folder_->write(Numbered(1, 4));
+    KeepStoreVersionBeside(folder_->store(), &context, [](const QString&) {});
+    QCOMPARE(StoreVersions(folder_->store()).size(), 4);
+    QVERIFY(!QFile::exists(dead) && QFile::exists(running));
   }
 
   void escapeLeavesDialogOpen() {

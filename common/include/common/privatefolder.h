@@ -35,6 +35,11 @@ class PrivateFolder {
   QString filePath(const QString& name) const;
 
   void remove(const QString& name) const;
+  // The name a write of this process's gives its temporary file, for files of the kind
+  // `base` ("version"): whatever a killed process left under such a name goes at the next
+  // removeLeftTemporaries(base).
+  static QString temporaryName(const QString& base);
+  void removeLeftTemporaries(const QString& base) const;
   bool rename(const QString& from, const QString& to) const;
   // The regular file `name` (not a link): its stat, or false.
   bool regularFile(const QString& name, struct stat& st) const;

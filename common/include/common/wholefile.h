@@ -42,5 +42,11 @@ struct AtomicWriteOptions {
 QString WriteFileAtomically(const QString& path, std::string_view bytes,
                             const AtomicWriteOptions& options = {});
 
+// Removes the temporary files ".<base>.<pid>.<anything>.tmp" in `folder` (reached from `at`:
+// an open folder, or AT_FDCWD) that writes left behind when their process was killed
+// midway: those of a process that no longer runs, owned by this user. A write under way in
+// another process is left alone.
+void RemoveLeftTemporaries(int at, const QByteArray& folder, const QByteArray& base);
+
 // The file that a write to `path` replaces: `path` with every link on the way followed.
 QString WrittenPath(const QString& path);
