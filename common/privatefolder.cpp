@@ -40,14 +40,17 @@ QString NotOwn(const struct stat& st) {
   return QString();
 }
 
-// Makes `path` and its missing parents; the parents as any folder, `path` itself 0700 from
-// the start, so that it is never open to others for a moment.
-void Make(const QString& path) {
+// Makes `path` with `mode` and its missing parents as any folder; 0, or the error that kept
+// the first missing one from being made (a read-only home, say), which is the reason to
+// give rather than the folder's absence.
+int Make(const QString& path, mode_t mode = 0700) {
   const QByteArray name = Native(path);
-  if (::mkdir(name.constData(), 0700) != 0 && errno == ENOENT) {
-    QDir().mkpath(QFileInfo(path).path());
-    ::mkdir(name.constData(), 0700);
-  }
+  if (::mkdir(name.constData(), mode) == 0 || errno == EEXIST) return 0;
+  if (errno != ENOENT) return errno;
+  const QString parent = QFileInfo(path).path();
+  if (parent == path) return ENOENT;
+  if (const int error = Make(parent, 0777)) return error;
+  return ::mkdir(name.constData(), mode) == 0 || errno == EEXIST ? 0 : errno;
 }
 
 }  // namespace
@@ -71,10 +74,10 @@ QString UserName(unsigned uid) {
 int PrivateFolder::openChecked(const QString& path, bool create, QString& why, bool& unsafe) {
   unsafe = false;
   const QByteArray name = Native(path);
-  if (create) Make(path);
+  const int made = create ? Make(path) : 0;
   const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
-    const int error = errno;
+    const int error = errno == ENOENT && made != 0 ? made : errno;
     struct stat link {};
     unsafe = ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode);
     why = unsafe ? QCoreApplication::translate("PrivateFolder", "it is a symbolic link")

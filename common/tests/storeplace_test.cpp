@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "common/programfolder.h"
 #include "common/textconv.h"
 #include "testsupport/guitest.h"
@@ -84,20 +86,29 @@ class StorePlaceTest : public QObject {
              seeded ? seed : QByteArray("missing"));
   }
 
-  // Where the user's folder cannot be made, the start says so, naming it and why, and the
-  // program folder's store is still read.
+  // Where the user's folder cannot be made, the start says so, naming it and the reason
+  // that kept it (or the first folder missing on the way) from being made, and the program
+  // folder's store is still read.
+  void userFolderThatCannotBeMadeIsSaid_data() {
+    QTest::addColumn<bool>("fileInTheWay");
+    QTest::newRow("a file in the way") << true;
+    QTest::newRow("a read-only disk under the folders to make") << false;
+  }
   void userFolderThatCannotBeMadeIsSaid() {
+    QFETCH(bool, fileInTheWay);
     guitest::SmallDisk program;
     if (!program.mounted()) QSKIP(qPrintable(program.why()));
     QVERIFY(program.makeReadOnly());
-    const QString blocker = home_->filePath(QStringLiteral("file"));
-    WriteAll(blocker, "not a folder");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(blocker));
+    const QString data = fileInTheWay ? home_->filePath(QStringLiteral("file"))
+                                      : program.filePath(QStringLiteral("home/.local/share"));
+    if (fileInTheWay) WriteAll(data, "not a folder");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
     SetProgramFolder(program.path());
     const StorePlace& place = ChosenStorePlace();
     QCOMPARE(place.storeFolder, program.path());
     QVERIFY(!place.perUser);
-    QVERIFY2(place.problem.contains(blocker + QStringLiteral("/quorpad")),
+    const QString reason = QString::fromLocal8Bit(std::strerror(fileInTheWay ? ENOTDIR : EROFS));
+    QVERIFY2(place.problem.contains(data + QStringLiteral("/quorpad: ") + reason),
              qPrintable(place.problem));
     QVERIFY2(place.problem.contains(QStringLiteral("cannot be kept")), qPrintable(place.problem));
   }
