@@ -45,8 +45,8 @@ void MakePlain(QMessageBox* box) {
 
 QString PlainToolTip(const QString& text) {
   if (text.isEmpty()) return text;
-  // Its lines as they are, wrapped where wider than the screen, and no longer than a screen
-  // can show.
+  // Its lines as they are, wrapped at their spaces where wider than the screen, and cut
+  // where a screen could not show more.
   constexpr qsizetype kLongest = 2000;
   const QString shown = text.size() > kLongest ? text.left(kLongest) + QChar(0x2026) : text;
   return QStringLiteral("<p style=\"white-space:pre-wrap\">") + shown.toHtmlEscaped() +
