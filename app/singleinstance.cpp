@@ -88,9 +88,9 @@ QString SingleInstance::sessionSocketPath() {
   // The runtime folder, where it is the user's alone: one of another user's (left by `su`
   // without a login) or open to others is passed over, as the temporary folder is.
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  struct stat st {};
-  if (!runtime.isEmpty() && ::stat(QFile::encodeName(runtime).constData(), &st) == 0 &&
-      S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 022) == 0) {
+  QString why;
+  bool unsafe = false;
+  if (!runtime.isEmpty() && PrivateFolder::open(runtime, false, why, unsafe)) {
     const QString path = QDir(runtime).filePath(socket);
     if (QFile::encodeName(path).size() <= kLongestSocketPath) return path;
   }
